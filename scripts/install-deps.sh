@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the project builds and tests with, and only those that are missing.
+set -euo pipefail
+
+packages=(qt6-base-dev libexpat1-dev fonts-dejavu-core libgtest-dev libbenchmark-dev cmake ninja-build g++)
+# The fuzz target of the circuit reader needs clang's libFuzzer runtime; it is only built by the sanitizer run.
+if [[ "${1:-}" == "--sanitize" ]]; then
+  packages+=(clang libclang-rt-14-dev)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+[[ ${#missing[@]} -eq 0 ]] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[[ $(id -u) -ne 0 ]] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

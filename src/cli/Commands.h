@@ -1,0 +1,15 @@
+#pragma once
+// The modes of the flowlattice command line. Each returns the process's exit status:
+// 0 success, 1 the circuit has a defect, 2 unusable arguments or unreadable / unwritable file,
+// 3 some nodes could never fire.
+
+#include <QString>
+
+namespace flow {
+
+int RunCommand(const QString& file);
+int ResaveCommand(const QString& in, const QString& out);
+int RenderCommand(const QString& file, const QString& png, int width, int height);
+int StartEditor(int argc, char** argv);
+
+} // namespace flow

@@ -1,0 +1,30 @@
+#pragma once
+// The node routines: what a node computes each time it fires. Every routine runs inside the
+// same firing loop; only its computation differs.
+
+#include "model/Records.h"
+
+#include <array>
+
+namespace flow {
+
+struct Routine {
+    QString Name;  // "Thread_" + function + "_" + one type letter per port + "()"
+    // One firing's work: read the inputs from the node's port slots, compute, and deliver the
+    // result to the output's targets or print it.
+    void (*Compute)(Node& node);
+};
+
+namespace routines {
+extern const Routine Constant_B, Constant_I, Constant_R, Constant_S;
+extern const Routine Print_B, Print_I, Print_R, Print_S;
+extern const Routine And_BBB, And_III, Or_BBB, Or_III, Not_BB, Not_II;
+extern const Routine Plus_III, Plus_RRR, Plus_SSS, Subtract_III, Subtract_RRR;
+extern const Routine Times_III, Times_RRR, Divide_III, Divide_RRR;
+extern const Routine ToString_IS, ToInteger_RI, ToReal_IR;
+} // namespace routines
+
+// All 26 routines in the order of the process-wide routine table.
+const std::array<const Routine*, 26>& RoutineTable();
+
+} // namespace flow

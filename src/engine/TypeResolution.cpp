@@ -1,0 +1,139 @@
+#include "engine/TypeResolution.h"
+
+#include "model/Model.h"
+
+#include <unordered_set>
+
+namespace flow {
+
+namespace {
+
+// An implementation fits when every fed port's source is Generic or of the implementation's
+// type there; it fits strictly when every fed port's source has exactly that type.
+bool Fits(const Node& node, const Implementation& impl, bool strict) {
+    for (std::size_t i = 1; i < node.PortArray.size() && i < impl.Types.size(); ++i) {
+        const Port* port = node.PortArray[i];
+        if (!port || !port->Source)
+            continue;
+        const int type = port->Source->Type;
+        if (type == impl.Types[i])
+            continue;
+        if (strict || type != PortType::Generic)
+            return false;
+    }
+    return true;
+}
+
+// Chooses the node's implementation and sets its port types. Returns whether the node kept the
+// implementation it had, in which case nothing downstream can change.
+bool ResolveOne(Node& node) {
+    const FunctionDef* function = node.Function;
+    if (!function)
+        return true;
+    if (!node.Implementation) {
+        // A constant's implementation is its value type, given by the menu or the file; a
+        // constant read without a value keeps none, and Random has none to give.
+        if (IsConstant(node) || function->Implementations.empty()) {
+            for (const auto& port : node.Ports)
+                port->Type = PortType::Generic;
+            return true;
+        }
+        node.Implementation = function->Implementations.front().get();
+    }
+    const bool stayed = Fits(node, *node.Implementation, false);
+    if (!stayed) {
+        for (const auto& impl : function->Implementations) {
+            if (Fits(node, *impl, false)) {
+                node.Implementation = impl.get();
+                break;
+            }
+        }
+    }
+    const Implementation& chosen = *node.Implementation;
+    for (std::size_t i = 1; i < node.PortArray.size() && i < chosen.Types.size(); ++i)
+        if (Port* port = node.PortArray[i])
+            port->Type = chosen.Types[i];
+    // An input stays open where implementations that fit exactly disagree on its type.
+    for (const auto& impl : function->Implementations) {
+        if (!Fits(node, *impl, true))
+            continue;
+        for (std::size_t i = 1; i < node.PortArray.size() && i < impl->Types.size(); ++i) {
+            Port* port = node.PortArray[i];
+            if (port && (port->Direction & Direction::In) && port->Type != impl->Types[i])
+                port->Type = PortType::Generic;
+        }
+    }
+    return stayed;
+}
+
+} // namespace
+
+void ResolveImplementation(Node* start) {
+    if (!start || ResolveOne(*start))
+        return;
+    // Depth-first travel downstream, port by port and target by target, on an explicit stack
+    // so that long chains cannot exhaust the thread's stack. A node already on the current path
+    // is not entered again: on a cycle the travel stops where it came back to itself.
+    struct Visit {
+        Node* node;
+        std::size_t port = 0;
+        std::size_t target = 0;
+    };
+    std::vector<Visit> path{{start}};
+    std::unordered_set<const Node*> onPath{start};
+    while (!path.empty()) {
+        Visit& visit = path.back();
+        Node* next = nullptr;
+        while (!next && visit.port < visit.node->Ports.size()) {
+            const Port* port = visit.node->Ports[visit.port].get();
+            if (visit.target < port->Targets.size()) {
+                Node* candidate = port->Targets[visit.target++]->Node;
+                if (candidate && !onPath.count(candidate))
+                    next = candidate;
+            } else {
+                ++visit.port;
+                visit.target = 0;
+            }
+        }
+        if (!next) {
+            onPath.erase(visit.node);
+            path.pop_back();
+        } else if (!ResolveOne(*next)) {
+            path.push_back({next});
+            onPath.insert(next);
+        }
+    }
+}
+
+bool CanTakeType(const Port* port, int type) {
+    const Node* node = port->Node;
+    if (!node || !node->Function)
+        return false;
+    std::size_t number = 0;
+    for (std::size_t i = 0; i < node->Ports.size(); ++i)
+        if (node->Ports[i].get() == port)
+            number = i + 1;
+    if (number == 0)
+        return false;
+    for (const auto& impl : node->Function->Implementations)
+        if (number < impl->Types.size() && impl->Types[number] == type)
+            return true;
+    return false;
+}
+
+bool CanConnect(const Port* a, const Port* b) {
+    if (!a || !b)
+        return false;
+    const int directions = a->Direction | b->Direction;
+    if (!(directions & Direction::In) || !(directions & Direction::Out))
+        return false;
+    if (b->Source && b->Source != a)
+        return false;
+    if (a->Type == b->Type)
+        return true;
+    if (a->Type == PortType::Generic && CanTakeType(a, b->Type))
+        return true;
+    return b->Type == PortType::Generic && CanTakeType(b, a->Type);
+}
+
+} // namespace flow

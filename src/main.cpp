@@ -1,0 +1,81 @@
+// The flowlattice command line: the editor, or one of the headless modes.
+
+#include "cli/Commands.h"
+
+#include <QString>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+const char* const kUsage =
+    "Usage:\n"
+    "  flowlattice [FILE]                       open the editor (FILE: a circuit to load)\n"
+    "  flowlattice --run FILE                   load, check and run FILE without a window;\n"
+    "                                           printed lines go to stdout\n"
+    "  flowlattice --render FILE --output PNG [--size WxH]\n"
+    "                                           draw FILE as its window's canvas would show it\n"
+    "  flowlattice --resave IN OUT              load IN and save it to OUT as the editor would\n"
+    "  flowlattice --help | --version\n"
+    "\n"
+    "Exit status: 0 success; 1 the circuit has a defect; 2 unusable arguments or a file that\n"
+    "cannot be read or written; 3 some nodes could never fire.\n";
+
+int BadArguments(const char* why) {
+    std::fprintf(stderr, "flowlattice: %s\n\n%s", why, kUsage);
+    return 2;
+}
+
+bool ParseSize(const char* text, int& width, int& height) {
+    char extra = 0;
+    return std::sscanf(text, "%dx%d%c", &width, &height, &extra) == 2 && width > 0 &&
+           height > 0 && width <= 16384 && height <= 16384;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    auto arg = [&](int i) { return QString::fromLocal8Bit(argv[i]); };
+    const char* first = argc > 1 ? argv[1] : "";
+    if (!std::strcmp(first, "--help") || !std::strcmp(first, "-h")) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (!std::strcmp(first, "--version")) {
+        std::printf("flowlattice %s\n", FLOW_VERSION);
+        return 0;
+    }
+    if (!std::strcmp(first, "--run")) {
+        if (argc != 3)
+            return BadArguments("--run takes exactly one FILE");
+        return flow::RunCommand(arg(2));
+    }
+    if (!std::strcmp(first, "--resave")) {
+        if (argc != 4)
+            return BadArguments("--resave takes IN and OUT");
+        return flow::ResaveCommand(arg(2), arg(3));
+    }
+    if (!std::strcmp(first, "--render")) {
+        QString file, output;
+        int width = 800, height = 600;
+        for (int i = 2; i < argc; ++i) {
+            if (!std::strcmp(argv[i], "--output") && i + 1 < argc) {
+                output = arg(++i);
+            } else if (!std::strcmp(argv[i], "--size") && i + 1 < argc) {
+                if (!ParseSize(argv[++i], width, height))
+                    return BadArguments("--size takes WxH, for example 800x600");
+            } else if (file.isEmpty() && argv[i][0] != '-') {
+                file = arg(i);
+            } else {
+                return BadArguments("unexpected argument to --render");
+            }
+        }
+        if (file.isEmpty() || output.isEmpty())
+            return BadArguments("--render takes FILE and --output PNG");
+        return flow::RenderCommand(file, output, width, height);
+    }
+    if (first[0] == '-' && first[1] == '-')
+        return BadArguments("unknown option");
+    return flow::StartEditor(argc, argv);
+}

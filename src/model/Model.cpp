@@ -1,0 +1,236 @@
+#include "model/Model.h"
+
+#include "engine/NodeThreads.h"
+#include "engine/TypeResolution.h"
+#include "model/Catalogue.h"
+
+#include <algorithm>
+
+namespace flow {
+
+namespace {
+
+template <typename T> void Erase(std::vector<T*>& list, const T* item) {
+    auto it = std::find(list.begin(), list.end(), item);
+    if (it != list.end())
+        list.erase(it);
+}
+
+template <typename T> void EraseOwned(std::vector<std::unique_ptr<T>>& list, const T* item) {
+    auto it = std::find_if(list.begin(), list.end(), [&](const auto& p) { return p.get() == item; });
+    if (it != list.end())
+        list.erase(it);
+}
+
+bool Contains(const std::vector<Port*>& list, const Port* port) {
+    return std::find(list.begin(), list.end(), port) != list.end();
+}
+
+// An error marker that points at an object being deleted must not outlive it.
+void ForgetErrorObject(Circuit* circuit, const void* object) {
+    if (circuit && circuit->ErrorObject == object)
+        circuit->ErrorObject = nullptr;
+}
+
+// Nodes whose thread could not be stopped in time: the thread may still touch them.
+std::vector<std::unique_ptr<Node>>& DetachedNodes() {
+    static std::vector<std::unique_ptr<Node>> nodes;
+    return nodes;
+}
+
+} // namespace
+
+std::vector<std::unique_ptr<Circuit>>& Circuits() {
+    static std::vector<std::unique_ptr<Circuit>> circuits;
+    return circuits;
+}
+
+int& OpenWindowCount() {
+    static int count = 0;
+    return count;
+}
+
+Node& PreviewNode() {
+    static Node node;
+    return node;
+}
+
+std::function<void(Circuit&)>& CircuitWindowCloser() {
+    static std::function<void(Circuit&)> closer;
+    return closer;
+}
+
+bool IsConstant(const Node& node) {
+    return node.Function && node.Function == Catalogue().Constant;
+}
+
+Circuit* OwnerCircuit(const Node& node) { return node.Frame ? node.Frame->Owner : nullptr; }
+
+Circuit& NewCircuit() {
+    auto circuit = std::make_unique<Circuit>();
+    circuit->Handle = circuit.get();
+    circuit->MainFrame.Owner = circuit.get();
+    circuit->Magnification = 1.0f;
+    Circuits().push_back(std::move(circuit));
+    return *Circuits().back();
+}
+
+void CloseCircuit(Circuit& circuit) {
+    // A closed circuit is never used again, so its threads have nothing left to do.
+    StopCircuitThreads(circuit);
+    if (circuit.Window && CircuitWindowCloser())
+        CircuitWindowCloser()(circuit);
+}
+
+Port* AddPortTemplate(ObjectHeader* owner, int direction, const QString& label, Int x, Int y,
+                      int wireDirX, int wireDirY) {
+    auto port = std::make_unique<Port>();
+    port->Direction = direction;
+    port->Label = label;
+    port->X = x;
+    port->Y = y;
+    port->WireDirX = wireDirX;
+    port->WireDirY = wireDirY;
+    Port* raw = port.get();
+    if (owner && owner->Kind == ObjectKind::FunctionDef) {
+        static_cast<FunctionDef*>(owner)->Ports.push_back(std::move(port));
+    } else if (owner && owner->Kind == ObjectKind::Node) {
+        auto* node = static_cast<Node*>(owner);
+        raw->Node = node;
+        node->Ports.push_back(std::move(port));
+        node->PortArray.resize(node->Ports.size() + 1, nullptr);
+        node->PortArray[node->Ports.size()] = raw;
+    } else {
+        return nullptr;
+    }
+    return raw;
+}
+
+Node* AddNode(Frame* frame, FunctionDef* function, Implementation* implementation) {
+    Node* node;
+    if (frame) {
+        frame->Nodes.push_back(std::make_unique<Node>());
+        node = frame->Nodes.back().get();
+        node->Id = ++frame->Owner->NextId;
+        node->Frame = frame;
+    } else {
+        node = &PreviewNode();
+        node->Ports.clear();
+        node->DisplayText.clear();
+    }
+    node->Function = function;
+    node->Implementation = implementation;
+    node->Width = function ? function->Width : 0;
+    node->Height = function ? function->Height : 0;
+    node->Flags = ObjectFlag::NeedsLayout;
+    node->PortArray.assign(1, nullptr);
+    if (!function)
+        return node;
+    node->PortArray.reserve(function->Ports.size() + 1);
+    for (const auto& t : function->Ports)
+        AddPortTemplate(node, t->Direction, t->Label, t->X, t->Y, t->WireDirX, t->WireDirY);
+    ResolveImplementation(node);
+    return node;
+}
+
+Comment* AddComment(Frame* frame, const QString& text, Int x, Int y) {
+    auto comment = std::make_unique<Comment>();
+    comment->Id = ++frame->Owner->NextId;
+    comment->Text = text;
+    comment->X = x;
+    comment->Y = y;
+    comment->Frame = frame;
+    frame->Comments.push_back(std::move(comment));
+    return frame->Comments.back().get();
+}
+
+Wire* ConnectPorts(Port* a, Port* b) {
+    if (!a || !b || !a->Node || !b->Node || !a->Node->Frame || a->Node->Frame != b->Node->Frame)
+        return nullptr;
+    if (!(a->Direction & Direction::Out) && !(b->Direction & Direction::In))
+        std::swap(a, b);
+    if (Contains(a->Targets, b) || Contains(b->Targets, a))
+        return nullptr;
+    Frame* frame = a->Node->Frame;
+    Wire* wire;
+    {
+        std::lock_guard lock(frame->Owner->FiringLock);
+        frame->Wires.push_back(std::make_unique<Wire>());
+        wire = frame->Wires.back().get();
+        wire->Frame = frame;
+        wire->Source = a;
+        wire->Destination = b;
+        a->Wires.push_back(wire);
+        b->Wires.push_back(wire);
+        a->Targets.push_back(b);
+        b->Feeders.push_back(a);
+        if (!b->Source)
+            b->Source = a;
+    }
+    ResolveImplementation(a->Node);
+    ResolveImplementation(b->Node);
+    return wire;
+}
+
+void DeleteWire(Wire* wire) {
+    Port* p = wire->Source;
+    Port* q = wire->Destination;
+    Frame* frame = wire->Frame;
+    {
+        std::lock_guard lock(frame->Owner->FiringLock);
+        Erase(p->Targets, q);
+        Erase(q->Targets, p);
+        Erase(p->Feeders, q);
+        Erase(q->Feeders, p);
+        if (q->Source == p)
+            q->Source = q->Feeders.empty() ? nullptr : q->Feeders.front();
+        if (p->Source == q)
+            p->Source = p->Feeders.empty() ? nullptr : p->Feeders.front();
+        Erase(p->Wires, wire);
+        Erase(q->Wires, wire);
+    }
+    ResolveImplementation(p->Node);
+    ResolveImplementation(q->Node);
+    ForgetErrorObject(frame->Owner, wire);
+    std::lock_guard lock(frame->Owner->FiringLock);
+    EraseOwned(frame->Wires, wire);
+}
+
+void DeletePort(Port* port) {
+    while (!port->Wires.empty())
+        DeleteWire(port->Wires.front());
+    Node* node = port->Node;
+    Circuit* circuit = OwnerCircuit(*node);
+    ForgetErrorObject(circuit, port);
+    for (Port*& entry : node->PortArray)
+        if (entry == port)
+            entry = nullptr;
+    EraseOwned(node->Ports, port);
+}
+
+void DeleteNode(Node* node) {
+    const bool threadEnded = StopNodeThread(node);
+    Frame* frame = node->Frame;
+    if (threadEnded) {
+        while (!node->Ports.empty())
+            DeletePort(node->Ports.front().get());
+    } else {
+        // The thread still runs on this node's ports and semaphores: unwire them, keep them.
+        for (const auto& port : node->Ports)
+            while (!port->Wires.empty())
+                DeleteWire(port->Wires.front());
+    }
+    ForgetErrorObject(frame->Owner, node);
+    std::lock_guard lock(frame->Owner->FiringLock);
+    auto it = std::find_if(frame->Nodes.begin(), frame->Nodes.end(),
+                           [&](const auto& p) { return p.get() == node; });
+    if (it == frame->Nodes.end())
+        return;
+    if (!threadEnded)
+        DetachedNodes().push_back(std::move(*it));
+    frame->Nodes.erase(it);
+}
+
+void DeleteComment(Comment* comment) { EraseOwned(comment->Frame->Comments, comment); }
+
+} // namespace flow

@@ -1,0 +1,174 @@
+#pragma once
+// The circuit records: circuits, frames, nodes, ports, wires, comments, and the catalogue
+// records nodes are made from. Owning lists keep creation order and stable addresses; every
+// other reference is a plain pointer that owns nothing.
+
+#include <QHash>
+#include <QSemaphore>
+#include <QString>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+class QObject;
+
+namespace flow {
+
+using Int = std::int64_t;
+
+namespace ObjectKind {
+constexpr int Wire = 0, Comment = 1, Node = 2, FunctionDef = 3, Port = 4;
+}
+
+namespace PortType {
+constexpr int Generic = -1, Boolean = -2, Integer = -3, Real = -4, String = -5;
+}
+
+namespace Direction {
+constexpr int In = 1, Out = 2, InOut = 3;
+}
+
+// Bits of the Flags field of comments, nodes, ports and wires.
+namespace ObjectFlag {
+constexpr int NeedsLayout = 0x1, Hovered = 0x2, Selected = 0x4;
+}
+
+namespace RunState {
+constexpr int None = 0, Ready = 8, Initializing = 16, Defect = 32, Executing = 64;
+}
+
+namespace ErrorKind {
+constexpr int None = 0, MissingInput = 1, InvalidWire = 2, NoImplementation = 3;
+}
+
+struct Circuit;
+struct Frame;
+struct Node;
+struct Port;
+struct Wire;
+struct Routine;     // engine: what a node thread computes
+class NodeThread;   // engine: a node's worker thread
+class RunObserver;  // engine: where a run reports to (a window or a terminal)
+
+// Comments, nodes, catalogue entries and ports begin with these six fields.
+struct ObjectHeader {
+    Int Kind = 0;
+    Int Id = 0;
+    Int X = 0;
+    Int Y = 0;
+    Int Width = 0;
+    Int Height = 0;
+};
+
+struct Implementation {
+    std::vector<int> Types;  // Types[i] is the type of port i (from 1); entry 0 is unused
+    const flow::Routine* Routine = nullptr;
+};
+
+struct Port : ObjectHeader {
+    Port() { Kind = ObjectKind::Port; }
+    flow::Node* Node = nullptr;  // none in catalogue templates
+    Port* Source = nullptr;
+    std::vector<Port*> Targets;
+    std::vector<Port*> Feeders;
+    std::vector<Wire*> Wires;
+    std::unique_ptr<QSemaphore> Semaphore;
+    int Flags = 0;
+    int Type = PortType::Generic;
+    int Direction = 0;
+    QString Label;
+    int WireDirX = 0;
+    int WireDirY = 0;
+    // Value slots: written by the feeding node's thread before it releases Semaphore.
+    Int Value = 0;
+    QString Text;
+};
+
+struct FunctionDef : ObjectHeader {
+    FunctionDef() { Kind = ObjectKind::FunctionDef; }
+    std::vector<std::unique_ptr<Implementation>> Implementations;
+    QString Name;
+    QString Shape;
+    QString Symbol;
+    std::vector<std::unique_ptr<Port>> Ports;  // port templates
+};
+
+struct Node : ObjectHeader {
+    Node() { Kind = ObjectKind::Node; }
+    FunctionDef* Function = nullptr;
+    flow::Implementation* Implementation = nullptr;
+    flow::Frame* Frame = nullptr;  // none for the placement preview node
+    NodeThread* Thread = nullptr;
+    const flow::Routine* Routine = nullptr;
+    std::unique_ptr<QSemaphore> StartSemaphore;
+    std::unique_ptr<QSemaphore> DoneSemaphore;
+    int Flags = ObjectFlag::NeedsLayout;
+    QString DisplayText;
+    std::atomic<int> StopRequest{0};
+    std::vector<std::unique_ptr<Port>> Ports;
+    std::vector<Port*> PortArray;  // PortArray[i] is the i-th port (from 1); entry 0 is unused
+};
+
+struct Wire {
+    Int Kind = ObjectKind::Wire;
+    Int Id = 0;
+    flow::Frame* Frame = nullptr;
+    Port* Source = nullptr;
+    Port* Destination = nullptr;
+    int Flags = 0;
+};
+
+struct Comment : ObjectHeader {
+    Comment() { Kind = ObjectKind::Comment; }
+    flow::Frame* Frame = nullptr;
+    QString Text;
+    int Flags = ObjectFlag::NeedsLayout;
+};
+
+struct Frame {
+    Circuit* Owner = nullptr;
+    std::vector<std::unique_ptr<Comment>> Comments;
+    std::vector<std::unique_ptr<Node>> Nodes;
+    std::vector<std::unique_ptr<Wire>> Wires;
+};
+
+struct Circuit {
+    Circuit() = default;
+    Circuit(const Circuit&) = delete;
+    Circuit& operator=(const Circuit&) = delete;
+
+    Circuit* Handle = nullptr;
+    Int NextId = 0;
+    Frame MainFrame;
+    Int CameraX = 0;
+    Int CameraY = 0;
+    float ZoomLevel = 0.0f;
+    float Magnification = 1.0f;
+    int WindowX = 0, WindowY = 0, WindowWidth = 0, WindowHeight = 0;
+    int CanvasWidth = 0, CanvasHeight = 0;
+    // The window and its controls, set by the editor while the window is open.
+    QObject* Window = nullptr;
+    QObject* Menu = nullptr;
+    QObject* StatusLine = nullptr;
+    QObject* Canvas = nullptr;
+    QObject* OutputPanel = nullptr;
+    QObject* Splitter = nullptr;
+    int ErrorKind = ErrorKind::None;
+    QString ErrorMessage;
+    const void* ErrorObject = nullptr;  // the Port or Wire (or Node) that caused the error
+    int State = RunState::None;
+    QHash<Int, Node*> FileIdTable;  // ID read from a file -> node, used while reading
+
+    // Where runs report to: the window's output panel and status bar, or a terminal.
+    RunObserver* Observer = nullptr;
+    // Worker threads deliver values and the editor changes wiring or constant values under
+    // this lock, so a run in flight never sees a half-changed circuit.
+    std::mutex FiringLock;
+    // Counts Starts; printed lines carry it so that lines of an earlier run are dropped.
+    std::atomic<std::uint64_t> RunNumber{0};
+};
+
+} // namespace flow
