@@ -1,0 +1,12 @@
+#include "editor/EditorState.h"
+
+namespace flow {
+
+EditorState& Editor() {
+    static EditorState state;
+    return state;
+}
+
+void ResetEditorState() { Editor() = EditorState(); }
+
+} // namespace flow
