@@ -1,0 +1,23 @@
+#pragma once
+// Multi-line text with tab stops, shared by comment boxes and constant nodes.
+
+#include <QFont>
+#include <QString>
+
+class QPainter;
+
+namespace flow {
+
+constexpr int kTabStep = 30;
+constexpr int kNoCaret = -65535;
+
+double TextBlockWidth(const QFont& font, const QString& text);
+double TextBlockHeight(const QFont& font, const QString& text);
+// The caret index nearest to (x, y), relative to the text origin; ties go to the later index.
+int TextIndexAt(const QFont& font, const QString& text, double x, double y);
+// Draws text at (x, y) in the painter's font and pen colour, with a caret (kNoCaret for none)
+// or a selection (signed length from the caret) shown inverted.
+void DrawEditText(QPainter& painter, double x, double y, const QString& text, int caret,
+                  int selection);
+
+} // namespace flow
