@@ -11,8 +11,9 @@ namespace flow {
 
 namespace {
 
-// Phases are whole eighths of a pixel at zoom levels that are multiples of 1 (and at the
-// coarser ones), so those appearances repeat; other phases never would.
+// Cached drawings are placed to the nearest eighth of a pixel. At whole zoom levels objects lie
+// on such steps anyway; at the others (a quarter wheel notch apart) every object would have a
+// phase of its own and none would repeat, while a sixteenth of a pixel is too little to see.
 constexpr double kPhaseSteps = 8;
 // Sprites larger than this are rare (few objects fit on the canvas then) and drawn directly.
 constexpr int kMaxSide = 1024;
@@ -70,9 +71,8 @@ Cache& TheCache() {
     return cache;
 }
 
-bool IsWholeStep(double phase) {
-    const double steps = phase * kPhaseSteps;
-    return steps == std::floor(steps);
+double NearestStep(double position) {
+    return std::round(position * kPhaseSteps) / kPhaseSteps;
 }
 
 Sprite Render(const QRectF& device, double scale, QPointF phase,
@@ -97,18 +97,19 @@ void DrawThroughSprite(QPainter& painter, const SpriteKey& key, const QRectF& bo
                        const std::function<void(QPainter&)>& paint) {
     const QTransform transform = painter.transform();
     const double scale = transform.m11();
-    const double originX = std::floor(transform.dx());
-    const double originY = std::floor(transform.dy());
-    const QPointF phase(transform.dx() - originX, transform.dy() - originY);
+    const double x = NearestStep(transform.dx());
+    const double y = NearestStep(transform.dy());
+    const double originX = std::floor(x);
+    const double originY = std::floor(y);
+    const QPointF phase(x - originX, y - originY);
     const QRectF device(phase.x() + bounds.left() * scale, phase.y() + bounds.top() * scale,
                         bounds.width() * scale, bounds.height() * scale);
     const bool cacheable =
         transform.type() <= QTransform::TxScale && scale > 0 && transform.m22() == scale &&
         painter.testRenderHint(QPainter::Antialiasing) && painter.opacity() == 1.0 &&
         painter.compositionMode() == QPainter::CompositionMode_SourceOver &&
-        !painter.hasClipping() && IsWholeStep(phase.x()) && IsWholeStep(phase.y()) &&
-        std::fabs(originX) < 1e9 && std::fabs(originY) < 1e9 && device.width() < kMaxSide &&
-        device.height() < kMaxSide;
+        !painter.hasClipping() && std::fabs(originX) < 1e9 && std::fabs(originY) < 1e9 &&
+        device.width() < kMaxSide && device.height() < kMaxSide;
     if (!cacheable) {
         paint(painter);
         return;

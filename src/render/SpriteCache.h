@@ -33,9 +33,10 @@ struct SpriteKey {
     bool operator==(const SpriteKey&) const = default;
 };
 
-// Paints `paint` (in local units) through the painter's transform, as a cached image when the
-// transform is a plain scale and translation at a sub-pixel phase that repeats; otherwise
-// `paint` draws directly. `bounds` must hold everything `paint` draws, in local units.
+// Paints `paint` (in local units) through the painter's transform, as a cached image placed to
+// the nearest eighth of a pixel when the transform is a plain scale and translation and the
+// painter draws plainly (no clip, opacity or other composition); otherwise `paint` draws
+// directly. `bounds` must hold everything `paint` draws, in local units.
 void DrawThroughSprite(QPainter& painter, const SpriteKey& key, const QRectF& bounds,
                        const std::function<void(QPainter&)>& paint);
 

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <cmath>
 #include <cstdlib>
 
 namespace flow {
@@ -81,6 +82,15 @@ class SpriteFidelityTest : public testing::Test {
         return largest;
     }
 
+    // The mean difference of the green channel over all pixels.
+    static double MeanDifference(const QImage& a, const QImage& b) {
+        long long total = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                total += std::abs(qGreen(a.pixel(x, y)) - qGreen(b.pixel(x, y)));
+        return double(total) / (double(a.width()) * a.height());
+    }
+
     Circuit& circuit = NewCircuit();
 };
 
@@ -96,6 +106,19 @@ TEST_F(SpriteFidelityTest, CachedDrawingsMatchDirectOnesAtRepeatingPhases) {
             EXPECT_NE(cached, Draw(scale, offset + QPointF(1, 0), false));
         }
     }
+}
+
+TEST_F(SpriteFidelityTest, BetweenWholeZoomLevelsCopiesAreOffByAFractionOfAPixel) {
+    // A quarter notch: phases are placed to the nearest eighth of a pixel, which moves
+    // anti-aliased edges a little (and may snap a glyph to the neighbouring pixel), but on
+    // the whole far less than a shift by one pixel would.
+    const double scale = std::pow(2.0, 0.25);
+    const QPointF offset(0.3, 0.7);
+    const QImage direct = Draw(scale, offset, true);
+    const double placed = MeanDifference(Draw(scale, offset, false), direct);
+    const double shifted = MeanDifference(Draw(scale, offset + QPointF(1, 0), true), direct);
+    EXPECT_LT(placed, 0.5);
+    EXPECT_LT(placed * 4, shifted);
 }
 
 TEST_F(SpriteFidelityTest, EditedTextIsDrawnOverTheCachedBox) {
