@@ -40,9 +40,14 @@ QPointF DragOffset(int flags) {
 
 } // namespace
 
+bool& SkipHiddenObjects() {
+    static bool skip = true;
+    return skip;
+}
+
 SceneVisibility::SceneVisibility(const Circuit& circuit) {
     const double m = circuit.Magnification;
-    if (!std::isfinite(m) || m <= 0) {
+    if (!SkipHiddenObjects() || !std::isfinite(m) || m <= 0) {
         Everything = true;
         return;
     }

@@ -8,6 +8,9 @@
 
 namespace flow {
 
+// Whether drawing skips what lies off the canvas; on unless a test compares with and without.
+bool& SkipHiddenObjects();
+
 class SceneVisibility {
   public:
     explicit SceneVisibility(const Circuit& circuit);
