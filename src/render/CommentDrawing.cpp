@@ -1,0 +1,99 @@
+#include "editor/EditorState.h"
+#include "render/CaretPlacement.h"
+#include "render/Palette.h"
+#include "render/SceneDrawing.h"
+#include "render/SpriteCache.h"
+#include "render/Strokes.h"
+#include "render/TextLayout.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+namespace flow {
+
+namespace {
+
+constexpr double kCornerRadius = 6.0;
+constexpr int kTextInsetX = 8, kTextInsetY = 4;
+constexpr int kMarginX = 16, kMarginY = 8;
+
+QFont CommentFont() {
+    return FontAt(RegularFont(), kCommentTextSize);
+}
+
+bool IsEdited(const Comment& comment) {
+    const EditorState& editor = Editor();
+    return editor.Has(InteractionFlag::Editing) && editor.EditComment == &comment;
+}
+
+} // namespace
+
+void LayoutComment(Comment& comment) {
+    const QFont font = CommentFont();
+    const bool edited = IsEdited(comment);
+    if (edited)
+        PlaceCaret(font, double(comment.X + kTextInsetX), double(comment.Y + kTextInsetY));
+    else if (!(comment.Flags & ObjectFlag::NeedsLayout))
+        return;
+    const QString& text = edited ? Editor().EditBuffer : comment.Text;
+    comment.Width = Int(std::ceil(TextBlockWidth(font, text))) + kMarginX;
+    comment.Height = Int(std::ceil(TextBlockHeight(font, text))) + kMarginY;
+}
+
+void CommentBoxPath(QPainterPath& path, double x, double y, double width, double height) {
+    const double d = 2 * kCornerRadius;
+    // Qt counts arc angles counter-clockwise as seen on the screen; each corner turns
+    // clockwise by a quarter.
+    path.moveTo(x, y + kCornerRadius);
+    path.arcTo(x, y, d, d, 180.0, -90.0);
+    path.arcTo(x + width - d, y, d, d, 90.0, -90.0);
+    path.arcTo(x + width - d, y + height - d, d, d, 0.0, -90.0);
+    path.arcTo(x, y + height - d, d, d, 270.0, -90.0);
+    path.closeSubpath();
+}
+
+void DrawComment(QPainter& painter, const Comment& comment) {
+    const EditorState& editor = Editor();
+    const auto& colors = ColorTable();
+    const int flags = comment.Flags & (ObjectFlag::Hovered | ObjectFlag::Selected);
+    const bool edited = IsEdited(comment);
+    auto drawText = [&](QPainter& p, const QString& text, int caret, int selection) {
+        p.setFont(CommentFont());
+        p.setPen(QColor::fromRgba(colors[ColorSlot::SymbolFill]));
+        DrawEditText(p, kTextInsetX, kTextInsetY, text, caret, selection);
+    };
+
+    painter.save();
+    if (editor.Has(InteractionFlag::Dragged) && (flags & ObjectFlag::Selected))
+        painter.translate(double(editor.DragDX), double(editor.DragDY));
+    painter.translate(double(comment.X), double(comment.Y));
+
+    const double width = double(comment.Width), height = double(comment.Height);
+    const QRectF bounds = QRectF(0.0, 0.0, width, height).adjusted(-7.0, -7.0, 7.0, 7.0);
+    SpriteKey key;
+    key.Kind = SpriteKind::CommentBox;
+    key.Width = comment.Width;
+    key.Height = comment.Height;
+    key.Flags = flags;
+    key.Shadow = colors[ColorSlot::Shadow];
+    // Text under edit changes with every key stroke and caret move: it is drawn over the box.
+    if (!edited) key.Text = comment.Text;
+    DrawThroughSprite(painter, key, bounds, [&](QPainter& p) {
+        // Half-unit insets put the one-unit outline on whole pixels at magnification 1.
+        QPainterPath box;
+        CommentBoxPath(box, 0.5, 0.5, width - 1, height - 1);
+        StrokeShadow(p, box, colors[ColorSlot::Shadow]);
+        p.fillPath(box, QColor::fromRgba(colors[ColorSlot::CommentFill]));
+        p.strokePath(box, SolidPen(colors[ColorSlot::CommentOutline], 1.0));
+        if (flags & ObjectFlag::Selected)
+            p.strokePath(box, SolidPen(colors[ColorSlot::Selection], 1.0));
+        else if (flags & ObjectFlag::Hovered)
+            p.strokePath(box, DashedPen(colors[ColorSlot::Hover], 1.0, 3.0));
+        if (!edited) drawText(p, comment.Text, kNoCaret, 0);
+    });
+    if (edited) drawText(painter, editor.EditBuffer, editor.Caret, editor.SelectionLength);
+    painter.restore();
+}
+
+} // namespace flow
