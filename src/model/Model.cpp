@@ -145,7 +145,9 @@ Comment* AddComment(Frame* frame, const QString& text, Int x, Int y) {
 }
 
 Wire* ConnectPorts(Port* a, Port* b) {
-    if (!a || !b || !a->Node || !b->Node || !a->Node->Frame || a->Node->Frame != b->Node->Frame)
+    // A wire needs two different ports of nodes in the same frame.
+    if (!a || !b || a == b || !a->Node || !b->Node || !a->Node->Frame ||
+        a->Node->Frame != b->Node->Frame)
         return nullptr;
     if (!(a->Direction & Direction::Out) && !(b->Direction & Direction::In))
         std::swap(a, b);

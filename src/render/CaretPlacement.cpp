@@ -1,0 +1,24 @@
+#include "render/CaretPlacement.h"
+
+#include "editor/EditorState.h"
+#include "render/TextLayout.h"
+
+namespace flow {
+
+void PlaceCaret(const QFont& font, double originX, double originY) {
+    EditorState& editor = Editor();
+    const bool click = editor.LastEvent == CanvasEvent::LeftDown ||
+                       editor.LastEvent == CanvasEvent::LeftDoubleClick;
+    const bool drag = editor.LastEvent == CanvasEvent::MouseMove && editor.LastEventLeftHeld;
+    if (!click && !drag) return;
+    const int index = TextIndexAt(font, editor.EditBuffer, double(editor.MouseX) - originX,
+                                  double(editor.MouseY) - originY);
+    if (click) {
+        editor.Caret = index;
+        editor.SelectionLength = 0;
+    } else {
+        editor.SelectionLength = index - editor.Caret;
+    }
+}
+
+} // namespace flow

@@ -1,0 +1,196 @@
+#include "editor/EditorState.h"
+#include "model/Catalogue.h"
+#include "model/Model.h"
+#include "render/CaretPlacement.h"
+#include "render/Palette.h"
+#include "render/PathCache.h"
+#include "render/Camera.h"
+#include "render/SceneDrawing.h"
+#include "render/Strokes.h"
+#include "render/TextLayout.h"
+#include "render/ValueDisplay.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+
+#include <bit>
+#include <cmath>
+
+namespace flow {
+
+namespace {
+
+constexpr double kConstantTextSize = 11.0;
+constexpr int kConstantTextX = 4, kConstantTextY = 2; // from the box's left edge and top
+constexpr int kConstantMarginX = 16, kConstantMarginY = 4;
+
+QFont ConstantFont() {
+    return FontAt(BoldFont(), kConstantTextSize);
+}
+
+QColor SlotColor(int slot) {
+    return QColor::fromRgba(ColorTable()[std::size_t(slot)]);
+}
+
+bool IsEdited(const Node& node) {
+    const EditorState& editor = Editor();
+    return editor.Has(InteractionFlag::Editing) && editor.EditNode == &node;
+}
+
+Port* ValuePort(const Node& node) {
+    return node.PortArray.size() > 1 ? node.PortArray[1] : nullptr;
+}
+
+QString ConstantText(const Node& node) {
+    const CatalogueState& catalogue = Catalogue();
+    const Port* port = ValuePort(node);
+    const Implementation* implementation = node.Implementation;
+    if (!port || !implementation) return QStringLiteral("\u2205");
+    if (implementation == catalogue.ConstantBoolean)
+        return port->Value != 0 ? QStringLiteral("True") : QStringLiteral("False");
+    if (implementation == catalogue.ConstantInteger) return DisplayInteger(port->Value);
+    if (implementation == catalogue.ConstantReal)
+        return DisplayReal(std::bit_cast<double>(port->Value), 15);
+    if (implementation == catalogue.ConstantString)
+        return port->Text.isEmpty() ? QStringLiteral("\u275D\u275E") : port->Text;
+    return QStringLiteral("\u2205");
+}
+
+// The box grows leftwards from X, which stays the box's right edge.
+void SizeConstant(Node& node, const QFont& font, const QString& text) {
+    node.Width = -(Int(std::ceil(TextBlockWidth(font, text))) + kConstantMarginX);
+    node.Height = Int(std::ceil(TextBlockHeight(font, text))) + kConstantMarginY;
+}
+
+// The dark outline, then the selection or (dashed) hover highlight over it.
+void StrokeOutline(QPainter& painter, const QPainterPath& path, int flags, Qt::PenJoinStyle join) {
+    const auto& colors = ColorTable();
+    painter.strokePath(path, SolidPen(colors[ColorSlot::NodeOutline], 2.0, join));
+    if (flags & ObjectFlag::Selected)
+        painter.strokePath(path, SolidPen(colors[ColorSlot::Selection], 2.0, join));
+    else if (flags & ObjectFlag::Hovered)
+        painter.strokePath(path, DashedPen(colors[ColorSlot::Hover], 2.0, 3.0, join));
+}
+
+void DrawConstantBody(QPainter& painter, const Node& node, int flags, QRgb shadow) {
+    QPainterPath box;
+    box.setFillRule(Qt::OddEvenFill);
+    box.addRect(QRectF(0.0, 0.0, double(node.Width), double(node.Height)));
+    StrokeShadow(painter, box, shadow);
+    StrokeOutline(painter, box, flags, Qt::MiterJoin);
+
+    // A light top edge, a dark body and a bottom edge tinted with the value's type.
+    const double height = double(node.Height);
+    const double edge = 8.0 / (height + 5.0);
+    QLinearGradient gradient(0.0, -1.0, 0.0, height + 4.0);
+    gradient.setColorAt(0.0, SlotColor(ColorSlot::NodeLight));
+    gradient.setColorAt(edge, SlotColor(ColorSlot::NodeDark));
+    gradient.setColorAt(1.0 - edge, SlotColor(ColorSlot::NodeDark));
+    const Port* port = ValuePort(node);
+    gradient.setColorAt(1.0, QColor::fromRgba(PortTypeColor(port ? port->Type : 0)));
+    painter.fillPath(box, gradient);
+
+    painter.setFont(ConstantFont());
+    painter.setPen(SlotColor(ColorSlot::SymbolFill));
+    const double textX = double(node.Width + kConstantTextX);
+    const double textY = kConstantTextY;
+    const EditorState& editor = Editor();
+    if (IsEdited(node))
+        DrawEditText(painter, textX, textY, editor.EditBuffer, editor.Caret,
+                     editor.SelectionLength);
+    else
+        DrawEditText(painter, textX, textY, node.DisplayText, kNoCaret, 0);
+}
+
+void DrawFunctionBody(QPainter& painter, const Node& node, int flags, QRgb shadow) {
+    const FunctionDef& function = *node.Function;
+    const QPainterPath& body = ShapePath(function.Shape);
+    StrokeShadow(painter, body, shadow);
+    StrokeOutline(painter, body, flags, Qt::RoundJoin);
+
+    // From the top-right corner down and slightly to the left, so that the light falls on the
+    // upper right of every shape, whatever its proportions.
+    const double width = double(node.Width);
+    const double height = double(node.Height);
+    const double ratio = width != 0.0 ? height / width : 0.0;
+    QLinearGradient gradient(width, 0.0, 0.75 * width,
+                             height + 0.1875 * height / (ratio * ratio + 0.0625) + 1.0);
+    const auto& colors = ColorTable();
+    gradient.setColorAt(0.0, SlotColor(ColorSlot::NodeLight));
+    gradient.setColorAt(0.4, QColor::fromRgba(BlendColor(colors[ColorSlot::NodeLight],
+                                                         colors[ColorSlot::NodeDark], 0.7f)));
+    gradient.setColorAt(1.0, SlotColor(ColorSlot::NodeDark));
+    painter.fillPath(body, gradient);
+
+    const QPainterPath& symbol = SymbolPath(function.Symbol);
+    painter.strokePath(symbol, SolidPen(colors[ColorSlot::SymbolOutline], 2.0, Qt::RoundJoin));
+    painter.fillPath(symbol, SlotColor(ColorSlot::SymbolFill));
+}
+
+QPainterPath Disc(const Port& port, double radius) {
+    QPainterPath disc;
+    disc.addEllipse(QPointF(double(port.X), double(port.Y)), radius, radius);
+    return disc;
+}
+
+} // namespace
+
+void LayoutConstant(Node& node) {
+    if (!IsConstant(node)) return;
+    const QFont font = ConstantFont();
+    if (IsEdited(node)) {
+        // The caret follows the box as it was last laid out, which is what the user sees.
+        PlaceCaret(font, double(node.X + node.Width + kConstantTextX),
+                   double(node.Y + kConstantTextY));
+        SizeConstant(node, font, Editor().EditBuffer);
+        return;
+    }
+    if (!(node.Flags & ObjectFlag::NeedsLayout)) return;
+    node.DisplayText = ConstantText(node);
+    SizeConstant(node, font, node.DisplayText);
+    if (Port* port = ValuePort(node)) {
+        port->X = -4;
+        port->Y = node.Height / 2;
+    }
+}
+
+void DrawNode(QPainter& painter, const Node& node) {
+    if (!node.Function) return;
+    const EditorState& editor = Editor();
+    // Only nodes of a frame take part in hovering and selection; the placement preview never
+    // does, and casts the darker shadow.
+    const bool inFrame = node.Frame != nullptr;
+    const int flags = inFrame ? node.Flags : 0;
+    const QRgb shadow = ColorTable()[inFrame ? ColorSlot::Shadow : ColorSlot::PreviewShadow];
+
+    painter.save();
+    painter.translate(double(node.X), double(node.Y));
+    if (editor.Has(InteractionFlag::Dragged) && (flags & ObjectFlag::Selected))
+        painter.translate(double(editor.DragDX), double(editor.DragDY));
+    if (IsConstant(node))
+        DrawConstantBody(painter, node, flags, shadow);
+    else
+        DrawFunctionBody(painter, node, flags, shadow);
+    for (const auto& port : node.Ports)
+        DrawPort(painter, *port);
+    painter.restore();
+}
+
+void DrawPort(QPainter& painter, const Port& port) {
+    const QColor typeColor = QColor::fromRgba(PortTypeColor(port));
+    const bool connected = port.Source || !port.Targets.empty() || &port == Editor().WireSource;
+    if (connected) {
+        painter.fillPath(Disc(port, 2.0), typeColor);
+    } else {
+        // A coloured ring around a black hole: the port still waits for a wire.
+        painter.fillPath(Disc(port, 6.0), typeColor);
+        painter.fillPath(Disc(port, 2.0), QColor::fromRgba(0xFF000000));
+    }
+    const auto& colors = ColorTable();
+    if (port.Flags & ObjectFlag::Selected)
+        painter.strokePath(Disc(port, 5.5), SolidPen(colors[ColorSlot::Selection], 1.0));
+    else if (port.Flags & ObjectFlag::Hovered)
+        painter.strokePath(Disc(port, 5.5), DashedPen(colors[ColorSlot::Hover], 1.0, 2.0));
+}
+
+} // namespace flow

@@ -1,0 +1,160 @@
+#include "render/TextLayout.h"
+
+#include "render/TextMetrics.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace flow {
+
+namespace {
+
+const QChar kLineFeed(u'\n');
+const QChar kTab(u'\t');
+const QString kReferenceGlyph = QStringLiteral("|");
+
+// A tab always advances, even from a position that already is a stop.
+double NextTabStop(double x) {
+    return x - std::fmod(x, double(kTabStep)) + kTabStep;
+}
+
+} // namespace
+
+double TextBlockWidth(const QFont& font, const QString& text) {
+    const QFontMetricsF& metrics = MetricsOf(font);
+    double widest = 0.0;
+    double pen = 0.0;
+    qsizetype runStart = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        const bool atEnd = i == text.size();
+        if (!atEnd && text[i] != kTab && text[i] != kLineFeed) continue;
+        if (i > runStart) pen += RunWidth(metrics, text.mid(runStart, i - runStart));
+        runStart = i + 1;
+        if (!atEnd && text[i] == kTab) {
+            pen = NextTabStop(pen);
+        } else {
+            widest = std::max(widest, pen);
+            pen = 0.0;
+        }
+    }
+    return widest;
+}
+
+double TextBlockHeight(const QFont& font, const QString& text) {
+    // Every line, empty or not, is measured as a run in the same font, and a run's layout box
+    // is always one line high: the block is as many lines high as it has lines.
+    const qsizetype lines = text.count(kLineFeed) + 1;
+    return double(lines) * RunHeight(MetricsOf(font));
+}
+
+int TextIndexAt(const QFont& font, const QString& text, double x, double y) {
+    const QFontMetricsF& metrics = MetricsOf(font);
+    const double lineHeight = RunHeight(metrics);
+    double cx = 0.0;
+    double cy = lineHeight / 2;
+    int best = 0;
+    double bestDy = std::numeric_limits<double>::infinity();
+    double bestDx = bestDy;
+    for (qsizetype i = 0;; ++i) {
+        const double dy = std::fabs(cy - y);
+        const double dx = std::fabs(cx - x);
+        // The nearest line wins first; along it the nearest position, ties to the later one.
+        if (dy < bestDy || (dy == bestDy && dx <= bestDx)) {
+            best = int(i);
+            bestDy = dy;
+            bestDx = dx;
+        }
+        if (i == text.size()) break;
+        const QChar c = text[i];
+        if (c == kLineFeed) {
+            cx = 0.0;
+            cy += lineHeight;
+        } else if (c == kTab) {
+            cx = NextTabStop(cx);
+        } else {
+            cx += metrics.horizontalAdvance(c);
+        }
+    }
+    return best;
+}
+
+void DrawEditText(QPainter& painter, double x, double y, const QString& text, int caret,
+                  int selection) {
+    const QFont font = painter.font();
+    const QFontMetricsF& metrics = MetricsOf(font);
+    const QColor color = painter.pen().color();
+    const double lineHeight = RunHeight(metrics);
+    const double ascent = metrics.ascent();
+    const double lineEndWidth = RunWidth(metrics, kReferenceGlyph);
+    const auto length = int(text.size());
+
+    const bool hasCaret = caret != kNoCaret;
+    if (!hasCaret) selection = 0;
+    if (selection < 0) {
+        caret += selection;
+        selection = -selection;
+    }
+    const int selectionStart = std::clamp(caret, 0, length);
+    const int selectionEnd = std::clamp(caret + selection, selectionStart, length);
+    const bool hasSelection = selectionEnd > selectionStart;
+    auto isSelected = [&](qsizetype i) { return i >= selectionStart && i < selectionEnd; };
+
+    // Selected text becomes boxes with its glyphs as holes, filled in one go.
+    QPainterPath inverted;
+    inverted.setFillRule(Qt::OddEvenFill);
+    double cx = 0.0;
+    double cy = 0.0;
+    qsizetype runStart = 0;
+    auto flush = [&](qsizetype end) {
+        if (end > runStart) {
+            const QString run = text.mid(runStart, end - runStart);
+            const double width = RunWidth(metrics, run);
+            if (isSelected(runStart)) {
+                inverted.addRect(x + cx, y + cy, width, lineHeight);
+                inverted.addText(x + cx, y + cy + ascent, font, run);
+            } else {
+                painter.drawText(QPointF(x + cx, y + cy + ascent), run);
+            }
+            cx += width;
+        }
+        runStart = end;
+    };
+
+    for (qsizetype i = 0;; ++i) {
+        if (hasSelection && (i == selectionStart || i == selectionEnd)) flush(i);
+        if (hasSelection && i == selectionEnd) painter.fillPath(inverted, color);
+        if (hasCaret && !hasSelection && i == selectionStart) {
+            // The caret sits inside the run without splitting it.
+            const double passed = RunWidth(metrics, text.mid(runStart, i - runStart));
+            const QPointF top(x + cx + passed, y + cy);
+            painter.save();
+            painter.setPen(QPen(color, 2.0, Qt::SolidLine, Qt::FlatCap));
+            painter.drawLine(top, top + QPointF(0.0, lineHeight));
+            painter.restore();
+        }
+        if (i == length) {
+            flush(i);
+            break;
+        }
+        const QChar c = text[i];
+        if (c == kTab) {
+            flush(i);
+            const double stop = NextTabStop(cx);
+            if (isSelected(i)) inverted.addRect(x + cx, y + cy, stop - cx, lineHeight);
+            cx = stop;
+            runStart = i + 1;
+        } else if (c == kLineFeed) {
+            flush(i);
+            if (isSelected(i)) inverted.addRect(x + cx, y + cy, lineEndWidth, lineHeight);
+            cx = 0.0;
+            cy += lineHeight;
+            runStart = i + 1;
+        }
+    }
+}
+
+} // namespace flow
