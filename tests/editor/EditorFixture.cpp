@@ -4,6 +4,7 @@
 #include "engine/NodeThreads.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 
@@ -49,8 +50,11 @@ QPoint EditorFixture::PixelOf(const Circuit& circuit, double x, double y) {
 }
 
 void EditorFixture::MoveTo(Circuit& circuit, double x, double y, Qt::MouseButtons held) {
+    MoveToPixel(circuit, PixelOf(circuit, x, y), held);
+}
+
+void EditorFixture::MoveToPixel(Circuit& circuit, QPoint pixel, Qt::MouseButtons held) {
     // QTest's mouseMove carries no buttons; a drag needs the held buttons in the event.
-    const QPoint pixel = PixelOf(circuit, x, y);
     QWidget& canvas = CanvasOf(circuit);
     QMouseEvent move(QEvent::MouseMove, pixel, canvas.mapToGlobal(pixel), Qt::NoButton, held,
                      Qt::NoModifier);
@@ -89,7 +93,13 @@ void EditorFixture::Drag(Circuit& circuit, double fromX, double fromY, double to
 }
 
 void EditorFixture::Type(Circuit& circuit, const QString& text) {
-    QTest::keyClicks(&CanvasOf(circuit), text);
+    // One key event per character, carrying it as its text (QTest knows only ASCII keys).
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text.at(i).isHighSurrogate() ? 2 : 1;
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text.mid(i, length));
+        QApplication::sendEvent(&CanvasOf(circuit), &press);
+        i += length - 1;
+    }
 }
 
 void EditorFixture::Key(Circuit& circuit, Qt::Key key, Qt::KeyboardModifiers modifiers) {

@@ -31,6 +31,7 @@ class EditorFixture : public ::testing::Test {
 
     // Input as a user gives it, at circuit points.
     void MoveTo(Circuit& circuit, double x, double y, Qt::MouseButtons held = Qt::NoButton);
+    void MoveToPixel(Circuit& circuit, QPoint pixel, Qt::MouseButtons held = Qt::NoButton);
     void Press(Circuit& circuit, double x, double y, Qt::MouseButton button = Qt::LeftButton,
                Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void Release(Circuit& circuit, double x, double y, Qt::MouseButton button = Qt::LeftButton,
