@@ -103,6 +103,8 @@ void EditorFixture::Type(Circuit& circuit, const QString& text) {
 }
 
 void EditorFixture::Key(Circuit& circuit, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    // Keys go to the window in front; its shortcuts (F5) only fire there.
+    QApplication::setActiveWindow(WindowOf(circuit));
     QTest::keyClick(&CanvasOf(circuit), key, modifiers);
 }
 
