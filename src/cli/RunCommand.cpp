@@ -9,9 +9,4 @@ int RunCommand(const QString&) {
     return 2;
 }
 
-int ResaveCommand(const QString&, const QString&) {
-    std::fputs("flowlattice: --resave is not available yet\n", stderr);
-    return 2;
-}
-
 } // namespace flow

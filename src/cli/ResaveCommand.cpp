@@ -1,0 +1,25 @@
+#include "cli/Commands.h"
+
+#include "file/CircuitFile.h"
+
+#include <cstdio>
+
+namespace flow {
+
+int ResaveCommand(const QString& in, const QString& out) {
+    Circuit* circuit = LoadCircuit(in);
+    if (!circuit) {
+        std::fprintf(stderr, "flowlattice: cannot read circuit file %s: %s\n", qPrintable(in),
+                     qPrintable(LoadFailureReason(in)));
+        return 2;
+    }
+    QString failure;
+    if (!SaveCircuit(*circuit, out, &failure)) {
+        std::fprintf(stderr, "flowlattice: cannot write %s: %s\n", qPrintable(out),
+                     qPrintable(failure));
+        return 2;
+    }
+    return 0;
+}
+
+} // namespace flow

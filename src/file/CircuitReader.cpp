@@ -1,0 +1,174 @@
+#include "file/CircuitFile.h"
+
+#include "engine/NumberText.h"
+#include "file/FileText.h"
+#include "file/XmlParse.h"
+#include "model/Catalogue.h"
+#include "model/Model.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <bit>
+#include <climits>
+#include <cmath>
+
+namespace flow {
+
+namespace {
+
+QString Text(const XmlNode* element, std::string_view name) {
+    const std::string_view value = AttributeValue(element, name);
+    return QString::fromUtf8(value.data(), qsizetype(value.size()));
+}
+
+Int Integer(const XmlNode* element, std::string_view name) {
+    return ParseInteger(Text(element, name));
+}
+
+// Window geometry is kept in ints; values beyond their range are pinned to it.
+int SmallInteger(const XmlNode* element, std::string_view name) {
+    return int(std::clamp<Int>(Integer(element, name), INT_MIN, INT_MAX));
+}
+
+// "ID/index": the text before the first "/" is the ID, the text after it up to the next "/"
+// the port index; without a "/" there is no index.
+Port* WireEnd(const Circuit& circuit, const QString& text) {
+    const qsizetype slash = text.indexOf(QLatin1Char('/'));
+    const Int id = ParseInteger(text.left(slash < 0 ? text.size() : slash));
+    Int index = 0;
+    if (slash >= 0) {
+        const qsizetype next = text.indexOf(QLatin1Char('/'), slash + 1);
+        index = ParseInteger(text.mid(slash + 1, next < 0 ? -1 : next - slash - 1));
+    }
+    return PortByIndex(NodeByFileId(circuit, id), index);
+}
+
+void ReadConstantValue(Node& node, const XmlNode* element) {
+    const CatalogueState& catalogue = Catalogue();
+    Port* port = PortByIndex(&node, 1);
+    // Only the very first child counts, of whatever kind: a comment there means no value.
+    const XmlNode* value = element->FirstChild;
+    if (!port || !value || value->Kind != XmlKind::Element) return;
+    const QString text = Text(value, "Value");
+    if (value->Name == "Boolean") {
+        node.Implementation = catalogue.ConstantBoolean;
+        port->Type = PortType::Boolean;
+        port->Value = text == QLatin1String("True") || text == QLatin1String("1") ? 1 : 0;
+    } else if (value->Name == "Integer") {
+        node.Implementation = catalogue.ConstantInteger;
+        port->Type = PortType::Integer;
+        port->Value = ParseInteger(text);
+    } else if (value->Name == "Real") {
+        node.Implementation = catalogue.ConstantReal;
+        port->Type = PortType::Real;
+        port->Value = std::bit_cast<Int>(ParseReal(text));
+    } else if (value->Name == "String") {
+        node.Implementation = catalogue.ConstantString;
+        port->Type = PortType::String;
+        port->Text = UnescapeText(text);
+    }
+}
+
+void ReadCamera(Circuit& circuit, const XmlNode* camera) {
+    circuit.CameraX = Integer(camera, "X");
+    circuit.CameraY = Integer(camera, "Y");
+    const float magnification = float(ParseReal(Text(camera, "Magnification")));
+    // The view divides by the magnification and takes its logarithm: a missing, zero,
+    // negative or non-finite value keeps the new circuit's 1.
+    if (!(magnification > 0.0f) || !std::isfinite(magnification)) return;
+    circuit.Magnification = magnification;
+    circuit.ZoomLevel = float(std::log(double(magnification)) / std::log(2.0));
+}
+
+} // namespace
+
+Node* NodeByFileId(const Circuit& circuit, Int id) {
+    if (id < 1) return nullptr;
+    return circuit.FileIdTable.value(id, nullptr);
+}
+
+Port* PortByIndex(const Node* node, Int index) {
+    if (!node || index < 1 || index > Int(node->Ports.size()) ||
+        index >= Int(node->PortArray.size()))
+        return nullptr;
+    return node->PortArray[std::size_t(index)];
+}
+
+Comment* ReadComment(Frame& frame, const XmlNode* element) {
+    Comment* comment = AddComment(&frame, QString(), 0, 0);
+    comment->X = Integer(element, "X");
+    comment->Y = Integer(element, "Y");
+    comment->Text = UnescapeText(Text(element, "Text"));
+    return comment;
+}
+
+Node* ReadNode(Frame& frame, const XmlNode* element) {
+    FunctionDef* function = FindFunction(Text(element, "Function"));
+    if (!function) return nullptr;
+    Node* node = AddNode(&frame, function, nullptr);
+    if (IsConstant(*node)) ReadConstantValue(*node, element);
+    // IDs are mapped, not used as array positions, so an enormous ID costs one entry.
+    const Int id = Integer(element, "ID");
+    if (id >= 0) frame.Owner->FileIdTable.insert(id, node);
+    node->X = Integer(element, "X");
+    node->Y = Integer(element, "Y");
+    return node;
+}
+
+Wire* ReadWire(Frame& frame, const XmlNode* element) {
+    const Circuit& circuit = *frame.Owner;
+    Port* source = WireEnd(circuit, Text(element, "Source"));
+    Port* destination = WireEnd(circuit, Text(element, "Destination"));
+    return ConnectPorts(source, destination);
+}
+
+void ReadFrame(Circuit& circuit, const XmlNode* frameElement) {
+    // Only the frame's own children: anything nested deeper, a Frame included, is not read.
+    for (const XmlNode* child = frameElement->FirstChild; child; child = child->NextSibling) {
+        if (child->Kind != XmlKind::Element) continue;
+        if (child->Name == "Comment")
+            ReadComment(circuit.MainFrame, child);
+        else if (child->Name == "Node")
+            ReadNode(circuit.MainFrame, child);
+        else if (child->Name == "Wire")
+            ReadWire(circuit.MainFrame, child);
+    }
+}
+
+Circuit* LoadCircuit(const QString& fileName) {
+    RegisterCatalogue();
+    XmlDocument document;
+    const XmlNode* root = ParseXmlFile(fileName, document) ? RootElement(document) : nullptr;
+    if (!root) return nullptr;
+    Circuit& circuit = NewCircuit();
+    if (const XmlNode* window = FirstChildElement(root, "Window")) {
+        circuit.WindowX = SmallInteger(window, "X");
+        circuit.WindowY = SmallInteger(window, "Y");
+        circuit.WindowWidth = SmallInteger(window, "Width");
+        circuit.WindowHeight = SmallInteger(window, "Height");
+    }
+    if (const XmlNode* camera = FirstChildElement(root, "Camera")) ReadCamera(circuit, camera);
+    if (const XmlNode* frame = FirstChildElement(root, "MainFrame")) ReadFrame(circuit, frame);
+    return &circuit;
+}
+
+QString LoadFailureReason(const QString& fileName) {
+    const QFileInfo info(fileName);
+    if (!info.exists()) return QStringLiteral("no such file");
+    if (info.isDir()) return QStringLiteral("it is a directory");
+    if (!info.isFile()) return QStringLiteral("not a regular file");
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) return file.errorString();
+    if (info.size() == 0) return QStringLiteral("the file is empty");
+    XmlDocument document;
+    ParseXmlFile(fileName, document);
+    if (document.SyntaxError)
+        return QStringLiteral("no XML element before line %1: %2")
+            .arg(document.ErrorLine)
+            .arg(QString::fromStdString(document.ErrorText));
+    return QStringLiteral("the file holds no XML element");
+}
+
+} // namespace flow

@@ -1,0 +1,144 @@
+#include "file/CircuitFile.h"
+
+#include "engine/NumberText.h"
+#include "file/FileText.h"
+#include "file/XmlWrite.h"
+#include "model/Catalogue.h"
+#include "model/Model.h"
+
+#include <QSaveFile>
+
+#include <bit>
+
+namespace flow {
+
+namespace {
+
+void SetText(XmlNode* element, std::string_view name, const QString& value) {
+    SetAttribute(element, name, value.toStdString());
+}
+
+void SetInteger(XmlNode* element, std::string_view name, Int value) {
+    SetAttribute(element, name, std::to_string(value));
+}
+
+// The banner texts are padded to this width; the writer's layout shrinks the padding to one
+// blank, which leaves " Flowlattice File " in the file.
+QString Banner(const char* text) {
+    return QString::fromLatin1(text).leftJustified(35);
+}
+
+QString WireEnd(const Port* port) {
+    const Int id = port && port->Node ? port->Node->Id : 0;
+    return QString::number(id) + QLatin1Char('/') + QString::number(PortIndex(port));
+}
+
+} // namespace
+
+WindowGeometryReader& LiveWindowGeometry() {
+    static WindowGeometryReader reader;
+    return reader;
+}
+
+Int PortIndex(const Port* port) {
+    if (!port || !port->Node) return 0;
+    const auto& ports = port->Node->Ports;
+    for (std::size_t i = 0; i < ports.size(); ++i)
+        if (ports[i].get() == port) return Int(i) + 1;
+    return 0;
+}
+
+XmlNode* WriteComment(const Comment& comment, XmlNode* frameElement) {
+    XmlNode* element = AppendElement(frameElement, "Comment");
+    SetInteger(element, "X", comment.X);
+    SetInteger(element, "Y", comment.Y);
+    SetText(element, "Text", EscapeText(comment.Text));
+    return element;
+}
+
+XmlNode* WriteNode(const Node& node, XmlNode* frameElement) {
+    XmlNode* element = AppendElement(frameElement, "Node");
+    SetInteger(element, "ID", node.Id);
+    SetText(element, "Function", node.Function ? node.Function->Name : QString());
+    SetInteger(element, "X", node.X);
+    SetInteger(element, "Y", node.Y);
+    const CatalogueState& catalogue = Catalogue();
+    const Port* port = node.PortArray.size() > 1 ? node.PortArray[1] : nullptr;
+    if (!IsConstant(node) || !node.Implementation || !port) return element;
+    const Implementation* implementation = node.Implementation;
+    if (implementation == catalogue.ConstantBoolean) {
+        SetText(AppendElement(element, "Boolean"), "Value",
+                port->Value ? QStringLiteral("True") : QStringLiteral("False"));
+    } else if (implementation == catalogue.ConstantInteger) {
+        SetInteger(AppendElement(element, "Integer"), "Value", port->Value);
+    } else if (implementation == catalogue.ConstantReal) {
+        SetText(AppendElement(element, "Real"), "Value",
+                FormatReal(std::bit_cast<double>(port->Value), 6, QStringLiteral("e")));
+    } else if (implementation == catalogue.ConstantString) {
+        SetText(AppendElement(element, "String"), "Value", EscapeText(port->Text));
+    }
+    return element;
+}
+
+XmlNode* WriteWire(const Wire& wire, XmlNode* frameElement) {
+    XmlNode* element = AppendElement(frameElement, "Wire");
+    SetText(element, "Source", WireEnd(wire.Source));
+    SetText(element, "Destination", WireEnd(wire.Destination));
+    return element;
+}
+
+XmlNode* WriteFrame(const Frame& frame, XmlNode* parent) {
+    const bool main = frame.Owner && &frame.Owner->MainFrame == &frame;
+    XmlNode* element = AppendElement(parent, main ? "MainFrame" : "Frame");
+    AppendXmlComment(element, " Comments ");
+    for (const auto& comment : frame.Comments)
+        WriteComment(*comment, element);
+    AppendXmlComment(element, " Nodes ");
+    for (const auto& node : frame.Nodes)
+        WriteNode(*node, element);
+    AppendXmlComment(element, " Wires ");
+    for (const auto& wire : frame.Wires)
+        WriteWire(*wire, element);
+    return element;
+}
+
+bool SaveCircuit(const Circuit& circuit, const QString& fileName, QString* failure) {
+    XmlDocument document;
+    AppendXmlComment(&document.Top, Banner(" Flowlattice File").toStdString());
+    AppendXmlComment(&document.Top, Banner(" Version 0.1").toStdString());
+    XmlNode* root = AppendElement(&document.Top, "Flowlattice");
+
+    int x = circuit.WindowX, y = circuit.WindowY;
+    int width = circuit.WindowWidth, height = circuit.WindowHeight;
+    if (circuit.Window && LiveWindowGeometry()) {
+        int liveX, liveY, liveWidth, liveHeight;
+        if (LiveWindowGeometry()(circuit, liveX, liveY, liveWidth, liveHeight)) {
+            x = liveX;
+            y = liveY;
+            width = liveWidth;
+            height = liveHeight;
+        }
+    }
+    XmlNode* window = AppendElement(root, "Window");
+    SetInteger(window, "X", x);
+    SetInteger(window, "Y", y);
+    SetInteger(window, "Width", width);
+    SetInteger(window, "Height", height);
+
+    XmlNode* camera = AppendElement(root, "Camera");
+    SetInteger(camera, "X", circuit.CameraX);
+    SetInteger(camera, "Y", circuit.CameraY);
+    SetText(camera, "Magnification", FormatFixed(circuit.Magnification));
+
+    WriteFrame(circuit.MainFrame, root);
+
+    const std::string bytes = WriteXml(document);
+    QSaveFile file(fileName);
+    const bool written = file.open(QIODevice::WriteOnly) &&
+                         file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) &&
+                         file.commit();
+    if (!written && failure) *failure = file.errorString();
+    return written;
+}
+
+} // namespace flow
