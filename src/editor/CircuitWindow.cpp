@@ -6,6 +6,7 @@
 #include "editor/MenuCommands.h"
 #include "editor/WindowObserver.h"
 #include "engine/NodeThreads.h"
+#include "file/CircuitFile.h"
 #include "model/Model.h"
 #include "render/Palette.h"
 #include "render/Redraw.h"
@@ -81,6 +82,17 @@ QRect PlaceWindow(const Circuit& circuit) {
     return placed;
 }
 
+// Saving stores where the window is now: outer position, inner size.
+bool ReadWindowGeometry(const Circuit& circuit, int& x, int& y, int& width, int& height) {
+    const CircuitWindow* window = WindowOf(circuit);
+    if (!window) return false;
+    x = window->frameGeometry().x();
+    y = window->frameGeometry().y();
+    width = window->width();
+    height = window->height();
+    return true;
+}
+
 } // namespace
 
 CircuitWindow::CircuitWindow(Circuit& circuit)
@@ -132,6 +144,7 @@ void SetupResources() {
     BuildAddNodeMenu();
     ResetEditorState();
     CircuitWindowCloser() = CloseWindow;
+    LiveWindowGeometry() = ReadWindowGeometry;
 }
 
 Circuit& OpenCircuitWindow(Circuit& circuit) {

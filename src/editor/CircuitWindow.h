@@ -50,7 +50,4 @@ std::function<void()>& EndProgram();
 // Appends a printed line to the output panel and opens the panel to show its last lines.
 void AppendOutputLine(Circuit& circuit, const QString& line);
 
-// Copies the window's placement (outer position, inner size) into the circuit's geometry.
-void StoreWindowGeometry(Circuit& circuit);
-
 } // namespace flow

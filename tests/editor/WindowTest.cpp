@@ -2,6 +2,7 @@
 
 #include "editor/AddNodeMenu.h"
 #include "editor/WindowObserver.h"
+#include "file/CircuitFile.h"
 
 #include <QApplication>
 #include <QDir>
@@ -147,6 +148,14 @@ TEST_F(WindowTest, SaveAsWritesExactlyTheChosenNameAndCancelDoesNothing) {
     EXPECT_EQ(asked, FileDialogKind::Save);
     EXPECT_TRUE(QFileInfo::exists(name));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"circuit"}));
+    // The file keeps where the window is now.
+    WindowOf(circuit)->move(150, 130);
+    WindowOf(circuit)->resize(500, 400);
+    OnMenu(circuit, Command::SaveAs);
+    const Circuit* saved = LoadCircuit(name);
+    ASSERT_NE(saved, nullptr);
+    EXPECT_EQ(QRect(saved->WindowX, saved->WindowY, saved->WindowWidth, saved->WindowHeight),
+              QRect(150, 130, 500, 400));
 
     ChooseFileName() = [&](QWidget*, FileDialogKind) { return QString(); };
     const std::size_t before = Circuits().size();
