@@ -11,12 +11,13 @@ namespace flow {
 void ExecuteCircuit(Circuit& circuit);
 
 // Delivers a value to every target of an output port, each before its semaphore is released.
+// Node routines call it with the circuit's FiringLock held.
 void SendToTargets(Port* port, Int value);
 void SendToTargets(Port* port, const QString& text);
 
 struct RunReport {
-    std::size_t Fired = 0;          // nodes that fired in this run
-    std::vector<Node*> NeverFire;   // nodes that can never fire: on a cycle or downstream of one
+    std::size_t Fired = 0;        // nodes that fired in this run
+    std::vector<Node*> NeverFire; // nodes that can never fire: on a cycle or downstream of one
 };
 
 // After ExecuteCircuit: waits until every node that can fire in this run has fired, without

@@ -1,51 +1,175 @@
 #include "engine/Routines.h"
 
+#include "engine/Execution.h"
+#include "engine/NumberText.h"
+#include "engine/RunObserver.h"
+#include "model/Model.h"
+
+#include <bit>
+#include <cmath>
+#include <limits>
+
 namespace flow {
 
-// Placeholder computations until the node routines land.
 namespace {
-void NoCompute(Node&) {}
+
+// How each value type sits in a port's slots and how Print writes it. Integer arithmetic goes
+// through unsigned numbers, which wrap by definition.
+struct BooleanValue {
+    static bool Read(const Port& port) { return port.Value != 0; }
+    static void Send(Port* port, bool value) { SendToTargets(port, Int(value)); }
+    static QString Show(bool value) {
+        return value ? QStringLiteral("True") : QStringLiteral("False");
+    }
+};
+
+struct IntegerValue {
+    static Int Read(const Port& port) { return port.Value; }
+    static void Send(Port* port, Int value) { SendToTargets(port, value); }
+    static QString Show(Int value) { return FormatInteger(value); }
+};
+
+struct RealValue {
+    static double Read(const Port& port) { return std::bit_cast<double>(port.Value); }
+    static void Send(Port* port, double value) { SendToTargets(port, std::bit_cast<Int>(value)); }
+    static QString Show(double value) { return FormatReal(value, 6, QStringLiteral("e")); }
+};
+
+struct StringValue {
+    static const QString& Read(const Port& port) { return port.Text; }
+    static void Send(Port* port, const QString& value) { SendToTargets(port, value); }
+    static QString Show(const QString& value) { return value; }
+};
+
+// The four shapes of computation; a constant's value is the slot of its own output port.
+template <typename T> void Constant(Node& node, std::uint64_t) {
+    Port* output = node.PortArray[1];
+    T::Send(output, T::Read(*output));
+}
+
+template <typename T> void Print(Node& node, std::uint64_t runNumber) {
+    const QString line = T::Show(T::Read(*node.PortArray[1]));
+    if (RunObserver* observer = OwnerCircuit(node)->Observer) observer->PrintLine(line, runNumber);
+}
+
+template <typename In, typename Out, auto F> void Unary(Node& node, std::uint64_t) {
+    Out::Send(node.PortArray[2], F(In::Read(*node.PortArray[1])));
+}
+
+template <typename T, auto F> void Binary(Node& node, std::uint64_t) {
+    T::Send(node.PortArray[3], F(T::Read(*node.PortArray[1]), T::Read(*node.PortArray[2])));
+}
+
+using Unsigned = std::uint64_t;
+
+bool BothTrue(bool x, bool y) {
+    return x && y;
+}
+bool EitherTrue(bool x, bool y) {
+    return x || y;
+}
+bool Negated(bool x) {
+    return !x;
+}
+
+Int BitwiseAnd(Int x, Int y) {
+    return x & y;
+}
+Int BitwiseOr(Int x, Int y) {
+    return x | y;
+}
+Int Complement(Int x) {
+    return ~x;
+}
+Int WrappingSum(Int x, Int y) {
+    return Int(Unsigned(x) + Unsigned(y));
+}
+Int WrappingDifference(Int x, Int y) {
+    return Int(Unsigned(x) - Unsigned(y));
+}
+Int WrappingProduct(Int x, Int y) {
+    return Int(Unsigned(x) * Unsigned(y));
+}
+
+// Dividing by zero gives 0; the one quotient beyond the range, minimum / -1, wraps to minimum.
+Int TruncatedQuotient(Int x, Int y) {
+    if (y == 0) return 0;
+    if (y == -1) return Int(Unsigned(0) - Unsigned(x));
+    return x / y;
+}
+
+// Adding +0.0 turns a negative zero into a positive one.
+double RealSum(double x, double y) {
+    return (x + y) + 0.0;
+}
+double RealDifference(double x, double y) {
+    return (x - y) + 0.0;
+}
+double RealProduct(double x, double y) {
+    return x * y;
+}
+double RealQuotient(double x, double y) {
+    return x / y;
+}
+
+QString Concatenation(const QString& x, const QString& y) {
+    return x + y;
+}
+
+Int TruncatedToInteger(double d) {
+    if (std::isinf(d) || std::bit_cast<Unsigned>(d) == ~Unsigned(0)) return 0;
+    constexpr double limit = 9223372036854775808.0; // 2^63, exact as a double
+    constexpr Int outOfRange = std::numeric_limits<Int>::min();
+    if (std::isnan(d) || d >= limit || d < -limit) return outOfRange;
+    return Int(d);
+}
+
+double NearestReal(Int x) {
+    return double(x);
+}
+
 } // namespace
 
 namespace routines {
-#define FLOW_ROUTINE(name) const Routine name{QStringLiteral("Thread_" #name "()"), &NoCompute};
-FLOW_ROUTINE(Constant_B)
-FLOW_ROUTINE(Constant_I)
-FLOW_ROUTINE(Constant_R)
-FLOW_ROUTINE(Constant_S)
-FLOW_ROUTINE(Print_B)
-FLOW_ROUTINE(Print_I)
-FLOW_ROUTINE(Print_R)
-FLOW_ROUTINE(Print_S)
-FLOW_ROUTINE(And_BBB)
-FLOW_ROUTINE(And_III)
-FLOW_ROUTINE(Or_BBB)
-FLOW_ROUTINE(Or_III)
-FLOW_ROUTINE(Not_BB)
-FLOW_ROUTINE(Not_II)
-FLOW_ROUTINE(Plus_III)
-FLOW_ROUTINE(Plus_RRR)
-FLOW_ROUTINE(Plus_SSS)
-FLOW_ROUTINE(Subtract_III)
-FLOW_ROUTINE(Subtract_RRR)
-FLOW_ROUTINE(Times_III)
-FLOW_ROUTINE(Times_RRR)
-FLOW_ROUTINE(Divide_III)
-FLOW_ROUTINE(Divide_RRR)
-FLOW_ROUTINE(ToString_IS)
-FLOW_ROUTINE(ToInteger_RI)
-FLOW_ROUTINE(ToReal_IR)
+#define FLOW_ROUTINE(name, compute)                                                                \
+    const Routine name{QStringLiteral("Thread_" #name "()"), &compute};
+FLOW_ROUTINE(Constant_B, Constant<BooleanValue>)
+FLOW_ROUTINE(Constant_I, Constant<IntegerValue>)
+FLOW_ROUTINE(Constant_R, Constant<RealValue>)
+FLOW_ROUTINE(Constant_S, Constant<StringValue>)
+FLOW_ROUTINE(Print_B, Print<BooleanValue>)
+FLOW_ROUTINE(Print_I, Print<IntegerValue>)
+FLOW_ROUTINE(Print_R, Print<RealValue>)
+FLOW_ROUTINE(Print_S, Print<StringValue>)
+FLOW_ROUTINE(And_BBB, (Binary<BooleanValue, BothTrue>))
+FLOW_ROUTINE(And_III, (Binary<IntegerValue, BitwiseAnd>))
+FLOW_ROUTINE(Or_BBB, (Binary<BooleanValue, EitherTrue>))
+FLOW_ROUTINE(Or_III, (Binary<IntegerValue, BitwiseOr>))
+FLOW_ROUTINE(Not_BB, (Unary<BooleanValue, BooleanValue, Negated>))
+FLOW_ROUTINE(Not_II, (Unary<IntegerValue, IntegerValue, Complement>))
+FLOW_ROUTINE(Plus_III, (Binary<IntegerValue, WrappingSum>))
+FLOW_ROUTINE(Plus_RRR, (Binary<RealValue, RealSum>))
+FLOW_ROUTINE(Plus_SSS, (Binary<StringValue, Concatenation>))
+FLOW_ROUTINE(Subtract_III, (Binary<IntegerValue, WrappingDifference>))
+FLOW_ROUTINE(Subtract_RRR, (Binary<RealValue, RealDifference>))
+FLOW_ROUTINE(Times_III, (Binary<IntegerValue, WrappingProduct>))
+FLOW_ROUTINE(Times_RRR, (Binary<RealValue, RealProduct>))
+FLOW_ROUTINE(Divide_III, (Binary<IntegerValue, TruncatedQuotient>))
+FLOW_ROUTINE(Divide_RRR, (Binary<RealValue, RealQuotient>))
+FLOW_ROUTINE(ToString_IS, (Unary<IntegerValue, StringValue, FormatInteger>))
+FLOW_ROUTINE(ToInteger_RI, (Unary<RealValue, IntegerValue, TruncatedToInteger>))
+FLOW_ROUTINE(ToReal_IR, (Unary<IntegerValue, RealValue, NearestReal>))
 #undef FLOW_ROUTINE
 } // namespace routines
 
 const std::array<const Routine*, 26>& RoutineTable() {
     using namespace routines;
     static const std::array<const Routine*, 26> table = {
-        &Print_B,     &Print_I,      &Print_R,    &Print_S,      &Plus_SSS,   &Subtract_RRR,
-        &Plus_RRR,    &Divide_RRR,   &Or_III,     &And_BBB,      &ToReal_IR,  &Times_III,
-        &Not_BB,      &ToString_IS,  &Or_BBB,     &Subtract_III, &Plus_III,   &ToInteger_RI,
-        &Divide_III,  &Constant_B,   &Constant_I, &Constant_R,   &Constant_S, &Not_II,
-        &Times_RRR,   &And_III};
+        &Print_B,    &Print_I,     &Print_R,    &Print_S,      &Plus_SSS,   &Subtract_RRR,
+        &Plus_RRR,   &Divide_RRR,  &Or_III,     &And_BBB,      &ToReal_IR,  &Times_III,
+        &Not_BB,     &ToString_IS, &Or_BBB,     &Subtract_III, &Plus_III,   &ToInteger_RI,
+        &Divide_III, &Constant_B,  &Constant_I, &Constant_R,   &Constant_S, &Not_II,
+        &Times_RRR,  &And_III};
     return table;
 }
 

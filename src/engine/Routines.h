@@ -5,14 +5,16 @@
 #include "model/Records.h"
 
 #include <array>
+#include <cstdint>
 
 namespace flow {
 
 struct Routine {
-    QString Name;  // "Thread_" + function + "_" + one type letter per port + "()"
+    QString Name; // "Thread_" + function + "_" + one type letter per port + "()"
     // One firing's work: read the inputs from the node's port slots, compute, and deliver the
-    // result to the output's targets or print it.
-    void (*Compute)(Node& node);
+    // result to the output's targets or print it (a printed line carries the run's number).
+    // Runs on the node's thread with the circuit's FiringLock held.
+    void (*Compute)(Node& node, std::uint64_t runNumber);
 };
 
 namespace routines {

@@ -41,7 +41,7 @@ constexpr int None = 0, Ready = 8, Initializing = 16, Defect = 32, Executing = 6
 }
 
 namespace ErrorKind {
-constexpr int None = 0, MissingInput = 1, InvalidWire = 2, NoImplementation = 3;
+constexpr int None = 0, MissingInput = 1, InvalidWire = 2, NoImplementation = 3, NoThread = 4;
 }
 
 struct Circuit;

@@ -6,7 +6,7 @@
 namespace flow {
 
 class CanvasSurface {
-public:
+  public:
     virtual ~CanvasSurface() = default;
     // The canvas's image, sized to the canvas (Format_ARGB32_Premultiplied).
     virtual QImage& Surface() = 0;

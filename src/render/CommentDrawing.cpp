@@ -2,6 +2,7 @@
 #include "render/CaretPlacement.h"
 #include "render/Palette.h"
 #include "render/SceneDrawing.h"
+#include "render/SpriteCache.h"
 #include "render/Strokes.h"
 #include "render/TextLayout.h"
 
@@ -55,30 +56,43 @@ void CommentBoxPath(QPainterPath& path, double x, double y, double width, double
 void DrawComment(QPainter& painter, const Comment& comment) {
     const EditorState& editor = Editor();
     const auto& colors = ColorTable();
+    const int flags = comment.Flags & (ObjectFlag::Hovered | ObjectFlag::Selected);
+    const bool edited = IsEdited(comment);
+    auto drawText = [&](QPainter& p, const QString& text, int caret, int selection) {
+        p.setFont(CommentFont());
+        p.setPen(QColor::fromRgba(colors[ColorSlot::SymbolFill]));
+        DrawEditText(p, kTextInsetX, kTextInsetY, text, caret, selection);
+    };
+
     painter.save();
-    if (editor.Has(InteractionFlag::Dragged) && (comment.Flags & ObjectFlag::Selected))
+    if (editor.Has(InteractionFlag::Dragged) && (flags & ObjectFlag::Selected))
         painter.translate(double(editor.DragDX), double(editor.DragDY));
+    painter.translate(double(comment.X), double(comment.Y));
 
-    QPainterPath box;
-    CommentBoxPath(box, double(comment.X) + 0.5, double(comment.Y) + 0.5, double(comment.Width) - 1,
-                   double(comment.Height) - 1);
-    StrokeShadow(painter, box, colors[ColorSlot::Shadow]);
-    painter.fillPath(box, QColor::fromRgba(colors[ColorSlot::CommentFill]));
-    painter.strokePath(box, SolidPen(colors[ColorSlot::CommentOutline], 1.0));
-    if (comment.Flags & ObjectFlag::Selected)
-        painter.strokePath(box, SolidPen(colors[ColorSlot::Selection], 1.0));
-    else if (comment.Flags & ObjectFlag::Hovered)
-        painter.strokePath(box, DashedPen(colors[ColorSlot::Hover], 1.0, 3.0));
-
-    painter.setFont(CommentFont());
-    painter.setPen(QColor::fromRgba(colors[ColorSlot::SymbolFill]));
-    const double textX = double(comment.X + kTextInsetX);
-    const double textY = double(comment.Y + kTextInsetY);
-    if (IsEdited(comment))
-        DrawEditText(painter, textX, textY, editor.EditBuffer, editor.Caret,
-                     editor.SelectionLength);
-    else
-        DrawEditText(painter, textX, textY, comment.Text, kNoCaret, 0);
+    const double width = double(comment.Width), height = double(comment.Height);
+    const QRectF bounds = QRectF(0.0, 0.0, width, height).adjusted(-7.0, -7.0, 7.0, 7.0);
+    SpriteKey key;
+    key.Kind = SpriteKind::CommentBox;
+    key.Width = comment.Width;
+    key.Height = comment.Height;
+    key.Flags = flags;
+    key.Shadow = colors[ColorSlot::Shadow];
+    // Text under edit changes with every key stroke and caret move: it is drawn over the box.
+    if (!edited) key.Text = comment.Text;
+    DrawThroughSprite(painter, key, bounds, [&](QPainter& p) {
+        // Half-unit insets put the one-unit outline on whole pixels at magnification 1.
+        QPainterPath box;
+        CommentBoxPath(box, 0.5, 0.5, width - 1, height - 1);
+        StrokeShadow(p, box, colors[ColorSlot::Shadow]);
+        p.fillPath(box, QColor::fromRgba(colors[ColorSlot::CommentFill]));
+        p.strokePath(box, SolidPen(colors[ColorSlot::CommentOutline], 1.0));
+        if (flags & ObjectFlag::Selected)
+            p.strokePath(box, SolidPen(colors[ColorSlot::Selection], 1.0));
+        else if (flags & ObjectFlag::Hovered)
+            p.strokePath(box, DashedPen(colors[ColorSlot::Hover], 1.0, 3.0));
+        if (!edited) drawText(p, comment.Text, kNoCaret, 0);
+    });
+    if (edited) drawText(painter, editor.EditBuffer, editor.Caret, editor.SelectionLength);
     painter.restore();
 }
 

@@ -1,11 +1,12 @@
 #include "editor/EditorState.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
+#include "render/Camera.h"
 #include "render/CaretPlacement.h"
 #include "render/Palette.h"
 #include "render/PathCache.h"
-#include "render/Camera.h"
 #include "render/SceneDrawing.h"
+#include "render/SpriteCache.h"
 #include "render/Strokes.h"
 #include "render/TextLayout.h"
 #include "render/ValueDisplay.h"
@@ -72,7 +73,11 @@ void StrokeOutline(QPainter& painter, const QPainterPath& path, int flags, Qt::P
         painter.strokePath(path, DashedPen(colors[ColorSlot::Hover], 2.0, 3.0, join));
 }
 
-void DrawConstantBody(QPainter& painter, const Node& node, int flags, QRgb shadow) {
+// How far a body's drawing reaches beyond its outline: half the widest shadow stroke, and a
+// unit for anti-aliasing.
+constexpr double kBodyReach = 7.0;
+
+void DrawConstantBox(QPainter& painter, const Node& node, int flags, QRgb shadow, QRgb tint) {
     QPainterPath box;
     box.setFillRule(Qt::OddEvenFill);
     box.addRect(QRectF(0.0, 0.0, double(node.Width), double(node.Height)));
@@ -86,23 +91,46 @@ void DrawConstantBody(QPainter& painter, const Node& node, int flags, QRgb shado
     gradient.setColorAt(0.0, SlotColor(ColorSlot::NodeLight));
     gradient.setColorAt(edge, SlotColor(ColorSlot::NodeDark));
     gradient.setColorAt(1.0 - edge, SlotColor(ColorSlot::NodeDark));
-    const Port* port = ValuePort(node);
-    gradient.setColorAt(1.0, QColor::fromRgba(PortTypeColor(port ? port->Type : 0)));
+    gradient.setColorAt(1.0, QColor::fromRgba(tint));
     painter.fillPath(box, gradient);
-
-    painter.setFont(ConstantFont());
-    painter.setPen(SlotColor(ColorSlot::SymbolFill));
-    const double textX = double(node.Width + kConstantTextX);
-    const double textY = kConstantTextY;
-    const EditorState& editor = Editor();
-    if (IsEdited(node))
-        DrawEditText(painter, textX, textY, editor.EditBuffer, editor.Caret,
-                     editor.SelectionLength);
-    else
-        DrawEditText(painter, textX, textY, node.DisplayText, kNoCaret, 0);
 }
 
-void DrawFunctionBody(QPainter& painter, const Node& node, int flags, QRgb shadow) {
+void DrawConstantText(QPainter& painter, const Node& node, const QString& text, int caret,
+                      int selection) {
+    painter.setFont(ConstantFont());
+    painter.setPen(SlotColor(ColorSlot::SymbolFill));
+    DrawEditText(painter, double(node.Width + kConstantTextX), kConstantTextY, text, caret,
+                 selection);
+}
+
+void DrawConstantBody(QPainter& painter, const Node& node, int flags, QRgb shadow) {
+    const Port* port = ValuePort(node);
+    const QRgb tint = PortTypeColor(port ? port->Type : 0);
+    const bool edited = IsEdited(node);
+    const QRectF bounds = QRectF(double(node.Width), 0.0, -double(node.Width), double(node.Height))
+                              .normalized()
+                              .adjusted(-kBodyReach, -kBodyReach, kBodyReach, kBodyReach);
+    SpriteKey key;
+    key.Kind = SpriteKind::ConstantBox;
+    key.Width = node.Width;
+    key.Height = node.Height;
+    key.Flags = flags;
+    key.Shadow = shadow;
+    key.Tint = tint;
+    // The shown value goes into the cached image; text under edit changes with every key
+    // stroke and caret move, so it is drawn over the box instead.
+    if (!edited) key.Text = node.DisplayText;
+    DrawThroughSprite(painter, key, bounds, [&](QPainter& p) {
+        DrawConstantBox(p, node, flags, shadow, tint);
+        if (!edited) DrawConstantText(p, node, node.DisplayText, kNoCaret, 0);
+    });
+    if (edited) {
+        const EditorState& editor = Editor();
+        DrawConstantText(painter, node, editor.EditBuffer, editor.Caret, editor.SelectionLength);
+    }
+}
+
+void DrawFunctionShape(QPainter& painter, const Node& node, int flags, QRgb shadow) {
     const FunctionDef& function = *node.Function;
     const QPainterPath& body = ShapePath(function.Shape);
     StrokeShadow(painter, body, shadow);
@@ -127,9 +155,27 @@ void DrawFunctionBody(QPainter& painter, const Node& node, int flags, QRgb shado
     painter.fillPath(symbol, SlotColor(ColorSlot::SymbolFill));
 }
 
-QPainterPath Disc(const Port& port, double radius) {
+void DrawFunctionBody(QPainter& painter, const Node& node, int flags, QRgb shadow) {
+    const FunctionDef& function = *node.Function;
+    const QRectF bounds = (ShapePath(function.Shape).controlPointRect() |
+                           SymbolPath(function.Symbol).controlPointRect())
+                              .adjusted(-kBodyReach, -kBodyReach, kBodyReach, kBodyReach);
+    SpriteKey key;
+    key.Kind = SpriteKind::FunctionBody;
+    key.Shape = function.Shape;
+    key.Symbol = function.Symbol;
+    key.Width = node.Width;
+    key.Height = node.Height;
+    key.Flags = flags;
+    key.Shadow = shadow;
+    DrawThroughSprite(painter, key, bounds,
+                      [&](QPainter& p) { DrawFunctionShape(p, node, flags, shadow); });
+}
+
+// A disc around the port's centre, which is the local origin while a port is drawn.
+QPainterPath Disc(double radius) {
     QPainterPath disc;
-    disc.addEllipse(QPointF(double(port.X), double(port.Y)), radius, radius);
+    disc.addEllipse(QPointF(0.0, 0.0), radius, radius);
     return disc;
 }
 
@@ -160,7 +206,7 @@ void DrawNode(QPainter& painter, const Node& node) {
     // Only nodes of a frame take part in hovering and selection; the placement preview never
     // does, and casts the darker shadow.
     const bool inFrame = node.Frame != nullptr;
-    const int flags = inFrame ? node.Flags : 0;
+    const int flags = inFrame ? node.Flags & (ObjectFlag::Hovered | ObjectFlag::Selected) : 0;
     const QRgb shadow = ColorTable()[inFrame ? ColorSlot::Shadow : ColorSlot::PreviewShadow];
 
     painter.save();
@@ -177,20 +223,31 @@ void DrawNode(QPainter& painter, const Node& node) {
 }
 
 void DrawPort(QPainter& painter, const Port& port) {
-    const QColor typeColor = QColor::fromRgba(PortTypeColor(port));
+    const QRgb typeColor = PortTypeColor(port);
     const bool connected = port.Source || !port.Targets.empty() || &port == Editor().WireSource;
-    if (connected) {
-        painter.fillPath(Disc(port, 2.0), typeColor);
-    } else {
-        // A coloured ring around a black hole: the port still waits for a wire.
-        painter.fillPath(Disc(port, 6.0), typeColor);
-        painter.fillPath(Disc(port, 2.0), QColor::fromRgba(0xFF000000));
-    }
-    const auto& colors = ColorTable();
-    if (port.Flags & ObjectFlag::Selected)
-        painter.strokePath(Disc(port, 5.5), SolidPen(colors[ColorSlot::Selection], 1.0));
-    else if (port.Flags & ObjectFlag::Hovered)
-        painter.strokePath(Disc(port, 5.5), DashedPen(colors[ColorSlot::Hover], 1.0, 2.0));
+    const int flags = port.Flags & (ObjectFlag::Hovered | ObjectFlag::Selected);
+    SpriteKey key;
+    key.Kind = SpriteKind::Port;
+    key.Width = connected;
+    key.Flags = flags;
+    key.Tint = typeColor;
+    painter.save();
+    painter.translate(double(port.X), double(port.Y));
+    DrawThroughSprite(painter, key, QRectF(-7.0, -7.0, 14.0, 14.0), [&](QPainter& p) {
+        if (connected) {
+            p.fillPath(Disc(2.0), QColor::fromRgba(typeColor));
+        } else {
+            // A coloured ring around a black hole: the port still waits for a wire.
+            p.fillPath(Disc(6.0), QColor::fromRgba(typeColor));
+            p.fillPath(Disc(2.0), QColor::fromRgba(0xFF000000));
+        }
+        const auto& colors = ColorTable();
+        if (flags & ObjectFlag::Selected)
+            p.strokePath(Disc(5.5), SolidPen(colors[ColorSlot::Selection], 1.0));
+        else if (flags & ObjectFlag::Hovered)
+            p.strokePath(Disc(5.5), DashedPen(colors[ColorSlot::Hover], 1.0, 2.0));
+    });
+    painter.restore();
 }
 
 } // namespace flow

@@ -28,9 +28,15 @@ void SetupPalette() {
     Bold().setWeight(QFont::Bold);
 }
 
-const std::array<QRgb, 18>& ColorTable() { return Colors(); }
-const QFont& RegularFont() { return Regular(); }
-const QFont& BoldFont() { return Bold(); }
+const std::array<QRgb, 18>& ColorTable() {
+    return Colors();
+}
+const QFont& RegularFont() {
+    return Regular();
+}
+const QFont& BoldFont() {
+    return Bold();
+}
 
 QFont FontAt(const QFont& font, double size) {
     QFont sized = font;

@@ -7,15 +7,13 @@ namespace flow {
 namespace {
 // The editor names the field labels "StatusField0" to "StatusField2" under the status bar.
 QLabel* Field(const Circuit& circuit, int field) {
-    if (!circuit.StatusLine)
-        return nullptr;
+    if (!circuit.StatusLine) return nullptr;
     return circuit.StatusLine->findChild<QLabel*>(QStringLiteral("StatusField%1").arg(field));
 }
 } // namespace
 
 void SetStatusText(Circuit& circuit, int field, const QString& text) {
-    if (QLabel* label = Field(circuit, field))
-        label->setText(text);
+    if (QLabel* label = Field(circuit, field)) label->setText(text);
 }
 
 QString StatusText(const Circuit& circuit, int field) {

@@ -1,8 +1,8 @@
 #include "editor/EditorState.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
-#include "render/Palette.h"
 #include "render/Camera.h"
+#include "render/Palette.h"
 #include "render/SceneDrawing.h"
 #include "render/TextLayout.h"
 

@@ -54,6 +54,8 @@ TEST(ValueDisplay, RealsFollowTheDigitRulesOfPlainTexts) {
         {0.000125, "1.25~-4"},
         {-0.000125, "-1.25~-4"},
         {0.00099, "9.9~-4"},
+        {0.001, "1.~-3"}, // exact powers of ten keep a mantissa of 1
+        {-1e-5, "-1.~-5"},
         {99999.5, "99999.5"},
         {0.0, "0."},
         {-0.0, "0."},

@@ -1,0 +1,56 @@
+#pragma once
+// A node's worker thread and the bookkeeping the engine keeps beside it. Only the engine sees
+// this class; the model knows it by name alone.
+
+#include "model/Records.h"
+
+#include <pthread.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+
+namespace flow {
+
+class NodeThread {
+  public:
+    // Starts the firing loop of the routine on the node; none when the system refuses a thread.
+    static NodeThread* Start(Node& node, const Routine& routine);
+
+    NodeThread(const NodeThread&) = delete;
+    NodeThread& operator=(const NodeThread&) = delete;
+
+    // Sets the stop flag and releases every semaphore the loop may wait on, once each.
+    void RequestStop();
+    // Waits up to the timeout for the loop to end. When it ended the thread is joined and this
+    // object deleted; otherwise the thread is detached, takes this object over and deletes it
+    // when it finally ends. Either way the caller must not use this object again.
+    bool FinishOrDetach(std::chrono::milliseconds timeout);
+
+    // Starts released to this thread, counted on the user-interface thread only.
+    std::uint64_t Started = 0;
+    // Firings completed; waited on with std::atomic::wait.
+    std::atomic<std::uint64_t> Fired{0};
+    // The thread's own stop flag: unlike Node::StopRequest it is never cleared, so a thread
+    // that was detached still leaves at its next chance.
+    std::atomic<bool> Stopping{false};
+
+  private:
+    NodeThread(Node& node, const Routine& routine) : node_(node), routine_(routine) {}
+    static void* Main(void* self);
+    void Loop();
+    bool WaitForInputs();
+    void Ended();
+
+    Node& node_;
+    const Routine& routine_;
+    pthread_t handle_{};
+    std::mutex mutex_;
+    std::condition_variable endedChanged_;
+    bool ended_ = false;
+    bool detached_ = false;
+};
+
+} // namespace flow

@@ -1,0 +1,97 @@
+#include "engine/Preparation.h"
+
+#include "engine/NodeThreads.h"
+#include "engine/Routines.h"
+#include "engine/RunObserver.h"
+#include "engine/RunStatus.h"
+#include "engine/TypeResolution.h"
+#include "model/Model.h"
+
+namespace flow {
+
+namespace {
+
+// Records the defect and centres the view on it, zoomed in to twice the size.
+bool Defect(Circuit& circuit, int kind, const QString& message, const void* object, Int x, Int y) {
+    circuit.ErrorKind = kind;
+    circuit.ErrorMessage = message;
+    circuit.ErrorObject = object;
+    circuit.CameraX = x;
+    circuit.CameraY = y;
+    circuit.ZoomLevel = 1.0f;
+    circuit.Magnification = 2.0f;
+    return false;
+}
+
+void CreateSemaphore(std::unique_ptr<QSemaphore>& semaphore) {
+    if (!semaphore) semaphore = std::make_unique<QSemaphore>(0);
+}
+
+bool CheckWire(Circuit& circuit, const Wire& wire) {
+    const Port* source = wire.Source;
+    const Port* destination = wire.Destination;
+    if (CanConnect(source, destination)) return true;
+    // Halves truncate toward zero, as C++ division does.
+    const Int sumX = source->Node->X + source->X + destination->Node->X + destination->X;
+    const Int sumY = source->Node->Y + source->Y + destination->Node->Y + destination->Y;
+    return Defect(circuit, ErrorKind::InvalidWire, QStringLiteral("Invalid port connection"), &wire,
+                  sumX / 2, sumY / 2);
+}
+
+} // namespace
+
+bool CheckNode(Node* node) {
+    Circuit* circuit = OwnerCircuit(*node);
+    if (!circuit) return false; // the placement preview belongs to no circuit and never runs
+    const Routine* routine = node->Implementation ? node->Implementation->Routine : nullptr;
+    if (node->Routine != routine) StopNodeThread(node);
+    if (!routine)
+        return Defect(*circuit, ErrorKind::NoImplementation,
+                      QStringLiteral("Node cannot run: it has no implementation"), node, node->X,
+                      node->Y);
+    {
+        // Threads of other nodes look for these semaphores when they deliver a value.
+        std::lock_guard lock(circuit->FiringLock);
+        CreateSemaphore(node->StartSemaphore);
+        CreateSemaphore(node->DoneSemaphore);
+        for (const auto& port : node->Ports)
+            CreateSemaphore(port->Semaphore);
+    }
+    for (const auto& port : node->Ports)
+        if ((port->Direction & Direction::In) && !port->Source)
+            return Defect(*circuit, ErrorKind::MissingInput,
+                          QStringLiteral("Missing input port connection"), port.get(),
+                          node->X + port->X, node->Y + port->Y);
+    if (node->Thread || StartNodeThread(node)) return true;
+    return Defect(*circuit, ErrorKind::NoThread,
+                  QStringLiteral("Node cannot run: no thread could be started"), node, node->X,
+                  node->Y);
+}
+
+bool PrepareCircuit(Circuit& circuit) {
+    // Lines still printed by the previous run carry its number and are dropped.
+    ++circuit.RunNumber;
+    StopUnfinishedThreads(circuit);
+    // Every thread left waits for its start now: no count of an earlier run may reach it.
+    ClearSemaphoreCounts(circuit);
+    if (circuit.Observer) circuit.Observer->ClearOutput();
+    circuit.ErrorKind = ErrorKind::None;
+    circuit.ErrorMessage.clear();
+    circuit.ErrorObject = nullptr;
+    ShowRunState(circuit, RunState::Initializing, QStringLiteral("Initialization ..."));
+
+    bool ready = true;
+    for (const auto& node : circuit.MainFrame.Nodes)
+        if (!(ready = CheckNode(node.get()))) break;
+    if (ready)
+        for (const auto& wire : circuit.MainFrame.Wires)
+            if (!(ready = CheckWire(circuit, *wire))) break;
+
+    if (ready)
+        ShowRunState(circuit, RunState::Ready, QStringLiteral("Initialization ... finished"));
+    else
+        ShowRunState(circuit, RunState::Defect, QStringLiteral("Defect!"));
+    return ready;
+}
+
+} // namespace flow

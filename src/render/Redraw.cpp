@@ -1,0 +1,192 @@
+#include "render/Redraw.h"
+
+#include "editor/EditorState.h"
+#include "editor/HitTestPass.h"
+#include "model/Model.h"
+#include "render/Camera.h"
+#include "render/CanvasSurface.h"
+#include "render/Palette.h"
+#include "render/RunStateMarker.h"
+#include "render/SceneDrawing.h"
+#include "render/SceneVisibility.h"
+#include "render/StatusText.h"
+
+#include <QObject>
+#include <QPainter>
+#include <QPainterPath>
+
+#include <cmath>
+
+namespace flow {
+
+namespace {
+
+QColor Slot(int slot) {
+    return QColor::fromRgba(ColorTable()[slot]);
+}
+
+// A quarter disc right of and below the circuit origin, in pixels.
+void DrawOriginMarker(QPainter& painter, int ox, int oy) {
+    const QPointF centre(ox + 0.5, oy + 0.5);
+    QPainterPath path(centre);
+    // Qt counts angles counter-clockwise on a y-down screen: -90 sweeps clockwise, downwards.
+    path.arcTo(QRectF(centre - QPointF(8, 8), QSizeF(16, 16)), 0, -90);
+    path.closeSubpath();
+    painter.fillPath(path, Slot(ColorSlot::MediumGrid));
+}
+
+// Line starts sit on pixel centres so that width-1 lines cover whole pixels.
+double PixelCentre(double coordinate) {
+    return std::round(coordinate) + 0.5;
+}
+
+void DrawGridLevel(QPainter& painter, int ox, int oy, double step, QRgb color, int width,
+                   int height) {
+    QPainterPath path;
+    for (double x = FlooredMod(ox, step); x <= width; x += step) {
+        path.moveTo(PixelCentre(x), PixelCentre(0));
+        path.lineTo(PixelCentre(x), PixelCentre(0) + height);
+    }
+    for (double y = FlooredMod(oy, step); y <= height; y += step) {
+        path.moveTo(PixelCentre(0), PixelCentre(y));
+        path.lineTo(PixelCentre(0) + width, PixelCentre(y));
+    }
+    QPen pen(QColor::fromRgba(color), 1);
+    pen.setCapStyle(Qt::FlatCap);
+    painter.strokePath(path, pen);
+}
+
+// Three levels whose steps and colours slide with the zoom level, so that zooming through a
+// factor of four hands each level over to the next without a jump.
+void DrawGrid(QPainter& painter, const Circuit& circuit, int ox, int oy) {
+    const double g = FlooredMod(circuit.ZoomLevel, 2) - 1;
+    const double s = 32 * std::exp2(g);
+    const float t = static_cast<float>((g + 1) / 2);
+    const auto& colors = ColorTable();
+    const int w = circuit.CanvasWidth, h = circuit.CanvasHeight;
+    if (g > -1)
+        DrawGridLevel(painter, ox, oy, s,
+                      BlendColor(colors[ColorSlot::Background], colors[ColorSlot::MediumGrid], t),
+                      w, h);
+    DrawGridLevel(painter, ox, oy, 4 * s,
+                  BlendColor(colors[ColorSlot::MediumGrid], colors[ColorSlot::MajorGrid], t), w, h);
+    DrawGridLevel(painter, ox, oy, 16 * s, colors[ColorSlot::MajorGrid], w, h);
+}
+
+// Scene origin on the canvas: the integer half of the canvas, so an odd size drops half a pixel.
+QPointF SceneCentre(const Circuit& circuit) {
+    return QPointF(circuit.CanvasWidth / 2, circuit.CanvasHeight / 2);
+}
+
+void ApplyCamera(QPainter& painter, const Circuit& circuit) {
+    painter.translate(SceneCentre(circuit));
+    painter.scale(circuit.Magnification, circuit.Magnification);
+    painter.translate(-static_cast<double>(circuit.CameraX), -static_cast<double>(circuit.CameraY));
+}
+
+// The wire that follows the mouse, or snaps to the hovered port, while a connection is made.
+void DrawDraggedWire(QPainter& painter) {
+    const EditorState& editor = Editor();
+    if (!editor.WireSource) return;
+    Wire wire;
+    wire.Source = editor.WireSource;
+    if (editor.HoveredPort != editor.WireSource) wire.Destination = editor.HoveredPort;
+    DrawWire(painter, wire);
+}
+
+// The node chosen from the add-node menu, centred on the mouse until it is placed.
+void DrawPreviewNode(QPainter& painter) {
+    Node& preview = PreviewNode();
+    if (!preview.Function) return;
+    const EditorState& editor = Editor();
+    preview.X = editor.MouseX - preview.Width / 2;
+    preview.Y = editor.MouseY - preview.Height / 2;
+    painter.save();
+    LayoutConstant(preview);
+    painter.restore();
+    DrawNode(painter, preview);
+}
+
+// Steps 8 to 11: hit test, then the scene from bottom to top, all in circuit units.
+void DrawScene(QPainter& painter, Circuit& circuit) {
+    HitTestPass(circuit);
+    const Frame& frame = circuit.MainFrame;
+    const SceneVisibility visible(circuit);
+    for (const auto& wire : frame.Wires)
+        if (visible.Shows(*wire)) DrawWire(painter, *wire);
+    for (const auto& node : frame.Nodes)
+        if (visible.Shows(*node)) DrawNode(painter, *node);
+    for (const auto& comment : frame.Comments)
+        if (visible.Shows(*comment)) DrawComment(painter, *comment);
+    DrawDraggedWire(painter);
+    DrawPreviewNode(painter);
+}
+
+// The hover text stays only while the hit test found something under the mouse.
+void ClearHoverTextUnlessFound(Circuit& circuit) {
+    if (!Editor().Has(InteractionFlag::HoverFound)) SetStatusText(circuit, 2, QString());
+}
+
+void DrawRubberBand(QPainter& painter, const Circuit& circuit) {
+    const EditorState& editor = Editor();
+    if (!editor.Has(InteractionFlag::RubberBand) ||
+        (editor.DownX == editor.MouseX && editor.DownY == editor.MouseY))
+        return;
+    // Width and height keep their sign: a band dragged up or left extends that way.
+    const double x = ToScreenX(circuit, editor.DownX) + 0.5;
+    const double y = ToScreenY(circuit, editor.DownY) + 0.5;
+    const double w = (editor.MouseX - editor.DownX) * double(circuit.Magnification) + 1;
+    const double h = (editor.MouseY - editor.DownY) * double(circuit.Magnification) + 1;
+    QPainterPath path(QPointF(x, y));
+    path.lineTo(x + w, y);
+    path.lineTo(x + w, y + h);
+    path.lineTo(x, y + h);
+    path.closeSubpath();
+    QPen pen(Slot(ColorSlot::Selection), 1);
+    pen.setDashPattern({4, 4});
+    pen.setCapStyle(Qt::FlatCap);
+    painter.strokePath(path, pen);
+}
+
+} // namespace
+
+void RedrawCircuitInto(Circuit& circuit, QImage& image) {
+    QPainter painter;
+    if (image.isNull() || !painter.begin(&image)) {
+        ClearHoverTextUnlessFound(circuit);
+        return;
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    circuit.CanvasWidth = image.width();
+    circuit.CanvasHeight = image.height();
+    painter.fillRect(image.rect(), Slot(ColorSlot::Background));
+
+    const int ox =
+        RoundToInt(circuit.CanvasWidth / 2 - circuit.CameraX * double(circuit.Magnification));
+    const int oy =
+        RoundToInt(circuit.CanvasHeight / 2 - circuit.CameraY * double(circuit.Magnification));
+    DrawOriginMarker(painter, ox, oy);
+    DrawGrid(painter, circuit, ox, oy);
+
+    painter.save();
+    ApplyCamera(painter, circuit);
+    DrawScene(painter, circuit);
+    painter.restore();
+
+    DrawRubberBand(painter, circuit);
+    DrawRunStateMarker(painter, circuit);
+    painter.end();
+    ClearHoverTextUnlessFound(circuit);
+}
+
+void RedrawCircuit(Circuit& circuit) {
+    auto* surface = dynamic_cast<CanvasSurface*>(circuit.Canvas);
+    if (!surface) {
+        ClearHoverTextUnlessFound(circuit);
+        return;
+    }
+    RedrawCircuitInto(circuit, surface->Surface());
+    surface->Present();
+}
+
+} // namespace flow

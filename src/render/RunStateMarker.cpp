@@ -1,0 +1,104 @@
+#include "render/RunStateMarker.h"
+
+#include "render/Palette.h"
+
+#include <QFontMetricsF>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPainterPath>
+
+namespace flow {
+
+namespace {
+
+constexpr QRgb kInitializingColor = 0xC000FFFF;
+constexpr QRgb kExecutingColor = 0xC000FF00;
+constexpr QRgb kDefectColor = 0xC0FF0000;
+constexpr QPointF kBadgeCentre(30, 30);
+
+// A 10-wide stroke along the canvas edge, half of which lies inside the canvas.
+void DrawFrame(QPainter& painter, const Circuit& circuit, QRgb color) {
+    QPen pen(QColor::fromRgba(color), 10);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(0, 0, circuit.CanvasWidth, circuit.CanvasHeight));
+}
+
+// The top-left corner of the text's layout box when the box is centred on centre.
+QPointF CentredTextOrigin(const QFontMetricsF& metrics, const QString& text, QPointF centre) {
+    return centre - QPointF(metrics.horizontalAdvance(text) / 2, metrics.height() / 2);
+}
+
+// Glyph outlines of text whose layout box has its top-left corner at origin.
+void AddTextAt(QPainterPath& path, const QFont& font, QPointF origin, const QString& text) {
+    path.addText(origin + QPointF(0, QFontMetricsF(font).ascent()), font, text);
+}
+
+void FillPath(QPainter& painter, QPainterPath& path, QRgb color) {
+    path.setFillRule(Qt::OddEvenFill);
+    painter.fillPath(path, QColor::fromRgba(color));
+}
+
+void DrawInitializing(QPainter& painter, const Circuit& circuit) {
+    DrawFrame(painter, circuit, kInitializingColor);
+    QPainterPath path;
+    AddTextAt(path, FontAt(BoldFont(), 32), QPointF(20, 20), QStringLiteral("\u2731"));
+    FillPath(painter, path, kInitializingColor);
+}
+
+void DrawExecuting(QPainter& painter, const Circuit& circuit) {
+    DrawFrame(painter, circuit, kExecutingColor);
+    const QFont font = FontAt(BoldFont(), 32);
+    const QString play = QStringLiteral("\u25B6");
+    QPainterPath path;
+    AddTextAt(path, font, CentredTextOrigin(QFontMetricsF(font), play, kBadgeCentre), play);
+    FillPath(painter, path, kExecutingColor);
+}
+
+void DrawDefect(QPainter& painter, const Circuit& circuit) {
+    // Darkens the top of the canvas so that the message stays readable over the scene.
+    QLinearGradient shade(QPointF(0, 0), QPointF(0, 80));
+    shade.setColorAt(0, QColor::fromRgba(0xC0000000));
+    shade.setColorAt(0.5, QColor::fromRgba(0xC0000000));
+    shade.setColorAt(1, QColor::fromRgba(0x00000000));
+    painter.fillRect(QRectF(0, 0, circuit.CanvasWidth, 80), shade);
+
+    DrawFrame(painter, circuit, kDefectColor);
+    // The cross is cut out of the disc: both go into one even-odd path.
+    const QFont crossFont = FontAt(BoldFont(), 35);
+    const QString cross = QStringLiteral("\u2716");
+    QPainterPath path;
+    path.addEllipse(kBadgeCentre, 20, 20);
+    AddTextAt(path, crossFont, CentredTextOrigin(QFontMetricsF(crossFont), cross, kBadgeCentre),
+              cross);
+    FillPath(painter, path, kDefectColor);
+
+    if (circuit.ErrorKind == ErrorKind::None) return;
+    const QFont messageFont = FontAt(BoldFont(), 20);
+    const QFontMetricsF metrics(messageFont);
+    painter.setFont(messageFont);
+    painter.setPen(QColor::fromRgba(kDefectColor));
+    painter.drawText(QPointF(60, 30 - metrics.height() / 2 + metrics.ascent()),
+                     circuit.ErrorMessage);
+}
+
+} // namespace
+
+void DrawRunStateMarker(QPainter& painter, const Circuit& circuit) {
+    switch (circuit.State) {
+    case RunState::Initializing:
+        DrawInitializing(painter, circuit);
+        break;
+    case RunState::Executing:
+        DrawExecuting(painter, circuit);
+        break;
+    case RunState::Defect:
+        DrawDefect(painter, circuit);
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace flow

@@ -1,0 +1,136 @@
+#include "render/SpriteCache.h"
+
+#include <QHash>
+#include <QImage>
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace flow {
+
+namespace {
+
+// Cached drawings are placed to the nearest eighth of a pixel. At whole zoom levels objects lie
+// on such steps anyway; at the others (a quarter wheel notch apart) every object would have a
+// phase of its own and none would repeat, while a sixteenth of a pixel is too little to see.
+constexpr double kPhaseSteps = 8;
+// Sprites larger than this are rare (few objects fit on the canvas then) and drawn directly.
+constexpr int kMaxSide = 1024;
+// When the sprites together exceed this many pixels, the cache starts again.
+constexpr qint64 kMaxPixels = 8 * 1024 * 1024;
+
+struct FullKey {
+    SpriteKey Look;
+    double Scale;
+    double PhaseX, PhaseY;
+    bool operator==(const FullKey&) const = default;
+};
+
+size_t qHash(const FullKey& key, size_t seed = 0) {
+    return qHashMulti(seed, key.Look.Kind, key.Look.Shape, key.Look.Symbol, key.Look.Text,
+                      key.Look.Width, key.Look.Height, key.Look.Flags, key.Look.Shadow,
+                      key.Look.Tint, key.Scale, key.PhaseX, key.PhaseY);
+}
+
+struct Sprite {
+    QImage Image;
+    QPoint Offset; // of the image's corner from the whole pixel below the local origin
+    quint64 LastUse = 0;
+};
+
+struct Cache {
+    QHash<FullKey, Sprite> Sprites;
+    qint64 Pixels = 0;
+    quint64 Clock = 0; // counts uses
+
+    // Makes room by dropping the less recently used half, so that what the current redraw
+    // still needs mostly stays.
+    void Shrink() {
+        std::vector<quint64> uses;
+        uses.reserve(std::size_t(Sprites.size()));
+        for (const Sprite& sprite : std::as_const(Sprites))
+            uses.push_back(sprite.LastUse);
+        if (uses.empty()) return;
+        auto middle = uses.begin() + std::ptrdiff_t(uses.size() / 2);
+        std::nth_element(uses.begin(), middle, uses.end());
+        const quint64 cutoff = *middle;
+        for (auto it = Sprites.begin(); it != Sprites.end();) {
+            if (it->LastUse <= cutoff) {
+                Pixels -= qint64(it->Image.width()) * it->Image.height();
+                it = Sprites.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+};
+
+Cache& TheCache() {
+    static Cache cache;
+    return cache;
+}
+
+double NearestStep(double position) {
+    return std::round(position * kPhaseSteps) / kPhaseSteps;
+}
+
+Sprite Render(const QRectF& device, double scale, QPointF phase,
+              const std::function<void(QPainter&)>& paint) {
+    // One spare pixel on every side for anti-aliasing.
+    const QPoint corner(int(std::floor(device.left())) - 1, int(std::floor(device.top())) - 1);
+    const QSize size(int(std::ceil(device.right())) + 1 - corner.x(),
+                     int(std::ceil(device.bottom())) + 1 - corner.y());
+    Sprite sprite{QImage(size, QImage::Format_ARGB32_Premultiplied), corner};
+    sprite.Image.fill(Qt::transparent);
+    QPainter painter(&sprite.Image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(phase.x() - corner.x(), phase.y() - corner.y());
+    painter.scale(scale, scale);
+    paint(painter);
+    return sprite;
+}
+
+} // namespace
+
+void DrawThroughSprite(QPainter& painter, const SpriteKey& key, const QRectF& bounds,
+                       const std::function<void(QPainter&)>& paint) {
+    const QTransform transform = painter.transform();
+    const double scale = transform.m11();
+    const double x = NearestStep(transform.dx());
+    const double y = NearestStep(transform.dy());
+    const double originX = std::floor(x);
+    const double originY = std::floor(y);
+    const QPointF phase(x - originX, y - originY);
+    const QRectF device(phase.x() + bounds.left() * scale, phase.y() + bounds.top() * scale,
+                        bounds.width() * scale, bounds.height() * scale);
+    const bool cacheable =
+        transform.type() <= QTransform::TxScale && scale > 0 && transform.m22() == scale &&
+        painter.testRenderHint(QPainter::Antialiasing) && painter.opacity() == 1.0 &&
+        painter.compositionMode() == QPainter::CompositionMode_SourceOver &&
+        !painter.hasClipping() && std::fabs(originX) < 1e9 && std::fabs(originY) < 1e9 &&
+        device.width() < kMaxSide && device.height() < kMaxSide;
+    if (!cacheable) {
+        paint(painter);
+        return;
+    }
+
+    Cache& cache = TheCache();
+    const FullKey fullKey{key, scale, phase.x(), phase.y()};
+    auto found = cache.Sprites.find(fullKey);
+    if (found == cache.Sprites.end()) {
+        Sprite sprite = Render(device, scale, phase, paint);
+        const qint64 pixels = qint64(sprite.Image.width()) * sprite.Image.height();
+        while (cache.Pixels + pixels > kMaxPixels && !cache.Sprites.isEmpty())
+            cache.Shrink();
+        cache.Pixels += pixels;
+        found = cache.Sprites.insert(fullKey, std::move(sprite));
+    }
+    found->LastUse = ++cache.Clock;
+    painter.save();
+    painter.resetTransform();
+    painter.drawImage(QPoint(int(originX), int(originY)) + found->Offset, found->Image);
+    painter.restore();
+}
+
+} // namespace flow

@@ -1,0 +1,43 @@
+#pragma once
+// Drawing of repeated appearances through cached images.
+//
+// Node bodies and comment boxes are mostly translucent shadows and gradients, which the raster
+// engine blends slowly, and most of them look alike: the same shape with the same highlight at
+// the same magnification. Drawn at the same sub-pixel phase, two such objects give the same
+// pixels, so each appearance is painted once into a transparent image and then copied, which
+// costs a fraction of painting it again.
+
+#include <QPainter>
+#include <QRectF>
+#include <QString>
+
+#include <functional>
+
+namespace flow {
+
+namespace SpriteKind {
+constexpr int ConstantBox = 1, FunctionBody = 2, CommentBox = 3, Port = 4;
+}
+
+// Everything that decides how a cached drawing looks, apart from the painter's transform.
+struct SpriteKey {
+    int Kind = 0;
+    QString Shape; // notation strings, for function nodes
+    QString Symbol;
+    QString Text;                    // text drawn into the image
+    long long Width = 0, Height = 0; // or other sizes and states
+    int Flags = 0;
+    unsigned Shadow = 0; // shadow colour
+    unsigned Tint = 0;   // type colour of a constant's bottom edge
+
+    bool operator==(const SpriteKey&) const = default;
+};
+
+// Paints `paint` (in local units) through the painter's transform, as a cached image placed to
+// the nearest eighth of a pixel when the transform is a plain scale and translation and the
+// painter draws plainly (no clip, opacity or other composition); otherwise `paint` draws
+// directly. `bounds` must hold everything `paint` draws, in local units.
+void DrawThroughSprite(QPainter& painter, const SpriteKey& key, const QRectF& bounds,
+                       const std::function<void(QPainter&)>& paint);
+
+} // namespace flow

@@ -1,0 +1,120 @@
+// Wires: the curve between two ports and how its validity and selection show.
+
+#include "editor/EditorState.h"
+#include "engine/TypeResolution.h"
+#include "render/Camera.h"
+#include "render/Palette.h"
+#include "render/SceneDrawing.h"
+#include "render/Strokes.h"
+
+#include <QPainter>
+
+#include <cmath>
+
+namespace flow {
+
+namespace {
+
+constexpr QRgb kInvalidWireColor = 0xFF808080;
+
+// Where a wire attaches to a port, following its node while the selection is dragged.
+QPointF PortPosition(const Port& port) {
+    if (!port.Node) return QPointF(port.X, port.Y);
+    const Node& node = *port.Node;
+    QPointF position(node.X + port.X, node.Y + port.Y);
+    const EditorState& editor = Editor();
+    if ((node.Flags & ObjectFlag::Selected) && editor.Has(InteractionFlag::Dragged))
+        position += QPointF(editor.DragDX, editor.DragDY);
+    return position;
+}
+
+// The direction a wire leaves a port in: outward for an output, the reverse for an input.
+QPointF LeavingDirection(const Port& port) {
+    if (port.Direction & Direction::Out) return QPointF(port.WireDirX, port.WireDirY);
+    if (port.Direction & Direction::In) return QPointF(-port.WireDirX, -port.WireDirY);
+    return QPointF(0, 0);
+}
+
+QPointF ArrivingDirection(const Port* port) {
+    return port ? -LeavingDirection(*port) : QPointF(0, 0);
+}
+
+// Control offset: the bulge grows with the square root of the distance, so short wires stay
+// nearly straight. Rounding ties to even keeps control points on whole units.
+QPointF ControlOffset(QPointF direction, double reach) {
+    return QPointF(std::nearbyint(direction.x() * reach), std::nearbyint(direction.y() * reach));
+}
+
+struct WireGeometry {
+    QPointF Start, End, StartOffset, EndOffset;
+};
+
+WireGeometry Geometry(const Wire& wire) {
+    const EditorState& editor = Editor();
+    WireGeometry g;
+    g.Start = PortPosition(*wire.Source);
+    g.End =
+        wire.Destination ? PortPosition(*wire.Destination) : QPointF(editor.MouseX, editor.MouseY);
+    const QPointF d = g.End - g.Start;
+    const double reach = 4 * std::pow(d.x() * d.x() + d.y() * d.y(), 0.25);
+    g.StartOffset = ControlOffset(LeavingDirection(*wire.Source), reach);
+    g.EndOffset = ControlOffset(ArrivingDirection(wire.Destination), reach);
+    return g;
+}
+
+QPen WithEnds(QPen pen, Qt::PenCapStyle cap, double phase = 0) {
+    pen.setCapStyle(cap);
+    pen.setDashOffset(phase / pen.widthF()); // in pen widths, like the dashes
+    return pen;
+}
+
+// A light border one unit wide on each side of a dark band that the wire is drawn on.
+void DrawHighlight(QPainter& painter, const QPainterPath& curve, int flags) {
+    const auto& colors = ColorTable();
+    if (flags & ObjectFlag::Selected)
+        painter.strokePath(curve, SolidPen(colors[ColorSlot::Hover], 6));
+    else if (flags & ObjectFlag::Hovered)
+        painter.strokePath(curve, DashedPen(colors[ColorSlot::Hover], 6, 3));
+    else
+        return;
+    painter.strokePath(curve, SolidPen(colors[ColorSlot::Background], 4));
+}
+
+// The side a valid wire's value comes from; only a wire dragged from an input onto an output
+// has it at its end.
+const Port& OutputSide(const Wire& wire) {
+    const bool reversed = !(wire.Source->Direction & Direction::Out) &&
+                          !(wire.Destination->Direction & Direction::In);
+    return reversed ? *wire.Destination : *wire.Source;
+}
+
+} // namespace
+
+QPainterPath WireCurve(const Wire& wire) {
+    const WireGeometry g = Geometry(wire);
+    QPainterPath path(g.Start);
+    path.cubicTo(g.Start + g.StartOffset, g.End - g.EndOffset, g.End);
+    return path;
+}
+
+void DrawWire(QPainter& painter, const Wire& wire) {
+    if (!wire.Source) return;
+    if (!wire.Destination || !wire.Destination->Node) {
+        // Still being dragged: it approaches the mouse without a tangent of its own.
+        const WireGeometry g = Geometry(wire);
+        QPainterPath path(g.Start);
+        path.cubicTo(g.Start + g.StartOffset, g.End, g.End);
+        painter.strokePath(path,
+                           WithEnds(DashedPen(PortTypeColor(*wire.Source), 2, 4), Qt::RoundCap, 4));
+        return;
+    }
+    const QPainterPath curve = WireCurve(wire);
+    DrawHighlight(painter, curve, wire.Flags);
+    if (CanConnect(wire.Source, wire.Destination))
+        painter.strokePath(curve,
+                           WithEnds(SolidPen(PortTypeColor(OutputSide(wire)), 2), Qt::RoundCap));
+    else
+        painter.strokePath(curve, WithEnds(DashedPen(kInvalidWireColor, 1, 4), Qt::RoundCap, 4));
+}
+
+} // namespace flow

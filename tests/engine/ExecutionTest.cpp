@@ -1,0 +1,246 @@
+// Runs on the node threads: repeated and overlapping Starts, cycles, editing while a run is in
+// flight, stopping threads, and a circuit of ten thousand nodes.
+
+#include "Support.h"
+
+#include "engine/Execution.h"
+#include "engine/NodeThread.h"
+#include "engine/NodeThreads.h"
+#include "engine/Preparation.h"
+#include "model/Catalogue.h"
+#include "model/Model.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+namespace flow::test {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class ExecutionTest : public EngineTest {
+  protected:
+    // Constant 2 and Constant 3 into Plus into Print.
+    struct TwoPlusThree {
+        Node* X;
+        Node* Y;
+        Node* Plus;
+        Node* Print;
+    };
+    TwoPlusThree MakeTwoPlusThree(Circuit& circuit) {
+        TwoPlusThree parts;
+        parts.X = Constant(circuit, Int(2));
+        parts.Y = Constant(circuit, Int(3));
+        parts.Plus = Apply(circuit, "Plus", {parts.X, parts.Y});
+        parts.Print = PrintOf(circuit, parts.Plus);
+        return parts;
+    }
+
+    static bool Contains(const std::vector<Node*>& nodes, const Node* node) {
+        return std::find(nodes.begin(), nodes.end(), node) != nodes.end();
+    }
+};
+
+TEST_F(ExecutionTest, EveryStartPrintsOneLine) {
+    Circuit& circuit = MakeCircuit();
+    MakeTwoPlusThree(circuit);
+    for (int start = 1; start <= 5; ++start) {
+        EXPECT_EQ(Run(circuit), QStringList{"5"}) << "start " << start;
+        EXPECT_EQ(ObserverOf(circuit).Clears(), start);
+    }
+}
+
+// Starts given before the previous run finished: whatever the earlier runs left behind, the
+// panel ends with the one line of the last run, and no value crosses from one run to another.
+TEST_F(ExecutionTest, OverlappingStartsNeverMixValues) {
+    Circuit& circuit = MakeCircuit();
+    TwoPlusThree parts = MakeTwoPlusThree(circuit);
+    for (int round = 0; round < 20; ++round) {
+        for (Int start = 0; start < 5; ++start) {
+            SetConstant(parts.X, round * 100 + start);
+            ASSERT_TRUE(PrepareCircuit(circuit));
+            ExecuteCircuit(circuit);
+        }
+        const RunReport report = RunToCompletion(circuit);
+        EXPECT_EQ(report.Fired, 4u);
+        EXPECT_EQ(ObserverOf(circuit).Lines(), QStringList{QString::number(round * 100 + 7)});
+    }
+}
+
+TEST_F(ExecutionTest, OneOutputFeedsTwoPrints) {
+    Circuit& circuit = MakeCircuit();
+    Node* constant = Constant(circuit, QString("both"));
+    PrintOf(circuit, constant);
+    PrintOf(circuit, constant);
+    for (int start = 0; start < 3; ++start)
+        EXPECT_EQ(Run(circuit), QStringList({"both", "both"}));
+}
+
+// A cycle never fires; RunToCompletion says so at once, the rest of the circuit runs, and the
+// circuit runs again on every Start.
+TEST_F(ExecutionTest, CyclesAreReportedAndDoNotBlockTheRest) {
+    Circuit& circuit = MakeCircuit();
+    Node* one = Constant(circuit, Int(1));
+    Node* a = Apply(circuit, "Plus", {one});
+    Node* b = Apply(circuit, "Plus", {one, a});
+    ASSERT_NE(ConnectPorts(Output(b), a->PortArray[2]), nullptr);
+    Node* downstream = PrintOf(circuit, b);
+    Node* fine = PrintOf(circuit, Apply(circuit, "Not", {one}));
+    Node* self = Apply(circuit, "Or", {one});
+    ASSERT_NE(ConnectPorts(Output(self), self->PortArray[2]), nullptr);
+
+    for (int start = 0; start < 3; ++start) {
+        ASSERT_TRUE(PrepareCircuit(circuit));
+        ExecuteCircuit(circuit);
+        const auto begin = Clock::now();
+        const RunReport report = RunToCompletion(circuit);
+        EXPECT_LT(Clock::now() - begin, std::chrono::seconds(5));
+        EXPECT_EQ(report.NeverFire, (std::vector<Node*>{a, b, downstream, self}));
+        EXPECT_EQ(report.Fired, 3u);
+        EXPECT_EQ(ObserverOf(circuit).Lines(), QStringList{"-2"});
+        EXPECT_EQ(fine->Thread->Fired, start + 1u);
+    }
+}
+
+TEST_F(ExecutionTest, DeletingAWaitingNodeEndsItsThread) {
+    Circuit& circuit = MakeCircuit();
+    Node* one = Constant(circuit, Int(1));
+    Node* a = Apply(circuit, "Plus", {one});
+    Node* b = Apply(circuit, "Plus", {one, a});
+    ConnectPorts(Output(b), a->PortArray[2]);
+    Node* print = PrintOf(circuit, b);
+    ASSERT_TRUE(PrepareCircuit(circuit));
+    ExecuteCircuit(circuit);
+    RunToCompletion(circuit);
+    ASSERT_NE(a->Thread, nullptr);
+
+    const auto begin = Clock::now();
+    DeleteNode(a);
+    EXPECT_LT(Clock::now() - begin, std::chrono::milliseconds(1000));
+    EXPECT_EQ(circuit.MainFrame.Nodes.size(), 3u);
+    EXPECT_TRUE(b->PortArray[2]->Wires.empty());
+    EXPECT_EQ(b->PortArray[2]->Source, nullptr);
+
+    // The node waiting on the deleted one is stopped by the next preparation, which then
+    // reports the input left unfed.
+    EXPECT_FALSE(PrepareCircuit(circuit));
+    EXPECT_EQ(circuit.ErrorObject, b->PortArray[2]);
+    DeleteNode(print);
+    DeleteNode(b);
+    DeleteNode(one);
+    EXPECT_TRUE(circuit.MainFrame.Nodes.empty());
+    EXPECT_TRUE(circuit.MainFrame.Wires.empty());
+}
+
+// Rewiring a cycle while its run is in flight, with new constant values: the next run computes
+// from this run's values only.
+TEST_F(ExecutionTest, EditingWhileACycleRuns) {
+    Circuit& circuit = MakeCircuit();
+    Node* x = Constant(circuit, Int(10));
+    Node* y = Constant(circuit, Int(20));
+    Node* a = Apply(circuit, "Plus", {x});
+    Node* b = Apply(circuit, "Plus", {y, a});
+    ConnectPorts(Output(b), a->PortArray[2]);
+    PrintOf(circuit, b);
+    ASSERT_TRUE(PrepareCircuit(circuit));
+    ExecuteCircuit(circuit);
+    EXPECT_EQ(RunToCompletion(circuit).NeverFire.size(), 3u);
+
+    // Break the cycle: a now adds x and a new constant.
+    DeleteWire(a->PortArray[2]->Wires.front());
+    Node* z = Constant(circuit, Int(300));
+    ConnectPorts(Output(z), a->PortArray[2]);
+    SetConstant(x, Int(1000));
+    EXPECT_EQ(Run(circuit), QStringList{"1320"});
+    EXPECT_EQ(Run(circuit), QStringList{"1320"});
+
+    // Close it again while a run is under way, then break it once more.
+    ASSERT_TRUE(PrepareCircuit(circuit));
+    ExecuteCircuit(circuit);
+    DeleteWire(a->PortArray[2]->Wires.front());
+    ConnectPorts(Output(b), a->PortArray[2]);
+    DeleteNode(z);
+    ASSERT_TRUE(PrepareCircuit(circuit));
+    ExecuteCircuit(circuit);
+    EXPECT_EQ(RunToCompletion(circuit).Fired, 2u);
+    DeleteWire(a->PortArray[2]->Wires.front());
+    ConnectPorts(Output(y), a->PortArray[2]);
+    SetConstant(y, Int(5));
+    EXPECT_EQ(Run(circuit), QStringList{"1010"});
+}
+
+// A thread that cannot leave within the grace period is detached, not killed: the node ends up
+// without a thread, and the thread finishes its firing and ends on its own later.
+TEST_F(ExecutionTest, ThreadThatIgnoresItsStopIsDetached) {
+    class SlowObserver : public CollectingObserver {
+      public:
+        using CollectingObserver::CollectingObserver;
+        void PrintLine(const QString& line, std::uint64_t runNumber) override {
+            {
+                std::lock_guard lock(mutex);
+                entered = true;
+            }
+            changed.notify_all();
+            std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+            CollectingObserver::PrintLine(line, runNumber);
+        }
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool entered = false;
+    };
+    Circuit& circuit = NewCircuit();
+    SlowObserver observer(circuit);
+    circuit.Observer = &observer;
+    Node* print = PrintOf(circuit, Constant(circuit, QString("slow")));
+    ASSERT_TRUE(PrepareCircuit(circuit));
+    ExecuteCircuit(circuit);
+    {
+        std::unique_lock lock(observer.mutex);
+        observer.changed.wait(lock, [&] { return observer.entered; });
+    }
+    const auto begin = Clock::now();
+    EXPECT_FALSE(StopNodeThread(print));
+    EXPECT_GE(Clock::now() - begin, std::chrono::milliseconds(900));
+    EXPECT_EQ(print->Thread, nullptr);
+    EXPECT_EQ(print->Routine, nullptr);
+    EXPECT_EQ(print->StopRequest, 0);
+
+    // While the detached thread lives the node must outlive it: deleting keeps it aside.
+    DeleteNode(print);
+    EXPECT_EQ(circuit.MainFrame.Nodes.size(), 1u);
+    const auto deadline = Clock::now() + std::chrono::seconds(10);
+    while (!StopNodeThread(print) && Clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(StopNodeThread(print));
+    EXPECT_EQ(observer.Lines(), QStringList{"slow"});
+    StopCircuitThreads(circuit);
+    circuit.Observer = nullptr;
+}
+
+// Built as the command line or a benchmark would: ten thousand nodes, each with its thread.
+TEST_F(ExecutionTest, TenThousandNodes) {
+    Circuit& circuit = MakeCircuit();
+    Node* start = Constant(circuit, Int(0));
+    Node* one = Constant(circuit, Int(1));
+    Node* last = start;
+    constexpr int kPlusNodes = 9997;
+    for (int i = 0; i < kPlusNodes; ++i)
+        last = Apply(circuit, "Plus", {last, one});
+    PrintOf(circuit, last);
+    ASSERT_EQ(circuit.MainFrame.Nodes.size(), 10000u);
+    for (int run = 0; run < 2; ++run) {
+        ASSERT_TRUE(PrepareCircuit(circuit));
+        ExecuteCircuit(circuit);
+        const RunReport report = RunToCompletion(circuit);
+        EXPECT_EQ(report.Fired, 10000u);
+        EXPECT_TRUE(report.NeverFire.empty());
+        EXPECT_EQ(ObserverOf(circuit).Lines(), QStringList{QString::number(kPlusNodes)});
+    }
+    StopCircuitThreads(circuit);
+    for (const auto& node : circuit.MainFrame.Nodes)
+        ASSERT_EQ(node->Thread, nullptr);
+}
+
+} // namespace
+} // namespace flow::test

@@ -1,0 +1,175 @@
+// Checking a circuit before a run, and the threads preparation starts or keeps.
+
+#include "Support.h"
+
+#include "engine/Execution.h"
+#include "engine/NodeThread.h"
+#include "engine/Preparation.h"
+#include "engine/Routines.h"
+#include "model/Catalogue.h"
+#include "model/Model.h"
+
+namespace flow::test {
+namespace {
+
+class PreparationTest : public EngineTest {};
+
+void ExpectCameraAt(const Circuit& circuit, Int x, Int y) {
+    EXPECT_EQ(circuit.CameraX, x);
+    EXPECT_EQ(circuit.CameraY, y);
+    EXPECT_EQ(circuit.ZoomLevel, 1.0f);
+    EXPECT_EQ(circuit.Magnification, 2.0f);
+}
+
+TEST_F(PreparationTest, EmptyCircuitIsReady) {
+    Circuit& circuit = MakeCircuit();
+    EXPECT_TRUE(PrepareCircuit(circuit));
+    EXPECT_EQ(circuit.State, RunState::Ready);
+    EXPECT_EQ(circuit.ErrorKind, ErrorKind::None);
+    ExecuteCircuit(circuit);
+    const RunReport report = RunToCompletion(circuit);
+    EXPECT_EQ(report.Fired, 0u);
+    EXPECT_TRUE(report.NeverFire.empty());
+    const CollectingObserver& observer = ObserverOf(circuit);
+    EXPECT_EQ(observer.Statuses(), QStringList({"Initialization ...", "Initialization ... finished",
+                                                "Execution ...", "Execution ... finished"}));
+    EXPECT_EQ(observer.Clears(), 1);
+    EXPECT_EQ(observer.Redraws(), 4);
+    EXPECT_EQ(circuit.State, RunState::Ready);
+}
+
+TEST_F(PreparationTest, MissingInputMovesTheCameraToThePort) {
+    Circuit& circuit = MakeCircuit();
+    Node* constant = Constant(circuit, Int(1));
+    PrintOf(circuit, constant);
+    Node* unfed = Apply(circuit, "Print", {});
+    unfed->X = -100;
+    unfed->Y = 51;
+    Node* alsoUnfed = Apply(circuit, "Print", {});
+    circuit.CameraX = 7;
+    EXPECT_FALSE(PrepareCircuit(circuit));
+    EXPECT_EQ(circuit.State, RunState::Defect);
+    EXPECT_EQ(circuit.ErrorKind, ErrorKind::MissingInput);
+    EXPECT_EQ(circuit.ErrorMessage, "Missing input port connection");
+    // Only the first problem is reported: the first unfed node in list order.
+    EXPECT_EQ(circuit.ErrorObject, unfed->PortArray[1]);
+    ExpectCameraAt(circuit, -100 + 3, 51 + 20);
+    EXPECT_EQ(ObserverOf(circuit).Statuses().last(), "Defect!");
+    // Nodes before the failing one keep the threads they were given; later ones get none.
+    EXPECT_NE(constant->Thread, nullptr);
+    EXPECT_EQ(alsoUnfed->Thread, nullptr);
+
+    // The next preparation starts from a clean error.
+    DeleteNode(unfed);
+    DeleteNode(alsoUnfed);
+    EXPECT_TRUE(PrepareCircuit(circuit));
+    EXPECT_EQ(circuit.ErrorKind, ErrorKind::None);
+    EXPECT_EQ(circuit.ErrorMessage, "");
+    EXPECT_EQ(circuit.State, RunState::Ready);
+}
+
+// A Real into an Integer Plus fits no implementation: the wire is invalid, and the camera goes
+// to its midpoint, halved toward zero.
+TEST_F(PreparationTest, InvalidWireMovesTheCameraToItsMidpoint) {
+    Circuit& circuit = MakeCircuit();
+    Node* integer = Constant(circuit, Int(1));
+    Node* real = Constant(circuit, 1.5);
+    Node* plus = Apply(circuit, "Plus", {integer, real});
+    PrintOf(circuit, plus);
+    EXPECT_EQ(plus->Implementation->Routine, &routines::Plus_III);
+    real->X = -10;
+    real->Y = -5;
+    plus->X = 0;
+    plus->Y = -40;
+    EXPECT_FALSE(PrepareCircuit(circuit));
+    EXPECT_EQ(circuit.ErrorKind, ErrorKind::InvalidWire);
+    EXPECT_EQ(circuit.ErrorMessage, "Invalid port connection");
+    ASSERT_EQ(circuit.MainFrame.Wires.size(), 3u);
+    EXPECT_EQ(circuit.ErrorObject, circuit.MainFrame.Wires[1].get());
+    // (-10 + 0 + 0 + 3) / 2 = -3 and (-5 + 0 - 40 + 24) / 2 = -10, not -4 and -11.
+    ExpectCameraAt(circuit, -3, -10);
+    EXPECT_EQ(circuit.State, RunState::Defect);
+}
+
+TEST_F(PreparationTest, SecondWireIntoOneInputIsInvalid) {
+    Circuit& circuit = MakeCircuit();
+    Node* first = Constant(circuit, Int(1));
+    Node* second = Constant(circuit, Int(2));
+    Node* print = PrintOf(circuit, first);
+    ASSERT_NE(ConnectPorts(Output(second), print->PortArray[1]), nullptr);
+    EXPECT_FALSE(PrepareCircuit(circuit));
+    EXPECT_EQ(circuit.ErrorKind, ErrorKind::InvalidWire);
+    EXPECT_EQ(circuit.ErrorObject, circuit.MainFrame.Wires[1].get());
+}
+
+// Nodes are examined before wires, whatever their order in the lists.
+TEST_F(PreparationTest, NodesAreCheckedBeforeWires) {
+    Circuit& circuit = MakeCircuit();
+    Node* integer = Constant(circuit, Int(1));
+    Node* real = Constant(circuit, 1.5);
+    PrintOf(circuit, Apply(circuit, "Plus", {integer, real}));
+    Node* unfed = Apply(circuit, "Not", {});
+    EXPECT_FALSE(PrepareCircuit(circuit));
+    EXPECT_EQ(circuit.ErrorKind, ErrorKind::MissingInput);
+    EXPECT_EQ(circuit.ErrorObject, unfed->PortArray[1]);
+}
+
+TEST_F(PreparationTest, NodeWithoutImplementationCannotRun) {
+    Circuit& circuit = MakeCircuit();
+    Node* random = AddNode(&circuit.MainFrame, FindFunction("Random"), nullptr);
+    random->X = 40;
+    random->Y = -30;
+    EXPECT_FALSE(PrepareCircuit(circuit));
+    EXPECT_EQ(circuit.ErrorKind, ErrorKind::NoImplementation);
+    EXPECT_EQ(circuit.ErrorMessage, "Node cannot run: it has no implementation");
+    EXPECT_EQ(circuit.ErrorObject, random);
+    ExpectCameraAt(circuit, 40, -30);
+    EXPECT_EQ(random->Thread, nullptr);
+
+    // A constant read without a value has no implementation either.
+    DeleteNode(random);
+    Node* valueless = AddNode(&circuit.MainFrame, Catalogue().Constant, nullptr);
+    PrintOf(circuit, valueless);
+    EXPECT_FALSE(PrepareCircuit(circuit));
+    EXPECT_EQ(circuit.ErrorKind, ErrorKind::NoImplementation);
+    EXPECT_EQ(circuit.ErrorObject, valueless);
+}
+
+TEST_F(PreparationTest, SecondStartKeepsTheThreads) {
+    Circuit& circuit = MakeCircuit();
+    Node* x = Constant(circuit, Int(2));
+    Node* y = Constant(circuit, Int(3));
+    Node* plus = Apply(circuit, "Plus", {x, y});
+    Node* print = PrintOf(circuit, plus);
+    EXPECT_EQ(Run(circuit), QStringList{"5"});
+    EXPECT_EQ(Run(circuit), QStringList{"5"});
+    // A thread started by the second preparation would have been given one start only.
+    for (Node* node : {x, y, plus, print}) {
+        ASSERT_NE(node->Thread, nullptr);
+        EXPECT_EQ(node->Thread->Started, 2u);
+        EXPECT_EQ(node->Thread->Fired, 2u);
+        EXPECT_EQ(node->Routine, node->Implementation->Routine);
+    }
+}
+
+TEST_F(PreparationTest, ImplementationChangeStartsANewThread) {
+    Circuit& circuit = MakeCircuit();
+    Node* integer = Constant(circuit, Int(12));
+    Node* text = Constant(circuit, QString("twelve"));
+    Node* print = PrintOf(circuit, integer);
+    EXPECT_EQ(Run(circuit), QStringList{"12"});
+    EXPECT_EQ(print->Routine, &routines::Print_I);
+
+    DeleteWire(print->PortArray[1]->Wires.front());
+    ConnectPorts(Output(text), print->PortArray[1]);
+    EXPECT_EQ(print->Implementation->Routine, &routines::Print_S);
+    // The old thread runs on until the next preparation finds it out of date.
+    EXPECT_EQ(print->Routine, &routines::Print_I);
+    EXPECT_EQ(Run(circuit), QStringList{"twelve"});
+    EXPECT_EQ(print->Routine, &routines::Print_S);
+    EXPECT_EQ(print->Thread->Started, 1u);
+    EXPECT_EQ(integer->Thread->Started, 2u);
+}
+
+} // namespace
+} // namespace flow::test
