@@ -2,6 +2,7 @@
 
 #include "engine/NodeThread.h"
 #include "engine/Routines.h"
+#include "engine/WaiterRoom.h"
 #include "model/Model.h"
 
 #include <unordered_set>
@@ -14,6 +15,8 @@ namespace {
 // Circuits of thousands of nodes run one thread each; the routines need very little stack.
 constexpr std::size_t kStackSize = 256 * 1024;
 constexpr std::chrono::milliseconds kStopGrace{1000};
+
+std::atomic<std::size_t> liveThreads{0};
 
 // Nodes whose detached thread has not ended yet: such a node must outlive its thread, even
 // after a new thread replaced it.
@@ -72,6 +75,7 @@ template <typename Wanted> std::vector<Node*> NodesWithThreads(Circuit& circuit,
 } // namespace
 
 NodeThread* NodeThread::Start(Node& node, const Routine& routine) {
+    MakeRoomForWaiters(++liveThreads);
     auto* thread = new NodeThread(node, routine);
     pthread_attr_t attributes;
     pthread_attr_init(&attributes);
@@ -79,6 +83,7 @@ NodeThread* NodeThread::Start(Node& node, const Routine& routine) {
     const int result = pthread_create(&thread->handle_, &attributes, &NodeThread::Main, thread);
     pthread_attr_destroy(&attributes);
     if (result != 0) {
+        --liveThreads;
         delete thread;
         return nullptr;
     }
@@ -88,6 +93,7 @@ NodeThread* NodeThread::Start(Node& node, const Routine& routine) {
 void* NodeThread::Main(void* self) {
     auto* thread = static_cast<NodeThread*>(self);
     thread->Loop();
+    --liveThreads;
     thread->Ended();
     return nullptr;
 }

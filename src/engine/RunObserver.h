@@ -15,6 +15,8 @@ public:
     virtual void SetRunStatus(const QString& text) = 0;
     virtual void Redraw() = 0;
     // Called on a node's worker thread, in firing order; runNumber tells which Start printed it.
+    // The circuit's FiringLock is held meanwhile: hand the line over and return, never wait for
+    // the user-interface thread here.
     virtual void PrintLine(const QString& line, std::uint64_t runNumber) = 0;
 };
 

@@ -1,0 +1,126 @@
+// Time of a run of generated circuits: preparation, execution and waiting until every node has
+// fired. "Warm" runs find the node threads in place, as every Start after the first does;
+// "Cold" runs build the circuit, start its threads, run once and stop them again.
+//
+//   ./scripts/build.sh build-bench Release -DFLOW_BENCH=ON -DFLOW_TESTS=OFF
+//   build-bench/bench/engine_bench
+
+#include "engine/Execution.h"
+#include "engine/NodeThreads.h"
+#include "engine/Preparation.h"
+#include "engine/RunObserver.h"
+#include "model/Catalogue.h"
+#include "model/Model.h"
+
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <cstdlib>
+
+namespace flow {
+namespace {
+
+// Counts printed lines, as cheaply as a window that drops them would.
+class CountingObserver : public RunObserver {
+  public:
+    void ClearOutput() override {}
+    void SetRunStatus(const QString&) override {}
+    void Redraw() override {}
+    void PrintLine(const QString&, std::uint64_t) override { ++Lines; }
+    std::atomic<std::uint64_t> Lines{0};
+};
+
+Node* Constant(Circuit& circuit, Int value) {
+    Node* node = AddNode(&circuit.MainFrame, Catalogue().Constant, Catalogue().ConstantInteger);
+    node->PortArray[1]->Value = value;
+    return node;
+}
+
+Node* Connected(Circuit& circuit, const char* function, std::initializer_list<Node*> inputs) {
+    Node* node = AddNode(&circuit.MainFrame, FindFunction(QString::fromLatin1(function)), nullptr);
+    std::size_t number = 1;
+    for (Node* input : inputs)
+        ConnectPorts(input->PortArray.back(), node->PortArray[number++]);
+    return node;
+}
+
+// Each Plus adds one to the sum of the one before it.
+void BuildPlusChain(Circuit& circuit, int length) {
+    Node* last = Constant(circuit, 0);
+    Node* one = Constant(circuit, 1);
+    for (int i = 0; i < length; ++i)
+        last = Connected(circuit, "Plus", {last, one});
+}
+
+void BuildPrintFanOut(Circuit& circuit, int width) {
+    Node* constant = Constant(circuit, 42);
+    for (int i = 0; i < width; ++i)
+        Connected(circuit, "Print", {constant});
+}
+
+void RunOnce(benchmark::State& state, Circuit& circuit) {
+    if (!PrepareCircuit(circuit)) {
+        state.SkipWithError("the generated circuit has a defect");
+        return;
+    }
+    ExecuteCircuit(circuit);
+    const RunReport report = RunToCompletion(circuit);
+    if (report.Fired != circuit.MainFrame.Nodes.size()) state.SkipWithError("not every node fired");
+}
+
+void Report(benchmark::State& state, std::size_t nodes) {
+    state.counters["nodes"] = double(nodes);
+    state.counters["per_node"] = benchmark::Counter(
+        double(nodes), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+template <void (*Build)(Circuit&, int)> void WarmRuns(benchmark::State& state) {
+    RegisterCatalogue();
+    Circuit& circuit = NewCircuit();
+    CountingObserver observer;
+    circuit.Observer = &observer;
+    Build(circuit, int(state.range(0)));
+    RunOnce(state, circuit); // starts the threads
+    for (auto _ : state)
+        RunOnce(state, circuit);
+    Report(state, circuit.MainFrame.Nodes.size());
+    StopCircuitThreads(circuit);
+    circuit.Observer = nullptr;
+}
+
+template <void (*Build)(Circuit&, int)> void ColdRuns(benchmark::State& state) {
+    RegisterCatalogue();
+    std::size_t nodes = 0;
+    CountingObserver observer;
+    for (auto _ : state) {
+        state.PauseTiming();
+        Circuit& circuit = NewCircuit();
+        circuit.Observer = &observer;
+        Build(circuit, int(state.range(0)));
+        nodes = circuit.MainFrame.Nodes.size();
+        state.ResumeTiming();
+        RunOnce(state, circuit);
+        StopCircuitThreads(circuit);
+        state.PauseTiming();
+        // Circuits stay in the circuit list for good; their contents need not.
+        circuit.Observer = nullptr;
+        circuit.MainFrame.Wires.clear();
+        circuit.MainFrame.Nodes.clear();
+        state.ResumeTiming();
+    }
+    Report(state, nodes);
+}
+
+void Sizes(benchmark::internal::Benchmark* benchmark) {
+    benchmark->Arg(100)->Arg(1000)->Arg(10000)->UseRealTime()->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(WarmRuns<BuildPlusChain>)->Name("PlusChain/Warm")->Apply(Sizes);
+BENCHMARK(WarmRuns<BuildPrintFanOut>)->Name("PrintFanOut/Warm")->Apply(Sizes);
+BENCHMARK(ColdRuns<BuildPlusChain>)->Name("PlusChain/Cold")->Apply(Sizes);
+BENCHMARK(ColdRuns<BuildPrintFanOut>)->Name("PrintFanOut/Cold")->Apply(Sizes);
+
+} // namespace
+} // namespace flow
+
+BENCHMARK_MAIN();
