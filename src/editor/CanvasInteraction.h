@@ -49,8 +49,10 @@ void OnCanvasEvent(Circuit& circuit, const CanvasInput& input);
 // Ends edit mode and stores the edited text in the comment or constant.
 void CommitEdit();
 
-// Outside the usual range the magnification of a float camera would overflow or vanish.
+// The wheel stops here. Far out, the magnification of a float camera would vanish; far in, a
+// circuit unit is already a thousand pixels, and every further step doubles the work of
+// drawing the curves that cross the canvas.
 constexpr float kMinZoomLevel = -20.0f;
-constexpr float kMaxZoomLevel = 20.0f;
+constexpr float kMaxZoomLevel = 10.0f;
 
 } // namespace flow

@@ -99,6 +99,34 @@ TEST_F(InteractionTest, ValuesTypedIntoConstantsAreReadLeniently) {
     EXPECT_EQ(boolean.PortArray[1]->Value, 0);
 }
 
+// Starting to edit one object while another is still being edited first stores the other, so
+// neither text lands in the wrong object; a Boolean holding any true value flips to False.
+TEST_F(InteractionTest, EditsNeverCrossAndBooleansFlipToTheirOpposite) {
+    Circuit& circuit = OpenWindow();
+    Node& number = Place(circuit, 13, -60, 0);
+    DoubleClick(circuit, 40, 0);
+    Type(circuit, "note");
+    Click(circuit, 0, 200);
+    Comment& comment = *circuit.MainFrame.Comments.front();
+    Drag(circuit, -150, -100, 150, 100); // both selected
+    ASSERT_TRUE(Selected(number.Flags) && Selected(comment.Flags));
+
+    EnterValue(circuit, number, "7");
+    DoubleClick(circuit, comment.X + 4.0, comment.Y + 4.0);
+    EXPECT_EQ(Editor().EditComment, &comment);
+    EXPECT_EQ(Editor().EditNode, nullptr);
+    EXPECT_EQ(number.PortArray[1]->Value, 7);
+    Type(circuit, "!");
+    Click(circuit, 0, 200);
+    EXPECT_EQ(comment.Text, "!note"); // the caret went where the comment was clicked
+    EXPECT_EQ(number.PortArray[1]->Value, 7);
+
+    Node& boolean = Place(circuit, 9, 0, -100);
+    boolean.PortArray[1]->Value = 5; // as a file may hold it: shown as True
+    DoubleClick(circuit, Middle(boolean).x(), Middle(boolean).y());
+    EXPECT_EQ(boolean.PortArray[1]->Value, 0);
+}
+
 TEST_F(InteractionTest, PlusFollowsTheTypesWiredIntoIt) {
     Circuit& circuit = OpenWindow();
     Node& a = Place(circuit, 14, -120, -40);

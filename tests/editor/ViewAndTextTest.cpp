@@ -5,8 +5,11 @@
 #include "editor/AddNodeMenu.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMenu>
 #include <QWheelEvent>
+
+#include <algorithm>
 
 namespace flow::test {
 namespace {
@@ -154,6 +157,45 @@ TEST_F(ViewAndTextTest, EscapeAndRightClickCancelAPlacement) {
     EXPECT_TRUE(AddNodeMenu()->isVisible());
     const QPoint expected = CanvasOf(circuit).mapToGlobal(PixelOf(circuit, 10, 10)) - QPoint(1, 1);
     EXPECT_LE((AddNodeMenu()->pos() - expected).manhattanLength(), 1);
+}
+
+} // namespace
+} // namespace flow::test
+
+namespace flow::test {
+namespace {
+
+// Zoomed in on a wire, a node or a comment, or far out, every event still redraws quickly: the
+// drawing of a curve grows with its length in pixels, which the zoom guard keeps in bounds.
+TEST_F(ViewAndTextTest, TheViewStaysUsableAtBothEndsOfTheZoom) {
+    Circuit& circuit = OpenWindow();
+    Node& constant = Place(circuit, 13, -40, 0);
+    Node& print = Place(circuit, 23, 40, 0);
+    ConnectPorts(constant.PortArray[1], print.PortArray[1]);
+    DoubleClick(circuit, -60, -60);
+    Type(circuit, "zoom");
+    Click(circuit, 0, 150);
+    for (const QPointF& at : {QPointF(30, 0), QPointF(0, 0), QPointF(-60, -58)}) {
+        const QPoint pixel = PixelOf(circuit, at.x(), at.y());
+        MoveTo(circuit, at.x(), at.y());
+        qint64 slowest = 0;
+        const auto timed = [&](int delta) {
+            QElapsedTimer timer;
+            timer.start();
+            Wheel(circuit, pixel, delta);
+            slowest = std::max(slowest, timer.elapsed());
+        };
+        for (int i = 0; i < 200; ++i)
+            timed(120);
+        EXPECT_FLOAT_EQ(circuit.ZoomLevel, kMaxZoomLevel);
+        for (int i = 0; i < 400; ++i)
+            timed(-120);
+        EXPECT_FLOAT_EQ(circuit.ZoomLevel, kMinZoomLevel);
+        EXPECT_LT(slowest, 500) << "around " << at.x() << ", " << at.y();
+        circuit.ZoomLevel = 0.0f;
+        circuit.Magnification = 1.0f;
+        circuit.CameraX = circuit.CameraY = 0;
+    }
 }
 
 } // namespace
