@@ -3,10 +3,6 @@
 set -euo pipefail
 
 packages=(qt6-base-dev libexpat1-dev fonts-dejavu-core libgtest-dev libbenchmark-dev cmake ninja-build g++)
-# The fuzz target of the circuit reader needs clang's libFuzzer runtime; it is only built by the sanitizer run.
-if [[ "${1:-}" == "--sanitize" ]]; then
-  packages+=(clang libclang-rt-14-dev)
-fi
 
 missing=()
 for p in "${packages[@]}"; do

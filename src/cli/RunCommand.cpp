@@ -1,12 +1,100 @@
 #include "cli/Commands.h"
 
+#include "engine/Execution.h"
+#include "engine/NodeThreads.h"
+#include "engine/Preparation.h"
+#include "engine/RunObserver.h"
+#include "file/CircuitFile.h"
+#include "model/Catalogue.h"
+
 #include <cstdio>
+#include <mutex>
 
 namespace flow {
 
-int RunCommand(const QString&) {
-    std::fputs("flowlattice: --run is not available yet\n", stderr);
-    return 2;
+namespace {
+
+// Printed lines go to stdout as they come, one per line; the window's other reports (status
+// texts, redraws, clearing the panel) mean nothing on a terminal.
+class TerminalObserver : public RunObserver {
+  public:
+    void ClearOutput() override {}
+    void SetRunStatus(const QString&) override {}
+    void Redraw() override {}
+    void PrintLine(const QString& line, std::uint64_t) override {
+        const QByteArray bytes = line.toUtf8() + '\n';
+        std::lock_guard lock(mutex_);
+        std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
+        std::fflush(stdout);
+    }
+
+  private:
+    std::mutex mutex_;
+};
+
+QString NodeName(const Node* node) {
+    if (!node) return QStringLiteral("a node");
+    return QStringLiteral("the %1 node at %2, %3")
+        .arg(node->Function ? node->Function->Name : QStringLiteral("unknown"))
+        .arg(node->X)
+        .arg(node->Y);
+}
+
+// Where the defect is, in the words of the file: functions and positions, since IDs change.
+QString DefectPlace(const Circuit& circuit) {
+    if (!circuit.ErrorObject) return {};
+    switch (circuit.ErrorKind) {
+    case ErrorKind::MissingInput: {
+        const auto* port = static_cast<const Port*>(circuit.ErrorObject);
+        return QStringLiteral(" (input %1 \"%2\" of %3)")
+            .arg(PortIndex(port))
+            .arg(port->Label, NodeName(port->Node));
+    }
+    case ErrorKind::InvalidWire: {
+        const auto* wire = static_cast<const Wire*>(circuit.ErrorObject);
+        return QStringLiteral(" (the wire from %1 to %2)")
+            .arg(NodeName(wire->Source ? wire->Source->Node : nullptr),
+                 NodeName(wire->Destination ? wire->Destination->Node : nullptr));
+    }
+    case ErrorKind::NoImplementation:
+        return QStringLiteral(" (%1)").arg(NodeName(static_cast<const Node*>(circuit.ErrorObject)));
+    default:
+        return {};
+    }
+}
+
+int Run(Circuit& circuit, const QString& file) {
+    if (!PrepareCircuit(circuit)) {
+        std::fprintf(stderr, "flowlattice: %s: defect: %s%s\n", qPrintable(file),
+                     qPrintable(circuit.ErrorMessage), qPrintable(DefectPlace(circuit)));
+        return 1;
+    }
+    ExecuteCircuit(circuit);
+    const RunReport report = RunToCompletion(circuit);
+    if (const std::size_t stuck = report.NeverFire.size()) {
+        std::fprintf(stderr, "flowlattice: %s: %zu %s could never fire\n", qPrintable(file), stuck,
+                     stuck == 1 ? "node" : "nodes");
+        return 3;
+    }
+    return 0;
+}
+
+} // namespace
+
+int RunCommand(const QString& file) {
+    RegisterCatalogue();
+    Circuit* circuit = LoadCircuit(file);
+    if (!circuit) {
+        std::fprintf(stderr, "flowlattice: cannot read circuit file %s: %s\n", qPrintable(file),
+                     qPrintable(LoadFailureReason(file)));
+        return 2;
+    }
+    // Kept for the whole process: a node thread that does not stop in time may still print.
+    static TerminalObserver terminal;
+    circuit->Observer = &terminal;
+    const int status = Run(*circuit, file);
+    StopCircuitThreads(*circuit);
+    return status;
 }
 
 } // namespace flow

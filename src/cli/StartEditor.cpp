@@ -1,20 +1,35 @@
 #include "cli/Commands.h"
 
+#include "editor/CircuitWindow.h"
+#include "engine/NodeThreads.h"
+#include "file/CircuitFile.h"
 #include "model/Catalogue.h"
+#include "model/Model.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 namespace flow {
 
 int StartEditor(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The program ends when its last circuit window closes, and only then.
+    QApplication::setQuitOnLastWindowClosed(false);
     RegisterCatalogue();
-    QMainWindow window;
-    window.setWindowTitle("Untitled");
-    window.resize(800, 600);
-    window.show();
-    return app.exec();
+    SetupResources();
+
+    Circuit* circuit = nullptr;
+    const QString fileName = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    if (!fileName.isEmpty()) circuit = LoadCircuit(fileName);
+    OpenCircuitWindow(circuit ? *circuit : NewCircuit());
+    const int status = QApplication::exec();
+
+    // Nothing may run or print once the windows are gone.
+    for (const auto& open : Circuits())
+        StopCircuitThreads(*open);
+    for (const auto& open : Circuits())
+        delete open->Window;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return status;
 }
 
 } // namespace flow

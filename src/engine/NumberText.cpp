@@ -1,5 +1,6 @@
 #include "engine/NumberText.h"
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -12,12 +13,21 @@ namespace flow {
 
 namespace {
 
+// The application adopts the user's locale, whose decimal mark may be a comma; numbers are
+// always written and read in the C locale.
+locale_t CLocale() {
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
+    return c;
+}
+
 // v in fixed-point notation with exactly k digits after the point, rounded from the exact
 // binary value (glibc's printf is exact), then with trailing zeros removed.
 QString TrimmedFixed(double v, int k) {
     k = std::clamp(k, 0, 512);
     std::vector<char> buffer(std::size_t(k) + 330);
+    const locale_t previous = uselocale(CLocale());  // for this thread only
     std::snprintf(buffer.data(), buffer.size(), "%.*f", k, v);
+    uselocale(previous);
     QString text = QString::fromLatin1(buffer.data());
     if (text.contains(QLatin1Char('.'))) {
         qsizetype end = text.size();
@@ -145,8 +155,7 @@ double ParseReal(const QString& text) {
             number += exponent;
         }
     }
-    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(nullptr));
-    return strtod_l(number.constData(), nullptr, cLocale);
+    return strtod_l(number.constData(), nullptr, CLocale());
 }
 
 } // namespace flow

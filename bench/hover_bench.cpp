@@ -1,0 +1,116 @@
+// One mouse move over a circuit of 1,000 nodes: the event handler and the full redraw with its
+// hit test, on a 1280 x 800 canvas. The hit test alone is timed too, to tell finding what is
+// under the mouse apart from drawing.
+
+#include "editor/CanvasInteraction.h"
+#include "editor/CircuitCanvas.h"
+#include "editor/CircuitWindow.h"
+#include "editor/HitTestPass.h"
+#include "model/Catalogue.h"
+#include "model/Model.h"
+
+#include <QApplication>
+#include <QLabel>
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+
+namespace {
+
+using namespace flow;
+
+constexpr int kCanvasWidth = 1280, kCanvasHeight = 800;
+
+// 40 columns by 25 rows of nodes, 64 units apart, around the origin; every operator is fed by
+// the constant to its left, so about half the nodes carry a wire.
+Circuit& ThousandNodes(float zoomLevel) {
+    static const char* const functions[] = {"Constant", "Plus",     "Print", "And",
+                                            "ToString", "Constant", "Times", "Not"};
+    Circuit& circuit = NewCircuit();
+    circuit.ZoomLevel = zoomLevel;
+    circuit.Magnification = std::exp2(zoomLevel);
+    for (int row = 0; row < 25; ++row) {
+        for (int column = 0; column < 40; ++column) {
+            FunctionDef* function = FindFunction(functions[(row + column) % 8]);
+            Implementation* implementation =
+                function == Catalogue().Constant ? Catalogue().ConstantInteger : nullptr;
+            Node* node = AddNode(&circuit.MainFrame, function, implementation);
+            node->X = column * 64 - 1280;
+            node->Y = row * 64 - 800;
+        }
+    }
+    const auto& nodes = circuit.MainFrame.Nodes;
+    for (std::size_t i = 1; i < nodes.size(); ++i) {
+        Node* left = nodes[i - 1].get();
+        Node* node = nodes[i].get();
+        if (IsConstant(*left) && !IsConstant(*node) && node->PortArray.size() > 1)
+            ConnectPorts(left->PortArray[1], node->PortArray[1]);
+    }
+    return circuit;
+}
+
+// Moves across the canvas, over nodes, ports and empty space in turn.
+void MouseMoves(benchmark::State& state, float zoomLevel) {
+    Circuit& circuit = ThousandNodes(zoomLevel);
+    CircuitCanvas canvas(circuit);
+    canvas.resize(kCanvasWidth, kCanvasHeight);
+    QWidget statusLine;
+    for (int i = 0; i < 3; ++i)
+        (new QLabel(&statusLine))->setObjectName(QStringLiteral("StatusField%1").arg(i));
+    circuit.Canvas = &canvas;
+    circuit.StatusLine = &statusLine;
+
+    CanvasInput move;
+    move.Type = CanvasEvent::MouseMove;
+    int step = 0;
+    for (auto _ : state) {
+        move.PixelX = (step * 37) % kCanvasWidth;
+        move.PixelY = (step * 23) % kCanvasHeight;
+        ++step;
+        OnCanvasEvent(circuit, move);
+    }
+    circuit.Canvas = nullptr;
+    circuit.StatusLine = nullptr;
+}
+
+// All 1,000 nodes in view (half magnification).
+void BM_MouseMoveAllInView(benchmark::State& state) {
+    MouseMoves(state, -1.0f);
+}
+BENCHMARK(BM_MouseMoveAllInView)->Unit(benchmark::kMillisecond);
+
+// A quarter of them in view (magnification 1).
+void BM_MouseMoveQuarterInView(benchmark::State& state) {
+    MouseMoves(state, 0.0f);
+}
+BENCHMARK(BM_MouseMoveQuarterInView)->Unit(benchmark::kMillisecond);
+
+void BM_HitTestPassOnly(benchmark::State& state) {
+    Circuit& circuit = ThousandNodes(-1.0f);
+    circuit.CanvasWidth = kCanvasWidth;
+    circuit.CanvasHeight = kCanvasHeight;
+    EditorState& editor = Editor();
+    int step = 0;
+    for (auto _ : state) {
+        editor.MouseX = (step * 37) % 2560 - 1280;
+        editor.MouseY = (step * 23) % 1600 - 800;
+        ++step;
+        editor.Set(InteractionFlag::HoverFound, false);
+        HitTestPass(circuit);
+    }
+}
+BENCHMARK(BM_HitTestPassOnly)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    RegisterCatalogue();
+    SetupResources();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

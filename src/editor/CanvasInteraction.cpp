@@ -1,0 +1,388 @@
+#include "editor/CanvasInteraction.h"
+
+#include "editor/AddNodeMenu.h"
+#include "editor/CircuitCanvas.h"
+#include "editor/CircuitWindow.h"
+#include "editor/TextEditing.h"
+#include "engine/NumberText.h"
+#include "model/Catalogue.h"
+#include "model/Model.h"
+#include "render/Redraw.h"
+#include "render/StatusText.h"
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <utility>
+
+namespace flow {
+
+namespace {
+
+using namespace InteractionFlag;
+
+// Far beyond any circuit, yet safe to convert and to add offsets to.
+constexpr double kCoordinateLimit = 9.0e15;
+
+Int ToCircuitUnit(double value) {
+    if (!std::isfinite(value)) return 0;
+    // Halves go to the even neighbour, as the default rounding mode does.
+    return static_cast<Int>(std::nearbyint(std::clamp(value, -kCoordinateLimit, kCoordinateLimit)));
+}
+
+// The circuit point under a canvas pixel, before rounding.
+double ToCircuitX(const Circuit& circuit, double pixel) {
+    return (pixel - circuit.CanvasWidth * 0.5) / circuit.Magnification + circuit.CameraX;
+}
+double ToCircuitY(const Circuit& circuit, double pixel) {
+    return (pixel - circuit.CanvasHeight * 0.5) / circuit.Magnification + circuit.CameraY;
+}
+
+void SetCursor(int shape) {
+    if (Circuit* circuit = Editor().CurrentCircuit) SetCanvasCursor(*circuit, shape);
+}
+
+bool Pending() {
+    return PreviewNode().Function != nullptr;
+}
+void CancelPlacement() {
+    PreviewNode().Function = nullptr;
+}
+
+Port* FirstPort(const Node& node) {
+    return node.PortArray.size() > 1 ? node.PortArray[1] : nullptr;
+}
+
+void PlacePendingNode(Circuit& circuit) {
+    Node& preview = PreviewNode();
+    Node* node = AddNode(&circuit.MainFrame, preview.Function, preview.Implementation);
+    Port* from = FirstPort(preview);
+    Port* to = FirstPort(*node);
+    if (IsConstant(preview) && from && to) {
+        to->Value = from->Value;
+        to->Text = from->Text;
+        to->Type = from->Type;
+    }
+    node->X = preview.X;
+    node->Y = preview.Y;
+    CancelPlacement();
+}
+
+void StartEditing(Comment* comment, Node* node, const QString& text) {
+    EditorState& editor = Editor();
+    // Only one object is edited at a time; an edit in progress is kept, not overwritten.
+    if (editor.Has(Editing)) CommitEdit();
+    editor.Set(Editing);
+    editor.EditComment = comment;
+    editor.EditNode = node;
+    editor.EditBuffer = text;
+    editor.Caret = 0;
+    editor.SelectionLength = 0;
+    SetCursor(CursorShape::IBeam);
+}
+
+bool EditingText() {
+    const EditorState& editor = Editor();
+    return editor.Has(Editing) && (editor.EditComment || editor.EditNode);
+}
+
+bool LineBreaksAllowed() {
+    const EditorState& editor = Editor();
+    if (editor.EditComment) return true;
+    const Port* port = editor.EditNode ? FirstPort(*editor.EditNode) : nullptr;
+    return port && port->Type == PortType::String;
+}
+
+// Forgets the editor's references into a node that is about to go.
+void ForgetNode(const Node* node) {
+    EditorState& editor = Editor();
+    if (editor.WireSource && editor.WireSource->Node == node) editor.WireSource = nullptr;
+    if (editor.HoveredPort && editor.HoveredPort->Node == node) editor.HoveredPort = nullptr;
+    if (editor.HoveredNode == node) editor.HoveredNode = nullptr;
+}
+
+void ForgetComment(const Comment* comment) {
+    if (Editor().HoveredComment == comment) Editor().HoveredComment = nullptr;
+}
+
+void DeleteSelection(Frame& frame) {
+    const auto selected = [](int flags) { return (flags & ObjectFlag::Selected) != 0; };
+    std::vector<Wire*> wires;
+    for (const auto& wire : frame.Wires)
+        if (selected(wire->Flags)) wires.push_back(wire.get());
+    std::vector<Node*> nodes;
+    for (const auto& node : frame.Nodes)
+        if (selected(node->Flags)) nodes.push_back(node.get());
+    std::vector<Comment*> comments;
+    for (const auto& comment : frame.Comments)
+        if (selected(comment->Flags)) comments.push_back(comment.get());
+    for (Wire* wire : wires)
+        DeleteWire(wire);
+    for (Node* node : nodes) {
+        ForgetNode(node);
+        DeleteNode(node);
+    }
+    for (Comment* comment : comments) {
+        ForgetComment(comment);
+        DeleteComment(comment);
+    }
+}
+
+void MoveSelection(Frame& frame, Int dx, Int dy) {
+    for (const auto& node : frame.Nodes)
+        if (node->Flags & ObjectFlag::Selected) {
+            node->X += dx;
+            node->Y += dy;
+        }
+    for (const auto& comment : frame.Comments)
+        if (comment->Flags & ObjectFlag::Selected) {
+            comment->X += dx;
+            comment->Y += dy;
+        }
+}
+
+void SetZoomLevel(Circuit& circuit, float level) {
+    circuit.ZoomLevel = std::clamp(level, kMinZoomLevel, kMaxZoomLevel);
+    circuit.Magnification = std::exp2(circuit.ZoomLevel);
+}
+
+bool OnLeftDown(Circuit& circuit, const CanvasInput& input) {
+    EditorState& editor = Editor();
+    const bool ctrl = input.Modifiers & KeyModifier::Ctrl;
+    if (Pending()) PlacePendingNode(circuit);
+    if (editor.WireSource && editor.HoveredPort && editor.WireSource != editor.HoveredPort) {
+        ConnectPorts(editor.WireSource, editor.HoveredPort);
+        editor.HoveredPort->Flags &= ~ObjectFlag::Hovered;
+        editor.HoveredPort = nullptr;
+    }
+    if (!ctrl && !editor.Has(HoverSelected)) {
+        editor.Set(DeselectAll);
+        editor.WireSource = nullptr;
+    }
+    if (editor.Has(HoverFound)) {
+        if (!editor.Has(HoverSelected) && !ctrl) editor.Set(ToggleHovered);
+    } else {
+        editor.Set(RubberBand);
+    }
+    if (!editor.Has(HoverSelected)) {
+        CommitEdit();
+        SetCursor(CursorShape::Arrow);
+    }
+    editor.DownX = editor.MouseX;
+    editor.DownY = editor.MouseY;
+    editor.DragDX = editor.DragDY = 0;
+    return true;
+}
+
+bool OnLeftUp(Circuit& circuit, const CanvasInput& input) {
+    EditorState& editor = Editor();
+    editor.Set(RubberBand, false);
+    if (!editor.Has(HoverFound) || (input.Modifiers & KeyModifier::Ctrl)) editor.Set(ToggleHovered);
+    if (!editor.Has(Editing)) SetCursor(CursorShape::Arrow);
+    if (editor.Has(Dragged)) MoveSelection(circuit.MainFrame, editor.DragDX, editor.DragDY);
+    editor.Set(Dragged, false);
+    editor.DragDX = editor.DragDY = 0;
+    return true;
+}
+
+bool OnMouseMove(Circuit& circuit, const CanvasInput& input) {
+    EditorState& editor = Editor();
+    const bool left = input.Buttons & MouseButton::Left;
+    const bool middle = input.Buttons & MouseButton::Middle;
+    if (editor.Has(Panning)) {
+        circuit.CameraX = ToCircuitUnit(
+            editor.PanAnchorX - (input.PixelX - circuit.CanvasWidth * 0.5) / circuit.Magnification);
+        circuit.CameraY =
+            ToCircuitUnit(editor.PanAnchorY -
+                          (input.PixelY - circuit.CanvasHeight * 0.5) / circuit.Magnification);
+    }
+    if (editor.Has(RubberBand)) SetCursor(CursorShape::Cross);
+    if (editor.Has(Editing) && editor.HoveredComment && editor.HoveredComment == editor.EditComment)
+        SetCursor(CursorShape::IBeam);
+    else if (!left && !middle)
+        SetCursor(CursorShape::Arrow);
+    const bool free = !editor.Has(RubberBand) && !editor.Has(Editing);
+    if (free && !middle) SetCursor(editor.HoveredPort ? CursorShape::Hand : CursorShape::Arrow);
+    if (free && left) {
+        editor.DragDX = editor.MouseX - editor.DownX;
+        editor.DragDY = editor.MouseY - editor.DownY;
+        if (std::abs(editor.DragDX) > 4 || std::abs(editor.DragDY) > 4) editor.Set(Dragged);
+    }
+    return true;
+}
+
+bool OnWheel(Circuit& circuit, const CanvasInput& input) {
+    const EditorState& editor = Editor();
+    SetZoomLevel(circuit, circuit.ZoomLevel + input.Notches / 4.0f);
+    // MouseX, MouseY still hold the point under the pointer before the zoom: it stays there.
+    circuit.CameraX = ToCircuitUnit(editor.MouseX - (input.PixelX - circuit.CanvasWidth * 0.5) /
+                                                        circuit.Magnification);
+    circuit.CameraY = ToCircuitUnit(editor.MouseY - (input.PixelY - circuit.CanvasHeight * 0.5) /
+                                                        circuit.Magnification);
+    return true;
+}
+
+bool OnRightClick(Circuit& circuit, const CanvasInput& input) {
+    if (Pending()) {
+        CancelPlacement();
+        return true;
+    }
+    PopUpAddNodeMenu(circuit, input.GlobalPos - QPoint(1, 1));
+    return false;
+}
+
+bool OnKeyDown(Circuit& circuit, const CanvasInput& input) {
+    if (EditingText())
+        return ApplyEditKey(input.Key, input.Modifiers & KeyModifier::Shift, LineBreaksAllowed());
+    switch (input.Key) {
+    case VirtualKey::Delete:
+        DeleteSelection(circuit.MainFrame);
+        return true;
+    case VirtualKey::Escape:
+        CancelPlacement();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool OnCharacter(const CanvasInput& input) {
+    if (!EditingText()) return false;
+    InsertAtCaret(input.Character);
+    return true;
+}
+
+// Double click on a selected constant: Booleans flip, the others open their value for editing.
+void EditConstant(Node& node) {
+    const CatalogueState& catalogue = Catalogue();
+    Port* port = FirstPort(node);
+    if (!port || !IsConstant(node)) return;
+    if (node.Implementation == catalogue.ConstantBoolean) {
+        Circuit* circuit = OwnerCircuit(node);
+        std::unique_lock<std::mutex> lock;
+        if (circuit) lock = std::unique_lock(circuit->FiringLock);
+        // Any value other than 0 reads as True, so the flip goes to exactly 0 or 1.
+        port->Value = port->Value != 0 ? 0 : 1;
+        node.Flags |= ObjectFlag::NeedsLayout;
+    } else if (node.Implementation == catalogue.ConstantInteger) {
+        StartEditing(nullptr, &node, QString::number(port->Value));
+    } else if (node.Implementation == catalogue.ConstantReal) {
+        StartEditing(nullptr, &node,
+                     FormatReal(std::bit_cast<double>(port->Value), 16, QStringLiteral("e")));
+    } else if (node.Implementation == catalogue.ConstantString) {
+        StartEditing(nullptr, &node, port->Text);
+    }
+}
+
+bool OnDoubleClick(Circuit& circuit, const CanvasInput& input) {
+    EditorState& editor = Editor();
+    if (input.Modifiers & KeyModifier::Ctrl) return false;
+    const bool hoverSelected = editor.Has(HoverSelected);
+    if (hoverSelected && !editor.EditComment && editor.HoveredComment) {
+        StartEditing(editor.HoveredComment, nullptr, editor.HoveredComment->Text);
+    } else if (hoverSelected && !editor.EditNode && editor.HoveredNode) {
+        EditConstant(*editor.HoveredNode);
+    } else if (!hoverSelected) {
+        Comment* comment =
+            AddComment(&circuit.MainFrame, QString(), editor.MouseX - 8, editor.MouseY - 4);
+        comment->Flags |= ObjectFlag::Selected;
+        StartEditing(comment, nullptr, QString());
+    }
+    return true;
+}
+
+void OnPrintOutput(Circuit& circuit, const CanvasInput& input) {
+    // Lines of an earlier Start may still arrive after a new one began; they are not shown.
+    if (input.RunNumber == circuit.RunNumber.load())
+        AppendOutputLine(circuit, QString::fromUtf8(input.PrintedLine));
+}
+
+bool Handle(Circuit& circuit, const CanvasInput& input) {
+    switch (input.Type) {
+    case CanvasEvent::LeftDown:
+        return OnLeftDown(circuit, input);
+    case CanvasEvent::LeftUp:
+        return OnLeftUp(circuit, input);
+    case CanvasEvent::LeftDoubleClick:
+        return OnDoubleClick(circuit, input);
+    case CanvasEvent::RightClick:
+        return OnRightClick(circuit, input);
+    case CanvasEvent::MiddleDown:
+        Editor().Set(Panning);
+        Editor().PanAnchorX = Editor().MouseX;
+        Editor().PanAnchorY = Editor().MouseY;
+        SetCursor(CursorShape::Move);
+        return true;
+    case CanvasEvent::MiddleUp:
+        Editor().Set(Panning, false);
+        SetCursor(CursorShape::Arrow);
+        return true;
+    case CanvasEvent::MouseMove:
+        return OnMouseMove(circuit, input);
+    case CanvasEvent::MouseWheel:
+        return OnWheel(circuit, input);
+    case CanvasEvent::KeyDown:
+        return OnKeyDown(circuit, input);
+    case CanvasEvent::CharacterInput:
+        return OnCharacter(input);
+    case CanvasEvent::PrintOutput:
+        OnPrintOutput(circuit, input);
+        return false;
+    case CanvasEvent::None:
+        return false;
+    }
+    return false;
+}
+
+} // namespace
+
+void OnCanvasEvent(Circuit& circuit, const CanvasInput& input) {
+    EditorState& editor = Editor();
+    editor.CurrentCircuit = &circuit;
+    editor.MouseX = ToCircuitUnit(ToCircuitX(circuit, input.PixelX));
+    editor.MouseY = ToCircuitUnit(ToCircuitY(circuit, input.PixelY));
+    editor.LastEvent = input.Type;
+    editor.LastEventLeftHeld = input.Buttons & MouseButton::Left;
+
+    const bool redraw = Handle(circuit, input);
+
+    SetStatusText(circuit, 0, QStringLiteral("%1, %2").arg(editor.MouseX).arg(editor.MouseY));
+    if (!redraw) return;
+    editor.Set(HoverFound | HoverSelected, false);
+    editor.HoveredComment = nullptr;
+    editor.HoveredNode = nullptr;
+    editor.HoveredPort = nullptr;
+    RedrawCircuit(circuit);
+    editor.Set(ToggleHovered | DeselectAll, false);
+}
+
+void CommitEdit() {
+    EditorState& editor = Editor();
+    editor.Set(Editing, false);
+    if (Comment* comment = editor.EditComment) {
+        editor.EditComment = nullptr;
+        comment->Text = editor.EditBuffer;
+        if (comment->Text.isEmpty()) {
+            ForgetComment(comment);
+            DeleteComment(comment);
+        }
+    }
+    if (Node* node = std::exchange(editor.EditNode, nullptr)) {
+        const CatalogueState& catalogue = Catalogue();
+        Port* port = FirstPort(*node);
+        if (!port) return;
+        Circuit* circuit = OwnerCircuit(*node);
+        // A run in flight may be reading the constant's value right now.
+        std::unique_lock<std::mutex> lock;
+        if (circuit) lock = std::unique_lock(circuit->FiringLock);
+        if (node->Implementation == catalogue.ConstantInteger)
+            port->Value = ParseInteger(editor.EditBuffer);
+        else if (node->Implementation == catalogue.ConstantReal)
+            port->Value = std::bit_cast<Int>(ParseReal(editor.EditBuffer));
+        else if (node->Implementation == catalogue.ConstantString)
+            port->Text = editor.EditBuffer;
+        node->Flags |= ObjectFlag::NeedsLayout;
+    }
+}
+
+} // namespace flow

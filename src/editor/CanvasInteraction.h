@@ -1,0 +1,58 @@
+#pragma once
+// Everything the user does on a circuit's canvas arrives here as one canvas event: the editor
+// turns it into edits of the model, moves the camera, edits texts, and asks for a redraw.
+
+#include "editor/EditorState.h"
+
+#include <QByteArray>
+#include <QPoint>
+#include <QString>
+
+#include <cstdint>
+
+namespace flow {
+
+namespace MouseButton {
+constexpr int Left = 0x1, Right = 0x2, Middle = 0x4;
+}
+
+namespace KeyModifier {
+constexpr int Shift = 0x1, Alt = 0x2, Ctrl = 0x4;
+}
+
+// The keys the canvas reacts to, by their virtual-key codes.
+namespace VirtualKey {
+constexpr int None = 0, Backspace = 8, Enter = 13, Escape = 27, Left = 37, Right = 39, Delete = 46;
+}
+
+namespace CursorShape {
+constexpr int Arrow = 0, Cross = 1, IBeam = 2, Hand = 3, Move = 6;
+}
+
+// One canvas event with what was sampled when it was raised.
+struct CanvasInput {
+    CanvasEvent Type = CanvasEvent::None;
+    double PixelX = 0.0; // pointer position in canvas pixels
+    double PixelY = 0.0;
+    int Buttons = 0;             // MouseButton bits held
+    int Modifiers = 0;           // KeyModifier bits held
+    int Key = VirtualKey::None;  // KeyDown
+    QString Character;           // CharacterInput: one character (a surrogate pair counts as one)
+    int Notches = 0;             // MouseWheel: positive away from the user
+    QPoint GlobalPos;            // RightClick: the pointer on the screen
+    QByteArray PrintedLine;      // PrintOutput: UTF-8
+    std::uint64_t RunNumber = 0; // PrintOutput: the Start that printed it
+};
+
+void OnCanvasEvent(Circuit& circuit, const CanvasInput& input);
+
+// Ends edit mode and stores the edited text in the comment or constant.
+void CommitEdit();
+
+// The wheel stops here. Far out, the magnification of a float camera would vanish; far in, a
+// circuit unit is already a thousand pixels, and every further step doubles the work of
+// drawing the curves that cross the canvas.
+constexpr float kMinZoomLevel = -20.0f;
+constexpr float kMaxZoomLevel = 10.0f;
+
+} // namespace flow

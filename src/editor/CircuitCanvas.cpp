@@ -1,0 +1,224 @@
+#include "editor/CircuitCanvas.h"
+
+#include "editor/WindowObserver.h"
+#include "render/Redraw.h"
+
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
+
+namespace flow {
+
+namespace {
+
+int ButtonBits(Qt::MouseButtons buttons) {
+    return (buttons & Qt::LeftButton ? MouseButton::Left : 0) |
+           (buttons & Qt::RightButton ? MouseButton::Right : 0) |
+           (buttons & Qt::MiddleButton ? MouseButton::Middle : 0);
+}
+
+int ModifierBits(Qt::KeyboardModifiers modifiers) {
+    return (modifiers & Qt::ShiftModifier ? KeyModifier::Shift : 0) |
+           (modifiers & Qt::AltModifier ? KeyModifier::Alt : 0) |
+           (modifiers & Qt::ControlModifier ? KeyModifier::Ctrl : 0);
+}
+
+int VirtualKeyOf(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return VirtualKey::Enter;
+    case Qt::Key_Backspace:
+        return VirtualKey::Backspace;
+    case Qt::Key_Delete:
+        return VirtualKey::Delete;
+    case Qt::Key_Left:
+        return VirtualKey::Left;
+    case Qt::Key_Right:
+        return VirtualKey::Right;
+    case Qt::Key_Escape:
+        return VirtualKey::Escape;
+    default:
+        return VirtualKey::None;
+    }
+}
+
+Qt::CursorShape QtCursor(int shape) {
+    switch (shape) {
+    case CursorShape::Cross:
+        return Qt::CrossCursor;
+    case CursorShape::IBeam:
+        return Qt::IBeamCursor;
+    case CursorShape::Hand:
+        return Qt::PointingHandCursor;
+    case CursorShape::Move:
+        return Qt::SizeAllCursor;
+    default:
+        return Qt::ArrowCursor;
+    }
+}
+
+} // namespace
+
+CircuitCanvas::CircuitCanvas(Circuit& circuit, QWidget* parent)
+    : QWidget(parent), circuit_(circuit) {
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+    // paintEvent covers every pixel with the image.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+QImage& CircuitCanvas::Surface() {
+    if (image_.size() != size()) image_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    return image_;
+}
+
+void CircuitCanvas::Present() {
+    update();
+}
+
+bool CircuitCanvas::event(QEvent* event) {
+    if (event->type() == PrintEvent::EventType()) {
+        auto* print = static_cast<PrintEvent*>(event);
+        CanvasInput input =
+            Sample(CanvasEvent::PrintOutput, pointer_, QGuiApplication::mouseButtons(),
+                   QGuiApplication::keyboardModifiers());
+        input.PrintedLine = std::move(print->Line);
+        input.RunNumber = print->RunNumber;
+        OnCanvasEvent(circuit_, input);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
+// Tab stays on the canvas instead of moving the focus to the output panel.
+bool CircuitCanvas::focusNextPrevChild(bool) {
+    return false;
+}
+
+void CircuitCanvas::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (image_.isNull())
+        painter.fillRect(rect(), Qt::black);
+    else
+        painter.drawImage(0, 0, image_);
+}
+
+void CircuitCanvas::resizeEvent(QResizeEvent*) {
+    RedrawCircuit(circuit_);
+}
+
+CanvasInput CircuitCanvas::Sample(CanvasEvent type, const QPointF& position,
+                                  Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers) {
+    CanvasInput input;
+    input.Type = type;
+    input.PixelX = position.x();
+    input.PixelY = position.y();
+    input.Buttons = ButtonBits(buttons);
+    input.Modifiers = ModifierBits(modifiers);
+    return input;
+}
+
+void CircuitCanvas::MouseEvent(CanvasEvent type, QMouseEvent* event) {
+    pointer_ = event->position();
+    OnCanvasEvent(circuit_, Sample(type, pointer_, event->buttons(), event->modifiers()));
+}
+
+void CircuitCanvas::enterEvent(QEnterEvent* event) {
+    pointer_ = event->position();
+    OnCanvasEvent(circuit_, Sample(CanvasEvent::MouseMove, pointer_,
+                                   QGuiApplication::mouseButtons(), event->modifiers()));
+}
+
+void CircuitCanvas::mousePressEvent(QMouseEvent* event) {
+    switch (event->button()) {
+    case Qt::LeftButton:
+        MouseEvent(CanvasEvent::LeftDown, event);
+        break;
+    case Qt::MiddleButton:
+        MouseEvent(CanvasEvent::MiddleDown, event);
+        break;
+    case Qt::RightButton:
+        rightPressed_ = true;
+        pointer_ = event->position();
+        break;
+    default:
+        break;
+    }
+}
+
+// Qt replaces the second press of a double click by this event; the editor sees the press too.
+void CircuitCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        mousePressEvent(event);
+        return;
+    }
+    MouseEvent(CanvasEvent::LeftDown, event);
+    MouseEvent(CanvasEvent::LeftDoubleClick, event);
+}
+
+void CircuitCanvas::mouseReleaseEvent(QMouseEvent* event) {
+    switch (event->button()) {
+    case Qt::LeftButton:
+        MouseEvent(CanvasEvent::LeftUp, event);
+        break;
+    case Qt::MiddleButton:
+        MouseEvent(CanvasEvent::MiddleUp, event);
+        break;
+    case Qt::RightButton:
+        if (rightPressed_ && rect().contains(event->position().toPoint())) {
+            pointer_ = event->position();
+            CanvasInput input =
+                Sample(CanvasEvent::RightClick, pointer_, event->buttons(), event->modifiers());
+            input.GlobalPos = event->globalPosition().toPoint();
+            OnCanvasEvent(circuit_, input);
+        }
+        rightPressed_ = false;
+        break;
+    default:
+        break;
+    }
+}
+
+void CircuitCanvas::mouseMoveEvent(QMouseEvent* event) {
+    MouseEvent(CanvasEvent::MouseMove, event);
+}
+
+void CircuitCanvas::wheelEvent(QWheelEvent* event) {
+    wheelRemainder_ += event->angleDelta().y();
+    const int notches = wheelRemainder_ / 120;
+    wheelRemainder_ -= notches * 120;
+    pointer_ = event->position();
+    if (notches == 0) return;
+    CanvasInput input =
+        Sample(CanvasEvent::MouseWheel, pointer_, event->buttons(), event->modifiers());
+    input.Notches = notches;
+    OnCanvasEvent(circuit_, input);
+}
+
+void CircuitCanvas::keyPressEvent(QKeyEvent* event) {
+    CanvasInput key =
+        Sample(CanvasEvent::KeyDown, pointer_, QGuiApplication::mouseButtons(), event->modifiers());
+    key.Key = VirtualKeyOf(event->key());
+    OnCanvasEvent(circuit_, key);
+    // Typed characters follow their key, as separate events; control characters (below 32,
+    // and DEL) are keys only.
+    const QString text = event->text();
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString character = text.mid(i, length);
+        i += length;
+        const char32_t code = character.toUcs4().value(0);
+        if (code < 32 || code == 127) continue;
+        CanvasInput typed = Sample(CanvasEvent::CharacterInput, pointer_,
+                                   QGuiApplication::mouseButtons(), event->modifiers());
+        typed.Character = character;
+        OnCanvasEvent(circuit_, typed);
+    }
+}
+
+void SetCanvasCursor(Circuit& circuit, int shape) {
+    if (auto* canvas = qobject_cast<QWidget*>(circuit.Canvas)) canvas->setCursor(QtCursor(shape));
+}
+
+} // namespace flow

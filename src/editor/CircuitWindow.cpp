@@ -1,0 +1,211 @@
+#include "editor/CircuitWindow.h"
+
+#include "editor/AddNodeMenu.h"
+#include "editor/CircuitCanvas.h"
+#include "editor/EditorState.h"
+#include "editor/MenuCommands.h"
+#include "editor/WindowObserver.h"
+#include "engine/NodeThreads.h"
+#include "file/CircuitFile.h"
+#include "model/Model.h"
+#include "render/Palette.h"
+#include "render/Redraw.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+
+#include <algorithm>
+
+namespace flow {
+
+namespace {
+
+constexpr int kCascadeStep = 40;
+constexpr QSize kDefaultInnerSize{800, 600};
+constexpr QSize kMinimumInnerSize{200, 150};
+constexpr int kSeparatorHeight = 4;
+// A printed line opens the panel this far above the splitter's bottom: 76 pixels of output
+// below the separator.
+constexpr int kOpenPanelOffset = 80;
+
+QPlainTextEdit* MakeOutputPanel() {
+    auto* panel = new QPlainTextEdit;
+    panel->setReadOnly(true);
+    QPalette colours = panel->palette();
+    colours.setColor(QPalette::Base, QColor(0, 0, 0));
+    colours.setColor(QPalette::Text, QColor(192, 192, 192));
+    panel->setPalette(colours);
+    panel->setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 12));
+    return panel;
+}
+
+// Takes the window away from its circuit; the circuit record itself stays.
+void DetachWindow(Circuit& circuit) {
+    CircuitWindow* window = WindowOf(circuit);
+    if (!window) return;
+    ObserverOf(circuit).AttachCanvas(nullptr);
+    circuit.Window = circuit.Menu = circuit.StatusLine = circuit.Canvas = nullptr;
+    circuit.OutputPanel = circuit.Splitter = nullptr;
+    window->hide();
+    // The window may be closing from inside one of its own handlers.
+    window->deleteLater();
+    --OpenWindowCount();
+}
+
+void CloseWindow(Circuit& circuit) {
+    if (!circuit.Window) return;
+    DetachWindow(circuit);
+    if (OpenWindowCount() <= 0) {
+        OpenWindowCount() = 0;
+        EndProgram()();
+    }
+}
+
+// Outer position and inner size of a new window.
+QRect PlaceWindow(const Circuit& circuit) {
+    if (circuit.WindowWidth != 0 || circuit.WindowHeight != 0)
+        return {circuit.WindowX, circuit.WindowY, circuit.WindowWidth, circuit.WindowHeight};
+    if (auto* front = qobject_cast<CircuitWindow*>(QApplication::activeWindow()))
+        return {front->frameGeometry().topLeft() + QPoint(kCascadeStep, kCascadeStep),
+                front->size()};
+    QRect screen(QPoint(0, 0), kDefaultInnerSize);
+    if (const QScreen* primary = QGuiApplication::primaryScreen())
+        screen = primary->availableGeometry();
+    QRect placed(QPoint(0, 0), kDefaultInnerSize);
+    placed.moveCenter(screen.center());
+    return placed;
+}
+
+// Saving stores where the window is now: outer position, inner size.
+bool ReadWindowGeometry(const Circuit& circuit, int& x, int& y, int& width, int& height) {
+    const CircuitWindow* window = WindowOf(circuit);
+    if (!window) return false;
+    x = window->frameGeometry().x();
+    y = window->frameGeometry().y();
+    width = window->width();
+    height = window->height();
+    return true;
+}
+
+} // namespace
+
+CircuitWindow::CircuitWindow(Circuit& circuit)
+    : circuit_(circuit), canvas_(new CircuitCanvas(circuit)), outputPanel_(MakeOutputPanel()),
+      splitter_(new QSplitter(Qt::Vertical)) {
+    setWindowTitle(QStringLiteral("Untitled"));
+    setMinimumSize(kMinimumInnerSize);
+
+    auto addCommand = [this](QMenu* menu, const QString& label, int id) {
+        QAction* action = menu->addAction(label);
+        connect(action, &QAction::triggered, this, [this, id] { OnMenu(circuit_, id); });
+        return action;
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    addCommand(file, QStringLiteral("New"), Command::New);
+    addCommand(file, QStringLiteral("Open"), Command::Open);
+    addCommand(file, QStringLiteral("SaveAs"), Command::SaveAs);
+    addCommand(file, QStringLiteral("Close"), Command::Close);
+    addCommand(file, QStringLiteral("Quit"), Command::Quit);
+    QMenu* run = menuBar()->addMenu(QStringLiteral("Run"));
+    addCommand(run, QStringLiteral("Start"), Command::Start)->setShortcut(QKeySequence(Qt::Key_F5));
+
+    const int fieldWidths[] = {90, 200, 0};
+    for (int i = 0; i < 3; ++i) {
+        auto* field = new QLabel;
+        field->setObjectName(QStringLiteral("StatusField%1").arg(i));
+        if (fieldWidths[i] > 0) field->setFixedWidth(fieldWidths[i]);
+        if (i == 0) field->setAlignment(Qt::AlignCenter);
+        statusBar()->addWidget(field, fieldWidths[i] > 0 ? 0 : 1);
+    }
+
+    splitter_->setHandleWidth(kSeparatorHeight);
+    splitter_->addWidget(canvas_);
+    splitter_->addWidget(outputPanel_);
+    // On a resize the panel keeps its height and the canvas takes the difference.
+    splitter_->setStretchFactor(0, 1);
+    splitter_->setStretchFactor(1, 0);
+    splitter_->setCollapsible(0, false);
+    setCentralWidget(splitter_);
+}
+
+void CircuitWindow::closeEvent(QCloseEvent* event) {
+    if (circuit_.Window == this) CloseCircuit(circuit_);
+    event->accept();
+}
+
+void SetupResources() {
+    SetupPalette();
+    BuildAddNodeMenu();
+    ResetEditorState();
+    CircuitWindowCloser() = CloseWindow;
+    LiveWindowGeometry() = ReadWindowGeometry;
+}
+
+Circuit& OpenCircuitWindow(Circuit& circuit) {
+    const QRect placement = PlaceWindow(circuit);
+    auto* window = new CircuitWindow(circuit);
+    ++OpenWindowCount();
+    circuit.Window = window;
+    circuit.Menu = window->menuBar();
+    circuit.StatusLine = window->statusBar();
+    circuit.Canvas = window->Canvas();
+    circuit.OutputPanel = window->OutputPanel();
+    circuit.Splitter = window->Splitter();
+    ObserverOf(circuit).AttachCanvas(window->Canvas());
+    circuit.Observer = &ObserverOf(circuit);
+
+    window->resize(placement.size());
+    window->move(placement.topLeft());
+    // The separator starts at the bottom: the output panel is collapsed until something prints.
+    window->Splitter()->setSizes({placement.height(), 0});
+    window->show();
+    window->activateWindow();
+    window->Canvas()->setFocus();
+    RedrawCircuit(circuit);
+    return circuit;
+}
+
+CircuitWindow* WindowOf(const Circuit& circuit) {
+    return qobject_cast<CircuitWindow*>(circuit.Window);
+}
+
+void QuitEditor() {
+    // Threads first: none of them may outlive the windows they print to.
+    for (const auto& circuit : Circuits())
+        StopCircuitThreads(*circuit);
+    for (const auto& circuit : Circuits())
+        DetachWindow(*circuit);
+    OpenWindowCount() = 0;
+    EndProgram()();
+}
+
+std::function<void()>& EndProgram() {
+    static std::function<void()> end = [] { QCoreApplication::quit(); };
+    return end;
+}
+
+void AppendOutputLine(Circuit& circuit, const QString& line) {
+    CircuitWindow* window = WindowOf(circuit);
+    if (!window) return;
+    window->OutputPanel()->appendPlainText(line);
+    QSplitter* splitter = window->Splitter();
+    const int canvasHeight = std::max(0, splitter->height() - kOpenPanelOffset);
+    splitter->setSizes({canvasHeight, splitter->height() - kSeparatorHeight - canvasHeight});
+}
+
+void StoreWindowGeometry(Circuit& circuit) {
+    CircuitWindow* window = WindowOf(circuit);
+    if (!window) return;
+    circuit.WindowX = window->frameGeometry().x();
+    circuit.WindowY = window->frameGeometry().y();
+    circuit.WindowWidth = window->width();
+    circuit.WindowHeight = window->height();
+}
+
+} // namespace flow

@@ -1,0 +1,26 @@
+#pragma once
+// The commands of the menu bar, the add-node menu and F5, carried out for one circuit's window.
+
+#include "model/Records.h"
+
+#include <QString>
+
+#include <functional>
+
+class QWidget;
+
+namespace flow {
+
+namespace Command {
+constexpr int New = 0, Open = 1, SaveAs = 2, Close = 3, Quit = 4, Start = 7;
+}
+
+void OnMenu(Circuit& circuit, int commandId);
+
+// Asks the user for a file name; an empty result means cancelled. The editor uses file dialogs;
+// tests put a chooser of their own here.
+enum class FileDialogKind { Open, Save };
+using FileNameChooser = std::function<QString(QWidget* parent, FileDialogKind kind)>;
+FileNameChooser& ChooseFileName();
+
+} // namespace flow

@@ -1,0 +1,50 @@
+#include "editor/WindowObserver.h"
+
+#include "editor/CircuitWindow.h"
+#include "render/Redraw.h"
+#include "render/StatusText.h"
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QPlainTextEdit>
+
+namespace flow {
+
+PrintEvent::PrintEvent(QByteArray line, std::uint64_t runNumber)
+    : QEvent(EventType()), Line(std::move(line)), RunNumber(runNumber) {}
+
+QEvent::Type PrintEvent::EventType() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+void WindowObserver::AttachCanvas(QObject* canvas) {
+    std::lock_guard lock(mutex_);
+    canvas_ = canvas;
+}
+
+void WindowObserver::ClearOutput() {
+    if (CircuitWindow* window = WindowOf(circuit_)) window->OutputPanel()->clear();
+}
+
+void WindowObserver::SetRunStatus(const QString& text) {
+    SetStatusText(circuit_, 1, text);
+}
+
+void WindowObserver::Redraw() {
+    RedrawCircuit(circuit_);
+}
+
+void WindowObserver::PrintLine(const QString& line, std::uint64_t runNumber) {
+    std::lock_guard lock(mutex_);
+    if (canvas_) QCoreApplication::postEvent(canvas_, new PrintEvent(line.toUtf8(), runNumber));
+}
+
+WindowObserver& ObserverOf(Circuit& circuit) {
+    static auto* observers = new QHash<Circuit*, WindowObserver*>;
+    WindowObserver*& observer = (*observers)[&circuit];
+    if (!observer) observer = new WindowObserver(circuit);
+    return *observer;
+}
+
+} // namespace flow

@@ -1,0 +1,144 @@
+#include "EditorFixture.h"
+
+#include "editor/AddNodeMenu.h"
+#include "engine/NodeThreads.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+
+namespace flow::test {
+
+void EditorFixture::SetUp() {
+    RegisterCatalogue();
+    SetupResources();
+    PreviewNode().Function = nullptr;
+    EndProgram() = [this] { ++programEnds; };
+}
+
+void EditorFixture::TearDown() {
+    for (const auto& circuit : Circuits())
+        if (circuit->Window) CloseCircuit(*circuit);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ChooseFileName() = FileNameChooser();
+    if (QMenu* menu = AddNodeMenu()) menu->hide();
+}
+
+Circuit& EditorFixture::OpenWindow(QSize size) {
+    Circuit& circuit = NewCircuit();
+    circuit.WindowX = 100;
+    circuit.WindowY = 80;
+    circuit.WindowWidth = size.width();
+    circuit.WindowHeight = size.height();
+    OpenCircuitWindow(circuit);
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(WindowOf(circuit)));
+    return circuit;
+}
+
+CircuitCanvas& EditorFixture::CanvasOf(const Circuit& circuit) {
+    return *WindowOf(circuit)->Canvas();
+}
+
+QPlainTextEdit& EditorFixture::PanelOf(const Circuit& circuit) {
+    return *WindowOf(circuit)->OutputPanel();
+}
+
+QPoint EditorFixture::PixelOf(const Circuit& circuit, double x, double y) {
+    return {qRound((x - circuit.CameraX) * circuit.Magnification + circuit.CanvasWidth * 0.5),
+            qRound((y - circuit.CameraY) * circuit.Magnification + circuit.CanvasHeight * 0.5)};
+}
+
+void EditorFixture::MoveTo(Circuit& circuit, double x, double y, Qt::MouseButtons held) {
+    MoveToPixel(circuit, PixelOf(circuit, x, y), held);
+}
+
+void EditorFixture::MoveToPixel(Circuit& circuit, QPoint pixel, Qt::MouseButtons held) {
+    // QTest's mouseMove carries no buttons; a drag needs the held buttons in the event.
+    QWidget& canvas = CanvasOf(circuit);
+    QMouseEvent move(QEvent::MouseMove, pixel, canvas.mapToGlobal(pixel), Qt::NoButton, held,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&canvas, &move);
+}
+
+void EditorFixture::Press(Circuit& circuit, double x, double y, Qt::MouseButton button,
+                          Qt::KeyboardModifiers modifiers) {
+    QTest::mousePress(&CanvasOf(circuit), button, modifiers, PixelOf(circuit, x, y));
+}
+
+void EditorFixture::Release(Circuit& circuit, double x, double y, Qt::MouseButton button,
+                            Qt::KeyboardModifiers modifiers) {
+    QTest::mouseRelease(&CanvasOf(circuit), button, modifiers, PixelOf(circuit, x, y));
+}
+
+void EditorFixture::Click(Circuit& circuit, double x, double y, Qt::KeyboardModifiers modifiers) {
+    MoveTo(circuit, x, y);
+    Press(circuit, x, y, Qt::LeftButton, modifiers);
+    Release(circuit, x, y, Qt::LeftButton, modifiers);
+}
+
+void EditorFixture::DoubleClick(Circuit& circuit, double x, double y) {
+    MoveTo(circuit, x, y);
+    QTest::mouseDClick(&CanvasOf(circuit), Qt::LeftButton, Qt::NoModifier, PixelOf(circuit, x, y));
+}
+
+void EditorFixture::Drag(Circuit& circuit, double fromX, double fromY, double toX, double toY) {
+    MoveTo(circuit, fromX, fromY);
+    Press(circuit, fromX, fromY);
+    const int steps = 5;
+    for (int i = 1; i <= steps; ++i)
+        MoveTo(circuit, fromX + (toX - fromX) * i / steps, fromY + (toY - fromY) * i / steps,
+               Qt::LeftButton);
+    Release(circuit, toX, toY);
+}
+
+void EditorFixture::Type(Circuit& circuit, const QString& text) {
+    // One key event per character, carrying it as its text (QTest knows only ASCII keys).
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const qsizetype length = text.at(i).isHighSurrogate() ? 2 : 1;
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text.mid(i, length));
+        QApplication::sendEvent(&CanvasOf(circuit), &press);
+        i += length - 1;
+    }
+}
+
+void EditorFixture::Key(Circuit& circuit, Qt::Key key, Qt::KeyboardModifiers modifiers) {
+    // Keys go to the window in front; its shortcuts (F5) only fire there.
+    QApplication::setActiveWindow(WindowOf(circuit));
+    QTest::keyClick(&CanvasOf(circuit), key, modifiers);
+}
+
+Node& EditorFixture::Place(Circuit& circuit, int commandId, double x, double y) {
+    MoveTo(circuit, x, y);
+    Press(circuit, x, y, Qt::RightButton);
+    Release(circuit, x, y, Qt::RightButton);
+    QMenu* menu = AddNodeMenu();
+    QAction* chosen = nullptr;
+    const auto search = [&](auto&& self, QMenu* in) -> void {
+        for (QAction* action : in->actions()) {
+            if (action->menu())
+                self(self, action->menu());
+            else if (action->data().toInt() == commandId && !action->isSeparator())
+                chosen = action;
+        }
+    };
+    search(search, menu);
+    EXPECT_TRUE(menu->isVisible());
+    EXPECT_NE(chosen, nullptr);
+    chosen->trigger();
+    menu->hide();
+    MoveTo(circuit, x, y);
+    Click(circuit, x, y);
+    return *circuit.MainFrame.Nodes.back();
+}
+
+bool EditorFixture::WaitForLines(const Circuit& circuit, int lines, int timeoutMs) {
+    return QTest::qWaitFor(
+        [&] {
+            const QString text = PanelOf(circuit).toPlainText();
+            return !text.isEmpty() && text.split(QLatin1Char('\n')).size() >= lines;
+        },
+        timeoutMs);
+}
+
+} // namespace flow::test

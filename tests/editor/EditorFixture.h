@@ -1,0 +1,55 @@
+#pragma once
+// Real circuit windows on the offscreen platform, driven through Qt's input events.
+
+#include "editor/CanvasInteraction.h"
+#include "editor/CircuitCanvas.h"
+#include "editor/CircuitWindow.h"
+#include "editor/MenuCommands.h"
+#include "model/Catalogue.h"
+#include "model/Model.h"
+#include "render/StatusText.h"
+
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace flow::test {
+
+class EditorFixture : public ::testing::Test {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // A new circuit in a window of this inner size, shown and in front.
+    Circuit& OpenWindow(QSize size = {800, 600});
+    static CircuitCanvas& CanvasOf(const Circuit& circuit);
+    static QPlainTextEdit& PanelOf(const Circuit& circuit);
+    // The canvas pixel showing a circuit point.
+    static QPoint PixelOf(const Circuit& circuit, double x, double y);
+
+    // Input as a user gives it, at circuit points.
+    void MoveTo(Circuit& circuit, double x, double y, Qt::MouseButtons held = Qt::NoButton);
+    void MoveToPixel(Circuit& circuit, QPoint pixel, Qt::MouseButtons held = Qt::NoButton);
+    void Press(Circuit& circuit, double x, double y, Qt::MouseButton button = Qt::LeftButton,
+               Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void Release(Circuit& circuit, double x, double y, Qt::MouseButton button = Qt::LeftButton,
+                 Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void Click(Circuit& circuit, double x, double y,
+               Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void DoubleClick(Circuit& circuit, double x, double y);
+    void Drag(Circuit& circuit, double fromX, double fromY, double toX, double toY);
+    void Type(Circuit& circuit, const QString& text);
+    void Key(Circuit& circuit, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    // Places a node from the add-node menu at a circuit point, as a right click and a menu
+    // choice followed by a left click would.
+    Node& Place(Circuit& circuit, int commandId, double x, double y);
+
+    // Waits until the output panel shows this many lines; false on time-out.
+    static bool WaitForLines(const Circuit& circuit, int lines, int timeoutMs = 5000);
+
+    int programEnds = 0;
+};
+
+} // namespace flow::test

@@ -1,0 +1,89 @@
+// Runs started from a window: printed lines, defects, and windows closed while a run is in
+// flight.
+
+#include "EditorFixture.h"
+
+#include "file/CircuitFile.h"
+
+#include <QElapsedTimer>
+#include <QMenuBar>
+
+namespace flow::test {
+namespace {
+
+class RunTest : public EditorFixture {
+  protected:
+    Circuit& OpenExample(const char* name) {
+        const QString path = qEnvironmentVariable("FLOW_SOURCE_DIR") + "/examples/" + name;
+        Circuit* circuit = LoadCircuit(path);
+        EXPECT_NE(circuit, nullptr) << path.toStdString();
+        if (!circuit) return OpenWindow();
+        OpenCircuitWindow(*circuit);
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(WindowOf(*circuit)));
+        return *circuit;
+    }
+};
+
+TEST_F(RunTest, F5PrintsIntoThePanelWhichOpensTo76Pixels) {
+    Circuit& circuit = OpenExample("sum.xml");
+    EXPECT_EQ(WindowOf(circuit)->frameGeometry().topLeft(), QPoint(312, 140));
+    EXPECT_EQ(WindowOf(circuit)->size(), QSize(800, 600));
+    EXPECT_EQ(WindowOf(circuit)->Splitter()->sizes().value(1), 0);
+    Key(circuit, Qt::Key_F5);
+    ASSERT_TRUE(WaitForLines(circuit, 1));
+    EXPECT_EQ(PanelOf(circuit).toPlainText(), "5");
+    EXPECT_EQ(WindowOf(circuit)->Splitter()->sizes().value(1), 76);
+    EXPECT_EQ(StatusText(circuit, 1), "Execution ... finished");
+
+    // A second run starts with an empty panel.
+    Key(circuit, Qt::Key_F5);
+    QTest::qWait(200);
+    EXPECT_EQ(PanelOf(circuit).toPlainText(), "5");
+}
+
+TEST_F(RunTest, ADefectIsShownInTheStatusBar) {
+    Circuit& circuit = OpenExample("defect.xml");
+    Key(circuit, Qt::Key_F5);
+    EXPECT_EQ(StatusText(circuit, 1), "Defect!");
+    EXPECT_EQ(circuit.ErrorMessage, "Missing input port connection");
+    EXPECT_FLOAT_EQ(circuit.Magnification, 2.0f);
+    QTest::qWait(50);
+    EXPECT_TRUE(PanelOf(circuit).toPlainText().isEmpty());
+}
+
+TEST_F(RunTest, ClosingAWindowDuringARunNeitherCrashesNorHangs) {
+    Circuit& looping = OpenExample("cycle.xml");
+    Circuit& other = OpenWindow();
+    Key(looping, Qt::Key_F5);
+    ASSERT_TRUE(WaitForLines(looping, 1)); // the Print outside the loop
+    QElapsedTimer timer;
+    timer.start();
+    WindowOf(looping)->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_LT(timer.elapsed(), 3000);
+    EXPECT_EQ(looping.Window, nullptr);
+    EXPECT_EQ(OpenWindowCount(), 1);
+    QTest::qWait(50);
+    EXPECT_NE(WindowOf(other), nullptr);
+    EXPECT_EQ(programEnds, 0);
+}
+
+TEST_F(RunTest, QuitDuringARunNeitherCrashesNorHangs) {
+    Circuit& looping = OpenExample("cycle.xml");
+    Circuit& sum = OpenExample("sum.xml");
+    Key(looping, Qt::Key_F5);
+    Key(sum, Qt::Key_F5);
+    QElapsedTimer timer;
+    timer.start();
+    QMenu* file = WindowOf(sum)->menuBar()->actions().value(0)->menu();
+    ASSERT_NE(file, nullptr);
+    file->actions().value(Command::Quit)->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_LT(timer.elapsed(), 3000);
+    EXPECT_EQ(programEnds, 1);
+    EXPECT_EQ(OpenWindowCount(), 0);
+    QTest::qWait(100); // late lines have nowhere to go
+}
+
+} // namespace
+} // namespace flow::test

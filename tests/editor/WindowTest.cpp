@@ -1,0 +1,181 @@
+#include "EditorFixture.h"
+
+#include "editor/AddNodeMenu.h"
+#include "editor/WindowObserver.h"
+#include "file/CircuitFile.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTemporaryDir>
+
+namespace flow::test {
+namespace {
+
+using WindowTest = EditorFixture;
+
+QStringList Labels(const QMenu* menu) {
+    QStringList labels;
+    for (const QAction* action : menu->actions())
+        labels << (action->isSeparator() ? QStringLiteral("---") : action->text());
+    return labels;
+}
+
+QMenu* Submenu(const QMenu* menu, const QString& title) {
+    for (const QAction* action : menu->actions())
+        if (action->menu() && action->text() == title) return action->menu();
+    return nullptr;
+}
+
+TEST_F(WindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
+    Circuit& circuit = OpenWindow();
+    CircuitWindow& window = *WindowOf(circuit);
+    EXPECT_EQ(window.windowTitle(), "Untitled");
+    EXPECT_EQ(window.minimumSize(), QSize(200, 150));
+
+    const QList<QAction*> menus = window.menuBar()->actions();
+    ASSERT_EQ(menus.size(), 2);
+    EXPECT_EQ(menus[0]->text(), "File");
+    EXPECT_EQ(Labels(menus[0]->menu()), QStringList({"New", "Open", "SaveAs", "Close", "Quit"}));
+    EXPECT_EQ(menus[1]->text(), "Run");
+    EXPECT_EQ(Labels(menus[1]->menu()), QStringList({"Start"}));
+    EXPECT_EQ(menus[1]->menu()->actions()[0]->shortcut(), QKeySequence(Qt::Key_F5));
+
+    const QMenu* add = AddNodeMenu();
+    EXPECT_EQ(Labels(add), QStringList({"Logic", "Numeric", "Strings", "---", "PrintN"}));
+    EXPECT_EQ(Labels(Submenu(add, "Logic")),
+              QStringList({"Constant (False)", "Constant (True)", "---", "Not (\u00AC)",
+                           "And (\u2227)", "Or (\u2228)"}));
+    EXPECT_EQ(
+        Labels(Submenu(add, "Numeric")),
+        QStringList({"Constant (Integer)", "Constant (Real)", "---", "Plus (+)", "Subtract (-)",
+                     "Times (*)", "Divide (/)", "---", "ToInteger", "ToReal"}));
+    EXPECT_EQ(Labels(Submenu(add, "Strings")), QStringList({"Constant", "---", "ToString"}));
+
+    auto* field0 = window.statusBar()->findChild<QLabel*>("StatusField0");
+    auto* field1 = window.statusBar()->findChild<QLabel*>("StatusField1");
+    auto* field2 = window.statusBar()->findChild<QLabel*>("StatusField2");
+    ASSERT_TRUE(field0 && field1 && field2);
+    EXPECT_EQ(field0->width(), 90);
+    EXPECT_EQ(field0->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+    EXPECT_EQ(field1->width(), 200);
+    EXPECT_GT(field2->width(), 200);
+
+    const QPlainTextEdit& panel = PanelOf(circuit);
+    EXPECT_TRUE(panel.isReadOnly());
+    EXPECT_EQ(panel.palette().color(QPalette::Base), QColor(0, 0, 0));
+    EXPECT_EQ(panel.palette().color(QPalette::Text), QColor(192, 192, 192));
+    EXPECT_EQ(panel.font().family(), "DejaVu Sans Mono");
+    EXPECT_EQ(panel.font().pointSize(), 12);
+
+    const QSplitter& splitter = *WindowOf(circuit)->Splitter();
+    EXPECT_EQ(splitter.orientation(), Qt::Vertical);
+    EXPECT_EQ(splitter.handleWidth(), 4);
+    EXPECT_EQ(splitter.widget(0), &CanvasOf(circuit));
+    EXPECT_EQ(splitter.sizes().value(1), 0) << "the output panel starts collapsed";
+    // The separator stays at the bottom, where the user can drag it up.
+    EXPECT_EQ(CanvasOf(circuit).height(), splitter.height() - 4);
+    EXPECT_TRUE(CanvasOf(circuit).hasFocus());
+}
+
+TEST_F(WindowTest, PlacementFollowsStoredGeometryCascadeOrCentre) {
+    Circuit& stored = OpenWindow({640, 400});
+    EXPECT_EQ(WindowOf(stored)->size(), QSize(640, 400));
+    EXPECT_EQ(WindowOf(stored)->frameGeometry().topLeft(), QPoint(100, 80));
+
+    // File New from a window in front: 40 pixels right and down, same inner size.
+    QApplication::setActiveWindow(WindowOf(stored));
+    ASSERT_EQ(QApplication::activeWindow(), WindowOf(stored));
+    OnMenu(stored, Command::New);
+    Circuit& cascaded = *Circuits().back();
+    ASSERT_NE(&cascaded, &stored);
+    ASSERT_NE(WindowOf(cascaded), nullptr);
+    EXPECT_EQ(WindowOf(cascaded)->size(), QSize(640, 400));
+    EXPECT_EQ(WindowOf(cascaded)->frameGeometry().topLeft(), QPoint(140, 120));
+    EXPECT_EQ(OpenWindowCount(), 2);
+
+    // No circuit window in front: 800 x 600 in the middle of the screen.
+    QApplication::setActiveWindow(nullptr);
+    Circuit& centred = OpenCircuitWindow(NewCircuit());
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(WindowOf(centred)->size(), QSize(800, 600));
+    // Centred up to the window border, which is not known before the window shows.
+    EXPECT_LE((WindowOf(centred)->frameGeometry().center() - screen.center()).manhattanLength(), 8);
+}
+
+TEST_F(WindowTest, ClosingOneOfTwoWindowsKeepsTheOtherAndTheLastEndsTheProgram) {
+    Circuit& first = OpenWindow();
+    Circuit& second = OpenWindow();
+    ASSERT_EQ(OpenWindowCount(), 2);
+
+    WindowOf(first)->close(); // the close box
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(first.Window, nullptr);
+    EXPECT_EQ(first.StatusLine, nullptr);
+    EXPECT_EQ(OpenWindowCount(), 1);
+    EXPECT_EQ(programEnds, 0);
+    ASSERT_NE(WindowOf(second), nullptr);
+    EXPECT_TRUE(WindowOf(second)->isVisible());
+
+    OnMenu(second, Command::Close);
+    EXPECT_EQ(OpenWindowCount(), 0);
+    EXPECT_EQ(programEnds, 1);
+}
+
+TEST_F(WindowTest, QuitClosesEveryWindowAtOnce) {
+    OpenWindow();
+    Circuit& second = OpenWindow();
+    OnMenu(second, Command::Quit);
+    EXPECT_EQ(OpenWindowCount(), 0);
+    EXPECT_EQ(programEnds, 1);
+    for (const auto& circuit : Circuits())
+        EXPECT_EQ(circuit->Window, nullptr);
+}
+
+TEST_F(WindowTest, SaveAsWritesExactlyTheChosenNameAndCancelDoesNothing) {
+    QTemporaryDir dir;
+    Circuit& circuit = OpenWindow();
+    const QString name = dir.filePath("circuit");
+    FileDialogKind asked = FileDialogKind::Open;
+    ChooseFileName() = [&](QWidget*, FileDialogKind kind) {
+        asked = kind;
+        return name;
+    };
+    OnMenu(circuit, Command::SaveAs);
+    EXPECT_EQ(asked, FileDialogKind::Save);
+    EXPECT_TRUE(QFileInfo::exists(name));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"circuit"}));
+    // The file keeps where the window is now.
+    WindowOf(circuit)->move(150, 130);
+    WindowOf(circuit)->resize(500, 400);
+    OnMenu(circuit, Command::SaveAs);
+    const Circuit* saved = LoadCircuit(name);
+    ASSERT_NE(saved, nullptr);
+    EXPECT_EQ(QRect(saved->WindowX, saved->WindowY, saved->WindowWidth, saved->WindowHeight),
+              QRect(150, 130, 500, 400));
+
+    ChooseFileName() = [&](QWidget*, FileDialogKind) { return QString(); };
+    const std::size_t before = Circuits().size();
+    OnMenu(circuit, Command::Open);
+    EXPECT_EQ(Circuits().size(), before);
+    EXPECT_EQ(OpenWindowCount(), 1);
+}
+
+TEST_F(WindowTest, PrintedLinesOfAnEarlierRunAreDropped) {
+    Circuit& circuit = OpenWindow();
+    circuit.RunNumber = 3;
+    QCoreApplication::postEvent(&CanvasOf(circuit), new PrintEvent("old", 2));
+    QCoreApplication::postEvent(&CanvasOf(circuit), new PrintEvent("new \xC3\xA9", 3));
+    ASSERT_TRUE(WaitForLines(circuit, 1));
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(PanelOf(circuit).toPlainText(), QString::fromUtf8("new \xC3\xA9"));
+    const QSplitter& splitter = *WindowOf(circuit)->Splitter();
+    EXPECT_EQ(splitter.sizes().value(1), 76);
+    EXPECT_EQ(PanelOf(circuit).height(), 76);
+}
+
+} // namespace
+} // namespace flow::test
