@@ -2,6 +2,7 @@
 
 #include "cli/Commands.h"
 
+#include <QFile>
 #include <QString>
 
 #include <cstdio>
@@ -29,14 +30,24 @@ int BadArguments(const char* why) {
 
 bool ParseSize(const char* text, int& width, int& height) {
     char extra = 0;
-    return std::sscanf(text, "%dx%d%c", &width, &height, &extra) == 2 && width > 0 &&
-           height > 0 && width <= 16384 && height <= 16384;
+    return std::sscanf(text, "%dx%d%c", &width, &height, &extra) == 2 && width > 0 && height > 0 &&
+           width <= 16384 && height <= 16384;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    auto arg = [&](int i) { return QString::fromLocal8Bit(argv[i]); };
+    // File names as Qt will open them. Bytes that are not text in the system's encoding would be
+    // replaced on the way in and the file looked for under another name: refuse those instead.
+    bool unusableName = false;
+    auto arg = [&](int i) {
+        const QString name = QFile::decodeName(argv[i]);
+        unusableName = unusableName || QFile::encodeName(name) != QByteArray(argv[i]);
+        return name;
+    };
+    auto badName = [] {
+        return BadArguments("a file name is not valid text in the system's encoding");
+    };
     const char* first = argc > 1 ? argv[1] : "";
     if (!std::strcmp(first, "--help") || !std::strcmp(first, "-h")) {
         std::fputs(kUsage, stdout);
@@ -47,14 +58,14 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!std::strcmp(first, "--run")) {
-        if (argc != 3)
-            return BadArguments("--run takes exactly one FILE");
-        return flow::RunCommand(arg(2));
+        if (argc != 3) return BadArguments("--run takes exactly one FILE");
+        const QString file = arg(2);
+        return unusableName ? badName() : flow::RunCommand(file);
     }
     if (!std::strcmp(first, "--resave")) {
-        if (argc != 4)
-            return BadArguments("--resave takes IN and OUT");
-        return flow::ResaveCommand(arg(2), arg(3));
+        if (argc != 4) return BadArguments("--resave takes IN and OUT");
+        const QString in = arg(2), out = arg(3);
+        return unusableName ? badName() : flow::ResaveCommand(in, out);
     }
     if (!std::strcmp(first, "--render")) {
         QString file, output;
@@ -73,9 +84,9 @@ int main(int argc, char** argv) {
         }
         if (file.isEmpty() || output.isEmpty())
             return BadArguments("--render takes FILE and --output PNG");
+        if (unusableName) return badName();
         return flow::RenderCommand(file, output, width, height);
     }
-    if (first[0] == '-' && first[1] == '-')
-        return BadArguments("unknown option");
+    if (first[0] == '-' && first[1] == '-') return BadArguments("unknown option");
     return flow::StartEditor(argc, argv);
 }

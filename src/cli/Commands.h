@@ -12,4 +12,9 @@ int ResaveCommand(const QString& in, const QString& out);
 int RenderCommand(const QString& file, const QString& png, int width, int height);
 int StartEditor(int argc, char** argv);
 
+struct Circuit;
+// Loads a circuit for a headless mode. Says on stderr why a file cannot be read (the caller then
+// exits with 2), and warns when the file stops being well-formed XML part way.
+Circuit* LoadForCommand(const QString& file);
+
 } // namespace flow

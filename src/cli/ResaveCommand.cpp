@@ -7,12 +7,8 @@
 namespace flow {
 
 int ResaveCommand(const QString& in, const QString& out) {
-    Circuit* circuit = LoadCircuit(in);
-    if (!circuit) {
-        std::fprintf(stderr, "flowlattice: cannot read circuit file %s: %s\n", qPrintable(in),
-                     qPrintable(LoadFailureReason(in)));
-        return 2;
-    }
+    Circuit* circuit = LoadForCommand(in);
+    if (!circuit) return 2;
     QString failure;
     if (!SaveCircuit(*circuit, out, &failure)) {
         std::fprintf(stderr, "flowlattice: cannot write %s: %s\n", qPrintable(out),

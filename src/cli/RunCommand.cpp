@@ -83,12 +83,8 @@ int Run(Circuit& circuit, const QString& file) {
 
 int RunCommand(const QString& file) {
     RegisterCatalogue();
-    Circuit* circuit = LoadCircuit(file);
-    if (!circuit) {
-        std::fprintf(stderr, "flowlattice: cannot read circuit file %s: %s\n", qPrintable(file),
-                     qPrintable(LoadFailureReason(file)));
-        return 2;
-    }
+    Circuit* circuit = LoadForCommand(file);
+    if (!circuit) return 2;
     // Kept for the whole process: a node thread that does not stop in time may still print.
     static TerminalObserver terminal;
     circuit->Observer = &terminal;

@@ -13,23 +13,27 @@ namespace {
 bool Fits(const Node& node, const Implementation& impl, bool strict) {
     for (std::size_t i = 1; i < node.PortArray.size() && i < impl.Types.size(); ++i) {
         const Port* port = node.PortArray[i];
-        if (!port || !port->Source)
-            continue;
+        if (!port || !port->Source) continue;
         const int type = port->Source->Type;
-        if (type == impl.Types[i])
-            continue;
-        if (strict || type != PortType::Generic)
-            return false;
+        if (type == impl.Types[i]) continue;
+        if (strict || type != PortType::Generic) return false;
     }
     return true;
+}
+
+// The types a node's targets read from it: those of its ports that feed something.
+std::vector<int> FedTypes(const Node& node) {
+    std::vector<int> types;
+    for (const auto& port : node.Ports)
+        if (!port->Targets.empty()) types.push_back(port->Type);
+    return types;
 }
 
 // Chooses the node's implementation and sets its port types. Returns whether the node kept the
 // implementation it had, in which case nothing downstream can change.
 bool ResolveOne(Node& node) {
     const FunctionDef* function = node.Function;
-    if (!function)
-        return true;
+    if (!function) return true;
     if (!node.Implementation) {
         // A constant's implementation is its value type, given by the menu or the file; a
         // constant read without a value keeps none, and Random has none to give.
@@ -51,12 +55,10 @@ bool ResolveOne(Node& node) {
     }
     const Implementation& chosen = *node.Implementation;
     for (std::size_t i = 1; i < node.PortArray.size() && i < chosen.Types.size(); ++i)
-        if (Port* port = node.PortArray[i])
-            port->Type = chosen.Types[i];
+        if (Port* port = node.PortArray[i]) port->Type = chosen.Types[i];
     // An input stays open where implementations that fit exactly disagree on its type.
     for (const auto& impl : function->Implementations) {
-        if (!Fits(node, *impl, true))
-            continue;
+        if (!Fits(node, *impl, true)) continue;
         for (std::size_t i = 1; i < node.PortArray.size() && i < impl->Types.size(); ++i) {
             Port* port = node.PortArray[i];
             if (port && (port->Direction & Direction::In) && port->Type != impl->Types[i])
@@ -66,11 +68,20 @@ bool ResolveOne(Node& node) {
     return stayed;
 }
 
+// Resolves the node; true when the travel may stop there. Beyond a node that stayed with its
+// implementation, also beyond one that found none fitting and changed no type its targets read:
+// they would be resolved again from the very types they were resolved from, and a chain of such
+// nodes, as a file read from its last wire back makes, would be walked once per wire.
+bool ResolveAndSettle(Node& node) {
+    const Implementation* before = node.Implementation;
+    const std::vector<int> typesBefore = FedTypes(node);
+    return ResolveOne(node) || (node.Implementation == before && FedTypes(node) == typesBefore);
+}
+
 } // namespace
 
 void ResolveImplementation(Node* start) {
-    if (!start || ResolveOne(*start))
-        return;
+    if (!start || ResolveAndSettle(*start)) return;
     // Depth-first travel downstream, port by port and target by target, on an explicit stack
     // so that long chains cannot exhaust the thread's stack. A node already on the current path
     // is not entered again: on a cycle the travel stops where it came back to itself.
@@ -88,8 +99,7 @@ void ResolveImplementation(Node* start) {
             const Port* port = visit.node->Ports[visit.port].get();
             if (visit.target < port->Targets.size()) {
                 Node* candidate = port->Targets[visit.target++]->Node;
-                if (candidate && !onPath.count(candidate))
-                    next = candidate;
+                if (candidate && !onPath.count(candidate)) next = candidate;
             } else {
                 ++visit.port;
                 visit.target = 0;
@@ -98,7 +108,7 @@ void ResolveImplementation(Node* start) {
         if (!next) {
             onPath.erase(visit.node);
             path.pop_back();
-        } else if (!ResolveOne(*next)) {
+        } else if (!ResolveAndSettle(*next)) {
             path.push_back({next});
             onPath.insert(next);
         }
@@ -107,32 +117,23 @@ void ResolveImplementation(Node* start) {
 
 bool CanTakeType(const Port* port, int type) {
     const Node* node = port->Node;
-    if (!node || !node->Function)
-        return false;
+    if (!node || !node->Function) return false;
     std::size_t number = 0;
     for (std::size_t i = 0; i < node->Ports.size(); ++i)
-        if (node->Ports[i].get() == port)
-            number = i + 1;
-    if (number == 0)
-        return false;
+        if (node->Ports[i].get() == port) number = i + 1;
+    if (number == 0) return false;
     for (const auto& impl : node->Function->Implementations)
-        if (number < impl->Types.size() && impl->Types[number] == type)
-            return true;
+        if (number < impl->Types.size() && impl->Types[number] == type) return true;
     return false;
 }
 
 bool CanConnect(const Port* a, const Port* b) {
-    if (!a || !b)
-        return false;
+    if (!a || !b) return false;
     const int directions = a->Direction | b->Direction;
-    if (!(directions & Direction::In) || !(directions & Direction::Out))
-        return false;
-    if (b->Source && b->Source != a)
-        return false;
-    if (a->Type == b->Type)
-        return true;
-    if (a->Type == PortType::Generic && CanTakeType(a, b->Type))
-        return true;
+    if (!(directions & Direction::In) || !(directions & Direction::Out)) return false;
+    if (b->Source && b->Source != a) return false;
+    if (a->Type == b->Type) return true;
+    if (a->Type == PortType::Generic && CanTakeType(a, b->Type)) return true;
     return b->Type == PortType::Generic && CanTakeType(b, a->Type);
 }
 

@@ -10,11 +10,13 @@ namespace flow {
 
 // Writes the circuit to the file, replacing it as a whole: the bytes go to a temporary file
 // beside it that is renamed over the old one only when complete, so a failure leaves the old
-// file as it was. Returns whether the file was written; why not goes to *failure if given.
+// file as it was. A device or pipe of that name is written to in place. Returns whether the file
+// was written; why not goes to *failure if given.
 bool SaveCircuit(const Circuit& circuit, const QString& fileName, QString* failure = nullptr);
 // A new circuit in the circuit list, or none when the file cannot be read or holds no element.
-// A failed load adds nothing to the circuit list.
-Circuit* LoadCircuit(const QString& fileName);
+// A failed load adds nothing to the circuit list. When the bytes stop being well-formed XML the
+// circuit holds what came before; where and why it stopped then goes to *stoppedAt if given.
+Circuit* LoadCircuit(const QString& fileName, QString* stoppedAt = nullptr);
 // Why LoadCircuit gave none for the file, in words for a message.
 QString LoadFailureReason(const QString& fileName);
 

@@ -82,6 +82,10 @@ void ReadCamera(Circuit& circuit, const XmlNode* camera) {
     circuit.ZoomLevel = float(std::log(double(magnification)) / std::log(2.0));
 }
 
+// The deepest nodes a circuit has: the value element of a constant, under Node, MainFrame and
+// the root. Nothing deeper is ever looked at.
+constexpr std::size_t kCircuitDepth = 3;
+
 } // namespace
 
 Node* NodeByFileId(const Circuit& circuit, Int id) {
@@ -137,11 +141,16 @@ void ReadFrame(Circuit& circuit, const XmlNode* frameElement) {
     }
 }
 
-Circuit* LoadCircuit(const QString& fileName) {
+Circuit* LoadCircuit(const QString& fileName, QString* stoppedAt) {
     RegisterCatalogue();
     XmlDocument document;
-    const XmlNode* root = ParseXmlFile(fileName, document) ? RootElement(document) : nullptr;
+    const XmlNode* root =
+        ParseXmlFile(fileName, document, kCircuitDepth) ? RootElement(document) : nullptr;
     if (!root) return nullptr;
+    if (stoppedAt && document.SyntaxError)
+        *stoppedAt = QStringLiteral("line %1: %2")
+                         .arg(document.ErrorLine)
+                         .arg(QString::fromStdString(document.ErrorText));
     Circuit& circuit = NewCircuit();
     if (const XmlNode* window = FirstChildElement(root, "Window")) {
         circuit.WindowX = SmallInteger(window, "X");
@@ -163,7 +172,7 @@ QString LoadFailureReason(const QString& fileName) {
     if (!file.open(QIODevice::ReadOnly)) return file.errorString();
     if (info.size() == 0) return QStringLiteral("the file is empty");
     XmlDocument document;
-    ParseXmlFile(fileName, document);
+    ParseXmlFile(fileName, document, kCircuitDepth);
     if (document.SyntaxError)
         return QStringLiteral("no XML element before line %1: %2")
             .arg(document.ErrorLine)

@@ -15,8 +15,9 @@ namespace {
 
 class TreeBuilder {
   public:
-    explicit TreeBuilder(XmlDocument& document)
-        : document_(document), current_(&document.Top), parser_(XML_ParserCreate(nullptr)) {
+    TreeBuilder(XmlDocument& document, std::size_t keepDepth)
+        : document_(document), current_(&document.Top), parser_(XML_ParserCreate(nullptr)),
+          keepDepth_(keepDepth) {
         XML_SetUserData(parser_.get(), this);
         XML_SetElementHandler(parser_.get(), &TreeBuilder::OnStart, &TreeBuilder::OnEnd);
         XML_SetCharacterDataHandler(parser_.get(), &TreeBuilder::OnText);
@@ -51,6 +52,7 @@ class TreeBuilder {
 
     static void OnStart(void* data, const XML_Char* name, const XML_Char** attributes) {
         TreeBuilder& self = Self(data);
+        if (!self.Keeps(self.level_++)) return;
         self.FlushText();
         XmlNode* element = AppendElement(self.current_, name);
         std::size_t count = 0;
@@ -64,25 +66,32 @@ class TreeBuilder {
 
     static void OnEnd(void* data, const XML_Char*) {
         TreeBuilder& self = Self(data);
+        if (!self.Keeps(--self.level_)) return;
         self.FlushText();
         self.current_ = self.current_->Parent;
     }
 
     static void OnText(void* data, const XML_Char* text, int length) {
-        Self(data).text_.append(text, std::size_t(length));
+        TreeBuilder& self = Self(data);
+        if (self.Keeps(self.level_)) self.text_.append(text, std::size_t(length));
     }
 
     static void OnComment(void* data, const XML_Char* text) {
         TreeBuilder& self = Self(data);
+        if (!self.Keeps(self.level_)) return;
         self.FlushText();
         AppendXmlComment(self.current_, text);
     }
 
     static void OnInstruction(void* data, const XML_Char* target, const XML_Char* value) {
         TreeBuilder& self = Self(data);
+        if (!self.Keeps(self.level_)) return;
         self.FlushText();
         AppendXmlNode(self.current_, XmlKind::ProcessingInstruction, target, value);
     }
+
+    // Whether a node at this depth (0: the top level) goes into the tree.
+    bool Keeps(std::size_t depth) const { return depth <= keepDepth_; }
 
     void FlushText() {
         if (text_.empty()) return;
@@ -106,20 +115,22 @@ class TreeBuilder {
     std::unique_ptr<XML_ParserStruct, ParserFree> parser_;
     std::string text_;
     bool stopped_ = false;
+    std::size_t keepDepth_;
+    std::size_t level_ = 0; // elements open at this point of the parse, kept or not
 };
 
 } // namespace
 
-void ParseXml(std::string_view bytes, XmlDocument& document) {
-    TreeBuilder(document).Feed(bytes.data(), bytes.size(), true);
+void ParseXml(std::string_view bytes, XmlDocument& document, std::size_t keepDepth) {
+    TreeBuilder(document, keepDepth).Feed(bytes.data(), bytes.size(), true);
 }
 
-bool ParseXmlFile(const QString& fileName, XmlDocument& document) {
+bool ParseXmlFile(const QString& fileName, XmlDocument& document, std::size_t keepDepth) {
     // Only regular files: a directory has no content and a device or pipe might never end.
     if (!QFileInfo(fileName).isFile()) return false;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) return false;
-    TreeBuilder builder(document);
+    TreeBuilder builder(document, keepDepth);
     std::vector<char> buffer(1 << 16);
     qint64 total = 0;
     while (true) {

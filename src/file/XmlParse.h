@@ -10,9 +10,15 @@
 
 namespace flow {
 
-void ParseXml(std::string_view bytes, XmlDocument& document);
+// Nodes nested deeper than keepDepth (the top level is depth 0, the root element's children
+// depth 1) are parsed, for well-formedness, but left out of the tree: a reader that looks no
+// deeper then pays nothing for deep nesting.
+constexpr std::size_t kEveryDepth = std::size_t(-1);
+
+void ParseXml(std::string_view bytes, XmlDocument& document, std::size_t keepDepth = kEveryDepth);
 // False when the file is not a regular file, cannot be opened or is empty; the document then
 // stays empty. Syntax errors do not count as failure (see XmlDocument::SyntaxError).
-bool ParseXmlFile(const QString& fileName, XmlDocument& document);
+bool ParseXmlFile(const QString& fileName, XmlDocument& document,
+                  std::size_t keepDepth = kEveryDepth);
 
 } // namespace flow

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
+#include <sys/wait.h>
 
 namespace {
 
@@ -169,6 +171,39 @@ TEST(ResaveCommand, FilesThatCannotBeReadOrWrittenExitWithTwo) {
 
     const Outcome arguments = Flowlattice({QStringLiteral("--resave"), Example("sum.xml")});
     EXPECT_EQ(arguments.Status, 2);
+}
+
+TEST(CommandLine, PartlyReadFilesWarnAndUnusableNamesAreRefused) {
+    QTemporaryDir folder;
+    const QByteArray whole = Bytes(Example("sum.xml"));
+    const QString cut = folder.filePath(QStringLiteral("cut file é.xml"));
+    QFile file(cut);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(whole.left(whole.lastIndexOf("</MainFrame>")));
+    file.close();
+    // What could be read runs, or is resaved, with a warning that names the stopping place.
+    const Outcome run = Flowlattice({QStringLiteral("--run"), cut});
+    EXPECT_EQ(run.Status, 0);
+    EXPECT_EQ(run.Out, QStringLiteral("5\n"));
+    EXPECT_TRUE(run.Error.contains(QStringLiteral("warning:"))) << qPrintable(run.Error);
+    EXPECT_TRUE(run.Error.contains(QStringLiteral("not well-formed XML from line")));
+    const Outcome resave =
+        Flowlattice({QStringLiteral("--resave"), cut, folder.filePath(QStringLiteral("o.xml"))});
+    EXPECT_EQ(resave.Status, 0);
+    EXPECT_TRUE(resave.Error.contains(QStringLiteral("warning:")));
+    const Outcome clean = Flowlattice({QStringLiteral("--run"), Example("sum.xml")});
+    EXPECT_EQ(clean.Error, QString());
+
+    // A name whose bytes are not UTF-8 cannot be opened through Qt: say so rather than "no such
+    // file". Raw bytes go through the shell, since QProcess takes its arguments as text.
+    const QByteArray command = "\"" + qgetenv("FLOW_BINARY") + "\" --run \"$(printf '" +
+                               QFile::encodeName(folder.path()) + "/caf\\351.xml')\" 2>" +
+                               QFile::encodeName(folder.filePath(QStringLiteral("err.txt")));
+    const int status = std::system(command.constData());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 2);
+    EXPECT_TRUE(Bytes(folder.filePath(QStringLiteral("err.txt")))
+                    .contains("not valid text in the system's encoding"));
 }
 
 } // namespace

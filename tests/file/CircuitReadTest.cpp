@@ -1,6 +1,8 @@
 #include "FileTestSupport.h"
 
+#include "engine/Routines.h"
 #include "file/CircuitFile.h"
+#include "file/XmlParse.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 
@@ -246,6 +248,60 @@ TEST_F(CircuitRead, DeepNestingInsideTheFrameIsSkippedQuickly) {
     ASSERT_NE(circuit, nullptr);
     EXPECT_EQ(circuit->MainFrame.Nodes.size(), 2u); // the outer Node has no Function
     EXPECT_LT(seconds, 5.0);
+}
+
+TEST_F(CircuitRead, NothingBelowTheValueElementsIsKeptAndAStopIsReported) {
+    // A deep pile under a constant's value costs the tree nothing, and the value still counts.
+    XmlDocument document;
+    std::string pile = "<R><F><N><V>";
+    for (int i = 0; i < 50000; ++i)
+        pile += "<x><!-- c -->t";
+    for (int i = 0; i < 50000; ++i)
+        pile += "</x>";
+    ParseXml(pile + "</V><W/></N></F></R>", document, 3);
+    EXPECT_FALSE(document.SyntaxError);
+    EXPECT_EQ(document.Store.size(), 5u); // R, F, N, V and W
+    const XmlNode* n = FirstChildElement(FirstChildElement(RootElement(document), "F"), "N");
+    ASSERT_NE(n, nullptr);
+    EXPECT_EQ(n->FirstChild->Name, "V");
+    EXPECT_EQ(n->FirstChild->FirstChild, nullptr);
+    EXPECT_EQ(n->LastChild->Name, "W");
+
+    QString stoppedAt = QStringLiteral("unchanged");
+    const QString whole = folder.filePath(QStringLiteral("whole.xml"));
+    WriteBytes(whole, kSumFile);
+    ASSERT_NE(LoadCircuit(whole, &stoppedAt), nullptr);
+    EXPECT_EQ(stoppedAt, QStringLiteral("unchanged"));
+    const QString cut = folder.filePath(QStringLiteral("cut.xml"));
+    WriteBytes(cut, kSumFile.substr(0, kSumFile.find("<Wire Source=\"3/1\"") + 10));
+    ASSERT_NE(LoadCircuit(cut, &stoppedAt), nullptr);
+    EXPECT_TRUE(stoppedAt.startsWith(QStringLiteral("line 23: "))) << qPrintable(stoppedAt);
+}
+
+TEST_F(CircuitRead, ChainWiredFromItsEndLoadsInLinearTime) {
+    // Wired from the end, every Plus is first fed an Integer and a Real, which no implementation
+    // takes, until the head wire makes the whole chain Real.
+    constexpr int length = 20000;
+    std::string frame = Constant(1, "Real", "0.5");
+    for (int i = 0; i < length; ++i)
+        frame += Plain(std::to_string(i + 2).c_str(), "Plus");
+    for (int i = length - 1; i >= 0; --i) {
+        const std::string source = i == 0 ? "1/1" : std::to_string(i + 1) + "/3";
+        const std::string destination = std::to_string(i + 2);
+        frame += WireLine(source.c_str(), (destination + "/1").c_str());
+        frame += WireLine("1/1", (destination + "/2").c_str());
+    }
+    const auto start = std::chrono::steady_clock::now();
+    Circuit* circuit = LoadFrame(frame);
+    const auto seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    ASSERT_NE(circuit, nullptr);
+    ASSERT_EQ(circuit->MainFrame.Nodes.size(), std::size_t(length) + 1);
+    for (const auto& node : circuit->MainFrame.Nodes)
+        ASSERT_EQ(node->PortArray[1]->Type, PortType::Real);
+    EXPECT_EQ(circuit->MainFrame.Nodes.back()->Implementation->Routine->Name,
+              QStringLiteral("Thread_Plus_RRR()"));
+    EXPECT_LT(seconds, 10.0); // walked once per wire, it took minutes
 }
 
 TEST_F(CircuitRead, UnreadableInputGivesNoneAndLeavesNoCircuit) {

@@ -6,13 +6,17 @@
 #include "model/Model.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
+#include <fcntl.h>
 #include <limits>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace flow {
@@ -133,6 +137,23 @@ TEST_F(CircuitWrite, FailedSaveWritesNothingAndKeepsTheOldFile) {
     QFile::setPermissions(PathOf("taken"),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(ReadBytes(PathOf("taken/old.xml")), "old bytes");
+}
+
+TEST_F(CircuitWrite, PipeOfThatNameIsWrittenToNotReplaced) {
+    // The same path as for a device: a temporary file renamed over it would take its place.
+    const QString pipe = folder.filePath(QStringLiteral("pipe"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const int reader = open(QFile::encodeName(pipe).constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    QString failure;
+    EXPECT_TRUE(SaveCircuit(MakeSumCircuit(), pipe, &failure)) << qPrintable(failure);
+    std::string got(kSumFile.size() + 16, '\0');
+    const ssize_t size = read(reader, got.data(), got.size());
+    close(reader);
+    EXPECT_EQ(got.substr(0, std::size_t(std::max<ssize_t>(size, 0))), kSumFile);
+    EXPECT_TRUE(QFileInfo(pipe).isReadable() && !QFileInfo(pipe).isFile());
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System),
+              QStringList{QStringLiteral("pipe")});
 }
 
 TEST(FileText, EscapesRoundTripAndUnknownSequencesStay) {
