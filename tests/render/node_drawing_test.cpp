@@ -208,8 +208,8 @@ TEST_F(NodeDrawingTest, ConstantBoxesLieLeftOfXWithTheTextInside) {
 // The colour of a linear gradient from `from` to `to` at point p, stops given as (t, colour).
 QRgb GradientAt(QPointF from, QPointF to, QPointF p, std::vector<std::pair<double, QRgb>> stops) {
     const QPointF axis = to - from;
-    const double t = std::clamp(QPointF::dotProduct(p - from, axis) / QPointF::dotProduct(axis, axis),
-                                0.0, 1.0);
+    const double t =
+        std::clamp(QPointF::dotProduct(p - from, axis) / QPointF::dotProduct(axis, axis), 0.0, 1.0);
     for (std::size_t i = 1; i < stops.size(); ++i) {
         if (t > stops[i].first) continue;
         const double span = stops[i].first - stops[i - 1].first;
