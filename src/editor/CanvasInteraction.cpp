@@ -385,4 +385,30 @@ void CommitEdit() {
     }
 }
 
+void ForgetCircuit(const Circuit& circuit) {
+    EditorState& editor = Editor();
+    const auto inCircuit = [&](const Node* node) {
+        return node && OwnerCircuit(*node) == &circuit;
+    };
+    const auto commentInCircuit = [&](const Comment* comment) {
+        return comment && comment->Frame && comment->Frame->Owner == &circuit;
+    };
+    if (commentInCircuit(editor.EditComment) || inCircuit(editor.EditNode)) {
+        editor.Set(Editing, false);
+        editor.EditComment = nullptr;
+        editor.EditNode = nullptr;
+        editor.EditBuffer.clear();
+        editor.Caret = editor.SelectionLength = 0;
+    }
+    if (editor.WireSource && inCircuit(editor.WireSource->Node)) editor.WireSource = nullptr;
+    if (editor.HoveredPort && inCircuit(editor.HoveredPort->Node)) editor.HoveredPort = nullptr;
+    if (inCircuit(editor.HoveredNode)) editor.HoveredNode = nullptr;
+    if (commentInCircuit(editor.HoveredComment)) editor.HoveredComment = nullptr;
+    if (editor.CurrentCircuit == &circuit) {
+        // The release of a button held in the closed window never arrives.
+        editor.Set(Panning | Dragged | RubberBand, false);
+        editor.DragDX = editor.DragDY = 0;
+    }
+}
+
 } // namespace flow

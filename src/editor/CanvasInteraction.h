@@ -49,6 +49,11 @@ void OnCanvasEvent(Circuit& circuit, const CanvasInput& input);
 // Ends edit mode and stores the edited text in the comment or constant.
 void CommitEdit();
 
+// Lets go of what the editor holds in a circuit whose window closes. The circuit is never used
+// again: an edit of it ends without being stored, instead of swallowing the keys of the other
+// windows, and a wire or a press begun there is dropped.
+void ForgetCircuit(const Circuit& circuit);
+
 // The wheel stops here. Far out, the magnification of a float camera would vanish; far in, a
 // circuit unit is already a thousand pixels, and every further step doubles the work of
 // drawing the curves that cross the canvas.

@@ -1,6 +1,7 @@
 #include "editor/CircuitWindow.h"
 
 #include "editor/AddNodeMenu.h"
+#include "editor/CanvasInteraction.h"
 #include "editor/CircuitCanvas.h"
 #include "editor/EditorState.h"
 #include "editor/MenuCommands.h"
@@ -49,6 +50,7 @@ QPlainTextEdit* MakeOutputPanel() {
 void DetachWindow(Circuit& circuit) {
     CircuitWindow* window = WindowOf(circuit);
     if (!window) return;
+    ForgetCircuit(circuit);
     ObserverOf(circuit).AttachCanvas(nullptr);
     circuit.Window = circuit.Menu = circuit.StatusLine = circuit.Canvas = nullptr;
     circuit.OutputPanel = circuit.Splitter = nullptr;
@@ -197,15 +199,6 @@ void AppendOutputLine(Circuit& circuit, const QString& line) {
     QSplitter* splitter = window->Splitter();
     const int canvasHeight = std::max(0, splitter->height() - kOpenPanelOffset);
     splitter->setSizes({canvasHeight, splitter->height() - kSeparatorHeight - canvasHeight});
-}
-
-void StoreWindowGeometry(Circuit& circuit) {
-    CircuitWindow* window = WindowOf(circuit);
-    if (!window) return;
-    circuit.WindowX = window->frameGeometry().x();
-    circuit.WindowY = window->frameGeometry().y();
-    circuit.WindowWidth = window->width();
-    circuit.WindowHeight = window->height();
 }
 
 } // namespace flow

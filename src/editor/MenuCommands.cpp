@@ -36,10 +36,12 @@ FileNameChooser& ChooseFileName() {
 }
 
 void OnMenu(Circuit& circuit, int commandId) {
+    // The window of the command is redrawn, or the circuit that Open brought in; a new
+    // circuit's window draws itself when it opens.
     Circuit* shown = &circuit;
     switch (commandId) {
     case Command::New:
-        shown = &OpenCircuitWindow(NewCircuit());
+        OpenCircuitWindow(NewCircuit());
         break;
     case Command::Open: {
         const QString name = ChooseFileName()(DialogParent(circuit), FileDialogKind::Open);

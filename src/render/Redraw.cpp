@@ -42,12 +42,18 @@ double PixelCentre(double coordinate) {
 
 void DrawGridLevel(QPainter& painter, int ox, int oy, double step, QRgb color, int width,
                    int height) {
+    // Each line is placed from the first one by multiplying, not by adding up steps, so that
+    // rounding errors cannot pile up and move a far line across a pixel boundary.
     QPainterPath path;
-    for (double x = FlooredMod(ox, step); x <= width; x += step) {
+    const double firstX = FlooredMod(ox, step);
+    for (int k = 0; firstX + k * step <= width; ++k) {
+        const double x = firstX + k * step;
         path.moveTo(PixelCentre(x), PixelCentre(0));
         path.lineTo(PixelCentre(x), PixelCentre(0) + height);
     }
-    for (double y = FlooredMod(oy, step); y <= height; y += step) {
+    const double firstY = FlooredMod(oy, step);
+    for (int k = 0; firstY + k * step <= height; ++k) {
+        const double y = firstY + k * step;
         path.moveTo(PixelCentre(0), PixelCentre(y));
         path.lineTo(PixelCentre(0) + width, PixelCentre(y));
     }

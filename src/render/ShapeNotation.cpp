@@ -181,6 +181,9 @@ void AddPath(QPainterPath& path, const QString& notation) {
     PathWriter writer{path};
     QChar letter;
     while (tokens.NextLetter(letter)) {
+        // Only the ASCII letters are commands: Unicode case mapping would turn others (the long
+        // s, for one) into command letters.
+        if (letter.unicode() > 0x7F) return;
         const char16_t command = letter.toUpper().unicode();
         const int groupSize = GroupSize(command);
         if (groupSize < 0) return;

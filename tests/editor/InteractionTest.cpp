@@ -252,5 +252,39 @@ TEST_F(InteractionTest, CtrlClicksChainWiresFromPortToPort) {
     EXPECT_EQ(Editor().WireSource, nullptr);
 }
 
+// A closed circuit is never used again: an edit, a wire or a pan begun in its window must not
+// go on acting on the other windows.
+TEST_F(InteractionTest, ClosingAWindowDropsWhatWasBegunInIt) {
+    Circuit& kept = OpenWindow();
+    Node& number = Place(kept, 13, 0, 0);
+    ClickAt(kept, Middle(number));
+    ASSERT_TRUE(Selected(number.Flags));
+
+    Circuit& edited = OpenWindow();
+    DoubleClick(edited, 0, 0);
+    Type(edited, "note");
+    Comment& comment = *edited.MainFrame.Comments.front();
+    OnMenu(edited, Command::Close);
+    EXPECT_FALSE(Editor().Has(InteractionFlag::Editing));
+    EXPECT_EQ(Editor().EditComment, nullptr);
+    EXPECT_EQ(comment.Text, "") << "closing stores nothing";
+    MoveTo(kept, Middle(number).x(), Middle(number).y());
+    Key(kept, Qt::Key_Delete); // deletes the selection instead of editing the closed comment
+    EXPECT_TRUE(kept.MainFrame.Nodes.empty());
+
+    Circuit& wired = OpenWindow();
+    Node& print = Place(wired, 23, 0, 0);
+    ClickAt(wired, PortPoint(print, 1));
+    ASSERT_EQ(Editor().WireSource, print.PortArray[1]);
+    Press(wired, 100, 100, Qt::MiddleButton);
+    ASSERT_TRUE(Editor().Has(InteractionFlag::Panning));
+    WindowOf(wired)->close();
+    EXPECT_EQ(Editor().WireSource, nullptr);
+    EXPECT_FALSE(Editor().Has(InteractionFlag::Panning));
+    MoveTo(kept, 300, 200);
+    EXPECT_EQ(kept.CameraX, 0);
+    EXPECT_EQ(kept.CameraY, 0);
+}
+
 } // namespace
 } // namespace flow::test

@@ -87,9 +87,14 @@ TEST_F(WindowTest, PlacementFollowsStoredGeometryCascadeOrCentre) {
     EXPECT_EQ(WindowOf(stored)->frameGeometry().topLeft(), QPoint(100, 80));
 
     // File New from a window in front: 40 pixels right and down, same inner size.
+    Comment* note = AddComment(&stored.MainFrame, "note", 0, 0);
+    MoveTo(stored, 10, 8);
+    ASSERT_TRUE(note->Flags & ObjectFlag::Hovered);
     QApplication::setActiveWindow(WindowOf(stored));
     ASSERT_EQ(QApplication::activeWindow(), WindowOf(stored));
     OnMenu(stored, Command::New);
+    // The command redraws its own window, outside a canvas event: the highlight goes.
+    EXPECT_FALSE(note->Flags & ObjectFlag::Hovered);
     Circuit& cascaded = *Circuits().back();
     ASSERT_NE(&cascaded, &stored);
     ASSERT_NE(WindowOf(cascaded), nullptr);
@@ -175,6 +180,12 @@ TEST_F(WindowTest, PrintedLinesOfAnEarlierRunAreDropped) {
     const QSplitter& splitter = *WindowOf(circuit)->Splitter();
     EXPECT_EQ(splitter.sizes().value(1), 76);
     EXPECT_EQ(PanelOf(circuit).height(), 76);
+    // A larger window gives the room to the canvas; the panel keeps its height.
+    const int canvasHeight = CanvasOf(circuit).height();
+    WindowOf(circuit)->resize(900, 700);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(PanelOf(circuit).height(), 76);
+    EXPECT_EQ(CanvasOf(circuit).height(), canvasHeight + 100);
 }
 
 } // namespace

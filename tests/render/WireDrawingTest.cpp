@@ -101,6 +101,12 @@ TEST_F(Wires, InvalidWireIsGreyAndDashed) {
     EXPECT_GT(grey, 60);
     EXPECT_LT(grey, 240);
     EXPECT_EQ(Count(image, 315, 510, 800, kStringColor), 0);
+    // The dash pattern starts 4 units in, with a gap: dashes lie 4..8, 12..16, 20..24 units
+    // from the start at pixel 490 (two pixels a unit).
+    EXPECT_EQ(image.pixel(490 + 2 * 10, 315), 0xFF202020u);
+    EXPECT_EQ(image.pixel(490 + 2 * 14, 315), 0xFF808080u);
+    EXPECT_EQ(image.pixel(490 + 2 * 18, 315), 0xFF202020u);
+    EXPECT_EQ(image.pixel(490 + 2 * 22, 315), 0xFF808080u);
 }
 
 TEST_F(Wires, SelectedWireHasALightBorderAroundADarkBand) {

@@ -12,8 +12,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
+#include <vector>
 
 namespace flow {
 namespace {
@@ -201,6 +203,62 @@ TEST_F(NodeDrawingTest, ConstantBoxesLieLeftOfXWithTheTextInside) {
         for (double y = -18; y < middle + 4; y += 0.5)
             textFound |= At(image, x, y) == ColorTable()[ColorSlot::SymbolFill];
     EXPECT_TRUE(textFound);
+}
+
+// The colour of a linear gradient from `from` to `to` at point p, stops given as (t, colour).
+QRgb GradientAt(QPointF from, QPointF to, QPointF p, std::vector<std::pair<double, QRgb>> stops) {
+    const QPointF axis = to - from;
+    const double t =
+        std::clamp(QPointF::dotProduct(p - from, axis) / QPointF::dotProduct(axis, axis), 0.0, 1.0);
+    for (std::size_t i = 1; i < stops.size(); ++i) {
+        if (t > stops[i].first) continue;
+        const double span = stops[i].first - stops[i - 1].first;
+        const double f = span > 0 ? (t - stops[i - 1].first) / span : 1.0;
+        return BlendColor(stops[i - 1].second, stops[i].second, float(f));
+    }
+    return stops.back().second;
+}
+
+bool Close(QRgb a, QRgb b) {
+    return std::abs(qRed(a) - qRed(b)) <= 3 && std::abs(qGreen(a) - qGreen(b)) <= 3 &&
+           std::abs(qBlue(a) - qBlue(b)) <= 3;
+}
+
+TEST_F(NodeDrawingTest, BodiesAreFilledWithTheirGradients) {
+    const auto& colors = ColorTable();
+    const QRgb light = colors[ColorSlot::NodeLight], dark = colors[ColorSlot::NodeDark];
+
+    // Print is a rounded 40 x 40 square with its symbol inside (8..32): the ring between them
+    // shows the gradient from the top-right corner down and slightly to the left (the input
+    // port covers the left edge around y = 20).
+    Node* print = Function("Print");
+    const double w = 40, h = 40;
+    const QPointF from(w, 0), to(0.75 * w, h + 0.1875 * h / ((h / w) * (h / w) + 0.0625) + 1);
+    const QImage body = Draw(*print);
+    for (const QPointF p : {QPointF(20, 4), QPointF(36, 20), QPointF(4, 11), QPointF(20, 36),
+                            QPointF(34, 5), QPointF(5, 34)}) {
+        const QRgb expected =
+            GradientAt(from, to, p, {{0, light}, {0.4, BlendColor(light, dark, 0.7f)}, {1, dark}});
+        EXPECT_TRUE(Close(At(body, p.x(), p.y()), expected))
+            << p.x() << "," << p.y() << " " << std::hex << At(body, p.x(), p.y()) << " "
+            << expected;
+    }
+
+    // A Constant: light top edge, dark body, bottom edge in the type colour, from y = -1 to
+    // Height + 4. Probed just inside the left edge, left of the text.
+    Node* number = Constant(Catalogue().ConstantInteger);
+    LayoutConstant(*number);
+    const double height = double(number->Height);
+    const double edge = 8 / (height + 5);
+    const QRgb tint = PortTypeColor(PortType::Integer);
+    const QImage box = Draw(*number);
+    for (double y = 1.25; y < height - 1; y += 1.5) {
+        const QPointF p(double(number->Width) + 2.25, y);
+        const QRgb expected = GradientAt(QPointF(0, -1), QPointF(0, height + 4), p,
+                                         {{0, light}, {edge, dark}, {1 - edge, dark}, {1, tint}});
+        EXPECT_TRUE(Close(At(box, p.x(), p.y()), expected))
+            << y << " " << std::hex << At(box, p.x(), p.y()) << " " << expected;
+    }
 }
 
 TEST_F(NodeDrawingTest, SelectionAndHoverOutlineTheBody) {

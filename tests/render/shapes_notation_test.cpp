@@ -65,6 +65,8 @@ TEST(ShapeNotation, InterpretationStopsAndKeepsWhatCameBefore) {
     EXPECT_EQ(Steps("M 0,0 L 10,0 X L 20,20"), start);
     EXPECT_EQ(Steps("M 0,0 L 10,0 A 1,1 0 0 0 5,5"), start);
     EXPECT_EQ(Steps("M 0,0 L 10,0 L -,5"), start);
+    // Letters outside ASCII are no commands, even where their capital is one (the long s).
+    EXPECT_EQ(Steps(QStringLiteral("M 0,0 L 10,0 \u017F 1,2 3,4")), start);
     EXPECT_TRUE(Steps("").empty());
 }
 
