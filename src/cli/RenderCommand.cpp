@@ -1,6 +1,5 @@
 #include "cli/Commands.h"
 
-#include "file/CircuitFile.h"
 #include "model/Catalogue.h"
 #include "render/Palette.h"
 #include "render/Redraw.h"
@@ -33,12 +32,9 @@ int RenderCommand(const QString& file, const QString& png, int width, int height
     RegisterCatalogue();
     SetupPalette();
 
-    Circuit* circuit = LoadCircuit(file);
-    if (!circuit) {
-        std::fprintf(stderr, "flowlattice: cannot read circuit file %s: %s\n", qPrintable(file),
-                     qPrintable(LoadFailureReason(file)));
+    Circuit* circuit = LoadForCommand(file);
+    if (!circuit)
         return 2;
-    }
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull()) {
         std::fprintf(stderr, "flowlattice: cannot make an image of %d x %d pixels\n", width,
