@@ -76,7 +76,9 @@ void ExpectConsistent(const Circuit& circuit) {
 
 class RandomInputTest : public EditorFixture {
   protected:
-    std::mt19937 random{20240607};
+    // FLOW_RANDOM_SEED and FLOW_RANDOM_ROUNDS allow longer local runs with other sequences.
+    std::mt19937 random{std::uint32_t(qEnvironmentVariableIntValue("FLOW_RANDOM_SEED")) ^
+                        20240607u};
     int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); }
 
     // Mostly points on or near objects, where the interesting things happen.
@@ -198,7 +200,8 @@ TEST_F(RandomInputTest, ThousandsOfRandomEventsKeepTheCircuitConsistent) {
 
     Qt::MouseButtons held;
     int wiresMade = 0;
-    for (int round = 0; round < 10; ++round) {
+    const int rounds = std::max(10, qEnvironmentVariableIntValue("FLOW_RANDOM_ROUNDS"));
+    for (int round = 0; round < rounds; ++round) {
         for (int i = 0; i < 400; ++i) {
             const std::size_t before = circuit.MainFrame.Wires.size();
             RandomEvent(circuit, held);
