@@ -1,8 +1,8 @@
 #include "render/RunStateMarker.h"
 
 #include "render/Palette.h"
+#include "render/TextMetrics.h"
 
-#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -25,16 +25,6 @@ void DrawFrame(QPainter& painter, const Circuit& circuit, QRgb color) {
     painter.drawRect(QRectF(0, 0, circuit.CanvasWidth, circuit.CanvasHeight));
 }
 
-// The top-left corner of the text's layout box when the box is centred on centre.
-QPointF CentredTextOrigin(const QFontMetricsF& metrics, const QString& text, QPointF centre) {
-    return centre - QPointF(metrics.horizontalAdvance(text) / 2, metrics.height() / 2);
-}
-
-// Glyph outlines of text whose layout box has its top-left corner at origin.
-void AddTextAt(QPainterPath& path, const QFont& font, QPointF origin, const QString& text) {
-    path.addText(origin + QPointF(0, QFontMetricsF(font).ascent()), font, text);
-}
-
 void FillPath(QPainter& painter, QPainterPath& path, QRgb color) {
     path.setFillRule(Qt::OddEvenFill);
     painter.fillPath(path, QColor::fromRgba(color));
@@ -43,7 +33,7 @@ void FillPath(QPainter& painter, QPainterPath& path, QRgb color) {
 void DrawInitializing(QPainter& painter, const Circuit& circuit) {
     DrawFrame(painter, circuit, kInitializingColor);
     QPainterPath path;
-    AddTextAt(path, FontAt(BoldFont(), 32), QPointF(20, 20), QStringLiteral("\u2731"));
+    AddTextOutline(path, FontAt(BoldFont(), 32), 20, 20, QStringLiteral("\u2731"));
     FillPath(painter, path, kInitializingColor);
 }
 
@@ -52,7 +42,7 @@ void DrawExecuting(QPainter& painter, const Circuit& circuit) {
     const QFont font = FontAt(BoldFont(), 32);
     const QString play = QStringLiteral("\u25B6");
     QPainterPath path;
-    AddTextAt(path, font, CentredTextOrigin(QFontMetricsF(font), play, kBadgeCentre), play);
+    AddCentredTextOutline(path, font, kBadgeCentre.x(), kBadgeCentre.y(), play);
     FillPath(painter, path, kExecutingColor);
 }
 
@@ -70,13 +60,12 @@ void DrawDefect(QPainter& painter, const Circuit& circuit) {
     const QString cross = QStringLiteral("\u2716");
     QPainterPath path;
     path.addEllipse(kBadgeCentre, 20, 20);
-    AddTextAt(path, crossFont, CentredTextOrigin(QFontMetricsF(crossFont), cross, kBadgeCentre),
-              cross);
+    AddCentredTextOutline(path, crossFont, kBadgeCentre.x(), kBadgeCentre.y(), cross);
     FillPath(painter, path, kDefectColor);
 
     if (circuit.ErrorKind == ErrorKind::None) return;
     const QFont messageFont = FontAt(BoldFont(), 20);
-    const QFontMetricsF metrics(messageFont);
+    const QFontMetricsF& metrics = MetricsOf(messageFont);
     painter.setFont(messageFont);
     painter.setPen(QColor::fromRgba(kDefectColor));
     painter.drawText(QPointF(60, 30 - metrics.height() / 2 + metrics.ascent()),

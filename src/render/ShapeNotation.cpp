@@ -213,12 +213,8 @@ void AddTextSymbol(QPainterPath& path, const QString& symbol) {
     // engine for absurd outlines.
     const Int size = std::clamp<Int>(ParseInteger(field(2)), 0, 1000);
     const QFont font = FontAt(BoldFont(), double(size));
-    const double centreX = double(ParseInteger(field(3)));
-    const double centreY = double(ParseInteger(field(4)));
-    const QFontMetricsF& metrics = MetricsOf(font);
-    const double left = centreX - RunWidth(metrics, text) / 2;
-    const double top = centreY - RunHeight(metrics) / 2;
-    path.addText(left, top + metrics.ascent(), font, text);
+    AddCentredTextOutline(path, font, double(ParseInteger(field(3))),
+                          double(ParseInteger(field(4))), text);
 }
 
 void AddSymbol(QPainterPath& path, const QString& symbol) {

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QPainterPath>
 #include <QString>
 
 namespace flow {
@@ -16,6 +17,20 @@ inline double RunWidth(const QFontMetricsF& metrics, const QString& run) {
 }
 inline double RunHeight(const QFontMetricsF& metrics) {
     return metrics.height();
+}
+
+// Glyph outlines of text whose layout box has its top-left corner at (left, top): the path takes
+// the baseline, so the font's ascent is added.
+inline void AddTextOutline(QPainterPath& path, const QFont& font, double left, double top,
+                           const QString& text) {
+    path.addText(left, top + MetricsOf(font).ascent(), font, text);
+}
+
+// The same with the layout box centred on (x, y).
+inline void AddCentredTextOutline(QPainterPath& path, const QFont& font, double x, double y,
+                                  const QString& text) {
+    const QFontMetricsF& metrics = MetricsOf(font);
+    AddTextOutline(path, font, x - RunWidth(metrics, text) / 2, y - RunHeight(metrics) / 2, text);
 }
 
 } // namespace flow
