@@ -38,6 +38,15 @@ double ToCircuitY(const Circuit& circuit, double pixel) {
     return (pixel - circuit.CanvasHeight * 0.5) / circuit.Magnification + circuit.CameraY;
 }
 
+// Moves the camera so that the circuit point (x, y) lies under the event's pixel; panning and
+// zooming both keep a grabbed point under the pointer this way.
+void KeepPointUnderPixel(Circuit& circuit, Int x, Int y, const CanvasInput& input) {
+    circuit.CameraX = ToCircuitUnit(double(x) - (input.PixelX - circuit.CanvasWidth * 0.5) /
+                                                    circuit.Magnification);
+    circuit.CameraY = ToCircuitUnit(double(y) - (input.PixelY - circuit.CanvasHeight * 0.5) /
+                                                    circuit.Magnification);
+}
+
 void SetCursor(int shape) {
     if (Circuit* circuit = Editor().CurrentCircuit) SetCanvasCursor(*circuit, shape);
 }
@@ -190,11 +199,7 @@ bool OnMouseMove(Circuit& circuit, const CanvasInput& input) {
     const bool left = input.Buttons & MouseButton::Left;
     const bool middle = input.Buttons & MouseButton::Middle;
     if (editor.Has(Panning)) {
-        circuit.CameraX = ToCircuitUnit(
-            editor.PanAnchorX - (input.PixelX - circuit.CanvasWidth * 0.5) / circuit.Magnification);
-        circuit.CameraY =
-            ToCircuitUnit(editor.PanAnchorY -
-                          (input.PixelY - circuit.CanvasHeight * 0.5) / circuit.Magnification);
+        KeepPointUnderPixel(circuit, editor.PanAnchorX, editor.PanAnchorY, input);
     }
     if (editor.Has(RubberBand)) SetCursor(CursorShape::Cross);
     if (editor.Has(Editing) && editor.HoveredComment && editor.HoveredComment == editor.EditComment)
@@ -215,10 +220,7 @@ bool OnWheel(Circuit& circuit, const CanvasInput& input) {
     const EditorState& editor = Editor();
     SetZoomLevel(circuit, circuit.ZoomLevel + input.Notches / 4.0f);
     // MouseX, MouseY still hold the point under the pointer before the zoom: it stays there.
-    circuit.CameraX = ToCircuitUnit(editor.MouseX - (input.PixelX - circuit.CanvasWidth * 0.5) /
-                                                        circuit.Magnification);
-    circuit.CameraY = ToCircuitUnit(editor.MouseY - (input.PixelY - circuit.CanvasHeight * 0.5) /
-                                                        circuit.Magnification);
+    KeepPointUnderPixel(circuit, editor.MouseX, editor.MouseY, input);
     return true;
 }
 
