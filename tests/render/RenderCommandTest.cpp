@@ -21,21 +21,12 @@ QString Binary() {
     return binary.isEmpty() ? QCoreApplication::applicationDirPath() + "/../flowlattice" : binary;
 }
 
-QString SourceDirectory() {
-    const QString source = qEnvironmentVariable("FLOW_SOURCE_DIR");
-    return source.isEmpty() ? QFileInfo(__FILE__).absolutePath() + "/../.." : source;
-}
-
 Result RunFlowlattice(const QStringList& arguments) {
     QProcess process;
     process.start(Binary(), arguments);
     process.waitForFinished(60000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromLocal8Bit(process.readAllStandardError())};
-}
-
-QString Example(const QString& name) {
-    return SourceDirectory() + "/examples/" + name;
 }
 
 class RenderCommandTest : public SceneFixture {
