@@ -15,8 +15,10 @@ const char* const kUsage =
     "  flowlattice [FILE]                       open the editor (FILE: a circuit to load)\n"
     "  flowlattice --run FILE                   load, check and run FILE without a window;\n"
     "                                           printed lines go to stdout\n"
-    "  flowlattice --render FILE --output PNG [--size WxH]\n"
-    "                                           draw FILE as its window's canvas would show it\n"
+    "  flowlattice --render FILE --output OUT [--size WxH] [--fit]\n"
+    "                                           draw FILE as its window's canvas would show it,\n"
+    "                                           to an SVG when OUT ends in .svg, else a PNG;\n"
+    "                                           --fit shows the whole circuit\n"
     "  flowlattice --resave IN OUT              load IN and save it to OUT as the editor would\n"
     "  flowlattice --help | --version\n"
     "\n"
@@ -70,12 +72,15 @@ int main(int argc, char** argv) {
     if (!std::strcmp(first, "--render")) {
         QString file, output;
         int width = 800, height = 600;
+        bool fit = false;
         for (int i = 2; i < argc; ++i) {
             if (!std::strcmp(argv[i], "--output") && i + 1 < argc) {
                 output = arg(++i);
             } else if (!std::strcmp(argv[i], "--size") && i + 1 < argc) {
                 if (!ParseSize(argv[++i], width, height))
                     return BadArguments("--size takes WxH, for example 800x600");
+            } else if (!std::strcmp(argv[i], "--fit")) {
+                fit = true;
             } else if (file.isEmpty() && argv[i][0] != '-') {
                 file = arg(i);
             } else {
@@ -83,9 +88,9 @@ int main(int argc, char** argv) {
             }
         }
         if (file.isEmpty() || output.isEmpty())
-            return BadArguments("--render takes FILE and --output PNG");
+            return BadArguments("--render takes FILE and --output OUT");
         if (unusableName) return badName();
-        return flow::RenderCommand(file, output, width, height);
+        return flow::RenderCommand(file, output, width, height, fit);
     }
     if (first[0] == '-' && first[1] == '-') return BadArguments("unknown option");
     return flow::StartEditor(argc, argv);

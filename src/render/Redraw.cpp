@@ -12,6 +12,7 @@
 #include "render/StatusText.h"
 
 #include <QObject>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -156,16 +157,16 @@ void DrawRubberBand(QPainter& painter, const Circuit& circuit) {
 
 } // namespace
 
-void RedrawCircuitInto(Circuit& circuit, QImage& image) {
+void RedrawCircuitInto(Circuit& circuit, QPaintDevice& device) {
     QPainter painter;
-    if (image.isNull() || !painter.begin(&image)) {
+    if (device.width() <= 0 || device.height() <= 0 || !painter.begin(&device)) {
         ClearHoverTextUnlessFound(circuit);
         return;
     }
     painter.setRenderHint(QPainter::Antialiasing);
-    circuit.CanvasWidth = image.width();
-    circuit.CanvasHeight = image.height();
-    painter.fillRect(image.rect(), Slot(ColorSlot::Background));
+    circuit.CanvasWidth = device.width();
+    circuit.CanvasHeight = device.height();
+    painter.fillRect(QRect(0, 0, device.width(), device.height()), Slot(ColorSlot::Background));
 
     const int ox =
         RoundToInt(circuit.CanvasWidth / 2 - circuit.CameraX * double(circuit.Magnification));
