@@ -20,7 +20,8 @@ void KeepSevereMessages(QtMsgType type, const QMessageLogContext&, const QString
 }
 } // namespace
 
-int RenderCommand(const QString& file, const QString& output, int width, int height, bool fit) {
+int RenderCommand(const QString& file, const QString& output, int width, int height, double scale,
+                  bool fit) {
     // Drawing needs a GUI application, never a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(KeepSevereMessages);
@@ -36,7 +37,7 @@ int RenderCommand(const QString& file, const QString& output, int width, int hei
     const QSize size(width, height);
     if (fit) FitCircuitInView(*circuit, size);
     QString failure;
-    if (!WriteCircuitPicture(*circuit, output, size, &failure)) {
+    if (!WriteCircuitPicture(*circuit, output, size, scale, &failure)) {
         std::fprintf(stderr, "flowlattice: cannot write %s: %s\n", qPrintable(output),
                      qPrintable(failure));
         return 2;

@@ -61,7 +61,10 @@ void ExportImage(Circuit& circuit) {
     const CameraState view(circuit);
     if (choice.WholeCircuit) FitCircuitInView(circuit, size);
     QString failure;
-    const bool written = WriteCircuitPicture(circuit, choice.FileName, size, &failure);
+    // As sharp as the canvas shows it on this screen.
+    const auto* canvas = qobject_cast<const QWidget*>(circuit.Canvas);
+    const double scale = canvas ? canvas->devicePixelRatioF() : 1.0;
+    const bool written = WriteCircuitPicture(circuit, choice.FileName, size, scale, &failure);
     view.Restore(circuit);
     ShowStatusNotice(
         circuit, written ? QStringLiteral("Exported %1").arg(choice.FileName)

@@ -8,6 +8,8 @@
 #include <QImageWriter>
 #include <QSvgGenerator>
 
+#include <algorithm>
+
 namespace flow {
 
 namespace {
@@ -38,24 +40,30 @@ bool IsSvgFileName(const QString& fileName) {
     return fileName.endsWith(QLatin1String(".svg"), Qt::CaseInsensitive);
 }
 
-QByteArray CircuitSvg(Circuit& circuit, QSize size) {
+QSize PicturePixels(QSize canvas, double scale) {
+    return QSize(std::max(1, qRound(canvas.width() * scale)),
+                 std::max(1, qRound(canvas.height() * scale)));
+}
+
+QByteArray CircuitSvg(Circuit& circuit, QSize canvas, double scale) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator generator;
     generator.setOutputDevice(&buffer);
-    generator.setSize(size);
+    generator.setSize(PicturePixels(canvas, scale));
     // One drawing unit is one pixel of the canvas, whatever size the picture is shown at.
-    generator.setViewBox(QRect(QPoint(0, 0), size));
+    generator.setViewBox(QRect(QPoint(0, 0), canvas));
     // At 96 dots per inch the size in millimetres is the size in CSS pixels of a browser.
     generator.setResolution(96);
     generator.setTitle(QStringLiteral("Flowlattice circuit"));
-    RedrawCircuitInto(circuit, generator);
+    RedrawCircuitOnto(circuit, generator, canvas);
     return WithoutCharactersXmlForbids(buffer.data());
 }
 
-QByteArray CircuitPng(Circuit& circuit, QSize size) {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+QByteArray CircuitPng(Circuit& circuit, QSize canvas, double scale) {
+    QImage image(PicturePixels(canvas, scale), QImage::Format_ARGB32_Premultiplied);
     if (image.isNull()) return {};
+    image.setDevicePixelRatio(scale);
     RedrawCircuitInto(circuit, image);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
@@ -64,18 +72,17 @@ QByteArray CircuitPng(Circuit& circuit, QSize size) {
     return buffer.data();
 }
 
-bool WriteCircuitPicture(Circuit& circuit, const QString& fileName, QSize size, QString* failure) {
-    if (size.width() <= 0 || size.height() <= 0) {
-        if (failure) *failure = QStringLiteral("the picture has no size");
-        return false;
-    }
-    const QByteArray bytes =
-        IsSvgFileName(fileName) ? CircuitSvg(circuit, size) : CircuitPng(circuit, size);
+bool WriteCircuitPicture(Circuit& circuit, const QString& fileName, QSize canvas, double scale,
+                         QString* failure) {
+    const QSize pixels = PicturePixels(canvas, scale);
+    const QByteArray bytes = canvas.isEmpty() || !(scale > 0) ? QByteArray()
+                             : IsSvgFileName(fileName)        ? CircuitSvg(circuit, canvas, scale)
+                                                              : CircuitPng(circuit, canvas, scale);
     if (bytes.isEmpty()) {
         if (failure)
             *failure = QStringLiteral("cannot make a picture of %1 x %2 pixels")
-                           .arg(size.width())
-                           .arg(size.height());
+                           .arg(pixels.width())
+                           .arg(pixels.height());
         return false;
     }
     return WriteWholeFile(fileName, bytes, failure);

@@ -12,13 +12,14 @@ namespace flow {
 
 bool IsSvgFileName(const QString& fileName);
 
-// The drawing of a canvas of this size through the circuit's camera, encoded as a file.
-QByteArray CircuitSvg(Circuit& circuit, QSize size);
-QByteArray CircuitPng(Circuit& circuit, QSize size);
+// The drawing of a canvas of this size through the circuit's camera, encoded as a file; scale
+// is the number of picture pixels to a canvas pixel (an SVG is shown that much larger).
+QByteArray CircuitSvg(Circuit& circuit, QSize canvas, double scale = 1.0);
+QByteArray CircuitPng(Circuit& circuit, QSize canvas, double scale = 1.0);
 
 // Writes the picture the file name asks for; returns whether it was written, and why not in
 // *failure if given.
-bool WriteCircuitPicture(Circuit& circuit, const QString& fileName, QSize size,
+bool WriteCircuitPicture(Circuit& circuit, const QString& fileName, QSize canvas, double scale,
                          QString* failure = nullptr);
 
 } // namespace flow

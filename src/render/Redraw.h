@@ -3,15 +3,20 @@
 
 #include "model/Records.h"
 
+class QImage;
 class QPaintDevice;
+class QSize;
 
 namespace flow {
 
 // Repaints the circuit's canvas (its CanvasSurface) completely; without a canvas only the
 // status bar's hover field is kept up to date.
 void RedrawCircuit(Circuit& circuit);
-// The same drawing onto any paint device (an image, an SVG generator), sized as the canvas
-// would be; used for pictures of a circuit.
-void RedrawCircuitInto(Circuit& circuit, QPaintDevice& device);
+// The same drawing into any image, sized as the canvas would be at the image's device pixel
+// ratio; used for PNG rendering.
+void RedrawCircuitInto(Circuit& circuit, QImage& image);
+// The drawing of a canvas of that size onto a device that paints in canvas pixels (an SVG
+// generator whose view box is the canvas); used for SVG pictures.
+void RedrawCircuitOnto(Circuit& circuit, QPaintDevice& device, QSize canvas);
 
 } // namespace flow

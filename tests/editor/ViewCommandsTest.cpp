@@ -165,7 +165,7 @@ TEST_F(ViewCommandsTest, ExportImageWritesTheViewOrTheWholeCircuit) {
     choice = {directory.filePath("view.png"), false};
     OnMenu(circuit, Command::ExportImage);
     const QImage view(choice.FileName);
-    EXPECT_EQ(view.size(), canvas);
+    EXPECT_EQ(view.size(), canvas * CanvasOf(circuit).devicePixelRatioF()) << "as sharp as shown";
     EXPECT_EQ(bluePixels(view), 0);
     EXPECT_TRUE(StatusNotice(circuit).contains("Exported")) << StatusNotice(circuit).toStdString();
 
