@@ -44,6 +44,18 @@ bool& SkipHiddenObjects() {
     return skip;
 }
 
+QRectF DrawnBounds(const Wire& wire) {
+    return SceneIndex::WireBox(WireCurve(wire));
+}
+
+QRectF DrawnBounds(const Node& node) {
+    return SceneIndex::NodeBox(node);
+}
+
+QRectF DrawnBounds(const Comment& comment) {
+    return SceneIndex::CommentBox(comment);
+}
+
 bool MovedByDrag(const Wire& wire) {
     if (!Editor().Has(InteractionFlag::Dragged)) return false;
     const auto selected = [](const Port* port) {

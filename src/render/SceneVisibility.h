@@ -10,6 +10,12 @@ namespace flow {
 // with the full computation, which visits every object.
 bool& SkipHiddenObjects();
 
+// Everything that drawing an object can cover, in circuit units, where the object stands (a
+// drag in progress not counted). A wire is measured only when both its ends are on nodes.
+QRectF DrawnBounds(const Wire& wire);
+QRectF DrawnBounds(const Node& node);
+QRectF DrawnBounds(const Comment& comment);
+
 // The objects whose drawing may reach the canvas, each kind in list order. During a drag, the
 // objects it moves count where they are drawn.
 void VisibleObjects(const Circuit& circuit, const SceneIndex& index, SceneObjects& visible);
