@@ -30,12 +30,12 @@ QFont CommentFont() {
 }
 
 void LayoutComment(Comment& comment) {
-    const QFont font = CommentFont();
     const bool edited = IsEdited(comment);
+    // Every redraw asks every comment; most have nothing to do.
+    if (!edited && !(comment.Flags & ObjectFlag::NeedsLayout)) return;
+    const QFont font = CommentFont();
     if (edited)
         PlaceCaret(font, double(comment.X + kTextInsetX), double(comment.Y + kTextInsetY));
-    else if (!(comment.Flags & ObjectFlag::NeedsLayout))
-        return;
     const QString& text = edited ? Editor().EditBuffer : comment.Text;
     comment.Width = Int(std::ceil(TextBlockWidth(font, text))) + kMarginX;
     comment.Height = Int(std::ceil(TextBlockHeight(font, text))) + kMarginY;

@@ -183,15 +183,17 @@ QFont ConstantFont() {
 
 void LayoutConstant(Node& node) {
     if (!IsConstant(node)) return;
+    const bool edited = IsEdited(node);
+    // Every redraw asks every constant; most have nothing to do.
+    if (!edited && !(node.Flags & ObjectFlag::NeedsLayout)) return;
     const QFont font = ConstantFont();
-    if (IsEdited(node)) {
+    if (edited) {
         // The caret follows the box as it was last laid out, which is what the user sees.
         PlaceCaret(font, double(node.X + node.Width + kConstantTextX),
                    double(node.Y + kConstantTextY));
         SizeConstant(node, font, Editor().EditBuffer);
         return;
     }
-    if (!(node.Flags & ObjectFlag::NeedsLayout)) return;
     node.DisplayText = ConstantText(node);
     SizeConstant(node, font, node.DisplayText);
     if (Port* port = ValuePort(node)) {
