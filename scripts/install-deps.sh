@@ -6,6 +6,8 @@ packages=(qt6-base-dev libexpat1-dev fonts-dejavu-core libgtest-dev libbenchmark
   # The package and its check: shlibdeps, the file command CPack finds binaries with, the
   # desktop entry validator and the MIME database with a lookup.
   dpkg-dev file desktop-file-utils shared-mime-info libglib2.0-bin)
+# --pictures: what scripts/make-screenshot.sh drives a real window with.
+[[ ${1:-} == --pictures ]] && packages+=(xvfb xdotool imagemagick)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -49,6 +49,11 @@ for context in apps/flowlattice mimetypes/application-x-flowlattice+xml; do
   done
 done
 
+# Image loaders tell an SVG file by its <svg tag within the first bytes (gdk-pixbuf: 256).
+for svg in "$share"/icons/hicolor/scalable/*/*.svg; do
+  head -c 256 "$svg" | grep -q '<svg' || fail "$(basename "$svg") does not open with its <svg tag"
+done
+
 printed=$("$root/usr/bin/flowlattice" --run "$share/flowlattice/examples/sum.xml") ||
   fail "installed --run exited with $?"
 [[ $printed == 5 ]] || fail "installed --run printed '$printed', not 5"
