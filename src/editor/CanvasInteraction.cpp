@@ -4,6 +4,7 @@
 #include "editor/CircuitCanvas.h"
 #include "editor/CircuitWindow.h"
 #include "editor/TextEditing.h"
+#include "editor/ViewCommands.h"
 #include "engine/NumberText.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
@@ -90,18 +91,6 @@ void StartEditing(Comment* comment, Node* node, const QString& text) {
     SetCursor(CursorShape::IBeam);
 }
 
-bool EditingText() {
-    const EditorState& editor = Editor();
-    return editor.Has(Editing) && (editor.EditComment || editor.EditNode);
-}
-
-bool LineBreaksAllowed() {
-    const EditorState& editor = Editor();
-    if (editor.EditComment) return true;
-    const Port* port = editor.EditNode ? FirstPort(*editor.EditNode) : nullptr;
-    return port && port->Type == PortType::String;
-}
-
 // Forgets the editor's references into a node that is about to go.
 void ForgetNode(const Node* node) {
     EditorState& editor = Editor();
@@ -148,11 +137,6 @@ void MoveSelection(Frame& frame, Int dx, Int dy) {
             comment->X += dx;
             comment->Y += dy;
         }
-}
-
-void SetZoomLevel(Circuit& circuit, float level) {
-    circuit.ZoomLevel = std::clamp(level, kMinZoomLevel, kMaxZoomLevel);
-    circuit.Magnification = std::exp2(circuit.ZoomLevel);
 }
 
 bool OnLeftDown(Circuit& circuit, const CanvasInput& input) {
@@ -234,8 +218,11 @@ bool OnRightClick(Circuit& circuit, const CanvasInput& input) {
 }
 
 bool OnKeyDown(Circuit& circuit, const CanvasInput& input) {
-    if (EditingText())
-        return ApplyEditKey(input.Key, input.Modifiers & KeyModifier::Shift, LineBreaksAllowed());
+    if (EditingText()) {
+        if (input.Key != VirtualKey::Escape) return ApplyEditKey(input.Key, input.Modifiers);
+        CancelEdit();
+        return true;
+    }
     switch (input.Key) {
     case VirtualKey::Delete:
         DeleteSelection(circuit.MainFrame);
@@ -385,6 +372,23 @@ void CommitEdit() {
             port->Text = editor.EditBuffer;
         node->Flags |= ObjectFlag::NeedsLayout;
     }
+}
+
+void CancelEdit() {
+    EditorState& editor = Editor();
+    if (editor.EditComment) {
+        // The comment's Text is stored only when an edit ends: committing it unchanged ends the
+        // edit, and drops a new comment that is still empty, as a commit always does. Its box
+        // was last measured from the buffer.
+        editor.EditComment->Flags |= ObjectFlag::NeedsLayout;
+        editor.EditBuffer = editor.EditComment->Text;
+        CommitEdit();
+        return;
+    }
+    editor.Set(Editing, false);
+    // The constant's value was never touched; its size goes back to fit it.
+    if (Node* node = std::exchange(editor.EditNode, nullptr))
+        node->Flags |= ObjectFlag::NeedsLayout;
 }
 
 void ForgetCircuit(const Circuit& circuit) {

@@ -13,6 +13,7 @@
 #include "render/StatusText.h"
 
 #include <QObject>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -176,15 +177,15 @@ void DrawRubberBand(QPainter& painter, const Circuit& circuit) {
 
 // Paints in device pixels through a scale by the ratio, so that every size the drawing gives in
 // logical pixels (Canvas Width and Height, the camera, the grid) stays as it is at ratio 1.
-void PaintCanvas(Circuit& circuit, QImage& image, double ratio) {
+void PaintCanvas(Circuit& circuit, QPaintDevice& device, QSize pixels, double ratio) {
     QPainter painter;
-    if (image.isNull() || !painter.begin(&image)) return;
+    if (pixels.isEmpty() || !painter.begin(&device)) return;
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(image.rect(), Slot(ColorSlot::Background));
+    painter.fillRect(QRect(QPoint(0, 0), pixels), Slot(ColorSlot::Background));
     painter.scale(ratio, ratio);
     UseSpritesAtRatio(ratio);
-    circuit.CanvasWidth = RoundToInt(image.width() / ratio);
-    circuit.CanvasHeight = RoundToInt(image.height() / ratio);
+    circuit.CanvasWidth = RoundToInt(pixels.width() / ratio);
+    circuit.CanvasHeight = RoundToInt(pixels.height() / ratio);
 
     const int ox =
         RoundToInt(circuit.CanvasWidth / 2 - circuit.CameraX * double(circuit.Magnification));
@@ -209,8 +210,13 @@ void RedrawCircuitInto(Circuit& circuit, QImage& image) {
     const double ratio = image.devicePixelRatio();
     // Painted as a plain image of device pixels; the ratio comes back for the copy to the screen.
     image.setDevicePixelRatio(1);
-    PaintCanvas(circuit, image, ratio);
+    PaintCanvas(circuit, image, image.size(), ratio);
     image.setDevicePixelRatio(ratio);
+    ClearHoverTextUnlessFound(circuit);
+}
+
+void RedrawCircuitOnto(Circuit& circuit, QPaintDevice& device, QSize canvas) {
+    PaintCanvas(circuit, device, canvas, 1.0);
     ClearHoverTextUnlessFound(circuit);
 }
 

@@ -4,11 +4,16 @@
 
 #include "model/Records.h"
 
+#include <QFont>
 #include <QPainterPath>
 
 class QPainter;
 
 namespace flow {
+
+// The fonts of the texts in comment boxes and in constant nodes.
+QFont CommentFont();
+QFont ConstantFont();
 
 // Constant nodes: display text, size and port position from the value (when NeedsLayout is
 // set, or from the edit buffer while edited, placing the caret first).

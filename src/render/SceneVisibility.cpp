@@ -62,26 +62,36 @@ bool SceneVisibility::Overlaps(QRectF bounds) const {
     return Everything || View.intersects(bounds);
 }
 
-bool SceneVisibility::Shows(const Wire& wire) const {
-    // Only wires with both ends on nodes are measured; anything else is simply drawn.
-    if (!wire.Source || !wire.Destination || !wire.Source->Node || !wire.Destination->Node)
-        return true;
-    return Overlaps(Widened(WireCurve(wire).controlPointRect(), kWireReach));
+QRectF DrawnBounds(const Wire& wire) {
+    return Widened(WireCurve(wire).controlPointRect(), kWireReach);
 }
 
-bool SceneVisibility::Shows(const Node& node) const {
+QRectF DrawnBounds(const Node& node) {
     QRectF bounds = QRectF(0, 0, node.Width, node.Height).normalized();
     if (node.Function && !IsConstant(node)) bounds |= FunctionBounds(*node.Function);
     for (const auto& port : node.Ports)
         bounds |= Widened(QRectF(port->X, port->Y, 0, 0), kPortRadius);
-    bounds.translate(QPointF(node.X, node.Y) + DragOffset(node.Flags));
-    return Overlaps(Widened(bounds, kNodeReach));
+    return Widened(bounds.translated(node.X, node.Y), kNodeReach);
+}
+
+QRectF DrawnBounds(const Comment& comment) {
+    const QRectF box(comment.X, comment.Y, comment.Width, comment.Height);
+    return Widened(box.normalized(), kCommentReach);
+}
+
+bool SceneVisibility::Shows(const Wire& wire) const {
+    // Only wires with both ends on nodes are measured; anything else is simply drawn.
+    if (!wire.Source || !wire.Destination || !wire.Source->Node || !wire.Destination->Node)
+        return true;
+    return Overlaps(DrawnBounds(wire));
+}
+
+bool SceneVisibility::Shows(const Node& node) const {
+    return Overlaps(DrawnBounds(node).translated(DragOffset(node.Flags)));
 }
 
 bool SceneVisibility::Shows(const Comment& comment) const {
-    QRectF bounds = QRectF(comment.X, comment.Y, comment.Width, comment.Height).normalized();
-    bounds.translate(DragOffset(comment.Flags));
-    return Overlaps(Widened(bounds, kCommentReach));
+    return Overlaps(DrawnBounds(comment).translated(DragOffset(comment.Flags)));
 }
 
 } // namespace flow

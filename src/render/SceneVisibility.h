@@ -11,6 +11,12 @@ namespace flow {
 // Whether drawing skips what lies off the canvas; on unless a test compares with and without.
 bool& SkipHiddenObjects();
 
+// Everything that drawing an object can cover, in circuit units, where the object stands (a
+// drag in progress not counted). A wire is measured only when both its ends are on nodes.
+QRectF DrawnBounds(const Wire& wire);
+QRectF DrawnBounds(const Node& node);
+QRectF DrawnBounds(const Comment& comment);
+
 class SceneVisibility {
   public:
     explicit SceneVisibility(const Circuit& circuit);
