@@ -3,6 +3,7 @@
 #include "editor/AddNodeMenu.h"
 #include "editor/CircuitCanvas.h"
 #include "editor/CircuitWindow.h"
+#include "editor/HitTestPass.h"
 #include "editor/TextEditing.h"
 #include "editor/ViewCommands.h"
 #include "engine/NumberText.h"
@@ -323,6 +324,16 @@ bool Handle(Circuit& circuit, const CanvasInput& input) {
     return false;
 }
 
+// A mouse move that changes nothing drawn needs no redraw: nothing follows the mouse (no
+// placement, wire, band, drag, pan or text selection) and the same object stays under it.
+bool StillPicture(const Circuit& circuit, const CanvasInput& input) {
+    const EditorState& editor = Editor();
+    return input.Type == CanvasEvent::MouseMove &&
+           !(input.Buttons & (MouseButton::Left | MouseButton::Middle)) &&
+           !editor.Has(Panning | RubberBand | Dragged | Editing | DeselectAll | ToggleHovered) &&
+           !Pending() && !editor.WireSource && HoverWouldStay(circuit);
+}
+
 } // namespace
 
 void OnCanvasEvent(Circuit& circuit, const CanvasInput& input) {
@@ -336,7 +347,7 @@ void OnCanvasEvent(Circuit& circuit, const CanvasInput& input) {
     const bool redraw = Handle(circuit, input);
 
     SetStatusText(circuit, 0, QStringLiteral("%1, %2").arg(editor.MouseX).arg(editor.MouseY));
-    if (!redraw) return;
+    if (!redraw || StillPicture(circuit, input)) return;
     editor.Set(HoverFound | HoverSelected, false);
     editor.HoveredComment = nullptr;
     editor.HoveredNode = nullptr;

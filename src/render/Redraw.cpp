@@ -138,13 +138,20 @@ void DrawPreviewNode(QPainter& painter) {
 void DrawScene(QPainter& painter, Circuit& circuit) {
     HitTestPass(circuit);
     const Frame& frame = circuit.MainFrame;
-    const SceneVisibility visible(circuit);
-    for (const auto& wire : frame.Wires)
-        if (visible.Shows(*wire)) DrawWire(painter, *wire);
-    for (const auto& node : frame.Nodes)
-        if (visible.Shows(*node)) DrawNode(painter, *node);
-    for (const auto& comment : frame.Comments)
-        if (visible.Shows(*comment)) DrawComment(painter, *comment);
+    const SceneIndex& index = SceneIndexOf(circuit);
+    static SceneObjects visible; // kept, so that its buffers are reused
+    VisibleObjects(circuit, index, visible);
+    for (const int i : visible.Wires) {
+        const Wire& wire = *frame.Wires[std::size_t(i)];
+        if (index.HasCurve(i) && !MovedByDrag(wire))
+            DrawWire(painter, wire, index.Curve(i));
+        else
+            DrawWire(painter, wire);
+    }
+    for (const int i : visible.Nodes)
+        DrawNode(painter, *frame.Nodes[std::size_t(i)]);
+    for (const int i : visible.Comments)
+        DrawComment(painter, *frame.Comments[std::size_t(i)]);
     DrawDraggedWire(painter);
     DrawPreviewNode(painter);
 }

@@ -30,6 +30,8 @@ void DrawComment(QPainter& painter, const Comment& comment);
 // Wires: the curve between two ports, and its drawing (valid, invalid, dangling to the mouse).
 QPainterPath WireCurve(const Wire& wire);
 void DrawWire(QPainter& painter, const Wire& wire);
+// The same along a curve already made (a connected wire).
+void DrawWire(QPainter& painter, const Wire& wire, const QPainterPath& curve);
 
 // Shapes and symbols: the path notation, and "$text,size,x,y" text symbols.
 void AddPath(QPainterPath& path, const QString& notation);
