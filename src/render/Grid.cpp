@@ -101,8 +101,9 @@ void DrawGrid(QPainter& painter, const Circuit& circuit, int ox, int oy) {
     const auto& colors = ColorTable();
     const int w = circuit.CanvasWidth, h = circuit.CanvasHeight;
     const double ratio = painter.transform().m11();
-    const GridPixels pixels{ratio, std::max(1, RoundToInt(ratio)), painter.device()->width(),
-                            painter.device()->height()};
+    // The canvas in device pixels; the device itself may be larger (an SVG picture's size).
+    const GridPixels pixels{ratio, std::max(1, RoundToInt(ratio)), RoundToInt(std::ceil(w * ratio)),
+                            RoundToInt(std::ceil(h * ratio))};
     painter.save();
     painter.resetTransform();
     if (g > -1)
