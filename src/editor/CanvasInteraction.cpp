@@ -6,6 +6,7 @@
 #include "editor/TextEditing.h"
 #include "engine/NumberText.h"
 #include "model/Catalogue.h"
+#include "model/Coordinates.h"
 #include "model/Model.h"
 #include "render/Redraw.h"
 #include "render/StatusText.h"
@@ -140,19 +141,14 @@ void DeleteSelection(Frame& frame) {
 void MoveSelection(Frame& frame, Int dx, Int dy) {
     for (const auto& node : frame.Nodes)
         if (node->Flags & ObjectFlag::Selected) {
-            node->X += dx;
-            node->Y += dy;
+            node->X = SaturatedSum(node->X, dx);
+            node->Y = SaturatedSum(node->Y, dy);
         }
     for (const auto& comment : frame.Comments)
         if (comment->Flags & ObjectFlag::Selected) {
-            comment->X += dx;
-            comment->Y += dy;
+            comment->X = SaturatedSum(comment->X, dx);
+            comment->Y = SaturatedSum(comment->Y, dy);
         }
-}
-
-void SetZoomLevel(Circuit& circuit, float level) {
-    circuit.ZoomLevel = std::clamp(level, kMinZoomLevel, kMaxZoomLevel);
-    circuit.Magnification = std::exp2(circuit.ZoomLevel);
 }
 
 bool OnLeftDown(Circuit& circuit, const CanvasInput& input) {
@@ -410,6 +406,7 @@ void ForgetCircuit(const Circuit& circuit) {
         // The release of a button held in the closed window never arrives.
         editor.Set(Panning | Dragged | RubberBand, false);
         editor.DragDX = editor.DragDY = 0;
+        editor.CurrentCircuit = nullptr;
     }
 }
 

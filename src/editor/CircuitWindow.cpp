@@ -3,6 +3,7 @@
 #include "editor/AddNodeMenu.h"
 #include "editor/CanvasInteraction.h"
 #include "editor/CircuitCanvas.h"
+#include "editor/CircuitRelease.h"
 #include "editor/EditorState.h"
 #include "editor/MenuCommands.h"
 #include "editor/WindowObserver.h"
@@ -46,7 +47,7 @@ QPlainTextEdit* MakeOutputPanel() {
     return panel;
 }
 
-// Takes the window away from its circuit; the circuit record itself stays.
+// Takes the window away from its circuit; the circuit is freed once the window is gone.
 void DetachWindow(Circuit& circuit) {
     CircuitWindow* window = WindowOf(circuit);
     if (!window) return;
@@ -57,6 +58,7 @@ void DetachWindow(Circuit& circuit) {
     window->hide();
     // The window may be closing from inside one of its own handlers.
     window->deleteLater();
+    ReleaseAfterWindow(circuit, window);
     --OpenWindowCount();
 }
 

@@ -1,14 +1,11 @@
 #include "file/CircuitFile.h"
 
 #include "engine/NumberText.h"
+#include "file/FileReplace.h"
 #include "file/FileText.h"
 #include "file/XmlWrite.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
-
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 #include <bit>
 
@@ -33,30 +30,6 @@ QString Banner(const char* text) {
 QString WireEnd(const Port* port) {
     const Int id = port && port->Node ? port->Node->Id : 0;
     return QString::number(id) + QLatin1Char('/') + QString::number(PortIndex(port));
-}
-
-template <typename File> bool WriteAll(File& file, const std::string& bytes, QString* failure) {
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) &&
-                         file.flush(); // a full disk shows only here
-    if (!written && failure) *failure = file.errorString();
-    return written;
-}
-
-// A regular file is replaced whole, through a temporary file renamed over it. Anything else that
-// already exists under the name (a device, a pipe, a terminal) is written to as it is: renaming
-// over it would put a regular file in its place, and for /dev/null that breaks the machine.
-bool WriteWhole(const QString& fileName, const std::string& bytes, QString* failure) {
-    const QFileInfo target(fileName);
-    if (target.exists() && !target.isFile() && !target.isDir()) {
-        QFile file(fileName);
-        return WriteAll(file, bytes, failure);
-    }
-    QSaveFile file(fileName);
-    if (!WriteAll(file, bytes, failure)) return false;
-    if (file.commit()) return true;
-    if (failure) *failure = file.errorString();
-    return false;
 }
 
 } // namespace
@@ -158,7 +131,7 @@ bool SaveCircuit(const Circuit& circuit, const QString& fileName, QString* failu
 
     WriteFrame(circuit.MainFrame, root);
 
-    return WriteWhole(fileName, WriteXml(document), failure);
+    return ReplaceFileContent(fileName, WriteXml(document), failure);
 }
 
 } // namespace flow

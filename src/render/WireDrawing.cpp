@@ -2,6 +2,7 @@
 
 #include "editor/EditorState.h"
 #include "engine/TypeResolution.h"
+#include "model/Coordinates.h"
 #include "render/Camera.h"
 #include "render/Palette.h"
 #include "render/SceneDrawing.h"
@@ -21,7 +22,7 @@ constexpr QRgb kInvalidWireColor = 0xFF808080;
 QPointF PortPosition(const Port& port) {
     if (!port.Node) return QPointF(port.X, port.Y);
     const Node& node = *port.Node;
-    QPointF position(node.X + port.X, node.Y + port.Y);
+    QPointF position(SaturatedSum(node.X, port.X), SaturatedSum(node.Y, port.Y));
     const EditorState& editor = Editor();
     if ((node.Flags & ObjectFlag::Selected) && editor.Has(InteractionFlag::Dragged))
         position += QPointF(editor.DragDX, editor.DragDY);
