@@ -9,7 +9,8 @@ namespace flow {
 
 int RunCommand(const QString& file);
 int ResaveCommand(const QString& in, const QString& out);
-int RenderCommand(const QString& file, const QString& png, int width, int height);
+// scale: image pixels per canvas pixel (the device pixel ratio the picture is drawn at).
+int RenderCommand(const QString& file, const QString& png, int width, int height, double scale);
 int StartEditor(int argc, char** argv);
 
 struct Circuit;

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QImageWriter>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace flow {
@@ -21,7 +22,7 @@ void KeepSevereMessages(QtMsgType type, const QMessageLogContext&, const QString
 }
 } // namespace
 
-int RenderCommand(const QString& file, const QString& png, int width, int height) {
+int RenderCommand(const QString& file, const QString& png, int width, int height, double scale) {
     // Drawing needs a GUI application, never a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(KeepSevereMessages);
@@ -33,14 +34,16 @@ int RenderCommand(const QString& file, const QString& png, int width, int height
     SetupPalette();
 
     Circuit* circuit = LoadForCommand(file);
-    if (!circuit)
-        return 2;
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    if (!circuit) return 2;
+    // The view of a width x height canvas, drawn with scale image pixels to each of its pixels.
+    const QSize pixels(std::max(1, qRound(width * scale)), std::max(1, qRound(height * scale)));
+    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull()) {
-        std::fprintf(stderr, "flowlattice: cannot make an image of %d x %d pixels\n", width,
-                     height);
+        std::fprintf(stderr, "flowlattice: cannot make an image of %d x %d pixels\n",
+                     pixels.width(), pixels.height());
         return 2;
     }
+    image.setDevicePixelRatio(scale);
     RedrawCircuitInto(*circuit, image);
     QImageWriter writer(png, "png");
     if (!writer.write(image)) {

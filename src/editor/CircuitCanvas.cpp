@@ -68,8 +68,15 @@ CircuitCanvas::CircuitCanvas(Circuit& circuit, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+// The image has the screen's pixels: the widget's logical size times its device pixel ratio,
+// so that the copy to the screen is one to one and nothing is stretched.
 QImage& CircuitCanvas::Surface() {
-    if (image_.size() != size()) image_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels(qRound(width() * ratio), qRound(height() * ratio));
+    if (image_.size() != pixels || image_.devicePixelRatio() != ratio) {
+        image_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        image_.setDevicePixelRatio(ratio);
+    }
     return image_;
 }
 
@@ -88,6 +95,13 @@ bool CircuitCanvas::event(QEvent* event) {
         OnCanvasEvent(circuit_, input);
         return true;
     }
+    // On a screen of another pixel density the image is made again at the new ratio.
+    if (event->type() == QEvent::ScreenChangeInternal
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+        || event->type() == QEvent::DevicePixelRatioChange
+#endif
+    )
+        RedrawCircuit(circuit_);
     return QWidget::event(event);
 }
 

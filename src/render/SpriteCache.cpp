@@ -22,6 +22,7 @@ constexpr qint64 kMaxPixels = 8 * 1024 * 1024;
 
 struct FullKey {
     SpriteKey Look;
+    double Ratio;
     double Scale;
     double PhaseX, PhaseY;
     bool operator==(const FullKey&) const = default;
@@ -30,7 +31,7 @@ struct FullKey {
 size_t qHash(const FullKey& key, size_t seed = 0) {
     return qHashMulti(seed, key.Look.Kind, key.Look.Shape, key.Look.Symbol, key.Look.Text,
                       key.Look.Width, key.Look.Height, key.Look.Flags, key.Look.Shadow,
-                      key.Look.Tint, key.Scale, key.PhaseX, key.PhaseY);
+                      key.Look.Tint, key.Ratio, key.Scale, key.PhaseX, key.PhaseY);
 }
 
 struct Sprite {
@@ -41,6 +42,7 @@ struct Sprite {
 
 struct Cache {
     QHash<FullKey, Sprite> Sprites;
+    double Ratio = 1;
     qint64 Pixels = 0;
     quint64 Clock = 0; // counts uses
 
@@ -93,6 +95,10 @@ Sprite Render(const QRectF& device, double scale, QPointF phase,
 
 } // namespace
 
+void UseSpritesAtRatio(double ratio) {
+    TheCache().Ratio = ratio;
+}
+
 void DrawThroughSprite(QPainter& painter, const SpriteKey& key, const QRectF& bounds,
                        const std::function<void(QPainter&)>& paint) {
     const QTransform transform = painter.transform();
@@ -116,7 +122,7 @@ void DrawThroughSprite(QPainter& painter, const SpriteKey& key, const QRectF& bo
     }
 
     Cache& cache = TheCache();
-    const FullKey fullKey{key, scale, phase.x(), phase.y()};
+    const FullKey fullKey{key, cache.Ratio, scale, phase.x(), phase.y()};
     auto found = cache.Sprites.find(fullKey);
     if (found == cache.Sprites.end()) {
         Sprite sprite = Render(device, scale, phase, paint);

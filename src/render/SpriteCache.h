@@ -33,6 +33,10 @@ struct SpriteKey {
     bool operator==(const SpriteKey&) const = default;
 };
 
+// The device pixel ratio of the image about to be drawn. Sprites are kept per ratio: one drawn
+// for another ratio is never shown.
+void UseSpritesAtRatio(double ratio);
+
 // Paints `paint` (in local units) through the painter's transform, as a cached image placed to
 // the nearest eighth of a pixel when the transform is a plain scale and translation and the
 // painter draws plainly (no clip, opacity or other composition); otherwise `paint` draws

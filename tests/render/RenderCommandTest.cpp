@@ -21,21 +21,12 @@ QString Binary() {
     return binary.isEmpty() ? QCoreApplication::applicationDirPath() + "/../flowlattice" : binary;
 }
 
-QString SourceDirectory() {
-    const QString source = qEnvironmentVariable("FLOW_SOURCE_DIR");
-    return source.isEmpty() ? QFileInfo(__FILE__).absolutePath() + "/../.." : source;
-}
-
 Result RunFlowlattice(const QStringList& arguments) {
     QProcess process;
     process.start(Binary(), arguments);
     process.waitForFinished(60000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             QString::fromLocal8Bit(process.readAllStandardError())};
-}
-
-QString Example(const QString& name) {
-    return SourceDirectory() + "/examples/" + name;
 }
 
 class RenderCommandTest : public SceneFixture {
@@ -72,6 +63,38 @@ TEST_F(RenderCommandTest, DrawsTheCanvasAsTheWindowWould) {
     const Result defaultSize = RunFlowlattice({"--render", Example("sum.xml"), "--output", png});
     ASSERT_EQ(defaultSize.ExitCode, 0);
     EXPECT_EQ(QImage(png).size(), QSize(800, 600));
+}
+
+// --scale 2 draws the same view in twice the pixels each way, as a screen scaled to 200 %
+// shows it; a scale that is not a positive number, or too large an image, is refused.
+TEST_F(RenderCommandTest, ScaleDrawsTheSameViewInMorePixels) {
+    const QString png = directory.filePath("sum2.png");
+    const Result result = RunFlowlattice(
+        {"--render", Example("sum.xml"), "--output", png, "--size", "640x480", "--scale", "2"});
+    ASSERT_EQ(result.ExitCode, 0) << result.Errors.toStdString();
+    const QImage written(png);
+    ASSERT_EQ(written.size(), QSize(1280, 960));
+
+    Circuit* circuit = LoadCircuit(Example("sum.xml"));
+    ASSERT_NE(circuit, nullptr);
+    QImage expected(1280, 960, QImage::Format_ARGB32_Premultiplied);
+    expected.setDevicePixelRatio(2);
+    RedrawCircuitInto(*circuit, expected);
+    EXPECT_EQ(circuit->CanvasWidth, 640);
+    expected.setDevicePixelRatio(1);
+    EXPECT_EQ(written.convertToFormat(QImage::Format_ARGB32_Premultiplied), expected);
+
+    const Result half = RunFlowlattice(
+        {"--render", Example("sum.xml"), "--output", png, "--size", "640x480", "--scale", "0.5"});
+    ASSERT_EQ(half.ExitCode, 0) << half.Errors.toStdString();
+    EXPECT_EQ(QImage(png).size(), QSize(320, 240));
+
+    for (const char* scale : {"0", "-1", "x", "2x", "nan", "inf", "40"}) {
+        const Result refused =
+            RunFlowlattice({"--render", Example("sum.xml"), "--output", png, "--scale", scale});
+        EXPECT_EQ(refused.ExitCode, 2) << scale;
+        EXPECT_TRUE(refused.Errors.contains("--scale")) << scale;
+    }
 }
 
 TEST_F(RenderCommandTest, UnreadableCircuitOrUnwritableImageExitsWithTwo) {
