@@ -7,6 +7,7 @@
 #include "editor/EditorState.h"
 #include "editor/MenuCommands.h"
 #include "editor/WindowObserver.h"
+#include "editor/WindowPlacement.h"
 #include "engine/NodeThreads.h"
 #include "file/CircuitFile.h"
 #include "model/Model.h"
@@ -74,7 +75,8 @@ void CloseWindow(Circuit& circuit) {
 // Outer position and inner size of a new window.
 QRect PlaceWindow(const Circuit& circuit) {
     if (circuit.WindowWidth != 0 || circuit.WindowHeight != 0)
-        return {circuit.WindowX, circuit.WindowY, circuit.WindowWidth, circuit.WindowHeight};
+        return FitStoredGeometry(circuit.WindowX, circuit.WindowY, circuit.WindowWidth,
+                                 circuit.WindowHeight, kMinimumInnerSize);
     if (auto* front = qobject_cast<CircuitWindow*>(QApplication::activeWindow()))
         return {front->frameGeometry().topLeft() + QPoint(kCascadeStep, kCascadeStep),
                 front->size()};

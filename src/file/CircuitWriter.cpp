@@ -101,7 +101,7 @@ XmlNode* WriteFrame(const Frame& frame, XmlNode* parent) {
     return element;
 }
 
-bool SaveCircuit(const Circuit& circuit, const QString& fileName, QString* failure) {
+std::string CircuitFileBytes(const Circuit& circuit) {
     XmlDocument document;
     AppendXmlComment(&document.Top, Banner(" Flowlattice File").toStdString());
     AppendXmlComment(&document.Top, Banner(" Version 0.1").toStdString());
@@ -131,7 +131,11 @@ bool SaveCircuit(const Circuit& circuit, const QString& fileName, QString* failu
 
     WriteFrame(circuit.MainFrame, root);
 
-    return ReplaceFileContent(fileName, WriteXml(document), failure);
+    return WriteXml(document);
+}
+
+bool SaveCircuit(const Circuit& circuit, const QString& fileName, QString* failure) {
+    return ReplaceFileContent(fileName, CircuitFileBytes(circuit), failure);
 }
 
 } // namespace flow
