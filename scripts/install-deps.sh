@@ -2,7 +2,7 @@
 # Installs the Debian packages the project builds and tests with, and only those that are missing.
 set -euo pipefail
 
-packages=(qt6-base-dev libexpat1-dev fonts-dejavu-core libgtest-dev libbenchmark-dev cmake ninja-build g++)
+packages=(qt6-base-dev qt6-svg-dev libexpat1-dev fonts-dejavu-core libgtest-dev libbenchmark-dev cmake ninja-build g++)
 
 missing=()
 for p in "${packages[@]}"; do

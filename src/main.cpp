@@ -16,9 +16,11 @@ const char* const kUsage =
     "  flowlattice [FILE]                       open the editor (FILE: a circuit to load)\n"
     "  flowlattice --run FILE                   load, check and run FILE without a window;\n"
     "                                           printed lines go to stdout\n"
-    "  flowlattice --render FILE --output PNG [--size WxH] [--scale N]\n"
-    "                                           draw FILE as its window's canvas would show it;\n"
-    "                                           N image pixels to a canvas pixel (default 1)\n"
+    "  flowlattice --render FILE --output OUT [--size WxH] [--scale N] [--fit]\n"
+    "                                           draw FILE as its window's canvas would show it,\n"
+    "                                           to an SVG when OUT ends in .svg, else a PNG;\n"
+    "                                           N image pixels to a canvas pixel (default 1);\n"
+    "                                           --fit shows the whole circuit\n"
     "  flowlattice --resave IN OUT              load IN and save it to OUT as the editor would\n"
     "  flowlattice --help | --version\n"
     "\n"
@@ -80,6 +82,7 @@ int main(int argc, char** argv) {
         QString file, output;
         int width = 800, height = 600;
         const char* scaleText = "1";
+        bool fit = false;
         for (int i = 2; i < argc; ++i) {
             if (!std::strcmp(argv[i], "--output") && i + 1 < argc) {
                 output = arg(++i);
@@ -88,6 +91,8 @@ int main(int argc, char** argv) {
                     return BadArguments("--size takes WxH, for example 800x600");
             } else if (!std::strcmp(argv[i], "--scale") && i + 1 < argc) {
                 scaleText = argv[++i];
+            } else if (!std::strcmp(argv[i], "--fit")) {
+                fit = true;
             } else if (file.isEmpty() && argv[i][0] != '-') {
                 file = arg(i);
             } else {
@@ -95,13 +100,13 @@ int main(int argc, char** argv) {
             }
         }
         if (file.isEmpty() || output.isEmpty())
-            return BadArguments("--render takes FILE and --output PNG");
+            return BadArguments("--render takes FILE and --output OUT");
         double scale = 1;
         if (!ParseScale(scaleText, width, height, scale))
             return BadArguments("--scale takes a positive number, for example 2, and the image "
                                 "may be at most 16384 pixels a side");
         if (unusableName) return badName();
-        return flow::RenderCommand(file, output, width, height, scale);
+        return flow::RenderCommand(file, output, width, height, scale, fit);
     }
     if (first[0] == '-' && first[1] == '-') return BadArguments("unknown option");
     return flow::StartEditor(argc, argv);

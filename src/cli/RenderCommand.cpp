@@ -1,14 +1,12 @@
 #include "cli/Commands.h"
 
+#include "editor/ViewCommands.h"
 #include "model/Catalogue.h"
+#include "render/CircuitPicture.h"
 #include "render/Palette.h"
-#include "render/Redraw.h"
 
 #include <QGuiApplication>
-#include <QImage>
-#include <QImageWriter>
 
-#include <algorithm>
 #include <cstdio>
 
 namespace flow {
@@ -22,7 +20,8 @@ void KeepSevereMessages(QtMsgType type, const QMessageLogContext&, const QString
 }
 } // namespace
 
-int RenderCommand(const QString& file, const QString& png, int width, int height, double scale) {
+int RenderCommand(const QString& file, const QString& output, int width, int height, double scale,
+                  bool fit) {
     // Drawing needs a GUI application, never a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(KeepSevereMessages);
@@ -35,20 +34,12 @@ int RenderCommand(const QString& file, const QString& png, int width, int height
 
     Circuit* circuit = LoadForCommand(file);
     if (!circuit) return 2;
-    // The view of a width x height canvas, drawn with scale image pixels to each of its pixels.
-    const QSize pixels(std::max(1, qRound(width * scale)), std::max(1, qRound(height * scale)));
-    QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull()) {
-        std::fprintf(stderr, "flowlattice: cannot make an image of %d x %d pixels\n",
-                     pixels.width(), pixels.height());
-        return 2;
-    }
-    image.setDevicePixelRatio(scale);
-    RedrawCircuitInto(*circuit, image);
-    QImageWriter writer(png, "png");
-    if (!writer.write(image)) {
-        std::fprintf(stderr, "flowlattice: cannot write %s: %s\n", qPrintable(png),
-                     qPrintable(writer.errorString()));
+    const QSize size(width, height);
+    if (fit) FitCircuitInView(*circuit, size);
+    QString failure;
+    if (!WriteCircuitPicture(*circuit, output, size, scale, &failure)) {
+        std::fprintf(stderr, "flowlattice: cannot write %s: %s\n", qPrintable(output),
+                     qPrintable(failure));
         return 2;
     }
     return 0;

@@ -3,7 +3,9 @@
 #include "editor/AddNodeMenu.h"
 #include "editor/CircuitCanvas.h"
 #include "editor/CircuitWindow.h"
+#include "editor/HitTestPass.h"
 #include "editor/TextEditing.h"
+#include "editor/ViewCommands.h"
 #include "engine/NumberText.h"
 #include "model/Catalogue.h"
 #include "model/Coordinates.h"
@@ -89,18 +91,6 @@ void StartEditing(Comment* comment, Node* node, const QString& text) {
     editor.Caret = 0;
     editor.SelectionLength = 0;
     SetCursor(CursorShape::IBeam);
-}
-
-bool EditingText() {
-    const EditorState& editor = Editor();
-    return editor.Has(Editing) && (editor.EditComment || editor.EditNode);
-}
-
-bool LineBreaksAllowed() {
-    const EditorState& editor = Editor();
-    if (editor.EditComment) return true;
-    const Port* port = editor.EditNode ? FirstPort(*editor.EditNode) : nullptr;
-    return port && port->Type == PortType::String;
 }
 
 // Forgets the editor's references into a node that is about to go.
@@ -230,8 +220,11 @@ bool OnRightClick(Circuit& circuit, const CanvasInput& input) {
 }
 
 bool OnKeyDown(Circuit& circuit, const CanvasInput& input) {
-    if (EditingText())
-        return ApplyEditKey(input.Key, input.Modifiers & KeyModifier::Shift, LineBreaksAllowed());
+    if (EditingText()) {
+        if (input.Key != VirtualKey::Escape) return ApplyEditKey(input.Key, input.Modifiers);
+        CancelEdit();
+        return true;
+    }
     switch (input.Key) {
     case VirtualKey::Delete:
         DeleteSelection(circuit.MainFrame);
@@ -332,6 +325,16 @@ bool Handle(Circuit& circuit, const CanvasInput& input) {
     return false;
 }
 
+// A mouse move that changes nothing drawn needs no redraw: nothing follows the mouse (no
+// placement, wire, band, drag, pan or text selection) and the same object stays under it.
+bool StillPicture(const Circuit& circuit, const CanvasInput& input) {
+    const EditorState& editor = Editor();
+    return input.Type == CanvasEvent::MouseMove &&
+           !(input.Buttons & (MouseButton::Left | MouseButton::Middle)) &&
+           !editor.Has(Panning | RubberBand | Dragged | Editing | DeselectAll | ToggleHovered) &&
+           !Pending() && !editor.WireSource && HoverWouldStay(circuit);
+}
+
 } // namespace
 
 void OnCanvasEvent(Circuit& circuit, const CanvasInput& input) {
@@ -345,7 +348,7 @@ void OnCanvasEvent(Circuit& circuit, const CanvasInput& input) {
     const bool redraw = Handle(circuit, input);
 
     SetStatusText(circuit, 0, QStringLiteral("%1, %2").arg(editor.MouseX).arg(editor.MouseY));
-    if (!redraw) return;
+    if (!redraw || StillPicture(circuit, input)) return;
     editor.Set(HoverFound | HoverSelected, false);
     editor.HoveredComment = nullptr;
     editor.HoveredNode = nullptr;
@@ -381,6 +384,23 @@ void CommitEdit() {
             port->Text = editor.EditBuffer;
         node->Flags |= ObjectFlag::NeedsLayout;
     }
+}
+
+void CancelEdit() {
+    EditorState& editor = Editor();
+    if (editor.EditComment) {
+        // The comment's Text is stored only when an edit ends: committing it unchanged ends the
+        // edit, and drops a new comment that is still empty, as a commit always does. Its box
+        // was last measured from the buffer.
+        editor.EditComment->Flags |= ObjectFlag::NeedsLayout;
+        editor.EditBuffer = editor.EditComment->Text;
+        CommitEdit();
+        return;
+    }
+    editor.Set(Editing, false);
+    // The constant's value was never touched; its size goes back to fit it.
+    if (Node* node = std::exchange(editor.EditNode, nullptr))
+        node->Flags |= ObjectFlag::NeedsLayout;
 }
 
 void ForgetCircuit(const Circuit& circuit) {

@@ -1,5 +1,6 @@
 #include "editor/CircuitCanvas.h"
 
+#include "editor/TextEditing.h"
 #include "editor/WindowObserver.h"
 #include "render/Redraw.h"
 
@@ -39,6 +40,22 @@ int VirtualKeyOf(int qtKey) {
         return VirtualKey::Right;
     case Qt::Key_Escape:
         return VirtualKey::Escape;
+    case Qt::Key_Home:
+        return VirtualKey::Home;
+    case Qt::Key_End:
+        return VirtualKey::End;
+    case Qt::Key_Up:
+        return VirtualKey::Up;
+    case Qt::Key_Down:
+        return VirtualKey::Down;
+    case Qt::Key_A:
+        return VirtualKey::A;
+    case Qt::Key_C:
+        return VirtualKey::C;
+    case Qt::Key_V:
+        return VirtualKey::V;
+    case Qt::Key_X:
+        return VirtualKey::X;
     default:
         return VirtualKey::None;
     }
@@ -91,6 +108,15 @@ void CircuitCanvas::Present() {
 }
 
 bool CircuitCanvas::event(QEvent* event) {
+    // While a text is edited, its keys (Ctrl+C, Delete, ...) are the text's, not the shortcuts'
+    // of the menus: Qt then delivers them as key presses.
+    if (event->type() == QEvent::ShortcutOverride && EditingText()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (VirtualKeyOf(key->key()) != VirtualKey::None && !(key->modifiers() & Qt::AltModifier)) {
+            event->accept();
+            return true;
+        }
+    }
     if (event->type() == PrintEvent::EventType()) {
         auto* print = static_cast<PrintEvent*>(event);
         CanvasInput input =
@@ -229,8 +255,9 @@ void CircuitCanvas::keyPressEvent(QKeyEvent* event) {
     key.Key = VirtualKeyOf(event->key());
     OnCanvasEvent(circuit_, key);
     // Typed characters follow their key, as separate events; control characters (below 32,
-    // and DEL) are keys only.
-    const QString text = event->text();
+    // and DEL) are keys only, and so is a key held with Ctrl (Ctrl+A selects, it types nothing).
+    const auto ctrlOnly = event->modifiers() & ~Qt::ShiftModifier & ~Qt::KeypadModifier;
+    const QString text = ctrlOnly == Qt::ControlModifier ? QString() : event->text();
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
         const QString character = text.mid(i, length);

@@ -99,6 +99,21 @@ bool ReadWindowGeometry(const Circuit& circuit, int& x, int& y, int& width, int&
     return true;
 }
 
+template <typename AddCommand> void AddViewMenu(QMenuBar* bar, AddCommand addCommand) {
+    // Before Run, as menus usually stand.
+    QMenu* view = new QMenu(QStringLiteral("View"), bar);
+    bar->insertMenu(bar->actions().constLast(), view);
+    // Ctrl+= is Ctrl++ without Shift on most keyboards.
+    addCommand(view, QStringLiteral("Zoom In"), Command::ZoomIn)
+        ->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    addCommand(view, QStringLiteral("Zoom Out"), Command::ZoomOut)
+        ->setShortcuts(QKeySequence::ZoomOut);
+    addCommand(view, QStringLiteral("Fit Circuit"), Command::FitCircuit)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    addCommand(view, QStringLiteral("Actual Size"), Command::ActualSize)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
+}
+
 } // namespace
 
 CircuitWindow::CircuitWindow(Circuit& circuit)
@@ -116,10 +131,12 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     addCommand(file, QStringLiteral("New"), Command::New);
     addCommand(file, QStringLiteral("Open"), Command::Open);
     addCommand(file, QStringLiteral("SaveAs"), Command::SaveAs);
+    addCommand(file, QStringLiteral("Export Image…"), Command::ExportImage);
     addCommand(file, QStringLiteral("Close"), Command::Close);
     addCommand(file, QStringLiteral("Quit"), Command::Quit);
     QMenu* run = menuBar()->addMenu(QStringLiteral("Run"));
     addCommand(run, QStringLiteral("Start"), Command::Start)->setShortcut(QKeySequence(Qt::Key_F5));
+    AddViewMenu(menuBar(), addCommand);
 
     const int fieldWidths[] = {90, 200, 0};
     for (int i = 0; i < 3; ++i) {

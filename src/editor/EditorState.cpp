@@ -7,6 +7,8 @@ EditorState& Editor() {
     return state;
 }
 
-void ResetEditorState() { Editor() = EditorState(); }
+void ResetEditorState() {
+    Editor() = EditorState();
+}
 
 } // namespace flow

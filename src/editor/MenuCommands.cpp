@@ -2,6 +2,8 @@
 
 #include "editor/AddNodeMenu.h"
 #include "editor/CircuitWindow.h"
+#include "editor/ExportImage.h"
+#include "editor/ViewCommands.h"
 #include "engine/Execution.h"
 #include "engine/Preparation.h"
 #include "file/CircuitFile.h"
@@ -62,6 +64,21 @@ void OnMenu(Circuit& circuit, int commandId) {
         return;
     case Command::Start:
         if (PrepareCircuit(circuit)) ExecuteCircuit(circuit);
+        break;
+    case Command::ExportImage:
+        ExportImage(circuit);
+        break;
+    case Command::ZoomIn:
+        ZoomView(circuit, 1.0f);
+        break;
+    case Command::ZoomOut:
+        ZoomView(circuit, -1.0f);
+        break;
+    case Command::FitCircuit:
+        FitCircuitInView(circuit, CanvasSize(circuit));
+        break;
+    case Command::ActualSize:
+        ShowActualSize(circuit);
         break;
     default:
         FillPreviewNode(commandId);

@@ -1,8 +1,8 @@
 #include "file/CircuitFile.h"
 
 #include "engine/NumberText.h"
-#include "file/FileReplace.h"
 #include "file/FileText.h"
+#include "file/WholeFile.h"
 #include "file/XmlWrite.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
@@ -135,7 +135,8 @@ std::string CircuitFileBytes(const Circuit& circuit) {
 }
 
 bool SaveCircuit(const Circuit& circuit, const QString& fileName, QString* failure) {
-    return ReplaceFileContent(fileName, CircuitFileBytes(circuit), failure);
+    const std::string bytes = CircuitFileBytes(circuit);
+    return WriteWholeFile(fileName, QByteArrayView(bytes.data(), qsizetype(bytes.size())), failure);
 }
 
 } // namespace flow

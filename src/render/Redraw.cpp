@@ -13,6 +13,7 @@
 #include "render/StatusText.h"
 
 #include <QObject>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -137,13 +138,20 @@ void DrawPreviewNode(QPainter& painter) {
 void DrawScene(QPainter& painter, Circuit& circuit) {
     HitTestPass(circuit);
     const Frame& frame = circuit.MainFrame;
-    const SceneVisibility visible(circuit);
-    for (const auto& wire : frame.Wires)
-        if (visible.Shows(*wire)) DrawWire(painter, *wire);
-    for (const auto& node : frame.Nodes)
-        if (visible.Shows(*node)) DrawNode(painter, *node);
-    for (const auto& comment : frame.Comments)
-        if (visible.Shows(*comment)) DrawComment(painter, *comment);
+    const SceneIndex& index = SceneIndexOf(circuit);
+    static SceneObjects visible; // kept, so that its buffers are reused
+    VisibleObjects(circuit, index, visible);
+    for (const int i : visible.Wires) {
+        const Wire& wire = *frame.Wires[std::size_t(i)];
+        if (index.HasCurve(i) && !MovedByDrag(wire))
+            DrawWire(painter, wire, index.Curve(i));
+        else
+            DrawWire(painter, wire);
+    }
+    for (const int i : visible.Nodes)
+        DrawNode(painter, *frame.Nodes[std::size_t(i)]);
+    for (const int i : visible.Comments)
+        DrawComment(painter, *frame.Comments[std::size_t(i)]);
     DrawDraggedWire(painter);
     DrawPreviewNode(painter);
 }
@@ -176,15 +184,15 @@ void DrawRubberBand(QPainter& painter, const Circuit& circuit) {
 
 // Paints in device pixels through a scale by the ratio, so that every size the drawing gives in
 // logical pixels (Canvas Width and Height, the camera, the grid) stays as it is at ratio 1.
-void PaintCanvas(Circuit& circuit, QImage& image, double ratio) {
+void PaintCanvas(Circuit& circuit, QPaintDevice& device, QSize pixels, double ratio) {
     QPainter painter;
-    if (image.isNull() || !painter.begin(&image)) return;
+    if (pixels.isEmpty() || !painter.begin(&device)) return;
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(image.rect(), Slot(ColorSlot::Background));
+    painter.fillRect(QRect(QPoint(0, 0), pixels), Slot(ColorSlot::Background));
     painter.scale(ratio, ratio);
     UseSpritesAtRatio(ratio);
-    circuit.CanvasWidth = RoundToInt(image.width() / ratio);
-    circuit.CanvasHeight = RoundToInt(image.height() / ratio);
+    circuit.CanvasWidth = RoundToInt(pixels.width() / ratio);
+    circuit.CanvasHeight = RoundToInt(pixels.height() / ratio);
 
     const int ox =
         RoundToInt(circuit.CanvasWidth / 2 - circuit.CameraX * double(circuit.Magnification));
@@ -209,8 +217,13 @@ void RedrawCircuitInto(Circuit& circuit, QImage& image) {
     const double ratio = image.devicePixelRatio();
     // Painted as a plain image of device pixels; the ratio comes back for the copy to the screen.
     image.setDevicePixelRatio(1);
-    PaintCanvas(circuit, image, ratio);
+    PaintCanvas(circuit, image, image.size(), ratio);
     image.setDevicePixelRatio(ratio);
+    ClearHoverTextUnlessFound(circuit);
+}
+
+void RedrawCircuitOnto(Circuit& circuit, QPaintDevice& device, QSize canvas) {
+    PaintCanvas(circuit, device, canvas, 1.0);
     ClearHoverTextUnlessFound(circuit);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QImage>
+#include <QPaintEngine>
 
 #include <algorithm>
 #include <cmath>
@@ -110,9 +111,14 @@ void DrawThroughSprite(QPainter& painter, const SpriteKey& key, const QRectF& bo
     const QPointF phase(x - originX, y - originY);
     const QRectF device(phase.x() + bounds.left() * scale, phase.y() + bounds.top() * scale,
                         bounds.width() * scale, bounds.height() * scale);
+    // Only a raster image takes a copied image as it would the drawing itself; a vector
+    // device (a picture for a document) gets the drawing.
+    const bool raster =
+        painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster;
     const bool cacheable =
-        transform.type() <= QTransform::TxScale && scale > 0 && transform.m22() == scale &&
-        painter.testRenderHint(QPainter::Antialiasing) && painter.opacity() == 1.0 &&
+        raster && transform.type() <= QTransform::TxScale && scale > 0 &&
+        transform.m22() == scale && painter.testRenderHint(QPainter::Antialiasing) &&
+        painter.opacity() == 1.0 &&
         painter.compositionMode() == QPainter::CompositionMode_SourceOver &&
         !painter.hasClipping() && std::fabs(originX) < 1e9 && std::fabs(originY) < 1e9 &&
         device.width() < kMaxSide && device.height() < kMaxSide;

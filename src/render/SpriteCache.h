@@ -38,9 +38,10 @@ struct SpriteKey {
 void UseSpritesAtRatio(double ratio);
 
 // Paints `paint` (in local units) through the painter's transform, as a cached image placed to
-// the nearest eighth of a pixel when the transform is a plain scale and translation and the
-// painter draws plainly (no clip, opacity or other composition); otherwise `paint` draws
-// directly. `bounds` must hold everything `paint` draws, in local units.
+// the nearest eighth of a pixel when the painter paints a raster image, the transform is a
+// plain scale and translation and the painter draws plainly (no clip, opacity or other
+// composition); otherwise `paint` draws directly. `bounds` must hold everything `paint` draws, in
+// local units.
 void DrawThroughSprite(QPainter& painter, const SpriteKey& key, const QRectF& bounds,
                        const std::function<void(QPainter&)>& paint);
 

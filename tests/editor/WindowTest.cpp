@@ -37,12 +37,16 @@ TEST_F(WindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
     EXPECT_EQ(window.minimumSize(), QSize(200, 150));
 
     const QList<QAction*> menus = window.menuBar()->actions();
-    ASSERT_EQ(menus.size(), 2);
+    ASSERT_EQ(menus.size(), 3);
     EXPECT_EQ(menus[0]->text(), "File");
-    EXPECT_EQ(Labels(menus[0]->menu()), QStringList({"New", "Open", "SaveAs", "Close", "Quit"}));
-    EXPECT_EQ(menus[1]->text(), "Run");
-    EXPECT_EQ(Labels(menus[1]->menu()), QStringList({"Start"}));
-    EXPECT_EQ(menus[1]->menu()->actions()[0]->shortcut(), QKeySequence(Qt::Key_F5));
+    EXPECT_EQ(Labels(menus[0]->menu()),
+              QStringList({"New", "Open", "SaveAs", "Export Image\u2026", "Close", "Quit"}));
+    EXPECT_EQ(menus[1]->text(), "View");
+    EXPECT_EQ(Labels(menus[1]->menu()),
+              QStringList({"Zoom In", "Zoom Out", "Fit Circuit", "Actual Size"}));
+    EXPECT_EQ(menus[2]->text(), "Run");
+    EXPECT_EQ(Labels(menus[2]->menu()), QStringList({"Start"}));
+    EXPECT_EQ(menus[2]->menu()->actions()[0]->shortcut(), QKeySequence(Qt::Key_F5));
 
     const QMenu* add = AddNodeMenu();
     EXPECT_EQ(Labels(add), QStringList({"Logic", "Numeric", "Strings", "---", "PrintN"}));

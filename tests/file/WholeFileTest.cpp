@@ -3,7 +3,7 @@
 #include "FileTestSupport.h"
 
 #include "file/CircuitFile.h"
-#include "file/FileReplace.h"
+#include "file/WholeFile.h"
 #include "model/Model.h"
 
 #include <QDir>
@@ -20,7 +20,7 @@ namespace {
 
 using namespace flow::test;
 
-class FileReplace : public testing::Test {
+class WholeFile : public testing::Test {
   protected:
     void TearDown() override { ForgetCircuits(); }
     QString PathOf(const char* name) { return folder.filePath(QString::fromLatin1(name)); }
@@ -36,7 +36,7 @@ mode_t ModeOf(const QString& name) {
     return info.st_mode & 07777;
 }
 
-TEST_F(FileReplace, ReplacedFileKeepsItsModeAndALinkKeepsPointing) {
+TEST_F(WholeFile, ReplacedFileKeepsItsModeAndALinkKeepsPointing) {
     for (const mode_t mode : {0444, 0600, 0755, 0640, 0604}) {
         const QString name = PathOf("mode.xml");
         WriteBytes(name, "old");
@@ -61,7 +61,7 @@ TEST_F(FileReplace, ReplacedFileKeepsItsModeAndALinkKeepsPointing) {
     EXPECT_EQ(Entries(), QStringList({"link.xml", "new.xml", "target.xml"}));
 }
 
-TEST_F(FileReplace, WriteThatFailsPartWayGivesTheSystemsReasonAndKeepsTheOldFile) {
+TEST_F(WholeFile, WriteThatFailsPartWayGivesTheSystemsReasonAndKeepsTheOldFile) {
     // A file size limit stops the write after its first bytes, as a disk filling up does.
     const QString name = PathOf("old.xml");
     WriteBytes(name, "old bytes");
@@ -73,7 +73,7 @@ TEST_F(FileReplace, WriteThatFailsPartWayGivesTheSystemsReasonAndKeepsTheOldFile
     small.rlim_cur = 4096;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     QString failure;
-    const bool written = ReplaceFileContent(name, bytes, &failure);
+    const bool written = WriteWholeFile(name, bytes, &failure);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, handler);
     EXPECT_FALSE(written);
@@ -82,9 +82,9 @@ TEST_F(FileReplace, WriteThatFailsPartWayGivesTheSystemsReasonAndKeepsTheOldFile
     EXPECT_EQ(Entries(), QStringList{"old.xml"});
 
     // A full device is written in place and says so too.
-    EXPECT_FALSE(ReplaceFileContent(QStringLiteral("/dev/full"), bytes, &failure));
+    EXPECT_FALSE(WriteWholeFile(QStringLiteral("/dev/full"), bytes, &failure));
     EXPECT_EQ(failure, QString::fromLocal8Bit(strerror(ENOSPC)));
-    EXPECT_FALSE(ReplaceFileContent(PathOf("missing/new.xml"), bytes, &failure));
+    EXPECT_FALSE(WriteWholeFile(PathOf("missing/new.xml"), bytes, &failure));
     EXPECT_EQ(failure, QString::fromLocal8Bit(strerror(ENOENT)));
 }
 

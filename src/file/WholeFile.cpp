@@ -1,4 +1,4 @@
-#include "file/FileReplace.h"
+#include "file/WholeFile.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -21,9 +21,9 @@ bool Fail(QString* failure, int error) {
 }
 
 // Writes everything, going on after short writes; false with errno set otherwise.
-bool WriteFully(int fd, std::string_view bytes) {
+bool WriteFully(int fd, QByteArrayView bytes) {
     while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        const ssize_t written = ::write(fd, bytes.data(), std::size_t(bytes.size()));
         if (written < 0) {
             if (errno == EINTR) continue;
             return false;
@@ -32,12 +32,12 @@ bool WriteFully(int fd, std::string_view bytes) {
             errno = EIO;
             return false;
         }
-        bytes.remove_prefix(std::size_t(written));
+        bytes = bytes.sliced(qsizetype(written));
     }
     return true;
 }
 
-bool WriteInPlace(const QByteArray& path, std::string_view bytes, QString* failure) {
+bool WriteInPlace(const QByteArray& path, QByteArrayView bytes, QString* failure) {
     const int fd = ::open(path.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
     if (fd < 0) return Fail(failure, errno);
     const bool written = WriteFully(fd, bytes);
@@ -60,7 +60,7 @@ int CreateTemporary(const QByteArray& target, QByteArray& name) {
 
 } // namespace
 
-bool ReplaceFileContent(const QString& fileName, std::string_view bytes, QString* failure) {
+bool WriteWholeFile(const QString& fileName, QByteArrayView bytes, QString* failure) {
     // Through a symbolic link to the file it names, so that the link itself stays.
     const QString canonical = QFileInfo(fileName).canonicalFilePath();
     const QByteArray target = QFile::encodeName(canonical.isEmpty() ? fileName : canonical);

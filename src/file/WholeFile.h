@@ -2,9 +2,8 @@
 // Writing a file's whole content so that a failure at any point leaves the old content, and
 // saying why it failed in the system's own words.
 
+#include <QByteArrayView>
 #include <QString>
-
-#include <string_view>
 
 namespace flow {
 
@@ -14,6 +13,6 @@ namespace flow {
 // at the file it names. Anything else that already exists under the name (a device, a pipe, a
 // terminal) is written to as it is: a regular file in its place would break it. Returns whether
 // the content was written; the system's reason for a failure goes to *failure if given.
-bool ReplaceFileContent(const QString& fileName, std::string_view bytes, QString* failure);
+bool WriteWholeFile(const QString& fileName, QByteArrayView bytes, QString* failure = nullptr);
 
 } // namespace flow
