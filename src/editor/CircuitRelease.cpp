@@ -3,6 +3,7 @@
 #include "editor/WindowObserver.h"
 #include "engine/NodeThreads.h"
 #include "model/Model.h"
+#include "render/SceneIndex.h"
 
 #include <QCoreApplication>
 #include <QObject>
@@ -23,6 +24,7 @@ void FreeClosedCircuits() {
     std::erase_if(Closed(), [](Circuit* circuit) {
         if (ThreadsStillRunIn(*circuit)) return false;
         ForgetObserver(*circuit);
+        ForgetSceneIndex(*circuit);
         FreeCircuit(*circuit);
         return true;
     });
