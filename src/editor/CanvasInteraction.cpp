@@ -239,7 +239,9 @@ bool OnKeyDown(Circuit& circuit, const CanvasInput& input) {
 
 bool OnCharacter(const CanvasInput& input) {
     if (!EditingText()) return false;
-    InsertAtCaret(input.Character);
+    const QString typed = PastableText(input.Character, false);
+    if (typed.isEmpty()) return false;
+    InsertAtCaret(typed);
     return true;
 }
 

@@ -174,11 +174,22 @@ CanvasInput CircuitCanvas::Sample(CanvasEvent type, const QPointF& position,
 
 void CircuitCanvas::MouseEvent(CanvasEvent type, QMouseEvent* event) {
     pointer_ = event->position();
+    pointerInside_ = rect().contains(pointer_.toPoint());
     OnCanvasEvent(circuit_, Sample(type, pointer_, event->buttons(), event->modifiers()));
+}
+
+std::optional<QPointF> CircuitCanvas::PointerOnCanvas() const {
+    if (!pointerInside_) return std::nullopt;
+    return pointer_;
+}
+
+void CircuitCanvas::leaveEvent(QEvent*) {
+    pointerInside_ = false;
 }
 
 void CircuitCanvas::enterEvent(QEnterEvent* event) {
     pointer_ = event->position();
+    pointerInside_ = true;
     OnCanvasEvent(circuit_, Sample(CanvasEvent::MouseMove, pointer_,
                                    QGuiApplication::mouseButtons(), event->modifiers()));
 }

@@ -1,6 +1,7 @@
 #include "file/CircuitFile.h"
 
 #include "engine/NumberText.h"
+#include "file/CircuitFragment.h"
 #include "file/FileText.h"
 #include "file/WholeFile.h"
 #include "file/XmlWrite.h"
@@ -30,6 +31,21 @@ QString Banner(const char* text) {
 QString WireEnd(const Port* port) {
     const Int id = port && port->Node ? port->Node->Id : 0;
     return QString::number(id) + QLatin1Char('/') + QString::number(PortIndex(port));
+}
+
+// The frame's sections, each with its comment before it, as a save lays them out.
+template <typename Comments, typename Nodes, typename Wires>
+void WriteFrameObjects(XmlNode* element, const Comments& comments, const Nodes& nodes,
+                       const Wires& wires) {
+    AppendXmlComment(element, " Comments ");
+    for (const auto& comment : comments)
+        WriteComment(*comment, element);
+    AppendXmlComment(element, " Nodes ");
+    for (const auto& node : nodes)
+        WriteNode(*node, element);
+    AppendXmlComment(element, " Wires ");
+    for (const auto& wire : wires)
+        WriteWire(*wire, element);
 }
 
 } // namespace
@@ -86,26 +102,34 @@ XmlNode* WriteWire(const Wire& wire, XmlNode* frameElement) {
     return element;
 }
 
+XmlNode* StartCircuitDocument(XmlDocument& document) {
+    AppendXmlComment(&document.Top, Banner(" Flowlattice File").toStdString());
+    AppendXmlComment(&document.Top, Banner(" Version 0.1").toStdString());
+    return AppendElement(&document.Top, "Flowlattice");
+}
+
 XmlNode* WriteFrame(const Frame& frame, XmlNode* parent) {
     const bool main = frame.Owner && &frame.Owner->MainFrame == &frame;
     XmlNode* element = AppendElement(parent, main ? "MainFrame" : "Frame");
-    AppendXmlComment(element, " Comments ");
-    for (const auto& comment : frame.Comments)
-        WriteComment(*comment, element);
-    AppendXmlComment(element, " Nodes ");
-    for (const auto& node : frame.Nodes)
-        WriteNode(*node, element);
-    AppendXmlComment(element, " Wires ");
-    for (const auto& wire : frame.Wires)
-        WriteWire(*wire, element);
+    WriteFrameObjects(element, frame.Comments, frame.Nodes, frame.Wires);
     return element;
+}
+
+std::string CircuitFragmentText(const FrameObjects& objects) {
+    XmlDocument document;
+    XmlNode* frame = AppendElement(StartCircuitDocument(document), "MainFrame");
+    WriteFrameObjects(frame, objects.Comments, objects.Nodes, objects.Wires);
+    std::string text = WriteXml(document);
+    // Text for other programs too: a byte order mark inside pasted text would be a stray
+    // character there.
+    const std::string_view mark = "\xEF\xBB\xBF";
+    if (text.starts_with(mark)) text.erase(0, mark.size());
+    return text;
 }
 
 std::string CircuitFileBytes(const Circuit& circuit) {
     XmlDocument document;
-    AppendXmlComment(&document.Top, Banner(" Flowlattice File").toStdString());
-    AppendXmlComment(&document.Top, Banner(" Version 0.1").toStdString());
-    XmlNode* root = AppendElement(&document.Top, "Flowlattice");
+    XmlNode* root = StartCircuitDocument(document);
 
     int x = circuit.WindowX, y = circuit.WindowY;
     int width = circuit.WindowWidth, height = circuit.WindowHeight;
