@@ -12,7 +12,8 @@ class QWidget;
 namespace flow {
 
 namespace Command {
-constexpr int New = 0, Open = 1, SaveAs = 2, Close = 3, Quit = 4, Start = 7;
+constexpr int New = 0, Open = 1, SaveAs = 2, Close = 3, Quit = 4, Save = 5, Start = 7;
+constexpr int Undo = 30, Redo = 31;
 }
 
 void OnMenu(Circuit& circuit, int commandId);

@@ -15,6 +15,16 @@ void EditorFixture::SetUp() {
     SetupResources();
     PreviewNode().Function = nullptr;
     EndProgram() = [this] { ++programEnds; };
+    RealSaveQuestion();
+    AskToSave() = [this](QWidget*, const QString&) {
+        ++saveQuestions;
+        return saveAnswer;
+    };
+}
+
+const SaveQuestion& EditorFixture::RealSaveQuestion() {
+    static const SaveQuestion real = AskToSave();
+    return real;
 }
 
 void EditorFixture::TearDown() {

@@ -4,6 +4,7 @@
 #include "editor/CanvasInteraction.h"
 #include "editor/CircuitCanvas.h"
 #include "editor/CircuitWindow.h"
+#include "editor/FileCommands.h"
 #include "editor/MenuCommands.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
@@ -49,7 +50,13 @@ class EditorFixture : public ::testing::Test {
     // Waits until the output panel shows this many lines; false on time-out.
     static bool WaitForLines(const Circuit& circuit, int lines, int timeoutMs = 5000);
 
+    // The message box that asks before unsaved work is closed; the fixture answers it instead,
+    // with `saveAnswer`, counting the questions.
+    static const SaveQuestion& RealSaveQuestion();
+
     int programEnds = 0;
+    int saveQuestions = 0;
+    SaveAnswer saveAnswer = SaveAnswer::Discard;
 };
 
 } // namespace flow::test

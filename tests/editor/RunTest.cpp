@@ -77,7 +77,8 @@ TEST_F(RunTest, QuitDuringARunNeitherCrashesNorHangs) {
     timer.start();
     QMenu* file = WindowOf(sum)->menuBar()->actions().value(0)->menu();
     ASSERT_NE(file, nullptr);
-    file->actions().value(Command::Quit)->trigger();
+    for (QAction* action : file->actions())
+        if (action->text() == "Quit") action->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_LT(timer.elapsed(), 3000);
     EXPECT_EQ(programEnds, 1);
