@@ -117,11 +117,10 @@ bool MayClose(Circuit& circuit) {
 
 SaveQuestion& AskToSave() {
     static SaveQuestion ask = [](QWidget* parent, const QString& circuitTitle) {
-        QMessageBox question(QMessageBox::Warning, QStringLiteral("Close Circuit"),
-                             QStringLiteral("Save the changes to “%1” before closing?")
-                                 .arg(circuitTitle),
-                             QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                             parent);
+        QMessageBox question(
+            QMessageBox::Warning, QStringLiteral("Close Circuit"),
+            QStringLiteral("Save the changes to “%1” before closing?").arg(circuitTitle),
+            QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
         question.setInformativeText(QStringLiteral("Changes that are not saved are lost."));
         question.setDefaultButton(QMessageBox::Save);
         switch (question.exec()) {

@@ -91,7 +91,8 @@ GroupSnapshot::GroupSnapshot(const Frame& frame, const ObjectSet& objects)
     for (std::size_t i = 0; i < frame.Wires.size(); ++i) {
         const Wire& wire = *frame.Wires[i];
         if (!wires.count(&wire)) continue;
-        WireEntry entry{KeyOf(wire.Source), KeyOf(wire.Destination), i, {}, wire.Flags & kKeptFlags};
+        WireEntry entry{
+            KeyOf(wire.Source), KeyOf(wire.Destination), i, {}, wire.Flags & kKeptFlags};
         for (WireList list : kWireLists)
             entry.ListPositions[int(list)] = ListPosition(wire, list);
         wires_.push_back(entry);
@@ -172,7 +173,8 @@ void GroupSnapshot::Restore(Frame& frame) const {
             MoveToListPosition(*made[move.first], move.second, position(move));
     }
     for (const SourceEntry& entry : sources_)
-        if (Port* port = PortOf(nodes, entry.Port)) SetInputSource(*port, PortOf(nodes, entry.Source));
+        if (Port* port = PortOf(nodes, entry.Port))
+            SetInputSource(*port, PortOf(nodes, entry.Source));
 }
 
 } // namespace flow

@@ -53,7 +53,8 @@ void MoveCommand::MoveBy(Int dx, Int dy) {
     for (const auto& comment : circuit_.MainFrame.Comments)
         objects.insert(comment->Id, comment.get());
     for (Int id : ids_)
-        if (ObjectHeader* object = objects.value(id)) MoveObject(*object, object->X + dx, object->Y + dy);
+        if (ObjectHeader* object = objects.value(id))
+            MoveObject(*object, object->X + dx, object->Y + dy);
 }
 
 ValueCommand::ValueCommand(Circuit& circuit, const QString& name, Int nodeId, Value before,

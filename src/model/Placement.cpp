@@ -22,8 +22,10 @@ template <typename T> void MoveItem(std::vector<T>& list, std::size_t from, std:
         std::rotate(list.begin() + to, list.begin() + from, list.begin() + from + 1);
 }
 
-template <typename T, typename P> void MoveOwned(std::vector<T>& list, const P* item, std::size_t to) {
-    const auto it = std::find_if(list.begin(), list.end(), [&](const T& p) { return p.get() == item; });
+template <typename T, typename P>
+void MoveOwned(std::vector<T>& list, const P* item, std::size_t to) {
+    const auto it =
+        std::find_if(list.begin(), list.end(), [&](const T& p) { return p.get() == item; });
     if (it != list.end()) MoveItem(list, std::size_t(it - list.begin()), to);
 }
 

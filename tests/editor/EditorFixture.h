@@ -47,6 +47,11 @@ class EditorFixture : public ::testing::Test {
     // choice followed by a left click would.
     Node& Place(Circuit& circuit, int commandId, double x, double y);
 
+    // Answers the message boxes that come up next, in order, by clicking these buttons; the
+    // texts they showed (text, a line break, informative text) are collected in `shownBoxes`.
+    void AnswerMessageBoxes(std::vector<int> buttons);
+    QStringList shownBoxes;
+
     // Waits until the output panel shows this many lines; false on time-out.
     static bool WaitForLines(const Circuit& circuit, int lines, int timeoutMs = 5000);
 
