@@ -1,8 +1,10 @@
 // Time of one full redraw (hit test included) at 1280 x 800 for generated circuits of 100,
 // 1,000 and 5,000 nodes with as many wires and comments.
-// Arguments: node count, then 0 for the camera at 1:1 on the circuit's middle (most of the
-// circuit lies off the canvas) or 1 for a camera zoomed out until the whole circuit shows.
+// Arguments: node count; 0 for the camera at 1:1 on the circuit's middle (most of the circuit
+// lies off the canvas) or 1 for a camera zoomed out until the whole circuit shows; the device
+// pixel ratio (2: a screen scaled to 200 %, four times the pixels).
 
+#include "GeneratedCircuit.h"
 #include "editor/EditorState.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
@@ -19,68 +21,17 @@ namespace {
 
 using namespace flow;
 
-constexpr Int kSpacing = 120;
-
-// Nodes on a square grid, cycling through the catalogue, each with a comment below it.
-void Generate(Circuit& circuit, int count) {
-    const auto& functions = Catalogue().InOrder;
-    const int columns = static_cast<int>(std::ceil(std::sqrt(count)));
-    std::vector<Node*> nodes;
-    for (int i = 0; i < count; ++i) {
-        FunctionDef* function = functions[i % functions.size()];
-        Implementation* implementation =
-            function == Catalogue().Constant ? Catalogue().ConstantInteger : nullptr;
-        Node* node = AddNode(&circuit.MainFrame, function, implementation);
-        node->X = (i % columns) * kSpacing;
-        node->Y = (i / columns) * kSpacing;
-        nodes.push_back(node);
-        AddComment(&circuit.MainFrame, QString("Note %1\nline two").arg(i), node->X + 10,
-                   node->Y + 50);
-    }
-    auto output = [](Node* node) -> Port* {
-        for (const auto& port : node->Ports)
-            if (port->Direction & Direction::Out) return port.get();
-        return nullptr;
-    };
-    auto freeInput = [](Node* node) -> Port* {
-        for (const auto& port : node->Ports)
-            if ((port->Direction & Direction::In) && !port->Source) return port.get();
-        return nullptr;
-    };
-    // Outputs feed free inputs of the next few nodes, a second round where one wire per
-    // output is not enough to reach the count.
-    int made = 0;
-    for (int round = 0; round < 2 && made < count; ++round) {
-        for (int i = 0; i < count && made < count; ++i) {
-            Port* out = output(nodes[i]);
-            for (int step = 1; out && step <= 8; ++step) {
-                Port* in = freeInput(nodes[(i + step) % count]);
-                if (in && ConnectPorts(out, in)) {
-                    ++made;
-                    break;
-                }
-            }
-        }
-    }
-    const Int extent = columns * kSpacing;
-    circuit.CameraX = extent / 2;
-    circuit.CameraY = extent / 2;
+// The 10,000-node circuit has a comment for every tenth node, as in the goals.
+int CommentsFor(int count) {
+    return count >= 10000 ? count / 10 : count;
 }
 
-void BM_Redraw(benchmark::State& state) {
-    const int count = static_cast<int>(state.range(0));
-    const bool whole = state.range(1) != 0;
-    Circuit& circuit = NewCircuit();
-    Generate(circuit, count);
-    if (whole) {
-        const double extent = std::ceil(std::sqrt(count)) * kSpacing + kSpacing;
-        circuit.ZoomLevel = static_cast<float>(std::floor(4 * std::log2(800 / extent)) / 4);
-        circuit.Magnification = std::exp2(circuit.ZoomLevel);
-    }
+void RedrawLoop(benchmark::State& state, Circuit& circuit, int ratio) {
     // The mouse rests on empty canvas between nodes, so the hit test tries every object.
-    Editor().MouseX = circuit.CameraX + kSpacing / 2 + 3;
-    Editor().MouseY = circuit.CameraY + kSpacing / 2 - 30;
-    QImage image(1280, 800, QImage::Format_ARGB32_Premultiplied);
+    Editor().MouseX = circuit.CameraX + kGeneratedSpacing / 2 + 3;
+    Editor().MouseY = circuit.CameraY + kGeneratedSpacing / 2 - 30;
+    QImage image(1280 * ratio, 800 * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
     RedrawCircuitInto(circuit, image); // first layout of every comment and constant
     for (auto _ : state) {
         Editor().Set(InteractionFlag::HoverFound, false);
@@ -89,13 +40,36 @@ void BM_Redraw(benchmark::State& state) {
     }
     state.counters["wires"] = double(circuit.MainFrame.Wires.size());
     state.counters["magnification"] = circuit.Magnification;
+}
+
+void BM_Redraw(benchmark::State& state) {
+    const int count = static_cast<int>(state.range(0));
+    const bool whole = state.range(1) != 0;
+    const int ratio = static_cast<int>(state.range(2));
+    Circuit& circuit = NewCircuit();
+    GenerateCircuit(circuit, count, CommentsFor(count));
+    if (whole) {
+        circuit.ZoomLevel = WholeCircuitZoom(count, 800);
+        circuit.Magnification = std::exp2(circuit.ZoomLevel);
+    }
+    RedrawLoop(state, circuit, ratio);
     CloseCircuit(circuit);
 }
 
 BENCHMARK(BM_Redraw)
-    ->ArgsProduct({{100, 1000, 5000}, {0, 1}})
-    ->ArgNames({"nodes", "whole"})
+    ->ArgsProduct({{100, 1000, 5000, 10000}, {0, 1}, {1}})
+    ->ArgsProduct({{100, 1000}, {0, 1}, {2}})
+    ->Args({100000, 1, 1})
+    ->ArgNames({"nodes", "whole", "ratio"})
     ->Unit(benchmark::kMillisecond);
+
+// The fixed cost of a frame: background, grid and origin marker only.
+void BM_EmptyFrame(benchmark::State& state) {
+    Circuit& circuit = NewCircuit();
+    RedrawLoop(state, circuit, 1);
+    CloseCircuit(circuit);
+}
+BENCHMARK(BM_EmptyFrame)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

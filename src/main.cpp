@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QString>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -15,8 +16,11 @@ const char* const kUsage =
     "  flowlattice [FILE]                       open the editor (FILE: a circuit to load)\n"
     "  flowlattice --run FILE                   load, check and run FILE without a window;\n"
     "                                           printed lines go to stdout\n"
-    "  flowlattice --render FILE --output PNG [--size WxH]\n"
-    "                                           draw FILE as its window's canvas would show it\n"
+    "  flowlattice --render FILE --output OUT [--size WxH] [--scale N] [--fit]\n"
+    "                                           draw FILE as its window's canvas would show it,\n"
+    "                                           to an SVG when OUT ends in .svg, else a PNG;\n"
+    "                                           N image pixels to a canvas pixel (default 1);\n"
+    "                                           --fit shows the whole circuit\n"
     "  flowlattice --resave IN OUT              load IN and save it to OUT as the editor would\n"
     "  flowlattice --help | --version\n"
     "\n"
@@ -32,6 +36,13 @@ bool ParseSize(const char* text, int& width, int& height) {
     char extra = 0;
     return std::sscanf(text, "%dx%d%c", &width, &height, &extra) == 2 && width > 0 && height > 0 &&
            width <= 16384 && height <= 16384;
+}
+
+// A positive number, small enough that the image stays within 16384 pixels a side, as --size does.
+bool ParseScale(const char* text, int width, int height, double& scale) {
+    char extra = 0;
+    return std::sscanf(text, "%lf%c", &scale, &extra) == 1 && std::isfinite(scale) && scale > 0 &&
+           width * scale <= 16384 && height * scale <= 16384;
 }
 
 } // namespace
@@ -70,12 +81,18 @@ int main(int argc, char** argv) {
     if (!std::strcmp(first, "--render")) {
         QString file, output;
         int width = 800, height = 600;
+        const char* scaleText = "1";
+        bool fit = false;
         for (int i = 2; i < argc; ++i) {
             if (!std::strcmp(argv[i], "--output") && i + 1 < argc) {
                 output = arg(++i);
             } else if (!std::strcmp(argv[i], "--size") && i + 1 < argc) {
                 if (!ParseSize(argv[++i], width, height))
                     return BadArguments("--size takes WxH, for example 800x600");
+            } else if (!std::strcmp(argv[i], "--scale") && i + 1 < argc) {
+                scaleText = argv[++i];
+            } else if (!std::strcmp(argv[i], "--fit")) {
+                fit = true;
             } else if (file.isEmpty() && argv[i][0] != '-') {
                 file = arg(i);
             } else {
@@ -83,9 +100,13 @@ int main(int argc, char** argv) {
             }
         }
         if (file.isEmpty() || output.isEmpty())
-            return BadArguments("--render takes FILE and --output PNG");
+            return BadArguments("--render takes FILE and --output OUT");
+        double scale = 1;
+        if (!ParseScale(scaleText, width, height, scale))
+            return BadArguments("--scale takes a positive number, for example 2, and the image "
+                                "may be at most 16384 pixels a side");
         if (unusableName) return badName();
-        return flow::RenderCommand(file, output, width, height);
+        return flow::RenderCommand(file, output, width, height, scale, fit);
     }
     if (first[0] == '-' && first[1] == '-') return BadArguments("unknown option");
     return flow::StartEditor(argc, argv);

@@ -9,7 +9,11 @@ namespace flow {
 
 int RunCommand(const QString& file);
 int ResaveCommand(const QString& in, const QString& out);
-int RenderCommand(const QString& file, const QString& png, int width, int height);
+// Draws the circuit to a PNG, or an SVG when the output name ends in ".svg". scale: image pixels
+// per canvas pixel (the device pixel ratio the picture is drawn at); with fit, the view shows the
+// whole circuit instead of the saved camera.
+int RenderCommand(const QString& file, const QString& output, int width, int height, double scale,
+                  bool fit);
 int StartEditor(int argc, char** argv);
 
 struct Circuit;

@@ -1,12 +1,11 @@
 #include "cli/Commands.h"
 
+#include "editor/ViewCommands.h"
 #include "model/Catalogue.h"
+#include "render/CircuitPicture.h"
 #include "render/Palette.h"
-#include "render/Redraw.h"
 
 #include <QGuiApplication>
-#include <QImage>
-#include <QImageWriter>
 
 #include <cstdio>
 
@@ -21,7 +20,8 @@ void KeepSevereMessages(QtMsgType type, const QMessageLogContext&, const QString
 }
 } // namespace
 
-int RenderCommand(const QString& file, const QString& png, int width, int height) {
+int RenderCommand(const QString& file, const QString& output, int width, int height, double scale,
+                  bool fit) {
     // Drawing needs a GUI application, never a display.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qInstallMessageHandler(KeepSevereMessages);
@@ -33,19 +33,13 @@ int RenderCommand(const QString& file, const QString& png, int width, int height
     SetupPalette();
 
     Circuit* circuit = LoadForCommand(file);
-    if (!circuit)
-        return 2;
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    if (image.isNull()) {
-        std::fprintf(stderr, "flowlattice: cannot make an image of %d x %d pixels\n", width,
-                     height);
-        return 2;
-    }
-    RedrawCircuitInto(*circuit, image);
-    QImageWriter writer(png, "png");
-    if (!writer.write(image)) {
-        std::fprintf(stderr, "flowlattice: cannot write %s: %s\n", qPrintable(png),
-                     qPrintable(writer.errorString()));
+    if (!circuit) return 2;
+    const QSize size(width, height);
+    if (fit) FitCircuitInView(*circuit, size);
+    QString failure;
+    if (!WriteCircuitPicture(*circuit, output, size, scale, &failure)) {
+        std::fprintf(stderr, "flowlattice: cannot write %s: %s\n", qPrintable(output),
+                     qPrintable(failure));
         return 2;
     }
     return 0;

@@ -8,6 +8,7 @@
 #include "model/Model.h"
 
 #include <QApplication>
+#include <QIcon>
 
 namespace flow {
 
@@ -15,6 +16,10 @@ int StartEditor(int argc, char** argv) {
     QApplication app(argc, argv);
     // The program ends when its last circuit window closes, and only then.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Once installed, the windows carry the launcher's icon, and desktop sessions match them to
+    // the launcher entry by its file name. Run from a build folder, the icon is simply absent.
+    QGuiApplication::setDesktopFileName(QStringLiteral("flowlattice"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("flowlattice")));
     RegisterCatalogue();
     SetupResources();
 

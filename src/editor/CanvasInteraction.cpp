@@ -4,7 +4,9 @@
 #include "editor/CircuitCanvas.h"
 #include "editor/CircuitWindow.h"
 #include "editor/History.h"
+#include "editor/HitTestPass.h"
 #include "editor/TextEditing.h"
+#include "editor/ViewCommands.h"
 #include "engine/NumberText.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
@@ -76,7 +78,7 @@ void PlacePendingNode(Circuit& circuit) {
             to->Type = from->Type;
         }
         MoveObject(*node, preview.X, preview.Y);
-        return ObjectSet{{}, {node}, {}};
+        return FrameObjects{{}, {node}, {}};
     });
     CancelPlacement();
 }
@@ -87,7 +89,7 @@ void ConnectAsStep(Port* from, Port* to) {
     if (!circuit) return;
     RecordGroupEdit(*circuit, QStringLiteral("Connect"), {}, [&] {
         Wire* wire = ConnectPorts(from, to);
-        return wire ? ObjectSet{{}, {}, {wire}} : ObjectSet{};
+        return wire ? FrameObjects{{}, {}, {wire}} : FrameObjects{};
     });
 }
 
@@ -123,22 +125,10 @@ TypedValue ValueTypedInto(const Node& node, const QString& typed) {
     return value;
 }
 
-bool EditingText() {
-    const EditorState& editor = Editor();
-    return editor.Has(Editing) && (editor.EditComment || editor.EditNode);
-}
-
-bool LineBreaksAllowed() {
-    const EditorState& editor = Editor();
-    if (editor.EditComment) return true;
-    const Port* port = editor.EditNode ? FirstPort(*editor.EditNode) : nullptr;
-    return port && port->Type == PortType::String;
-}
-
 // The selected objects of the frame, each kind in list order.
-ObjectSet Selection(const Frame& frame) {
+FrameObjects Selection(const Frame& frame) {
     const auto selected = [](int flags) { return (flags & ObjectFlag::Selected) != 0; };
-    ObjectSet objects;
+    FrameObjects objects;
     for (const auto& wire : frame.Wires)
         if (selected(wire->Flags)) objects.Wires.push_back(wire.get());
     for (const auto& node : frame.Nodes)
@@ -146,11 +136,6 @@ ObjectSet Selection(const Frame& frame) {
     for (const auto& comment : frame.Comments)
         if (selected(comment->Flags)) objects.Comments.push_back(comment.get());
     return objects;
-}
-
-void SetZoomLevel(Circuit& circuit, float level) {
-    circuit.ZoomLevel = std::clamp(level, kMinZoomLevel, kMaxZoomLevel);
-    circuit.Magnification = std::exp2(circuit.ZoomLevel);
 }
 
 bool OnLeftDown(Circuit& circuit, const CanvasInput& input) {
@@ -187,7 +172,7 @@ bool OnLeftUp(Circuit& circuit, const CanvasInput& input) {
     if (!editor.Has(HoverFound) || (input.Modifiers & KeyModifier::Ctrl)) editor.Set(ToggleHovered);
     if (!editor.Has(Editing)) SetCursor(CursorShape::Arrow);
     if (editor.Has(Dragged)) {
-        ObjectSet moved = Selection(circuit.MainFrame);
+        FrameObjects moved = Selection(circuit.MainFrame);
         moved.Wires.clear();
         MoveObjects(circuit, moved, editor.DragDX, editor.DragDY);
     }
@@ -244,8 +229,11 @@ bool OnRightClick(Circuit& circuit, const CanvasInput& input) {
 }
 
 bool OnKeyDown(Circuit& circuit, const CanvasInput& input) {
-    if (EditingText())
-        return ApplyEditKey(input.Key, input.Modifiers & KeyModifier::Shift, LineBreaksAllowed());
+    if (EditingText()) {
+        if (input.Key != VirtualKey::Escape) return ApplyEditKey(input.Key, input.Modifiers);
+        CancelEdit();
+        return true;
+    }
     switch (input.Key) {
     case VirtualKey::Delete:
         DeleteObjects(circuit, QStringLiteral("Delete"), Selection(circuit.MainFrame));
@@ -345,6 +333,16 @@ bool Handle(Circuit& circuit, const CanvasInput& input) {
     return false;
 }
 
+// A mouse move that changes nothing drawn needs no redraw: nothing follows the mouse (no
+// placement, wire, band, drag, pan or text selection) and the same object stays under it.
+bool StillPicture(const Circuit& circuit, const CanvasInput& input) {
+    const EditorState& editor = Editor();
+    return input.Type == CanvasEvent::MouseMove &&
+           !(input.Buttons & (MouseButton::Left | MouseButton::Middle)) &&
+           !editor.Has(Panning | RubberBand | Dragged | Editing | DeselectAll | ToggleHovered) &&
+           !Pending() && !editor.WireSource && HoverWouldStay(circuit);
+}
+
 } // namespace
 
 void OnCanvasEvent(Circuit& circuit, const CanvasInput& input) {
@@ -359,7 +357,7 @@ void OnCanvasEvent(Circuit& circuit, const CanvasInput& input) {
     if (CircuitWindow* window = WindowOf(circuit)) window->ShowHistorySteps();
 
     SetStatusText(circuit, 0, QStringLiteral("%1, %2").arg(editor.MouseX).arg(editor.MouseY));
-    if (!redraw) return;
+    if (!redraw || StillPicture(circuit, input)) return;
     editor.Set(HoverFound | HoverSelected, false);
     editor.HoveredComment = nullptr;
     editor.HoveredNode = nullptr;
@@ -381,11 +379,11 @@ void CommitEdit() {
             ForgetComment(comment);
             DeleteComment(comment);
         } else if (text.isEmpty()) {
-            DeleteObjects(circuit, QStringLiteral("Delete"), ObjectSet{{comment}, {}, {}});
+            DeleteObjects(circuit, QStringLiteral("Delete"), FrameObjects{{comment}, {}, {}});
         } else if (created) {
             RecordGroupEdit(circuit, QStringLiteral("Add Comment"), {}, [&] {
                 SetCommentText(*comment, text);
-                return ObjectSet{{comment}, {}, {}};
+                return FrameObjects{{comment}, {}, {}};
             });
         } else {
             ChangeCommentText(*comment, text);
@@ -425,6 +423,23 @@ QString PendingStepName(const Circuit& circuit) {
         return editor.EditBuffer.isEmpty() ? QString() : QStringLiteral("Add Comment");
     if (editor.EditBuffer == comment->Text) return QString();
     return editor.EditBuffer.isEmpty() ? QStringLiteral("Delete") : QStringLiteral("Edit Comment");
+}
+
+void CancelEdit() {
+    EditorState& editor = Editor();
+    if (editor.EditComment) {
+        // The comment's Text is stored only when an edit ends: committing it unchanged ends the
+        // edit, and drops a new comment that is still empty, as a commit always does. Its box
+        // was last measured from the buffer.
+        editor.EditComment->Flags |= ObjectFlag::NeedsLayout;
+        editor.EditBuffer = editor.EditComment->Text;
+        CommitEdit();
+        return;
+    }
+    editor.Set(Editing, false);
+    // The constant's value was never touched; its size goes back to fit it.
+    if (Node* node = std::exchange(editor.EditNode, nullptr))
+        node->Flags |= ObjectFlag::NeedsLayout;
 }
 
 void ForgetCircuit(const Circuit& circuit) {

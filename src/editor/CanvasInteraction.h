@@ -22,8 +22,9 @@ constexpr int Shift = 0x1, Alt = 0x2, Ctrl = 0x4;
 
 // The keys the canvas reacts to, by their virtual-key codes.
 namespace VirtualKey {
-constexpr int None = 0, Backspace = 8, Enter = 13, Escape = 27, Left = 37, Right = 39, Delete = 46;
-}
+constexpr int None = 0, Backspace = 8, Enter = 13, Escape = 27, End = 35, Home = 36, Left = 37,
+              Up = 38, Right = 39, Down = 40, Delete = 46, A = 65, C = 67, V = 86, X = 88;
+} // namespace VirtualKey
 
 namespace CursorShape {
 constexpr int Arrow = 0, Cross = 1, IBeam = 2, Hand = 3, Move = 6;
@@ -55,6 +56,8 @@ Circuit* EditedCircuit();
 void CommitEditOf(const Circuit& circuit);
 // The step that committing the edit in progress in the circuit would record; empty for none.
 QString PendingStepName(const Circuit& circuit);
+// Ends edit mode and leaves the comment or constant with the text it had when the edit began.
+void CancelEdit();
 
 // Lets go of what the editor holds in a circuit whose window closes. The circuit is never used
 // again: an edit of it ends without being stored, instead of swallowing the keys of the other

@@ -1,5 +1,6 @@
 #include "editor/CircuitCanvas.h"
 
+#include "editor/TextEditing.h"
 #include "editor/WindowObserver.h"
 #include "render/Redraw.h"
 
@@ -38,6 +39,22 @@ int VirtualKeyOf(int qtKey) {
         return VirtualKey::Right;
     case Qt::Key_Escape:
         return VirtualKey::Escape;
+    case Qt::Key_Home:
+        return VirtualKey::Home;
+    case Qt::Key_End:
+        return VirtualKey::End;
+    case Qt::Key_Up:
+        return VirtualKey::Up;
+    case Qt::Key_Down:
+        return VirtualKey::Down;
+    case Qt::Key_A:
+        return VirtualKey::A;
+    case Qt::Key_C:
+        return VirtualKey::C;
+    case Qt::Key_V:
+        return VirtualKey::V;
+    case Qt::Key_X:
+        return VirtualKey::X;
     default:
         return VirtualKey::None;
     }
@@ -68,8 +85,15 @@ CircuitCanvas::CircuitCanvas(Circuit& circuit, QWidget* parent)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+// The image has the screen's pixels: the widget's logical size times its device pixel ratio,
+// so that the copy to the screen is one to one and nothing is stretched.
 QImage& CircuitCanvas::Surface() {
-    if (image_.size() != size()) image_ = QImage(size(), QImage::Format_ARGB32_Premultiplied);
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels(qRound(width() * ratio), qRound(height() * ratio));
+    if (image_.size() != pixels || image_.devicePixelRatio() != ratio) {
+        image_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
+        image_.setDevicePixelRatio(ratio);
+    }
     return image_;
 }
 
@@ -78,6 +102,15 @@ void CircuitCanvas::Present() {
 }
 
 bool CircuitCanvas::event(QEvent* event) {
+    // While a text is edited, its keys (Ctrl+C, Delete, ...) are the text's, not the shortcuts'
+    // of the menus: Qt then delivers them as key presses.
+    if (event->type() == QEvent::ShortcutOverride && EditingText()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (VirtualKeyOf(key->key()) != VirtualKey::None && !(key->modifiers() & Qt::AltModifier)) {
+            event->accept();
+            return true;
+        }
+    }
     if (event->type() == PrintEvent::EventType()) {
         auto* print = static_cast<PrintEvent*>(event);
         CanvasInput input =
@@ -88,6 +121,13 @@ bool CircuitCanvas::event(QEvent* event) {
         OnCanvasEvent(circuit_, input);
         return true;
     }
+    // On a screen of another pixel density the image is made again at the new ratio.
+    if (event->type() == QEvent::ScreenChangeInternal
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+        || event->type() == QEvent::DevicePixelRatioChange
+#endif
+    )
+        RedrawCircuit(circuit_);
     return QWidget::event(event);
 }
 
@@ -121,11 +161,22 @@ CanvasInput CircuitCanvas::Sample(CanvasEvent type, const QPointF& position,
 
 void CircuitCanvas::MouseEvent(CanvasEvent type, QMouseEvent* event) {
     pointer_ = event->position();
+    pointerInside_ = rect().contains(pointer_.toPoint());
     OnCanvasEvent(circuit_, Sample(type, pointer_, event->buttons(), event->modifiers()));
+}
+
+std::optional<QPointF> CircuitCanvas::PointerOnCanvas() const {
+    if (!pointerInside_) return std::nullopt;
+    return pointer_;
+}
+
+void CircuitCanvas::leaveEvent(QEvent*) {
+    pointerInside_ = false;
 }
 
 void CircuitCanvas::enterEvent(QEnterEvent* event) {
     pointer_ = event->position();
+    pointerInside_ = true;
     OnCanvasEvent(circuit_, Sample(CanvasEvent::MouseMove, pointer_,
                                    QGuiApplication::mouseButtons(), event->modifiers()));
 }
@@ -202,8 +253,9 @@ void CircuitCanvas::keyPressEvent(QKeyEvent* event) {
     key.Key = VirtualKeyOf(event->key());
     OnCanvasEvent(circuit_, key);
     // Typed characters follow their key, as separate events; control characters (below 32,
-    // and DEL) are keys only.
-    const QString text = event->text();
+    // and DEL) are keys only, and so is a key held with Ctrl (Ctrl+A selects, it types nothing).
+    const auto ctrlOnly = event->modifiers() & ~Qt::ShiftModifier & ~Qt::KeypadModifier;
+    const QString text = ctrlOnly == Qt::ControlModifier ? QString() : event->text();
     for (qsizetype i = 0; i < text.size();) {
         const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
         const QString character = text.mid(i, length);

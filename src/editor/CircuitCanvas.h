@@ -7,6 +7,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 namespace flow {
 
 class CircuitCanvas : public QWidget, public CanvasSurface {
@@ -15,6 +17,8 @@ class CircuitCanvas : public QWidget, public CanvasSurface {
     explicit CircuitCanvas(Circuit& circuit, QWidget* parent = nullptr);
     QImage& Surface() override;
     void Present() override;
+    // Where the pointer is on the canvas, in canvas pixels; none while it is elsewhere.
+    std::optional<QPointF> PointerOnCanvas() const;
 
   protected:
     bool event(QEvent* event) override;
@@ -22,6 +26,7 @@ class CircuitCanvas : public QWidget, public CanvasSurface {
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -36,7 +41,8 @@ class CircuitCanvas : public QWidget, public CanvasSurface {
 
     Circuit& circuit_;
     QImage image_;
-    QPointF pointer_;        // last pointer position seen; key events carry it
+    QPointF pointer_; // last pointer position seen; key events carry it
+    bool pointerInside_ = false;
     int wheelRemainder_ = 0; // wheel delta short of a whole notch, carried to the next turn
     bool rightPressed_ = false;
 };

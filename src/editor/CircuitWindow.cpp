@@ -100,6 +100,21 @@ bool ReadWindowGeometry(const Circuit& circuit, int& x, int& y, int& width, int&
     return true;
 }
 
+template <typename AddCommand> void AddViewMenu(QMenuBar* bar, AddCommand addCommand) {
+    // Before Run, as menus usually stand.
+    QMenu* view = new QMenu(QStringLiteral("View"), bar);
+    bar->insertMenu(bar->actions().constLast(), view);
+    // Ctrl+= is Ctrl++ without Shift on most keyboards.
+    addCommand(view, QStringLiteral("Zoom In"), Command::ZoomIn)
+        ->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    addCommand(view, QStringLiteral("Zoom Out"), Command::ZoomOut)
+        ->setShortcuts(QKeySequence::ZoomOut);
+    addCommand(view, QStringLiteral("Fit Circuit"), Command::FitCircuit)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    addCommand(view, QStringLiteral("Actual Size"), Command::ActualSize)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
+}
+
 } // namespace
 
 CircuitWindow::CircuitWindow(Circuit& circuit)
@@ -108,7 +123,7 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     setMinimumSize(kMinimumInnerSize);
 
     auto addCommand = [this](QMenu* menu, const QString& label, int id,
-                             const QList<QKeySequence>& keys) {
+                             const QList<QKeySequence>& keys = {}) {
         QAction* action = menu->addAction(label);
         action->setShortcuts(keys);
         connect(action, &QAction::triggered, this, [this, id] { OnMenu(circuit_, id); });
@@ -130,6 +145,7 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
                keys(QKeySequence::Save, Qt::CTRL | Qt::Key_S));
     addCommand(file, QStringLiteral("SaveAs"), Command::SaveAs,
                keys(QKeySequence::SaveAs, Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    addCommand(file, QStringLiteral("Export Image…"), Command::ExportImage);
     addCommand(file, QStringLiteral("Close"), Command::Close,
                keys(QKeySequence::Close, Qt::CTRL | Qt::Key_W));
     addCommand(file, QStringLiteral("Quit"), Command::Quit,
@@ -142,6 +158,7 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
                         QKeySequence(Qt::CTRL | Qt::Key_Y)});
     QMenu* run = menuBar()->addMenu(QStringLiteral("Run"));
     addCommand(run, QStringLiteral("Start"), Command::Start, {QKeySequence(Qt::Key_F5)});
+    AddViewMenu(menuBar(), addCommand);
 
     QUndoStack* history = CreateHistory(circuit, this);
     connect(history, &QUndoStack::cleanChanged, this, [this] { ShowTitle(); });

@@ -7,7 +7,9 @@ EditorState& Editor() {
     return state;
 }
 
-void ResetEditorState() { Editor() = EditorState(); }
+void ResetEditorState() {
+    Editor() = EditorState();
+}
 
 namespace {
 void DropEdit(EditorState& editor) {

@@ -36,14 +36,14 @@ enum class CanvasEvent {
 };
 
 struct EditorState {
-    Int MouseX = INT_MIN;  // no position yet, so nothing is under the mouse at first
+    Int MouseX = INT_MIN; // no position yet, so nothing is under the mouse at first
     Int MouseY = INT_MIN;
     Int PanAnchorX = 0, PanAnchorY = 0;
     Int DownX = 0, DownY = 0;
     Int DragDX = 0, DragDY = 0;
     int InteractionFlags = 0;
     CanvasEvent LastEvent = CanvasEvent::None;
-    bool LastEventLeftHeld = false;  // whether the left button was held during LastEvent
+    bool LastEventLeftHeld = false; // whether the left button was held during LastEvent
     Comment* EditComment = nullptr;
     bool EditCommentNew = false; // made by the double click that began the edit
     Node* EditNode = nullptr;
@@ -56,6 +56,9 @@ struct EditorState {
     Port* HoveredPort = nullptr;
     Circuit* CurrentCircuit = nullptr;
     Port* WireSource = nullptr;
+    // What the last hit-test pass found under the mouse, and in which circuit.
+    const Circuit* LastHitCircuit = nullptr;
+    const void* LastHit = nullptr;
 
     bool Has(int flag) const { return (InteractionFlags & flag) != 0; }
     void Set(int flag, bool on = true) {

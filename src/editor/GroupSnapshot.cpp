@@ -64,7 +64,7 @@ Node* ReadNodeAside(Frame& frame, const XmlNode* element, Int id) {
 
 } // namespace
 
-GroupSnapshot::GroupSnapshot(const Frame& frame, const ObjectSet& objects)
+GroupSnapshot::GroupSnapshot(const Frame& frame, const FrameObjects& objects)
     : document_(std::make_unique<XmlDocument>()) {
     XmlNode* holder = AppendElement(&document_->Top, "MainFrame");
     const std::unordered_set<const Comment*> comments(objects.Comments.begin(),

@@ -3,19 +3,13 @@
 // back exactly: the objects in the circuit file's own format, together with what the file does
 // not hold (IDs, places in every list, which feeder each input reads, exact constant values).
 
+#include "file/CircuitFragment.h"
 #include "file/XmlTree.h"
 #include "model/Records.h"
 
 #include <memory>
 
 namespace flow {
-
-struct ObjectSet {
-    std::vector<Comment*> Comments;
-    std::vector<Node*> Nodes;
-    std::vector<Wire*> Wires;
-    bool Empty() const { return Comments.empty() && Nodes.empty() && Wires.empty(); }
-};
 
 // A port named by what survives its node being taken out and put back.
 struct PortKey {
@@ -26,7 +20,7 @@ struct PortKey {
 class GroupSnapshot {
   public:
     // Keeps the objects as they are now; a node brings every wire attached to it.
-    GroupSnapshot(const Frame& frame, const ObjectSet& objects);
+    GroupSnapshot(const Frame& frame, const FrameObjects& objects);
     bool Empty() const { return nodes_.empty() && comments_.empty() && wires_.empty(); }
     // Takes the objects out through the model's operations.
     void Remove(Frame& frame) const;

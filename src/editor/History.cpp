@@ -31,8 +31,8 @@ QUndoStack* HistoryOf(const Circuit& circuit) {
     return qobject_cast<QUndoStack*>(circuit.History);
 }
 
-void RecordGroupEdit(Circuit& circuit, const QString& name, const ObjectSet& removing,
-                     const std::function<ObjectSet()>& edit) {
+void RecordGroupEdit(Circuit& circuit, const QString& name, const FrameObjects& removing,
+                     const std::function<FrameObjects()>& edit) {
     QUndoStack* history = HistoryOf(circuit);
     if (!history) {
         edit();
@@ -41,7 +41,7 @@ void RecordGroupEdit(Circuit& circuit, const QString& name, const ObjectSet& rem
     Frame& frame = circuit.MainFrame;
     TypesById before = CaptureTypes(frame);
     auto removed = std::make_unique<GroupSnapshot>(frame, removing);
-    const ObjectSet added = edit();
+    const FrameObjects added = edit();
     auto made = std::make_unique<GroupSnapshot>(frame, added);
     if (removed->Empty() && made->Empty()) return;
     TypesById after = CaptureTypes(frame);
@@ -51,7 +51,7 @@ void RecordGroupEdit(Circuit& circuit, const QString& name, const ObjectSet& rem
                                    std::move(changedBefore), std::move(changedAfter)));
 }
 
-void DeleteObjects(Circuit& circuit, const QString& name, const ObjectSet& objects) {
+void DeleteObjects(Circuit& circuit, const QString& name, const FrameObjects& objects) {
     RecordGroupEdit(circuit, name, objects, [&] {
         for (Wire* wire : objects.Wires)
             DeleteWire(wire);
@@ -63,11 +63,11 @@ void DeleteObjects(Circuit& circuit, const QString& name, const ObjectSet& objec
             ForgetComment(comment);
             DeleteComment(comment);
         }
-        return ObjectSet{};
+        return FrameObjects{};
     });
 }
 
-void MoveObjects(Circuit& circuit, const ObjectSet& objects, Int dx, Int dy) {
+void MoveObjects(Circuit& circuit, const FrameObjects& objects, Int dx, Int dy) {
     if ((dx == 0 && dy == 0) || (objects.Nodes.empty() && objects.Comments.empty())) return;
     std::vector<Int> ids;
     for (const Node* node : objects.Nodes)

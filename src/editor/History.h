@@ -22,13 +22,13 @@ QUndoStack* HistoryOf(const Circuit& circuit);
 // `removing` names what the edit is about to remove (a node comes with its wires); `edit` then
 // makes the whole change and returns what it added. An edit that changed nothing records
 // nothing; without a history the edit is simply made.
-void RecordGroupEdit(Circuit& circuit, const QString& name, const ObjectSet& removing,
-                     const std::function<ObjectSet()>& edit);
+void RecordGroupEdit(Circuit& circuit, const QString& name, const FrameObjects& removing,
+                     const std::function<FrameObjects()>& edit);
 // Deletes the objects as one step, in the editor's order: wires, nodes with all their wires,
 // comments.
-void DeleteObjects(Circuit& circuit, const QString& name, const ObjectSet& objects);
+void DeleteObjects(Circuit& circuit, const QString& name, const FrameObjects& objects);
 // Moves the nodes and comments by an offset, as one step.
-void MoveObjects(Circuit& circuit, const ObjectSet& objects, Int dx, Int dy);
+void MoveObjects(Circuit& circuit, const FrameObjects& objects, Int dx, Int dy);
 // Gives a constant a new value (its first port's Value and Text), as one step.
 void ChangeConstantValue(Node& node, const QString& name, Int value, const QString& text);
 // Gives a comment a new text, as one step.

@@ -5,6 +5,8 @@
 #include "render/HoverText.h"
 #include "render/PathCache.h"
 #include "render/SceneDrawing.h"
+#include "render/SceneIndex.h"
+#include "render/SceneVisibility.h"
 #include "render/StatusText.h"
 
 #include <QPainterPathStroker>
@@ -39,7 +41,7 @@ bool MayHitPoint() {
 }
 
 QPointF Mouse() {
-    return QPointF(Editor().MouseX, Editor().MouseY);
+    return QPointF(double(Editor().MouseX), double(Editor().MouseY));
 }
 
 // Right and bottom edges are exclusive, so a band of zero size catches nothing.
@@ -54,15 +56,6 @@ bool InsideRubberBand(Int x, Int y, Int width, Int height) {
     return left >= minX && right < maxX && top >= minY && bottom < maxY;
 }
 
-// Records the object under the mouse and names it in the status bar.
-void Found(Circuit& circuit, int& flags, const QString& hoverText) {
-    EditorState& editor = Editor();
-    flags |= ObjectFlag::Hovered;
-    editor.Set(HoverFound);
-    SetStatusText(circuit, 2, hoverText);
-    if (Has(flags, ObjectFlag::Selected)) editor.Set(HoverSelected);
-}
-
 bool PointOnNode(const Node& node) {
     const QPointF mouse = Mouse();
     if (IsConstant(node)) {
@@ -71,7 +64,16 @@ bool PointOnNode(const Node& node) {
                mouse.y() < node.Y + node.Height;
     }
     if (!node.Function) return false;
-    return ShapePath(node.Function->Shape).contains(mouse - QPointF(node.X, node.Y));
+    return PathsOf(*node.Function)
+        .ShapePath.contains(mouse - QPointF(double(node.X), double(node.Y)));
+}
+
+bool PointOnPort(const Port& port) {
+    if (!port.Node || !port.Node->Frame) return false;
+    const EditorState& editor = Editor();
+    const double dx = editor.MouseX - double(port.Node->X + port.X);
+    const double dy = editor.MouseY - double(port.Node->Y + port.Y);
+    return dx * dx + dy * dy < 36;
 }
 
 bool PointOnComment(const Comment& comment) {
@@ -81,9 +83,7 @@ bool PointOnComment(const Comment& comment) {
     return outline.contains(Mouse());
 }
 
-bool PointOnWire(const Wire& wire) {
-    if (!wire.Source || !wire.Destination) return false;
-    const QPainterPath curve = WireCurve(wire);
+bool PointOnCurve(const QPainterPath& curve) {
     // The curve lies within its control points' box and round joins keep the stroke within
     // half its width of the curve, so a point outside the widened box cannot be on it.
     constexpr double halfWidth = 3;
@@ -98,59 +98,121 @@ bool PointOnWire(const Wire& wire) {
     return stroker.createStroke(curve).contains(Mouse());
 }
 
-void VisitComment(Circuit& circuit, Comment& comment) {
-    EditorState& editor = Editor();
+// The first step of every visit, for every object whatever lies under the mouse: layout,
+// then the selection requests of the last event, and the rubber band.
+void PrepareComment(Comment& comment) {
     LayoutComment(comment);
     comment.Flags &= ~ObjectFlag::NeedsLayout;
     ApplySelectionRequests(comment.Flags);
-    if (editor.Has(RubberBand)) {
-        if (InsideRubberBand(comment.X, comment.Y, comment.Width, comment.Height))
-            comment.Flags |= ObjectFlag::Hovered;
-    } else if (MayHitPoint() && PointOnComment(comment)) {
-        editor.HoveredComment = &comment;
-        Found(circuit, comment.Flags, HoverText(comment));
-    }
+    if (Editor().Has(RubberBand) &&
+        InsideRubberBand(comment.X, comment.Y, comment.Width, comment.Height))
+        comment.Flags |= ObjectFlag::Hovered;
 }
 
-void VisitPort(Circuit& circuit, Port& port) {
-    EditorState& editor = Editor();
-    if (ApplySelectionRequests(port.Flags)) editor.WireSource = &port;
-    if (!MayHitPoint() || !port.Node || !port.Node->Frame) return;
-    const double dx = editor.MouseX - double(port.Node->X + port.X);
-    const double dy = editor.MouseY - double(port.Node->Y + port.Y);
-    if (dx * dx + dy * dy < 36) {
-        editor.HoveredPort = &port;
-        Found(circuit, port.Flags, HoverText(port));
-    }
-}
-
-// A node's ports lie on its outline and are tested first, so that a port is found rather
-// than the node around it.
-void VisitNode(Circuit& circuit, Node& node) {
-    EditorState& editor = Editor();
+void PrepareNode(Node& node) {
     for (const auto& port : node.Ports)
-        VisitPort(circuit, *port);
+        if (ApplySelectionRequests(port->Flags)) Editor().WireSource = port.get();
     LayoutConstant(node);
     node.Flags &= ~ObjectFlag::NeedsLayout;
     ApplySelectionRequests(node.Flags);
-    if (editor.Has(RubberBand)) {
-        if (InsideRubberBand(node.X, node.Y, node.Width, node.Height))
-            node.Flags |= ObjectFlag::Hovered;
-    } else if (MayHitPoint() && PointOnNode(node)) {
-        editor.HoveredNode = &node;
-        Found(circuit, node.Flags, HoverText(node));
-    }
+    if (Editor().Has(RubberBand) && InsideRubberBand(node.X, node.Y, node.Width, node.Height))
+        node.Flags |= ObjectFlag::Hovered;
 }
 
-void VisitWire(Circuit& circuit, Wire& wire) {
+// What lies under the mouse, and where the pass records it.
+struct Hit {
+    Comment* OnComment = nullptr;
+    Node* OnNode = nullptr;
+    Port* OnPort = nullptr;
+    Wire* OnWire = nullptr;
+
+    const void* Object() const {
+        if (OnComment) return OnComment;
+        if (OnPort) return OnPort;
+        if (OnNode) return OnNode;
+        return OnWire;
+    }
+};
+
+// The topmost object under the mouse, tested in the order of the drawing reversed: comments,
+// then nodes with each node's ports before its body, then wires, each list from its last
+// element to its first. Only objects whose box holds the mouse are tested; the others cannot
+// be under it.
+Hit FindUnderMouse(const Circuit& circuit, const SceneIndex& index) {
+    const Frame& frame = circuit.MainFrame;
+    SceneObjects near;
+    if (SkipHiddenObjects()) {
+        const QPointF mouse = Mouse();
+        index.Collect(QRectF(mouse, mouse), near);
+    } else {
+        for (std::size_t i = 0; i < frame.Comments.size(); ++i)
+            near.Comments.push_back(int(i));
+        for (std::size_t i = 0; i < frame.Nodes.size(); ++i)
+            near.Nodes.push_back(int(i));
+        for (std::size_t i = 0; i < frame.Wires.size(); ++i)
+            near.Wires.push_back(int(i));
+    }
+    Hit hit;
+    for (auto it = near.Comments.rbegin(); it != near.Comments.rend(); ++it) {
+        Comment& comment = *frame.Comments[std::size_t(*it)];
+        if (PointOnComment(comment)) {
+            hit.OnComment = &comment;
+            return hit;
+        }
+    }
+    for (auto it = near.Nodes.rbegin(); it != near.Nodes.rend(); ++it) {
+        Node& node = *frame.Nodes[std::size_t(*it)];
+        // A node's ports lie on its outline and are tested first, so that a port is found
+        // rather than the node around it.
+        for (const auto& port : node.Ports) {
+            if (PointOnPort(*port)) {
+                hit.OnPort = port.get();
+                return hit;
+            }
+        }
+        if (PointOnNode(node)) {
+            hit.OnNode = &node;
+            return hit;
+        }
+    }
+    for (auto it = near.Wires.rbegin(); it != near.Wires.rend(); ++it) {
+        Wire& wire = *frame.Wires[std::size_t(*it)];
+        if (!wire.Source || !wire.Destination) continue;
+        const bool kept = SkipHiddenObjects() && index.HasCurve(*it);
+        if (PointOnCurve(kept ? index.Curve(*it) : WireCurve(wire))) {
+            hit.OnWire = &wire;
+            return hit;
+        }
+    }
+    return hit;
+}
+
+// Records the object under the mouse and names it in the status bar.
+void Found(Circuit& circuit, int& flags, const QString& hoverText) {
     EditorState& editor = Editor();
-    ApplySelectionRequests(wire.Flags);
-    if (MayHitPoint() && PointOnWire(wire)) {
+    flags |= ObjectFlag::Hovered;
+    editor.Set(HoverFound);
+    SetStatusText(circuit, 2, hoverText);
+    if (Has(flags, ObjectFlag::Selected)) editor.Set(HoverSelected);
+}
+
+void Apply(Circuit& circuit, const Hit& hit) {
+    EditorState& editor = Editor();
+    if (hit.OnComment) {
+        editor.HoveredComment = hit.OnComment;
+        Found(circuit, hit.OnComment->Flags, HoverText(*hit.OnComment));
+    } else if (hit.OnPort) {
+        editor.HoveredPort = hit.OnPort;
+        Found(circuit, hit.OnPort->Flags, HoverText(*hit.OnPort));
+    } else if (hit.OnNode) {
+        editor.HoveredNode = hit.OnNode;
+        Found(circuit, hit.OnNode->Flags, HoverText(*hit.OnNode));
+    } else if (hit.OnWire) {
         // A wire never counts as a selected object under the mouse: a click on it always
         // makes it the only selection.
-        wire.Flags |= ObjectFlag::Hovered;
+        hit.OnWire->Flags |= ObjectFlag::Hovered;
         editor.Set(HoverFound);
-        SetStatusText(circuit, 2, HoverText(wire));
+        SetStatusText(circuit, 2, HoverText(*hit.OnWire));
     }
 }
 
@@ -158,13 +220,29 @@ void VisitWire(Circuit& circuit, Wire& wire) {
 
 void HitTestPass(Circuit& circuit) {
     Frame& frame = circuit.MainFrame;
-    // Topmost first: the drawing order reversed.
     for (auto it = frame.Comments.rbegin(); it != frame.Comments.rend(); ++it)
-        VisitComment(circuit, **it);
+        PrepareComment(**it);
     for (auto it = frame.Nodes.rbegin(); it != frame.Nodes.rend(); ++it)
-        VisitNode(circuit, **it);
+        PrepareNode(**it);
     for (auto it = frame.Wires.rbegin(); it != frame.Wires.rend(); ++it)
-        VisitWire(circuit, **it);
+        ApplySelectionRequests((*it)->Flags);
+
+    SceneIndex& index = SceneIndexOf(circuit);
+    index.Refresh(frame);
+    EditorState& editor = Editor();
+    const bool mayHit = MayHitPoint();
+    const Hit hit = mayHit ? FindUnderMouse(circuit, index) : Hit();
+    Apply(circuit, hit);
+    editor.LastHitCircuit = &circuit;
+    editor.LastHit = mayHit ? hit.Object() : &editor; // this pass looked for nothing
+}
+
+bool HoverWouldStay(const Circuit& circuit) {
+    const EditorState& editor = Editor();
+    if (editor.LastHitCircuit != &circuit) return false;
+    SceneIndex& index = SceneIndexOf(circuit);
+    if (index.Refresh(circuit.MainFrame) || index.LayoutPending()) return false;
+    return FindUnderMouse(circuit, index).Object() == editor.LastHit;
 }
 
 } // namespace flow

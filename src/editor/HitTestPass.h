@@ -8,4 +8,8 @@ namespace flow {
 
 void HitTestPass(Circuit& circuit);
 
+// Whether the pass, run now, would find under the mouse what the last pass found, in the same
+// circuit with nothing moved or waiting for layout: then a redraw would change nothing.
+bool HoverWouldStay(const Circuit& circuit);
+
 } // namespace flow

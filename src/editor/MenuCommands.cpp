@@ -5,6 +5,8 @@
 #include "editor/CircuitWindow.h"
 #include "editor/FileCommands.h"
 #include "editor/History.h"
+#include "editor/ExportImage.h"
+#include "editor/ViewCommands.h"
 #include "engine/Execution.h"
 #include "engine/Preparation.h"
 #include "file/CircuitFile.h"
@@ -93,6 +95,21 @@ void OnMenu(Circuit& circuit, int commandId) {
         break;
     case Command::Start:
         if (PrepareCircuit(circuit)) ExecuteCircuit(circuit);
+        break;
+    case Command::ExportImage:
+        ExportImage(circuit);
+        break;
+    case Command::ZoomIn:
+        ZoomView(circuit, 1.0f);
+        break;
+    case Command::ZoomOut:
+        ZoomView(circuit, -1.0f);
+        break;
+    case Command::FitCircuit:
+        FitCircuitInView(circuit, CanvasSize(circuit));
+        break;
+    case Command::ActualSize:
+        ShowActualSize(circuit);
         break;
     default:
         FillPreviewNode(commandId);

@@ -1,14 +1,30 @@
 #pragma once
-// The edit buffer under the caret: typing, deleting and moving the caret or the selection.
+// The edit buffer under the caret: typing, deleting, moving the caret or the selection, and the
+// text clipboard while a comment or constant is edited.
 
 #include "editor/EditorState.h"
 
 namespace flow {
 
-// Applies an editing key to Editor().EditBuffer. Returns false for keys without a meaning
-// there. Enter breaks the line only where line breaks are allowed.
-bool ApplyEditKey(int key, bool shift, bool lineBreaksAllowed);
+// Whether a comment or a constant's value is being edited.
+bool EditingText();
+// Whether Enter breaks the line in the edited text: in comments and String constants.
+bool LineBreaksAllowed();
+
+// Applies an editing key (VirtualKey code, KeyModifier bits) to Editor().EditBuffer. Returns
+// false for keys without a meaning there.
+bool ApplyEditKey(int key, int modifiers);
 // Replaces the selection by the text and puts the caret after it.
 void InsertAtCaret(const QString& text);
+
+// The text clipboard of the edited text. A paste into a constant takes the first line only.
+void SelectAllText();
+void CopySelectedText();
+void CutSelectedText();
+void PasteText();
+
+// Text from outside the keyboard as typing could have given it: line ends become line feeds
+// (or, for a single line, end it) and other control characters go.
+QString PastableText(const QString& text, bool multiLine);
 
 } // namespace flow

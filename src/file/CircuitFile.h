@@ -27,12 +27,17 @@ using WindowGeometryReader =
     std::function<bool(const Circuit& circuit, int& x, int& y, int& width, int& height)>;
 WindowGeometryReader& LiveWindowGeometry();
 
+// A document with the circuit file's banner comments, and its root element to fill.
+XmlNode* StartCircuitDocument(XmlDocument& document);
 XmlNode* WriteFrame(const Frame& frame, XmlNode* parent);
 XmlNode* WriteComment(const Comment& comment, XmlNode* frameElement);
 XmlNode* WriteNode(const Node& node, XmlNode* frameElement);
 XmlNode* WriteWire(const Wire& wire, XmlNode* frameElement);
 
-void ReadFrame(Circuit& circuit, const XmlNode* frameElement);
+// Reads the frame element's comments, nodes and wires into the circuit's main frame; what was
+// read goes to *read if given.
+struct FrameObjects;
+void ReadFrame(Circuit& circuit, const XmlNode* frameElement, FrameObjects* read = nullptr);
 Comment* ReadComment(Frame& frame, const XmlNode* element);
 Node* ReadNode(Frame& frame, const XmlNode* element);
 Wire* ReadWire(Frame& frame, const XmlNode* element);

@@ -1,6 +1,7 @@
 #include "file/CircuitFile.h"
 
 #include "engine/NumberText.h"
+#include "file/CircuitFragment.h"
 #include "file/FileText.h"
 #include "file/XmlParse.h"
 #include "model/Catalogue.h"
@@ -128,16 +129,20 @@ Wire* ReadWire(Frame& frame, const XmlNode* element) {
     return ConnectPorts(source, destination);
 }
 
-void ReadFrame(Circuit& circuit, const XmlNode* frameElement) {
+void ReadFrame(Circuit& circuit, const XmlNode* frameElement, FrameObjects* read) {
     // Only the frame's own children: anything nested deeper, a Frame included, is not read.
     for (const XmlNode* child = frameElement->FirstChild; child; child = child->NextSibling) {
         if (child->Kind != XmlKind::Element) continue;
-        if (child->Name == "Comment")
-            ReadComment(circuit.MainFrame, child);
-        else if (child->Name == "Node")
-            ReadNode(circuit.MainFrame, child);
-        else if (child->Name == "Wire")
-            ReadWire(circuit.MainFrame, child);
+        if (child->Name == "Comment") {
+            Comment* comment = ReadComment(circuit.MainFrame, child);
+            if (read) read->Comments.push_back(comment);
+        } else if (child->Name == "Node") {
+            Node* node = ReadNode(circuit.MainFrame, child);
+            if (read && node) read->Nodes.push_back(node);
+        } else if (child->Name == "Wire") {
+            Wire* wire = ReadWire(circuit.MainFrame, child);
+            if (read && wire) read->Wires.push_back(wire);
+        }
     }
 }
 
@@ -178,6 +183,22 @@ QString LoadFailureReason(const QString& fileName) {
             .arg(document.ErrorLine)
             .arg(QString::fromStdString(document.ErrorText));
     return QStringLiteral("the file holds no XML element");
+}
+
+FrameObjects ReadCircuitFragment(Circuit& circuit, std::string_view text) {
+    RegisterCatalogue();
+    XmlDocument document;
+    ParseXml(text, document, kCircuitDepth);
+    const XmlNode* root = RootElement(document);
+    const XmlNode* frame = root ? FirstChildElement(root, "MainFrame") : nullptr;
+    FrameObjects read;
+    if (!frame) return read;
+    // The text's IDs name its own nodes only; the circuit's table stays as loading left it.
+    QHash<Int, Node*> fileIds;
+    std::swap(fileIds, circuit.FileIdTable);
+    ReadFrame(circuit, frame, &read);
+    std::swap(fileIds, circuit.FileIdTable);
+    return read;
 }
 
 } // namespace flow

@@ -1,14 +1,12 @@
 #include "file/CircuitFile.h"
 
 #include "engine/NumberText.h"
+#include "file/CircuitFragment.h"
 #include "file/FileText.h"
+#include "file/WholeFile.h"
 #include "file/XmlWrite.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
-
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 
 #include <bit>
 
@@ -35,28 +33,19 @@ QString WireEnd(const Port* port) {
     return QString::number(id) + QLatin1Char('/') + QString::number(PortIndex(port));
 }
 
-template <typename File> bool WriteAll(File& file, const std::string& bytes, QString* failure) {
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) &&
-                         file.flush(); // a full disk shows only here
-    if (!written && failure) *failure = file.errorString();
-    return written;
-}
-
-// A regular file is replaced whole, through a temporary file renamed over it. Anything else that
-// already exists under the name (a device, a pipe, a terminal) is written to as it is: renaming
-// over it would put a regular file in its place, and for /dev/null that breaks the machine.
-bool WriteWhole(const QString& fileName, const std::string& bytes, QString* failure) {
-    const QFileInfo target(fileName);
-    if (target.exists() && !target.isFile() && !target.isDir()) {
-        QFile file(fileName);
-        return WriteAll(file, bytes, failure);
-    }
-    QSaveFile file(fileName);
-    if (!WriteAll(file, bytes, failure)) return false;
-    if (file.commit()) return true;
-    if (failure) *failure = file.errorString();
-    return false;
+// The frame's sections, each with its comment before it, as a save lays them out.
+template <typename Comments, typename Nodes, typename Wires>
+void WriteFrameObjects(XmlNode* element, const Comments& comments, const Nodes& nodes,
+                       const Wires& wires) {
+    AppendXmlComment(element, " Comments ");
+    for (const auto& comment : comments)
+        WriteComment(*comment, element);
+    AppendXmlComment(element, " Nodes ");
+    for (const auto& node : nodes)
+        WriteNode(*node, element);
+    AppendXmlComment(element, " Wires ");
+    for (const auto& wire : wires)
+        WriteWire(*wire, element);
 }
 
 } // namespace
@@ -113,26 +102,34 @@ XmlNode* WriteWire(const Wire& wire, XmlNode* frameElement) {
     return element;
 }
 
+XmlNode* StartCircuitDocument(XmlDocument& document) {
+    AppendXmlComment(&document.Top, Banner(" Flowlattice File").toStdString());
+    AppendXmlComment(&document.Top, Banner(" Version 0.1").toStdString());
+    return AppendElement(&document.Top, "Flowlattice");
+}
+
 XmlNode* WriteFrame(const Frame& frame, XmlNode* parent) {
     const bool main = frame.Owner && &frame.Owner->MainFrame == &frame;
     XmlNode* element = AppendElement(parent, main ? "MainFrame" : "Frame");
-    AppendXmlComment(element, " Comments ");
-    for (const auto& comment : frame.Comments)
-        WriteComment(*comment, element);
-    AppendXmlComment(element, " Nodes ");
-    for (const auto& node : frame.Nodes)
-        WriteNode(*node, element);
-    AppendXmlComment(element, " Wires ");
-    for (const auto& wire : frame.Wires)
-        WriteWire(*wire, element);
+    WriteFrameObjects(element, frame.Comments, frame.Nodes, frame.Wires);
     return element;
+}
+
+std::string CircuitFragmentText(const FrameObjects& objects) {
+    XmlDocument document;
+    XmlNode* frame = AppendElement(StartCircuitDocument(document), "MainFrame");
+    WriteFrameObjects(frame, objects.Comments, objects.Nodes, objects.Wires);
+    std::string text = WriteXml(document);
+    // Text for other programs too: a byte order mark inside pasted text would be a stray
+    // character there.
+    const std::string_view mark = "\xEF\xBB\xBF";
+    if (text.starts_with(mark)) text.erase(0, mark.size());
+    return text;
 }
 
 bool SaveCircuit(const Circuit& circuit, const QString& fileName, QString* failure) {
     XmlDocument document;
-    AppendXmlComment(&document.Top, Banner(" Flowlattice File").toStdString());
-    AppendXmlComment(&document.Top, Banner(" Version 0.1").toStdString());
-    XmlNode* root = AppendElement(&document.Top, "Flowlattice");
+    XmlNode* root = StartCircuitDocument(document);
 
     int x = circuit.WindowX, y = circuit.WindowY;
     int width = circuit.WindowWidth, height = circuit.WindowHeight;
@@ -158,7 +155,8 @@ bool SaveCircuit(const Circuit& circuit, const QString& fileName, QString* failu
 
     WriteFrame(circuit.MainFrame, root);
 
-    return WriteWhole(fileName, WriteXml(document), failure);
+    const std::string bytes = WriteXml(document);
+    return WriteWholeFile(fileName, QByteArrayView(bytes.data(), qsizetype(bytes.size())), failure);
 }
 
 } // namespace flow

@@ -23,6 +23,13 @@ int ToScreenY(const Circuit& circuit, double y) {
                       circuit.CanvasHeight * 0.5);
 }
 
+QPointF ToCircuitPoint(const Circuit& circuit, QPointF pixel) {
+    return {(pixel.x() - circuit.CanvasWidth * 0.5) / circuit.Magnification +
+                static_cast<double>(circuit.CameraX),
+            (pixel.y() - circuit.CanvasHeight * 0.5) / circuit.Magnification +
+                static_cast<double>(circuit.CameraY)};
+}
+
 QRgb BlendColor(QRgb a, QRgb b, float t) {
     auto mix = [t](int from, int to) {
         return static_cast<int>(std::lround((1.0f - t) * from + t * to));

@@ -4,6 +4,7 @@
 
 #include "model/Records.h"
 
+#include <QPointF>
 #include <QRgb>
 
 namespace flow {
@@ -11,6 +12,8 @@ namespace flow {
 // Canvas pixel of a circuit coordinate, through the circuit's camera.
 int ToScreenX(const Circuit& circuit, double x);
 int ToScreenY(const Circuit& circuit, double y);
+// The circuit point under a canvas pixel, before rounding.
+QPointF ToCircuitPoint(const Circuit& circuit, QPointF pixel);
 
 // Mixes each channel (alpha included) of a and b in the proportion t (0 gives a, 1 gives b).
 QRgb BlendColor(QRgb a, QRgb b, float t);

@@ -18,16 +18,16 @@ constexpr double kCornerRadius = 6.0;
 constexpr int kTextInsetX = 8, kTextInsetY = 4;
 constexpr int kMarginX = 16, kMarginY = 8;
 
-QFont CommentFont() {
-    return FontAt(RegularFont(), kCommentTextSize);
-}
-
 bool IsEdited(const Comment& comment) {
     const EditorState& editor = Editor();
     return editor.Has(InteractionFlag::Editing) && editor.EditComment == &comment;
 }
 
 } // namespace
+
+QFont CommentFont() {
+    return FontAt(RegularFont(), kCommentTextSize);
+}
 
 void LayoutComment(Comment& comment) {
     const QFont font = CommentFont();

@@ -25,10 +25,6 @@ constexpr double kConstantTextSize = 11.0;
 constexpr int kConstantTextX = 4, kConstantTextY = 2; // from the box's left edge and top
 constexpr int kConstantMarginX = 16, kConstantMarginY = 4;
 
-QFont ConstantFont() {
-    return FontAt(BoldFont(), kConstantTextSize);
-}
-
 QColor SlotColor(int slot) {
     return QColor::fromRgba(ColorTable()[std::size_t(slot)]);
 }
@@ -180,6 +176,10 @@ QPainterPath Disc(double radius) {
 }
 
 } // namespace
+
+QFont ConstantFont() {
+    return FontAt(BoldFont(), kConstantTextSize);
+}
 
 void LayoutConstant(Node& node) {
     if (!IsConstant(node)) return;

@@ -4,6 +4,8 @@
 
 #include <QHash>
 
+#include <memory>
+
 namespace flow {
 
 namespace {
@@ -19,6 +21,11 @@ const QPainterPath& Cached(const QString& notation) {
     }
     return *found;
 }
+
+// Strings shared with the function (the usual case) compare by their data alone.
+bool Same(const QString& kept, const QString& current) {
+    return kept.constData() == current.constData() || kept == current;
+}
 } // namespace
 
 const QPainterPath& ShapePath(const QString& shape) {
@@ -26,6 +33,20 @@ const QPainterPath& ShapePath(const QString& shape) {
 }
 const QPainterPath& SymbolPath(const QString& symbol) {
     return Cached<AddSymbol>(symbol);
+}
+
+const FunctionPaths& PathsOf(const FunctionDef& function) {
+    static QHash<const FunctionDef*, std::shared_ptr<FunctionPaths>> cache;
+    std::shared_ptr<FunctionPaths>& paths = cache[&function];
+    if (!paths || !Same(paths->Shape, function.Shape) || !Same(paths->Symbol, function.Symbol)) {
+        paths = std::make_shared<FunctionPaths>();
+        paths->Shape = function.Shape;
+        paths->Symbol = function.Symbol;
+        paths->ShapePath = ShapePath(function.Shape);
+        paths->SymbolPath = SymbolPath(function.Symbol);
+        paths->Bounds = paths->ShapePath.controlPointRect() | paths->SymbolPath.controlPointRect();
+    }
+    return *paths;
 }
 
 } // namespace flow

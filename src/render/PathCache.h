@@ -2,7 +2,10 @@
 // Shapes and symbols as ready paths. The catalogue has a few fixed strings, and every redraw
 // and hit test needs their paths again, so each string is interpreted once.
 
+#include "model/Records.h"
+
 #include <QPainterPath>
+#include <QRectF>
 #include <QString>
 
 namespace flow {
@@ -11,5 +14,15 @@ namespace flow {
 const QPainterPath& ShapePath(const QString& shape);
 // The path of a symbol string (AddSymbol), with the even-odd fill rule.
 const QPainterPath& SymbolPath(const QString& symbol);
+
+// A function's shape and symbol paths and the box of their control points, in node units.
+struct FunctionPaths {
+    QString Shape, Symbol; // the strings they were made from
+    QPainterPath ShapePath, SymbolPath;
+    QRectF Bounds;
+};
+// Found by the function's address, without hashing its strings; made again should a string
+// of the function change.
+const FunctionPaths& PathsOf(const FunctionDef& function);
 
 } // namespace flow

@@ -9,12 +9,15 @@
 #include "render/RunStateMarker.h"
 #include "render/SceneDrawing.h"
 #include "render/SceneVisibility.h"
+#include "render/SpriteCache.h"
 #include "render/StatusText.h"
 
 #include <QObject>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
 #include <cmath>
 
 namespace flow {
@@ -35,29 +38,43 @@ void DrawOriginMarker(QPainter& painter, int ox, int oy) {
     painter.fillPath(path, Slot(ColorSlot::MediumGrid));
 }
 
-// Line starts sit on pixel centres so that width-1 lines cover whole pixels.
-double PixelCentre(double coordinate) {
-    return std::round(coordinate) + 0.5;
-}
+// Grid lines are one logical pixel wide and drawn in device pixels, so that they cover whole
+// pixels at any device pixel ratio: a line at logical column L starts at the device pixel
+// nearest to L × ratio and is round(ratio) device pixels wide (at least one). At fractional
+// ratios the lines of a level thus keep one width and stay evenly spaced (to a device pixel)
+// instead of blurring over two pixels.
+struct GridPixels {
+    double Ratio;
+    double LineWidth;
 
-void DrawGridLevel(QPainter& painter, int ox, int oy, double step, QRgb color, int width,
-                   int height) {
+    explicit GridPixels(double ratio) : Ratio(ratio), LineWidth(std::max(1.0, std::round(ratio))) {}
+    // The device coordinate of the centre of the line at a logical coordinate.
+    double Centre(double logical) const {
+        return std::round(std::round(logical) * Ratio) + LineWidth / 2;
+    }
+    // Where lines begin along their length: half a logical pixel in, as the lines always did.
+    double Start() const { return 0.5 * Ratio; }
+};
+
+void DrawGridLevel(QPainter& painter, const GridPixels& pixels, int ox, int oy, double step,
+                   QRgb color, int width, int height) {
     // Each line is placed from the first one by multiplying, not by adding up steps, so that
     // rounding errors cannot pile up and move a far line across a pixel boundary.
     QPainterPath path;
+    const double start = pixels.Start();
     const double firstX = FlooredMod(ox, step);
     for (int k = 0; firstX + k * step <= width; ++k) {
-        const double x = firstX + k * step;
-        path.moveTo(PixelCentre(x), PixelCentre(0));
-        path.lineTo(PixelCentre(x), PixelCentre(0) + height);
+        const double x = pixels.Centre(firstX + k * step);
+        path.moveTo(x, start);
+        path.lineTo(x, start + height * pixels.Ratio);
     }
     const double firstY = FlooredMod(oy, step);
     for (int k = 0; firstY + k * step <= height; ++k) {
-        const double y = firstY + k * step;
-        path.moveTo(PixelCentre(0), PixelCentre(y));
-        path.lineTo(PixelCentre(0) + width, PixelCentre(y));
+        const double y = pixels.Centre(firstY + k * step);
+        path.moveTo(start, y);
+        path.lineTo(start + width * pixels.Ratio, y);
     }
-    QPen pen(QColor::fromRgba(color), 1);
+    QPen pen(QColor::fromRgba(color), pixels.LineWidth);
     pen.setCapStyle(Qt::FlatCap);
     painter.strokePath(path, pen);
 }
@@ -70,13 +87,17 @@ void DrawGrid(QPainter& painter, const Circuit& circuit, int ox, int oy) {
     const float t = static_cast<float>((g + 1) / 2);
     const auto& colors = ColorTable();
     const int w = circuit.CanvasWidth, h = circuit.CanvasHeight;
+    const GridPixels pixels(painter.transform().m11());
+    painter.save();
+    painter.resetTransform();
     if (g > -1)
-        DrawGridLevel(painter, ox, oy, s,
+        DrawGridLevel(painter, pixels, ox, oy, s,
                       BlendColor(colors[ColorSlot::Background], colors[ColorSlot::MediumGrid], t),
                       w, h);
-    DrawGridLevel(painter, ox, oy, 4 * s,
+    DrawGridLevel(painter, pixels, ox, oy, 4 * s,
                   BlendColor(colors[ColorSlot::MediumGrid], colors[ColorSlot::MajorGrid], t), w, h);
-    DrawGridLevel(painter, ox, oy, 16 * s, colors[ColorSlot::MajorGrid], w, h);
+    DrawGridLevel(painter, pixels, ox, oy, 16 * s, colors[ColorSlot::MajorGrid], w, h);
+    painter.restore();
 }
 
 // Scene origin on the canvas: the integer half of the canvas, so an odd size drops half a pixel.
@@ -117,13 +138,20 @@ void DrawPreviewNode(QPainter& painter) {
 void DrawScene(QPainter& painter, Circuit& circuit) {
     HitTestPass(circuit);
     const Frame& frame = circuit.MainFrame;
-    const SceneVisibility visible(circuit);
-    for (const auto& wire : frame.Wires)
-        if (visible.Shows(*wire)) DrawWire(painter, *wire);
-    for (const auto& node : frame.Nodes)
-        if (visible.Shows(*node)) DrawNode(painter, *node);
-    for (const auto& comment : frame.Comments)
-        if (visible.Shows(*comment)) DrawComment(painter, *comment);
+    const SceneIndex& index = SceneIndexOf(circuit);
+    static SceneObjects visible; // kept, so that its buffers are reused
+    VisibleObjects(circuit, index, visible);
+    for (const int i : visible.Wires) {
+        const Wire& wire = *frame.Wires[std::size_t(i)];
+        if (index.HasCurve(i) && !MovedByDrag(wire))
+            DrawWire(painter, wire, index.Curve(i));
+        else
+            DrawWire(painter, wire);
+    }
+    for (const int i : visible.Nodes)
+        DrawNode(painter, *frame.Nodes[std::size_t(i)]);
+    for (const int i : visible.Comments)
+        DrawComment(painter, *frame.Comments[std::size_t(i)]);
     DrawDraggedWire(painter);
     DrawPreviewNode(painter);
 }
@@ -154,18 +182,17 @@ void DrawRubberBand(QPainter& painter, const Circuit& circuit) {
     painter.strokePath(path, pen);
 }
 
-} // namespace
-
-void RedrawCircuitInto(Circuit& circuit, QImage& image) {
+// Paints in device pixels through a scale by the ratio, so that every size the drawing gives in
+// logical pixels (Canvas Width and Height, the camera, the grid) stays as it is at ratio 1.
+void PaintCanvas(Circuit& circuit, QPaintDevice& device, QSize pixels, double ratio) {
     QPainter painter;
-    if (image.isNull() || !painter.begin(&image)) {
-        ClearHoverTextUnlessFound(circuit);
-        return;
-    }
+    if (pixels.isEmpty() || !painter.begin(&device)) return;
     painter.setRenderHint(QPainter::Antialiasing);
-    circuit.CanvasWidth = image.width();
-    circuit.CanvasHeight = image.height();
-    painter.fillRect(image.rect(), Slot(ColorSlot::Background));
+    painter.fillRect(QRect(QPoint(0, 0), pixels), Slot(ColorSlot::Background));
+    painter.scale(ratio, ratio);
+    UseSpritesAtRatio(ratio);
+    circuit.CanvasWidth = RoundToInt(pixels.width() / ratio);
+    circuit.CanvasHeight = RoundToInt(pixels.height() / ratio);
 
     const int ox =
         RoundToInt(circuit.CanvasWidth / 2 - circuit.CameraX * double(circuit.Magnification));
@@ -182,6 +209,21 @@ void RedrawCircuitInto(Circuit& circuit, QImage& image) {
     DrawRubberBand(painter, circuit);
     DrawRunStateMarker(painter, circuit);
     painter.end();
+}
+
+} // namespace
+
+void RedrawCircuitInto(Circuit& circuit, QImage& image) {
+    const double ratio = image.devicePixelRatio();
+    // Painted as a plain image of device pixels; the ratio comes back for the copy to the screen.
+    image.setDevicePixelRatio(1);
+    PaintCanvas(circuit, image, image.size(), ratio);
+    image.setDevicePixelRatio(ratio);
+    ClearHoverTextUnlessFound(circuit);
+}
+
+void RedrawCircuitOnto(Circuit& circuit, QPaintDevice& device, QSize canvas) {
+    PaintCanvas(circuit, device, canvas, 1.0);
     ClearHoverTextUnlessFound(circuit);
 }
 

@@ -4,13 +4,19 @@
 #include "model/Records.h"
 
 class QImage;
+class QPaintDevice;
+class QSize;
 
 namespace flow {
 
 // Repaints the circuit's canvas (its CanvasSurface) completely; without a canvas only the
 // status bar's hover field is kept up to date.
 void RedrawCircuit(Circuit& circuit);
-// The same drawing into any image, sized as the canvas would be; used for PNG rendering.
+// The same drawing into any image, sized as the canvas would be at the image's device pixel
+// ratio; used for PNG rendering.
 void RedrawCircuitInto(Circuit& circuit, QImage& image);
+// The drawing of a canvas of that size onto a device that paints in canvas pixels (an SVG
+// generator whose view box is the canvas); used for SVG pictures.
+void RedrawCircuitOnto(Circuit& circuit, QPaintDevice& device, QSize canvas);
 
 } // namespace flow

@@ -1,41 +1,40 @@
 #include "render/SceneVisibility.h"
 
 #include "editor/EditorState.h"
-#include "model/Model.h"
-#include "render/PathCache.h"
 #include "render/SceneDrawing.h"
 
-#include <QPainterPath>
-
+#include <algorithm>
 #include <cmath>
 
 namespace flow {
 
 namespace {
 
-// How far drawing reaches beyond an object's outline: half the widest shadow stroke (12),
-// plus room for anti-aliasing.
-constexpr double kNodeReach = 8;
-constexpr double kCommentReach = 8;
-// Half the widest wire stroke (the highlight, 6), plus round ends and anti-aliasing.
-constexpr double kWireReach = 4;
-constexpr double kPortRadius = 6;
-
-QRectF Widened(QRectF rect, double by) {
-    return rect.adjusted(-by, -by, by, by);
+void Everything(const Frame& frame, SceneObjects& all) {
+    all.Clear();
+    auto count = [](std::vector<int>& indices, std::size_t size) {
+        indices.resize(size);
+        for (std::size_t i = 0; i < size; ++i)
+            indices[i] = int(i);
+    };
+    count(all.Comments, frame.Comments.size());
+    count(all.Nodes, frame.Nodes.size());
+    count(all.Wires, frame.Wires.size());
 }
 
-// Shape and symbol of a function, in node coordinates.
-QRectF FunctionBounds(const FunctionDef& function) {
-    return ShapePath(function.Shape).controlPointRect() |
-           SymbolPath(function.Symbol).controlPointRect();
+bool Meets(const QRectF& box, const QRectF& view) {
+    return box.left() <= view.right() && view.left() <= box.right() && box.top() <= view.bottom() &&
+           view.top() <= box.bottom();
 }
 
-QPointF DragOffset(int flags) {
-    const EditorState& editor = Editor();
-    if ((flags & ObjectFlag::Selected) && editor.Has(InteractionFlag::Dragged))
-        return QPointF(editor.DragDX, editor.DragDY);
-    return QPointF(0, 0);
+// Replaces the moved objects found where they were by those that show where they are drawn.
+template <typename Moved, typename Shows>
+void FollowDrag(std::vector<int>& found, const std::vector<int>& moved, Moved isMoved,
+                Shows shows) {
+    found.erase(std::remove_if(found.begin(), found.end(), isMoved), found.end());
+    for (const int i : moved)
+        if (shows(i)) found.push_back(i);
+    std::sort(found.begin(), found.end());
 }
 
 } // namespace
@@ -45,43 +44,64 @@ bool& SkipHiddenObjects() {
     return skip;
 }
 
-SceneVisibility::SceneVisibility(const Circuit& circuit) {
+QRectF DrawnBounds(const Wire& wire) {
+    return SceneIndex::WireBox(WireCurve(wire));
+}
+
+QRectF DrawnBounds(const Node& node) {
+    return SceneIndex::NodeBox(node);
+}
+
+QRectF DrawnBounds(const Comment& comment) {
+    return SceneIndex::CommentBox(comment);
+}
+
+bool MovedByDrag(const Wire& wire) {
+    if (!Editor().Has(InteractionFlag::Dragged)) return false;
+    const auto selected = [](const Port* port) {
+        return port && port->Node && (port->Node->Flags & ObjectFlag::Selected);
+    };
+    return selected(wire.Source) || selected(wire.Destination);
+}
+
+void VisibleObjects(const Circuit& circuit, const SceneIndex& index, SceneObjects& visible) {
+    const Frame& frame = circuit.MainFrame;
     const double m = circuit.Magnification;
     if (!SkipHiddenObjects() || !std::isfinite(m) || m <= 0) {
-        Everything = true;
+        Everything(frame, visible);
         return;
     }
+    // The canvas in circuit units, a pixel wider on every side.
     const double cx = circuit.CanvasWidth / 2, cy = circuit.CanvasHeight / 2;
-    const QPointF topLeft((-1 - cx) / m + circuit.CameraX, (-1 - cy) / m + circuit.CameraY);
-    const QPointF bottomRight((circuit.CanvasWidth + 1 - cx) / m + circuit.CameraX,
-                              (circuit.CanvasHeight + 1 - cy) / m + circuit.CameraY);
-    View = QRectF(topLeft, bottomRight);
-}
+    const QRectF view(
+        QPointF((-1 - cx) / m + double(circuit.CameraX), (-1 - cy) / m + double(circuit.CameraY)),
+        QPointF((circuit.CanvasWidth + 1 - cx) / m + double(circuit.CameraX),
+                (circuit.CanvasHeight + 1 - cy) / m + double(circuit.CameraY)));
+    visible.Clear();
+    index.Collect(view, visible);
 
-bool SceneVisibility::Overlaps(QRectF bounds) const {
-    return Everything || View.intersects(bounds);
-}
-
-bool SceneVisibility::Shows(const Wire& wire) const {
-    // Only wires with both ends on nodes are measured; anything else is simply drawn.
-    if (!wire.Source || !wire.Destination || !wire.Source->Node || !wire.Destination->Node)
-        return true;
-    return Overlaps(Widened(WireCurve(wire).controlPointRect(), kWireReach));
-}
-
-bool SceneVisibility::Shows(const Node& node) const {
-    QRectF bounds = QRectF(0, 0, node.Width, node.Height).normalized();
-    if (node.Function && !IsConstant(node)) bounds |= FunctionBounds(*node.Function);
-    for (const auto& port : node.Ports)
-        bounds |= Widened(QRectF(port->X, port->Y, 0, 0), kPortRadius);
-    bounds.translate(QPointF(node.X, node.Y) + DragOffset(node.Flags));
-    return Overlaps(Widened(bounds, kNodeReach));
-}
-
-bool SceneVisibility::Shows(const Comment& comment) const {
-    QRectF bounds = QRectF(comment.X, comment.Y, comment.Width, comment.Height).normalized();
-    bounds.translate(DragOffset(comment.Flags));
-    return Overlaps(Widened(bounds, kCommentReach));
+    const EditorState& editor = Editor();
+    if (!editor.Has(InteractionFlag::Dragged)) return;
+    const QPointF offset(double(editor.DragDX), double(editor.DragDY));
+    const auto nodeSelected = [&](int i) {
+        return (frame.Nodes[std::size_t(i)]->Flags & ObjectFlag::Selected) != 0;
+    };
+    FollowDrag(visible.Nodes, index.SelectedNodes(), nodeSelected, [&](int i) {
+        return Meets(SceneIndex::NodeBox(*frame.Nodes[std::size_t(i)]).translated(offset), view);
+    });
+    FollowDrag(
+        visible.Comments, index.SelectedComments(),
+        [&](int i) { return (frame.Comments[std::size_t(i)]->Flags & ObjectFlag::Selected) != 0; },
+        [&](int i) {
+            return Meets(SceneIndex::CommentBox(*frame.Comments[std::size_t(i)]).translated(offset),
+                         view);
+        });
+    FollowDrag(
+        visible.Wires, index.WiresOfSelectedNodes(),
+        [&](int i) { return index.HasCurve(i) && MovedByDrag(*frame.Wires[std::size_t(i)]); },
+        [&](int i) {
+            return Meets(SceneIndex::WireBox(WireCurve(*frame.Wires[std::size_t(i)])), view);
+        });
 }
 
 } // namespace flow

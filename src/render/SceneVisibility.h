@@ -1,27 +1,26 @@
 #pragma once
-// Which objects can put a pixel on the canvas. Drawing skips the others; the hit test still
-// visits every object.
+// Which objects can put a pixel on the canvas. Drawing skips the others.
 
 #include "model/Records.h"
-
-#include <QRectF>
+#include "render/SceneIndex.h"
 
 namespace flow {
 
-// Whether drawing skips what lies off the canvas; on unless a test compares with and without.
+// Whether drawing and the hit test consult the scene index; on unless a test compares them
+// with the full computation, which visits every object.
 bool& SkipHiddenObjects();
 
-class SceneVisibility {
-  public:
-    explicit SceneVisibility(const Circuit& circuit);
-    bool Shows(const Wire& wire) const;
-    bool Shows(const Node& node) const;
-    bool Shows(const Comment& comment) const;
+// Everything that drawing an object can cover, in circuit units, where the object stands (a
+// drag in progress not counted). A wire is measured only when both its ends are on nodes.
+QRectF DrawnBounds(const Wire& wire);
+QRectF DrawnBounds(const Node& node);
+QRectF DrawnBounds(const Comment& comment);
 
-  private:
-    bool Overlaps(QRectF bounds) const;
-    QRectF View; // the canvas in circuit units, a pixel wider on every side
-    bool Everything = false;
-};
+// The objects whose drawing may reach the canvas, each kind in list order. During a drag, the
+// objects it moves count where they are drawn.
+void VisibleObjects(const Circuit& circuit, const SceneIndex& index, SceneObjects& visible);
+
+// Whether a wire is drawn away from the curve the index keeps: a drag moves one of its nodes.
+bool MovedByDrag(const Wire& wire);
 
 } // namespace flow

@@ -2,6 +2,7 @@
 
 #include <QHash>
 #include <QImage>
+#include <QPaintEngine>
 
 #include <algorithm>
 #include <cmath>
@@ -22,6 +23,7 @@ constexpr qint64 kMaxPixels = 8 * 1024 * 1024;
 
 struct FullKey {
     SpriteKey Look;
+    double Ratio;
     double Scale;
     double PhaseX, PhaseY;
     bool operator==(const FullKey&) const = default;
@@ -30,7 +32,7 @@ struct FullKey {
 size_t qHash(const FullKey& key, size_t seed = 0) {
     return qHashMulti(seed, key.Look.Kind, key.Look.Shape, key.Look.Symbol, key.Look.Text,
                       key.Look.Width, key.Look.Height, key.Look.Flags, key.Look.Shadow,
-                      key.Look.Tint, key.Scale, key.PhaseX, key.PhaseY);
+                      key.Look.Tint, key.Ratio, key.Scale, key.PhaseX, key.PhaseY);
 }
 
 struct Sprite {
@@ -41,6 +43,7 @@ struct Sprite {
 
 struct Cache {
     QHash<FullKey, Sprite> Sprites;
+    double Ratio = 1;
     qint64 Pixels = 0;
     quint64 Clock = 0; // counts uses
 
@@ -93,6 +96,10 @@ Sprite Render(const QRectF& device, double scale, QPointF phase,
 
 } // namespace
 
+void UseSpritesAtRatio(double ratio) {
+    TheCache().Ratio = ratio;
+}
+
 void DrawThroughSprite(QPainter& painter, const SpriteKey& key, const QRectF& bounds,
                        const std::function<void(QPainter&)>& paint) {
     const QTransform transform = painter.transform();
@@ -104,9 +111,14 @@ void DrawThroughSprite(QPainter& painter, const SpriteKey& key, const QRectF& bo
     const QPointF phase(x - originX, y - originY);
     const QRectF device(phase.x() + bounds.left() * scale, phase.y() + bounds.top() * scale,
                         bounds.width() * scale, bounds.height() * scale);
+    // Only a raster image takes a copied image as it would the drawing itself; a vector
+    // device (a picture for a document) gets the drawing.
+    const bool raster =
+        painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster;
     const bool cacheable =
-        transform.type() <= QTransform::TxScale && scale > 0 && transform.m22() == scale &&
-        painter.testRenderHint(QPainter::Antialiasing) && painter.opacity() == 1.0 &&
+        raster && transform.type() <= QTransform::TxScale && scale > 0 &&
+        transform.m22() == scale && painter.testRenderHint(QPainter::Antialiasing) &&
+        painter.opacity() == 1.0 &&
         painter.compositionMode() == QPainter::CompositionMode_SourceOver &&
         !painter.hasClipping() && std::fabs(originX) < 1e9 && std::fabs(originY) < 1e9 &&
         device.width() < kMaxSide && device.height() < kMaxSide;
@@ -116,7 +128,7 @@ void DrawThroughSprite(QPainter& painter, const SpriteKey& key, const QRectF& bo
     }
 
     Cache& cache = TheCache();
-    const FullKey fullKey{key, scale, phase.x(), phase.y()};
+    const FullKey fullKey{key, cache.Ratio, scale, phase.x(), phase.y()};
     auto found = cache.Sprites.find(fullKey);
     if (found == cache.Sprites.end()) {
         Sprite sprite = Render(device, scale, phase, paint);

@@ -33,10 +33,15 @@ struct SpriteKey {
     bool operator==(const SpriteKey&) const = default;
 };
 
+// The device pixel ratio of the image about to be drawn. Sprites are kept per ratio: one drawn
+// for another ratio is never shown.
+void UseSpritesAtRatio(double ratio);
+
 // Paints `paint` (in local units) through the painter's transform, as a cached image placed to
-// the nearest eighth of a pixel when the transform is a plain scale and translation and the
-// painter draws plainly (no clip, opacity or other composition); otherwise `paint` draws
-// directly. `bounds` must hold everything `paint` draws, in local units.
+// the nearest eighth of a pixel when the painter paints a raster image, the transform is a
+// plain scale and translation and the painter draws plainly (no clip, opacity or other
+// composition); otherwise `paint` draws directly. `bounds` must hold everything `paint` draws, in
+// local units.
 void DrawThroughSprite(QPainter& painter, const SpriteKey& key, const QRectF& bounds,
                        const std::function<void(QPainter&)>& paint);
 

@@ -1,6 +1,7 @@
 #include "render/StatusText.h"
 
 #include <QLabel>
+#include <QStatusBar>
 
 namespace flow {
 
@@ -10,6 +11,7 @@ QLabel* Field(const Circuit& circuit, int field) {
     if (!circuit.StatusLine) return nullptr;
     return circuit.StatusLine->findChild<QLabel*>(QStringLiteral("StatusField%1").arg(field));
 }
+constexpr int kNoticeMilliseconds = 6000;
 } // namespace
 
 void SetStatusText(Circuit& circuit, int field, const QString& text) {
@@ -19,6 +21,16 @@ void SetStatusText(Circuit& circuit, int field, const QString& text) {
 QString StatusText(const Circuit& circuit, int field) {
     QLabel* label = Field(circuit, field);
     return label ? label->text() : QString();
+}
+
+void ShowStatusNotice(Circuit& circuit, const QString& text) {
+    if (auto* bar = qobject_cast<QStatusBar*>(circuit.StatusLine))
+        bar->showMessage(text, kNoticeMilliseconds);
+}
+
+QString StatusNotice(const Circuit& circuit) {
+    const auto* bar = qobject_cast<const QStatusBar*>(circuit.StatusLine);
+    return bar ? bar->currentMessage() : QString();
 }
 
 } // namespace flow

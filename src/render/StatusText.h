@@ -10,4 +10,9 @@ namespace flow {
 void SetStatusText(Circuit& circuit, int field, const QString& text);
 QString StatusText(const Circuit& circuit, int field);
 
+// A passing notice (a failed export, a paste that found nothing), shown over the fields for a
+// few seconds; and the notice shown now, "" when none.
+void ShowStatusNotice(Circuit& circuit, const QString& text);
+QString StatusNotice(const Circuit& circuit);
+
 } // namespace flow

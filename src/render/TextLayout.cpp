@@ -51,17 +51,45 @@ double TextBlockHeight(const QFont& font, const QString& text) {
     return double(lines) * RunHeight(MetricsOf(font));
 }
 
+namespace {
+
+// The caret positions of a text as the pointer finds them: x is the pen before the character,
+// y the vertical centre of its line. Characters are measured one by one.
+class CaretWalk {
+  public:
+    explicit CaretWalk(const QFont& font)
+        : metrics_(MetricsOf(font)), lineHeight_(RunHeight(metrics_)), y_(lineHeight_ / 2) {}
+    double X() const { return x_; }
+    double Y() const { return y_; }
+    double LineHeight() const { return lineHeight_; }
+    void Pass(QChar c) {
+        if (c == kLineFeed) {
+            x_ = 0.0;
+            y_ += lineHeight_;
+        } else if (c == kTab) {
+            x_ = NextTabStop(x_);
+        } else {
+            x_ += metrics_.horizontalAdvance(c);
+        }
+    }
+
+  private:
+    const QFontMetricsF& metrics_;
+    double lineHeight_;
+    double x_ = 0.0;
+    double y_;
+};
+
+} // namespace
+
 int TextIndexAt(const QFont& font, const QString& text, double x, double y) {
-    const QFontMetricsF& metrics = MetricsOf(font);
-    const double lineHeight = RunHeight(metrics);
-    double cx = 0.0;
-    double cy = lineHeight / 2;
+    CaretWalk walk(font);
     int best = 0;
     double bestDy = std::numeric_limits<double>::infinity();
     double bestDx = bestDy;
     for (qsizetype i = 0;; ++i) {
-        const double dy = std::fabs(cy - y);
-        const double dx = std::fabs(cx - x);
+        const double dy = std::fabs(walk.Y() - y);
+        const double dx = std::fabs(walk.X() - x);
         // The nearest line wins first; along it the nearest position, ties to the later one.
         if (dy < bestDy || (dy == bestDy && dx <= bestDx)) {
             best = int(i);
@@ -69,17 +97,21 @@ int TextIndexAt(const QFont& font, const QString& text, double x, double y) {
             bestDx = dx;
         }
         if (i == text.size()) break;
-        const QChar c = text[i];
-        if (c == kLineFeed) {
-            cx = 0.0;
-            cy += lineHeight;
-        } else if (c == kTab) {
-            cx = NextTabStop(cx);
-        } else {
-            cx += metrics.horizontalAdvance(c);
-        }
+        walk.Pass(text[i]);
     }
     return best;
+}
+
+QPointF CaretPoint(const QFont& font, const QString& text, int index) {
+    CaretWalk walk(font);
+    const qsizetype end = std::clamp<qsizetype>(index, 0, text.size());
+    for (qsizetype i = 0; i < end; ++i)
+        walk.Pass(text[i]);
+    return QPointF(walk.X(), walk.Y());
+}
+
+double LineHeight(const QFont& font) {
+    return RunHeight(MetricsOf(font));
 }
 
 void DrawEditText(QPainter& painter, double x, double y, const QString& text, int caret,

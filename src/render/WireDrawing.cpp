@@ -6,6 +6,7 @@
 #include "render/Palette.h"
 #include "render/SceneDrawing.h"
 #include "render/Strokes.h"
+#include "render/WireGeometry.h"
 
 #include <QPainter>
 
@@ -16,17 +17,6 @@ namespace flow {
 namespace {
 
 constexpr QRgb kInvalidWireColor = 0xFF808080;
-
-// Where a wire attaches to a port, following its node while the selection is dragged.
-QPointF PortPosition(const Port& port) {
-    if (!port.Node) return QPointF(port.X, port.Y);
-    const Node& node = *port.Node;
-    QPointF position(node.X + port.X, node.Y + port.Y);
-    const EditorState& editor = Editor();
-    if ((node.Flags & ObjectFlag::Selected) && editor.Has(InteractionFlag::Dragged))
-        position += QPointF(editor.DragDX, editor.DragDY);
-    return position;
-}
 
 // The direction a wire leaves a port in: outward for an output, the reverse for an input.
 QPointF LeavingDirection(const Port& port) {
@@ -45,21 +35,12 @@ QPointF ControlOffset(QPointF direction, double reach) {
     return QPointF(std::nearbyint(direction.x() * reach), std::nearbyint(direction.y() * reach));
 }
 
-struct WireGeometry {
-    QPointF Start, End, StartOffset, EndOffset;
-};
-
 WireGeometry Geometry(const Wire& wire) {
     const EditorState& editor = Editor();
-    WireGeometry g;
-    g.Start = PortPosition(*wire.Source);
-    g.End =
+    const QPointF start = PortPosition(*wire.Source);
+    const QPointF end =
         wire.Destination ? PortPosition(*wire.Destination) : QPointF(editor.MouseX, editor.MouseY);
-    const QPointF d = g.End - g.Start;
-    const double reach = 4 * std::pow(d.x() * d.x() + d.y() * d.y(), 0.25);
-    g.StartOffset = ControlOffset(LeavingDirection(*wire.Source), reach);
-    g.EndOffset = ControlOffset(ArrivingDirection(wire.Destination), reach);
-    return g;
+    return GeometryBetween(start, end, *wire.Source, wire.Destination);
 }
 
 QPen WithEnds(QPen pen, Qt::PenCapStyle cap, double phase = 0) {
@@ -90,11 +71,38 @@ const Port& OutputSide(const Wire& wire) {
 
 } // namespace
 
-QPainterPath WireCurve(const Wire& wire) {
-    const WireGeometry g = Geometry(wire);
+QPointF PortPosition(const Port& port, bool followDrag) {
+    if (!port.Node) return QPointF(port.X, port.Y);
+    const Node& node = *port.Node;
+    // In doubles: positions near the limits of the integers must not overflow.
+    QPointF position(double(node.X) + double(port.X), double(node.Y) + double(port.Y));
+    const EditorState& editor = Editor();
+    if (followDrag && (node.Flags & ObjectFlag::Selected) && editor.Has(InteractionFlag::Dragged))
+        position += QPointF(editor.DragDX, editor.DragDY);
+    return position;
+}
+
+WireGeometry GeometryBetween(QPointF start, QPointF end, const Port& source,
+                             const Port* destination) {
+    WireGeometry g;
+    g.Start = start;
+    g.End = end;
+    const QPointF d = end - start;
+    // The fourth root of the squared distance, without pow.
+    const double reach = 4 * std::sqrt(std::sqrt(d.x() * d.x() + d.y() * d.y()));
+    g.StartOffset = ControlOffset(LeavingDirection(source), reach);
+    g.EndOffset = ControlOffset(ArrivingDirection(destination), reach);
+    return g;
+}
+
+QPainterPath CurveOf(const WireGeometry& g) {
     QPainterPath path(g.Start);
     path.cubicTo(g.Start + g.StartOffset, g.End - g.EndOffset, g.End);
     return path;
+}
+
+QPainterPath WireCurve(const Wire& wire) {
+    return CurveOf(Geometry(wire));
 }
 
 void DrawWire(QPainter& painter, const Wire& wire) {
@@ -108,7 +116,10 @@ void DrawWire(QPainter& painter, const Wire& wire) {
                            WithEnds(DashedPen(PortTypeColor(*wire.Source), 2, 4), Qt::RoundCap, 4));
         return;
     }
-    const QPainterPath curve = WireCurve(wire);
+    DrawWire(painter, wire, WireCurve(wire));
+}
+
+void DrawWire(QPainter& painter, const Wire& wire, const QPainterPath& curve) {
     DrawHighlight(painter, curve, wire.Flags);
     if (CanConnect(wire.Source, wire.Destination))
         painter.strokePath(curve,

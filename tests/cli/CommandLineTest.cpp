@@ -1,10 +1,11 @@
 // The headless command line end to end: the real binary on the example circuits and on files
 // that cannot be read or written.
 
+#include "CliSupport.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -14,31 +15,6 @@
 #include <sys/wait.h>
 
 namespace {
-
-struct Outcome {
-    int Status = -1;
-    QString Out;
-    QString Error;
-};
-
-Outcome Flowlattice(const QStringList& arguments) {
-    QProcess process;
-    // Nothing here may need a display.
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("DISPLAY"));
-    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    process.setProcessEnvironment(environment);
-    process.start(QString::fromLocal8Bit(qgetenv("FLOW_BINARY")), arguments);
-    if (!process.waitForFinished(30000)) {
-        process.kill();
-        process.waitForFinished();
-        return {};
-    }
-    if (process.exitStatus() != QProcess::NormalExit) return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
-}
 
 QString Example(const char* name) {
     return QString::fromLocal8Bit(qgetenv("FLOW_SOURCE_DIR")) + QStringLiteral("/examples/") +

@@ -38,25 +38,29 @@ TEST_F(WindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
     EXPECT_EQ(window.minimumSize(), QSize(200, 150));
 
     const QList<QAction*> menus = window.menuBar()->actions();
-    ASSERT_EQ(menus.size(), 3);
+    ASSERT_EQ(menus.size(), 4);
     EXPECT_EQ(menus[0]->text(), "File");
     EXPECT_EQ(Labels(menus[0]->menu()),
-              QStringList({"New", "Open", "Save", "SaveAs", "Close", "Quit"}));
+              QStringList({"New", "Open", "Save", "SaveAs", "Export Image\u2026", "Close", "Quit"}));
     const auto shortcut = [](const QMenu* menu, int index) {
         return menu->actions().value(index)->shortcut().toString(QKeySequence::PortableText);
     };
     EXPECT_EQ(shortcut(menus[0]->menu(), 2), "Ctrl+S");
     EXPECT_EQ(shortcut(menus[0]->menu(), 3), "Ctrl+Shift+S");
-    EXPECT_EQ(shortcut(menus[0]->menu(), 5), "Ctrl+Q");
+    EXPECT_EQ(shortcut(menus[0]->menu(), 5), "Ctrl+W");
+    EXPECT_EQ(shortcut(menus[0]->menu(), 6), "Ctrl+Q");
     EXPECT_EQ(menus[1]->text(), "Edit");
     EXPECT_EQ(Labels(menus[1]->menu()), QStringList({"Undo", "Redo"}));
     EXPECT_EQ(shortcut(menus[1]->menu(), 0), "Ctrl+Z");
     EXPECT_EQ(menus[1]->menu()->actions()[1]->shortcuts(),
               QList<QKeySequence>({QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")}));
     EXPECT_FALSE(window.UndoAction()->isEnabled());
-    EXPECT_EQ(menus[2]->text(), "Run");
-    EXPECT_EQ(Labels(menus[2]->menu()), QStringList({"Start"}));
-    EXPECT_EQ(menus[2]->menu()->actions()[0]->shortcut(), QKeySequence(Qt::Key_F5));
+    EXPECT_EQ(menus[2]->text(), "View");
+    EXPECT_EQ(Labels(menus[2]->menu()),
+              QStringList({"Zoom In", "Zoom Out", "Fit Circuit", "Actual Size"}));
+    EXPECT_EQ(menus[3]->text(), "Run");
+    EXPECT_EQ(Labels(menus[3]->menu()), QStringList({"Start"}));
+    EXPECT_EQ(menus[3]->menu()->actions()[0]->shortcut(), QKeySequence(Qt::Key_F5));
 
     const QMenu* add = AddNodeMenu();
     EXPECT_EQ(Labels(add), QStringList({"Logic", "Numeric", "Strings", "---", "PrintN"}));
@@ -200,6 +204,31 @@ TEST_F(WindowTest, PrintedLinesOfAnEarlierRunAreDropped) {
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(PanelOf(circuit).height(), 76);
     EXPECT_EQ(CanvasOf(circuit).height(), canvasHeight + 100);
+}
+
+} // namespace
+} // namespace flow::test
+
+namespace flow::test {
+namespace {
+
+// The canvas paints the screen's pixels (twice the logical size when the screen is scaled to
+// 200 %), while the circuit keeps the logical size.
+TEST_F(WindowTest, TheCanvasImageHasTheScreensPixels) {
+    Circuit& circuit = OpenWindow();
+    CircuitCanvas& canvas = CanvasOf(circuit);
+    const QImage& image = canvas.Surface();
+    const qreal ratio = canvas.devicePixelRatioF();
+    EXPECT_EQ(image.devicePixelRatio(), ratio);
+    EXPECT_EQ(image.size(), canvas.size() * ratio);
+    EXPECT_EQ(circuit.CanvasWidth, canvas.width());
+    EXPECT_EQ(circuit.CanvasHeight, canvas.height());
+
+    // Moved to another screen, the canvas is drawn again at once.
+    circuit.CanvasWidth = 0;
+    QEvent moved(QEvent::ScreenChangeInternal);
+    QCoreApplication::sendEvent(&canvas, &moved);
+    EXPECT_EQ(circuit.CanvasWidth, canvas.width());
 }
 
 } // namespace

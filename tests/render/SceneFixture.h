@@ -6,6 +6,7 @@
 #include "model/Model.h"
 #include "render/Redraw.h"
 
+#include <QFileInfo>
 #include <QImage>
 #include <gtest/gtest.h>
 
@@ -17,6 +18,16 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 }
 
 namespace flow {
+
+// CTest passes the source folder in the environment; run by hand, the test finds it from here.
+inline QString SourceDirectory() {
+    const QString source = qEnvironmentVariable("FLOW_SOURCE_DIR");
+    return source.isEmpty() ? QFileInfo(__FILE__).absolutePath() + "/../.." : source;
+}
+
+inline QString Example(const QString& name) {
+    return SourceDirectory() + "/examples/" + name;
+}
 
 class SceneFixture : public ::testing::Test {
   protected:

@@ -1,0 +1,80 @@
+// Pasting groups of 1,000 and 10,000 nodes: the clipboard's circuit text read into a circuit
+// as new objects, placed under the pointer and selected. And, for scale, copying them.
+
+#include "GeneratedCircuit.h"
+
+#include "editor/Clipboard.h"
+#include "render/Palette.h"
+
+#include <QGuiApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+#include <memory>
+
+namespace {
+
+using namespace flow;
+
+struct Source {
+    explicit Source(int nodes) {
+        circuit.MainFrame.Owner = &circuit;
+        GenerateCircuit(circuit, nodes, nodes / 10);
+        for (const auto& node : circuit.MainFrame.Nodes)
+            node->Flags |= ObjectFlag::Selected;
+        for (const auto& comment : circuit.MainFrame.Comments)
+            comment->Flags |= ObjectFlag::Selected;
+        text = CircuitFragmentText(SelectedObjects(circuit.MainFrame));
+    }
+    Circuit circuit;
+    std::string text;
+};
+
+const Source& SourceOf(int nodes) {
+    static std::map<int, std::unique_ptr<Source>> sources;
+    auto& source = sources[nodes];
+    if (!source) source = std::make_unique<Source>(nodes);
+    return *source;
+}
+
+void BM_Paste(benchmark::State& state) {
+    const Source& source = SourceOf(int(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto target = std::make_unique<Circuit>();
+        target->MainFrame.Owner = target.get();
+        state.ResumeTiming();
+        const FrameObjects pasted = PasteCircuitText(*target, source.text, QPointF(0, 0), 0);
+        benchmark::DoNotOptimize(pasted.Nodes.data());
+        state.PauseTiming();
+        if (pasted.Nodes.size() != source.circuit.MainFrame.Nodes.size())
+            state.SkipWithError("not every node was pasted");
+        target.reset();
+        state.ResumeTiming();
+    }
+    state.counters["bytes"] = double(source.text.size());
+}
+BENCHMARK(BM_Paste)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+void BM_Copy(benchmark::State& state) {
+    const Source& source = SourceOf(int(state.range(0)));
+    for (auto _ : state) {
+        std::string text = CircuitFragmentText(SelectedObjects(source.circuit.MainFrame));
+        benchmark::DoNotOptimize(text.data());
+    }
+}
+BENCHMARK(BM_Copy)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    RegisterCatalogue();
+    SetupPalette();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,27 @@
+#pragma once
+// Commands that move the camera without touching the circuit: zooming by whole levels, the
+// actual size, and a view that shows the whole circuit.
+
+#include "model/Records.h"
+
+#include <QSize>
+
+namespace flow {
+
+// The canvas's size in pixels: its widget's, or as last drawn when it has none.
+QSize CanvasSize(const Circuit& circuit);
+
+// Sets the zoom level within the zoom guard; the magnification follows.
+void SetZoomLevel(Circuit& circuit, float level);
+
+// Zooms by whole levels about the canvas centre: the point there stays where it is.
+void ZoomView(Circuit& circuit, float levels);
+// Zoom level 0, one pixel per circuit unit, about the canvas centre.
+void ShowActualSize(Circuit& circuit);
+
+// The zoom level and camera that show every object of the circuit on a canvas of this size,
+// with a margin all round; the zoom level is a whole number of wheel notches. An empty circuit
+// is shown at its origin at zoom level 0.
+void FitCircuitInView(Circuit& circuit, QSize canvas);
+
+} // namespace flow

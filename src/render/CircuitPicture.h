@@ -1,0 +1,25 @@
+#pragma once
+// Pictures of a circuit for documents: the canvas's drawing written to a file, as SVG when the
+// file name ends in ".svg" and as PNG otherwise.
+
+#include "model/Records.h"
+
+#include <QByteArray>
+#include <QSize>
+#include <QString>
+
+namespace flow {
+
+bool IsSvgFileName(const QString& fileName);
+
+// The drawing of a canvas of this size through the circuit's camera, encoded as a file; scale
+// is the number of picture pixels to a canvas pixel (an SVG is shown that much larger).
+QByteArray CircuitSvg(Circuit& circuit, QSize canvas, double scale = 1.0);
+QByteArray CircuitPng(Circuit& circuit, QSize canvas, double scale = 1.0);
+
+// Writes the picture the file name asks for; returns whether it was written, and why not in
+// *failure if given.
+bool WriteCircuitPicture(Circuit& circuit, const QString& fileName, QSize canvas, double scale,
+                         QString* failure = nullptr);
+
+} // namespace flow

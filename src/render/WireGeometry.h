@@ -1,0 +1,25 @@
+#pragma once
+// The cubic curve of a wire: from its source port to its destination port (or the mouse),
+// leaving and arriving along the ports' wire directions.
+
+#include "model/Records.h"
+
+#include <QPainterPath>
+#include <QPointF>
+
+namespace flow {
+
+struct WireGeometry {
+    QPointF Start, End, StartOffset, EndOffset;
+};
+
+// Where a wire attaches to a port: its node's place plus the port's, shifted by the drag of a
+// selected node while it is dragged (when `followDrag`).
+QPointF PortPosition(const Port& port, bool followDrag = true);
+// The curve's end points and control offsets between two attachment points; the destination
+// may be none (a wire being drawn, ending at the mouse).
+WireGeometry GeometryBetween(QPointF start, QPointF end, const Port& source,
+                             const Port* destination);
+QPainterPath CurveOf(const WireGeometry& geometry);
+
+} // namespace flow
