@@ -153,9 +153,9 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     QMenu* edit = menuBar()->addMenu(QStringLiteral("Edit"));
     undo_ = addCommand(edit, QStringLiteral("Undo"), Command::Undo,
                        keys(QKeySequence::Undo, Qt::CTRL | Qt::Key_Z));
-    redo_ = addCommand(edit, QStringLiteral("Redo"), Command::Redo,
-                       {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-                        QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    redo_ = addCommand(
+        edit, QStringLiteral("Redo"), Command::Redo,
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     QMenu* run = menuBar()->addMenu(QStringLiteral("Run"));
     addCommand(run, QStringLiteral("Start"), Command::Start, {QKeySequence(Qt::Key_F5)});
     AddViewMenu(menuBar(), addCommand);
@@ -197,7 +197,8 @@ void CircuitWindow::ShowHistorySteps() {
     const QString pending = PendingStepName(circuit_);
     const QString undoStep = pending.isEmpty() ? history->undoText() : pending;
     undo_->setEnabled(!pending.isEmpty() || history->canUndo());
-    undo_->setText(undoStep.isEmpty() ? QStringLiteral("Undo") : QStringLiteral("Undo ") + undoStep);
+    undo_->setText(undoStep.isEmpty() ? QStringLiteral("Undo")
+                                      : QStringLiteral("Undo ") + undoStep);
     redo_->setEnabled(pending.isEmpty() && history->canRedo());
     redo_->setText(history->redoText().isEmpty() || !pending.isEmpty()
                        ? QStringLiteral("Redo")

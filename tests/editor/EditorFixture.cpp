@@ -7,9 +7,9 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
-#include <QMouseEvent>
 
 namespace flow::test {
 
