@@ -3,8 +3,8 @@ include(GNUInstallDirs)
 
 install(TARGETS flowlattice RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-# The manual names the installed examples, so it is configured for the prefix it goes to. Debian
-# installs manual pages compressed; -n leaves the build time out of the package.
+# The manual states the program's version. Debian installs manual pages compressed; -n leaves the
+# build time out of the package.
 configure_file(${CMAKE_SOURCE_DIR}/data/flowlattice.1.in ${CMAKE_BINARY_DIR}/flowlattice.1 @ONLY)
 add_custom_command(
   OUTPUT ${CMAKE_BINARY_DIR}/flowlattice.1.gz

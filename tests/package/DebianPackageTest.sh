@@ -61,6 +61,9 @@ printed=$("$root/usr/bin/flowlattice" --run "$share/flowlattice/examples/sum.xml
 zcat "$share/man/man1/flowlattice.1.gz" | grep -q '^\.TH FLOWLATTICE 1 .*Flowlattice [0-9]' ||
   fail "manual page header"
 zcat "$share/man/man1/flowlattice.1.gz" | grep -q '@' && fail "manual page has an unreplaced @VARIABLE@"
+# The example the manual gives runs as written.
+example=$(zcat "$share/man/man1/flowlattice.1.gz" | sed -n 's|^flowlattice \\-\\-run \(/.*\)|\1|p')
+[[ -n $example && -f $root$example ]] || fail "the manual's --run example '$example' is not in the package"
 
 # Hints are advice (two main categories are wanted here); warnings and errors are not.
 desktop=$share/applications/flowlattice.desktop
