@@ -50,6 +50,13 @@ void OnCanvasEvent(Circuit& circuit, const CanvasInput& input);
 
 // Ends edit mode and stores the edited text in the comment or constant.
 void CommitEdit();
+// The circuit whose comment or constant is being edited; none while no text is edited.
+Circuit* EditedCircuit();
+// Commits the edit in progress when it belongs to the circuit: what is typed counts before the
+// circuit runs, is saved, closed, or steps through its history.
+void CommitEditOf(const Circuit& circuit);
+// The step that committing the edit in progress in the circuit would record; empty for none.
+QString PendingStepName(const Circuit& circuit);
 // Ends edit mode and leaves the comment or constant with the text it had when the edit began.
 void CancelEdit();
 

@@ -33,6 +33,10 @@ void WindowObserver::SetRunStatus(const QString& text) {
 
 void WindowObserver::Redraw() {
     RedrawCircuit(circuit_);
+    // The run state changes just before long work on this same thread (checking thousands of
+    // nodes, starting their threads): the marker and the status text must reach the screen now,
+    // not with a repaint merged after the work.
+    if (CircuitWindow* window = WindowOf(circuit_)) window->repaint();
 }
 
 void WindowObserver::PrintLine(const QString& line, std::uint64_t runNumber) {
