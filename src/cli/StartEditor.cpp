@@ -1,6 +1,7 @@
 #include "cli/Commands.h"
 
 #include "editor/CircuitWindow.h"
+#include "editor/FileCommands.h"
 #include "engine/NodeThreads.h"
 #include "file/CircuitFile.h"
 #include "model/Catalogue.h"
@@ -22,10 +23,11 @@ int StartEditor(int argc, char** argv) {
     RegisterCatalogue();
     SetupResources();
 
-    Circuit* circuit = nullptr;
     const QString fileName = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    if (!fileName.isEmpty()) circuit = LoadCircuit(fileName);
-    OpenCircuitWindow(circuit ? *circuit : NewCircuit());
+    if (fileName.isEmpty())
+        OpenCircuitWindow(NewCircuit());
+    else
+        OpenStartFile(fileName);
     const int status = QApplication::exec();
 
     // Nothing may run or print once the windows are gone.

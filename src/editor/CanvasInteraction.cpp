@@ -3,12 +3,15 @@
 #include "editor/AddNodeMenu.h"
 #include "editor/CircuitCanvas.h"
 #include "editor/CircuitWindow.h"
+#include "editor/History.h"
 #include "editor/HitTestPass.h"
 #include "editor/TextEditing.h"
 #include "editor/ViewCommands.h"
 #include "engine/NumberText.h"
 #include "model/Catalogue.h"
+#include "model/Coordinates.h"
 #include "model/Model.h"
+#include "model/Placement.h"
 #include "render/Redraw.h"
 #include "render/StatusText.h"
 
@@ -65,18 +68,30 @@ Port* FirstPort(const Node& node) {
 }
 
 void PlacePendingNode(Circuit& circuit) {
-    Node& preview = PreviewNode();
-    Node* node = AddNode(&circuit.MainFrame, preview.Function, preview.Implementation);
-    Port* from = FirstPort(preview);
-    Port* to = FirstPort(*node);
-    if (IsConstant(preview) && from && to) {
-        to->Value = from->Value;
-        to->Text = from->Text;
-        to->Type = from->Type;
-    }
-    node->X = preview.X;
-    node->Y = preview.Y;
+    RecordGroupEdit(circuit, QStringLiteral("Add Node"), {}, [&] {
+        Node& preview = PreviewNode();
+        Node* node = AddNode(&circuit.MainFrame, preview.Function, preview.Implementation);
+        Port* from = FirstPort(preview);
+        Port* to = FirstPort(*node);
+        if (IsConstant(preview) && from && to) {
+            to->Value = from->Value;
+            to->Text = from->Text;
+            to->Type = from->Type;
+        }
+        MoveObject(*node, preview.X, preview.Y);
+        return FrameObjects{{}, {node}, {}};
+    });
     CancelPlacement();
+}
+
+// A wire between two ports of one circuit; a refused connection records nothing.
+void ConnectAsStep(Port* from, Port* to) {
+    Circuit* circuit = to->Node ? OwnerCircuit(*to->Node) : nullptr;
+    if (!circuit) return;
+    RecordGroupEdit(*circuit, QStringLiteral("Connect"), {}, [&] {
+        Wire* wire = ConnectPorts(from, to);
+        return wire ? FrameObjects{{}, {}, {wire}} : FrameObjects{};
+    });
 }
 
 void StartEditing(Comment* comment, Node* node, const QString& text) {
@@ -85,6 +100,7 @@ void StartEditing(Comment* comment, Node* node, const QString& text) {
     if (editor.Has(Editing)) CommitEdit();
     editor.Set(Editing);
     editor.EditComment = comment;
+    editor.EditCommentNew = false;
     editor.EditNode = node;
     editor.EditBuffer = text;
     editor.Caret = 0;
@@ -92,52 +108,35 @@ void StartEditing(Comment* comment, Node* node, const QString& text) {
     SetCursor(CursorShape::IBeam);
 }
 
-// Forgets the editor's references into a node that is about to go.
-void ForgetNode(const Node* node) {
-    EditorState& editor = Editor();
-    if (editor.WireSource && editor.WireSource->Node == node) editor.WireSource = nullptr;
-    if (editor.HoveredPort && editor.HoveredPort->Node == node) editor.HoveredPort = nullptr;
-    if (editor.HoveredNode == node) editor.HoveredNode = nullptr;
+// What a constant's first port holds once the text typed into it is stored.
+struct TypedValue {
+    Int Number = 0;
+    QString Text;
+};
+TypedValue ValueTypedInto(const Node& node, const QString& typed) {
+    const CatalogueState& catalogue = Catalogue();
+    const Port* port = FirstPort(node);
+    TypedValue value{port ? port->Value : 0, port ? port->Text : QString()};
+    if (node.Implementation == catalogue.ConstantInteger)
+        value.Number = ParseInteger(typed);
+    else if (node.Implementation == catalogue.ConstantReal)
+        value.Number = std::bit_cast<Int>(ParseReal(typed));
+    else if (node.Implementation == catalogue.ConstantString)
+        value.Text = typed;
+    return value;
 }
 
-void ForgetComment(const Comment* comment) {
-    if (Editor().HoveredComment == comment) Editor().HoveredComment = nullptr;
-}
-
-void DeleteSelection(Frame& frame) {
+// The selected objects of the frame, each kind in list order.
+FrameObjects Selection(const Frame& frame) {
     const auto selected = [](int flags) { return (flags & ObjectFlag::Selected) != 0; };
-    std::vector<Wire*> wires;
+    FrameObjects objects;
     for (const auto& wire : frame.Wires)
-        if (selected(wire->Flags)) wires.push_back(wire.get());
-    std::vector<Node*> nodes;
+        if (selected(wire->Flags)) objects.Wires.push_back(wire.get());
     for (const auto& node : frame.Nodes)
-        if (selected(node->Flags)) nodes.push_back(node.get());
-    std::vector<Comment*> comments;
+        if (selected(node->Flags)) objects.Nodes.push_back(node.get());
     for (const auto& comment : frame.Comments)
-        if (selected(comment->Flags)) comments.push_back(comment.get());
-    for (Wire* wire : wires)
-        DeleteWire(wire);
-    for (Node* node : nodes) {
-        ForgetNode(node);
-        DeleteNode(node);
-    }
-    for (Comment* comment : comments) {
-        ForgetComment(comment);
-        DeleteComment(comment);
-    }
-}
-
-void MoveSelection(Frame& frame, Int dx, Int dy) {
-    for (const auto& node : frame.Nodes)
-        if (node->Flags & ObjectFlag::Selected) {
-            node->X += dx;
-            node->Y += dy;
-        }
-    for (const auto& comment : frame.Comments)
-        if (comment->Flags & ObjectFlag::Selected) {
-            comment->X += dx;
-            comment->Y += dy;
-        }
+        if (selected(comment->Flags)) objects.Comments.push_back(comment.get());
+    return objects;
 }
 
 bool OnLeftDown(Circuit& circuit, const CanvasInput& input) {
@@ -145,7 +144,7 @@ bool OnLeftDown(Circuit& circuit, const CanvasInput& input) {
     const bool ctrl = input.Modifiers & KeyModifier::Ctrl;
     if (Pending()) PlacePendingNode(circuit);
     if (editor.WireSource && editor.HoveredPort && editor.WireSource != editor.HoveredPort) {
-        ConnectPorts(editor.WireSource, editor.HoveredPort);
+        ConnectAsStep(editor.WireSource, editor.HoveredPort);
         editor.HoveredPort->Flags &= ~ObjectFlag::Hovered;
         editor.HoveredPort = nullptr;
     }
@@ -173,19 +172,22 @@ bool OnLeftUp(Circuit& circuit, const CanvasInput& input) {
     editor.Set(RubberBand, false);
     if (!editor.Has(HoverFound) || (input.Modifiers & KeyModifier::Ctrl)) editor.Set(ToggleHovered);
     if (!editor.Has(Editing)) SetCursor(CursorShape::Arrow);
-    if (editor.Has(Dragged)) MoveSelection(circuit.MainFrame, editor.DragDX, editor.DragDY);
+    if (editor.Has(Dragged)) {
+        FrameObjects moved = Selection(circuit.MainFrame);
+        moved.Wires.clear();
+        MoveObjects(circuit, moved, editor.DragDX, editor.DragDY);
+    }
     editor.Set(Dragged, false);
     editor.DragDX = editor.DragDY = 0;
     return true;
 }
 
-bool OnMouseMove(Circuit& circuit, const CanvasInput& input) {
-    EditorState& editor = Editor();
+// The pointer's shape over what lies under it. It is chosen after the redraw of the move, whose
+// hit test has just found that; before it, the shape would follow the previous position.
+void ShapeCursorAfterMove(const CanvasInput& input) {
+    const EditorState& editor = Editor();
     const bool left = input.Buttons & MouseButton::Left;
     const bool middle = input.Buttons & MouseButton::Middle;
-    if (editor.Has(Panning)) {
-        KeepPointUnderPixel(circuit, editor.PanAnchorX, editor.PanAnchorY, input);
-    }
     if (editor.Has(RubberBand)) SetCursor(CursorShape::Cross);
     if (editor.Has(Editing) && editor.HoveredComment && editor.HoveredComment == editor.EditComment)
         SetCursor(CursorShape::IBeam);
@@ -193,6 +195,15 @@ bool OnMouseMove(Circuit& circuit, const CanvasInput& input) {
         SetCursor(CursorShape::Arrow);
     const bool free = !editor.Has(RubberBand) && !editor.Has(Editing);
     if (free && !middle) SetCursor(editor.HoveredPort ? CursorShape::Hand : CursorShape::Arrow);
+}
+
+bool OnMouseMove(Circuit& circuit, const CanvasInput& input) {
+    EditorState& editor = Editor();
+    const bool left = input.Buttons & MouseButton::Left;
+    if (editor.Has(Panning)) {
+        KeepPointUnderPixel(circuit, editor.PanAnchorX, editor.PanAnchorY, input);
+    }
+    const bool free = !editor.Has(RubberBand) && !editor.Has(Editing);
     if (free && left) {
         editor.DragDX = editor.MouseX - editor.DownX;
         editor.DragDY = editor.MouseY - editor.DownY;
@@ -226,7 +237,7 @@ bool OnKeyDown(Circuit& circuit, const CanvasInput& input) {
     }
     switch (input.Key) {
     case VirtualKey::Delete:
-        DeleteSelection(circuit.MainFrame);
+        DeleteObjects(circuit, QStringLiteral("Delete"), Selection(circuit.MainFrame));
         return true;
     case VirtualKey::Escape:
         CancelPlacement();
@@ -238,7 +249,9 @@ bool OnKeyDown(Circuit& circuit, const CanvasInput& input) {
 
 bool OnCharacter(const CanvasInput& input) {
     if (!EditingText()) return false;
-    InsertAtCaret(input.Character);
+    const QString typed = PastableText(input.Character, false);
+    if (typed.isEmpty()) return false;
+    InsertAtCaret(typed);
     return true;
 }
 
@@ -248,12 +261,9 @@ void EditConstant(Node& node) {
     Port* port = FirstPort(node);
     if (!port || !IsConstant(node)) return;
     if (node.Implementation == catalogue.ConstantBoolean) {
-        Circuit* circuit = OwnerCircuit(node);
-        std::unique_lock<std::mutex> lock;
-        if (circuit) lock = std::unique_lock(circuit->FiringLock);
         // Any value other than 0 reads as True, so the flip goes to exactly 0 or 1.
-        port->Value = port->Value != 0 ? 0 : 1;
-        node.Flags |= ObjectFlag::NeedsLayout;
+        ChangeConstantValue(node, QStringLiteral("Flip Value"), port->Value != 0 ? 0 : 1,
+                            port->Text);
     } else if (node.Implementation == catalogue.ConstantInteger) {
         StartEditing(nullptr, &node, QString::number(port->Value));
     } else if (node.Implementation == catalogue.ConstantReal) {
@@ -277,6 +287,8 @@ bool OnDoubleClick(Circuit& circuit, const CanvasInput& input) {
             AddComment(&circuit.MainFrame, QString(), editor.MouseX - 8, editor.MouseY - 4);
         comment->Flags |= ObjectFlag::Selected;
         StartEditing(comment, nullptr, QString());
+        // It becomes a step of the history once it is committed with a text.
+        editor.EditCommentNew = true;
     }
     return true;
 }
@@ -345,6 +357,7 @@ void OnCanvasEvent(Circuit& circuit, const CanvasInput& input) {
     editor.LastEventLeftHeld = input.Buttons & MouseButton::Left;
 
     const bool redraw = Handle(circuit, input);
+    if (CircuitWindow* window = WindowOf(circuit)) window->ShowHistorySteps();
 
     SetStatusText(circuit, 0, QStringLiteral("%1, %2").arg(editor.MouseX).arg(editor.MouseY));
     if (!redraw || StillPicture(circuit, input)) return;
@@ -354,35 +367,65 @@ void OnCanvasEvent(Circuit& circuit, const CanvasInput& input) {
     editor.HoveredPort = nullptr;
     RedrawCircuit(circuit);
     editor.Set(ToggleHovered | DeselectAll, false);
+    if (input.Type == CanvasEvent::MouseMove) ShapeCursorAfterMove(input);
 }
 
 void CommitEdit() {
     EditorState& editor = Editor();
     editor.Set(Editing, false);
-    if (Comment* comment = editor.EditComment) {
-        editor.EditComment = nullptr;
-        comment->Text = editor.EditBuffer;
-        if (comment->Text.isEmpty()) {
+    if (Comment* comment = std::exchange(editor.EditComment, nullptr)) {
+        const bool created = std::exchange(editor.EditCommentNew, false);
+        Circuit& circuit = *comment->Frame->Owner;
+        const QString text = editor.EditBuffer;
+        if (text.isEmpty() && created) {
+            // A comment that never had a text leaves no trace in the history.
             ForgetComment(comment);
             DeleteComment(comment);
+        } else if (text.isEmpty()) {
+            DeleteObjects(circuit, QStringLiteral("Delete"), FrameObjects{{comment}, {}, {}});
+        } else if (created) {
+            RecordGroupEdit(circuit, QStringLiteral("Add Comment"), {}, [&] {
+                SetCommentText(*comment, text);
+                return FrameObjects{{comment}, {}, {}};
+            });
+        } else {
+            ChangeCommentText(*comment, text);
         }
     }
     if (Node* node = std::exchange(editor.EditNode, nullptr)) {
-        const CatalogueState& catalogue = Catalogue();
-        Port* port = FirstPort(*node);
-        if (!port) return;
-        Circuit* circuit = OwnerCircuit(*node);
-        // A run in flight may be reading the constant's value right now.
-        std::unique_lock<std::mutex> lock;
-        if (circuit) lock = std::unique_lock(circuit->FiringLock);
-        if (node->Implementation == catalogue.ConstantInteger)
-            port->Value = ParseInteger(editor.EditBuffer);
-        else if (node->Implementation == catalogue.ConstantReal)
-            port->Value = std::bit_cast<Int>(ParseReal(editor.EditBuffer));
-        else if (node->Implementation == catalogue.ConstantString)
-            port->Text = editor.EditBuffer;
+        if (!FirstPort(*node)) return;
+        const TypedValue typed = ValueTypedInto(*node, editor.EditBuffer);
+        ChangeConstantValue(*node, QStringLiteral("Edit Value"), typed.Number, typed.Text);
+        // The value text is laid out from the stored value again, even when it did not change.
         node->Flags |= ObjectFlag::NeedsLayout;
     }
+}
+
+Circuit* EditedCircuit() {
+    const EditorState& editor = Editor();
+    if (!editor.Has(Editing)) return nullptr;
+    if (editor.EditComment && editor.EditComment->Frame) return editor.EditComment->Frame->Owner;
+    return editor.EditNode ? OwnerCircuit(*editor.EditNode) : nullptr;
+}
+
+void CommitEditOf(const Circuit& circuit) {
+    if (EditedCircuit() == &circuit) CommitEdit();
+}
+
+QString PendingStepName(const Circuit& circuit) {
+    const EditorState& editor = Editor();
+    if (EditedCircuit() != &circuit) return QString();
+    if (const Node* node = editor.EditNode) {
+        const Port* port = FirstPort(*node);
+        const TypedValue typed = ValueTypedInto(*node, editor.EditBuffer);
+        const bool changed = port && (typed.Number != port->Value || typed.Text != port->Text);
+        return changed ? QStringLiteral("Edit Value") : QString();
+    }
+    const Comment* comment = editor.EditComment;
+    if (editor.EditCommentNew)
+        return editor.EditBuffer.isEmpty() ? QString() : QStringLiteral("Add Comment");
+    if (editor.EditBuffer == comment->Text) return QString();
+    return editor.EditBuffer.isEmpty() ? QStringLiteral("Delete") : QStringLiteral("Edit Comment");
 }
 
 void CancelEdit() {
@@ -404,6 +447,8 @@ void CancelEdit() {
 
 void ForgetCircuit(const Circuit& circuit) {
     EditorState& editor = Editor();
+    // Another circuit made at the same address later is not the one the last pass saw.
+    if (editor.LastHitCircuit == &circuit) editor.LastHitCircuit = nullptr;
     const auto inCircuit = [&](const Node* node) {
         return node && OwnerCircuit(*node) == &circuit;
     };
@@ -425,6 +470,7 @@ void ForgetCircuit(const Circuit& circuit) {
         // The release of a button held in the closed window never arrives.
         editor.Set(Panning | Dragged | RubberBand, false);
         editor.DragDX = editor.DragDY = 0;
+        editor.CurrentCircuit = nullptr;
     }
 }
 

@@ -3,6 +3,7 @@
 // turns it into edits of the model, moves the camera, edits texts, and asks for a redraw.
 
 #include "editor/EditorState.h"
+#include "model/ZoomRange.h"
 
 #include <QByteArray>
 #include <QPoint>
@@ -49,6 +50,13 @@ void OnCanvasEvent(Circuit& circuit, const CanvasInput& input);
 
 // Ends edit mode and stores the edited text in the comment or constant.
 void CommitEdit();
+// The circuit whose comment or constant is being edited; none while no text is edited.
+Circuit* EditedCircuit();
+// Commits the edit in progress when it belongs to the circuit: what is typed counts before the
+// circuit runs, is saved, closed, or steps through its history.
+void CommitEditOf(const Circuit& circuit);
+// The step that committing the edit in progress in the circuit would record; empty for none.
+QString PendingStepName(const Circuit& circuit);
 // Ends edit mode and leaves the comment or constant with the text it had when the edit began.
 void CancelEdit();
 
@@ -56,11 +64,5 @@ void CancelEdit();
 // again: an edit of it ends without being stored, instead of swallowing the keys of the other
 // windows, and a wire or a press begun there is dropped.
 void ForgetCircuit(const Circuit& circuit);
-
-// The wheel stops here. Far out, the magnification of a float camera would vanish; far in, a
-// circuit unit is already a thousand pixels, and every further step doubles the work of
-// drawing the curves that cross the canvas.
-constexpr float kMinZoomLevel = -20.0f;
-constexpr float kMaxZoomLevel = 10.0f;
 
 } // namespace flow

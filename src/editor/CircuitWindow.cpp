@@ -3,9 +3,13 @@
 #include "editor/AddNodeMenu.h"
 #include "editor/CanvasInteraction.h"
 #include "editor/CircuitCanvas.h"
+#include "editor/CircuitRelease.h"
 #include "editor/EditorState.h"
+#include "editor/FileCommands.h"
+#include "editor/History.h"
 #include "editor/MenuCommands.h"
 #include "editor/WindowObserver.h"
+#include "editor/WindowPlacement.h"
 #include "engine/NodeThreads.h"
 #include "file/CircuitFile.h"
 #include "model/Model.h"
@@ -20,6 +24,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QUndoStack>
 
 #include <algorithm>
 
@@ -46,17 +51,19 @@ QPlainTextEdit* MakeOutputPanel() {
     return panel;
 }
 
-// Takes the window away from its circuit; the circuit record itself stays.
+// Takes the window away from its circuit; the circuit is freed once the window is gone.
 void DetachWindow(Circuit& circuit) {
     CircuitWindow* window = WindowOf(circuit);
     if (!window) return;
     ForgetCircuit(circuit);
     ObserverOf(circuit).AttachCanvas(nullptr);
     circuit.Window = circuit.Menu = circuit.StatusLine = circuit.Canvas = nullptr;
+    circuit.History = nullptr;
     circuit.OutputPanel = circuit.Splitter = nullptr;
     window->hide();
     // The window may be closing from inside one of its own handlers.
     window->deleteLater();
+    ReleaseAfterWindow(circuit, window);
     --OpenWindowCount();
 }
 
@@ -70,10 +77,12 @@ void CloseWindow(Circuit& circuit) {
 }
 
 // Outer position and inner size of a new window.
-QRect PlaceWindow(const Circuit& circuit) {
+QRect PlaceWindow(const Circuit& circuit, const QWidget* cascadeFrom) {
     if (circuit.WindowWidth != 0 || circuit.WindowHeight != 0)
-        return {circuit.WindowX, circuit.WindowY, circuit.WindowWidth, circuit.WindowHeight};
-    if (auto* front = qobject_cast<CircuitWindow*>(QApplication::activeWindow()))
+        return FitStoredGeometry(circuit.WindowX, circuit.WindowY, circuit.WindowWidth,
+                                 circuit.WindowHeight, kMinimumInnerSize);
+    if (!cascadeFrom) cascadeFrom = qobject_cast<CircuitWindow*>(QApplication::activeWindow());
+    if (const QWidget* front = cascadeFrom)
         return {front->frameGeometry().topLeft() + QPoint(kCascadeStep, kCascadeStep),
                 front->size()};
     QRect screen(QPoint(0, 0), kDefaultInnerSize);
@@ -115,24 +124,51 @@ template <typename AddCommand> void AddViewMenu(QMenuBar* bar, AddCommand addCom
 CircuitWindow::CircuitWindow(Circuit& circuit)
     : circuit_(circuit), canvas_(new CircuitCanvas(circuit)), outputPanel_(MakeOutputPanel()),
       splitter_(new QSplitter(Qt::Vertical)) {
-    setWindowTitle(QStringLiteral("Untitled"));
     setMinimumSize(kMinimumInnerSize);
 
-    auto addCommand = [this](QMenu* menu, const QString& label, int id) {
+    auto addCommand = [this](QMenu* menu, const QString& label, int id,
+                             const QList<QKeySequence>& keys = {}) {
         QAction* action = menu->addAction(label);
+        action->setShortcuts(keys);
         connect(action, &QAction::triggered, this, [this, id] { OnMenu(circuit_, id); });
         return action;
     };
+    // The platform's standard keys, always with the common ones, which some platforms lack.
+    const auto keys = [](QKeySequence::StandardKey key, QKeySequence common) {
+        QList<QKeySequence> bindings = QKeySequence::keyBindings(key);
+        bindings.removeAll(common);
+        bindings.prepend(common);
+        return bindings;
+    };
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
-    addCommand(file, QStringLiteral("New"), Command::New);
-    addCommand(file, QStringLiteral("Open"), Command::Open);
-    addCommand(file, QStringLiteral("SaveAs"), Command::SaveAs);
+    addCommand(file, QStringLiteral("New"), Command::New,
+               keys(QKeySequence::New, Qt::CTRL | Qt::Key_N));
+    addCommand(file, QStringLiteral("Open"), Command::Open,
+               keys(QKeySequence::Open, Qt::CTRL | Qt::Key_O));
+    addCommand(file, QStringLiteral("Save"), Command::Save,
+               keys(QKeySequence::Save, Qt::CTRL | Qt::Key_S));
+    addCommand(file, QStringLiteral("SaveAs"), Command::SaveAs,
+               keys(QKeySequence::SaveAs, Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     addCommand(file, QStringLiteral("Export Image…"), Command::ExportImage);
-    addCommand(file, QStringLiteral("Close"), Command::Close);
-    addCommand(file, QStringLiteral("Quit"), Command::Quit);
+    addCommand(file, QStringLiteral("Close"), Command::Close,
+               keys(QKeySequence::Close, Qt::CTRL | Qt::Key_W));
+    addCommand(file, QStringLiteral("Quit"), Command::Quit,
+               keys(QKeySequence::Quit, Qt::CTRL | Qt::Key_Q));
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("Edit"));
+    undo_ = addCommand(edit, QStringLiteral("Undo"), Command::Undo,
+                       keys(QKeySequence::Undo, Qt::CTRL | Qt::Key_Z));
+    redo_ = addCommand(
+        edit, QStringLiteral("Redo"), Command::Redo,
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     QMenu* run = menuBar()->addMenu(QStringLiteral("Run"));
-    addCommand(run, QStringLiteral("Start"), Command::Start)->setShortcut(QKeySequence(Qt::Key_F5));
+    addCommand(run, QStringLiteral("Start"), Command::Start, {QKeySequence(Qt::Key_F5)});
     AddViewMenu(menuBar(), addCommand);
+
+    QUndoStack* history = CreateHistory(circuit, this);
+    connect(history, &QUndoStack::cleanChanged, this, [this] { ShowTitle(); });
+    connect(history, &QUndoStack::indexChanged, this, [this] { ShowHistorySteps(); });
+    ShowTitle();
+    ShowHistorySteps();
 
     const int fieldWidths[] = {90, 200, 0};
     for (int i = 0; i < 3; ++i) {
@@ -153,8 +189,34 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     setCentralWidget(splitter_);
 }
 
+void CircuitWindow::ShowTitle() {
+    setWindowTitle(CircuitTitle(circuit_) + QStringLiteral("[*]"));
+    setWindowModified(IsModified(circuit_));
+}
+
+void CircuitWindow::ShowHistorySteps() {
+    const QUndoStack* history = HistoryOf(circuit_);
+    if (!history) return;
+    // A text still being typed becomes a step when Undo is chosen.
+    const QString pending = PendingStepName(circuit_);
+    const QString undoStep = pending.isEmpty() ? history->undoText() : pending;
+    undo_->setEnabled(!pending.isEmpty() || history->canUndo());
+    undo_->setText(undoStep.isEmpty() ? QStringLiteral("Undo")
+                                      : QStringLiteral("Undo ") + undoStep);
+    redo_->setEnabled(pending.isEmpty() && history->canRedo());
+    redo_->setText(history->redoText().isEmpty() || !pending.isEmpty()
+                       ? QStringLiteral("Redo")
+                       : QStringLiteral("Redo ") + history->redoText());
+}
+
 void CircuitWindow::closeEvent(QCloseEvent* event) {
-    if (circuit_.Window == this) CloseCircuit(circuit_);
+    if (circuit_.Window == this) {
+        if (!MayClose(circuit_)) {
+            event->ignore();
+            return;
+        }
+        CloseCircuit(circuit_);
+    }
     event->accept();
 }
 
@@ -166,8 +228,8 @@ void SetupResources() {
     LiveWindowGeometry() = ReadWindowGeometry;
 }
 
-Circuit& OpenCircuitWindow(Circuit& circuit) {
-    const QRect placement = PlaceWindow(circuit);
+Circuit& OpenCircuitWindow(Circuit& circuit, const QWidget* cascadeFrom) {
+    const QRect placement = PlaceWindow(circuit, cascadeFrom);
     auto* window = new CircuitWindow(circuit);
     ++OpenWindowCount();
     circuit.Window = window;

@@ -7,6 +7,7 @@
 
 #include <functional>
 
+class QAction;
 class QPlainTextEdit;
 class QSplitter;
 
@@ -22,6 +23,12 @@ class CircuitWindow : public QMainWindow {
     CircuitCanvas* Canvas() const { return canvas_; }
     QPlainTextEdit* OutputPanel() const { return outputPanel_; }
     QSplitter* Splitter() const { return splitter_; }
+    QAction* UndoAction() const { return undo_; }
+    QAction* RedoAction() const { return redo_; }
+    // The title names the circuit's file and marks unsaved changes.
+    void ShowTitle();
+    // Undo and Redo name the step they would take, and are enabled when there is one.
+    void ShowHistorySteps();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -31,14 +38,17 @@ class CircuitWindow : public QMainWindow {
     CircuitCanvas* canvas_;
     QPlainTextEdit* outputPanel_;
     QSplitter* splitter_;
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
 };
 
 // Sets up the colours, fonts, add-node menu and editor state, and lets closing a circuit close
 // its window. Needs the catalogue and a QApplication.
 void SetupResources();
 
-// Opens a window for the circuit and returns the circuit.
-Circuit& OpenCircuitWindow(Circuit& circuit);
+// Opens a window for the circuit and returns the circuit. Without stored geometry it cascades
+// from `cascadeFrom`, or else from the circuit window in front.
+Circuit& OpenCircuitWindow(Circuit& circuit, const QWidget* cascadeFrom = nullptr);
 CircuitWindow* WindowOf(const Circuit& circuit);
 
 // Stops every circuit's node threads, closes every window and ends the program.

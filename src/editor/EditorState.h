@@ -45,6 +45,7 @@ struct EditorState {
     CanvasEvent LastEvent = CanvasEvent::None;
     bool LastEventLeftHeld = false; // whether the left button was held during LastEvent
     Comment* EditComment = nullptr;
+    bool EditCommentNew = false; // made by the double click that began the edit
     Node* EditNode = nullptr;
     int Caret = 0;
     int SelectionLength = 0;
@@ -68,5 +69,10 @@ struct EditorState {
 EditorState& Editor();
 // Back to the state at start; for tests.
 void ResetEditorState();
+
+// Lets go of every reference the editor holds into a node or comment that is about to go: an
+// edit of it ends without being stored, and a wire begun at one of its ports is dropped.
+void ForgetNode(const Node* node);
+void ForgetComment(const Comment* comment);
 
 } // namespace flow

@@ -1,8 +1,11 @@
 #include "editor/MenuCommands.h"
 
 #include "editor/AddNodeMenu.h"
+#include "editor/CanvasInteraction.h"
 #include "editor/CircuitWindow.h"
 #include "editor/ExportImage.h"
+#include "editor/FileCommands.h"
+#include "editor/History.h"
 #include "editor/ViewCommands.h"
 #include "engine/Execution.h"
 #include "engine/Preparation.h"
@@ -11,6 +14,7 @@
 #include "render/Redraw.h"
 
 #include <QFileDialog>
+#include <QUndoStack>
 
 namespace flow {
 
@@ -30,6 +34,13 @@ QWidget* DialogParent(Circuit& circuit) {
     return qobject_cast<QWidget*>(circuit.Window);
 }
 
+// Quit asks about every modified circuit in turn; Cancel on any of them keeps everything open.
+void QuitAsking() {
+    for (const auto& open : Circuits())
+        if (open->Window && !MayClose(*open)) return;
+    QuitEditor();
+}
+
 } // namespace
 
 FileNameChooser& ChooseFileName() {
@@ -42,26 +53,46 @@ void OnMenu(Circuit& circuit, int commandId) {
     // circuit's window draws itself when it opens.
     Circuit* shown = &circuit;
     switch (commandId) {
+    case Command::Save:
+    case Command::SaveAs:
+    case Command::Start:
+    case Command::Undo:
+    case Command::Redo:
+        CommitEditOf(circuit);
+        break;
+    default:
+        break;
+    }
+    switch (commandId) {
     case Command::New:
         OpenCircuitWindow(NewCircuit());
         break;
     case Command::Open: {
         const QString name = ChooseFileName()(DialogParent(circuit), FileDialogKind::Open);
         if (name.isEmpty()) break;
-        if (Circuit* loaded = LoadCircuit(name)) shown = &OpenCircuitWindow(*loaded);
+        if (Circuit* loaded = OpenCircuitFile(circuit, name)) shown = loaded;
         break;
     }
-    case Command::SaveAs: {
-        const QString name = ChooseFileName()(DialogParent(circuit), FileDialogKind::Save);
-        if (!name.isEmpty()) SaveCircuit(circuit, name);
+    case Command::Save:
+        SaveCircuitFile(circuit);
         break;
-    }
+    case Command::SaveAs:
+        SaveCircuitFileAs(circuit);
+        break;
     case Command::Close:
+        if (!MayClose(circuit)) break;
         CloseCircuit(circuit);
         return;
     case Command::Quit:
-        QuitEditor();
-        return;
+        QuitAsking();
+        if (OpenWindowCount() == 0) return;
+        break;
+    case Command::Undo:
+        if (QUndoStack* history = HistoryOf(circuit)) history->undo();
+        break;
+    case Command::Redo:
+        if (QUndoStack* history = HistoryOf(circuit)) history->redo();
+        break;
     case Command::Start:
         if (PrepareCircuit(circuit)) ExecuteCircuit(circuit);
         break;

@@ -12,8 +12,9 @@ class QWidget;
 namespace flow {
 
 namespace Command {
-constexpr int New = 0, Open = 1, SaveAs = 2, Close = 3, Quit = 4, Start = 7;
+constexpr int New = 0, Open = 1, SaveAs = 2, Close = 3, Quit = 4, Save = 5, Start = 7;
 // Beyond the add-node menu's ids.
+constexpr int Undo = 30, Redo = 31;
 constexpr int ExportImage = 40;
 constexpr int ZoomIn = 50, ZoomOut = 51, FitCircuit = 52, ActualSize = 53;
 } // namespace Command

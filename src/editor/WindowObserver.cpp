@@ -33,6 +33,10 @@ void WindowObserver::SetRunStatus(const QString& text) {
 
 void WindowObserver::Redraw() {
     RedrawCircuit(circuit_);
+    // The run state changes just before long work on this same thread (checking thousands of
+    // nodes, starting their threads): the marker and the status text must reach the screen now,
+    // not with a repaint merged after the work.
+    if (CircuitWindow* window = WindowOf(circuit_)) window->repaint();
 }
 
 void WindowObserver::PrintLine(const QString& line, std::uint64_t runNumber) {
@@ -40,11 +44,24 @@ void WindowObserver::PrintLine(const QString& line, std::uint64_t runNumber) {
     if (canvas_) QCoreApplication::postEvent(canvas_, new PrintEvent(line.toUtf8(), runNumber));
 }
 
-WindowObserver& ObserverOf(Circuit& circuit) {
+namespace {
+
+QHash<Circuit*, WindowObserver*>& Observers() {
     static auto* observers = new QHash<Circuit*, WindowObserver*>;
-    WindowObserver*& observer = (*observers)[&circuit];
+    return *observers;
+}
+
+} // namespace
+
+WindowObserver& ObserverOf(Circuit& circuit) {
+    WindowObserver*& observer = Observers()[&circuit];
     if (!observer) observer = new WindowObserver(circuit);
     return *observer;
+}
+
+void ForgetObserver(Circuit& circuit) {
+    if (circuit.Observer == Observers().value(&circuit)) circuit.Observer = nullptr;
+    delete Observers().take(&circuit);
 }
 
 } // namespace flow

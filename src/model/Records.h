@@ -156,6 +156,10 @@ struct Circuit {
     QObject* Canvas = nullptr;
     QObject* OutputPanel = nullptr;
     QObject* Splitter = nullptr;
+    // The undo stack of the circuit's edits; it lives and ends with the window.
+    QObject* History = nullptr;
+    // The file the circuit was loaded from or last saved to; empty until it has one.
+    QString FileName;
     int ErrorKind = ErrorKind::None;
     QString ErrorMessage;
     const void* ErrorObject = nullptr;  // the Port or Wire (or Node) that caused the error

@@ -1,4 +1,5 @@
 #include "editor/EditorState.h"
+#include "model/Coordinates.h"
 #include "render/CaretPlacement.h"
 #include "render/Palette.h"
 #include "render/SceneDrawing.h"
@@ -34,7 +35,9 @@ void LayoutComment(Comment& comment) {
     // Every redraw asks every comment; most have nothing to do.
     if (!edited && !(comment.Flags & ObjectFlag::NeedsLayout)) return;
     const QFont font = CommentFont();
-    if (edited) PlaceCaret(font, double(comment.X + kTextInsetX), double(comment.Y + kTextInsetY));
+    if (edited)
+        PlaceCaret(font, double(SaturatedSum(comment.X, kTextInsetX)),
+                   double(SaturatedSum(comment.Y, kTextInsetY)));
     const QString& text = edited ? Editor().EditBuffer : comment.Text;
     comment.Width = Int(std::ceil(TextBlockWidth(font, text))) + kMarginX;
     comment.Height = Int(std::ceil(TextBlockHeight(font, text))) + kMarginY;

@@ -6,7 +6,10 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
 
 namespace flow::test {
 
@@ -15,6 +18,16 @@ void EditorFixture::SetUp() {
     SetupResources();
     PreviewNode().Function = nullptr;
     EndProgram() = [this] { ++programEnds; };
+    RealSaveQuestion();
+    AskToSave() = [this](QWidget*, const QString&) {
+        ++saveQuestions;
+        return saveAnswer;
+    };
+}
+
+const SaveQuestion& EditorFixture::RealSaveQuestion() {
+    static const SaveQuestion real = AskToSave();
+    return real;
 }
 
 void EditorFixture::TearDown() {
@@ -22,6 +35,10 @@ void EditorFixture::TearDown() {
         if (circuit->Window) CloseCircuit(*circuit);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ChooseFileName() = FileNameChooser();
+    // Answers no box took are not left for the next test.
+    for (QTimer* answers : QCoreApplication::instance()->findChildren<QTimer*>(
+             QStringLiteral("MessageBoxAnswers"), Qt::FindDirectChildrenOnly))
+        delete answers;
     if (QMenu* menu = AddNodeMenu()) menu->hide();
 }
 
@@ -130,6 +147,21 @@ Node& EditorFixture::Place(Circuit& circuit, int commandId, double x, double y) 
     MoveTo(circuit, x, y);
     Click(circuit, x, y);
     return *circuit.MainFrame.Nodes.back();
+}
+
+void EditorFixture::AnswerMessageBoxes(std::vector<int> buttons) {
+    // A box is modal: it runs its own event loop, in which the timer finds and answers it.
+    auto* timer = new QTimer(QCoreApplication::instance());
+    timer->setObjectName(QStringLiteral("MessageBoxAnswers"));
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, timer, [this, timer, buttons, next = 0]() mutable {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box || !box->isVisible()) return;
+        shownBoxes << box->text() + QLatin1Char('\n') + box->informativeText();
+        box->button(QMessageBox::StandardButton(buttons[std::size_t(next)]))->click();
+        if (++next == int(buttons.size())) timer->deleteLater();
+    });
+    timer->start();
 }
 
 bool EditorFixture::WaitForLines(const Circuit& circuit, int lines, int timeoutMs) {

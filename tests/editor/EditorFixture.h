@@ -4,6 +4,7 @@
 #include "editor/CanvasInteraction.h"
 #include "editor/CircuitCanvas.h"
 #include "editor/CircuitWindow.h"
+#include "editor/FileCommands.h"
 #include "editor/MenuCommands.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
@@ -46,10 +47,21 @@ class EditorFixture : public ::testing::Test {
     // choice followed by a left click would.
     Node& Place(Circuit& circuit, int commandId, double x, double y);
 
+    // Answers the message boxes that come up next, in order, by clicking these buttons; the
+    // texts they showed (text, a line break, informative text) are collected in `shownBoxes`.
+    void AnswerMessageBoxes(std::vector<int> buttons);
+    QStringList shownBoxes;
+
     // Waits until the output panel shows this many lines; false on time-out.
     static bool WaitForLines(const Circuit& circuit, int lines, int timeoutMs = 5000);
 
+    // The message box that asks before unsaved work is closed; the fixture answers it instead,
+    // with `saveAnswer`, counting the questions.
+    static const SaveQuestion& RealSaveQuestion();
+
     int programEnds = 0;
+    int saveQuestions = 0;
+    SaveAnswer saveAnswer = SaveAnswer::Discard;
 };
 
 } // namespace flow::test

@@ -263,11 +263,12 @@ TEST_F(InteractionTest, ClosingAWindowDropsWhatWasBegunInIt) {
     Circuit& edited = OpenWindow();
     DoubleClick(edited, 0, 0);
     Type(edited, "note");
-    Comment& comment = *edited.MainFrame.Comments.front();
+    EXPECT_EQ(edited.MainFrame.Comments.front()->Text, "");
     OnMenu(edited, Command::Close);
+    EXPECT_EQ(saveQuestions, 1) << "the typed text counts as a change";
+    EXPECT_EQ(edited.Window, nullptr);
     EXPECT_FALSE(Editor().Has(InteractionFlag::Editing));
     EXPECT_EQ(Editor().EditComment, nullptr);
-    EXPECT_EQ(comment.Text, "") << "closing stores nothing";
     MoveTo(kept, Middle(number).x(), Middle(number).y());
     Key(kept, Qt::Key_Delete); // deletes the selection instead of editing the closed comment
     EXPECT_TRUE(kept.MainFrame.Nodes.empty());

@@ -33,20 +33,34 @@ QMenu* Submenu(const QMenu* menu, const QString& title) {
 TEST_F(WindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
     Circuit& circuit = OpenWindow();
     CircuitWindow& window = *WindowOf(circuit);
-    EXPECT_EQ(window.windowTitle(), "Untitled");
+    EXPECT_EQ(window.windowTitle(), "Untitled[*]");
+    EXPECT_FALSE(window.isWindowModified());
     EXPECT_EQ(window.minimumSize(), QSize(200, 150));
 
     const QList<QAction*> menus = window.menuBar()->actions();
-    ASSERT_EQ(menus.size(), 3);
+    ASSERT_EQ(menus.size(), 4);
     EXPECT_EQ(menus[0]->text(), "File");
     EXPECT_EQ(Labels(menus[0]->menu()),
-              QStringList({"New", "Open", "SaveAs", "Export Image\u2026", "Close", "Quit"}));
-    EXPECT_EQ(menus[1]->text(), "View");
-    EXPECT_EQ(Labels(menus[1]->menu()),
+              QStringList({"New", "Open", "Save", "SaveAs", "Export Image\u2026", "Close", "Quit"}));
+    const auto shortcut = [](const QMenu* menu, int index) {
+        return menu->actions().value(index)->shortcut().toString(QKeySequence::PortableText);
+    };
+    EXPECT_EQ(shortcut(menus[0]->menu(), 2), "Ctrl+S");
+    EXPECT_EQ(shortcut(menus[0]->menu(), 3), "Ctrl+Shift+S");
+    EXPECT_EQ(shortcut(menus[0]->menu(), 5), "Ctrl+W");
+    EXPECT_EQ(shortcut(menus[0]->menu(), 6), "Ctrl+Q");
+    EXPECT_EQ(menus[1]->text(), "Edit");
+    EXPECT_EQ(Labels(menus[1]->menu()), QStringList({"Undo", "Redo"}));
+    EXPECT_EQ(shortcut(menus[1]->menu(), 0), "Ctrl+Z");
+    EXPECT_EQ(menus[1]->menu()->actions()[1]->shortcuts(),
+              QList<QKeySequence>({QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")}));
+    EXPECT_FALSE(window.UndoAction()->isEnabled());
+    EXPECT_EQ(menus[2]->text(), "View");
+    EXPECT_EQ(Labels(menus[2]->menu()),
               QStringList({"Zoom In", "Zoom Out", "Fit Circuit", "Actual Size"}));
-    EXPECT_EQ(menus[2]->text(), "Run");
-    EXPECT_EQ(Labels(menus[2]->menu()), QStringList({"Start"}));
-    EXPECT_EQ(menus[2]->menu()->actions()[0]->shortcut(), QKeySequence(Qt::Key_F5));
+    EXPECT_EQ(menus[3]->text(), "Run");
+    EXPECT_EQ(Labels(menus[3]->menu()), QStringList({"Start"}));
+    EXPECT_EQ(menus[3]->menu()->actions()[0]->shortcut(), QKeySequence(Qt::Key_F5));
 
     const QMenu* add = AddNodeMenu();
     EXPECT_EQ(Labels(add), QStringList({"Logic", "Numeric", "Strings", "---", "PrintN"}));

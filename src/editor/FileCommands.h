@@ -1,0 +1,38 @@
+#pragma once
+// Opening and saving circuit files from a window, and the question before unsaved work goes.
+// Every failure is told to the user in a message box.
+
+#include "model/Records.h"
+
+#include <functional>
+
+class QWidget;
+
+namespace flow {
+
+// Loads the file into a new window placed by the window the command came from. A file that
+// cannot be read opens nothing; one read only in part opens with a warning.
+Circuit* OpenCircuitFile(Circuit& from, const QString& fileName);
+// Opens the file named at start; when it cannot be read, an empty window opens and tells why.
+Circuit& OpenStartFile(const QString& fileName);
+// Save: to the circuit's own file, or under a name asked for when it has none.
+bool SaveCircuitFile(Circuit& circuit);
+// SaveAs: under a name asked for. False when cancelled or when the file could not be written.
+bool SaveCircuitFileAs(Circuit& circuit);
+// Writes the file; on success it becomes the circuit's own and the circuit counts as saved.
+bool SaveCircuitTo(Circuit& circuit, const QString& fileName);
+
+// The name shown for the circuit: its file's name, or "Untitled".
+QString CircuitTitle(const Circuit& circuit);
+// Whether the circuit has changes that are not in its file.
+bool IsModified(const Circuit& circuit);
+// Asks Save / Discard / Cancel when the circuit is modified; true when its window may close.
+// An edit in progress in the circuit is committed first: it counts as a change.
+bool MayClose(Circuit& circuit);
+
+// How the question before closing is put; the editor shows a message box, tests may answer it.
+enum class SaveAnswer { Save, Discard, Cancel };
+using SaveQuestion = std::function<SaveAnswer(QWidget* parent, const QString& circuitTitle)>;
+SaveQuestion& AskToSave();
+
+} // namespace flow

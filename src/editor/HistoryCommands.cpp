@@ -1,0 +1,81 @@
+#include "editor/HistoryCommands.h"
+
+#include "model/Coordinates.h"
+#include "model/Placement.h"
+
+#include <QHash>
+
+namespace flow {
+
+namespace {
+
+template <typename T> T* FindById(const std::vector<std::unique_ptr<T>>& list, Int id) {
+    for (const auto& item : list)
+        if (item->Id == id) return item.get();
+    return nullptr;
+}
+
+} // namespace
+
+GroupCommand::GroupCommand(Circuit& circuit, const QString& name,
+                           std::unique_ptr<GroupSnapshot> removed,
+                           std::unique_ptr<GroupSnapshot> added, TypesById before, TypesById after)
+    : QUndoCommand(name), circuit_(circuit), removed_(std::move(removed)), added_(std::move(added)),
+      before_(std::move(before)), after_(std::move(after)) {}
+
+void GroupCommand::undo() {
+    Apply(*added_, *removed_, before_);
+}
+
+void GroupCommand::redo() {
+    if (std::exchange(made_, false)) return;
+    Apply(*removed_, *added_, after_);
+}
+
+void GroupCommand::Apply(const GroupSnapshot& out, const GroupSnapshot& in,
+                         const TypesById& types) {
+    Frame& frame = circuit_.MainFrame;
+    // Nodes the step did not change must keep what they have now, whatever taking the objects
+    // out and back makes resolution choose on the way.
+    const TypesById current = CaptureTypes(frame);
+    out.Remove(frame);
+    in.Restore(frame);
+    RestoreTypes(frame, types, current);
+}
+
+MoveCommand::MoveCommand(Circuit& circuit, std::vector<Int> ids, Int dx, Int dy)
+    : QUndoCommand(QStringLiteral("Move")), circuit_(circuit), ids_(std::move(ids)), dx_(dx),
+      dy_(dy) {}
+
+void MoveCommand::MoveBy(Int dx, Int dy) {
+    QHash<Int, ObjectHeader*> objects;
+    for (const auto& node : circuit_.MainFrame.Nodes)
+        objects.insert(node->Id, node.get());
+    for (const auto& comment : circuit_.MainFrame.Comments)
+        objects.insert(comment->Id, comment.get());
+    for (Int id : ids_)
+        if (ObjectHeader* object = objects.value(id))
+            MoveObject(*object, SaturatedSum(object->X, dx), SaturatedSum(object->Y, dy));
+}
+
+ValueCommand::ValueCommand(Circuit& circuit, const QString& name, Int nodeId, Value before,
+                           Value after)
+    : QUndoCommand(name), circuit_(circuit), nodeId_(nodeId), before_(std::move(before)),
+      after_(std::move(after)) {}
+
+void ValueCommand::Set(const Value& value) {
+    if (Node* node = FindById(circuit_.MainFrame.Nodes, nodeId_))
+        SetConstantValue(*node, value.Number, value.Text);
+}
+
+CommentTextCommand::CommentTextCommand(Circuit& circuit, Int commentId, QString before,
+                                       QString after)
+    : QUndoCommand(QStringLiteral("Edit Comment")), circuit_(circuit), commentId_(commentId),
+      before_(std::move(before)), after_(std::move(after)) {}
+
+void CommentTextCommand::Set(const QString& text) {
+    if (Comment* comment = FindById(circuit_.MainFrame.Comments, commentId_))
+        SetCommentText(*comment, text);
+}
+
+} // namespace flow
