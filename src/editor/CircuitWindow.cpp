@@ -3,11 +3,13 @@
 #include "editor/AddNodeMenu.h"
 #include "editor/CanvasInteraction.h"
 #include "editor/CircuitCanvas.h"
+#include "editor/CircuitRelease.h"
 #include "editor/EditorState.h"
 #include "editor/FileCommands.h"
 #include "editor/History.h"
 #include "editor/MenuCommands.h"
 #include "editor/WindowObserver.h"
+#include "editor/WindowPlacement.h"
 #include "engine/NodeThreads.h"
 #include "file/CircuitFile.h"
 #include "model/Model.h"
@@ -49,7 +51,7 @@ QPlainTextEdit* MakeOutputPanel() {
     return panel;
 }
 
-// Takes the window away from its circuit; the circuit record itself stays.
+// Takes the window away from its circuit; the circuit is freed once the window is gone.
 void DetachWindow(Circuit& circuit) {
     CircuitWindow* window = WindowOf(circuit);
     if (!window) return;
@@ -61,6 +63,7 @@ void DetachWindow(Circuit& circuit) {
     window->hide();
     // The window may be closing from inside one of its own handlers.
     window->deleteLater();
+    ReleaseAfterWindow(circuit, window);
     --OpenWindowCount();
 }
 
@@ -76,7 +79,8 @@ void CloseWindow(Circuit& circuit) {
 // Outer position and inner size of a new window.
 QRect PlaceWindow(const Circuit& circuit, const QWidget* cascadeFrom) {
     if (circuit.WindowWidth != 0 || circuit.WindowHeight != 0)
-        return {circuit.WindowX, circuit.WindowY, circuit.WindowWidth, circuit.WindowHeight};
+        return FitStoredGeometry(circuit.WindowX, circuit.WindowY, circuit.WindowWidth,
+                                 circuit.WindowHeight, kMinimumInnerSize);
     if (!cascadeFrom) cascadeFrom = qobject_cast<CircuitWindow*>(QApplication::activeWindow());
     if (const QWidget* front = cascadeFrom)
         return {front->frameGeometry().topLeft() + QPoint(kCascadeStep, kCascadeStep),
