@@ -164,9 +164,9 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     addCommand(run, QStringLiteral("Start"), Command::Start, {QKeySequence(Qt::Key_F5)});
     AddViewMenu(menuBar(), addCommand);
 
-    QUndoStack* history = CreateHistory(circuit, this);
-    connect(history, &QUndoStack::cleanChanged, this, [this] { ShowTitle(); });
-    connect(history, &QUndoStack::indexChanged, this, [this] { ShowHistorySteps(); });
+    history_ = CreateHistory(circuit, this);
+    connect(history_, &QUndoStack::cleanChanged, this, [this] { ShowTitle(); });
+    connect(history_, &QUndoStack::indexChanged, this, [this] { ShowHistorySteps(); });
     ShowTitle();
     ShowHistorySteps();
 
@@ -187,6 +187,12 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     splitter_->setStretchFactor(1, 0);
     splitter_->setCollapsible(0, false);
     setCentralWidget(splitter_);
+}
+
+// The history goes with the window's children, after this part of the window is gone; its last
+// signals, sent while it clears itself, must not reach the window any more.
+CircuitWindow::~CircuitWindow() {
+    history_->disconnect(this);
 }
 
 void CircuitWindow::ShowTitle() {
