@@ -31,10 +31,10 @@ Circuit& PrintRows(int nodes) {
     Node* constant = nullptr;
     for (int i = 0; i < nodes; ++i) {
         const bool rowStart = i % kRow == 0;
-        Node* node = rowStart ? AddNode(&circuit.MainFrame, Catalogue().Constant,
-                                        Catalogue().ConstantInteger)
-                              : AddNode(&circuit.MainFrame, FindFunction(QStringLiteral("Print")),
-                                        nullptr);
+        Node* node =
+            rowStart
+                ? AddNode(&circuit.MainFrame, Catalogue().Constant, Catalogue().ConstantInteger)
+                : AddNode(&circuit.MainFrame, FindFunction(QStringLiteral("Print")), nullptr);
         node->X = (i % kRow) * 120;
         node->Y = (i / kRow) * 120;
         if (rowStart) {
@@ -95,8 +95,12 @@ void BM_F5First(benchmark::State& state) {
 }
 
 BENCHMARK(BM_F5Later)->Arg(1000)->Arg(10000)->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_F5First)->Arg(1000)->Arg(10000)->Iterations(3)->UseRealTime()->Unit(
-    benchmark::kMillisecond);
+BENCHMARK(BM_F5First)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Iterations(3)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 
