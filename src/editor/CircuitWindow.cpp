@@ -156,6 +156,20 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     redo_ = addCommand(
         edit, QStringLiteral("Redo"), Command::Redo,
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    edit->addSeparator();
+    addCommand(edit, QStringLiteral("Cut"), Command::Cut,
+               keys(QKeySequence::Cut, Qt::CTRL | Qt::Key_X));
+    addCommand(edit, QStringLiteral("Copy"), Command::Copy,
+               keys(QKeySequence::Copy, Qt::CTRL | Qt::Key_C));
+    addCommand(edit, QStringLiteral("Paste"), Command::Paste,
+               keys(QKeySequence::Paste, Qt::CTRL | Qt::Key_V));
+    addCommand(edit, QStringLiteral("Duplicate"), Command::Duplicate,
+               {QKeySequence(Qt::CTRL | Qt::Key_D)});
+    addCommand(edit, QStringLiteral("Delete"), Command::Delete,
+               keys(QKeySequence::Delete, Qt::Key_Delete));
+    edit->addSeparator();
+    addCommand(edit, QStringLiteral("Select All"), Command::SelectAll,
+               keys(QKeySequence::SelectAll, Qt::CTRL | Qt::Key_A));
     QMenu* run = menuBar()->addMenu(QStringLiteral("Run"));
     addCommand(run, QStringLiteral("Start"), Command::Start, {QKeySequence(Qt::Key_F5)});
     AddViewMenu(menuBar(), addCommand);
