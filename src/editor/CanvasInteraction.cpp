@@ -10,6 +10,7 @@
 #include "editor/ViewCommands.h"
 #include "engine/NumberText.h"
 #include "model/Catalogue.h"
+#include "model/Coordinates.h"
 #include "model/Model.h"
 #include "model/Placement.h"
 #include "render/Redraw.h"
@@ -237,7 +238,9 @@ bool OnKeyDown(Circuit& circuit, const CanvasInput& input) {
 
 bool OnCharacter(const CanvasInput& input) {
     if (!EditingText()) return false;
-    InsertAtCaret(input.Character);
+    const QString typed = PastableText(input.Character, false);
+    if (typed.isEmpty()) return false;
+    InsertAtCaret(typed);
     return true;
 }
 
@@ -454,6 +457,7 @@ void ForgetCircuit(const Circuit& circuit) {
         // The release of a button held in the closed window never arrives.
         editor.Set(Panning | Dragged | RubberBand, false);
         editor.DragDX = editor.DragDY = 0;
+        editor.CurrentCircuit = nullptr;
     }
 }
 

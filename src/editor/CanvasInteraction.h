@@ -3,6 +3,7 @@
 // turns it into edits of the model, moves the camera, edits texts, and asks for a redraw.
 
 #include "editor/EditorState.h"
+#include "model/ZoomRange.h"
 
 #include <QByteArray>
 #include <QPoint>
@@ -63,11 +64,5 @@ void CancelEdit();
 // again: an edit of it ends without being stored, instead of swallowing the keys of the other
 // windows, and a wire or a press begun there is dropped.
 void ForgetCircuit(const Circuit& circuit);
-
-// The wheel stops here. Far out, the magnification of a float camera would vanish; far in, a
-// circuit unit is already a thousand pixels, and every further step doubles the work of
-// drawing the curves that cross the canvas.
-constexpr float kMinZoomLevel = -20.0f;
-constexpr float kMaxZoomLevel = 10.0f;
 
 } // namespace flow

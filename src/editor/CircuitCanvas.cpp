@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScreen>
 
 namespace flow {
 
@@ -89,7 +90,12 @@ CircuitCanvas::CircuitCanvas(Circuit& circuit, QWidget* parent)
 // so that the copy to the screen is one to one and nothing is stretched.
 QImage& CircuitCanvas::Surface() {
     const qreal ratio = devicePixelRatioF();
-    const QSize pixels(qRound(width() * ratio), qRound(height() * ratio));
+    QSize pixels(qRound(width() * ratio), qRound(height() * ratio));
+    // Never more than the screens hold: what lies beyond them cannot be seen, and a window
+    // stretched past them must not cost an image of any size.
+    if (const QScreen* shown = screen())
+        pixels = pixels.boundedTo(QSize(qRound(shown->virtualSize().width() * ratio),
+                                        qRound(shown->virtualSize().height() * ratio)));
     if (image_.size() != pixels || image_.devicePixelRatio() != ratio) {
         image_ = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
         image_.setDevicePixelRatio(ratio);
@@ -138,10 +144,17 @@ bool CircuitCanvas::focusNextPrevChild(bool) {
 
 void CircuitCanvas::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (image_.isNull())
+    if (image_.isNull()) {
         painter.fillRect(rect(), Qt::black);
-    else
-        painter.drawImage(0, 0, image_);
+        return;
+    }
+    painter.drawImage(0, 0, image_);
+    // Only a canvas larger than the screens has pixels outside the image.
+    const QSize shown = image_.deviceIndependentSize().toSize();
+    if (shown.width() < width())
+        painter.fillRect(shown.width(), 0, width() - shown.width(), height(), Qt::black);
+    if (shown.height() < height())
+        painter.fillRect(0, shown.height(), width(), height() - shown.height(), Qt::black);
 }
 
 void CircuitCanvas::resizeEvent(QResizeEvent*) {

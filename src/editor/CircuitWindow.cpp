@@ -3,11 +3,13 @@
 #include "editor/AddNodeMenu.h"
 #include "editor/CanvasInteraction.h"
 #include "editor/CircuitCanvas.h"
+#include "editor/CircuitRelease.h"
 #include "editor/EditorState.h"
 #include "editor/FileCommands.h"
 #include "editor/History.h"
 #include "editor/MenuCommands.h"
 #include "editor/WindowObserver.h"
+#include "editor/WindowPlacement.h"
 #include "engine/NodeThreads.h"
 #include "file/CircuitFile.h"
 #include "model/Model.h"
@@ -49,7 +51,7 @@ QPlainTextEdit* MakeOutputPanel() {
     return panel;
 }
 
-// Takes the window away from its circuit; the circuit record itself stays.
+// Takes the window away from its circuit; the circuit is freed once the window is gone.
 void DetachWindow(Circuit& circuit) {
     CircuitWindow* window = WindowOf(circuit);
     if (!window) return;
@@ -61,6 +63,7 @@ void DetachWindow(Circuit& circuit) {
     window->hide();
     // The window may be closing from inside one of its own handlers.
     window->deleteLater();
+    ReleaseAfterWindow(circuit, window);
     --OpenWindowCount();
 }
 
@@ -76,7 +79,8 @@ void CloseWindow(Circuit& circuit) {
 // Outer position and inner size of a new window.
 QRect PlaceWindow(const Circuit& circuit, const QWidget* cascadeFrom) {
     if (circuit.WindowWidth != 0 || circuit.WindowHeight != 0)
-        return {circuit.WindowX, circuit.WindowY, circuit.WindowWidth, circuit.WindowHeight};
+        return FitStoredGeometry(circuit.WindowX, circuit.WindowY, circuit.WindowWidth,
+                                 circuit.WindowHeight, kMinimumInnerSize);
     if (!cascadeFrom) cascadeFrom = qobject_cast<CircuitWindow*>(QApplication::activeWindow());
     if (const QWidget* front = cascadeFrom)
         return {front->frameGeometry().topLeft() + QPoint(kCascadeStep, kCascadeStep),
@@ -174,9 +178,9 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     addCommand(run, QStringLiteral("Start"), Command::Start, {QKeySequence(Qt::Key_F5)});
     AddViewMenu(menuBar(), addCommand);
 
-    QUndoStack* history = CreateHistory(circuit, this);
-    connect(history, &QUndoStack::cleanChanged, this, [this] { ShowTitle(); });
-    connect(history, &QUndoStack::indexChanged, this, [this] { ShowHistorySteps(); });
+    history_ = CreateHistory(circuit, this);
+    connect(history_, &QUndoStack::cleanChanged, this, [this] { ShowTitle(); });
+    connect(history_, &QUndoStack::indexChanged, this, [this] { ShowHistorySteps(); });
     ShowTitle();
     ShowHistorySteps();
 
@@ -197,6 +201,12 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     splitter_->setStretchFactor(1, 0);
     splitter_->setCollapsible(0, false);
     setCentralWidget(splitter_);
+}
+
+// The history goes with the window's children, after this part of the window is gone; its last
+// signals, sent while it clears itself, must not reach the window any more.
+CircuitWindow::~CircuitWindow() {
+    history_->disconnect(this);
 }
 
 void CircuitWindow::ShowTitle() {

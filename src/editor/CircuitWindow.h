@@ -10,6 +10,7 @@
 class QAction;
 class QPlainTextEdit;
 class QSplitter;
+class QUndoStack;
 
 namespace flow {
 
@@ -19,6 +20,7 @@ class CircuitWindow : public QMainWindow {
     Q_OBJECT
   public:
     explicit CircuitWindow(Circuit& circuit);
+    ~CircuitWindow() override;
     Circuit& OwnCircuit() const { return circuit_; }
     CircuitCanvas* Canvas() const { return canvas_; }
     QPlainTextEdit* OutputPanel() const { return outputPanel_; }
@@ -40,6 +42,7 @@ class CircuitWindow : public QMainWindow {
     QSplitter* splitter_;
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
+    QUndoStack* history_ = nullptr;
 };
 
 // Sets up the colours, fonts, add-node menu and editor state, and lets closing a circuit close

@@ -1,5 +1,7 @@
 #include "editor/Clipboard.h"
 
+#include "model/Coordinates.h"
+#include "model/Placement.h"
 #include "render/SceneDrawing.h"
 
 #include <QMimeData>
@@ -29,14 +31,10 @@ QRectF GroupBox(const FrameObjects& objects) {
 }
 
 void MoveGroup(const FrameObjects& objects, Int dx, Int dy) {
-    for (Comment* comment : objects.Comments) {
-        comment->X += dx;
-        comment->Y += dy;
-    }
-    for (Node* node : objects.Nodes) {
-        node->X += dx;
-        node->Y += dy;
-    }
+    for (Comment* comment : objects.Comments)
+        MoveObject(*comment, SaturatedSum(comment->X, dx), SaturatedSum(comment->Y, dy));
+    for (Node* node : objects.Nodes)
+        MoveObject(*node, SaturatedSum(node->X, dx), SaturatedSum(node->Y, dy));
 }
 
 void SelectOnly(Frame& frame, const FrameObjects& objects) {

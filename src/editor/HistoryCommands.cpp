@@ -1,5 +1,6 @@
 #include "editor/HistoryCommands.h"
 
+#include "model/Coordinates.h"
 #include "model/Placement.h"
 
 #include <QHash>
@@ -54,7 +55,7 @@ void MoveCommand::MoveBy(Int dx, Int dy) {
         objects.insert(comment->Id, comment.get());
     for (Int id : ids_)
         if (ObjectHeader* object = objects.value(id))
-            MoveObject(*object, object->X + dx, object->Y + dy);
+            MoveObject(*object, SaturatedSum(object->X, dx), SaturatedSum(object->Y, dy));
 }
 
 ValueCommand::ValueCommand(Circuit& circuit, const QString& name, Int nodeId, Value before,

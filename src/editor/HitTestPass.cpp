@@ -1,6 +1,7 @@
 #include "editor/HitTestPass.h"
 
 #include "editor/EditorState.h"
+#include "model/Coordinates.h"
 #include "model/Model.h"
 #include "render/HoverText.h"
 #include "render/PathCache.h"
@@ -51,8 +52,10 @@ bool InsideRubberBand(Int x, Int y, Int width, Int height) {
     const Int maxX = std::max(editor.DownX, editor.MouseX);
     const Int minY = std::min(editor.DownY, editor.MouseY);
     const Int maxY = std::max(editor.DownY, editor.MouseY);
-    const Int left = std::min(x, x + width), right = std::max(x, x + width);
-    const Int top = std::min(y, y + height), bottom = std::max(y, y + height);
+    const Int left = std::min(x, SaturatedSum(x, width));
+    const Int right = std::max(x, SaturatedSum(x, width));
+    const Int top = std::min(y, SaturatedSum(y, height));
+    const Int bottom = std::max(y, SaturatedSum(y, height));
     return left >= minX && right < maxX && top >= minY && bottom < maxY;
 }
 
@@ -60,8 +63,8 @@ bool PointOnNode(const Node& node) {
     const QPointF mouse = Mouse();
     if (IsConstant(node)) {
         // The box extends left of X: Width is negative.
-        return node.X + node.Width <= mouse.x() && mouse.x() < node.X && node.Y <= mouse.y() &&
-               mouse.y() < node.Y + node.Height;
+        return double(SaturatedSum(node.X, node.Width)) <= mouse.x() && mouse.x() < node.X &&
+               node.Y <= mouse.y() && mouse.y() < double(SaturatedSum(node.Y, node.Height));
     }
     if (!node.Function) return false;
     return PathsOf(*node.Function)
@@ -71,8 +74,8 @@ bool PointOnNode(const Node& node) {
 bool PointOnPort(const Port& port) {
     if (!port.Node || !port.Node->Frame) return false;
     const EditorState& editor = Editor();
-    const double dx = editor.MouseX - double(port.Node->X + port.X);
-    const double dy = editor.MouseY - double(port.Node->Y + port.Y);
+    const double dx = editor.MouseX - double(SaturatedSum(port.Node->X, port.X));
+    const double dy = editor.MouseY - double(SaturatedSum(port.Node->Y, port.Y));
     return dx * dx + dy * dy < 36;
 }
 

@@ -13,6 +13,11 @@ namespace flow {
 
 namespace {
 
+// U+FFFE and U+FFFF: XML has no way to write them, even escaped.
+bool IsNonCharacter(QChar c) {
+    return c.unicode() >= 0xFFFE;
+}
+
 const QChar kLineFeed(u'\n');
 
 // The caret and the selection end always lie within the buffer, whatever happened to it.
@@ -219,7 +224,13 @@ QString PastableText(const QString& text, bool multiLine) {
             // CR LF and a lone CR end a line as LF does.
             if (c == u'\r' && i + 1 < text.size() && text[i + 1] == kLineFeed) ++i;
             kept.append(kLineFeed);
-        } else if (c == u'\t' || (c.unicode() >= 32 && c.unicode() != 127)) {
+        } else if (c.isSurrogate()) {
+            // A pair is one character; half of one is nothing a file can hold.
+            if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+                kept.append(c);
+                kept.append(text[++i]);
+            }
+        } else if (c == u'\t' || (c.unicode() >= 32 && c.unicode() != 127 && !IsNonCharacter(c))) {
             kept.append(c);
         }
     }

@@ -23,8 +23,10 @@ void CopySelectedText();
 void CutSelectedText();
 void PasteText();
 
-// Text from outside the keyboard as typing could have given it: line ends become line feeds
-// (or, for a single line, end it) and other control characters go.
+// Text as an edited text may take it, whether typed or from outside the keyboard: line ends
+// become line feeds (or, for a single line, end it), other control characters go, and so do
+// the characters a circuit file cannot hold (half a surrogate pair, U+FFFE, U+FFFF), which a
+// save would otherwise turn into U+FFFD.
 QString PastableText(const QString& text, bool multiLine);
 
 } // namespace flow

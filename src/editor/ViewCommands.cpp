@@ -51,11 +51,6 @@ QSize CanvasSize(const Circuit& circuit) {
     return QSize(circuit.CanvasWidth, circuit.CanvasHeight);
 }
 
-void SetZoomLevel(Circuit& circuit, float level) {
-    circuit.ZoomLevel = std::clamp(level, kMinZoomLevel, kMaxZoomLevel);
-    circuit.Magnification = std::exp2(circuit.ZoomLevel);
-}
-
 void ZoomView(Circuit& circuit, float levels) {
     // The camera names the circuit point at the canvas centre, so it stays as it is.
     SetZoomLevel(circuit, circuit.ZoomLevel + levels);

@@ -3,6 +3,7 @@
 // actual size, and a view that shows the whole circuit.
 
 #include "model/Records.h"
+#include "model/ZoomRange.h"
 
 #include <QSize>
 
@@ -10,9 +11,6 @@ namespace flow {
 
 // The canvas's size in pixels: its widget's, or as last drawn when it has none.
 QSize CanvasSize(const Circuit& circuit);
-
-// Sets the zoom level within the zoom guard; the magnification follows.
-void SetZoomLevel(Circuit& circuit, float level);
 
 // Zooms by whole levels about the canvas centre: the point there stays where it is.
 void ZoomView(Circuit& circuit, float levels);

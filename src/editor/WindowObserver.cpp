@@ -44,11 +44,24 @@ void WindowObserver::PrintLine(const QString& line, std::uint64_t runNumber) {
     if (canvas_) QCoreApplication::postEvent(canvas_, new PrintEvent(line.toUtf8(), runNumber));
 }
 
-WindowObserver& ObserverOf(Circuit& circuit) {
+namespace {
+
+QHash<Circuit*, WindowObserver*>& Observers() {
     static auto* observers = new QHash<Circuit*, WindowObserver*>;
-    WindowObserver*& observer = (*observers)[&circuit];
+    return *observers;
+}
+
+} // namespace
+
+WindowObserver& ObserverOf(Circuit& circuit) {
+    WindowObserver*& observer = Observers()[&circuit];
     if (!observer) observer = new WindowObserver(circuit);
     return *observer;
+}
+
+void ForgetObserver(Circuit& circuit) {
+    if (circuit.Observer == Observers().value(&circuit)) circuit.Observer = nullptr;
+    delete Observers().take(&circuit);
 }
 
 } // namespace flow

@@ -37,8 +37,10 @@ class WindowObserver : public RunObserver {
     QObject* canvas_ = nullptr;
 };
 
-// The circuit's observer, made on first use. It is never destroyed: a worker thread that did
-// not stop in time may still report to it after the window has gone.
+// The circuit's observer, made on first use. It lives as long as the circuit: a worker thread
+// that did not stop in time may still report to it after the window has gone.
 WindowObserver& ObserverOf(Circuit& circuit);
+// Destroys the circuit's observer, when the circuit itself is freed.
+void ForgetObserver(Circuit& circuit);
 
 } // namespace flow

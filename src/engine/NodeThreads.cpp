@@ -5,6 +5,7 @@
 #include "engine/WaiterRoom.h"
 #include "model/Model.h"
 
+#include <algorithm>
 #include <unordered_set>
 #include <vector>
 
@@ -196,6 +197,14 @@ bool StopNodeThread(Node* node) {
 
 void StopCircuitThreads(Circuit& circuit) {
     StopThreads(NodesWithThreads(circuit, [](const NodeThread&) { return true; }));
+}
+
+bool ThreadsStillRunIn(const Circuit& circuit) {
+    std::lock_guard lock(Detached().Mutex);
+    // Every node in the registry is alive: its owner keeps it until its thread has ended.
+    return std::any_of(Detached().Nodes.begin(), Detached().Nodes.end(), [&](const Node* node) {
+        return node->Frame && node->Frame->Owner == &circuit;
+    });
 }
 
 void StopUnfinishedThreads(Circuit& circuit) {

@@ -14,6 +14,9 @@ bool StartNodeThread(Node* node);
 bool StopNodeThread(Node* node);
 // Stops every node thread of the circuit (asking all first, then waiting for all).
 void StopCircuitThreads(Circuit& circuit);
+// Whether a thread that did not stop in time still runs on a node of the circuit: it may still
+// touch the node and the circuit's lock, which must then stay alive.
+bool ThreadsStillRunIn(const Circuit& circuit);
 
 // Ends what is left of the previous run before a new one: stops the threads of the nodes that
 // have not fired for every Start they were given (still waiting for inputs, or on a cycle).

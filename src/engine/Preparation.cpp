@@ -4,7 +4,9 @@
 #include "engine/Routines.h"
 #include "engine/RunObserver.h"
 #include "engine/RunStatus.h"
+#include "engine/ThreadLimits.h"
 #include "engine/TypeResolution.h"
+#include "model/Coordinates.h"
 #include "model/Model.h"
 
 namespace flow {
@@ -31,11 +33,42 @@ bool CheckWire(Circuit& circuit, const Wire& wire) {
     const Port* source = wire.Source;
     const Port* destination = wire.Destination;
     if (CanConnect(source, destination)) return true;
-    // Halves truncate toward zero, as C++ division does.
-    const Int sumX = source->Node->X + source->X + destination->Node->X + destination->X;
-    const Int sumY = source->Node->Y + source->Y + destination->Node->Y + destination->Y;
+    // Halfway between the two ports, the halves truncated toward zero as C++ division does.
+    const Int x = HalfSum(SaturatedSum(source->Node->X, source->X),
+                          SaturatedSum(destination->Node->X, destination->X));
+    const Int y = HalfSum(SaturatedSum(source->Node->Y, source->Y),
+                          SaturatedSum(destination->Node->Y, destination->Y));
     return Defect(circuit, ErrorKind::InvalidWire, QStringLiteral("Invalid port connection"), &wire,
-                  sumX / 2, sumY / 2);
+                  x, y);
+}
+
+// New threads a run of the circuit would start: one for each node that can run and has no
+// thread of the right routine yet.
+std::size_t ThreadsNeeded(const Circuit& circuit) {
+    std::size_t needed = 0;
+    for (const auto& node : circuit.MainFrame.Nodes) {
+        const Routine* routine = node->Implementation ? node->Implementation->Routine : nullptr;
+        if (routine && (!node->Thread || node->Routine != routine)) ++needed;
+    }
+    return needed;
+}
+
+// A circuit of a hundred thousand nodes would otherwise take the machine's last process slots,
+// starving every other program, before its run failed anyway. Few threads cannot do that, and
+// they are not worth reading the system's figures for.
+bool ThreadsWithinLimits(Circuit& circuit) {
+    constexpr std::size_t kFewThreads = 64;
+    const std::size_t needed = ThreadsNeeded(circuit);
+    if (needed <= kFewThreads) return true;
+    const std::size_t allowed = ThreadAllowance()();
+    if (needed <= allowed) return true;
+    circuit.ErrorKind = ErrorKind::NoThread;
+    circuit.ErrorMessage =
+        QStringLiteral("Too many nodes to run: %1 threads needed, the system allows %2")
+            .arg(needed)
+            .arg(allowed);
+    circuit.ErrorObject = nullptr;
+    return false;
 }
 
 } // namespace
@@ -61,7 +94,7 @@ bool CheckNode(Node* node) {
         if ((port->Direction & Direction::In) && !port->Source)
             return Defect(*circuit, ErrorKind::MissingInput,
                           QStringLiteral("Missing input port connection"), port.get(),
-                          node->X + port->X, node->Y + port->Y);
+                          SaturatedSum(node->X, port->X), SaturatedSum(node->Y, port->Y));
     if (node->Thread || StartNodeThread(node)) return true;
     return Defect(*circuit, ErrorKind::NoThread,
                   QStringLiteral("Node cannot run: no thread could be started"), node, node->X,
@@ -80,9 +113,10 @@ bool PrepareCircuit(Circuit& circuit) {
     circuit.ErrorObject = nullptr;
     ShowRunState(circuit, RunState::Initializing, QStringLiteral("Initialization ..."));
 
-    bool ready = true;
-    for (const auto& node : circuit.MainFrame.Nodes)
-        if (!(ready = CheckNode(node.get()))) break;
+    bool ready = ThreadsWithinLimits(circuit);
+    if (ready)
+        for (const auto& node : circuit.MainFrame.Nodes)
+            if (!(ready = CheckNode(node.get()))) break;
     if (ready)
         for (const auto& wire : circuit.MainFrame.Wires)
             if (!(ready = CheckWire(circuit, *wire))) break;

@@ -5,6 +5,7 @@
 #include "model/Records.h"
 
 #include <functional>
+#include <string>
 
 namespace flow {
 
@@ -13,6 +14,8 @@ namespace flow {
 // file as it was. A device or pipe of that name is written to in place. Returns whether the file
 // was written; why not goes to *failure if given.
 bool SaveCircuit(const Circuit& circuit, const QString& fileName, QString* failure = nullptr);
+// The bytes SaveCircuit writes, byte-order mark and declaration included.
+std::string CircuitFileBytes(const Circuit& circuit);
 // A new circuit in the circuit list, or none when the file cannot be read or holds no element.
 // A failed load adds nothing to the circuit list. When the bytes stop being well-formed XML the
 // circuit holds what came before; where and why it stopped then goes to *stoppedAt if given.

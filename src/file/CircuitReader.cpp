@@ -6,6 +6,7 @@
 #include "file/XmlParse.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
+#include "model/ZoomRange.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -13,7 +14,6 @@
 #include <algorithm>
 #include <bit>
 #include <climits>
-#include <cmath>
 
 namespace flow {
 
@@ -75,12 +75,10 @@ void ReadConstantValue(Node& node, const XmlNode* element) {
 void ReadCamera(Circuit& circuit, const XmlNode* camera) {
     circuit.CameraX = Integer(camera, "X");
     circuit.CameraY = Integer(camera, "Y");
-    const float magnification = float(ParseReal(Text(camera, "Magnification")));
     // The view divides by the magnification and takes its logarithm: a missing, zero,
-    // negative or non-finite value keeps the new circuit's 1.
-    if (!(magnification > 0.0f) || !std::isfinite(magnification)) return;
-    circuit.Magnification = magnification;
-    circuit.ZoomLevel = float(std::log(double(magnification)) / std::log(2.0));
+    // negative or non-finite value keeps the new circuit's 1. Beyond the wheel's range a
+    // single frame would take seconds to draw, so the nearest end of the range is taken.
+    SetMagnification(circuit, float(ParseReal(Text(camera, "Magnification"))));
 }
 
 // The deepest nodes a circuit has: the value element of a constant, under Node, MainFrame and

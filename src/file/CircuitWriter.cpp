@@ -127,7 +127,7 @@ std::string CircuitFragmentText(const FrameObjects& objects) {
     return text;
 }
 
-bool SaveCircuit(const Circuit& circuit, const QString& fileName, QString* failure) {
+std::string CircuitFileBytes(const Circuit& circuit) {
     XmlDocument document;
     XmlNode* root = StartCircuitDocument(document);
 
@@ -155,7 +155,11 @@ bool SaveCircuit(const Circuit& circuit, const QString& fileName, QString* failu
 
     WriteFrame(circuit.MainFrame, root);
 
-    const std::string bytes = WriteXml(document);
+    return WriteXml(document);
+}
+
+bool SaveCircuit(const Circuit& circuit, const QString& fileName, QString* failure) {
+    const std::string bytes = CircuitFileBytes(circuit);
     return WriteWholeFile(fileName, QByteArrayView(bytes.data(), qsizetype(bytes.size())), failure);
 }
 

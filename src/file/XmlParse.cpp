@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <memory>
 
 namespace flow {
@@ -43,6 +44,41 @@ class TreeBuilder {
         return true;
     }
 
+    // Reads the whole file into the parser. expat scans a token that is still incomplete at
+    // the end of a piece again from its start with the next piece, so a long attribute or
+    // comment fed in pieces of a fixed size costs the square of its length. While the pieces
+    // bring no parse event, each is twice the one before: the rescans then add up to about
+    // twice the token, and memory stays at the piece size while events keep coming.
+    // Returns how many bytes were read; -1 when reading failed before any byte.
+    qint64 FeedFile(QFile& file) {
+        constexpr std::size_t kFirstPiece = 1 << 16;
+        constexpr std::size_t kLargestPiece = 1 << 30;
+        std::size_t piece = kFirstPiece;
+        qint64 total = 0;
+        while (!stopped_) {
+            void* buffer = XML_GetBuffer(parser_.get(), int(piece));
+            if (!buffer) {
+                Stop();
+                break;
+            }
+            const qint64 got = file.read(static_cast<char*>(buffer), qint64(piece));
+            if (got < 0) return total > 0 ? total : -1;
+            total += got;
+            if (got == 0 && total == 0) break;
+            const std::uint64_t eventsBefore = events_;
+            if (XML_ParseBuffer(parser_.get(), int(got), got == 0) != XML_STATUS_OK) {
+                Stop();
+                break;
+            }
+            if (got == 0) {
+                FlushText();
+                break;
+            }
+            piece = events_ == eventsBefore ? std::min(piece * 2, kLargestPiece) : kFirstPiece;
+        }
+        return total;
+    }
+
   private:
     struct ParserFree {
         void operator()(XML_Parser parser) const { XML_ParserFree(parser); }
@@ -52,6 +88,7 @@ class TreeBuilder {
 
     static void OnStart(void* data, const XML_Char* name, const XML_Char** attributes) {
         TreeBuilder& self = Self(data);
+        ++self.events_;
         if (!self.Keeps(self.level_++)) return;
         self.FlushText();
         XmlNode* element = AppendElement(self.current_, name);
@@ -66,6 +103,7 @@ class TreeBuilder {
 
     static void OnEnd(void* data, const XML_Char*) {
         TreeBuilder& self = Self(data);
+        ++self.events_;
         if (!self.Keeps(--self.level_)) return;
         self.FlushText();
         self.current_ = self.current_->Parent;
@@ -73,11 +111,13 @@ class TreeBuilder {
 
     static void OnText(void* data, const XML_Char* text, int length) {
         TreeBuilder& self = Self(data);
-        if (self.Keeps(self.level_)) self.text_.append(text, std::size_t(length));
+        ++self.events_;
+        if (self.Keeps(self.level_)) self.CollectText(std::string_view(text, std::size_t(length)));
     }
 
     static void OnComment(void* data, const XML_Char* text) {
         TreeBuilder& self = Self(data);
+        ++self.events_;
         if (!self.Keeps(self.level_)) return;
         self.FlushText();
         AppendXmlComment(self.current_, text);
@@ -85,6 +125,7 @@ class TreeBuilder {
 
     static void OnInstruction(void* data, const XML_Char* target, const XML_Char* value) {
         TreeBuilder& self = Self(data);
+        ++self.events_;
         if (!self.Keeps(self.level_)) return;
         self.FlushText();
         AppendXmlNode(self.current_, XmlKind::ProcessingInstruction, target, value);
@@ -93,13 +134,29 @@ class TreeBuilder {
     // Whether a node at this depth (0: the top level) goes into the tree.
     bool Keeps(std::size_t depth) const { return depth <= keepDepth_; }
 
+    static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+
+    // Text made only of blanks is layout and is dropped when it ends, so it is not piled up
+    // meanwhile: of blanks that precede the first other character only the first
+    // kKeptBlanks are kept, and memory stays flat however many blanks a file holds.
+    static constexpr std::size_t kKeptBlanks = 1 << 16;
+
+    void CollectText(std::string_view text) {
+        if (textBlank_ && std::all_of(text.begin(), text.end(), IsBlank)) {
+            if (text_.size() < kKeptBlanks)
+                text_.append(text.substr(0, kKeptBlanks - text_.size()));
+            return;
+        }
+        textBlank_ = false;
+        text_.append(text);
+    }
+
     void FlushText() {
-        if (text_.empty()) return;
-        const bool blank = std::all_of(text_.begin(), text_.end(), [](char c) {
-            return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-        });
-        if (!blank) AppendXmlNode(current_, XmlKind::Text, {}, text_);
+        if (!textBlank_) AppendXmlNode(current_, XmlKind::Text, {}, text_);
+        // A long text is not kept around in the capacity of the next one.
+        if (text_.capacity() > kKeptBlanks) std::string().swap(text_);
         text_.clear();
+        textBlank_ = true;
     }
 
     void Stop() {
@@ -114,7 +171,9 @@ class TreeBuilder {
     XmlNode* current_;
     std::unique_ptr<XML_ParserStruct, ParserFree> parser_;
     std::string text_;
+    bool textBlank_ = true; // text_ holds nothing but blanks (or nothing)
     bool stopped_ = false;
+    std::uint64_t events_ = 0; // parse events so far, of any kind
     std::size_t keepDepth_;
     std::size_t level_ = 0; // elements open at this point of the parse, kept or not
 };
@@ -130,19 +189,7 @@ bool ParseXmlFile(const QString& fileName, XmlDocument& document, std::size_t ke
     if (!QFileInfo(fileName).isFile()) return false;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) return false;
-    TreeBuilder builder(document, keepDepth);
-    std::vector<char> buffer(1 << 16);
-    qint64 total = 0;
-    while (true) {
-        const qint64 got = file.read(buffer.data(), qint64(buffer.size()));
-        if (got < 0) return total > 0;
-        total += got;
-        if (got == 0) {
-            if (total > 0) builder.Feed(nullptr, 0, true);
-            return total > 0;
-        }
-        if (!builder.Feed(buffer.data(), std::size_t(got), false)) return true;
-    }
+    return TreeBuilder(document, keepDepth).FeedFile(file) > 0;
 }
 
 } // namespace flow

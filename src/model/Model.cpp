@@ -12,14 +12,13 @@ namespace {
 
 template <typename T> void Erase(std::vector<T*>& list, const T* item) {
     auto it = std::find(list.begin(), list.end(), item);
-    if (it != list.end())
-        list.erase(it);
+    if (it != list.end()) list.erase(it);
 }
 
 template <typename T> void EraseOwned(std::vector<std::unique_ptr<T>>& list, const T* item) {
-    auto it = std::find_if(list.begin(), list.end(), [&](const auto& p) { return p.get() == item; });
-    if (it != list.end())
-        list.erase(it);
+    auto it =
+        std::find_if(list.begin(), list.end(), [&](const auto& p) { return p.get() == item; });
+    if (it != list.end()) list.erase(it);
 }
 
 bool Contains(const std::vector<Port*>& list, const Port* port) {
@@ -28,8 +27,7 @@ bool Contains(const std::vector<Port*>& list, const Port* port) {
 
 // An error marker that points at an object being deleted must not outlive it.
 void ForgetErrorObject(Circuit* circuit, const void* object) {
-    if (circuit && circuit->ErrorObject == object)
-        circuit->ErrorObject = nullptr;
+    if (circuit && circuit->ErrorObject == object) circuit->ErrorObject = nullptr;
 }
 
 // Nodes whose thread could not be stopped in time: the thread may still touch them.
@@ -64,7 +62,9 @@ bool IsConstant(const Node& node) {
     return node.Function && node.Function == Catalogue().Constant;
 }
 
-Circuit* OwnerCircuit(const Node& node) { return node.Frame ? node.Frame->Owner : nullptr; }
+Circuit* OwnerCircuit(const Node& node) {
+    return node.Frame ? node.Frame->Owner : nullptr;
+}
 
 Circuit& NewCircuit() {
     auto circuit = std::make_unique<Circuit>();
@@ -78,8 +78,16 @@ Circuit& NewCircuit() {
 void CloseCircuit(Circuit& circuit) {
     // A closed circuit is never used again, so its threads have nothing left to do.
     StopCircuitThreads(circuit);
-    if (circuit.Window && CircuitWindowCloser())
-        CircuitWindowCloser()(circuit);
+    if (circuit.Window && CircuitWindowCloser()) CircuitWindowCloser()(circuit);
+}
+
+void FreeCircuit(Circuit& circuit) {
+    StopCircuitThreads(circuit);
+    std::erase_if(DetachedNodes(), [&](const std::unique_ptr<Node>& node) {
+        return node->Frame && node->Frame->Owner == &circuit;
+    });
+    std::erase_if(Circuits(),
+                  [&](const std::unique_ptr<Circuit>& owned) { return owned.get() == &circuit; });
 }
 
 Port* AddPortTemplate(ObjectHeader* owner, int direction, const QString& label, Int x, Int y,
@@ -124,8 +132,7 @@ Node* AddNode(Frame* frame, FunctionDef* function, Implementation* implementatio
     node->Height = function ? function->Height : 0;
     node->Flags = ObjectFlag::NeedsLayout;
     node->PortArray.assign(1, nullptr);
-    if (!function)
-        return node;
+    if (!function) return node;
     node->PortArray.reserve(function->Ports.size() + 1);
     for (const auto& t : function->Ports)
         AddPortTemplate(node, t->Direction, t->Label, t->X, t->Y, t->WireDirX, t->WireDirY);
@@ -149,10 +156,8 @@ Wire* ConnectPorts(Port* a, Port* b) {
     if (!a || !b || a == b || !a->Node || !b->Node || !a->Node->Frame ||
         a->Node->Frame != b->Node->Frame)
         return nullptr;
-    if (!(a->Direction & Direction::Out) && !(b->Direction & Direction::In))
-        std::swap(a, b);
-    if (Contains(a->Targets, b) || Contains(b->Targets, a))
-        return nullptr;
+    if (!(a->Direction & Direction::Out) && !(b->Direction & Direction::In)) std::swap(a, b);
+    if (Contains(a->Targets, b) || Contains(b->Targets, a)) return nullptr;
     Frame* frame = a->Node->Frame;
     Wire* wire;
     {
@@ -166,8 +171,7 @@ Wire* ConnectPorts(Port* a, Port* b) {
         b->Wires.push_back(wire);
         a->Targets.push_back(b);
         b->Feeders.push_back(a);
-        if (!b->Source)
-            b->Source = a;
+        if (!b->Source) b->Source = a;
     }
     ResolveImplementation(a->Node);
     ResolveImplementation(b->Node);
@@ -184,10 +188,8 @@ void DeleteWire(Wire* wire) {
         Erase(q->Targets, p);
         Erase(p->Feeders, q);
         Erase(q->Feeders, p);
-        if (q->Source == p)
-            q->Source = q->Feeders.empty() ? nullptr : q->Feeders.front();
-        if (p->Source == q)
-            p->Source = p->Feeders.empty() ? nullptr : p->Feeders.front();
+        if (q->Source == p) q->Source = q->Feeders.empty() ? nullptr : q->Feeders.front();
+        if (p->Source == q) p->Source = p->Feeders.empty() ? nullptr : p->Feeders.front();
         Erase(p->Wires, wire);
         Erase(q->Wires, wire);
     }
@@ -205,8 +207,7 @@ void DeletePort(Port* port) {
     Circuit* circuit = OwnerCircuit(*node);
     ForgetErrorObject(circuit, port);
     for (Port*& entry : node->PortArray)
-        if (entry == port)
-            entry = nullptr;
+        if (entry == port) entry = nullptr;
     EraseOwned(node->Ports, port);
 }
 
@@ -226,13 +227,13 @@ void DeleteNode(Node* node) {
     std::lock_guard lock(frame->Owner->FiringLock);
     auto it = std::find_if(frame->Nodes.begin(), frame->Nodes.end(),
                            [&](const auto& p) { return p.get() == node; });
-    if (it == frame->Nodes.end())
-        return;
-    if (!threadEnded)
-        DetachedNodes().push_back(std::move(*it));
+    if (it == frame->Nodes.end()) return;
+    if (!threadEnded) DetachedNodes().push_back(std::move(*it));
     frame->Nodes.erase(it);
 }
 
-void DeleteComment(Comment* comment) { EraseOwned(comment->Frame->Comments, comment); }
+void DeleteComment(Comment* comment) {
+    EraseOwned(comment->Frame->Comments, comment);
+}
 
 } // namespace flow

@@ -8,7 +8,7 @@
 
 namespace flow {
 
-// Every circuit made so far, in creation order; circuits live until the process ends.
+// Every circuit made so far and not yet freed, in creation order.
 std::vector<std::unique_ptr<Circuit>>& Circuits();
 // Number of circuits whose window is open.
 int& OpenWindowCount();
@@ -21,6 +21,9 @@ std::function<void(Circuit&)>& CircuitWindowCloser();
 
 Circuit& NewCircuit();
 void CloseCircuit(Circuit& circuit);
+// Takes a closed circuit out of the circuit list and frees it, with the nodes deleted from it
+// whose late threads have ended since. Only once no thread runs on it any more.
+void FreeCircuit(Circuit& circuit);
 
 // With a frame: a new node of that frame. Without: the placement preview node, reused.
 Node* AddNode(Frame* frame, FunctionDef* function, Implementation* implementation);

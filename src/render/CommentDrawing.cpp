@@ -1,4 +1,5 @@
 #include "editor/EditorState.h"
+#include "model/Coordinates.h"
 #include "render/CaretPlacement.h"
 #include "render/Palette.h"
 #include "render/SceneDrawing.h"
@@ -33,7 +34,8 @@ void LayoutComment(Comment& comment) {
     const QFont font = CommentFont();
     const bool edited = IsEdited(comment);
     if (edited)
-        PlaceCaret(font, double(comment.X + kTextInsetX), double(comment.Y + kTextInsetY));
+        PlaceCaret(font, double(SaturatedSum(comment.X, kTextInsetX)),
+                   double(SaturatedSum(comment.Y, kTextInsetY)));
     else if (!(comment.Flags & ObjectFlag::NeedsLayout))
         return;
     const QString& text = edited ? Editor().EditBuffer : comment.Text;

@@ -1,5 +1,6 @@
 #include "editor/EditorState.h"
 #include "model/Catalogue.h"
+#include "model/Coordinates.h"
 #include "model/Model.h"
 #include "render/Camera.h"
 #include "render/CaretPlacement.h"
@@ -186,8 +187,8 @@ void LayoutConstant(Node& node) {
     const QFont font = ConstantFont();
     if (IsEdited(node)) {
         // The caret follows the box as it was last laid out, which is what the user sees.
-        PlaceCaret(font, double(node.X + node.Width + kConstantTextX),
-                   double(node.Y + kConstantTextY));
+        PlaceCaret(font, double(SaturatedSum(node.X, node.Width + kConstantTextX)),
+                   double(SaturatedSum(node.Y, kConstantTextY)));
         SizeConstant(node, font, Editor().EditBuffer);
         return;
     }

@@ -192,11 +192,23 @@ void SceneIndex::Collect(const QRectF& area, SceneObjects& found) const {
     std::sort(found.Wires.begin(), found.Wires.end());
 }
 
-SceneIndex& SceneIndexOf(const Circuit& circuit) {
+namespace {
+
+QHash<const Circuit*, std::shared_ptr<SceneIndex>>& Indexes() {
     static QHash<const Circuit*, std::shared_ptr<SceneIndex>> indexes;
-    std::shared_ptr<SceneIndex>& index = indexes[&circuit];
+    return indexes;
+}
+
+} // namespace
+
+SceneIndex& SceneIndexOf(const Circuit& circuit) {
+    std::shared_ptr<SceneIndex>& index = Indexes()[&circuit];
     if (!index) index = std::make_shared<SceneIndex>();
     return *index;
+}
+
+void ForgetSceneIndex(const Circuit& circuit) {
+    Indexes().remove(&circuit);
 }
 
 } // namespace flow

@@ -85,7 +85,9 @@ class SceneIndex {
     bool layoutPending_ = false;
 };
 
-// The index of a circuit, kept for as long as the process runs.
+// The index of a circuit, kept until the circuit is freed.
 SceneIndex& SceneIndexOf(const Circuit& circuit);
+// Drops the circuit's index, when the circuit itself is freed.
+void ForgetSceneIndex(const Circuit& circuit);
 
 } // namespace flow

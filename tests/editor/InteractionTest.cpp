@@ -252,6 +252,18 @@ TEST_F(InteractionTest, CtrlClicksChainWiresFromPortToPort) {
     EXPECT_EQ(Editor().WireSource, nullptr);
 }
 
+// The pointer takes its shape from what it has just moved onto, not from where it was before.
+TEST_F(InteractionTest, ThePointerShapeFollowsTheMoveAtOnce) {
+    Circuit& circuit = OpenWindow();
+    Node& print = Place(circuit, 23, 0, 0);
+    MoveTo(circuit, 0, 150);
+    EXPECT_EQ(CanvasOf(circuit).cursor().shape(), Qt::ArrowCursor);
+    MoveTo(circuit, PortPoint(print, 1).x(), PortPoint(print, 1).y());
+    EXPECT_EQ(CanvasOf(circuit).cursor().shape(), Qt::PointingHandCursor);
+    MoveTo(circuit, 0, 150);
+    EXPECT_EQ(CanvasOf(circuit).cursor().shape(), Qt::ArrowCursor);
+}
+
 // A closed circuit is never used again: an edit, a wire or a pan begun in its window must not
 // go on acting on the other windows.
 TEST_F(InteractionTest, ClosingAWindowDropsWhatWasBegunInIt) {

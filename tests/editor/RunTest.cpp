@@ -7,6 +7,7 @@
 
 #include <QElapsedTimer>
 #include <QMenuBar>
+#include <QStatusBar>
 
 namespace flow::test {
 namespace {
@@ -39,6 +40,35 @@ TEST_F(RunTest, F5PrintsIntoThePanelWhichOpensTo76Pixels) {
     Key(circuit, Qt::Key_F5);
     QTest::qWait(200);
     EXPECT_EQ(PanelOf(circuit).toPlainText(), "5");
+}
+
+// The run state is drawn while the work of each phase goes on, not in one repaint after it: the
+// canvas and the status text reach the screen at the start of preparation and of execution.
+TEST_F(RunTest, EachRunStateReachesTheScreenBeforeItsWorkGoesOn) {
+    Circuit& circuit = OpenExample("sum.xml");
+    struct PaintWatch : QObject {
+        Circuit* watched = nullptr;
+        QStringList seen;
+        bool eventFilter(QObject* object, QEvent* event) override {
+            if (event->type() == QEvent::Paint)
+                seen << QStringLiteral("%1 %2").arg(object->objectName()).arg(watched->State);
+            return false;
+        }
+    } watch;
+    watch.watched = &circuit;
+    CanvasOf(circuit).setObjectName("canvas");
+    QWidget* status = WindowOf(circuit)->statusBar()->findChild<QWidget*>("StatusField1");
+    CanvasOf(circuit).installEventFilter(&watch);
+    status->installEventFilter(&watch);
+    Key(circuit, Qt::Key_F5);
+    const int initializing = int(watch.seen.indexOf("canvas 16"));
+    const int executing = int(watch.seen.indexOf("canvas 64"));
+    ASSERT_GE(initializing, 0) << watch.seen.join(", ").toStdString();
+    EXPECT_GT(executing, initializing);
+    EXPECT_TRUE(watch.seen.contains("StatusField1 16"));
+    EXPECT_TRUE(watch.seen.contains("StatusField1 64"));
+    CanvasOf(circuit).removeEventFilter(&watch);
+    status->removeEventFilter(&watch);
 }
 
 TEST_F(RunTest, ADefectIsShownInTheStatusBar) {

@@ -5,6 +5,7 @@
 #include "file/XmlParse.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
+#include "model/ZoomRange.h"
 
 #include <QDir>
 #include <QFile>
@@ -206,6 +207,19 @@ TEST_F(CircuitRead, MagnificationThatIsNotAPositiveNumberKeepsOne) {
     ASSERT_NE(quarter, nullptr);
     EXPECT_EQ(quarter->Magnification, 0.25f);
     EXPECT_FLOAT_EQ(quarter->ZoomLevel, -2.0f);
+
+    // Beyond the wheel's range the nearest end is taken, for the level and the magnification.
+    const std::pair<const char*, float> beyond[] = {{"100000", kMaxZoomLevel},
+                                                    {"3e38", kMaxZoomLevel},
+                                                    {"1e-7", kMinZoomLevel},
+                                                    {"1e-38", kMinZoomLevel}};
+    for (const auto& [text, end] : beyond) {
+        Circuit* far = Load(std::string("<Flowlattice><Camera Magnification=\"") + text +
+                            "\"/></Flowlattice>");
+        ASSERT_NE(far, nullptr);
+        EXPECT_EQ(far->ZoomLevel, end) << text;
+        EXPECT_EQ(far->Magnification, std::exp2(end)) << text;
+    }
 }
 
 TEST_F(CircuitRead, RootOfAnyNameMissingPartsAndWindowBeyondRange) {
