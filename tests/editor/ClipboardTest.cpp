@@ -9,11 +9,13 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QUndoStack>
 
 #include <bit>
+#include <cstdio>
 #include <set>
 
 namespace flow::test {
@@ -213,6 +215,40 @@ TEST_F(ClipboardTest, DuplicateCopiesBesideAndLeavesTheClipboardAlone) {
     Click(circuit, -300, -300);
     SelectAllObjects(circuit);
     EXPECT_EQ(SelectedCount(circuit), 5);
+}
+
+// Ten thousand nodes come in, are drawn and can be taken out again without a long wait; a paste
+// that grew with the square of the group would take minutes here.
+TEST_F(ClipboardTest, TenThousandNodesPasteAndUndoQuickly) {
+    Circuit source;
+    source.MainFrame.Owner = &source;
+    const CatalogueState& catalogue = Catalogue();
+    Node* previous = nullptr;
+    for (int i = 0; i < 10000; ++i) {
+        Node* node = AddNode(&source.MainFrame, i % 2 ? FindFunction("Not") : catalogue.Constant,
+                             i % 2 ? nullptr : catalogue.ConstantBoolean);
+        node->X = (i % 100) * 60;
+        node->Y = (i / 100) * 40;
+        node->Flags |= ObjectFlag::Selected;
+        if (previous && i % 2) ConnectPorts(previous->PortArray[1], node->PortArray[1]);
+        previous = node;
+    }
+    Clipboard().setMimeData(
+        CircuitMimeData(CircuitFragmentText(SelectedObjects(source.MainFrame))));
+
+    Circuit& circuit = OpenWindow();
+    QElapsedTimer timer;
+    timer.start();
+    Key(circuit, Qt::Key_V, Qt::ControlModifier);
+    const qint64 paste = timer.restart();
+    ASSERT_EQ(circuit.MainFrame.Nodes.size(), 10000u);
+    EXPECT_EQ(circuit.MainFrame.Wires.size(), 5000u);
+    Key(circuit, Qt::Key_Z, Qt::ControlModifier);
+    const qint64 undo = timer.elapsed();
+    EXPECT_TRUE(circuit.MainFrame.Nodes.empty());
+    std::printf("paste of 10000 nodes with its redraw: %lld ms, undo: %lld ms\n", paste, undo);
+    EXPECT_LT(paste, 10000);
+    EXPECT_LT(undo, 10000);
 }
 
 } // namespace
