@@ -436,6 +436,8 @@ void CancelEdit() {
 
 void ForgetCircuit(const Circuit& circuit) {
     EditorState& editor = Editor();
+    // Another circuit made at the same address later is not the one the last pass saw.
+    if (editor.LastHitCircuit == &circuit) editor.LastHitCircuit = nullptr;
     const auto inCircuit = [&](const Node* node) {
         return node && OwnerCircuit(*node) == &circuit;
     };

@@ -8,6 +8,7 @@
 #include "editor/FileCommands.h"
 #include "editor/History.h"
 #include "editor/MenuCommands.h"
+#include "editor/RecentFiles.h"
 #include "editor/WindowObserver.h"
 #include "editor/WindowPlacement.h"
 #include "engine/NodeThreads.h"
@@ -145,6 +146,9 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
                keys(QKeySequence::New, Qt::CTRL | Qt::Key_N));
     addCommand(file, QStringLiteral("Open"), Command::Open,
                keys(QKeySequence::Open, Qt::CTRL | Qt::Key_O));
+    QMenu* recent = file->addMenu(QStringLiteral("Open Recent"));
+    connect(recent, &QMenu::aboutToShow, this,
+            [this, recent] { FillRecentFilesMenu(recent, circuit_); });
     addCommand(file, QStringLiteral("Save"), Command::Save,
                keys(QKeySequence::Save, Qt::CTRL | Qt::Key_S));
     addCommand(file, QStringLiteral("SaveAs"), Command::SaveAs,

@@ -31,13 +31,13 @@ QFont CommentFont() {
 }
 
 void LayoutComment(Comment& comment) {
-    const QFont font = CommentFont();
     const bool edited = IsEdited(comment);
+    // Every redraw asks every comment; most have nothing to do.
+    if (!edited && !(comment.Flags & ObjectFlag::NeedsLayout)) return;
+    const QFont font = CommentFont();
     if (edited)
         PlaceCaret(font, double(SaturatedSum(comment.X, kTextInsetX)),
                    double(SaturatedSum(comment.Y, kTextInsetY)));
-    else if (!(comment.Flags & ObjectFlag::NeedsLayout))
-        return;
     const QString& text = edited ? Editor().EditBuffer : comment.Text;
     comment.Width = Int(std::ceil(TextBlockWidth(font, text))) + kMarginX;
     comment.Height = Int(std::ceil(TextBlockHeight(font, text))) + kMarginY;
@@ -66,7 +66,9 @@ void DrawComment(QPainter& painter, const Comment& comment) {
         DrawEditText(p, kTextInsetX, kTextInsetY, text, caret, selection);
     };
 
-    painter.save();
+    // Only the transform changes, but for the text under edit; keeping it is much cheaper than
+    // a full save.
+    const QTransform placed = painter.transform();
     if (editor.Has(InteractionFlag::Dragged) && (flags & ObjectFlag::Selected))
         painter.translate(double(editor.DragDX), double(editor.DragDY));
     painter.translate(double(comment.X), double(comment.Y));
@@ -94,8 +96,12 @@ void DrawComment(QPainter& painter, const Comment& comment) {
             p.strokePath(box, DashedPen(colors[ColorSlot::Hover], 1.0, 3.0));
         if (!edited) drawText(p, comment.Text, kNoCaret, 0);
     });
-    if (edited) drawText(painter, editor.EditBuffer, editor.Caret, editor.SelectionLength);
-    painter.restore();
+    if (edited) {
+        painter.save();
+        drawText(painter, editor.EditBuffer, editor.Caret, editor.SelectionLength);
+        painter.restore();
+    }
+    painter.setTransform(placed);
 }
 
 } // namespace flow

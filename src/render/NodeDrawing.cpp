@@ -122,14 +122,17 @@ void DrawConstantBody(QPainter& painter, const Node& node, int flags, QRgb shado
         if (!edited) DrawConstantText(p, node, node.DisplayText, kNoCaret, 0);
     });
     if (edited) {
+        // The only drawing of a node that sets the painter's font and pen.
         const EditorState& editor = Editor();
+        painter.save();
         DrawConstantText(painter, node, editor.EditBuffer, editor.Caret, editor.SelectionLength);
+        painter.restore();
     }
 }
 
 void DrawFunctionShape(QPainter& painter, const Node& node, int flags, QRgb shadow) {
-    const FunctionDef& function = *node.Function;
-    const QPainterPath& body = ShapePath(function.Shape);
+    const FunctionPaths& paths = PathsOf(*node.Function);
+    const QPainterPath& body = paths.ShapePath;
     StrokeShadow(painter, body, shadow);
     StrokeOutline(painter, body, flags, Qt::RoundJoin);
 
@@ -147,20 +150,17 @@ void DrawFunctionShape(QPainter& painter, const Node& node, int flags, QRgb shad
     gradient.setColorAt(1.0, SlotColor(ColorSlot::NodeDark));
     painter.fillPath(body, gradient);
 
-    const QPainterPath& symbol = SymbolPath(function.Symbol);
+    const QPainterPath& symbol = paths.SymbolPath;
     painter.strokePath(symbol, SolidPen(colors[ColorSlot::SymbolOutline], 2.0, Qt::RoundJoin));
     painter.fillPath(symbol, SlotColor(ColorSlot::SymbolFill));
 }
 
 void DrawFunctionBody(QPainter& painter, const Node& node, int flags, QRgb shadow) {
-    const FunctionDef& function = *node.Function;
-    const QRectF bounds = (ShapePath(function.Shape).controlPointRect() |
-                           SymbolPath(function.Symbol).controlPointRect())
-                              .adjusted(-kBodyReach, -kBodyReach, kBodyReach, kBodyReach);
+    const FunctionPaths& paths = PathsOf(*node.Function);
+    const QRectF bounds = paths.Bounds.adjusted(-kBodyReach, -kBodyReach, kBodyReach, kBodyReach);
     SpriteKey key;
     key.Kind = SpriteKind::FunctionBody;
-    key.Shape = function.Shape;
-    key.Symbol = function.Symbol;
+    key.Paths = paths.Serial;
     key.Width = node.Width;
     key.Height = node.Height;
     key.Flags = flags;
@@ -184,15 +184,17 @@ QFont ConstantFont() {
 
 void LayoutConstant(Node& node) {
     if (!IsConstant(node)) return;
+    const bool edited = IsEdited(node);
+    // Every redraw asks every constant; most have nothing to do.
+    if (!edited && !(node.Flags & ObjectFlag::NeedsLayout)) return;
     const QFont font = ConstantFont();
-    if (IsEdited(node)) {
+    if (edited) {
         // The caret follows the box as it was last laid out, which is what the user sees.
         PlaceCaret(font, double(SaturatedSum(node.X, node.Width + kConstantTextX)),
                    double(SaturatedSum(node.Y, kConstantTextY)));
         SizeConstant(node, font, Editor().EditBuffer);
         return;
     }
-    if (!(node.Flags & ObjectFlag::NeedsLayout)) return;
     node.DisplayText = ConstantText(node);
     SizeConstant(node, font, node.DisplayText);
     if (Port* port = ValuePort(node)) {
@@ -210,7 +212,8 @@ void DrawNode(QPainter& painter, const Node& node) {
     const int flags = inFrame ? node.Flags & (ObjectFlag::Hovered | ObjectFlag::Selected) : 0;
     const QRgb shadow = ColorTable()[inFrame ? ColorSlot::Shadow : ColorSlot::PreviewShadow];
 
-    painter.save();
+    // Only the transform changes here; keeping it is much cheaper than a full save.
+    const QTransform placed = painter.transform();
     painter.translate(double(node.X), double(node.Y));
     if (editor.Has(InteractionFlag::Dragged) && (flags & ObjectFlag::Selected))
         painter.translate(double(editor.DragDX), double(editor.DragDY));
@@ -220,7 +223,7 @@ void DrawNode(QPainter& painter, const Node& node) {
         DrawFunctionBody(painter, node, flags, shadow);
     for (const auto& port : node.Ports)
         DrawPort(painter, *port);
-    painter.restore();
+    painter.setTransform(placed);
 }
 
 void DrawPort(QPainter& painter, const Port& port) {
@@ -232,7 +235,7 @@ void DrawPort(QPainter& painter, const Port& port) {
     key.Width = connected;
     key.Flags = flags;
     key.Tint = typeColor;
-    painter.save();
+    const QTransform placed = painter.transform();
     painter.translate(double(port.X), double(port.Y));
     DrawThroughSprite(painter, key, QRectF(-7.0, -7.0, 14.0, 14.0), [&](QPainter& p) {
         if (connected) {
@@ -248,7 +251,7 @@ void DrawPort(QPainter& painter, const Port& port) {
         else if (flags & ObjectFlag::Hovered)
             p.strokePath(Disc(5.5), DashedPen(colors[ColorSlot::Hover], 1.0, 2.0));
     });
-    painter.restore();
+    painter.setTransform(placed);
 }
 
 } // namespace flow

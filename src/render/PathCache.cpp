@@ -39,7 +39,9 @@ const FunctionPaths& PathsOf(const FunctionDef& function) {
     static QHash<const FunctionDef*, std::shared_ptr<FunctionPaths>> cache;
     std::shared_ptr<FunctionPaths>& paths = cache[&function];
     if (!paths || !Same(paths->Shape, function.Shape) || !Same(paths->Symbol, function.Symbol)) {
+        static quint64 serials = 0;
         paths = std::make_shared<FunctionPaths>();
+        paths->Serial = ++serials;
         paths->Shape = function.Shape;
         paths->Symbol = function.Symbol;
         paths->ShapePath = ShapePath(function.Shape);

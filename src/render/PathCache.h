@@ -20,6 +20,7 @@ struct FunctionPaths {
     QString Shape, Symbol; // the strings they were made from
     QPainterPath ShapePath, SymbolPath;
     QRectF Bounds;
+    quint64 Serial = 0; // different for every FunctionPaths ever made: a key for drawings of them
 };
 // Found by the function's address, without hashing its strings; made again should a string
 // of the function change.

@@ -5,6 +5,7 @@
 #include "model/Model.h"
 #include "render/Camera.h"
 #include "render/CanvasSurface.h"
+#include "render/Grid.h"
 #include "render/Palette.h"
 #include "render/RunStateMarker.h"
 #include "render/SceneDrawing.h"
@@ -36,68 +37,6 @@ void DrawOriginMarker(QPainter& painter, int ox, int oy) {
     path.arcTo(QRectF(centre - QPointF(8, 8), QSizeF(16, 16)), 0, -90);
     path.closeSubpath();
     painter.fillPath(path, Slot(ColorSlot::MediumGrid));
-}
-
-// Grid lines are one logical pixel wide and drawn in device pixels, so that they cover whole
-// pixels at any device pixel ratio: a line at logical column L starts at the device pixel
-// nearest to L × ratio and is round(ratio) device pixels wide (at least one). At fractional
-// ratios the lines of a level thus keep one width and stay evenly spaced (to a device pixel)
-// instead of blurring over two pixels.
-struct GridPixels {
-    double Ratio;
-    double LineWidth;
-
-    explicit GridPixels(double ratio) : Ratio(ratio), LineWidth(std::max(1.0, std::round(ratio))) {}
-    // The device coordinate of the centre of the line at a logical coordinate.
-    double Centre(double logical) const {
-        return std::round(std::round(logical) * Ratio) + LineWidth / 2;
-    }
-    // Where lines begin along their length: half a logical pixel in, as the lines always did.
-    double Start() const { return 0.5 * Ratio; }
-};
-
-void DrawGridLevel(QPainter& painter, const GridPixels& pixels, int ox, int oy, double step,
-                   QRgb color, int width, int height) {
-    // Each line is placed from the first one by multiplying, not by adding up steps, so that
-    // rounding errors cannot pile up and move a far line across a pixel boundary.
-    QPainterPath path;
-    const double start = pixels.Start();
-    const double firstX = FlooredMod(ox, step);
-    for (int k = 0; firstX + k * step <= width; ++k) {
-        const double x = pixels.Centre(firstX + k * step);
-        path.moveTo(x, start);
-        path.lineTo(x, start + height * pixels.Ratio);
-    }
-    const double firstY = FlooredMod(oy, step);
-    for (int k = 0; firstY + k * step <= height; ++k) {
-        const double y = pixels.Centre(firstY + k * step);
-        path.moveTo(start, y);
-        path.lineTo(start + width * pixels.Ratio, y);
-    }
-    QPen pen(QColor::fromRgba(color), pixels.LineWidth);
-    pen.setCapStyle(Qt::FlatCap);
-    painter.strokePath(path, pen);
-}
-
-// Three levels whose steps and colours slide with the zoom level, so that zooming through a
-// factor of four hands each level over to the next without a jump.
-void DrawGrid(QPainter& painter, const Circuit& circuit, int ox, int oy) {
-    const double g = FlooredMod(circuit.ZoomLevel, 2) - 1;
-    const double s = 32 * std::exp2(g);
-    const float t = static_cast<float>((g + 1) / 2);
-    const auto& colors = ColorTable();
-    const int w = circuit.CanvasWidth, h = circuit.CanvasHeight;
-    const GridPixels pixels(painter.transform().m11());
-    painter.save();
-    painter.resetTransform();
-    if (g > -1)
-        DrawGridLevel(painter, pixels, ox, oy, s,
-                      BlendColor(colors[ColorSlot::Background], colors[ColorSlot::MediumGrid], t),
-                      w, h);
-    DrawGridLevel(painter, pixels, ox, oy, 4 * s,
-                  BlendColor(colors[ColorSlot::MediumGrid], colors[ColorSlot::MajorGrid], t), w, h);
-    DrawGridLevel(painter, pixels, ox, oy, 16 * s, colors[ColorSlot::MajorGrid], w, h);
-    painter.restore();
 }
 
 // Scene origin on the canvas: the integer half of the canvas, so an odd size drops half a pixel.

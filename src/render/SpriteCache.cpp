@@ -30,9 +30,9 @@ struct FullKey {
 };
 
 size_t qHash(const FullKey& key, size_t seed = 0) {
-    return qHashMulti(seed, key.Look.Kind, key.Look.Shape, key.Look.Symbol, key.Look.Text,
-                      key.Look.Width, key.Look.Height, key.Look.Flags, key.Look.Shadow,
-                      key.Look.Tint, key.Ratio, key.Scale, key.PhaseX, key.PhaseY);
+    return qHashMulti(seed, key.Look.Kind, key.Look.Paths, key.Look.Text, key.Look.Width,
+                      key.Look.Height, key.Look.Flags, key.Look.Shadow, key.Look.Tint, key.Ratio,
+                      key.Scale, key.PhaseX, key.PhaseY);
 }
 
 struct Sprite {
@@ -123,7 +123,9 @@ void DrawThroughSprite(QPainter& painter, const SpriteKey& key, const QRectF& bo
         !painter.hasClipping() && std::fabs(originX) < 1e9 && std::fabs(originY) < 1e9 &&
         device.width() < kMaxSide && device.height() < kMaxSide;
     if (!cacheable) {
+        painter.save();
         paint(painter);
+        painter.restore();
         return;
     }
 
@@ -139,10 +141,10 @@ void DrawThroughSprite(QPainter& painter, const SpriteKey& key, const QRectF& bo
         found = cache.Sprites.insert(fullKey, std::move(sprite));
     }
     found->LastUse = ++cache.Clock;
-    painter.save();
-    painter.resetTransform();
+    // Only the transform changes for the copy; keeping it is much cheaper than a full save.
+    painter.setTransform(QTransform());
     painter.drawImage(QPoint(int(originX), int(originY)) + found->Offset, found->Image);
-    painter.restore();
+    painter.setTransform(transform);
 }
 
 } // namespace flow

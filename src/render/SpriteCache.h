@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QRectF>
 #include <QString>
+#include <QtGlobal>
 
 #include <functional>
 
@@ -22,8 +23,7 @@ constexpr int ConstantBox = 1, FunctionBody = 2, CommentBox = 3, Port = 4;
 // Everything that decides how a cached drawing looks, apart from the painter's transform.
 struct SpriteKey {
     int Kind = 0;
-    QString Shape; // notation strings, for function nodes
-    QString Symbol;
+    quint64 Paths = 0;               // FunctionPaths::Serial, for function nodes
     QString Text;                    // text drawn into the image
     long long Width = 0, Height = 0; // or other sizes and states
     int Flags = 0;

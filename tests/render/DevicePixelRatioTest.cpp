@@ -2,6 +2,11 @@
 
 #include "render/Palette.h"
 
+#include <QBuffer>
+#include <QPainter>
+#include <QSvgGenerator>
+#include <QSvgRenderer>
+
 namespace flow {
 namespace {
 
@@ -101,6 +106,33 @@ TEST_F(DevicePixelRatio, TheSceneIsDrawnNotStretched) {
         for (int x = scene.left() / 2; x <= scene.right() / 2; ++x)
             drawnSingle += single.pixel(x, y) != kBackground;
     EXPECT_NEAR(drawn, 4 * drawnSingle, drawnSingle);
+}
+
+} // namespace
+} // namespace flow
+
+namespace flow {
+namespace {
+
+// An SVG picture smaller than the canvas (--scale 0.5) still holds the grid of the whole canvas:
+// the grid spans the canvas, whatever size the picture is shown at.
+TEST_F(DevicePixelRatio, SmallPicturesKeepTheWholeGrid) {
+    QBuffer svg;
+    svg.open(QIODevice::WriteOnly);
+    QSvgGenerator generator;
+    generator.setOutputDevice(&svg);
+    generator.setSize(QSize(200, 150));
+    generator.setViewBox(QRect(0, 0, 400, 300));
+    RedrawCircuitOnto(circuit, generator, QSize(400, 300));
+    QSvgRenderer renderer(svg.data());
+    QImage shown(400, 300, QImage::Format_ARGB32_Premultiplied);
+    shown.fill(Qt::transparent);
+    QPainter painter(&shown);
+    renderer.render(&painter, QRectF(0, 0, 400, 300));
+    painter.end();
+    // The medium lines every 64 pixels from 200 mod 64 = 8, down to the bottom and right edges.
+    EXPECT_EQ(shown.pixel(264, 290), 0xFF303030u);
+    EXPECT_EQ(shown.pixel(390, 278), 0xFF303030u);
 }
 
 } // namespace

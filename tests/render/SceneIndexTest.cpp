@@ -1,16 +1,18 @@
 // The scene index against the full computation: over random circuits, random mouse points and
-// random edits (made straight on the model, as undo and redo make them), the hit test that asks
-// the index finds what the pass over every object finds, the redraw that draws only what the
-// index shows paints the same pixels, and a mouse move is spared its redraw only when the
-// redraw would have found the same object.
+// random edits (made straight on the model, and through the history with its undo and redo),
+// the hit test that asks the index finds what the pass over every object finds, the redraw that
+// draws only what the index shows paints the same pixels, and a mouse move is spared its redraw
+// only when the redraw would have found the same object.
 
 #include "SceneFixture.h"
 
+#include "editor/History.h"
 #include "editor/HitTestPass.h"
 #include "render/SceneVisibility.h"
 
 #include <QLabel>
 #include <QStatusBar>
+#include <QUndoStack>
 
 #include <random>
 
@@ -25,6 +27,7 @@ class SceneIndexTest : public SceneFixture {
         hoverField = new QLabel(&statusBar);
         hoverField->setObjectName("StatusField2");
         circuit.StatusLine = &statusBar;
+        CreateHistory(circuit, &historyOwner);
     }
     ~SceneIndexTest() override { SkipHiddenObjects() = true; }
 
@@ -66,7 +69,8 @@ class SceneIndexTest : public SceneFixture {
     // Edits of every kind the editor and its history make, straight on the model.
     void Edit() {
         Frame& frame = circuit.MainFrame;
-        switch (Below(8)) {
+        QUndoStack& history = *HistoryOf(circuit);
+        switch (Below(12)) {
         case 0: { // a move, as a drag's release or an undone move sets it
             Node& node = *frame.Nodes[std::size_t(Below(frame.Nodes.size()))];
             node.X += Coordinate(80);
@@ -113,9 +117,30 @@ class SceneIndexTest : public SceneFixture {
             if (frame.Wires.size() > 2)
                 std::swap(frame.Wires[0], frame.Wires[std::size_t(Below(frame.Wires.size()))]);
             break;
-        default:
+        case 7:
             for (const auto& node : frame.Nodes)
                 if (Below(4) == 0) node->Flags ^= ObjectFlag::Selected;
+            break;
+        case 8: { // through the history, as the editor moves and deletes
+            FrameObjects moved;
+            for (int i = 0; i < 3; ++i)
+                moved.Nodes.push_back(frame.Nodes[std::size_t(Below(frame.Nodes.size()))].get());
+            if (!frame.Comments.empty()) moved.Comments.push_back(frame.Comments.back().get());
+            MoveObjects(circuit, moved, Coordinate(100), Coordinate(100));
+            break;
+        }
+        case 9:
+            if (frame.Nodes.size() > 10) {
+                FrameObjects deleted;
+                deleted.Nodes.push_back(frame.Nodes[std::size_t(Below(frame.Nodes.size()))].get());
+                DeleteObjects(circuit, QStringLiteral("Delete"), deleted);
+            }
+            break;
+        case 10: // undo puts objects back, made anew
+            if (history.canUndo()) history.undo();
+            break;
+        default:
+            if (history.canRedo()) history.redo();
             break;
         }
     }
@@ -165,6 +190,7 @@ class SceneIndexTest : public SceneFixture {
         return outcome;
     }
 
+    QObject historyOwner;
     std::mt19937 random{20261207};
     QStatusBar statusBar;
     QLabel* hoverField;
@@ -178,11 +204,12 @@ TEST_F(SceneIndexTest, IndexedHitTestFindsWhatTheFullPassFinds) {
                 port->Wires.clear(), port->Targets.clear(), port->Source = nullptr;
         circuit.MainFrame.Nodes.clear();
         circuit.MainFrame.Comments.clear();
+        HistoryOf(circuit)->clear();
         Build();
         Render(400, 300); // first layout
         int found = 0;
         for (int round = 0; round < 300; ++round) {
-            if (round % 10 == 0) Edit();
+            if (round % 5 == 0) Edit();
             PlaceMouse();
             const Outcome before = Pass(true);
             PlaceMouse();
@@ -196,6 +223,7 @@ TEST_F(SceneIndexTest, IndexedHitTestFindsWhatTheFullPassFinds) {
             found += full.Found;
         }
         EXPECT_GT(found, 100); // most points lie on something
+        EXPECT_GT(HistoryOf(circuit)->count(), 0); // some edits went through the history
     }
 }
 
