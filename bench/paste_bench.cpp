@@ -1,12 +1,16 @@
 // Pasting groups of 1,000 and 10,000 nodes: the clipboard's circuit text read into a circuit
-// as new objects, placed under the pointer and selected. And, for scale, copying them.
+// as new objects, placed under the pointer and selected, alone and as a step of the history.
+// And, for scale, copying them.
 
 #include "GeneratedCircuit.h"
 
 #include "editor/Clipboard.h"
+#include "editor/ClipboardCommands.h"
+#include "editor/History.h"
 #include "render/Palette.h"
 
 #include <QGuiApplication>
+#include <QUndoStack>
 
 #include <benchmark/benchmark.h>
 
@@ -56,6 +60,29 @@ void BM_Paste(benchmark::State& state) {
     state.counters["bytes"] = double(source.text.size());
 }
 BENCHMARK(BM_Paste)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The editor's Paste: the same, recorded as one step of the circuit's history, which keeps a
+// snapshot of the group for undo.
+void BM_PasteAsStep(benchmark::State& state) {
+    const Source& source = SourceOf(int(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto target = std::make_unique<Circuit>();
+        target->MainFrame.Owner = target.get();
+        auto window = std::make_unique<QObject>();
+        CreateHistory(*target, window.get());
+        state.ResumeTiming();
+        const FrameObjects pasted =
+            PasteAsStep(*target, QStringLiteral("Paste"), source.text, QPointF(0, 0));
+        benchmark::DoNotOptimize(pasted.Nodes.data());
+        state.PauseTiming();
+        if (HistoryOf(*target)->count() != 1) state.SkipWithError("no step recorded");
+        window.reset();
+        target.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_PasteAsStep)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
 void BM_Copy(benchmark::State& state) {
     const Source& source = SourceOf(int(state.range(0)));

@@ -3,6 +3,7 @@
 #include "editor/AddNodeMenu.h"
 #include "editor/CircuitCanvas.h"
 #include "editor/CircuitWindow.h"
+#include "editor/Clipboard.h"
 #include "editor/History.h"
 #include "editor/HitTestPass.h"
 #include "editor/TextEditing.h"
@@ -127,18 +128,6 @@ TypedValue ValueTypedInto(const Node& node, const QString& typed) {
 }
 
 // The selected objects of the frame, each kind in list order.
-FrameObjects Selection(const Frame& frame) {
-    const auto selected = [](int flags) { return (flags & ObjectFlag::Selected) != 0; };
-    FrameObjects objects;
-    for (const auto& wire : frame.Wires)
-        if (selected(wire->Flags)) objects.Wires.push_back(wire.get());
-    for (const auto& node : frame.Nodes)
-        if (selected(node->Flags)) objects.Nodes.push_back(node.get());
-    for (const auto& comment : frame.Comments)
-        if (selected(comment->Flags)) objects.Comments.push_back(comment.get());
-    return objects;
-}
-
 bool OnLeftDown(Circuit& circuit, const CanvasInput& input) {
     EditorState& editor = Editor();
     const bool ctrl = input.Modifiers & KeyModifier::Ctrl;

@@ -8,6 +8,7 @@
 #include "editor/FileCommands.h"
 #include "editor/History.h"
 #include "editor/MenuCommands.h"
+#include "editor/RecentFiles.h"
 #include "editor/WindowObserver.h"
 #include "editor/WindowPlacement.h"
 #include "engine/NodeThreads.h"
@@ -145,6 +146,9 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
                keys(QKeySequence::New, Qt::CTRL | Qt::Key_N));
     addCommand(file, QStringLiteral("Open"), Command::Open,
                keys(QKeySequence::Open, Qt::CTRL | Qt::Key_O));
+    QMenu* recent = file->addMenu(QStringLiteral("Open Recent"));
+    connect(recent, &QMenu::aboutToShow, this,
+            [this, recent] { FillRecentFilesMenu(recent, circuit_); });
     addCommand(file, QStringLiteral("Save"), Command::Save,
                keys(QKeySequence::Save, Qt::CTRL | Qt::Key_S));
     addCommand(file, QStringLiteral("SaveAs"), Command::SaveAs,
@@ -160,6 +164,20 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     redo_ = addCommand(
         edit, QStringLiteral("Redo"), Command::Redo,
         {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    edit->addSeparator();
+    addCommand(edit, QStringLiteral("Cut"), Command::Cut,
+               keys(QKeySequence::Cut, Qt::CTRL | Qt::Key_X));
+    addCommand(edit, QStringLiteral("Copy"), Command::Copy,
+               keys(QKeySequence::Copy, Qt::CTRL | Qt::Key_C));
+    addCommand(edit, QStringLiteral("Paste"), Command::Paste,
+               keys(QKeySequence::Paste, Qt::CTRL | Qt::Key_V));
+    addCommand(edit, QStringLiteral("Duplicate"), Command::Duplicate,
+               {QKeySequence(Qt::CTRL | Qt::Key_D)});
+    addCommand(edit, QStringLiteral("Delete"), Command::Delete,
+               keys(QKeySequence::Delete, Qt::Key_Delete));
+    edit->addSeparator();
+    addCommand(edit, QStringLiteral("Select All"), Command::SelectAll,
+               keys(QKeySequence::SelectAll, Qt::CTRL | Qt::Key_A));
     QMenu* run = menuBar()->addMenu(QStringLiteral("Run"));
     addCommand(run, QStringLiteral("Start"), Command::Start, {QKeySequence(Qt::Key_F5)});
     AddViewMenu(menuBar(), addCommand);

@@ -71,6 +71,17 @@ FrameObjects SelectedObjects(const Frame& frame) {
     return selected;
 }
 
+FrameObjects Selection(const Frame& frame) {
+    FrameObjects objects;
+    for (const auto& wire : frame.Wires)
+        if (IsSelected(wire->Flags)) objects.Wires.push_back(wire.get());
+    for (const auto& node : frame.Nodes)
+        if (IsSelected(node->Flags)) objects.Nodes.push_back(node.get());
+    for (const auto& comment : frame.Comments)
+        if (IsSelected(comment->Flags)) objects.Comments.push_back(comment.get());
+    return objects;
+}
+
 QMimeData* CircuitMimeData(const std::string& text) {
     auto* data = new QMimeData;
     const QByteArray bytes(text.data(), qsizetype(text.size()));

@@ -17,8 +17,10 @@ namespace flow {
 inline constexpr char kCircuitMimeType[] = "application/x-flowlattice+xml";
 
 // The selected comments and nodes of the frame, and the wires that run between two of those
-// nodes.
+// nodes: what a copy takes.
 FrameObjects SelectedObjects(const Frame& frame);
+// Every selected wire, node and comment of the frame: what a deletion takes.
+FrameObjects Selection(const Frame& frame);
 
 // The circuit text for the clipboard; and the circuit text it holds, by its own type or else
 // as plain text (empty when neither).

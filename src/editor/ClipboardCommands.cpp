@@ -1,7 +1,9 @@
 #include "editor/ClipboardCommands.h"
 
+#include "editor/CanvasInteraction.h"
 #include "editor/CircuitCanvas.h"
 #include "editor/Clipboard.h"
+#include "editor/History.h"
 #include "editor/TextEditing.h"
 #include "render/Camera.h"
 #include "render/StatusText.h"
@@ -20,12 +22,21 @@ std::optional<QPointF> PointerInCircuit(const Circuit& circuit) {
     return ToCircuitPoint(circuit, *pixel);
 }
 
-// Adds the group the text holds, as one step.
-FrameObjects Paste(Circuit& circuit, std::string_view text, std::optional<QPointF> centre) {
-    return PasteCircuitText(circuit, text, centre, kPasteOffset);
+bool HasObjects(const FrameObjects& objects) {
+    return !objects.Nodes.empty() || !objects.Comments.empty();
 }
 
 } // namespace
+
+FrameObjects PasteAsStep(Circuit& circuit, const QString& name, std::string_view text,
+                         std::optional<QPointF> centre) {
+    FrameObjects pasted;
+    RecordGroupEdit(circuit, name, {}, [&] {
+        pasted = PasteCircuitText(circuit, text, centre, kPasteOffset);
+        return pasted;
+    });
+    return pasted;
+}
 
 void CopySelection(Circuit& circuit) {
     if (EditingText()) {
@@ -34,7 +45,7 @@ void CopySelection(Circuit& circuit) {
     }
     const FrameObjects selected = SelectedObjects(circuit.MainFrame);
     // Copying nothing keeps what the clipboard held.
-    if (selected.Nodes.empty() && selected.Comments.empty()) return;
+    if (!HasObjects(selected)) return;
     QGuiApplication::clipboard()->setMimeData(CircuitMimeData(CircuitFragmentText(selected)));
 }
 
@@ -44,6 +55,7 @@ void CutSelection(Circuit& circuit) {
         return;
     }
     CopySelection(circuit);
+    DeleteObjects(circuit, QStringLiteral("Cut"), Selection(circuit.MainFrame));
 }
 
 void PasteFromClipboard(Circuit& circuit) {
@@ -52,10 +64,10 @@ void PasteFromClipboard(Circuit& circuit) {
         return;
     }
     const QByteArray text = CircuitTextOf(QGuiApplication::clipboard()->mimeData());
-    const FrameObjects pasted =
-        Paste(circuit, std::string_view(text.constData(), std::size_t(text.size())),
-              PointerInCircuit(circuit));
-    if (pasted.Nodes.empty() && pasted.Comments.empty())
+    const FrameObjects pasted = PasteAsStep(
+        circuit, QStringLiteral("Paste"),
+        std::string_view(text.constData(), std::size_t(text.size())), PointerInCircuit(circuit));
+    if (!HasObjects(pasted))
         ShowStatusNotice(circuit,
                          QStringLiteral("Nothing to paste: the clipboard holds no circuit"));
 }
@@ -63,8 +75,9 @@ void PasteFromClipboard(Circuit& circuit) {
 void DuplicateSelection(Circuit& circuit) {
     if (EditingText()) return;
     const FrameObjects selected = SelectedObjects(circuit.MainFrame);
-    if (selected.Nodes.empty() && selected.Comments.empty()) return;
-    Paste(circuit, CircuitFragmentText(selected), std::nullopt);
+    if (HasObjects(selected))
+        PasteAsStep(circuit, QStringLiteral("Duplicate"), CircuitFragmentText(selected),
+                    std::nullopt);
 }
 
 void SelectAllObjects(Circuit& circuit) {
@@ -76,6 +89,14 @@ void SelectAllObjects(Circuit& circuit) {
         comment->Flags |= ObjectFlag::Selected;
     for (const auto& node : circuit.MainFrame.Nodes)
         node->Flags |= ObjectFlag::Selected;
+}
+
+void DeleteSelectedObjects(Circuit& circuit) {
+    if (EditingText()) {
+        ApplyEditKey(VirtualKey::Delete, 0);
+        return;
+    }
+    DeleteObjects(circuit, QStringLiteral("Delete"), Selection(circuit.MainFrame));
 }
 
 } // namespace flow

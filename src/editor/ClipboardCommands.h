@@ -2,7 +2,13 @@
 // The Edit menu's clipboard commands. While a comment or constant is edited they act on its
 // text; otherwise on the objects of the circuit, each change one step of its history.
 
-#include "model/Records.h"
+#include "file/CircuitFragment.h"
+
+#include <QPointF>
+#include <QString>
+
+#include <optional>
+#include <string_view>
 
 namespace flow {
 
@@ -14,5 +20,11 @@ void PasteFromClipboard(Circuit& circuit);
 // A copy of the selection beside it, leaving the clipboard alone.
 void DuplicateSelection(Circuit& circuit);
 void SelectAllObjects(Circuit& circuit);
+// Deletes the selection as one step; while a text is edited, the character after the caret.
+void DeleteSelectedObjects(Circuit& circuit);
+
+// Pastes circuit text as one step of the circuit's history (see PasteCircuitText).
+FrameObjects PasteAsStep(Circuit& circuit, const QString& name, std::string_view text,
+                         std::optional<QPointF> centre);
 
 } // namespace flow

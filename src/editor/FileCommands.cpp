@@ -4,6 +4,7 @@
 #include "editor/CircuitWindow.h"
 #include "editor/History.h"
 #include "editor/MenuCommands.h"
+#include "editor/RecentFiles.h"
 #include "file/CircuitFile.h"
 #include "model/Model.h"
 
@@ -26,7 +27,9 @@ void Warn(const Circuit& circuit, const QString& title, const QString& text) {
 // The circuit of the file, which becomes its own; where reading stopped, if it stopped early.
 Circuit* LoadCircuitFile(const QString& fileName, QString& stoppedAt) {
     Circuit* loaded = LoadCircuit(fileName, &stoppedAt);
-    if (loaded) loaded->FileName = QFileInfo(fileName).absoluteFilePath();
+    if (!loaded) return nullptr;
+    loaded->FileName = QFileInfo(fileName).absoluteFilePath();
+    RememberRecentFile(fileName);
     return loaded;
 }
 
@@ -76,6 +79,7 @@ bool SaveCircuitTo(Circuit& circuit, const QString& fileName) {
         return false;
     }
     circuit.FileName = QFileInfo(fileName).absoluteFilePath();
+    RememberRecentFile(fileName);
     if (QUndoStack* history = HistoryOf(circuit)) history->setClean();
     if (CircuitWindow* window = WindowOf(circuit)) window->ShowTitle();
     return true;

@@ -3,6 +3,7 @@
 #include "editor/AddNodeMenu.h"
 #include "editor/CanvasInteraction.h"
 #include "editor/CircuitWindow.h"
+#include "editor/ClipboardCommands.h"
 #include "editor/ExportImage.h"
 #include "editor/FileCommands.h"
 #include "editor/History.h"
@@ -95,6 +96,24 @@ void OnMenu(Circuit& circuit, int commandId) {
         break;
     case Command::Start:
         if (PrepareCircuit(circuit)) ExecuteCircuit(circuit);
+        break;
+    case Command::Cut:
+        CutSelection(circuit);
+        break;
+    case Command::Copy:
+        CopySelection(circuit);
+        break;
+    case Command::Paste:
+        PasteFromClipboard(circuit);
+        break;
+    case Command::Duplicate:
+        DuplicateSelection(circuit);
+        break;
+    case Command::Delete:
+        DeleteSelectedObjects(circuit);
+        break;
+    case Command::SelectAll:
+        SelectAllObjects(circuit);
         break;
     case Command::ExportImage:
         ExportImage(circuit);

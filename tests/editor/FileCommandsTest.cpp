@@ -3,11 +3,15 @@
 
 #include "EditorFixture.h"
 
+#include "editor/RecentFiles.h"
 #include "file/CircuitFile.h"
 
 #include <QApplication>
 #include <QFile>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QSettings>
 #include <QTemporaryDir>
 
 namespace flow::test {
@@ -178,6 +182,39 @@ TEST_F(FileCommandsTest, FilesThatCannotBeReadOrWrittenAreReported) {
     EXPECT_TRUE(shownBoxes[2].startsWith("Cannot write \u201C/dev/full\u201D: "));
     EXPECT_TRUE(WindowOf(*opened)->isWindowModified());
     EXPECT_EQ(WindowOf(*opened)->windowTitle(), "sum.xml[*]");
+}
+
+// The files opened and saved last, newest first and each once, open again from File > Open Recent.
+TEST_F(FileCommandsTest, OpenRecentListsTheLastEightFilesNewestFirst) {
+    QSettings(QStringLiteral("Flowlattice"), QStringLiteral("Flowlattice")).remove("RecentFiles");
+    Circuit& circuit = OpenWindow();
+    const QString sum = Example("sum.xml");
+    const QString logic = Example("logic.xml");
+    ASSERT_NE(Open(circuit, sum), nullptr);
+    ASSERT_NE(Open(circuit, logic), nullptr);
+    ASSERT_NE(Open(circuit, sum), nullptr);
+    EXPECT_EQ(RecentFiles(), QStringList({sum, logic}));
+    for (int i = 0; i < 8; ++i) {
+        const QString name = dir.filePath(QStringLiteral("saved%1.xml").arg(i));
+        ChooseFileName() = [name](QWidget*, FileDialogKind) { return name; };
+        OnMenu(circuit, Command::SaveAs);
+    }
+    ASSERT_EQ(RecentFiles().size(), 8);
+    EXPECT_EQ(RecentFiles().front(), dir.filePath("saved7.xml"));
+    EXPECT_FALSE(RecentFiles().contains(sum));
+
+    QMenu* file = WindowOf(circuit)->menuBar()->actions().value(0)->menu();
+    QMenu* recent = nullptr;
+    for (QAction* action : file->actions())
+        if (action->text() == "Open Recent") recent = action->menu();
+    ASSERT_NE(recent, nullptr);
+    Q_EMIT recent->aboutToShow();
+    ASSERT_EQ(recent->actions().size(), 8);
+    EXPECT_EQ(recent->actions()[1]->text(), dir.filePath("saved6.xml"));
+    const std::size_t before = Circuits().size();
+    recent->actions()[7]->trigger();
+    ASSERT_EQ(Circuits().size(), before + 1);
+    EXPECT_EQ(Circuits().back()->FileName, dir.filePath("saved0.xml"));
 }
 
 // A file without stored geometry opens 40 pixels right and down of the window of the command,

@@ -42,17 +42,21 @@ TEST_F(WindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
     const QList<QAction*> menus = window.menuBar()->actions();
     ASSERT_EQ(menus.size(), 4);
     EXPECT_EQ(menus[0]->text(), "File");
-    EXPECT_EQ(Labels(menus[0]->menu()),
-              QStringList({"New", "Open", "Save", "SaveAs", "Export Image\u2026", "Close", "Quit"}));
+    EXPECT_EQ(Labels(menus[0]->menu()), QStringList({"New", "Open", "Open Recent", "Save", "SaveAs",
+                                                     "Export Image\u2026", "Close", "Quit"}));
     const auto shortcut = [](const QMenu* menu, int index) {
         return menu->actions().value(index)->shortcut().toString(QKeySequence::PortableText);
     };
-    EXPECT_EQ(shortcut(menus[0]->menu(), 2), "Ctrl+S");
-    EXPECT_EQ(shortcut(menus[0]->menu(), 3), "Ctrl+Shift+S");
-    EXPECT_EQ(shortcut(menus[0]->menu(), 5), "Ctrl+W");
-    EXPECT_EQ(shortcut(menus[0]->menu(), 6), "Ctrl+Q");
+    EXPECT_EQ(shortcut(menus[0]->menu(), 3), "Ctrl+S");
+    EXPECT_EQ(shortcut(menus[0]->menu(), 4), "Ctrl+Shift+S");
+    EXPECT_EQ(shortcut(menus[0]->menu(), 6), "Ctrl+W");
+    EXPECT_EQ(shortcut(menus[0]->menu(), 7), "Ctrl+Q");
     EXPECT_EQ(menus[1]->text(), "Edit");
-    EXPECT_EQ(Labels(menus[1]->menu()), QStringList({"Undo", "Redo"}));
+    EXPECT_EQ(Labels(menus[1]->menu()), QStringList({"Undo", "Redo", "---", "Cut", "Copy", "Paste",
+                                                     "Duplicate", "Delete", "---", "Select All"}));
+    for (const auto& [index, key] : std::initializer_list<std::pair<int, const char*>>{
+             {3, "Ctrl+X"}, {4, "Ctrl+C"}, {5, "Ctrl+V"}, {6, "Ctrl+D"}, {7, "Del"}, {9, "Ctrl+A"}})
+        EXPECT_EQ(shortcut(menus[1]->menu(), index), key);
     EXPECT_EQ(shortcut(menus[1]->menu(), 0), "Ctrl+Z");
     EXPECT_EQ(menus[1]->menu()->actions()[1]->shortcuts(),
               QList<QKeySequence>({QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")}));
