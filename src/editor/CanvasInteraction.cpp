@@ -285,7 +285,7 @@ bool OnDoubleClick(Circuit& circuit, const CanvasInput& input) {
 void OnPrintOutput(Circuit& circuit, const CanvasInput& input) {
     // Lines of an earlier Start may still arrive after a new one began; they are not shown.
     if (input.RunNumber == circuit.RunNumber.load())
-        AppendOutputLine(circuit, QString::fromUtf8(input.PrintedLine));
+        AppendOutputLine(circuit, QString::fromUtf8(input.PrintedLines));
 }
 
 bool Handle(Circuit& circuit, const CanvasInput& input) {

@@ -42,7 +42,7 @@ struct CanvasInput {
     QString Character;           // CharacterInput: one character (a surrogate pair counts as one)
     int Notches = 0;             // MouseWheel: positive away from the user
     QPoint GlobalPos;            // RightClick: the pointer on the screen
-    QByteArray PrintedLine;      // PrintOutput: UTF-8
+    QByteArray PrintedLines;     // PrintOutput: UTF-8, one or more lines separated by '\n'
     std::uint64_t RunNumber = 0; // PrintOutput: the Start that printed it
 };
 

@@ -118,13 +118,22 @@ bool CircuitCanvas::event(QEvent* event) {
         }
     }
     if (event->type() == PrintEvent::EventType()) {
-        auto* print = static_cast<PrintEvent*>(event);
-        CanvasInput input =
-            Sample(CanvasEvent::PrintOutput, pointer_, QGuiApplication::mouseButtons(),
-                   QGuiApplication::keyboardModifiers());
-        input.PrintedLine = std::move(print->Line);
-        input.RunNumber = print->RunNumber;
-        OnCanvasEvent(circuit_, input);
+        const std::vector<PrintedLine> lines =
+            ObserverOf(circuit_).TakeLines(*static_cast<PrintEvent*>(event));
+        // The panel takes the lines of one Start in one piece: appended one by one, ten
+        // thousand lines would cost seconds of layout.
+        for (std::size_t first = 0; first < lines.size();) {
+            CanvasInput input =
+                Sample(CanvasEvent::PrintOutput, pointer_, QGuiApplication::mouseButtons(),
+                       QGuiApplication::keyboardModifiers());
+            input.RunNumber = lines[first].RunNumber;
+            input.PrintedLines = lines[first].Line;
+            std::size_t next = first + 1;
+            for (; next < lines.size() && lines[next].RunNumber == input.RunNumber; ++next)
+                input.PrintedLines.append('\n').append(lines[next].Line);
+            OnCanvasEvent(circuit_, input);
+            first = next;
+        }
         return true;
     }
     // On a screen of another pixel density the image is made again at the new ratio.

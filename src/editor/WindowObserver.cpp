@@ -10,8 +10,9 @@
 
 namespace flow {
 
-PrintEvent::PrintEvent(QByteArray line, std::uint64_t runNumber)
-    : QEvent(EventType()), Line(std::move(line)), RunNumber(runNumber) {}
+PrintEvent::PrintEvent(QByteArray line, std::uint64_t runNumber) : QEvent(EventType()) {
+    Lines.push_back({std::move(line), runNumber});
+}
 
 QEvent::Type PrintEvent::EventType() {
     static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
@@ -21,6 +22,8 @@ QEvent::Type PrintEvent::EventType() {
 void WindowObserver::AttachCanvas(QObject* canvas) {
     std::lock_guard lock(mutex_);
     canvas_ = canvas;
+    // An event still queued for the old canvas goes with it.
+    pending_ = nullptr;
 }
 
 void WindowObserver::ClearOutput() {
@@ -40,8 +43,21 @@ void WindowObserver::Redraw() {
 }
 
 void WindowObserver::PrintLine(const QString& line, std::uint64_t runNumber) {
+    QByteArray text = line.toUtf8();
     std::lock_guard lock(mutex_);
-    if (canvas_) QCoreApplication::postEvent(canvas_, new PrintEvent(line.toUtf8(), runNumber));
+    if (!canvas_) return;
+    if (pending_) {
+        pending_->Lines.push_back({std::move(text), runNumber});
+        return;
+    }
+    pending_ = new PrintEvent(std::move(text), runNumber);
+    QCoreApplication::postEvent(canvas_, pending_);
+}
+
+std::vector<PrintedLine> WindowObserver::TakeLines(PrintEvent& event) {
+    std::lock_guard lock(mutex_);
+    if (pending_ == &event) pending_ = nullptr;
+    return std::move(event.Lines);
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #pragma once
 // How a run reports to a circuit's window. Printed lines come from worker threads and travel to
-// the canvas as posted events; everything else is called on the user-interface thread.
+// the canvas as posted events, as many in one event as arrive before the event loop gets to it;
+// everything else is called on the user-interface thread.
 
 #include "engine/RunObserver.h"
 #include "model/Records.h"
@@ -9,16 +10,22 @@
 #include <QEvent>
 
 #include <mutex>
+#include <vector>
 
 namespace flow {
 
-// A printed line on its way from a worker thread to the circuit's canvas.
+struct PrintedLine {
+    QByteArray Line;         // UTF-8
+    std::uint64_t RunNumber; // the Start that printed it
+};
+
+// Printed lines on their way from worker threads to the circuit's canvas, in printing order.
 class PrintEvent : public QEvent {
   public:
+    PrintEvent() : QEvent(EventType()) {}
     PrintEvent(QByteArray line, std::uint64_t runNumber);
     static QEvent::Type EventType();
-    QByteArray Line; // UTF-8
-    std::uint64_t RunNumber;
+    std::vector<PrintedLine> Lines;
 };
 
 class WindowObserver : public RunObserver {
@@ -30,11 +37,16 @@ class WindowObserver : public RunObserver {
     void SetRunStatus(const QString& text) override;
     void Redraw() override;
     void PrintLine(const QString& line, std::uint64_t runNumber) override;
+    // The lines of a delivered event, with those that joined it while it was on its way.
+    std::vector<PrintedLine> TakeLines(PrintEvent& event);
 
   private:
     Circuit& circuit_;
-    std::mutex mutex_; // guards canvas_ between worker threads and the closing window
+    std::mutex mutex_; // guards canvas_ and pending_ between worker threads and the window
     QObject* canvas_ = nullptr;
+    // The posted event not yet delivered, which later lines join: one event per turn of the
+    // event loop instead of one per line. Owned by Qt's event queue.
+    PrintEvent* pending_ = nullptr;
 };
 
 // The circuit's observer, made on first use. It lives as long as the circuit: a worker thread

@@ -12,6 +12,8 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 
+#include <thread>
+
 namespace flow::test {
 namespace {
 
@@ -208,6 +210,33 @@ TEST_F(WindowTest, PrintedLinesOfAnEarlierRunAreDropped) {
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(PanelOf(circuit).height(), 76);
     EXPECT_EQ(CanvasOf(circuit).height(), canvasHeight + 100);
+}
+
+// Lines printed faster than the event loop turns travel together: each still shows, in
+// printing order, and those of an earlier Start stay out even inside the same delivery.
+TEST_F(WindowTest, PrintedLinesArriveInOrderAndWithoutEarlierRuns) {
+    Circuit& circuit = OpenWindow();
+    circuit.RunNumber = 5;
+    QStringList expected;
+    auto printFromWorker = [&](int from, int to) {
+        std::thread worker([&] {
+            for (int i = from; i < to; ++i) {
+                const bool current = i % 7 != 3;
+                const QString line = i % 50 == 10 ? QString() : QStringLiteral("line %1").arg(i);
+                ObserverOf(circuit).PrintLine(line, current ? 5 : 4);
+                if (current) expected << line;
+            }
+        });
+        worker.join();
+    };
+    printFromWorker(0, 2000);
+    printFromWorker(2000, 2100); // joins the event still waiting
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(PanelOf(circuit).toPlainText(), expected.join('\n'));
+    printFromWorker(2100, 2200); // after a delivery, a new event carries the lines
+    ASSERT_TRUE(WaitForLines(circuit, int(expected.size())));
+    EXPECT_EQ(PanelOf(circuit).toPlainText(), expected.join('\n'));
+    EXPECT_EQ(WindowOf(circuit)->Splitter()->sizes().value(1), 76);
 }
 
 } // namespace

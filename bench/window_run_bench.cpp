@@ -1,0 +1,116 @@
+// F5 in a circuit's window as the user sees it: preparation, execution and every printed line
+// in the output panel. "First" runs open a new window and start its node threads; "Later" runs
+// find them in place.
+//
+//   ./scripts/build.sh build-bench Release -DFLOW_BENCH=ON -DFLOW_TESTS=OFF
+//   build-bench/bench/window_run_bench
+
+#include "editor/CircuitWindow.h"
+#include "editor/MenuCommands.h"
+#include "engine/NodeThreads.h"
+#include "model/Catalogue.h"
+#include "model/Model.h"
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+using namespace flow;
+
+// Rows of 100 nodes, 120 units apart: a constant at the start of each row feeds the 99 Print
+// nodes after it, so all but a hundredth of the nodes print a line. The window shows the first
+// rows, as it would after loading such a circuit.
+constexpr int kRow = 100;
+
+Circuit& PrintRows(int nodes) {
+    Circuit& circuit = NewCircuit();
+    Node* constant = nullptr;
+    for (int i = 0; i < nodes; ++i) {
+        const bool rowStart = i % kRow == 0;
+        Node* node =
+            rowStart
+                ? AddNode(&circuit.MainFrame, Catalogue().Constant, Catalogue().ConstantInteger)
+                : AddNode(&circuit.MainFrame, FindFunction(QStringLiteral("Print")), nullptr);
+        node->X = (i % kRow) * 120;
+        node->Y = (i / kRow) * 120;
+        if (rowStart) {
+            constant = node;
+            constant->PortArray[1]->Value = 42;
+        } else {
+            ConnectPorts(constant->PortArray.back(), node->PortArray[1]);
+        }
+    }
+    OpenCircuitWindow(circuit);
+    return circuit;
+}
+
+int PrintedLines(int nodes) {
+    return nodes - (nodes + kRow - 1) / kRow;
+}
+
+bool AllPrinted(const Circuit& circuit, int lines) {
+    const QTextDocument& document = *WindowOf(circuit)->OutputPanel()->document();
+    return document.blockCount() == lines && document.lastBlock().text() == QLatin1String("42");
+}
+
+// F5, then the event loop until the panel shows every line.
+[[gnu::noinline]] void OneRun(benchmark::State& state, Circuit& circuit, int lines) {
+    OnMenu(circuit, Command::Start);
+    if (circuit.ErrorKind != ErrorKind::None) {
+        state.SkipWithError("the generated circuit has a defect");
+        return;
+    }
+    while (!AllPrinted(circuit, lines))
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+}
+
+void BM_F5Later(benchmark::State& state) {
+    Circuit& circuit = PrintRows(int(state.range(0)));
+    const int lines = PrintedLines(int(state.range(0)));
+    OneRun(state, circuit, lines); // starts the threads
+    for (auto _ : state)
+        OneRun(state, circuit, lines);
+    StopCircuitThreads(circuit);
+    WindowOf(circuit)->hide();
+}
+
+void BM_F5First(benchmark::State& state) {
+    const int lines = PrintedLines(int(state.range(0)));
+    for (auto _ : state) {
+        state.PauseTiming();
+        Circuit& circuit = PrintRows(int(state.range(0)));
+        QCoreApplication::processEvents();
+        state.ResumeTiming();
+        OneRun(state, circuit, lines);
+        state.PauseTiming();
+        // The windows stay open: closing one would ask about the unsaved circuit.
+        StopCircuitThreads(circuit);
+        WindowOf(circuit)->hide();
+        state.ResumeTiming();
+    }
+}
+
+BENCHMARK(BM_F5Later)->Arg(1000)->Arg(10000)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_F5First)
+    ->Arg(1000)
+    ->Arg(10000)
+    ->Iterations(3)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    RegisterCatalogue();
+    SetupResources();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
