@@ -8,6 +8,7 @@
 #include "editor/CircuitWindow.h"
 #include "editor/MenuCommands.h"
 #include "engine/NodeThreads.h"
+#include "engine/RunObserver.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 
@@ -94,6 +95,25 @@ void BM_F5First(benchmark::State& state) {
     }
 }
 
+// The output panel's part alone, without worker threads (so that an instruction counter can
+// measure it, bench/instructions.sh): the lines of one run handed over as node threads would,
+// then the event loop until the panel shows them.
+[[gnu::noinline]] void OnePanelFill(Circuit& circuit, int lines) {
+    circuit.Observer->ClearOutput();
+    for (int i = 0; i < lines; ++i)
+        circuit.Observer->PrintLine(QStringLiteral("42"), circuit.RunNumber);
+    while (!AllPrinted(circuit, lines))
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+}
+
+void BM_PanelFill(benchmark::State& state) {
+    Circuit& circuit = PrintRows(kRow);
+    for (auto _ : state)
+        OnePanelFill(circuit, int(state.range(0)));
+    WindowOf(circuit)->hide();
+}
+
+BENCHMARK(BM_PanelFill)->Arg(10000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_F5Later)->Arg(1000)->Arg(10000)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_F5First)
     ->Arg(1000)

@@ -22,7 +22,6 @@ struct PrintedLine {
 // Printed lines on their way from worker threads to the circuit's canvas, in printing order.
 class PrintEvent : public QEvent {
   public:
-    PrintEvent() : QEvent(EventType()) {}
     PrintEvent(QByteArray line, std::uint64_t runNumber);
     static QEvent::Type EventType();
     std::vector<PrintedLine> Lines;
