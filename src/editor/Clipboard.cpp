@@ -103,7 +103,8 @@ FrameObjects PasteCircuitText(Circuit& circuit, std::string_view text,
     if (pasted.Empty()) return pasted;
     if (centre) {
         const QPointF shift = *centre - GroupBox(pasted).center();
-        MoveGroup(pasted, Int(std::lround(shift.x())), Int(std::lround(shift.y())));
+        // Boxes read from text may lie anywhere an Int reaches.
+        MoveGroup(pasted, NearestUnit(shift.x()), NearestUnit(shift.y()));
     } else {
         MoveGroup(pasted, offset, offset);
     }

@@ -1,6 +1,7 @@
 #include "editor/ViewCommands.h"
 
 #include "editor/CanvasInteraction.h"
+#include "model/Coordinates.h"
 #include "render/SceneDrawing.h"
 #include "render/SceneVisibility.h"
 
@@ -36,12 +37,6 @@ QRectF CircuitBounds(const Frame& frame) {
     for (const auto& wire : frame.Wires)
         if (wire->Source && wire->Destination) bounds |= DrawnBounds(*wire);
     return bounds;
-}
-
-// Objects may stand anywhere an Int reaches; the centre of their bounds must still convert.
-Int NearestUnit(double value) {
-    constexpr double kLimit = 9.0e18;
-    return Int(std::llround(std::clamp(value, -kLimit, kLimit)));
 }
 
 } // namespace

@@ -5,6 +5,9 @@
 
 #include "model/Records.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace flow {
 
 inline Int SaturatedSum(Int a, Int b) {
@@ -18,6 +21,14 @@ inline Int HalfSum(Int a, Int b) {
     Int sum;
     if (!__builtin_add_overflow(a, b, &sum)) return sum / 2;
     return a / 2 + b / 2 + (a % 2 + b % 2) / 2;
+}
+
+// The nearest whole unit to a position or offset computed in floating point, held to what an
+// Int can take (NaN gives 0).
+inline Int NearestUnit(double value) {
+    constexpr double kLimit = 9.0e18;
+    if (!(value == value)) return 0;
+    return Int(std::llround(std::clamp(value, -kLimit, kLimit)));
 }
 
 } // namespace flow
