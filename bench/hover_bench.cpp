@@ -9,6 +9,7 @@
 #include "editor/HitTestPass.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
+#include "support/BenchmarkMain.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -167,12 +168,5 @@ BENCHMARK(BM_HitTestPassOnly)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    RegisterCatalogue();
-    SetupResources();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks<QApplication>(argc, argv, flow::SetupResources);
 }

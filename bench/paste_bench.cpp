@@ -3,6 +3,7 @@
 // And, for scale, copying them.
 
 #include "GeneratedCircuit.h"
+#include "support/BenchmarkMain.h"
 
 #include "editor/Clipboard.h"
 #include "editor/ClipboardCommands.h"
@@ -96,12 +97,5 @@ BENCHMARK(BM_Copy)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    RegisterCatalogue();
-    SetupPalette();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks<QGuiApplication>(argc, argv, flow::SetupPalette);
 }

@@ -10,6 +10,7 @@
 #include "model/Model.h"
 #include "render/Palette.h"
 #include "render/Redraw.h"
+#include "support/BenchmarkMain.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -79,12 +80,5 @@ BENCHMARK(BM_EmptyFrame)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    RegisterCatalogue();
-    SetupPalette();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks<QGuiApplication>(argc, argv, flow::SetupPalette);
 }

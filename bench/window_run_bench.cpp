@@ -11,6 +11,7 @@
 #include "engine/RunObserver.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
+#include "support/BenchmarkMain.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -125,12 +126,5 @@ BENCHMARK(BM_F5First)
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    RegisterCatalogue();
-    SetupResources();
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return RunBenchmarks<QApplication>(argc, argv, flow::SetupResources);
 }
