@@ -17,6 +17,8 @@
 #include <QFileDialog>
 #include <QUndoStack>
 
+#include <optional>
+
 namespace flow {
 
 namespace {
@@ -53,6 +55,9 @@ void OnMenu(Circuit& circuit, int commandId) {
     // The window of the command is redrawn, or the circuit that Open brought in; a new
     // circuit's window draws itself when it opens.
     Circuit* shown = &circuit;
+    // A Start repaints at every run state, with nothing but the state changing in between.
+    std::optional<SceneReuse> sameScene;
+    if (commandId == Command::Start) sameScene.emplace(circuit);
     switch (commandId) {
     case Command::Save:
     case Command::SaveAs:

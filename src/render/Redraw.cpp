@@ -121,17 +121,32 @@ void DrawRubberBand(QPainter& painter, const Circuit& circuit) {
     painter.strokePath(path, pen);
 }
 
-// Paints in device pixels through a scale by the ratio, so that every size the drawing gives in
-// logical pixels (Canvas Width and Height, the camera, the grid) stays as it is at ratio 1.
-void PaintCanvas(Circuit& circuit, QPaintDevice& device, QSize pixels, double ratio) {
-    QPainter painter;
-    if (pixels.isEmpty() || !painter.begin(&device)) return;
-    painter.setRenderHint(QPainter::Antialiasing);
+// What a repaint drew below the overlays, kept while a SceneReuse lives.
+struct KeptScene {
+    const Circuit* Owner = nullptr; // of the SceneReuse; none while no reuse is wanted
+    bool Valid = false;
+    Int CameraX = 0;
+    Int CameraY = 0;
+    float Magnification = 0;
+    double Ratio = 0;
+    QImage Image;
+
+    bool Matches(const Circuit& circuit, QSize pixels, double ratio) const {
+        return Valid && Owner == &circuit && CameraX == circuit.CameraX &&
+               CameraY == circuit.CameraY && Magnification == circuit.Magnification &&
+               Ratio == ratio && Image.size() == pixels;
+    }
+};
+
+KeptScene& Kept() {
+    static KeptScene kept;
+    return kept;
+}
+
+// Background, origin marker, grid and scene: everything below the overlays.
+void PaintBelowOverlays(QPainter& painter, Circuit& circuit, QSize pixels, double ratio) {
     painter.fillRect(QRect(QPoint(0, 0), pixels), Slot(ColorSlot::Background));
     painter.scale(ratio, ratio);
-    UseSpritesAtRatio(ratio);
-    circuit.CanvasWidth = RoundToInt(pixels.width() / ratio);
-    circuit.CanvasHeight = RoundToInt(pixels.height() / ratio);
 
     const int ox =
         RoundToInt(circuit.CanvasWidth / 2 - circuit.CameraX * double(circuit.Magnification));
@@ -144,7 +159,35 @@ void PaintCanvas(Circuit& circuit, QPaintDevice& device, QSize pixels, double ra
     ApplyCamera(painter, circuit);
     DrawScene(painter, circuit);
     painter.restore();
+}
 
+// Paints in device pixels through a scale by the ratio, so that every size the drawing gives in
+// logical pixels (Canvas Width and Height, the camera, the grid) stays as it is at ratio 1.
+void PaintCanvas(Circuit& circuit, QPaintDevice& device, QSize pixels, double ratio) {
+    QPainter painter;
+    if (pixels.isEmpty() || !painter.begin(&device)) return;
+    painter.setRenderHint(QPainter::Antialiasing);
+    UseSpritesAtRatio(ratio);
+    circuit.CanvasWidth = RoundToInt(pixels.width() / ratio);
+    circuit.CanvasHeight = RoundToInt(pixels.height() / ratio);
+    KeptScene& kept = Kept();
+    auto* image = device.devType() == QInternal::Image ? static_cast<QImage*>(&device) : nullptr;
+    if (image && kept.Matches(circuit, pixels, ratio)) {
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(QPoint(0, 0), kept.Image);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        painter.scale(ratio, ratio);
+    } else {
+        PaintBelowOverlays(painter, circuit, pixels, ratio);
+        if (image && kept.Owner == &circuit) {
+            kept.Image = image->copy(QRect(QPoint(0, 0), pixels));
+            kept.CameraX = circuit.CameraX;
+            kept.CameraY = circuit.CameraY;
+            kept.Magnification = circuit.Magnification;
+            kept.Ratio = ratio;
+            kept.Valid = true;
+        }
+    }
     DrawRubberBand(painter, circuit);
     DrawRunStateMarker(painter, circuit);
     painter.end();
@@ -164,6 +207,15 @@ void RedrawCircuitInto(Circuit& circuit, QImage& image) {
 void RedrawCircuitOnto(Circuit& circuit, QPaintDevice& device, QSize canvas) {
     PaintCanvas(circuit, device, canvas, 1.0);
     ClearHoverTextUnlessFound(circuit);
+}
+
+SceneReuse::SceneReuse(const Circuit& circuit) {
+    Kept() = KeptScene();
+    Kept().Owner = &circuit;
+}
+
+SceneReuse::~SceneReuse() {
+    Kept() = KeptScene();
 }
 
 void RedrawCircuit(Circuit& circuit) {

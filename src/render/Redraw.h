@@ -19,4 +19,16 @@ void RedrawCircuitInto(Circuit& circuit, QImage& image);
 // generator whose view box is the canvas); used for SVG pictures.
 void RedrawCircuitOnto(Circuit& circuit, QPaintDevice& device, QSize canvas);
 
+// While one is alive, a repaint of the circuit's canvas that finds the camera and the canvas as
+// the first repaint left them takes that repaint's background, grid and scene instead of drawing
+// them again, and draws only what lies over them (rubber band, run-state marker). For the
+// repaints of one Start, which change only the run state: the circuit is not edited meanwhile.
+class SceneReuse {
+  public:
+    explicit SceneReuse(const Circuit& circuit);
+    ~SceneReuse();
+    SceneReuse(const SceneReuse&) = delete;
+    SceneReuse& operator=(const SceneReuse&) = delete;
+};
+
 } // namespace flow

@@ -6,6 +6,7 @@
 #include "render/Palette.h"
 #include "render/SceneDrawing.h"
 #include "render/Strokes.h"
+#include "render/TrimmedStroke.h"
 #include "render/WireGeometry.h"
 
 #include <QPainter>
@@ -53,12 +54,12 @@ QPen WithEnds(QPen pen, Qt::PenCapStyle cap, double phase = 0) {
 void DrawHighlight(QPainter& painter, const QPainterPath& curve, int flags) {
     const auto& colors = ColorTable();
     if (flags & ObjectFlag::Selected)
-        painter.strokePath(curve, SolidPen(colors[ColorSlot::Hover], 6));
+        StrokeTrimmedToView(painter, curve, SolidPen(colors[ColorSlot::Hover], 6));
     else if (flags & ObjectFlag::Hovered)
         painter.strokePath(curve, DashedPen(colors[ColorSlot::Hover], 6, 3));
     else
         return;
-    painter.strokePath(curve, SolidPen(colors[ColorSlot::Background], 4));
+    StrokeTrimmedToView(painter, curve, SolidPen(colors[ColorSlot::Background], 4));
 }
 
 // The side a valid wire's value comes from; only a wire dragged from an input onto an output
@@ -122,8 +123,8 @@ void DrawWire(QPainter& painter, const Wire& wire) {
 void DrawWire(QPainter& painter, const Wire& wire, const QPainterPath& curve) {
     DrawHighlight(painter, curve, wire.Flags);
     if (CanConnect(wire.Source, wire.Destination))
-        painter.strokePath(curve,
-                           WithEnds(SolidPen(PortTypeColor(OutputSide(wire)), 2), Qt::RoundCap));
+        StrokeTrimmedToView(painter, curve,
+                            WithEnds(SolidPen(PortTypeColor(OutputSide(wire)), 2), Qt::RoundCap));
     else
         painter.strokePath(curve, WithEnds(DashedPen(kInvalidWireColor, 1, 4), Qt::RoundCap, 4));
 }

@@ -4,6 +4,7 @@
 #include "EditorFixture.h"
 
 #include "file/CircuitFile.h"
+#include "render/Redraw.h"
 
 #include <QElapsedTimer>
 #include <QMenuBar>
@@ -69,6 +70,35 @@ TEST_F(RunTest, EachRunStateReachesTheScreenBeforeItsWorkGoesOn) {
     EXPECT_TRUE(watch.seen.contains("StatusField1 64"));
     CanvasOf(circuit).removeEventFilter(&watch);
     status->removeEventFilter(&watch);
+}
+
+// A Start takes the scene of its first repaint for the later ones; what reaches the canvas must
+// still be what a full drawing of the circuit gives: after a run, after a defect that moved the
+// camera, after a defect found where the camera already was, with a hovered node.
+TEST_F(RunTest, TheFramesOfAStartAreTheFullDrawing) {
+    const auto expectFullDrawing = [](Circuit& circuit, const char* when) {
+        const QImage& shown = CanvasOf(circuit).Surface();
+        QImage full(shown.size(), QImage::Format_ARGB32_Premultiplied);
+        full.setDevicePixelRatio(shown.devicePixelRatio());
+        RedrawCircuitInto(circuit, full);
+        EXPECT_TRUE(shown == full) << when;
+    };
+    Circuit& sum = OpenExample("sum.xml");
+    const Node& plus = *sum.MainFrame.Nodes.back();
+    MoveTo(sum, double(plus.X) + double(plus.Width) / 2, double(plus.Y) + double(plus.Height) / 2);
+    ASSERT_TRUE(plus.Flags & ObjectFlag::Hovered);
+    Key(sum, Qt::Key_F5);
+    ASSERT_TRUE(WaitForLines(sum, 1));
+    expectFullDrawing(sum, "after a run");
+
+    Circuit& defect = OpenExample("defect.xml");
+    const Int cameraX = defect.CameraX;
+    Key(defect, Qt::Key_F5);
+    ASSERT_EQ(defect.State, RunState::Defect);
+    ASSERT_NE(defect.CameraX, cameraX);
+    expectFullDrawing(defect, "after a defect that moved the camera");
+    Key(defect, Qt::Key_F5);
+    expectFullDrawing(defect, "after a defect where the camera was");
 }
 
 TEST_F(RunTest, ADefectIsShownInTheStatusBar) {

@@ -1,0 +1,204 @@
+#include "render/TrimmedStroke.h"
+
+#include <QPaintEngine>
+#include <QPainter>
+#include <QPainterPathStroker>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <vector>
+
+namespace flow {
+
+namespace {
+
+// What lies beyond the canvas is cut this far outside it, so that the runs left along the cut
+// fall in no pixel of the canvas.
+constexpr double kCutMargin = 2;
+// Strokes reaching less far beyond the canvas gain too little to be worth cutting.
+constexpr double kWorthCutting = 256;
+// The painter cuts outlines beyond this many pixels its own way; such strokes are left to it.
+constexpr double kPainterLimit = (1 << 23) - 1;
+
+using Polyline = std::vector<QPointF>;
+
+struct Cubic {
+    QPointF P1, P2, P3, P4;
+
+    QRectF ControlBounds() const {
+        const double left = std::min({P1.x(), P2.x(), P3.x(), P4.x()});
+        const double top = std::min({P1.y(), P2.y(), P3.y(), P4.y()});
+        return QRectF(left, top, std::max({P1.x(), P2.x(), P3.x(), P4.x()}) - left,
+                      std::max({P1.y(), P2.y(), P3.y(), P4.y()}) - top);
+    }
+};
+
+// Halves a curve in the painter's arithmetic, so that the points come out the same.
+std::pair<Cubic, Cubic> Halves(const Cubic& c) {
+    const auto mid = [](QPointF a, QPointF b) { return (a + b) * .5; };
+    const QPointF m12 = mid(c.P1, c.P2);
+    const QPointF m23 = mid(c.P2, c.P3);
+    const QPointF m34 = mid(c.P3, c.P4);
+    const QPointF m123 = mid(m12, m23);
+    const QPointF m234 = mid(m23, m34);
+    const QPointF m = mid(m123, m234);
+    return {{c.P1, m12, m123, m}, {m, m234, m34, c.P4}};
+}
+
+// The painter's flattening of a cubic: halve until flat within the threshold, at most nine times.
+void Flatten(const Cubic& curve, double threshold, Polyline& out) {
+    std::array<Cubic, 10> stack;
+    std::array<int, 10> levels;
+    stack[0] = curve;
+    levels[0] = 9;
+    std::size_t top = 0;
+    for (;;) {
+        Cubic& b = stack[top];
+        const double dy = b.P4.y() - b.P1.y();
+        const double dx = b.P4.x() - b.P1.x();
+        double l = std::fabs(dx) + std::fabs(dy);
+        double d;
+        if (l > 1.) {
+            d = std::fabs(dx * (b.P1.y() - b.P2.y()) - dy * (b.P1.x() - b.P2.x())) +
+                std::fabs(dx * (b.P1.y() - b.P3.y()) - dy * (b.P1.x() - b.P3.x()));
+        } else {
+            d = std::fabs(b.P1.x() - b.P2.x()) + std::fabs(b.P1.y() - b.P2.y()) +
+                std::fabs(b.P1.x() - b.P3.x()) + std::fabs(b.P1.y() - b.P3.y());
+            l = 1.;
+        }
+        if (d < threshold * l || levels[top] == 0) {
+            out.push_back(b.P4);
+            if (top == 0) return;
+            --top;
+        } else {
+            const auto [first, second] = Halves(b);
+            stack[top + 1] = first;
+            b = second;
+            levels[top + 1] = --levels[top];
+            ++top;
+        }
+    }
+}
+
+// The outline's subpaths as closed polygons in device pixels, made as the painter makes them: a
+// curve lying wholly off the device becomes its chord, the others are flattened in drawing units,
+// and the points are mapped at the end.
+std::vector<Polyline> Flattened(const QPainterPath& outline, const QTransform& device,
+                                const QRectF& deviceRect, double threshold) {
+    std::vector<Polyline> polylines;
+    for (int i = 0; i < outline.elementCount(); ++i) {
+        const QPainterPath::Element e = outline.elementAt(i);
+        if (e.isMoveTo() || polylines.empty()) {
+            polylines.emplace_back();
+            polylines.back().push_back(e);
+        } else if (e.isLineTo()) {
+            polylines.back().push_back(e);
+        } else if (e.isCurveTo() && i + 2 < outline.elementCount()) {
+            const Cubic curve{polylines.back().back(), e, outline.elementAt(i + 1),
+                              outline.elementAt(i + 2)};
+            i += 2;
+            const bool offDevice = !deviceRect.contains(device.map(curve.P4)) &&
+                                   !device.mapRect(curve.ControlBounds()).intersects(deviceRect);
+            if (offDevice)
+                polylines.back().push_back(curve.P4);
+            else
+                Flatten(curve, threshold, polylines.back());
+        }
+    }
+    for (Polyline& polyline : polylines)
+        for (QPointF& point : polyline)
+            point = device.map(point);
+    return polylines;
+}
+
+QPointF Clamped(QPointF p, const QRectF& rect) {
+    return QPointF(std::clamp(p.x(), rect.left(), rect.right()),
+                   std::clamp(p.y(), rect.top(), rect.bottom()));
+}
+
+// Drops what lies beyond the rectangle from a closed polygon, keeping every point inside it at
+// the winding number it had. An edge that may cross the rectangle stays as it is, to the bit;
+// an edge wholly on one side of it is replaced by its image clamped onto that side, joined to its
+// neighbours along the way every point of it would be clamped. Such a replacement and the edge
+// bound a region outside the rectangle, so nothing inside changes.
+Polyline Trimmed(const Polyline& polygon, const QRectF& rect) {
+    Polyline kept;
+    kept.reserve(polygon.size());
+    const auto add = [&kept](QPointF p) {
+        if (kept.empty() || kept.back() != p) kept.push_back(p);
+    };
+    for (std::size_t i = 0; i < polygon.size(); ++i) {
+        const QPointF& a = polygon[i];
+        const QPointF& b = polygon[(i + 1) % polygon.size()];
+        const QRectF edge = QRectF(a, b).normalized();
+        const bool mayCross = edge.left() <= rect.right() && edge.right() >= rect.left() &&
+                              edge.top() <= rect.bottom() && edge.bottom() >= rect.top();
+        if (mayCross) {
+            add(a);
+            add(b);
+        } else {
+            add(Clamped(a, rect));
+            add(Clamped(b, rect));
+        }
+    }
+    return kept;
+}
+
+// The polygons trimmed to a rectangle, as one path to fill.
+QPainterPath Trimmed(const std::vector<Polyline>& polygons, const QRectF& rect) {
+    const QRectF cut = rect.adjusted(-kCutMargin, -kCutMargin, kCutMargin, kCutMargin);
+    QPainterPath trimmed;
+    trimmed.setFillRule(Qt::WindingFill);
+    for (const Polyline& flat : polygons) {
+        const Polyline polygon = Trimmed(flat, cut);
+        if (polygon.size() < 3) continue;
+        trimmed.moveTo(polygon.front());
+        for (std::size_t i = 1; i < polygon.size(); ++i)
+            trimmed.lineTo(polygon[i]);
+    }
+    return trimmed;
+}
+
+bool WithinPainterLimit(const QRectF& rect) {
+    return rect.left() > -kPainterLimit && rect.right() < kPainterLimit &&
+           rect.top() > -kPainterLimit && rect.bottom() < kPainterLimit &&
+           rect.width() < kPainterLimit && rect.height() < kPainterLimit;
+}
+
+} // namespace
+
+void StrokeTrimmedToView(QPainter& painter, const QPainterPath& path, const QPen& pen) {
+    const QTransform device = painter.transform();
+    const double scale = device.m11();
+    // Thinner strokes take the painter's hairline path, which this does not reproduce.
+    const bool filled =
+        painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster &&
+        pen.style() == Qt::SolidLine && !pen.isCosmetic() && device.type() <= QTransform::TxScale &&
+        scale > 0 && device.m22() == scale && painter.viewport() == painter.window() &&
+        !painter.hasClipping() &&
+        painter.compositionMode() == QPainter::CompositionMode_SourceOver &&
+        painter.opacity() == 1.0 && pen.widthF() * scale > 1;
+    const QRect view = painter.viewport();
+    const QRectF reach = device.mapRect(path.controlPointRect())
+                             .adjusted(-pen.widthF() * scale, -pen.widthF() * scale,
+                                       pen.widthF() * scale, pen.widthF() * scale);
+    const QRectF worthIt =
+        QRectF(view).adjusted(-kWorthCutting, -kWorthCutting, kWorthCutting, kWorthCutting);
+    if (!filled || worthIt.contains(reach) || !WithinPainterLimit(reach)) {
+        painter.strokePath(path, pen);
+        return;
+    }
+
+    // The painter strokes with the same stroker and fills the outline, flattening its curves to
+    // a quarter of a pixel.
+    const QPainterPath outline = QPainterPathStroker(pen).createStroke(path);
+    const QPainterPath trimmed =
+        Trimmed(Flattened(outline, device, QRectF(view), 0.25 / scale), QRectF(view));
+    if (trimmed.isEmpty()) return;
+    painter.setTransform(QTransform());
+    painter.fillPath(trimmed, pen.brush());
+    painter.setTransform(device);
+}
+
+} // namespace flow
