@@ -93,13 +93,15 @@ class Reserve {
             });
             if (ending_) return;
             if (handled_ != request_) {
-                handled_ = request_;
+                // Marked handled only once the target is set: until then the reserve is not idle.
+                const std::uint64_t request = request_;
                 const std::size_t asked = asked_;
                 const std::function<std::size_t()> allowance = allowance_;
                 lock.unlock();
                 const std::size_t room = asked <= kFewThreads ? asked : allowance() / 2;
                 lock.lock();
                 target_ = std::max(target_, std::min({asked, kMostParked, parked_.size() + room}));
+                handled_ = request;
                 changed_.notify_all();
                 continue;
             }
