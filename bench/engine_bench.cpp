@@ -1,6 +1,7 @@
 // Time of a run of generated circuits: preparation, execution and waiting until every node has
 // fired. "Warm" runs find the node threads in place, as every Start after the first does;
-// "Cold" runs build the circuit, start its threads, run once and stop them again.
+// "Cold" runs build the circuit, then (timed) start its threads and run once, then stop them.
+// (Without the thread reserve, built from older sources, "ColdReserved" is the same as "Cold".)
 //
 //   ./scripts/build.sh build-bench Release -DFLOW_BENCH=ON -DFLOW_TESTS=OFF
 //   build-bench/bench/engine_bench
@@ -11,9 +12,16 @@
 #include "engine/RunObserver.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
+#if __has_include("engine/ThreadReserve.h")
+#include "engine/ThreadReserve.h"
+#define FLOW_THREAD_RESERVE 1
+#endif
 
 #include <benchmark/benchmark.h>
 
+#include <sys/resource.h>
+
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 
@@ -68,10 +76,37 @@ void RunOnce(benchmark::State& state, Circuit& circuit) {
     if (report.Fired != circuit.MainFrame.Nodes.size()) state.SkipWithError("not every node fired");
 }
 
-void Report(benchmark::State& state, std::size_t nodes) {
+// What the whole process has spent so far, all threads together: context switches (voluntary
+// sleeps and forced ones) and processor time. Unlike the time a run takes they hardly depend on
+// what else the shared machine runs.
+struct Spent {
+    double Switches = 0;
+    double CpuMs = 0;
+
+    static Spent Now() {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        auto ms = [](const timeval& t) { return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3; };
+        return {double(usage.ru_nvcsw + usage.ru_nivcsw), ms(usage.ru_utime) + ms(usage.ru_stime)};
+    }
+    Spent operator-(const Spent& earlier) const {
+        return {Switches - earlier.Switches, CpuMs - earlier.CpuMs};
+    }
+    Spent& operator+=(const Spent& more) {
+        Switches += more.Switches;
+        CpuMs += more.CpuMs;
+        return *this;
+    }
+};
+
+void Report(benchmark::State& state, std::size_t nodes, const Spent& spent) {
     state.counters["nodes"] = double(nodes);
     state.counters["per_node"] = benchmark::Counter(
         double(nodes), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    const double runs = double(std::max<benchmark::IterationCount>(state.iterations(), 1));
+    state.counters["switches_per_node"] =
+        spent.Switches / runs / double(std::max<std::size_t>(nodes, 1));
+    state.counters["cpu_ms_per_run"] = spent.CpuMs / runs;
 }
 
 template <void (*Build)(Circuit&, int)> void WarmRuns(benchmark::State& state) {
@@ -81,34 +116,46 @@ template <void (*Build)(Circuit&, int)> void WarmRuns(benchmark::State& state) {
     circuit.Observer = &observer;
     Build(circuit, int(state.range(0)));
     RunOnce(state, circuit); // starts the threads
+    const Spent before = Spent::Now();
     for (auto _ : state)
         RunOnce(state, circuit);
-    Report(state, circuit.MainFrame.Nodes.size());
+    Report(state, circuit.MainFrame.Nodes.size(), Spent::Now() - before);
     StopCircuitThreads(circuit);
     circuit.Observer = nullptr;
 }
 
-template <void (*Build)(Circuit&, int)> void ColdRuns(benchmark::State& state) {
+// Reserved runs start after the threads were started ahead of time, as the editor does when a
+// circuit is opened or edited.
+template <void (*Build)(Circuit&, int), bool Reserved> void ColdRuns(benchmark::State& state) {
     RegisterCatalogue();
     std::size_t nodes = 0;
     CountingObserver observer;
+    Spent spent;
     for (auto _ : state) {
         state.PauseTiming();
         Circuit& circuit = NewCircuit();
         circuit.Observer = &observer;
         Build(circuit, int(state.range(0)));
         nodes = circuit.MainFrame.Nodes.size();
+#ifdef FLOW_THREAD_RESERVE
+        if (Reserved) {
+            ReserveThreadsFor(circuit);
+            WaitForThreadReserve();
+        }
+#endif
         state.ResumeTiming();
+        const Spent before = Spent::Now();
         RunOnce(state, circuit);
-        StopCircuitThreads(circuit);
+        spent += Spent::Now() - before;
         state.PauseTiming();
+        StopCircuitThreads(circuit);
         // Circuits stay in the circuit list for good; their contents need not.
         circuit.Observer = nullptr;
         circuit.MainFrame.Wires.clear();
         circuit.MainFrame.Nodes.clear();
         state.ResumeTiming();
     }
-    Report(state, nodes);
+    Report(state, nodes, spent);
 }
 
 void Sizes(benchmark::internal::Benchmark* benchmark) {
@@ -117,8 +164,10 @@ void Sizes(benchmark::internal::Benchmark* benchmark) {
 
 BENCHMARK(WarmRuns<BuildPlusChain>)->Name("PlusChain/Warm")->Apply(Sizes);
 BENCHMARK(WarmRuns<BuildPrintFanOut>)->Name("PrintFanOut/Warm")->Apply(Sizes);
-BENCHMARK(ColdRuns<BuildPlusChain>)->Name("PlusChain/Cold")->Apply(Sizes);
-BENCHMARK(ColdRuns<BuildPrintFanOut>)->Name("PrintFanOut/Cold")->Apply(Sizes);
+BENCHMARK(ColdRuns<BuildPlusChain, false>)->Name("PlusChain/Cold")->Apply(Sizes);
+BENCHMARK(ColdRuns<BuildPrintFanOut, false>)->Name("PrintFanOut/Cold")->Apply(Sizes);
+BENCHMARK(ColdRuns<BuildPlusChain, true>)->Name("PlusChain/ColdReserved")->Apply(Sizes);
+BENCHMARK(ColdRuns<BuildPrintFanOut, true>)->Name("PrintFanOut/ColdReserved")->Apply(Sizes);
 
 } // namespace
 } // namespace flow

@@ -3,6 +3,7 @@
 #include "editor/CircuitWindow.h"
 #include "editor/FileCommands.h"
 #include "engine/NodeThreads.h"
+#include "engine/ThreadReserve.h"
 #include "file/CircuitFile.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
@@ -33,6 +34,7 @@ int StartEditor(int argc, char** argv) {
     // Nothing may run or print once the windows are gone.
     for (const auto& open : Circuits())
         StopCircuitThreads(*open);
+    EndThreadReserve();
     for (const auto& open : Circuits())
         delete open->Window;
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

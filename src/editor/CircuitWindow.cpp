@@ -12,6 +12,7 @@
 #include "editor/WindowObserver.h"
 #include "editor/WindowPlacement.h"
 #include "engine/NodeThreads.h"
+#include "engine/ThreadReserve.h"
 #include "file/CircuitFile.h"
 #include "model/Model.h"
 #include "render/Palette.h"
@@ -184,7 +185,11 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
 
     history_ = CreateHistory(circuit, this);
     connect(history_, &QUndoStack::cleanChanged, this, [this] { ShowTitle(); });
-    connect(history_, &QUndoStack::indexChanged, this, [this] { ShowHistorySteps(); });
+    connect(history_, &QUndoStack::indexChanged, this, [this] {
+        ShowHistorySteps();
+        // A circuit that grew by an edit, an undo or a redo has its threads ready by its run.
+        ReserveThreadsFor(circuit_);
+    });
     ShowTitle();
     ShowHistorySteps();
 
@@ -273,6 +278,8 @@ Circuit& OpenCircuitWindow(Circuit& circuit, const QWidget* cascadeFrom) {
     window->activateWindow();
     window->Canvas()->setFocus();
     RedrawCircuit(circuit);
+    // Started in the background while the user looks at the circuit, not when F5 is pressed.
+    ReserveThreadsFor(circuit);
     return circuit;
 }
 

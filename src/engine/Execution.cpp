@@ -9,10 +9,14 @@ namespace flow {
 
 void ExecuteCircuit(Circuit& circuit) {
     ShowRunState(circuit, RunState::Executing, QStringLiteral("Execution ..."));
-    for (const auto& node : circuit.MainFrame.Nodes) {
-        if (!node->StartSemaphore) continue;
-        if (node->Thread) ++node->Thread->Started;
-        node->StartSemaphore->release();
+    {
+        // Every start is counted before any thread wakes to compete for the processor.
+        HeldRings held;
+        for (const auto& node : circuit.MainFrame.Nodes) {
+            if (!node->StartSemaphore) continue;
+            if (node->Thread) ++node->Thread->Started;
+            node->StartSemaphore->Release();
+        }
     }
     ShowRunState(circuit, RunState::Ready, QStringLiteral("Execution ... finished"));
 }
@@ -22,14 +26,14 @@ void ExecuteCircuit(Circuit& circuit) {
 void SendToTargets(Port* port, Int value) {
     for (Port* target : port->Targets) {
         target->Value = value;
-        if (target->Semaphore) target->Semaphore->release();
+        if (target->Semaphore) target->Semaphore->Release();
     }
 }
 
 void SendToTargets(Port* port, const QString& text) {
     for (Port* target : port->Targets) {
         target->Text = text;
-        if (target->Semaphore) target->Semaphore->release();
+        if (target->Semaphore) target->Semaphore->Release();
     }
 }
 
@@ -61,11 +65,8 @@ RunReport RunToCompletion(Circuit& circuit) {
     }
 
     RunReport report;
-    for (Node* node : canFire) {
-        NodeThread& thread = *node->Thread;
-        for (std::uint64_t fired = thread.Fired; fired < thread.Started; fired = thread.Fired)
-            thread.Fired.wait(fired);
-    }
+    for (Node* node : canFire)
+        node->Thread->WaitForFirings(node->Thread->Started);
     report.Fired = canFire.size();
     for (const auto& node : nodes)
         if (missingInputs[node.get()] != 0) report.NeverFire.push_back(node.get());

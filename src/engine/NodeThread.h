@@ -2,6 +2,7 @@
 // A node's worker thread and the bookkeeping the engine keeps beside it. Only the engine sees
 // this class; the model knows it by name alone.
 
+#include "engine/CountingSemaphore.h"
 #include "model/Records.h"
 
 #include <pthread.h>
@@ -11,13 +12,17 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <vector>
 
 namespace flow {
 
 class NodeThread {
   public:
-    // Starts the firing loop of the routine on the node; none when the system refuses a thread.
-    static NodeThread* Start(Node& node, const Routine& routine);
+    // A new thread, parked until it is given a node; none when the system refuses a thread.
+    static NodeThread* Create();
+    // Hands a parked thread its node and routine without waking it: it wakes at the first
+    // release of one of the node's semaphores, or when asked to stop.
+    void Assign(Node& node, const Routine& routine);
 
     NodeThread(const NodeThread&) = delete;
     NodeThread& operator=(const NodeThread&) = delete;
@@ -29,23 +34,30 @@ class NodeThread {
     // when it finally ends. Either way the caller must not use this object again.
     bool FinishOrDetach(std::chrono::milliseconds timeout);
 
+    // Waits until the thread has completed at least the given number of firings.
+    void WaitForFirings(std::uint64_t firings);
+
     // Starts released to this thread, counted on the user-interface thread only.
     std::uint64_t Started = 0;
-    // Firings completed; waited on with std::atomic::wait.
+    // Firings completed.
     std::atomic<std::uint64_t> Fired{0};
     // The thread's own stop flag: unlike Node::StopRequest it is never cleared, so a thread
     // that was detached still leaves at its next chance.
     std::atomic<bool> Stopping{false};
 
   private:
-    NodeThread(Node& node, const Routine& routine) : node_(node), routine_(routine) {}
+    NodeThread() : sleeper_(TakeSleeper()) {}
+    ~NodeThread() { ReturnSleeper(sleeper_); }
     static void* Main(void* self);
+    bool WaitForNode();
     void Loop();
-    bool WaitForInputs();
+    void CountFiring();
     void Ended();
 
-    Node& node_;
-    const Routine& routine_;
+    Node* node_ = nullptr;
+    const Routine* routine_ = nullptr;
+    std::atomic<bool> assigned_{false};
+    Sleeper& sleeper_;
     pthread_t handle_{};
     std::mutex mutex_;
     std::condition_variable endedChanged_;

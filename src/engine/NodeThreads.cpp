@@ -2,6 +2,7 @@
 
 #include "engine/NodeThread.h"
 #include "engine/Routines.h"
+#include "engine/ThreadReserve.h"
 #include "engine/WaiterRoom.h"
 #include "model/Model.h"
 
@@ -26,9 +27,10 @@ struct DetachedThreads {
     std::unordered_multiset<const Node*> Nodes;
 };
 
+// Never destroyed: the thread reserve ends its threads while the process's statics go.
 DetachedThreads& Detached() {
-    static DetachedThreads detached;
-    return detached;
+    static auto* detached = new DetachedThreads;
+    return *detached;
 }
 
 bool HasDetachedThread(const Node* node) {
@@ -36,9 +38,8 @@ bool HasDetachedThread(const Node* node) {
     return Detached().Nodes.count(node) != 0;
 }
 
-void ClearCount(QSemaphore* semaphore) {
-    if (!semaphore) return;
-    if (const int count = semaphore->available()) semaphore->tryAcquire(count);
+void ClearCount(CountingSemaphore* semaphore) {
+    if (semaphore) semaphore->Clear();
 }
 
 void ClearCounts(Node& node) {
@@ -59,6 +60,7 @@ bool StopThreads(const std::vector<Node*>& nodes) {
         allEnded = node->Thread->FinishOrDetach(kStopGrace) && allEnded;
         node->Thread = nullptr;
         node->Routine = nullptr;
+        node->Bell.Attach(nullptr);
         node->StopRequest = 0;
         // The releases that woke the thread must not wake the next one in its place.
         ClearCounts(*node);
@@ -75,9 +77,9 @@ template <typename Wanted> std::vector<Node*> NodesWithThreads(Circuit& circuit,
 
 } // namespace
 
-NodeThread* NodeThread::Start(Node& node, const Routine& routine) {
+NodeThread* NodeThread::Create() {
     MakeRoomForWaiters(++liveThreads);
-    auto* thread = new NodeThread(node, routine);
+    auto* thread = new NodeThread;
     pthread_attr_t attributes;
     pthread_attr_init(&attributes);
     pthread_attr_setstacksize(&attributes, kStackSize);
@@ -91,61 +93,111 @@ NodeThread* NodeThread::Start(Node& node, const Routine& routine) {
     return thread;
 }
 
+void NodeThread::Assign(Node& node, const Routine& routine) {
+    node_ = &node;
+    routine_ = &routine;
+    assigned_ = true;
+    node.Bell.Attach(&sleeper_);
+    // A parked thread would wake at its start only to wait for its first input: it is told to
+    // wait for that input right away. (Still starting, it wishes for any release itself.)
+    const void* first = node.StartSemaphore.get();
+    for (std::size_t i = node.PortArray.size() - 1; i >= 1; --i)
+        if (const Port* port = node.PortArray[i]; port && port->Source && port->Semaphore)
+            first = port->Semaphore.get();
+    sleeper_.Awaited.store(first);
+    // A release that came before the bell was attached rang nobody.
+    bool pending = node.StartSemaphore->Available() != 0;
+    for (const auto& port : node.Ports)
+        pending = pending || (port->Semaphore && port->Semaphore->Available() != 0);
+    if (pending) sleeper_.Ring();
+}
+
 void* NodeThread::Main(void* self) {
     auto* thread = static_cast<NodeThread*>(self);
-    thread->Loop();
+    if (thread->WaitForNode()) thread->Loop();
     --liveThreads;
     thread->Ended();
     return nullptr;
 }
 
+// A thread made ahead of time sleeps here until it is given a node; any release of the node's
+// semaphores, or a stop, wakes it.
+bool NodeThread::WaitForNode() {
+    while (!assigned_ && !Stopping)
+        sleeper_.SleepFor(Sleeper::AnyRelease, [this] { return !assigned_ && !Stopping; });
+    return assigned_ && !Stopping;
+}
+
 // The firing protocol shared by every routine: wait for the start and for one value on each
 // fed input, compute once under the circuit's lock, count the firing, and begin again.
-// The stop flag is looked at after every wait and every lock: a thread that was held up past
-// its grace period and detached leaves at its next chance, without waiting on semaphores whose
-// counts have since been taken back.
+// Nothing is taken until the start and a value on every fed input are all there, so between
+// runs the thread holds no count of an earlier run. It waits for its inputs first and for its
+// start last: a later run releases every start before values travel, so the thread sleeps
+// once, until its last input arrives, instead of once for its start and again for its inputs.
+// The stop flag is looked at after every wait and under every lock: a thread that was held up
+// past its grace period and detached leaves at its next chance, delivering nothing.
 void NodeThread::Loop() {
-    Circuit& circuit = *OwnerCircuit(node_);
-    while (!Stopping) {
-        node_.StartSemaphore->acquire();
+    Circuit& circuit = *OwnerCircuit(*node_);
+    std::vector<CountingSemaphore*> needed;
+    for (;;) {
+        // The editor rewires under this lock; it is never held while waiting.
+        std::unique_lock lock(circuit.FiringLock);
         if (Stopping) return;
-        // Taken now: ExecuteCircuit releases the starts only after the new number is set.
-        const std::uint64_t runNumber = circuit.RunNumber;
-        if (!WaitForInputs()) return;
-        {
-            std::lock_guard lock(circuit.FiringLock);
-            if (Stopping) return; // a stopped thread delivers nothing into a later run
-            routine_.Compute(node_, runNumber);
+        needed.clear();
+        for (std::size_t i = 1; i < node_->PortArray.size(); ++i) {
+            const Port* port = node_->PortArray[i];
+            if (port && port->Source && port->Semaphore) needed.push_back(port->Semaphore.get());
         }
-        node_.DoneSemaphore->release();
-        Fired.fetch_add(1);
-        Fired.notify_all();
+        needed.push_back(node_->StartSemaphore.get());
+        const auto missing = std::find_if(needed.begin(), needed.end(),
+                                          [](const auto* s) { return s->Available() == 0; });
+        if (missing != needed.end()) {
+            lock.unlock();
+            const CountingSemaphore* awaited = *missing;
+            sleeper_.SleepFor(awaited, [&] { return awaited->Available() == 0 && !Stopping; });
+            continue;
+        }
+        // Only this thread takes counts, so they are all still there; a stop taking back its
+        // releases is the one exception, and the stop flag is then set.
+        if (!std::all_of(needed.begin(), needed.end(), [](auto* s) { return s->TryAcquire(); }))
+            continue;
+        {
+            HeldRings held;
+            // Read now: ExecuteCircuit releases the starts only after the new number is set.
+            routine_->Compute(*node_, circuit.RunNumber);
+            lock.unlock();
+        }
+        node_->DoneSemaphore->Release();
+        CountFiring();
     }
 }
 
-bool NodeThread::WaitForInputs() {
-    for (std::size_t i = 1; i < node_.PortArray.size(); ++i) {
-        Port* port = node_.PortArray[i];
-        bool fed;
-        {
-            // The editor rewires under this lock; it is never held while waiting.
-            std::lock_guard lock(OwnerCircuit(node_)->FiringLock);
-            if (Stopping) return false;
-            fed = port && port->Source && port->Semaphore;
-        }
-        if (fed) {
-            port->Semaphore->acquire();
-            if (Stopping) return false;
-        }
-    }
-    return true;
+namespace {
+// Threads that wait for firings: only while there are any does a firing wake them.
+std::atomic<int> firingWatchers{0};
+} // namespace
+
+void NodeThread::CountFiring() {
+    Fired.fetch_add(1);
+    if (firingWatchers.load() != 0) Fired.notify_all();
+}
+
+void NodeThread::WaitForFirings(std::uint64_t firings) {
+    ++firingWatchers;
+    for (std::uint64_t fired = Fired; fired < firings; fired = Fired)
+        Fired.wait(fired);
+    --firingWatchers;
 }
 
 void NodeThread::RequestStop() {
     Stopping = true;
-    node_.StartSemaphore->release();
-    for (const auto& port : node_.Ports)
-        if (port->Semaphore) port->Semaphore->release();
+    if (node_) {
+        node_->StartSemaphore->Release();
+        for (const auto& port : node_->Ports)
+            if (port->Semaphore) port->Semaphore->Release();
+    }
+    // Also a thread still waiting for its node, or one whose awaited count was full.
+    sleeper_.Ring();
 }
 
 bool NodeThread::FinishOrDetach(std::chrono::milliseconds timeout) {
@@ -154,9 +206,9 @@ bool NodeThread::FinishOrDetach(std::chrono::milliseconds timeout) {
         // Never killed: a forced end could leave the circuit's lock held. The thread owns
         // itself from here on and deletes this object when it finally leaves.
         detached_ = true;
-        {
+        if (node_) {
             std::lock_guard registry(Detached().Mutex);
-            Detached().Nodes.insert(&node_);
+            Detached().Nodes.insert(node_);
         }
         pthread_detach(handle_);
         return false;
@@ -174,9 +226,9 @@ void NodeThread::Ended() {
     endedChanged_.notify_all();
     lock.unlock();
     if (!ownsItself) return;
-    {
+    if (node_) {
         std::lock_guard registry(Detached().Mutex);
-        Detached().Nodes.erase(Detached().Nodes.find(&node_));
+        Detached().Nodes.erase(Detached().Nodes.find(node_));
     }
     delete this;
 }
@@ -184,9 +236,13 @@ void NodeThread::Ended() {
 bool StartNodeThread(Node* node) {
     const Routine* routine = node->Implementation ? node->Implementation->Routine : nullptr;
     if (!routine || !node->StartSemaphore || !node->DoneSemaphore) return false;
-    node->Thread = NodeThread::Start(*node, *routine);
-    node->Routine = node->Thread ? routine : nullptr;
-    return node->Thread != nullptr;
+    NodeThread* thread = TakeParkedThread();
+    if (!thread) thread = NodeThread::Create();
+    if (!thread) return false;
+    thread->Assign(*node, *routine);
+    node->Thread = thread;
+    node->Routine = routine;
+    return true;
 }
 
 bool StopNodeThread(Node* node) {
@@ -205,6 +261,15 @@ bool ThreadsStillRunIn(const Circuit& circuit) {
     return std::any_of(Detached().Nodes.begin(), Detached().Nodes.end(), [&](const Node* node) {
         return node->Frame && node->Frame->Owner == &circuit;
     });
+}
+
+std::size_t ThreadsNeeded(const Circuit& circuit) {
+    std::size_t needed = 0;
+    for (const auto& node : circuit.MainFrame.Nodes) {
+        const Routine* routine = node->Implementation ? node->Implementation->Routine : nullptr;
+        if (routine && (!node->Thread || node->Routine != routine)) ++needed;
+    }
+    return needed;
 }
 
 void StopUnfinishedThreads(Circuit& circuit) {

@@ -3,6 +3,8 @@
 
 #include "model/Records.h"
 
+#include <cstddef>
+
 namespace flow {
 
 // Starts the node's thread on its implementation's routine; false when the system refuses one.
@@ -17,6 +19,10 @@ void StopCircuitThreads(Circuit& circuit);
 // Whether a thread that did not stop in time still runs on a node of the circuit: it may still
 // touch the node and the circuit's lock, which must then stay alive.
 bool ThreadsStillRunIn(const Circuit& circuit);
+
+// New threads a run of the circuit would start: one for each node that can run and has no
+// thread of the right routine yet.
+std::size_t ThreadsNeeded(const Circuit& circuit);
 
 // Ends what is left of the previous run before a new one: stops the threads of the nodes that
 // have not fired for every Start they were given (still waiting for inputs, or on a cycle).

@@ -5,9 +5,12 @@
 #include "engine/RunObserver.h"
 #include "engine/RunStatus.h"
 #include "engine/ThreadLimits.h"
+#include "engine/ThreadReserve.h"
 #include "engine/TypeResolution.h"
 #include "model/Coordinates.h"
 #include "model/Model.h"
+
+#include <algorithm>
 
 namespace flow {
 
@@ -25,8 +28,8 @@ bool Defect(Circuit& circuit, int kind, const QString& message, const void* obje
     return false;
 }
 
-void CreateSemaphore(std::unique_ptr<QSemaphore>& semaphore) {
-    if (!semaphore) semaphore = std::make_unique<QSemaphore>(0);
+void CreateSemaphore(std::unique_ptr<CountingSemaphore>& semaphore, const Doorbell* bell) {
+    if (!semaphore) semaphore = std::make_unique<CountingSemaphore>(bell);
 }
 
 bool CheckWire(Circuit& circuit, const Wire& wire) {
@@ -42,23 +45,14 @@ bool CheckWire(Circuit& circuit, const Wire& wire) {
                   x, y);
 }
 
-// New threads a run of the circuit would start: one for each node that can run and has no
-// thread of the right routine yet.
-std::size_t ThreadsNeeded(const Circuit& circuit) {
-    std::size_t needed = 0;
-    for (const auto& node : circuit.MainFrame.Nodes) {
-        const Routine* routine = node->Implementation ? node->Implementation->Routine : nullptr;
-        if (routine && (!node->Thread || node->Routine != routine)) ++needed;
-    }
-    return needed;
-}
-
 // A circuit of a hundred thousand nodes would otherwise take the machine's last process slots,
 // starving every other program, before its run failed anyway. Few threads cannot do that, and
 // they are not worth reading the system's figures for.
 bool ThreadsWithinLimits(Circuit& circuit) {
     constexpr std::size_t kFewThreads = 64;
-    const std::size_t needed = ThreadsNeeded(circuit);
+    // Threads started ahead of time are already counted by the system.
+    const std::size_t wanted = ThreadsNeeded(circuit);
+    const std::size_t needed = wanted - std::min(wanted, ParkedThreads());
     if (needed <= kFewThreads) return true;
     const std::size_t allowed = ThreadAllowance()();
     if (needed <= allowed) return true;
@@ -85,10 +79,10 @@ bool CheckNode(Node* node) {
     {
         // Threads of other nodes look for these semaphores when they deliver a value.
         std::lock_guard lock(circuit->FiringLock);
-        CreateSemaphore(node->StartSemaphore);
-        CreateSemaphore(node->DoneSemaphore);
+        CreateSemaphore(node->StartSemaphore, &node->Bell);
+        CreateSemaphore(node->DoneSemaphore, nullptr); // nothing waits for it
         for (const auto& port : node->Ports)
-            CreateSemaphore(port->Semaphore);
+            CreateSemaphore(port->Semaphore, &node->Bell);
     }
     for (const auto& port : node->Ports)
         if ((port->Direction & Direction::In) && !port->Source)

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <mutex>
 
 #ifdef __linux__
 #include <sys/prctl.h>
@@ -27,6 +28,9 @@ constexpr std::size_t kMostSlots = 65536;
 
 void MakeRoomForWaiters(std::size_t threads) {
 #ifdef __linux__
+    // Threads are started on the user-interface thread and by the thread reserve.
+    static std::mutex mutex;
+    std::lock_guard lock(mutex);
     static std::size_t slots = 0; // 0: as the kernel made it
     if (threads <= kFewThreads || threads <= slots || slots >= kMostSlots) return;
     const std::size_t wanted = std::min(std::bit_ceil(threads * 2), kMostSlots);

@@ -3,8 +3,9 @@
 // records nodes are made from. Owning lists keep creation order and stable addresses; every
 // other reference is a plain pointer that owns nothing.
 
+#include "engine/CountingSemaphore.h"
+
 #include <QHash>
-#include <QSemaphore>
 #include <QString>
 
 #include <atomic>
@@ -49,9 +50,9 @@ struct Frame;
 struct Node;
 struct Port;
 struct Wire;
-struct Routine;     // engine: what a node thread computes
-class NodeThread;   // engine: a node's worker thread
-class RunObserver;  // engine: where a run reports to (a window or a terminal)
+struct Routine;    // engine: what a node thread computes
+class NodeThread;  // engine: a node's worker thread
+class RunObserver; // engine: where a run reports to (a window or a terminal)
 
 // Comments, nodes, catalogue entries and ports begin with these six fields.
 struct ObjectHeader {
@@ -64,18 +65,18 @@ struct ObjectHeader {
 };
 
 struct Implementation {
-    std::vector<int> Types;  // Types[i] is the type of port i (from 1); entry 0 is unused
+    std::vector<int> Types; // Types[i] is the type of port i (from 1); entry 0 is unused
     const flow::Routine* Routine = nullptr;
 };
 
 struct Port : ObjectHeader {
     Port() { Kind = ObjectKind::Port; }
-    flow::Node* Node = nullptr;  // none in catalogue templates
+    flow::Node* Node = nullptr; // none in catalogue templates
     Port* Source = nullptr;
     std::vector<Port*> Targets;
     std::vector<Port*> Feeders;
     std::vector<Wire*> Wires;
-    std::unique_ptr<QSemaphore> Semaphore;
+    std::unique_ptr<CountingSemaphore> Semaphore;
     int Flags = 0;
     int Type = PortType::Generic;
     int Direction = 0;
@@ -93,23 +94,25 @@ struct FunctionDef : ObjectHeader {
     QString Name;
     QString Shape;
     QString Symbol;
-    std::vector<std::unique_ptr<Port>> Ports;  // port templates
+    std::vector<std::unique_ptr<Port>> Ports; // port templates
 };
 
 struct Node : ObjectHeader {
     Node() { Kind = ObjectKind::Node; }
     FunctionDef* Function = nullptr;
     flow::Implementation* Implementation = nullptr;
-    flow::Frame* Frame = nullptr;  // none for the placement preview node
+    flow::Frame* Frame = nullptr; // none for the placement preview node
     NodeThread* Thread = nullptr;
     const flow::Routine* Routine = nullptr;
-    std::unique_ptr<QSemaphore> StartSemaphore;
-    std::unique_ptr<QSemaphore> DoneSemaphore;
+    std::unique_ptr<CountingSemaphore> StartSemaphore;
+    std::unique_ptr<CountingSemaphore> DoneSemaphore;
+    // Rings the node's thread when one of the node's or its ports' semaphores is released.
+    Doorbell Bell;
     int Flags = ObjectFlag::NeedsLayout;
     QString DisplayText;
     std::atomic<int> StopRequest{0};
     std::vector<std::unique_ptr<Port>> Ports;
-    std::vector<Port*> PortArray;  // PortArray[i] is the i-th port (from 1); entry 0 is unused
+    std::vector<Port*> PortArray; // PortArray[i] is the i-th port (from 1); entry 0 is unused
 };
 
 struct Wire {
@@ -162,9 +165,9 @@ struct Circuit {
     QString FileName;
     int ErrorKind = ErrorKind::None;
     QString ErrorMessage;
-    const void* ErrorObject = nullptr;  // the Port or Wire (or Node) that caused the error
+    const void* ErrorObject = nullptr; // the Port or Wire (or Node) that caused the error
     int State = RunState::None;
-    QHash<Int, Node*> FileIdTable;  // ID read from a file -> node, used while reading
+    QHash<Int, Node*> FileIdTable; // ID read from a file -> node, used while reading
 
     // Where runs report to: the window's output panel and status bar, or a terminal.
     RunObserver* Observer = nullptr;

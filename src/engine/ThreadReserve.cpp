@@ -1,0 +1,159 @@
+#include "engine/ThreadReserve.h"
+
+#include "engine/NodeThread.h"
+#include "engine/NodeThreads.h"
+#include "engine/ThreadLimits.h"
+
+#include <algorithm>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace flow {
+
+namespace {
+
+// Enough for the largest circuits that run well; beyond, the remaining threads start with
+// the run as they always did.
+constexpr std::size_t kMostParked = 20000;
+// Few threads start quickly and are not worth reading the system's figures for.
+constexpr std::size_t kFewThreads = 64;
+constexpr std::chrono::milliseconds kStopGrace{1000};
+
+class Reserve {
+  public:
+    ~Reserve() { End(); }
+
+    void Ask(std::size_t wanted) {
+        std::lock_guard lock(mutex_);
+        if (wanted <= target_ || wanted <= asked_) return;
+        asked_ = wanted;
+        // Read by the starter, which must not race a test that swaps the allowance later.
+        allowance_ = ThreadAllowance();
+        ++request_;
+        if (!starter_.joinable()) starter_ = std::thread([this] { Start(); });
+        changed_.notify_all();
+    }
+
+    // Called for every thread a node needs, whether the reserve has one or not: either way that
+    // need is served, and the starter does not start a thread for it any more. A new request
+    // may top the reserve up again.
+    NodeThread* Take() {
+        std::lock_guard lock(mutex_);
+        if (target_ > 0) --target_;
+        asked_ = 0;
+        if (parked_.empty()) return nullptr;
+        NodeThread* thread = parked_.back();
+        parked_.pop_back();
+        return thread;
+    }
+
+    std::size_t Parked() {
+        std::lock_guard lock(mutex_);
+        return parked_.size();
+    }
+
+    void Wait() {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [this] { return !starter_.joinable() || Idle(); });
+    }
+
+    void End() {
+        std::unique_lock lock(mutex_);
+        ending_ = true;
+        changed_.notify_all();
+        std::thread starter = std::move(starter_);
+        lock.unlock();
+        if (starter.joinable()) starter.join();
+        lock.lock();
+        std::vector<NodeThread*> parked = std::move(parked_);
+        parked_.clear();
+        asked_ = 0;
+        target_ = 0;
+        ending_ = false;
+        lock.unlock();
+        for (NodeThread* thread : parked)
+            thread->RequestStop();
+        for (NodeThread* thread : parked)
+            thread->FinishOrDetach(kStopGrace);
+    }
+
+  private:
+    bool Idle() const { return ending_ || (handled_ == request_ && parked_.size() >= target_); }
+
+    // The background starter: sets its target from the latest request, then starts threads
+    // until the reserve holds that many.
+    void Start() {
+        std::unique_lock lock(mutex_);
+        for (;;) {
+            changed_.wait(lock, [this] {
+                return ending_ || handled_ != request_ || parked_.size() < target_;
+            });
+            if (ending_) return;
+            if (handled_ != request_) {
+                handled_ = request_;
+                const std::size_t asked = asked_;
+                const std::function<std::size_t()> allowance = allowance_;
+                lock.unlock();
+                const std::size_t room = asked <= kFewThreads ? asked : allowance() / 2;
+                lock.lock();
+                target_ = std::max(target_, std::min({asked, kMostParked, parked_.size() + room}));
+                changed_.notify_all();
+                continue;
+            }
+            lock.unlock();
+            NodeThread* thread = NodeThread::Create();
+            lock.lock();
+            if (thread)
+                parked_.push_back(thread);
+            else
+                target_ = parked_.size(); // the system refuses: do not insist
+            if (Idle()) changed_.notify_all();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::vector<NodeThread*> parked_;
+    std::thread starter_;
+    std::function<std::size_t()> allowance_;
+    std::size_t asked_ = 0;  // the latest request that raised the target, until a thread is taken
+    std::size_t target_ = 0; // parked threads the starter works towards, within the allowance
+    std::uint64_t request_ = 0, handled_ = 0;
+    bool ending_ = false;
+};
+
+Reserve& TheReserve() {
+    static Reserve reserve;
+    return reserve;
+}
+
+} // namespace
+
+void ReserveThreadsFor(const Circuit& circuit) {
+    ReserveThreads(ThreadsNeeded(circuit));
+}
+
+void ReserveThreads(std::size_t wanted) {
+    if (wanted != 0) TheReserve().Ask(wanted);
+}
+
+NodeThread* TakeParkedThread() {
+    return TheReserve().Take();
+}
+
+std::size_t ParkedThreads() {
+    return TheReserve().Parked();
+}
+
+void WaitForThreadReserve() {
+    TheReserve().Wait();
+}
+
+void EndThreadReserve() {
+    TheReserve().End();
+}
+
+} // namespace flow

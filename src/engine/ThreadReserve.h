@@ -1,0 +1,28 @@
+#pragma once
+// Node threads started ahead of time. Starting thousands of threads costs most of the first
+// run of a large circuit; started in the background while the circuit is open, they are only
+// handed their nodes when it runs.
+
+#include "model/Records.h"
+
+#include <cstddef>
+
+namespace flow {
+
+// Asks, without waiting, for as many parked threads as the circuit's next run would start.
+// The reserve never holds more than a part of what the system allows (ThreadAllowance), and
+// never gives threads back: one circuit's spare threads serve the next.
+void ReserveThreadsFor(const Circuit& circuit);
+// The same for a number of threads.
+void ReserveThreads(std::size_t wanted);
+// A parked thread for a node, or none when the reserve is empty; asked for every thread a node
+// needs, so that the reserve stops starting threads for needs served without it.
+NodeThread* TakeParkedThread();
+std::size_t ParkedThreads();
+// Waits until the background starter has done what was asked of it.
+void WaitForThreadReserve();
+// Ends the background starter and every parked thread; before the process quits. A later
+// request starts over.
+void EndThreadReserve();
+
+} // namespace flow

@@ -1,0 +1,132 @@
+// Threads started ahead of time: how the reserve fills, serves runs, respects the system's
+// allowance and ends; and the counting semaphores the node threads wait on.
+
+#include "Support.h"
+
+#include "engine/Execution.h"
+#include "engine/NodeThread.h"
+#include "engine/NodeThreads.h"
+#include "engine/Preparation.h"
+#include "engine/ThreadLimits.h"
+#include "engine/ThreadReserve.h"
+#include "model/Model.h"
+
+#include <chrono>
+#include <thread>
+
+namespace flow::test {
+namespace {
+
+class ThreadReserveTest : public EngineTest {
+  protected:
+    void SetUp() override {
+        EngineTest::SetUp();
+        EndThreadReserve();
+    }
+    void TearDown() override {
+        ThreadAllowance() = savedAllowance_;
+        EndThreadReserve();
+        EngineTest::TearDown();
+    }
+    std::function<std::size_t()> savedAllowance_ = ThreadAllowance();
+};
+
+// Parked threads are handed their nodes without being woken; releases that came before the
+// hand-over still count, and the reserve's threads end when it does.
+TEST_F(ThreadReserveTest, ParkedThreadsServeRunsAndEndCleanly) {
+    Circuit& circuit = MakeCircuit();
+    Node* x = Constant(circuit, Int(40));
+    PrintOf(circuit, Apply(circuit, "Plus", {x, Constant(circuit, Int(2))}));
+    Node* late = PrintOf(circuit, x);
+    ReserveThreadsFor(circuit);
+    WaitForThreadReserve();
+    EXPECT_EQ(ParkedThreads(), 5u);
+    ReserveThreads(3); // there already
+    WaitForThreadReserve();
+    EXPECT_EQ(ParkedThreads(), 5u);
+
+    ASSERT_TRUE(PrepareCircuit(circuit));
+    EXPECT_EQ(ParkedThreads(), 0u);
+    ExecuteCircuit(circuit);
+    EXPECT_EQ(RunToCompletion(circuit).Fired, 5u);
+    QStringList lines = ObserverOf(circuit).Lines();
+    lines.sort();
+    EXPECT_EQ(lines, QStringList({"40", "42"}));
+    // Taken threads are not replaced: the reserve grows only when asked.
+    WaitForThreadReserve();
+    EXPECT_EQ(ParkedThreads(), 0u);
+
+    ASSERT_TRUE(StopNodeThread(late));
+    late->StartSemaphore->Release();
+    SetConstant(x, Int(7));
+    SendToTargets(Output(x), Int(7));
+    ReserveThreads(1);
+    WaitForThreadReserve();
+    // Long enough for the new thread to be asleep in the reserve, so that nothing but the
+    // hand-over can wake it.
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_TRUE(StartNodeThread(late));
+    EXPECT_EQ(ParkedThreads(), 0u);
+    ASSERT_TRUE(ObserverOf(circuit).WaitForLines(3));
+    ++late->Thread->Started;
+    late->Thread->WaitForFirings(1);
+    EXPECT_EQ(ObserverOf(circuit).Lines().back(), "7");
+
+    ReserveThreads(4);
+    WaitForThreadReserve();
+    EXPECT_EQ(ParkedThreads(), 4u);
+    EndThreadReserve();
+    EXPECT_EQ(ParkedThreads(), 0u);
+    lines = Run(circuit);
+    lines.sort();
+    EXPECT_EQ(lines, QStringList({"7", "9"}));
+}
+
+// The reserve takes at most half of what the system allows, and parked threads are not
+// counted twice when a run asks for its threads.
+TEST_F(ThreadReserveTest, ReserveStaysWithinTheAllowance) {
+    ThreadAllowance() = [] { return std::size_t(200); };
+    ReserveThreads(1000);
+    WaitForThreadReserve();
+    EXPECT_EQ(ParkedThreads(), 100u);
+
+    Circuit& circuit = MakeCircuit();
+    for (int i = 0; i < 150; ++i)
+        PrintOf(circuit, Constant(circuit, Int(i)));
+    ThreadAllowance() = [] { return std::size_t(150); };
+    EXPECT_FALSE(PrepareCircuit(circuit));
+    EXPECT_EQ(circuit.ErrorMessage,
+              QStringLiteral("Too many nodes to run: 200 threads needed, the system allows 150"));
+    EXPECT_EQ(ParkedThreads(), 100u);
+
+    DeleteNode(circuit.MainFrame.Nodes.back().get());
+    for (int i = 0; i < 49; ++i)
+        DeleteNode(circuit.MainFrame.Nodes.back().get());
+    // 250 nodes, of which 100 find a parked thread.
+    ASSERT_EQ(circuit.MainFrame.Nodes.size(), 250u);
+    EXPECT_TRUE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
+    EXPECT_EQ(ParkedThreads(), 0u);
+}
+
+TEST_F(ThreadReserveTest, SemaphoresCountUpToTheirMaximum) {
+    Doorbell bell;
+    CountingSemaphore semaphore(&bell);
+    EXPECT_FALSE(semaphore.TryAcquire());
+    EXPECT_TRUE(semaphore.Release());
+    EXPECT_TRUE(semaphore.Release());
+    EXPECT_EQ(semaphore.Available(), 2);
+    EXPECT_TRUE(semaphore.TryAcquire());
+    EXPECT_EQ(semaphore.Available(), 1);
+    semaphore.Clear();
+    EXPECT_FALSE(semaphore.TryAcquire());
+
+    CountingSemaphore nearlyFull(nullptr, CountingSemaphore::kMaximum - 1);
+    EXPECT_TRUE(nearlyFull.Release());
+    EXPECT_FALSE(nearlyFull.Release());
+    EXPECT_EQ(nearlyFull.Available(), CountingSemaphore::kMaximum);
+    EXPECT_TRUE(nearlyFull.TryAcquire());
+    EXPECT_EQ(nearlyFull.Available(), CountingSemaphore::kMaximum - 1);
+}
+
+} // namespace
+} // namespace flow::test
