@@ -100,7 +100,10 @@ void DrawConstantText(QPainter& painter, const Node& node, const QString& text, 
                  selection);
 }
 
-void DrawConstantBody(QPainter& painter, const Node& node, int flags, QRgb shadow) {
+// Node bodies and ports are drawn with the painter in device space, each through the transform
+// given; see DrawNode.
+void DrawConstantBody(QPainter& painter, const QTransform& local, const Node& node, int flags,
+                      QRgb shadow) {
     const Port* port = ValuePort(node);
     const QRgb tint = PortTypeColor(port ? port->Type : 0);
     const bool edited = IsEdited(node);
@@ -117,7 +120,7 @@ void DrawConstantBody(QPainter& painter, const Node& node, int flags, QRgb shado
     // The shown value goes into the cached image; text under edit changes with every key
     // stroke and caret move, so it is drawn over the box instead.
     if (!edited) key.Text = node.DisplayText;
-    DrawThroughSprite(painter, key, bounds, [&](QPainter& p) {
+    DrawThroughSprite(painter, local, key, bounds, [&](QPainter& p) {
         DrawConstantBox(p, node, flags, shadow, tint);
         if (!edited) DrawConstantText(p, node, node.DisplayText, kNoCaret, 0);
     });
@@ -125,6 +128,7 @@ void DrawConstantBody(QPainter& painter, const Node& node, int flags, QRgb shado
         // The only drawing of a node that sets the painter's font and pen.
         const EditorState& editor = Editor();
         painter.save();
+        painter.setTransform(local);
         DrawConstantText(painter, node, editor.EditBuffer, editor.Caret, editor.SelectionLength);
         painter.restore();
     }
@@ -155,7 +159,8 @@ void DrawFunctionShape(QPainter& painter, const Node& node, int flags, QRgb shad
     painter.fillPath(symbol, SlotColor(ColorSlot::SymbolFill));
 }
 
-void DrawFunctionBody(QPainter& painter, const Node& node, int flags, QRgb shadow) {
+void DrawFunctionBody(QPainter& painter, const QTransform& local, const Node& node, int flags,
+                      QRgb shadow) {
     const FunctionPaths& paths = PathsOf(*node.Function);
     const QRectF bounds = paths.Bounds.adjusted(-kBodyReach, -kBodyReach, kBodyReach, kBodyReach);
     SpriteKey key;
@@ -165,7 +170,7 @@ void DrawFunctionBody(QPainter& painter, const Node& node, int flags, QRgb shado
     key.Height = node.Height;
     key.Flags = flags;
     key.Shadow = shadow;
-    DrawThroughSprite(painter, key, bounds,
+    DrawThroughSprite(painter, local, key, bounds,
                       [&](QPainter& p) { DrawFunctionShape(p, node, flags, shadow); });
 }
 
@@ -174,6 +179,34 @@ QPainterPath Disc(double radius) {
     QPainterPath disc;
     disc.addEllipse(QPointF(0.0, 0.0), radius, radius);
     return disc;
+}
+
+// A port through the transform of its node, with the painter in device space.
+void DrawPortAt(QPainter& painter, const QTransform& nodeLocal, const Port& port) {
+    const QRgb typeColor = PortTypeColor(port);
+    const bool connected = port.Source || !port.Targets.empty() || &port == Editor().WireSource;
+    const int flags = port.Flags & (ObjectFlag::Hovered | ObjectFlag::Selected);
+    SpriteKey key;
+    key.Kind = SpriteKind::Port;
+    key.Width = connected;
+    key.Flags = flags;
+    key.Tint = typeColor;
+    QTransform local = nodeLocal;
+    local.translate(double(port.X), double(port.Y));
+    DrawThroughSprite(painter, local, key, QRectF(-7.0, -7.0, 14.0, 14.0), [&](QPainter& p) {
+        if (connected) {
+            p.fillPath(Disc(2.0), QColor::fromRgba(typeColor));
+        } else {
+            // A coloured ring around a black hole: the port still waits for a wire.
+            p.fillPath(Disc(6.0), QColor::fromRgba(typeColor));
+            p.fillPath(Disc(2.0), QColor::fromRgba(0xFF000000));
+        }
+        const auto& colors = ColorTable();
+        if (flags & ObjectFlag::Selected)
+            p.strokePath(Disc(5.5), SolidPen(colors[ColorSlot::Selection], 1.0));
+        else if (flags & ObjectFlag::Hovered)
+            p.strokePath(Disc(5.5), DashedPen(colors[ColorSlot::Hover], 1.0, 2.0));
+    });
 }
 
 } // namespace
@@ -212,45 +245,27 @@ void DrawNode(QPainter& painter, const Node& node) {
     const int flags = inFrame ? node.Flags & (ObjectFlag::Hovered | ObjectFlag::Selected) : 0;
     const QRgb shadow = ColorTable()[inFrame ? ColorSlot::Shadow : ColorSlot::PreviewShadow];
 
-    // Only the transform changes here; keeping it is much cheaper than a full save.
+    // The painter stays in device space while the body and the ports are placed, each by its
+    // own transform: one switch of the painter's transform there and one back.
     const QTransform placed = painter.transform();
-    painter.translate(double(node.X), double(node.Y));
+    QTransform local = placed;
+    local.translate(double(node.X), double(node.Y));
     if (editor.Has(InteractionFlag::Dragged) && (flags & ObjectFlag::Selected))
-        painter.translate(double(editor.DragDX), double(editor.DragDY));
+        local.translate(double(editor.DragDX), double(editor.DragDY));
+    painter.setTransform(QTransform());
     if (IsConstant(node))
-        DrawConstantBody(painter, node, flags, shadow);
+        DrawConstantBody(painter, local, node, flags, shadow);
     else
-        DrawFunctionBody(painter, node, flags, shadow);
+        DrawFunctionBody(painter, local, node, flags, shadow);
     for (const auto& port : node.Ports)
-        DrawPort(painter, *port);
+        DrawPortAt(painter, local, *port);
     painter.setTransform(placed);
 }
 
 void DrawPort(QPainter& painter, const Port& port) {
-    const QRgb typeColor = PortTypeColor(port);
-    const bool connected = port.Source || !port.Targets.empty() || &port == Editor().WireSource;
-    const int flags = port.Flags & (ObjectFlag::Hovered | ObjectFlag::Selected);
-    SpriteKey key;
-    key.Kind = SpriteKind::Port;
-    key.Width = connected;
-    key.Flags = flags;
-    key.Tint = typeColor;
     const QTransform placed = painter.transform();
-    painter.translate(double(port.X), double(port.Y));
-    DrawThroughSprite(painter, key, QRectF(-7.0, -7.0, 14.0, 14.0), [&](QPainter& p) {
-        if (connected) {
-            p.fillPath(Disc(2.0), QColor::fromRgba(typeColor));
-        } else {
-            // A coloured ring around a black hole: the port still waits for a wire.
-            p.fillPath(Disc(6.0), QColor::fromRgba(typeColor));
-            p.fillPath(Disc(2.0), QColor::fromRgba(0xFF000000));
-        }
-        const auto& colors = ColorTable();
-        if (flags & ObjectFlag::Selected)
-            p.strokePath(Disc(5.5), SolidPen(colors[ColorSlot::Selection], 1.0));
-        else if (flags & ObjectFlag::Hovered)
-            p.strokePath(Disc(5.5), DashedPen(colors[ColorSlot::Hover], 1.0, 2.0));
-    });
+    painter.setTransform(QTransform());
+    DrawPortAt(painter, placed, port);
     painter.setTransform(placed);
 }
 

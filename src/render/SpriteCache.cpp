@@ -102,10 +102,18 @@ void UseSpritesAtRatio(double ratio) {
 
 void DrawThroughSprite(QPainter& painter, const SpriteKey& key, const QRectF& bounds,
                        const std::function<void(QPainter&)>& paint) {
-    const QTransform transform = painter.transform();
-    const double scale = transform.m11();
-    const double x = NearestStep(transform.dx());
-    const double y = NearestStep(transform.dy());
+    // Only the transform changes for the copy; keeping it is much cheaper than a full save.
+    const QTransform local = painter.transform();
+    painter.setTransform(QTransform());
+    DrawThroughSprite(painter, local, key, bounds, paint);
+    painter.setTransform(local);
+}
+
+void DrawThroughSprite(QPainter& painter, const QTransform& local, const SpriteKey& key,
+                       const QRectF& bounds, const std::function<void(QPainter&)>& paint) {
+    const double scale = local.m11();
+    const double x = NearestStep(local.dx());
+    const double y = NearestStep(local.dy());
     const double originX = std::floor(x);
     const double originY = std::floor(y);
     const QPointF phase(x - originX, y - originY);
@@ -116,14 +124,14 @@ void DrawThroughSprite(QPainter& painter, const SpriteKey& key, const QRectF& bo
     const bool raster =
         painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster;
     const bool cacheable =
-        raster && transform.type() <= QTransform::TxScale && scale > 0 &&
-        transform.m22() == scale && painter.testRenderHint(QPainter::Antialiasing) &&
-        painter.opacity() == 1.0 &&
+        raster && local.type() <= QTransform::TxScale && scale > 0 && local.m22() == scale &&
+        painter.testRenderHint(QPainter::Antialiasing) && painter.opacity() == 1.0 &&
         painter.compositionMode() == QPainter::CompositionMode_SourceOver &&
         !painter.hasClipping() && std::fabs(originX) < 1e9 && std::fabs(originY) < 1e9 &&
         device.width() < kMaxSide && device.height() < kMaxSide;
     if (!cacheable) {
         painter.save();
+        painter.setTransform(local);
         paint(painter);
         painter.restore();
         return;
@@ -141,10 +149,7 @@ void DrawThroughSprite(QPainter& painter, const SpriteKey& key, const QRectF& bo
         found = cache.Sprites.insert(fullKey, std::move(sprite));
     }
     found->LastUse = ++cache.Clock;
-    // Only the transform changes for the copy; keeping it is much cheaper than a full save.
-    painter.setTransform(QTransform());
     painter.drawImage(QPoint(int(originX), int(originY)) + found->Offset, found->Image);
-    painter.setTransform(transform);
 }
 
 } // namespace flow

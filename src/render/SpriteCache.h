@@ -44,5 +44,10 @@ void UseSpritesAtRatio(double ratio);
 // local units.
 void DrawThroughSprite(QPainter& painter, const SpriteKey& key, const QRectF& bounds,
                        const std::function<void(QPainter&)>& paint);
+// The same through `local` for a painter left in device space (no transform): drawings made of
+// many sprites place each by its own transform instead of switching the painter's twice per
+// sprite. The painter is in device space again afterwards.
+void DrawThroughSprite(QPainter& painter, const QTransform& local, const SpriteKey& key,
+                       const QRectF& bounds, const std::function<void(QPainter&)>& paint);
 
 } // namespace flow

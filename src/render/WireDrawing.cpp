@@ -12,6 +12,8 @@
 #include <QPainter>
 
 #include <cmath>
+#include <deque>
+#include <utility>
 
 namespace flow {
 
@@ -48,6 +50,16 @@ QPen WithEnds(QPen pen, Qt::PenCapStyle cap, double phase = 0) {
     pen.setCapStyle(cap);
     pen.setDashOffset(phase / pen.widthF()); // in pen widths, like the dashes
     return pen;
+}
+
+// The pen of valid wires in one type colour. The same pen object lets the painter see at once
+// that the pen did not change from the wire before, instead of comparing it field by field.
+const QPen& ValidWirePen(QRgb color) {
+    static std::deque<std::pair<QRgb, QPen>> pens; // keeps what it handed out in place
+    for (const auto& [known, pen] : pens)
+        if (known == color) return pen;
+    pens.emplace_back(color, WithEnds(SolidPen(color, 2), Qt::RoundCap));
+    return pens.back().second;
 }
 
 // A light border one unit wide on each side of a dark band that the wire is drawn on.
@@ -123,8 +135,7 @@ void DrawWire(QPainter& painter, const Wire& wire) {
 void DrawWire(QPainter& painter, const Wire& wire, const QPainterPath& curve) {
     DrawHighlight(painter, curve, wire.Flags);
     if (CanConnect(wire.Source, wire.Destination))
-        StrokeTrimmedToView(painter, curve,
-                            WithEnds(SolidPen(PortTypeColor(OutputSide(wire)), 2), Qt::RoundCap));
+        StrokeTrimmedToView(painter, curve, ValidWirePen(PortTypeColor(OutputSide(wire))));
     else
         painter.strokePath(curve, WithEnds(DashedPen(kInvalidWireColor, 1, 4), Qt::RoundCap, 4));
 }
