@@ -45,8 +45,8 @@ void RingOrHold(Sleeper& sleeper) {
 
 const void* const Sleeper::AnyRelease = &anyRelease;
 
-// Called only by the sleeper's own thread; the futex system call is used directly because it
-// wakes nobody and costs nothing on the releasing side unless somebody sleeps.
+// Called only by the sleeper's own thread. The futex is used directly: whether a wake is owed
+// is decided by the doorbell already, and no library bookkeeping of waiters is wanted on top.
 void Sleeper::SleepWhileUnrung(std::uint32_t seen) {
 #ifdef __linux__
     syscall(SYS_futex, reinterpret_cast<std::uint32_t*>(&Bell), FUTEX_WAIT_PRIVATE, seen, nullptr,
@@ -102,10 +102,6 @@ HeldRings::~HeldRings() {
     for (Sleeper* sleeper : heldRings)
         sleeper->Ring();
     heldRings.clear();
-}
-
-void Doorbell::RingAlways() const {
-    if (Sleeper* sleeper = sleeper_.load()) sleeper->Ring();
 }
 
 bool CountingSemaphore::Release() {

@@ -44,7 +44,6 @@ class Doorbell {
     void Attach(Sleeper* sleeper) { sleeper_.store(sleeper); }
     // Wakes the thread if it waits for this semaphore, or for any release.
     void Released(const void* semaphore) const;
-    void RingAlways() const;
 
   private:
     std::atomic<Sleeper*> sleeper_{nullptr};
