@@ -99,12 +99,17 @@ void NodeThread::Assign(Node& node, const Routine& routine) {
     assigned_ = true;
     node.Bell.Attach(&sleeper_);
     // A parked thread would wake at its start only to wait for its first input: it is told to
-    // wait for that input right away. (Still starting, it wishes for any release itself.)
+    // wait for that input right away. Only a wish for any release is replaced; a thread that
+    // already runs its loop has made its own.
     const void* first = node.StartSemaphore.get();
-    for (std::size_t i = node.PortArray.size() - 1; i >= 1; --i)
-        if (const Port* port = node.PortArray[i]; port && port->Source && port->Semaphore)
+    for (std::size_t i = 1; i < node.PortArray.size(); ++i) {
+        if (const Port* port = node.PortArray[i]; port && port->Source && port->Semaphore) {
             first = port->Semaphore.get();
-    sleeper_.Awaited.store(first);
+            break;
+        }
+    }
+    const void* parked = Sleeper::AnyRelease;
+    sleeper_.Awaited.compare_exchange_strong(parked, first);
     // A release that came before the bell was attached rang nobody.
     bool pending = node.StartSemaphore->Available() != 0;
     for (const auto& port : node.Ports)

@@ -28,7 +28,7 @@ class Reserve {
 
     void Ask(std::size_t wanted) {
         std::lock_guard lock(mutex_);
-        if (wanted <= target_ || wanted <= asked_) return;
+        if (wanted <= target_ || wanted == asked_) return;
         asked_ = wanted;
         // Read by the starter, which must not race a test that swaps the allowance later.
         allowance_ = ThreadAllowance();
@@ -93,13 +93,22 @@ class Reserve {
             });
             if (ending_) return;
             if (handled_ != request_) {
-                handled_ = request_;
+                // Marked handled only once the target is set: until then the reserve is not idle.
+                const std::uint64_t request = request_;
                 const std::size_t asked = asked_;
+                const std::size_t parked = parked_.size();
                 const std::function<std::size_t()> allowance = allowance_;
                 lock.unlock();
-                const std::size_t room = asked <= kFewThreads ? asked : allowance() / 2;
+                // A circuit that needs more new threads than the system allows will be refused
+                // its run: starting threads for it would only take them from other programs.
+                std::size_t room = asked;
+                if (asked > kFewThreads) {
+                    const std::size_t allowed = allowance();
+                    room = asked - std::min(asked, parked) <= allowed ? allowed / 2 : 0;
+                }
                 lock.lock();
                 target_ = std::max(target_, std::min({asked, kMostParked, parked_.size() + room}));
+                handled_ = request;
                 changed_.notify_all();
                 continue;
             }
@@ -119,7 +128,7 @@ class Reserve {
     std::vector<NodeThread*> parked_;
     std::thread starter_;
     std::function<std::size_t()> allowance_;
-    std::size_t asked_ = 0;  // the latest request that raised the target, until a thread is taken
+    std::size_t asked_ = 0;  // the latest request, until a thread is taken
     std::size_t target_ = 0; // parked threads the starter works towards, within the allowance
     std::uint64_t request_ = 0, handled_ = 0;
     bool ending_ = false;

@@ -10,8 +10,9 @@
 namespace flow {
 
 // Asks, without waiting, for as many parked threads as the circuit's next run would start.
-// The reserve never holds more than a part of what the system allows (ThreadAllowance), and
-// never gives threads back: one circuit's spare threads serve the next.
+// The reserve never takes more than half of what the system allows (ThreadAllowance), starts
+// nothing for a circuit too large to be allowed its run, and never gives threads back: one
+// circuit's spare threads serve the next.
 void ReserveThreadsFor(const Circuit& circuit);
 // The same for a number of threads.
 void ReserveThreads(std::size_t wanted);

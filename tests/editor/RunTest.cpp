@@ -3,6 +3,8 @@
 
 #include "EditorFixture.h"
 
+#include "editor/MenuCommands.h"
+#include "engine/ThreadReserve.h"
 #include "file/CircuitFile.h"
 #include "render/Redraw.h"
 
@@ -41,6 +43,31 @@ TEST_F(RunTest, F5PrintsIntoThePanelWhichOpensTo76Pixels) {
     Key(circuit, Qt::Key_F5);
     QTest::qWait(200);
     EXPECT_EQ(PanelOf(circuit).toPlainText(), "5");
+}
+
+// The threads of a run are started in the background while the circuit is open and whenever an
+// edit adds nodes; F5 then finds them ready.
+TEST_F(RunTest, ThreadsAreStartedAheadWhileTheCircuitIsOpenAndEdited) {
+    EndThreadReserve();
+    Circuit& circuit = OpenExample("sum.xml");
+    WaitForThreadReserve();
+    EXPECT_EQ(ParkedThreads(), 4u);
+
+    OnMenu(circuit, Command::SelectAll);
+    OnMenu(circuit, Command::Duplicate);
+    ASSERT_EQ(circuit.MainFrame.Nodes.size(), 8u);
+    WaitForThreadReserve();
+    EXPECT_EQ(ParkedThreads(), 8u);
+    OnMenu(circuit, Command::Undo); // needs fewer: nothing more is started
+    WaitForThreadReserve();
+    EXPECT_EQ(ParkedThreads(), 8u);
+    OnMenu(circuit, Command::Redo);
+
+    Key(circuit, Qt::Key_F5);
+    ASSERT_TRUE(WaitForLines(circuit, 2));
+    EXPECT_EQ(PanelOf(circuit).toPlainText(), "5\n5");
+    EXPECT_EQ(ParkedThreads(), 0u);
+    EndThreadReserve();
 }
 
 // The run state is drawn while the work of each phase goes on, not in one repaint after it: the

@@ -82,11 +82,14 @@ TEST_F(ThreadReserveTest, ParkedThreadsServeRunsAndEndCleanly) {
     EXPECT_EQ(lines, QStringList({"7", "9"}));
 }
 
-// The reserve takes at most half of what the system allows, and parked threads are not
-// counted twice when a run asks for its threads.
+// The reserve takes at most half of what the system allows, nothing for a run that would be
+// refused, and parked threads are not counted twice when a run asks for its threads.
 TEST_F(ThreadReserveTest, ReserveStaysWithinTheAllowance) {
     ThreadAllowance() = [] { return std::size_t(200); };
-    ReserveThreads(1000);
+    ReserveThreads(201);
+    WaitForThreadReserve();
+    EXPECT_EQ(ParkedThreads(), 0u);
+    ReserveThreads(180);
     WaitForThreadReserve();
     EXPECT_EQ(ParkedThreads(), 100u);
 
