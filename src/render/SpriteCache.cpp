@@ -78,8 +78,7 @@ double NearestStep(double position) {
     return std::round(position * kPhaseSteps) / kPhaseSteps;
 }
 
-Sprite Render(const QRectF& device, double scale, QPointF phase,
-              const std::function<void(QPainter&)>& paint) {
+Sprite Render(const QRectF& device, double scale, QPointF phase, PaintRef paint) {
     // One spare pixel on every side for anti-aliasing.
     const QPoint corner(int(std::floor(device.left())) - 1, int(std::floor(device.top())) - 1);
     const QSize size(int(std::ceil(device.right())) + 1 - corner.x(),
@@ -101,7 +100,7 @@ void UseSpritesAtRatio(double ratio) {
 }
 
 void DrawThroughSprite(QPainter& painter, const SpriteKey& key, const QRectF& bounds,
-                       const std::function<void(QPainter&)>& paint) {
+                       PaintRef paint) {
     // Only the transform changes for the copy; keeping it is much cheaper than a full save.
     const QTransform local = painter.transform();
     painter.setTransform(QTransform());
@@ -110,7 +109,7 @@ void DrawThroughSprite(QPainter& painter, const SpriteKey& key, const QRectF& bo
 }
 
 void DrawThroughSprite(QPainter& painter, const QTransform& local, const SpriteKey& key,
-                       const QRectF& bounds, const std::function<void(QPainter&)>& paint) {
+                       const QRectF& bounds, PaintRef paint) {
     const double scale = local.m11();
     const double x = NearestStep(local.dx());
     const double y = NearestStep(local.dy());

@@ -12,8 +12,6 @@
 #include <QString>
 #include <QtGlobal>
 
-#include <functional>
-
 namespace flow {
 
 namespace SpriteKind {
@@ -33,6 +31,23 @@ struct SpriteKey {
     bool operator==(const SpriteKey&) const = default;
 };
 
+// A reference to something that paints, taken without copying it: a sprite is drawn for every
+// node and port of every frame, and wrapping each painting lambda in a std::function would
+// allocate for most of them.
+class PaintRef {
+  public:
+    template <typename Paint>
+    PaintRef(const Paint& paint)
+        : object_(&paint), call_([](const void* object, QPainter& painter) {
+              (*static_cast<const Paint*>(object))(painter);
+          }) {}
+    void operator()(QPainter& painter) const { call_(object_, painter); }
+
+  private:
+    const void* object_;
+    void (*call_)(const void*, QPainter&);
+};
+
 // The device pixel ratio of the image about to be drawn. Sprites are kept per ratio: one drawn
 // for another ratio is never shown.
 void UseSpritesAtRatio(double ratio);
@@ -43,11 +58,11 @@ void UseSpritesAtRatio(double ratio);
 // composition); otherwise `paint` draws directly. `bounds` must hold everything `paint` draws, in
 // local units.
 void DrawThroughSprite(QPainter& painter, const SpriteKey& key, const QRectF& bounds,
-                       const std::function<void(QPainter&)>& paint);
+                       PaintRef paint);
 // The same through `local` for a painter left in device space (no transform): drawings made of
 // many sprites place each by its own transform instead of switching the painter's twice per
 // sprite. The painter is in device space again afterwards.
 void DrawThroughSprite(QPainter& painter, const QTransform& local, const SpriteKey& key,
-                       const QRectF& bounds, const std::function<void(QPainter&)>& paint);
+                       const QRectF& bounds, PaintRef paint);
 
 } // namespace flow

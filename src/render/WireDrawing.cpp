@@ -62,6 +62,11 @@ const QPen& ValidWirePen(QRgb color) {
     return pens.back().second;
 }
 
+const QPen& InvalidWirePen() {
+    static const QPen pen = WithEnds(DashedPen(kInvalidWireColor, 1, 4), Qt::RoundCap, 4);
+    return pen;
+}
+
 // A light border one unit wide on each side of a dark band that the wire is drawn on.
 void DrawHighlight(QPainter& painter, const QPainterPath& curve, int flags) {
     const auto& colors = ColorTable();
@@ -137,7 +142,7 @@ void DrawWire(QPainter& painter, const Wire& wire, const QPainterPath& curve) {
     if (CanConnect(wire.Source, wire.Destination))
         StrokeTrimmedToView(painter, curve, ValidWirePen(PortTypeColor(OutputSide(wire))));
     else
-        painter.strokePath(curve, WithEnds(DashedPen(kInvalidWireColor, 1, 4), Qt::RoundCap, 4));
+        painter.strokePath(curve, InvalidWirePen());
 }
 
 } // namespace flow
