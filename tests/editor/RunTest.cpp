@@ -114,9 +114,12 @@ TEST_F(RunTest, TheFramesOfAStartAreTheFullDrawing) {
     const Node& plus = *sum.MainFrame.Nodes.back();
     MoveTo(sum, double(plus.X) + double(plus.Width) / 2, double(plus.Y) + double(plus.Height) / 2);
     ASSERT_TRUE(plus.Flags & ObjectFlag::Hovered);
+    const QString hovered = StatusText(sum, 2);
+    ASSERT_FALSE(hovered.isEmpty());
     Key(sum, Qt::Key_F5);
     ASSERT_TRUE(WaitForLines(sum, 1));
     expectFullDrawing(sum, "after a run");
+    EXPECT_EQ(StatusText(sum, 2), hovered); // the repaints that took the scene keep the hover
 
     Circuit& defect = OpenExample("defect.xml");
     const Int cameraX = defect.CameraX;
