@@ -5,6 +5,7 @@
 #include <QPaintEngine>
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <vector>
 
@@ -29,10 +30,26 @@ struct FullKey {
     bool operator==(const FullKey&) const = default;
 };
 
+// The bits of a number, equal for numbers that compare equal (zero has two signs).
+quint64 BitsOf(double value) {
+    return std::bit_cast<quint64>(value == 0 ? 0.0 : value);
+}
+
+// Every node and port of every frame looks its sprite up: the fields are folded into one
+// word each step, instead of each being hashed on its own, and only a text that is there is.
 size_t qHash(const FullKey& key, size_t seed = 0) {
-    return qHashMulti(seed, key.Look.Kind, key.Look.Paths, key.Look.Text, key.Look.Width,
-                      key.Look.Height, key.Look.Flags, key.Look.Shadow, key.Look.Tint, key.Ratio,
-                      key.Scale, key.PhaseX, key.PhaseY);
+    const SpriteKey& look = key.Look;
+    quint64 hash = seed ^ 0x9E3779B97F4A7C15ULL;
+    for (const quint64 word :
+         {quint64(look.Kind) << 32 | quint32(look.Flags), quint64(look.Paths),
+          quint64(look.Width), quint64(look.Height), quint64(look.Shadow) << 32 | look.Tint,
+          BitsOf(key.Ratio), BitsOf(key.Scale), BitsOf(key.PhaseX), BitsOf(key.PhaseY)})
+        hash = (hash ^ word) * 0x100000001B3ULL + (hash >> 29);
+    if (!look.Text.isEmpty()) hash ^= qHash(look.Text, seed);
+    // The last multiplication's high bits reach the low ones, which pick the bucket.
+    hash ^= hash >> 32;
+    hash *= 0xFF51AFD7ED558CCDULL;
+    return size_t(hash ^ (hash >> 29));
 }
 
 struct Sprite {
