@@ -166,6 +166,10 @@ void NodeThread::Loop() {
         // releases is the one exception, and the stop flag is then set.
         if (!std::all_of(needed.begin(), needed.end(), [](auto* s) { return s->TryAcquire(); }))
             continue;
+        // A stop that came after the look above released every semaphore to wake this thread:
+        // the counts just taken may be those releases and no value. Its flag is set before
+        // them, so it shows now.
+        if (Stopping) return;
         {
             HeldRings held;
             // Read now: ExecuteCircuit releases the starts only after the new number is set.

@@ -103,6 +103,26 @@ TEST_F(ExecutionTest, CyclesAreReportedAndDoNotBlockTheRest) {
     }
 }
 
+// A stop releases every semaphore its thread may wait on. A thread that was just looking at its
+// counts when the stop came must take those releases for what they are, not for a value and a
+// start: a node that never got its input must never fire, however the stop falls.
+TEST_F(ExecutionTest, AStoppedNodeNeverTakesTheStopsReleasesForItsInputs) {
+    int firedAfterStop = 0;
+    for (int round = 0; round < 300; ++round) {
+        Circuit& circuit = MakeCircuit();
+        Node* one = Constant(circuit, Int(1));
+        Node* loop = Apply(circuit, "Plus", {one});
+        ASSERT_NE(ConnectPorts(Output(loop), loop->PortArray[2]), nullptr);
+        PrintOf(circuit, loop);
+        ASSERT_TRUE(PrepareCircuit(circuit));
+        ExecuteCircuit(circuit);
+        // No wait: the stop comes while the threads still look at their starts.
+        StopCircuitThreads(circuit);
+        firedAfterStop += int(ObserverOf(circuit).Lines().size());
+    }
+    EXPECT_EQ(firedAfterStop, 0);
+}
+
 TEST_F(ExecutionTest, DeletingAWaitingNodeEndsItsThread) {
     Circuit& circuit = MakeCircuit();
     Node* one = Constant(circuit, Int(1));
