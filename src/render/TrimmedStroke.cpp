@@ -1,5 +1,6 @@
 #include "render/TrimmedStroke.h"
 
+#include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPathStroker>
@@ -166,7 +167,51 @@ bool WithinPainterLimit(const QRectF& rect) {
            rect.width() < kPainterLimit && rect.height() < kPainterLimit;
 }
 
+// The trimmed fill, for a painter and pen that StrokeTrimmedToView found suited to it.
+void FillTrimmed(QPainter& painter, const QPainterPath& path, const QPen& pen) {
+    const QTransform device = painter.transform();
+    const QRect view = painter.viewport();
+    // The painter strokes with the same stroker and fills the outline, flattening its curves to
+    // a quarter of a pixel.
+    const QPainterPath outline = QPainterPathStroker(pen).createStroke(path);
+    const QPainterPath trimmed =
+        Trimmed(Flattened(outline, device, QRectF(view), 0.25 / device.m11()), QRectF(view));
+    if (trimmed.isEmpty()) return;
+    painter.setTransform(QTransform());
+    painter.fillPath(trimmed, pen.brush());
+    painter.setTransform(device);
+}
+
+// The outline handling above follows the painter of the Qt this was written against. Another
+// Qt may make its outlines otherwise; a comparison of a few long wires, made once, then leaves
+// every stroke to the painter.
+bool FillMatchesThePainter() {
+    QImage direct(320, 120, QImage::Format_ARGB32_Premultiplied);
+    direct.fill(Qt::white);
+    QImage trimmed = direct;
+    for (const double scale : {1.0, 0.7, 2.5}) {
+        QPainterPath wire(QPointF(-900, 20));
+        wire.cubicTo(QPointF(-700, 20), QPointF(2800, 70), QPointF(3000, 75));
+        const QPen pen(QColor(40, 160, 60), 2, Qt::SolidLine, Qt::RoundCap);
+        for (QImage* image : {&direct, &trimmed}) {
+            QPainter painter(image);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.scale(scale, scale);
+            if (image == &direct)
+                painter.strokePath(wire, pen);
+            else
+                FillTrimmed(painter, wire, pen);
+        }
+    }
+    return direct == trimmed;
+}
+
 } // namespace
+
+bool StrokeTrimmingAvailable() {
+    static const bool available = FillMatchesThePainter();
+    return available;
+}
 
 void StrokeTrimmedToView(QPainter& painter, const QPainterPath& path, const QPen& pen) {
     const QTransform device = painter.transform();
@@ -185,20 +230,12 @@ void StrokeTrimmedToView(QPainter& painter, const QPainterPath& path, const QPen
                                        pen.widthF() * scale, pen.widthF() * scale);
     const QRectF worthIt =
         QRectF(view).adjusted(-kWorthCutting, -kWorthCutting, kWorthCutting, kWorthCutting);
-    if (!filled || worthIt.contains(reach) || !WithinPainterLimit(reach)) {
+    if (!filled || worthIt.contains(reach) || !WithinPainterLimit(reach) ||
+        !StrokeTrimmingAvailable()) {
         painter.strokePath(path, pen);
         return;
     }
-
-    // The painter strokes with the same stroker and fills the outline, flattening its curves to
-    // a quarter of a pixel.
-    const QPainterPath outline = QPainterPathStroker(pen).createStroke(path);
-    const QPainterPath trimmed =
-        Trimmed(Flattened(outline, device, QRectF(view), 0.25 / scale), QRectF(view));
-    if (trimmed.isEmpty()) return;
-    painter.setTransform(QTransform());
-    painter.fillPath(trimmed, pen.brush());
-    painter.setTransform(device);
+    FillTrimmed(painter, path, pen);
 }
 
 } // namespace flow

@@ -14,5 +14,8 @@ namespace flow {
 // For a solid stroke reaching well beyond a raster canvas, the outline is made and flattened as
 // the painter would make and flatten it, then cut a few pixels outside the canvas and filled.
 void StrokeTrimmedToView(QPainter& painter, const QPainterPath& path, const QPen& pen);
+// Whether this Qt's painter makes its outlines as the trimming expects, found by one comparison
+// on first use; without it every stroke is left to the painter.
+bool StrokeTrimmingAvailable();
 
 } // namespace flow
