@@ -262,11 +262,4 @@ void DrawNode(QPainter& painter, const Node& node) {
     painter.setTransform(placed);
 }
 
-void DrawPort(QPainter& painter, const Port& port) {
-    const QTransform placed = painter.transform();
-    painter.setTransform(QTransform());
-    DrawPortAt(painter, placed, port);
-    painter.setTransform(placed);
-}
-
 } // namespace flow

@@ -19,7 +19,6 @@ QFont ConstantFont();
 // set, or from the edit buffer while edited, placing the caret first).
 void LayoutConstant(Node& node);
 void DrawNode(QPainter& painter, const Node& node);
-void DrawPort(QPainter& painter, const Port& port);
 
 // Comment boxes: size from the text (when NeedsLayout is set, or from the edit buffer while
 // edited, placing the caret first).

@@ -63,6 +63,16 @@ template <typename Entry, typename Object> void TakeHeader(Entry& entry, const O
     entry.Height = o.Height;
 }
 
+// Builds a grid again from the boxes of every entry, in list order.
+template <typename Entries, typename BoxOf>
+void RebuildGrid(BoxGrid& grid, const Entries& entries, BoxOf boxOf) {
+    std::vector<QRectF> boxes;
+    boxes.reserve(entries.size());
+    for (const auto& entry : entries)
+        boxes.push_back(boxOf(entry));
+    grid.Build(std::move(boxes));
+}
+
 } // namespace
 
 QRectF SceneIndex::NodeBox(const Node& node) {
@@ -109,11 +119,8 @@ bool SceneIndex::Refresh(const Frame& frame) {
         changed = true;
     }
     if (changed) {
-        std::vector<QRectF> boxes;
-        boxes.reserve(nodes_.size());
-        for (const NodeEntry& entry : nodes_)
-            boxes.push_back(NodeBox(*entry.Object));
-        nodeGrid_.Build(std::move(boxes));
+        RebuildGrid(nodeGrid_, nodes_,
+                    [](const NodeEntry& entry) { return NodeBox(*entry.Object); });
         any = true;
     }
 
@@ -128,11 +135,8 @@ bool SceneIndex::Refresh(const Frame& frame) {
         changed = true;
     }
     if (changed) {
-        std::vector<QRectF> boxes;
-        boxes.reserve(comments_.size());
-        for (const CommentEntry& entry : comments_)
-            boxes.push_back(CommentBox(*entry.Object));
-        commentGrid_.Build(std::move(boxes));
+        RebuildGrid(commentGrid_, comments_,
+                    [](const CommentEntry& entry) { return CommentBox(*entry.Object); });
         any = true;
     }
 
@@ -173,11 +177,7 @@ bool SceneIndex::Refresh(const Frame& frame) {
         changed = true;
     }
     if (changed) {
-        std::vector<QRectF> boxes;
-        boxes.reserve(wires_.size());
-        for (const WireEntry& entry : wires_)
-            boxes.push_back(entry.Box);
-        wireGrid_.Build(std::move(boxes));
+        RebuildGrid(wireGrid_, wires_, [](const WireEntry& entry) { return entry.Box; });
         any = true;
     }
     return any;

@@ -224,14 +224,17 @@ void StrokeTrimmedToView(QPainter& painter, const QPainterPath& path, const QPen
         !painter.hasClipping() &&
         painter.compositionMode() == QPainter::CompositionMode_SourceOver &&
         painter.opacity() == 1.0 && pen.widthF() * scale > 1;
+    if (!filled) {
+        painter.strokePath(path, pen);
+        return;
+    }
     const QRect view = painter.viewport();
     const QRectF reach = device.mapRect(path.controlPointRect())
                              .adjusted(-pen.widthF() * scale, -pen.widthF() * scale,
                                        pen.widthF() * scale, pen.widthF() * scale);
     const QRectF worthIt =
         QRectF(view).adjusted(-kWorthCutting, -kWorthCutting, kWorthCutting, kWorthCutting);
-    if (!filled || worthIt.contains(reach) || !WithinPainterLimit(reach) ||
-        !StrokeTrimmingAvailable()) {
+    if (worthIt.contains(reach) || !WithinPainterLimit(reach) || !StrokeTrimmingAvailable()) {
         painter.strokePath(path, pen);
         return;
     }
