@@ -1,7 +1,8 @@
 // Saving and loading generated circuits, beside expat parsing the same bytes into nothing: the
 // floor any reader built on it can reach.
 
-#include "file/CircuitFile.h"
+#include "file/CircuitReader.h"
+#include "file/CircuitWriter.h"
 #include "file/XmlParse.h"
 #include "file/XmlTree.h"
 #include "model/Catalogue.h"

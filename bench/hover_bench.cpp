@@ -3,10 +3,11 @@
 // test alone is timed too, to tell finding what is under the mouse apart from drawing.
 
 #include "GeneratedCircuit.h"
-#include "editor/CanvasInteraction.h"
-#include "editor/CircuitCanvas.h"
-#include "editor/CircuitWindow.h"
-#include "editor/HitTestPass.h"
+#include "editor/canvas/CanvasInteraction.h"
+#include "editor/canvas/HitTestPass.h"
+#include "editor/window/CircuitCanvas.h"
+#include "editor/window/CircuitWindow.h"
+#include "editor/window/EditorProcess.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 #include "support/BenchmarkMain.h"
@@ -62,14 +63,15 @@ Circuit& ThousandNodes(float zoomLevel) {
 struct CanvasFor {
     explicit CanvasFor(Circuit& shown) : circuit(shown), canvas(shown) {
         canvas.resize(kCanvasWidth, kCanvasHeight);
-        for (int i = 0; i < 3; ++i)
-            (new QLabel(&statusLine))->setObjectName(QStringLiteral("StatusField%1").arg(i));
+        for (auto& field : circuit.StatusFields)
+            field = new QLabel(&statusLine);
         circuit.Canvas = &canvas;
         circuit.StatusLine = &statusLine;
     }
     ~CanvasFor() {
         circuit.Canvas = nullptr;
         circuit.StatusLine = nullptr;
+        circuit.StatusFields = {};
     }
     Circuit& circuit;
     CircuitCanvas canvas;

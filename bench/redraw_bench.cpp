@@ -5,7 +5,7 @@
 // pixel ratio (2: a screen scaled to 200 %, four times the pixels).
 
 #include "GeneratedCircuit.h"
-#include "editor/EditorState.h"
+#include "editor/canvas/EditorState.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 #include "render/Palette.h"

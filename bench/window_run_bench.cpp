@@ -7,8 +7,9 @@
 //   ./scripts/build.sh build-bench Release -DFLOW_BENCH=ON -DFLOW_TESTS=OFF
 //   build-bench/bench/window_run_bench
 
-#include "editor/CircuitWindow.h"
-#include "editor/MenuCommands.h"
+#include "editor/actions/MenuCommands.h"
+#include "editor/window/CircuitWindow.h"
+#include "editor/window/EditorProcess.h"
 #include "engine/NodeThreads.h"
 #include "engine/RunObserver.h"
 #include "model/Catalogue.h"

@@ -5,7 +5,8 @@
 // compared with every node ID replaced by the node's position, and a third save must then
 // equal the second byte for byte.
 
-#include "file/CircuitFile.h"
+#include "file/CircuitReader.h"
+#include "file/CircuitWriter.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 

@@ -1,6 +1,9 @@
 // The flowlattice command line: the editor, or one of the headless modes.
 
-#include "cli/Commands.h"
+#include "cli/RenderCommand.h"
+#include "cli/ResaveCommand.h"
+#include "cli/RunCommand.h"
+#include "cli/StartEditor.h"
 
 #include <QFile>
 #include <QString>

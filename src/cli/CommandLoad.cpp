@@ -1,6 +1,6 @@
-#include "cli/Commands.h"
+#include "cli/CommandLoad.h"
 
-#include "file/CircuitFile.h"
+#include "file/CircuitReader.h"
 
 #include <cstdio>
 

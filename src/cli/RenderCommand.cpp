@@ -1,6 +1,7 @@
-#include "cli/Commands.h"
+#include "cli/RenderCommand.h"
 
-#include "editor/ViewCommands.h"
+#include "cli/CommandLoad.h"
+#include "editor/actions/ViewCommands.h"
 #include "model/Catalogue.h"
 #include "render/CircuitPicture.h"
 #include "render/Palette.h"

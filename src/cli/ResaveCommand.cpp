@@ -1,6 +1,7 @@
-#include "cli/Commands.h"
+#include "cli/ResaveCommand.h"
 
-#include "file/CircuitFile.h"
+#include "cli/CommandLoad.h"
+#include "file/CircuitWriter.h"
 
 #include <cstdio>
 

@@ -1,10 +1,11 @@
-#include "cli/Commands.h"
+#include "cli/RunCommand.h"
 
+#include "cli/CommandLoad.h"
 #include "engine/Execution.h"
 #include "engine/NodeThreads.h"
 #include "engine/Preparation.h"
 #include "engine/RunObserver.h"
-#include "file/CircuitFile.h"
+#include "file/CircuitWriter.h"
 #include "model/Catalogue.h"
 
 #include <cstdio>

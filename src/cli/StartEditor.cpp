@@ -1,10 +1,10 @@
-#include "cli/Commands.h"
+#include "cli/StartEditor.h"
 
-#include "editor/CircuitWindow.h"
-#include "editor/FileCommands.h"
+#include "editor/actions/FileCommands.h"
+#include "editor/window/CircuitWindow.h"
+#include "editor/window/EditorProcess.h"
 #include "engine/NodeThreads.h"
 #include "engine/ThreadReserve.h"
-#include "file/CircuitFile.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 

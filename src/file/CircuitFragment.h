@@ -1,12 +1,9 @@
 #pragma once
-// Some objects of a circuit as the text of a circuit file, and such a text read into a circuit
-// beside what it holds: the clipboard's format, and the file format wherever a part of a circuit
-// is kept.
+// Some objects of one frame: what the clipboard copies and pastes, what the history takes out
+// and puts back, and what a read of a circuit file's text adds.
 
 #include "model/Records.h"
 
-#include <string>
-#include <string_view>
 #include <vector>
 
 namespace flow {
@@ -18,16 +15,5 @@ struct FrameObjects {
     std::vector<Wire*> Wires;
     bool Empty() const { return Comments.empty() && Nodes.empty() && Wires.empty(); }
 };
-
-// A circuit file holding just these objects, written as a save writes them, without the byte
-// order mark, the window or the camera. Wires should run between nodes of the list: their ends
-// name the nodes by ID.
-std::string CircuitFragmentText(const FrameObjects& objects);
-
-// Reads the objects of a circuit file's text into the circuit's main frame, after what it holds,
-// as loading would: every object gets a fresh ID, wires connect the nodes of the text, and types
-// resolve. Text that is no circuit file adds nothing. The circuit's table of file IDs is left as
-// it was.
-FrameObjects ReadCircuitFragment(Circuit& circuit, std::string_view text);
 
 } // namespace flow

@@ -1,4 +1,4 @@
-#include "file/CircuitFile.h"
+#include "file/CircuitReader.h"
 
 #include "engine/NumberText.h"
 #include "file/CircuitFragment.h"

@@ -1,7 +1,6 @@
 #include "model/Model.h"
 
-#include "engine/NodeThreads.h"
-#include "engine/TypeResolution.h"
+#include "engine/ModelEffects.h"
 #include "model/Catalogue.h"
 
 #include <algorithm>
@@ -77,12 +76,12 @@ Circuit& NewCircuit() {
 
 void CloseCircuit(Circuit& circuit) {
     // A closed circuit is never used again, so its threads have nothing left to do.
-    StopCircuitThreads(circuit);
+    StopThreadsOfCircuit(circuit);
     if (circuit.Window && CircuitWindowCloser()) CircuitWindowCloser()(circuit);
 }
 
 void FreeCircuit(Circuit& circuit) {
-    StopCircuitThreads(circuit);
+    StopThreadsOfCircuit(circuit);
     std::erase_if(DetachedNodes(), [&](const std::unique_ptr<Node>& node) {
         return node->Frame && node->Frame->Owner == &circuit;
     });
@@ -136,7 +135,7 @@ Node* AddNode(Frame* frame, FunctionDef* function, Implementation* implementatio
     node->PortArray.reserve(function->Ports.size() + 1);
     for (const auto& t : function->Ports)
         AddPortTemplate(node, t->Direction, t->Label, t->X, t->Y, t->WireDirX, t->WireDirY);
-    ResolveImplementation(node);
+    RetypeAfterRewiring(node);
     return node;
 }
 
@@ -173,8 +172,8 @@ Wire* ConnectPorts(Port* a, Port* b) {
         b->Feeders.push_back(a);
         if (!b->Source) b->Source = a;
     }
-    ResolveImplementation(a->Node);
-    ResolveImplementation(b->Node);
+    RetypeAfterRewiring(a->Node);
+    RetypeAfterRewiring(b->Node);
     return wire;
 }
 
@@ -193,8 +192,8 @@ void DeleteWire(Wire* wire) {
         Erase(p->Wires, wire);
         Erase(q->Wires, wire);
     }
-    ResolveImplementation(p->Node);
-    ResolveImplementation(q->Node);
+    RetypeAfterRewiring(p->Node);
+    RetypeAfterRewiring(q->Node);
     ForgetErrorObject(frame->Owner, wire);
     std::lock_guard lock(frame->Owner->FiringLock);
     EraseOwned(frame->Wires, wire);
@@ -212,7 +211,7 @@ void DeletePort(Port* port) {
 }
 
 void DeleteNode(Node* node) {
-    const bool threadEnded = StopNodeThread(node);
+    const bool threadEnded = StopThreadBeforeRemoval(node);
     Frame* frame = node->Frame;
     if (threadEnded) {
         while (!node->Ports.empty())

@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QString>
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -156,6 +157,8 @@ struct Circuit {
     QObject* Window = nullptr;
     QObject* Menu = nullptr;
     QObject* StatusLine = nullptr;
+    // The status bar's field labels, in the order of StatusField (render/StatusText.h).
+    std::array<QObject*, 3> StatusFields{};
     QObject* Canvas = nullptr;
     QObject* OutputPanel = nullptr;
     QObject* Splitter = nullptr;

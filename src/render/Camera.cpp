@@ -23,6 +23,11 @@ int ToScreenY(const Circuit& circuit, double y) {
                       circuit.CanvasHeight * 0.5);
 }
 
+QPointF CameraKeeping(const Circuit& circuit, QPointF point, QPointF pixel) {
+    return {point.x() - (pixel.x() - circuit.CanvasWidth * 0.5) / circuit.Magnification,
+            point.y() - (pixel.y() - circuit.CanvasHeight * 0.5) / circuit.Magnification};
+}
+
 QPointF ToCircuitPoint(const Circuit& circuit, QPointF pixel) {
     return {(pixel.x() - circuit.CanvasWidth * 0.5) / circuit.Magnification +
                 static_cast<double>(circuit.CameraX),
@@ -30,39 +35,10 @@ QPointF ToCircuitPoint(const Circuit& circuit, QPointF pixel) {
                 static_cast<double>(circuit.CameraY)};
 }
 
-QRgb BlendColor(QRgb a, QRgb b, float t) {
-    auto mix = [t](int from, int to) {
-        return static_cast<int>(std::lround((1.0f - t) * from + t * to));
-    };
-    return qRgba(mix(qRed(a), qRed(b)), mix(qGreen(a), qGreen(b)), mix(qBlue(a), qBlue(b)),
-                 mix(qAlpha(a), qAlpha(b)));
-}
-
 double FlooredMod(double a, double b) {
     const double r = std::fmod(a, b);
     if ((b > 0 && a < 0 && r < 0) || (b < 0 && a > 0 && r > 0)) return r + b;
     return r;
-}
-
-QRgb PortTypeColor(int type) {
-    switch (type) {
-    case PortType::Generic:
-        return 0xFFA0A0A0;
-    case PortType::Boolean:
-        return 0xFF40C000;
-    case PortType::Integer:
-        return 0xFF4080FF;
-    case PortType::Real:
-        return 0xFFFFC000;
-    case PortType::String:
-        return 0xFFE000A0;
-    default:
-        return 0x00000000;
-    }
-}
-
-QRgb PortTypeColor(const Port& port) {
-    return PortTypeColor(port.Type);
 }
 
 } // namespace flow

@@ -1,6 +1,6 @@
 #include "render/CaretPlacement.h"
 
-#include "editor/EditorState.h"
+#include "editor/canvas/RedrawLink.h"
 #include "render/TextLayout.h"
 
 namespace flow {

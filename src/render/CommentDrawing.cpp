@@ -1,8 +1,9 @@
-#include "editor/EditorState.h"
+#include "render/CommentDrawing.h"
+
+#include "editor/canvas/RedrawLink.h"
 #include "model/Coordinates.h"
 #include "render/CaretPlacement.h"
 #include "render/Palette.h"
-#include "render/SceneDrawing.h"
 #include "render/SpriteCache.h"
 #include "render/Strokes.h"
 #include "render/TextLayout.h"

@@ -1,4 +1,6 @@
-#include "editor/EditorState.h"
+#include "render/NodeDrawing.h"
+
+#include "editor/canvas/RedrawLink.h"
 #include "model/Catalogue.h"
 #include "model/Coordinates.h"
 #include "model/Model.h"
@@ -6,7 +8,6 @@
 #include "render/CaretPlacement.h"
 #include "render/Palette.h"
 #include "render/PathCache.h"
-#include "render/SceneDrawing.h"
 #include "render/SpriteCache.h"
 #include "render/Strokes.h"
 #include "render/TextLayout.h"

@@ -1,5 +1,7 @@
 #include "render/Palette.h"
 
+#include <cmath>
+
 namespace flow {
 
 namespace {
@@ -42,6 +44,35 @@ QFont FontAt(const QFont& font, double size) {
     QFont sized = font;
     sized.setPixelSize(qMax(1, qRound(size)));
     return sized;
+}
+
+QRgb BlendColor(QRgb a, QRgb b, float t) {
+    auto mix = [t](int from, int to) {
+        return static_cast<int>(std::lround((1.0f - t) * from + t * to));
+    };
+    return qRgba(mix(qRed(a), qRed(b)), mix(qGreen(a), qGreen(b)), mix(qBlue(a), qBlue(b)),
+                 mix(qAlpha(a), qAlpha(b)));
+}
+
+QRgb PortTypeColor(int type) {
+    switch (type) {
+    case PortType::Generic:
+        return 0xFFA0A0A0;
+    case PortType::Boolean:
+        return 0xFF40C000;
+    case PortType::Integer:
+        return 0xFF4080FF;
+    case PortType::Real:
+        return 0xFFFFC000;
+    case PortType::String:
+        return 0xFFE000A0;
+    default:
+        return 0x00000000;
+    }
+}
+
+QRgb PortTypeColor(const Port& port) {
+    return PortTypeColor(port.Type);
 }
 
 } // namespace flow

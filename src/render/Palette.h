@@ -1,5 +1,8 @@
 #pragma once
-// The colours and fonts every drawing uses, created once at start.
+// The colours and fonts every drawing uses, created once at start, and the colour helpers they
+// share.
+
+#include "model/Records.h"
 
 #include <QFont>
 #include <QRgb>
@@ -23,5 +26,12 @@ const QFont& RegularFont();
 const QFont& BoldFont();
 // The font at a size in drawing units.
 QFont FontAt(const QFont& font, double size);
+
+// Mixes each channel (alpha included) of a and b in the proportion t (0 gives a, 1 gives b).
+QRgb BlendColor(QRgb a, QRgb b, float t);
+
+// The colour of a port type code; unknown codes are fully transparent.
+QRgb PortTypeColor(int type);
+QRgb PortTypeColor(const Port& port);
 
 } // namespace flow

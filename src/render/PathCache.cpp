@@ -1,6 +1,6 @@
 #include "render/PathCache.h"
 
-#include "render/SceneDrawing.h"
+#include "render/ShapeNotation.h"
 
 #include <QHash>
 

@@ -1,17 +1,18 @@
 #include "render/Redraw.h"
 
-#include "editor/EditorState.h"
-#include "editor/HitTestPass.h"
+#include "editor/canvas/RedrawLink.h"
 #include "model/Model.h"
 #include "render/Camera.h"
 #include "render/CanvasSurface.h"
+#include "render/CommentDrawing.h"
 #include "render/Grid.h"
+#include "render/NodeDrawing.h"
 #include "render/Palette.h"
 #include "render/RunStateMarker.h"
-#include "render/SceneDrawing.h"
 #include "render/SceneVisibility.h"
 #include "render/SpriteCache.h"
 #include "render/StatusText.h"
+#include "render/WireDrawing.h"
 
 #include <QObject>
 #include <QPaintDevice>
@@ -97,7 +98,7 @@ void DrawScene(QPainter& painter, Circuit& circuit) {
 
 // The hover text stays only while the hit test found something under the mouse.
 void ClearHoverTextUnlessFound(Circuit& circuit) {
-    if (!Editor().Has(InteractionFlag::HoverFound)) SetStatusText(circuit, 2, QString());
+    if (!Editor().Has(InteractionFlag::HoverFound)) SetStatusText(circuit, StatusField::Hover, QString());
 }
 
 void DrawRubberBand(QPainter& painter, const Circuit& circuit) {

@@ -1,7 +1,7 @@
 #include "render/SceneVisibility.h"
 
-#include "editor/EditorState.h"
-#include "render/SceneDrawing.h"
+#include "editor/canvas/RedrawLink.h"
+#include "render/WireGeometry.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,6 +1,7 @@
+#include "render/ShapeNotation.h"
+
 #include "engine/NumberText.h"
 #include "render/Palette.h"
-#include "render/SceneDrawing.h"
 #include "render/TextMetrics.h"
 
 #include <algorithm>

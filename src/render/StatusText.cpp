@@ -6,19 +6,17 @@
 namespace flow {
 
 namespace {
-// The editor names the field labels "StatusField0" to "StatusField2" under the status bar.
-QLabel* Field(const Circuit& circuit, int field) {
-    if (!circuit.StatusLine) return nullptr;
-    return circuit.StatusLine->findChild<QLabel*>(QStringLiteral("StatusField%1").arg(field));
+QLabel* Field(const Circuit& circuit, StatusField field) {
+    return qobject_cast<QLabel*>(circuit.StatusFields[std::size_t(field)]);
 }
 constexpr int kNoticeMilliseconds = 6000;
 } // namespace
 
-void SetStatusText(Circuit& circuit, int field, const QString& text) {
+void SetStatusText(Circuit& circuit, StatusField field, const QString& text) {
     if (QLabel* label = Field(circuit, field)) label->setText(text);
 }
 
-QString StatusText(const Circuit& circuit, int field) {
+QString StatusText(const Circuit& circuit, StatusField field) {
     QLabel* label = Field(circuit, field);
     return label ? label->text() : QString();
 }

@@ -1,14 +1,20 @@
 #pragma once
-// The three fields of a circuit window's status bar: 0 the mouse position, 1 the run status,
-// 2 what is under the mouse. A circuit without a window has no status bar; writes then go
-// nowhere and reads give "".
+// The three fields of a circuit window's status bar, and its passing notices. A circuit without
+// a window has no status bar; writes then go nowhere and reads give "".
 
 #include "model/Records.h"
 
 namespace flow {
 
-void SetStatusText(Circuit& circuit, int field, const QString& text);
-QString StatusText(const Circuit& circuit, int field);
+enum class StatusField {
+    Position,  // the mouse position in circuit units
+    RunStatus, // how the latest run went
+    Hover,     // what is under the mouse
+};
+constexpr int kStatusFieldCount = 3;
+
+void SetStatusText(Circuit& circuit, StatusField field, const QString& text);
+QString StatusText(const Circuit& circuit, StatusField field);
 
 // A passing notice (a failed export, a paste that found nothing), shown over the fields for a
 // few seconds; and the notice shown now, "" when none.

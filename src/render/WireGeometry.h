@@ -21,5 +21,7 @@ QPointF PortPosition(const Port& port, bool followDrag = true);
 WireGeometry GeometryBetween(QPointF start, QPointF end, const Port& source,
                              const Port* destination);
 QPainterPath CurveOf(const WireGeometry& geometry);
+// The curve of a wire as it stands now: a dangling wire ends at the mouse.
+QPainterPath WireCurve(const Wire& wire);
 
 } // namespace flow

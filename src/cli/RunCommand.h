@@ -1,0 +1,12 @@
+#pragma once
+// flowlattice --run FILE: loads, checks and runs the circuit without a window; printed lines go
+// to stdout. Returns the process's exit status: 0 success, 1 the circuit has a defect, 2 an
+// unreadable file, 3 some nodes could never fire.
+
+#include <QString>
+
+namespace flow {
+
+int RunCommand(const QString& file);
+
+} // namespace flow

@@ -1,0 +1,103 @@
+#include "editor/actions/ClipboardCommands.h"
+
+#include "editor/canvas/CanvasInteraction.h"
+#include "editor/canvas/TextEditing.h"
+#include "editor/history/ClipboardText.h"
+#include "editor/history/History.h"
+#include "editor/window/CircuitCanvas.h"
+#include "file/CircuitWriter.h"
+#include "render/Camera.h"
+#include "render/StatusText.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+namespace flow {
+
+namespace {
+
+std::optional<QPointF> PointerInCircuit(const Circuit& circuit) {
+    const auto* canvas = qobject_cast<const CircuitCanvas*>(circuit.Canvas);
+    const std::optional<QPointF> pixel = canvas ? canvas->PointerOnCanvas() : std::nullopt;
+    if (!pixel) return std::nullopt;
+    return ToCircuitPoint(circuit, *pixel);
+}
+
+bool HasObjects(const FrameObjects& objects) {
+    return !objects.Nodes.empty() || !objects.Comments.empty();
+}
+
+} // namespace
+
+FrameObjects PasteAsStep(Circuit& circuit, const QString& name, std::string_view text,
+                         std::optional<QPointF> centre) {
+    FrameObjects pasted;
+    RecordGroupEdit(circuit, name, {}, [&] {
+        pasted = PasteCircuitText(circuit, text, centre, kPasteOffset);
+        return pasted;
+    });
+    return pasted;
+}
+
+void CopySelection(Circuit& circuit) {
+    if (EditingText()) {
+        CopySelectedText();
+        return;
+    }
+    const FrameObjects selected = SelectedObjectsWithInnerWires(circuit.MainFrame);
+    // Copying nothing keeps what the clipboard held.
+    if (!HasObjects(selected)) return;
+    QGuiApplication::clipboard()->setMimeData(CircuitMimeData(CircuitFragmentText(selected)));
+}
+
+void CutSelection(Circuit& circuit) {
+    if (EditingText()) {
+        CutSelectedText();
+        return;
+    }
+    CopySelection(circuit);
+    DeleteObjects(circuit, QStringLiteral("Cut"), SelectedObjectsWithSelectedWires(circuit.MainFrame));
+}
+
+void PasteFromClipboard(Circuit& circuit) {
+    if (EditingText()) {
+        PasteText();
+        return;
+    }
+    const QByteArray text = CircuitTextOf(QGuiApplication::clipboard()->mimeData());
+    const FrameObjects pasted = PasteAsStep(
+        circuit, QStringLiteral("Paste"),
+        std::string_view(text.constData(), std::size_t(text.size())), PointerInCircuit(circuit));
+    if (!HasObjects(pasted))
+        ShowStatusNotice(circuit,
+                         QStringLiteral("Nothing to paste: the clipboard holds no circuit"));
+}
+
+void DuplicateSelection(Circuit& circuit) {
+    if (EditingText()) return;
+    const FrameObjects selected = SelectedObjectsWithInnerWires(circuit.MainFrame);
+    if (HasObjects(selected))
+        PasteAsStep(circuit, QStringLiteral("Duplicate"), CircuitFragmentText(selected),
+                    std::nullopt);
+}
+
+void SelectAllObjects(Circuit& circuit) {
+    if (EditingText()) {
+        SelectAllText();
+        return;
+    }
+    for (const auto& comment : circuit.MainFrame.Comments)
+        comment->Flags |= ObjectFlag::Selected;
+    for (const auto& node : circuit.MainFrame.Nodes)
+        node->Flags |= ObjectFlag::Selected;
+}
+
+void DeleteSelectedObjects(Circuit& circuit) {
+    if (EditingText()) {
+        ApplyEditKey(VirtualKey::Delete, 0);
+        return;
+    }
+    DeleteObjects(circuit, QStringLiteral("Delete"), SelectedObjectsWithSelectedWires(circuit.MainFrame));
+}
+
+} // namespace flow

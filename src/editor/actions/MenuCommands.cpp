@@ -1,0 +1,145 @@
+#include "editor/actions/MenuCommands.h"
+
+#include "editor/actions/AddNodeMenu.h"
+#include "editor/actions/ClipboardCommands.h"
+#include "editor/actions/ExportImage.h"
+#include "editor/actions/FileCommands.h"
+#include "editor/actions/ViewCommands.h"
+#include "editor/canvas/CanvasInteraction.h"
+#include "editor/history/History.h"
+#include "editor/window/CircuitWindow.h"
+#include "editor/window/EditorProcess.h"
+#include "engine/Execution.h"
+#include "engine/Preparation.h"
+#include "model/Model.h"
+#include "render/Redraw.h"
+
+#include <QFileDialog>
+#include <QUndoStack>
+
+#include <optional>
+
+namespace flow {
+
+namespace {
+
+QString AskWithDialog(QWidget* parent, FileDialogKind kind) {
+    const QString filter = QStringLiteral("*.xml");
+    if (kind == FileDialogKind::Open)
+        return QFileDialog::getOpenFileName(parent, QStringLiteral("Open Circuit ..."), QString(),
+                                            filter);
+    // The name is used exactly as chosen, and an existing file is simply replaced.
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Save Circuit ..."), QString(),
+                                        filter, nullptr, QFileDialog::DontConfirmOverwrite);
+}
+
+QWidget* DialogParent(Circuit& circuit) {
+    return qobject_cast<QWidget*>(circuit.Window);
+}
+
+// Quit asks about every modified circuit in turn; Cancel on any of them keeps everything open.
+void QuitAsking() {
+    for (const auto& open : Circuits())
+        if (open->Window && !MayClose(*open)) return;
+    QuitEditor();
+}
+
+} // namespace
+
+FileNameChooser& ChooseFileName() {
+    static FileNameChooser chooser = AskWithDialog;
+    return chooser;
+}
+
+void OnMenu(Circuit& circuit, int commandId) {
+    // The window of the command is redrawn, or the circuit that Open brought in; a new
+    // circuit's window draws itself when it opens.
+    Circuit* shown = &circuit;
+    // A Start repaints at every run state, with nothing but the state changing in between.
+    std::optional<SceneReuse> sameScene;
+    if (commandId == Command::Start) sameScene.emplace(circuit);
+    switch (commandId) {
+    case Command::Save:
+    case Command::SaveAs:
+    case Command::Start:
+    case Command::Undo:
+    case Command::Redo:
+        CommitEditOf(circuit);
+        break;
+    default:
+        break;
+    }
+    switch (commandId) {
+    case Command::New:
+        OpenCircuitWindow(NewCircuit());
+        break;
+    case Command::Open: {
+        const QString name = ChooseFileName()(DialogParent(circuit), FileDialogKind::Open);
+        if (name.isEmpty()) break;
+        if (Circuit* loaded = OpenCircuitFile(circuit, name)) shown = loaded;
+        break;
+    }
+    case Command::Save:
+        SaveCircuitFile(circuit);
+        break;
+    case Command::SaveAs:
+        SaveCircuitFileAs(circuit);
+        break;
+    case Command::Close:
+        if (!MayClose(circuit)) break;
+        CloseCircuit(circuit);
+        return;
+    case Command::Quit:
+        QuitAsking();
+        if (OpenWindowCount() == 0) return;
+        break;
+    case Command::Undo:
+        if (QUndoStack* history = HistoryOf(circuit)) history->undo();
+        break;
+    case Command::Redo:
+        if (QUndoStack* history = HistoryOf(circuit)) history->redo();
+        break;
+    case Command::Start:
+        if (PrepareCircuit(circuit)) ExecuteCircuit(circuit);
+        break;
+    case Command::Cut:
+        CutSelection(circuit);
+        break;
+    case Command::Copy:
+        CopySelection(circuit);
+        break;
+    case Command::Paste:
+        PasteFromClipboard(circuit);
+        break;
+    case Command::Duplicate:
+        DuplicateSelection(circuit);
+        break;
+    case Command::Delete:
+        DeleteSelectedObjects(circuit);
+        break;
+    case Command::SelectAll:
+        SelectAllObjects(circuit);
+        break;
+    case Command::ExportImage:
+        ExportImage(circuit);
+        break;
+    case Command::ZoomIn:
+        ZoomView(circuit, 1.0f);
+        break;
+    case Command::ZoomOut:
+        ZoomView(circuit, -1.0f);
+        break;
+    case Command::FitCircuit:
+        FitCircuitInView(circuit, CanvasSize(circuit));
+        break;
+    case Command::ActualSize:
+        ShowActualSize(circuit);
+        break;
+    default:
+        FillPreviewNode(commandId);
+        break;
+    }
+    RedrawCircuit(*shown);
+}
+
+} // namespace flow

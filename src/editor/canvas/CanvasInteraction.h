@@ -1,0 +1,68 @@
+#pragma once
+// Everything the user does on a circuit's canvas arrives here as one canvas event: the editor
+// turns it into edits of the model, moves the camera, edits texts, and asks for a redraw.
+
+#include "editor/canvas/EditorState.h"
+#include "model/ZoomRange.h"
+
+#include <QByteArray>
+#include <QPoint>
+#include <QString>
+
+#include <cstdint>
+
+namespace flow {
+
+namespace MouseButton {
+constexpr int Left = 0x1, Right = 0x2, Middle = 0x4;
+}
+
+namespace KeyModifier {
+constexpr int Shift = 0x1, Alt = 0x2, Ctrl = 0x4;
+}
+
+// The keys the canvas reacts to, by their virtual-key codes.
+namespace VirtualKey {
+constexpr int None = 0, Backspace = 8, Enter = 13, Escape = 27, End = 35, Home = 36, Left = 37,
+              Up = 38, Right = 39, Down = 40, Delete = 46, A = 65, C = 67, V = 86, X = 88;
+} // namespace VirtualKey
+
+namespace CursorShape {
+constexpr int Arrow = 0, Cross = 1, IBeam = 2, Hand = 3, Move = 6;
+}
+
+// One canvas event with what was sampled when it was raised.
+struct CanvasInput {
+    CanvasEvent Type = CanvasEvent::None;
+    double PixelX = 0.0; // pointer position in canvas pixels
+    double PixelY = 0.0;
+    int Buttons = 0;             // MouseButton bits held
+    int Modifiers = 0;           // KeyModifier bits held
+    int Key = VirtualKey::None;  // KeyDown
+    QString Character;           // CharacterInput: one character (a surrogate pair counts as one)
+    int Notches = 0;             // MouseWheel: positive away from the user
+    QPoint GlobalPos;            // RightClick: the pointer on the screen
+    QByteArray PrintedLines;     // PrintOutput: UTF-8, one or more lines separated by '\n'
+    std::uint64_t RunNumber = 0; // PrintOutput: the Start that printed it
+};
+
+void OnCanvasEvent(Circuit& circuit, const CanvasInput& input);
+
+// Ends edit mode and stores the edited text in the comment or constant.
+void CommitEdit();
+// The circuit whose comment or constant is being edited; none while no text is edited.
+Circuit* EditedCircuit();
+// Commits the edit in progress when it belongs to the circuit: what is typed counts before the
+// circuit runs, is saved, closed, or steps through its history.
+void CommitEditOf(const Circuit& circuit);
+// The step that committing the edit in progress in the circuit would record; empty for none.
+QString PendingStepName(const Circuit& circuit);
+// Ends edit mode and leaves the comment or constant with the text it had when the edit began.
+void CancelEdit();
+
+// Lets go of what the editor holds in a circuit whose window closes. The circuit is never used
+// again: an edit of it ends without being stored, instead of swallowing the keys of the other
+// windows, and a wire or a press begun there is dropped.
+void ForgetCircuit(const Circuit& circuit);
+
+} // namespace flow

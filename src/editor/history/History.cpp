@@ -1,0 +1,96 @@
+#include "editor/history/History.h"
+
+#include "editor/canvas/EditorState.h"
+#include "editor/history/HistorySteps.h"
+#include "model/Model.h"
+
+#include <QUndoStack>
+
+namespace flow {
+
+namespace {
+
+// The step goes on the circuit's history, which carries it out; without one it is just made.
+void Record(Circuit& circuit, std::unique_ptr<QUndoCommand> step) {
+    if (QUndoStack* history = HistoryOf(circuit))
+        history->push(step.release());
+    else
+        step->redo();
+}
+
+} // namespace
+
+QUndoStack* CreateHistory(Circuit& circuit, QObject* window) {
+    auto* history = new QUndoStack(window);
+    history->setUndoLimit(kHistoryLimit);
+    circuit.History = history;
+    return history;
+}
+
+QUndoStack* HistoryOf(const Circuit& circuit) {
+    return qobject_cast<QUndoStack*>(circuit.History);
+}
+
+void RecordGroupEdit(Circuit& circuit, const QString& name, const FrameObjects& removing,
+                     const std::function<FrameObjects()>& edit) {
+    QUndoStack* history = HistoryOf(circuit);
+    if (!history) {
+        edit();
+        return;
+    }
+    Frame& frame = circuit.MainFrame;
+    TypesById before = CaptureTypes(frame);
+    auto removed = std::make_unique<GroupSnapshot>(frame, removing);
+    const FrameObjects added = edit();
+    auto made = std::make_unique<GroupSnapshot>(frame, added);
+    if (removed->Empty() && made->Empty()) return;
+    TypesById after = CaptureTypes(frame);
+    TypesById changedBefore = ChangedTypes(before, after);
+    TypesById changedAfter = ChangedTypes(after, before);
+    history->push(new GroupCommand(circuit, name, std::move(removed), std::move(made),
+                                   std::move(changedBefore), std::move(changedAfter)));
+}
+
+void DeleteObjects(Circuit& circuit, const QString& name, const FrameObjects& objects) {
+    RecordGroupEdit(circuit, name, objects, [&] {
+        for (Wire* wire : objects.Wires)
+            DeleteWire(wire);
+        for (Node* node : objects.Nodes) {
+            ForgetNode(node);
+            DeleteNode(node);
+        }
+        for (Comment* comment : objects.Comments) {
+            ForgetComment(comment);
+            DeleteComment(comment);
+        }
+        return FrameObjects{};
+    });
+}
+
+void MoveObjects(Circuit& circuit, const FrameObjects& objects, Int dx, Int dy) {
+    if ((dx == 0 && dy == 0) || (objects.Nodes.empty() && objects.Comments.empty())) return;
+    std::vector<Int> ids;
+    for (const Node* node : objects.Nodes)
+        ids.push_back(node->Id);
+    for (const Comment* comment : objects.Comments)
+        ids.push_back(comment->Id);
+    Record(circuit, std::make_unique<MoveCommand>(circuit, std::move(ids), dx, dy));
+}
+
+void ChangeConstantValue(Node& node, const QString& name, Int value, const QString& text) {
+    Circuit* circuit = OwnerCircuit(node);
+    const Port* port = node.PortArray.size() > 1 ? node.PortArray[1] : nullptr;
+    if (!circuit || !port || (port->Value == value && port->Text == text)) return;
+    Record(*circuit, std::make_unique<ValueCommand>(*circuit, name, node.Id,
+                                                    ValueCommand::Value{port->Value, port->Text},
+                                                    ValueCommand::Value{value, text}));
+}
+
+void ChangeCommentText(Comment& comment, const QString& text) {
+    Circuit* circuit = comment.Frame ? comment.Frame->Owner : nullptr;
+    if (!circuit || comment.Text == text) return;
+    Record(*circuit,
+           std::make_unique<CommentTextCommand>(*circuit, comment.Id, comment.Text, text));
+}
+
+} // namespace flow

@@ -1,0 +1,37 @@
+#pragma once
+// Each circuit's history of edits, an undo stack that lives with the circuit's window. Every
+// change a user makes to a circuit is recorded here as one step.
+
+#include "editor/history/GroupSnapshot.h"
+
+#include <functional>
+
+class QUndoStack;
+
+namespace flow {
+
+// Steps beyond this many are forgotten from the oldest on, so a long session stays bounded.
+constexpr int kHistoryLimit = 1000;
+
+// Creates the circuit's history, owned by its window: the history ends with the window.
+QUndoStack* CreateHistory(Circuit& circuit, QObject* window);
+// The circuit's history; none while it has no window.
+QUndoStack* HistoryOf(const Circuit& circuit);
+
+// Records an edit that adds or removes objects as one step: placing, wiring, deleting, pasting.
+// `removing` names what the edit is about to remove (a node comes with its wires); `edit` then
+// makes the whole change and returns what it added. An edit that changed nothing records
+// nothing; without a history the edit is simply made.
+void RecordGroupEdit(Circuit& circuit, const QString& name, const FrameObjects& removing,
+                     const std::function<FrameObjects()>& edit);
+// Deletes the objects as one step, in the editor's order: wires, nodes with all their wires,
+// comments.
+void DeleteObjects(Circuit& circuit, const QString& name, const FrameObjects& objects);
+// Moves the nodes and comments by an offset, as one step.
+void MoveObjects(Circuit& circuit, const FrameObjects& objects, Int dx, Int dy);
+// Gives a constant a new value (its first port's Value and Text), as one step.
+void ChangeConstantValue(Node& node, const QString& name, Int value, const QString& text);
+// Gives a comment a new text, as one step.
+void ChangeCommentText(Comment& comment, const QString& text);
+
+} // namespace flow

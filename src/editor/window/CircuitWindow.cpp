@@ -1,0 +1,271 @@
+#include "editor/window/CircuitWindow.h"
+
+#include "editor/actions/AddNodeMenu.h"
+#include "editor/actions/FileCommands.h"
+#include "editor/actions/MenuCommands.h"
+#include "editor/canvas/CanvasInteraction.h"
+#include "editor/history/History.h"
+#include "editor/window/CircuitCanvas.h"
+#include "editor/window/CircuitRelease.h"
+#include "editor/window/RecentFiles.h"
+#include "editor/window/WindowObserver.h"
+#include "editor/window/WindowPlacement.h"
+#include "engine/ThreadReserve.h"
+#include "model/Model.h"
+#include "render/Redraw.h"
+#include "render/StatusText.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QUndoStack>
+
+#include <algorithm>
+
+namespace flow {
+
+namespace {
+
+constexpr int kCascadeStep = 40;
+constexpr QSize kDefaultInnerSize{800, 600};
+constexpr QSize kMinimumInnerSize{200, 150};
+constexpr int kSeparatorHeight = 4;
+// A printed line opens the panel this far above the splitter's bottom: 76 pixels of output
+// below the separator.
+constexpr int kOpenPanelOffset = 80;
+
+QPlainTextEdit* MakeOutputPanel() {
+    auto* panel = new QPlainTextEdit;
+    panel->setReadOnly(true);
+    QPalette colours = panel->palette();
+    colours.setColor(QPalette::Base, QColor(0, 0, 0));
+    colours.setColor(QPalette::Text, QColor(192, 192, 192));
+    panel->setPalette(colours);
+    panel->setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 12));
+    return panel;
+}
+
+// Outer position and inner size of a new window.
+QRect PlaceWindow(const Circuit& circuit, const QWidget* cascadeFrom) {
+    if (circuit.WindowWidth != 0 || circuit.WindowHeight != 0)
+        return FitStoredGeometry(circuit.WindowX, circuit.WindowY, circuit.WindowWidth,
+                                 circuit.WindowHeight, kMinimumInnerSize);
+    if (!cascadeFrom) cascadeFrom = qobject_cast<CircuitWindow*>(QApplication::activeWindow());
+    if (const QWidget* front = cascadeFrom)
+        return {front->frameGeometry().topLeft() + QPoint(kCascadeStep, kCascadeStep),
+                front->size()};
+    QRect screen(QPoint(0, 0), kDefaultInnerSize);
+    if (const QScreen* primary = QGuiApplication::primaryScreen())
+        screen = primary->availableGeometry();
+    QRect placed(QPoint(0, 0), kDefaultInnerSize);
+    placed.moveCenter(screen.center());
+    return placed;
+}
+
+template <typename AddCommand> void AddViewMenu(QMenuBar* bar, AddCommand addCommand) {
+    // Before Run, as menus usually stand.
+    QMenu* view = new QMenu(QStringLiteral("View"), bar);
+    bar->insertMenu(bar->actions().constLast(), view);
+    // Ctrl+= is Ctrl++ without Shift on most keyboards.
+    addCommand(view, QStringLiteral("Zoom In"), Command::ZoomIn)
+        ->setShortcuts({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    addCommand(view, QStringLiteral("Zoom Out"), Command::ZoomOut)
+        ->setShortcuts(QKeySequence::ZoomOut);
+    addCommand(view, QStringLiteral("Fit Circuit"), Command::FitCircuit)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
+    addCommand(view, QStringLiteral("Actual Size"), Command::ActualSize)
+        ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
+}
+
+} // namespace
+
+CircuitWindow::CircuitWindow(Circuit& circuit)
+    : circuit_(circuit), canvas_(new CircuitCanvas(circuit)), outputPanel_(MakeOutputPanel()),
+      splitter_(new QSplitter(Qt::Vertical)) {
+    setMinimumSize(kMinimumInnerSize);
+
+    auto addCommand = [this](QMenu* menu, const QString& label, int id,
+                             const QList<QKeySequence>& keys = {}) {
+        QAction* action = menu->addAction(label);
+        action->setShortcuts(keys);
+        connect(action, &QAction::triggered, this, [this, id] { OnMenu(circuit_, id); });
+        return action;
+    };
+    // The platform's standard keys, always with the common ones, which some platforms lack.
+    const auto keys = [](QKeySequence::StandardKey key, QKeySequence common) {
+        QList<QKeySequence> bindings = QKeySequence::keyBindings(key);
+        bindings.removeAll(common);
+        bindings.prepend(common);
+        return bindings;
+    };
+    QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
+    addCommand(file, QStringLiteral("New"), Command::New,
+               keys(QKeySequence::New, Qt::CTRL | Qt::Key_N));
+    addCommand(file, QStringLiteral("Open"), Command::Open,
+               keys(QKeySequence::Open, Qt::CTRL | Qt::Key_O));
+    QMenu* recent = file->addMenu(QStringLiteral("Open Recent"));
+    connect(recent, &QMenu::aboutToShow, this,
+            [this, recent] { FillRecentFilesMenu(recent, circuit_); });
+    addCommand(file, QStringLiteral("Save"), Command::Save,
+               keys(QKeySequence::Save, Qt::CTRL | Qt::Key_S));
+    addCommand(file, QStringLiteral("SaveAs"), Command::SaveAs,
+               keys(QKeySequence::SaveAs, Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    addCommand(file, QStringLiteral("Export Image…"), Command::ExportImage);
+    addCommand(file, QStringLiteral("Close"), Command::Close,
+               keys(QKeySequence::Close, Qt::CTRL | Qt::Key_W));
+    addCommand(file, QStringLiteral("Quit"), Command::Quit,
+               keys(QKeySequence::Quit, Qt::CTRL | Qt::Key_Q));
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("Edit"));
+    undo_ = addCommand(edit, QStringLiteral("Undo"), Command::Undo,
+                       keys(QKeySequence::Undo, Qt::CTRL | Qt::Key_Z));
+    redo_ = addCommand(
+        edit, QStringLiteral("Redo"), Command::Redo,
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    edit->addSeparator();
+    addCommand(edit, QStringLiteral("Cut"), Command::Cut,
+               keys(QKeySequence::Cut, Qt::CTRL | Qt::Key_X));
+    addCommand(edit, QStringLiteral("Copy"), Command::Copy,
+               keys(QKeySequence::Copy, Qt::CTRL | Qt::Key_C));
+    addCommand(edit, QStringLiteral("Paste"), Command::Paste,
+               keys(QKeySequence::Paste, Qt::CTRL | Qt::Key_V));
+    addCommand(edit, QStringLiteral("Duplicate"), Command::Duplicate,
+               {QKeySequence(Qt::CTRL | Qt::Key_D)});
+    addCommand(edit, QStringLiteral("Delete"), Command::Delete,
+               keys(QKeySequence::Delete, Qt::Key_Delete));
+    edit->addSeparator();
+    addCommand(edit, QStringLiteral("Select All"), Command::SelectAll,
+               keys(QKeySequence::SelectAll, Qt::CTRL | Qt::Key_A));
+    QMenu* run = menuBar()->addMenu(QStringLiteral("Run"));
+    addCommand(run, QStringLiteral("Start"), Command::Start, {QKeySequence(Qt::Key_F5)});
+    AddViewMenu(menuBar(), addCommand);
+
+    history_ = CreateHistory(circuit, this);
+    connect(history_, &QUndoStack::cleanChanged, this, [this] { ShowTitle(); });
+    connect(history_, &QUndoStack::indexChanged, this, [this] {
+        ShowHistorySteps();
+        // A circuit that grew by an edit, an undo or a redo has its threads ready by its run.
+        ReserveThreadsFor(circuit_);
+    });
+    ShowTitle();
+    ShowHistorySteps();
+
+    const int fieldWidths[kStatusFieldCount] = {90, 200, 0};
+    for (int i = 0; i < kStatusFieldCount; ++i) {
+        auto* field = new QLabel;
+        if (fieldWidths[i] > 0) field->setFixedWidth(fieldWidths[i]);
+        if (i == int(StatusField::Position)) field->setAlignment(Qt::AlignCenter);
+        statusBar()->addWidget(field, fieldWidths[i] > 0 ? 0 : 1);
+        statusFields_[std::size_t(i)] = field;
+    }
+
+    splitter_->setHandleWidth(kSeparatorHeight);
+    splitter_->addWidget(canvas_);
+    splitter_->addWidget(outputPanel_);
+    // On a resize the panel keeps its height and the canvas takes the difference.
+    splitter_->setStretchFactor(0, 1);
+    splitter_->setStretchFactor(1, 0);
+    splitter_->setCollapsible(0, false);
+    setCentralWidget(splitter_);
+}
+
+// The history goes with the window's children, after this part of the window is gone; its last
+// signals, sent while it clears itself, must not reach the window any more.
+CircuitWindow::~CircuitWindow() {
+    history_->disconnect(this);
+}
+
+void CircuitWindow::ShowTitle() {
+    setWindowTitle(CircuitTitle(circuit_) + QStringLiteral("[*]"));
+    setWindowModified(IsModified(circuit_));
+}
+
+void CircuitWindow::ShowHistorySteps() {
+    const QUndoStack* history = HistoryOf(circuit_);
+    if (!history) return;
+    // A text still being typed becomes a step when Undo is chosen.
+    const QString pending = PendingStepName(circuit_);
+    const QString undoStep = pending.isEmpty() ? history->undoText() : pending;
+    undo_->setEnabled(!pending.isEmpty() || history->canUndo());
+    undo_->setText(undoStep.isEmpty() ? QStringLiteral("Undo")
+                                      : QStringLiteral("Undo ") + undoStep);
+    redo_->setEnabled(pending.isEmpty() && history->canRedo());
+    redo_->setText(history->redoText().isEmpty() || !pending.isEmpty()
+                       ? QStringLiteral("Redo")
+                       : QStringLiteral("Redo ") + history->redoText());
+}
+
+void CircuitWindow::closeEvent(QCloseEvent* event) {
+    if (circuit_.Window == this) {
+        if (!MayClose(circuit_)) {
+            event->ignore();
+            return;
+        }
+        CloseCircuit(circuit_);
+    }
+    event->accept();
+}
+
+Circuit& OpenCircuitWindow(Circuit& circuit, const QWidget* cascadeFrom) {
+    const QRect placement = PlaceWindow(circuit, cascadeFrom);
+    auto* window = new CircuitWindow(circuit);
+    ++OpenWindowCount();
+    circuit.Window = window;
+    circuit.Menu = window->menuBar();
+    circuit.StatusLine = window->statusBar();
+    for (int i = 0; i < kStatusFieldCount; ++i)
+        circuit.StatusFields[std::size_t(i)] = window->StatusFieldLabel(StatusField(i));
+    circuit.Canvas = window->Canvas();
+    circuit.OutputPanel = window->OutputPanel();
+    circuit.Splitter = window->Splitter();
+    ObserverOf(circuit).AttachCanvas(window->Canvas());
+    circuit.Observer = &ObserverOf(circuit);
+
+    window->resize(placement.size());
+    window->move(placement.topLeft());
+    // The separator starts at the bottom: the output panel is collapsed until something prints.
+    window->Splitter()->setSizes({placement.height(), 0});
+    window->show();
+    window->activateWindow();
+    window->Canvas()->setFocus();
+    RedrawCircuit(circuit);
+    // Started in the background while the user looks at the circuit, not when F5 is pressed.
+    ReserveThreadsFor(circuit);
+    return circuit;
+}
+
+// Takes the window away from its circuit; the circuit is freed once the window is gone.
+void DetachWindow(Circuit& circuit) {
+    CircuitWindow* window = WindowOf(circuit);
+    if (!window) return;
+    ForgetCircuit(circuit);
+    ObserverOf(circuit).AttachCanvas(nullptr);
+    circuit.Window = circuit.Menu = circuit.StatusLine = circuit.Canvas = nullptr;
+    circuit.StatusFields = {};
+    circuit.History = nullptr;
+    circuit.OutputPanel = circuit.Splitter = nullptr;
+    window->hide();
+    // The window may be closing from inside one of its own handlers.
+    window->deleteLater();
+    ReleaseAfterWindow(circuit, window);
+    --OpenWindowCount();
+}
+
+CircuitWindow* WindowOf(const Circuit& circuit) {
+    return qobject_cast<CircuitWindow*>(circuit.Window);
+}
+
+void AppendOutputLine(Circuit& circuit, const QString& line) {
+    CircuitWindow* window = WindowOf(circuit);
+    if (!window) return;
+    window->OutputPanel()->appendPlainText(line);
+    QSplitter* splitter = window->Splitter();
+    const int canvasHeight = std::max(0, splitter->height() - kOpenPanelOffset);
+    splitter->setSizes({canvasHeight, splitter->height() - kSeparatorHeight - canvasHeight});
+}
+
+} // namespace flow

@@ -1,0 +1,62 @@
+#include "editor/window/EditorProcess.h"
+
+#include "editor/actions/AddNodeMenu.h"
+#include "editor/canvas/EditorState.h"
+#include "editor/window/CircuitWindow.h"
+#include "engine/NodeThreads.h"
+#include "file/CircuitWriter.h"
+#include "model/Model.h"
+#include "render/Palette.h"
+
+#include <QCoreApplication>
+
+namespace flow {
+
+namespace {
+
+void CloseWindow(Circuit& circuit) {
+    if (!circuit.Window) return;
+    DetachWindow(circuit);
+    if (OpenWindowCount() <= 0) {
+        OpenWindowCount() = 0;
+        EndProgram()();
+    }
+}
+
+// Saving stores where the window is now: outer position, inner size.
+bool ReadWindowGeometry(const Circuit& circuit, int& x, int& y, int& width, int& height) {
+    const CircuitWindow* window = WindowOf(circuit);
+    if (!window) return false;
+    x = window->frameGeometry().x();
+    y = window->frameGeometry().y();
+    width = window->width();
+    height = window->height();
+    return true;
+}
+
+} // namespace
+
+void SetupResources() {
+    SetupPalette();
+    BuildAddNodeMenu();
+    ResetEditorState();
+    CircuitWindowCloser() = CloseWindow;
+    LiveWindowGeometry() = ReadWindowGeometry;
+}
+
+void QuitEditor() {
+    // Threads first: none of them may outlive the windows they print to.
+    for (const auto& circuit : Circuits())
+        StopCircuitThreads(*circuit);
+    for (const auto& circuit : Circuits())
+        DetachWindow(*circuit);
+    OpenWindowCount() = 0;
+    EndProgram()();
+}
+
+std::function<void()>& EndProgram() {
+    static std::function<void()> end = [] { QCoreApplication::quit(); };
+    return end;
+}
+
+} // namespace flow

@@ -1,0 +1,83 @@
+#include "editor/window/WindowObserver.h"
+
+#include "editor/window/CircuitWindow.h"
+#include "render/Redraw.h"
+#include "render/StatusText.h"
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QPlainTextEdit>
+
+namespace flow {
+
+PrintEvent::PrintEvent(QByteArray line, std::uint64_t runNumber) : QEvent(EventType()) {
+    Lines.push_back({std::move(line), runNumber});
+}
+
+QEvent::Type PrintEvent::EventType() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+void WindowObserver::AttachCanvas(QObject* canvas) {
+    std::lock_guard lock(mutex_);
+    canvas_ = canvas;
+    // An event still queued for the old canvas goes with it.
+    pending_ = nullptr;
+}
+
+void WindowObserver::ClearOutput() {
+    if (CircuitWindow* window = WindowOf(circuit_)) window->OutputPanel()->clear();
+}
+
+void WindowObserver::SetRunStatus(const QString& text) {
+    SetStatusText(circuit_, StatusField::RunStatus, text);
+}
+
+void WindowObserver::Redraw() {
+    RedrawCircuit(circuit_);
+    // The run state changes just before long work on this same thread (checking thousands of
+    // nodes, starting their threads): the marker and the status text must reach the screen now,
+    // not with a repaint merged after the work.
+    if (CircuitWindow* window = WindowOf(circuit_)) window->repaint();
+}
+
+void WindowObserver::PrintLine(const QString& line, std::uint64_t runNumber) {
+    QByteArray text = line.toUtf8();
+    std::lock_guard lock(mutex_);
+    if (!canvas_) return;
+    if (pending_) {
+        pending_->Lines.push_back({std::move(text), runNumber});
+        return;
+    }
+    pending_ = new PrintEvent(std::move(text), runNumber);
+    QCoreApplication::postEvent(canvas_, pending_);
+}
+
+std::vector<PrintedLine> WindowObserver::TakeLines(PrintEvent& event) {
+    std::lock_guard lock(mutex_);
+    if (pending_ == &event) pending_ = nullptr;
+    return std::move(event.Lines);
+}
+
+namespace {
+
+QHash<Circuit*, WindowObserver*>& Observers() {
+    static auto* observers = new QHash<Circuit*, WindowObserver*>;
+    return *observers;
+}
+
+} // namespace
+
+WindowObserver& ObserverOf(Circuit& circuit) {
+    WindowObserver*& observer = Observers()[&circuit];
+    if (!observer) observer = new WindowObserver(circuit);
+    return *observer;
+}
+
+void ForgetObserver(Circuit& circuit) {
+    if (circuit.Observer == Observers().value(&circuit)) circuit.Observer = nullptr;
+    delete Observers().take(&circuit);
+}
+
+} // namespace flow

@@ -1,0 +1,38 @@
+#pragma once
+// Circuit files read: a whole file into a new circuit, or a circuit file's text into a circuit
+// beside what it holds.
+
+#include "file/CircuitFragment.h"
+#include "file/XmlTree.h"
+#include "model/Records.h"
+
+#include <string_view>
+
+namespace flow {
+
+// A new circuit in the circuit list, or none when the file cannot be read or holds no element.
+// A failed load adds nothing to the circuit list. When the bytes stop being well-formed XML the
+// circuit holds what came before; where and why it stopped then goes to *stoppedAt if given.
+Circuit* LoadCircuit(const QString& fileName, QString* stoppedAt = nullptr);
+// Why LoadCircuit gave none for the file, in words for a message.
+QString LoadFailureReason(const QString& fileName);
+
+// Reads the objects of a circuit file's text into the circuit's main frame, after what it holds,
+// as loading would: every object gets a fresh ID, wires connect the nodes of the text, and types
+// resolve. Text that is no circuit file adds nothing. The circuit's table of file IDs is left as
+// it was.
+FrameObjects ReadCircuitFragment(Circuit& circuit, std::string_view text);
+
+// Reads the frame element's comments, nodes and wires into the circuit's main frame; what was
+// read goes to *read if given.
+void ReadFrame(Circuit& circuit, const XmlNode* frameElement, FrameObjects* read = nullptr);
+Comment* ReadComment(Frame& frame, const XmlNode* element);
+Node* ReadNode(Frame& frame, const XmlNode* element);
+Wire* ReadWire(Frame& frame, const XmlNode* element);
+
+// The node stored under a file ID while reading; none for IDs below 1 and unknown IDs.
+Node* NodeByFileId(const Circuit& circuit, Int id);
+// The node's port at a 1-based index; none without a node or outside 1 to its port count.
+Port* PortByIndex(const Node* node, Int index);
+
+} // namespace flow

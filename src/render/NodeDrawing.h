@@ -1,0 +1,20 @@
+#pragma once
+// Nodes, in circuit units (the camera transform is already applied to the painter).
+
+#include "model/Records.h"
+
+#include <QFont>
+
+class QPainter;
+
+namespace flow {
+
+// The font of the values in constant nodes.
+QFont ConstantFont();
+
+// Constant nodes: display text, size and port position from the value (when NeedsLayout is
+// set, or from the edit buffer while edited, placing the caret first).
+void LayoutConstant(Node& node);
+void DrawNode(QPainter& painter, const Node& node);
+
+} // namespace flow

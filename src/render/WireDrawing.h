@@ -1,0 +1,17 @@
+#pragma once
+// Wires, in circuit units (the camera transform is already applied to the painter): valid,
+// invalid, or dangling to the mouse.
+
+#include "model/Records.h"
+
+#include <QPainterPath>
+
+class QPainter;
+
+namespace flow {
+
+void DrawWire(QPainter& painter, const Wire& wire);
+// The same along a curve already made (a connected wire).
+void DrawWire(QPainter& painter, const Wire& wire, const QPainterPath& curve);
+
+} // namespace flow
