@@ -88,7 +88,8 @@ BENCHMARK(BM_PasteAsStep)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 void BM_Copy(benchmark::State& state) {
     const Source& source = SourceOf(int(state.range(0)));
     for (auto _ : state) {
-        std::string text = CircuitFragmentText(SelectedObjectsWithInnerWires(source.circuit.MainFrame));
+        std::string text =
+            CircuitFragmentText(SelectedObjectsWithInnerWires(source.circuit.MainFrame));
         benchmark::DoNotOptimize(text.data());
     }
 }

@@ -98,7 +98,8 @@ void DrawScene(QPainter& painter, Circuit& circuit) {
 
 // The hover text stays only while the hit test found something under the mouse.
 void ClearHoverTextUnlessFound(Circuit& circuit) {
-    if (!Editor().Has(InteractionFlag::HoverFound)) SetStatusText(circuit, StatusField::Hover, QString());
+    if (!Editor().Has(InteractionFlag::HoverFound))
+        SetStatusText(circuit, StatusField::Hover, QString());
 }
 
 void DrawRubberBand(QPainter& painter, const Circuit& circuit) {

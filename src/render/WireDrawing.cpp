@@ -68,7 +68,7 @@ void DrawWire(QPainter& painter, const Wire& wire) {
     if (!wire.Source) return;
     if (!wire.Destination || !wire.Destination->Node) {
         // Still being dragged: it approaches the mouse without a tangent of its own.
-        const WireGeometry g = Geometry(wire);
+        const WireGeometry g = GeometryOf(wire);
         QPainterPath path(g.Start);
         path.cubicTo(g.Start + g.StartOffset, g.End, g.End);
         painter.strokePath(path,

@@ -25,14 +25,6 @@ QPointF ControlOffset(QPointF direction, double reach) {
     return QPointF(std::nearbyint(direction.x() * reach), std::nearbyint(direction.y() * reach));
 }
 
-WireGeometry Geometry(const Wire& wire) {
-    const EditorState& editor = Editor();
-    const QPointF start = PortPosition(*wire.Source);
-    const QPointF end =
-        wire.Destination ? PortPosition(*wire.Destination) : QPointF(editor.MouseX, editor.MouseY);
-    return GeometryBetween(start, end, *wire.Source, wire.Destination);
-}
-
 } // namespace
 
 QPointF PortPosition(const Port& port, bool followDrag) {
@@ -59,6 +51,14 @@ WireGeometry GeometryBetween(QPointF start, QPointF end, const Port& source,
     return g;
 }
 
+WireGeometry GeometryOf(const Wire& wire) {
+    const EditorState& editor = Editor();
+    const QPointF start = PortPosition(*wire.Source);
+    const QPointF end =
+        wire.Destination ? PortPosition(*wire.Destination) : QPointF(editor.MouseX, editor.MouseY);
+    return GeometryBetween(start, end, *wire.Source, wire.Destination);
+}
+
 QPainterPath CurveOf(const WireGeometry& g) {
     QPainterPath path(g.Start);
     path.cubicTo(g.Start + g.StartOffset, g.End - g.EndOffset, g.End);
@@ -66,7 +66,7 @@ QPainterPath CurveOf(const WireGeometry& g) {
 }
 
 QPainterPath WireCurve(const Wire& wire) {
-    return CurveOf(Geometry(wire));
+    return CurveOf(GeometryOf(wire));
 }
 
 } // namespace flow

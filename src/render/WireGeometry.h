@@ -20,8 +20,9 @@ QPointF PortPosition(const Port& port, bool followDrag = true);
 // may be none (a wire being drawn, ending at the mouse).
 WireGeometry GeometryBetween(QPointF start, QPointF end, const Port& source,
                              const Port* destination);
+// The geometry of a wire as it stands now: a dangling wire ends at the mouse.
+WireGeometry GeometryOf(const Wire& wire);
 QPainterPath CurveOf(const WireGeometry& geometry);
-// The curve of a wire as it stands now: a dangling wire ends at the mouse.
 QPainterPath WireCurve(const Wire& wire);
 
 } // namespace flow

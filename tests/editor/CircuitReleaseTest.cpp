@@ -1,10 +1,9 @@
 // A long session: every closed window gives its circuit back.
 
 #include "EditorFixture.h"
-
-#include "editor/WindowObserver.h"
+#include "editor/window/WindowObserver.h"
 #include "engine/Preparation.h"
-#include "file/CircuitFile.h"
+#include "file/CircuitReader.h"
 
 #include <malloc.h>
 

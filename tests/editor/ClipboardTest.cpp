@@ -2,10 +2,10 @@
 // from a text editor, and text that is no circuit.
 
 #include "EditorFixture.h"
-
-#include "editor/Clipboard.h"
-#include "editor/ClipboardCommands.h"
-#include "editor/History.h"
+#include "editor/actions/ClipboardCommands.h"
+#include "editor/history/ClipboardText.h"
+#include "editor/history/History.h"
+#include "file/CircuitWriter.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -53,7 +53,7 @@ class ClipboardTest : public EditorFixture {
             node->Flags |= ObjectFlag::Selected;
     }
     static int SelectedCount(const Circuit& circuit) {
-        const FrameObjects selected = SelectedObjects(circuit.MainFrame);
+        const FrameObjects selected = SelectedObjectsWithInnerWires(circuit.MainFrame);
         return int(selected.Nodes.size() + selected.Comments.size());
     }
     static QClipboard& Clipboard() { return *QGuiApplication::clipboard(); }
@@ -234,7 +234,7 @@ TEST_F(ClipboardTest, TenThousandNodesPasteAndUndoQuickly) {
         previous = node;
     }
     Clipboard().setMimeData(
-        CircuitMimeData(CircuitFragmentText(SelectedObjects(source.MainFrame))));
+        CircuitMimeData(CircuitFragmentText(SelectedObjectsWithInnerWires(source.MainFrame))));
 
     Circuit& circuit = OpenWindow();
     QElapsedTimer timer;

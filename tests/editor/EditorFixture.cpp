@@ -1,6 +1,6 @@
 #include "EditorFixture.h"
-
-#include "editor/AddNodeMenu.h"
+#include "editor/actions/AddNodeMenu.h"
+#include "editor/window/EditorProcess.h"
 #include "engine/NodeThreads.h"
 
 #include <QApplication>

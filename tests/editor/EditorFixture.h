@@ -1,11 +1,11 @@
 #pragma once
 // Real circuit windows on the offscreen platform, driven through Qt's input events.
 
-#include "editor/CanvasInteraction.h"
-#include "editor/CircuitCanvas.h"
-#include "editor/CircuitWindow.h"
-#include "editor/FileCommands.h"
-#include "editor/MenuCommands.h"
+#include "editor/actions/FileCommands.h"
+#include "editor/actions/MenuCommands.h"
+#include "editor/canvas/CanvasInteraction.h"
+#include "editor/window/CircuitCanvas.h"
+#include "editor/window/CircuitWindow.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 #include "render/StatusText.h"

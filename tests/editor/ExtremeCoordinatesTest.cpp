@@ -2,9 +2,8 @@
 // without any sum leaving the range (the sanitizer build stops on the first that does).
 
 #include "EditorFixture.h"
-
 #include "engine/Preparation.h"
-#include "file/CircuitFile.h"
+#include "file/CircuitReader.h"
 #include "render/Redraw.h"
 
 #include <QTemporaryDir>

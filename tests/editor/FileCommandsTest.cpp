@@ -2,9 +2,8 @@
 // messages of files that cannot be read or written.
 
 #include "EditorFixture.h"
-
-#include "editor/RecentFiles.h"
-#include "file/CircuitFile.h"
+#include "editor/window/RecentFiles.h"
+#include "file/CircuitReader.h"
 
 #include <QApplication>
 #include <QFile>

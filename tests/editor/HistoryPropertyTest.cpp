@@ -3,10 +3,10 @@
 // forward again to the very last one.
 
 #include "EditorFixture.h"
-
-#include "editor/AddNodeMenu.h"
-#include "editor/History.h"
-#include "file/CircuitFile.h"
+#include "editor/actions/AddNodeMenu.h"
+#include "editor/history/History.h"
+#include "file/CircuitReader.h"
+#include "file/CircuitWriter.h"
 
 #include <QFile>
 #include <QMenu>

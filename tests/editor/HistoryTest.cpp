@@ -2,8 +2,7 @@
 // menu, and counted as a change of the circuit until it is undone again.
 
 #include "EditorFixture.h"
-
-#include "editor/History.h"
+#include "editor/history/History.h"
 #include "engine/Routines.h"
 
 #include <QUndoStack>

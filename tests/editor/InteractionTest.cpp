@@ -2,8 +2,8 @@
 // selecting, dragging and deleting.
 
 #include "EditorFixture.h"
-
 #include "engine/Routines.h"
+#include "render/StatusText.h"
 
 #include <bit>
 
@@ -45,7 +45,7 @@ TEST_F(InteractionTest, ConstantTypedIntoPrintRunsAndShowsItsValue) {
     Circuit& circuit = OpenWindow();
     Node& constant = Place(circuit, 13, -80, 0);
     EXPECT_EQ(constant.Implementation, Catalogue().ConstantInteger);
-    EXPECT_EQ(StatusText(circuit, 2), "Constant");
+    EXPECT_EQ(StatusText(circuit, StatusField::Hover), "Constant");
     EnterValue(circuit, constant, "42");
     EXPECT_EQ(Editor().EditBuffer, "42");
 
@@ -138,7 +138,7 @@ TEST_F(InteractionTest, PlusFollowsTheTypesWiredIntoIt) {
     EXPECT_EQ(plus.Implementation->Routine, &routines::Plus_RRR);
     EXPECT_EQ(plus.PortArray[3]->Type, PortType::Real);
     MoveTo(circuit, PortPoint(plus, 3).x(), PortPoint(plus, 3).y());
-    EXPECT_EQ(StatusText(circuit, 2), "Port (Out): x + y (Real)");
+    EXPECT_EQ(StatusText(circuit, StatusField::Hover), "Port (Out): x + y (Real)");
 }
 
 TEST_F(InteractionTest, RubberBandSelectsAndADragMovesTheSelection) {
@@ -231,7 +231,7 @@ TEST_F(InteractionTest, AWireFromInputToInputIsAcceptedAndReportedByTheRun) {
     ASSERT_EQ(circuit.MainFrame.Wires.size(), 2u);
     EXPECT_EQ(circuit.MainFrame.Wires[1]->Source, first.PortArray[1]);
     Key(circuit, Qt::Key_F5);
-    EXPECT_EQ(StatusText(circuit, 1), "Defect!");
+    EXPECT_EQ(StatusText(circuit, StatusField::RunStatus), "Defect!");
     EXPECT_EQ(circuit.ErrorMessage, "Invalid port connection");
 }
 

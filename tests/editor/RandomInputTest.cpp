@@ -1,9 +1,8 @@
 // Thousands of random canvas events must leave the circuit consistent, whatever their order.
 
 #include "EditorFixture.h"
-
-#include "editor/AddNodeMenu.h"
-#include "file/CircuitFile.h"
+#include "editor/actions/AddNodeMenu.h"
+#include "file/CircuitReader.h"
 
 #include <QApplication>
 #include <QMenu>

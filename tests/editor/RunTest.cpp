@@ -2,12 +2,13 @@
 // flight.
 
 #include "EditorFixture.h"
-
-#include "editor/MenuCommands.h"
+#include "editor/actions/MenuCommands.h"
 #include "engine/ThreadReserve.h"
-#include "file/CircuitFile.h"
+#include "file/CircuitReader.h"
 #include "render/Redraw.h"
+#include "render/StatusText.h"
 
+#include <QLabel>
 #include <QElapsedTimer>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -37,7 +38,7 @@ TEST_F(RunTest, F5PrintsIntoThePanelWhichOpensTo76Pixels) {
     ASSERT_TRUE(WaitForLines(circuit, 1));
     EXPECT_EQ(PanelOf(circuit).toPlainText(), "5");
     EXPECT_EQ(WindowOf(circuit)->Splitter()->sizes().value(1), 76);
-    EXPECT_EQ(StatusText(circuit, 1), "Execution ... finished");
+    EXPECT_EQ(StatusText(circuit, StatusField::RunStatus), "Execution ... finished");
 
     // A second run starts with an empty panel.
     Key(circuit, Qt::Key_F5);
@@ -85,7 +86,8 @@ TEST_F(RunTest, EachRunStateReachesTheScreenBeforeItsWorkGoesOn) {
     } watch;
     watch.watched = &circuit;
     CanvasOf(circuit).setObjectName("canvas");
-    QWidget* status = WindowOf(circuit)->statusBar()->findChild<QWidget*>("StatusField1");
+    QWidget* status = WindowOf(circuit)->StatusFieldLabel(StatusField::RunStatus);
+    status->setObjectName("StatusField1");
     CanvasOf(circuit).installEventFilter(&watch);
     status->installEventFilter(&watch);
     Key(circuit, Qt::Key_F5);
@@ -114,12 +116,12 @@ TEST_F(RunTest, TheFramesOfAStartAreTheFullDrawing) {
     const Node& plus = *sum.MainFrame.Nodes.back();
     MoveTo(sum, double(plus.X) + double(plus.Width) / 2, double(plus.Y) + double(plus.Height) / 2);
     ASSERT_TRUE(plus.Flags & ObjectFlag::Hovered);
-    const QString hovered = StatusText(sum, 2);
+    const QString hovered = StatusText(sum, StatusField::Hover);
     ASSERT_FALSE(hovered.isEmpty());
     Key(sum, Qt::Key_F5);
     ASSERT_TRUE(WaitForLines(sum, 1));
     expectFullDrawing(sum, "after a run");
-    EXPECT_EQ(StatusText(sum, 2), hovered); // the repaints that took the scene keep the hover
+    EXPECT_EQ(StatusText(sum, StatusField::Hover), hovered); // the repaints that took the scene keep the hover
 
     Circuit& defect = OpenExample("defect.xml");
     const Int cameraX = defect.CameraX;
@@ -134,7 +136,7 @@ TEST_F(RunTest, TheFramesOfAStartAreTheFullDrawing) {
 TEST_F(RunTest, ADefectIsShownInTheStatusBar) {
     Circuit& circuit = OpenExample("defect.xml");
     Key(circuit, Qt::Key_F5);
-    EXPECT_EQ(StatusText(circuit, 1), "Defect!");
+    EXPECT_EQ(StatusText(circuit, StatusField::RunStatus), "Defect!");
     EXPECT_EQ(circuit.ErrorMessage, "Missing input port connection");
     EXPECT_FLOAT_EQ(circuit.Magnification, 2.0f);
     QTest::qWait(50);

@@ -1,9 +1,9 @@
 // Characters a circuit file cannot hold never get into an edited text, typed or pasted.
 
 #include "EditorFixture.h"
-
-#include "editor/TextEditing.h"
-#include "file/CircuitFile.h"
+#include "editor/canvas/TextEditing.h"
+#include "file/CircuitReader.h"
+#include "file/CircuitWriter.h"
 
 #include <QApplication>
 #include <QClipboard>

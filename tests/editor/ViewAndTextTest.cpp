@@ -1,8 +1,8 @@
 // Comments typed on the canvas, the editing keys, zoom, panning and cancelled placements.
 
 #include "EditorFixture.h"
-
-#include "editor/AddNodeMenu.h"
+#include "editor/actions/AddNodeMenu.h"
+#include "render/StatusText.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -34,7 +34,7 @@ TEST_F(ViewAndTextTest, DoubleClickWritesACommentThatIsCommittedByAClickAway) {
     EXPECT_TRUE(Editor().Has(InteractionFlag::Editing));
     EXPECT_EQ(Editor().EditComment, &comment);
     EXPECT_EQ(CanvasOf(circuit).cursor().shape(), Qt::IBeamCursor);
-    EXPECT_EQ(StatusText(circuit, 0), "100, 50");
+    EXPECT_EQ(StatusText(circuit, StatusField::Position), "100, 50");
 
     Type(circuit, "first");
     Key(circuit, Qt::Key_Return);

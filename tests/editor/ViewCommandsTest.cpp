@@ -2,10 +2,10 @@
 // of the whole circuit; and File → Export Image….
 
 #include "EditorFixture.h"
-
-#include "editor/ExportImage.h"
-#include "editor/ViewCommands.h"
+#include "editor/actions/ExportImage.h"
+#include "editor/actions/ViewCommands.h"
 #include "render/Camera.h"
+#include "render/Palette.h"
 #include "render/SceneVisibility.h"
 
 #include <QFile>

@@ -1,8 +1,7 @@
 // Stored window geometry from a file, fitted to the screens there are.
 
 #include "EditorFixture.h"
-
-#include "editor/WindowPlacement.h"
+#include "editor/window/WindowPlacement.h"
 
 #include <QScreen>
 

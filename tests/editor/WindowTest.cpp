@@ -1,8 +1,8 @@
 #include "EditorFixture.h"
-
-#include "editor/AddNodeMenu.h"
-#include "editor/WindowObserver.h"
-#include "file/CircuitFile.h"
+#include "editor/actions/AddNodeMenu.h"
+#include "editor/window/WindowObserver.h"
+#include "file/CircuitReader.h"
+#include "render/StatusText.h"
 
 #include <QApplication>
 #include <QDir>
@@ -79,9 +79,9 @@ TEST_F(WindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
                      "Times (*)", "Divide (/)", "---", "ToInteger", "ToReal"}));
     EXPECT_EQ(Labels(Submenu(add, "Strings")), QStringList({"Constant", "---", "ToString"}));
 
-    auto* field0 = window.statusBar()->findChild<QLabel*>("StatusField0");
-    auto* field1 = window.statusBar()->findChild<QLabel*>("StatusField1");
-    auto* field2 = window.statusBar()->findChild<QLabel*>("StatusField2");
+    auto* field0 = window.StatusFieldLabel(StatusField::Position);
+    auto* field1 = window.StatusFieldLabel(StatusField::RunStatus);
+    auto* field2 = window.StatusFieldLabel(StatusField::Hover);
     ASSERT_TRUE(field0 && field1 && field2);
     EXPECT_EQ(field0->width(), 90);
     EXPECT_EQ(field0->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);

@@ -1,9 +1,9 @@
 // Parts of a circuit as circuit-file text and back: what the clipboard carries.
 
 #include "FileTestSupport.h"
-
-#include "file/CircuitFile.h"
 #include "file/CircuitFragment.h"
+#include "file/CircuitReader.h"
+#include "file/CircuitWriter.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 

@@ -1,7 +1,7 @@
 #include "FileTestSupport.h"
-
 #include "engine/Routines.h"
-#include "file/CircuitFile.h"
+#include "file/CircuitReader.h"
+#include "file/CircuitWriter.h"
 #include "file/XmlParse.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"

@@ -1,6 +1,6 @@
 #include "FileTestSupport.h"
-
-#include "file/CircuitFile.h"
+#include "file/CircuitReader.h"
+#include "file/CircuitWriter.h"
 #include "file/FileText.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"

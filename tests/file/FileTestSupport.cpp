@@ -1,6 +1,5 @@
 #include "FileTestSupport.h"
-
-#include "file/CircuitFile.h"
+#include "file/CircuitReader.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 

@@ -1,8 +1,7 @@
 // Files far larger than any drawn circuit: one enormous token, a sea of blanks.
 
 #include "FileTestSupport.h"
-
-#include "file/CircuitFile.h"
+#include "file/CircuitReader.h"
 #include "file/XmlParse.h"
 #include "model/Model.h"
 

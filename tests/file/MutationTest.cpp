@@ -2,8 +2,8 @@
 // mutated many times over (bytes changed, cut, inserted, moved) in a fixed pseudo-random order.
 
 #include "FileTestSupport.h"
-
-#include "file/CircuitFile.h"
+#include "file/CircuitReader.h"
+#include "file/CircuitWriter.h"
 
 #include <QDir>
 

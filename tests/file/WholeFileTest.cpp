@@ -1,8 +1,7 @@
 // Replacing a file whole: its mode survives, and a failure says what the system said.
 
 #include "FileTestSupport.h"
-
-#include "file/CircuitFile.h"
+#include "file/CircuitWriter.h"
 #include "file/WholeFile.h"
 #include "model/Model.h"
 

@@ -1,4 +1,5 @@
 #include "render/Camera.h"
+#include "render/Palette.h"
 
 #include <gtest/gtest.h>
 

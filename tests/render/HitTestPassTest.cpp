@@ -1,6 +1,6 @@
 #include "SceneFixture.h"
-
-#include "editor/HitTestPass.h"
+#include "editor/canvas/HitTestPass.h"
+#include "render/StatusText.h"
 
 #include <QLabel>
 #include <QStatusBar>
@@ -14,7 +14,7 @@ class HitTest : public SceneFixture {
   protected:
     HitTest() {
         hoverField = new QLabel(&statusBar);
-        hoverField->setObjectName("StatusField2");
+        circuit.StatusFields[std::size_t(StatusField::Hover)] = hoverField;
         circuit.StatusLine = &statusBar;
     }
     // One redraw's pass, as the canvas handler starts it: nothing found yet.

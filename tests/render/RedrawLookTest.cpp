@@ -4,8 +4,7 @@
 
 #include "GeneratedCircuit.h"
 #include "SceneFixture.h"
-
-#include "file/CircuitFile.h"
+#include "file/CircuitReader.h"
 
 #include <QDir>
 

@@ -1,6 +1,6 @@
 #include "SceneFixture.h"
-
 #include "render/Camera.h"
+#include "render/StatusText.h"
 
 #include <QLabel>
 #include <QStatusBar>
@@ -174,7 +174,7 @@ TEST_F(Redraw, RubberBandOnlyOnceTheMouseHasMoved) {
 TEST_F(Redraw, ClearsTheHoverTextOnlyWhenNothingIsHovered) {
     QStatusBar bar;
     QLabel* field = new QLabel("Port (In): x", &bar);
-    field->setObjectName("StatusField2");
+    circuit.StatusFields[std::size_t(StatusField::Hover)] = field;
     circuit.StatusLine = &bar;
     Editor().Set(InteractionFlag::HoverFound);
     Render();

@@ -1,6 +1,5 @@
 #include "SceneFixture.h"
-
-#include "file/CircuitFile.h"
+#include "file/CircuitReader.h"
 
 #include <QCoreApplication>
 #include <QDir>

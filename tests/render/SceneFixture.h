@@ -1,7 +1,7 @@
 #pragma once
 // A circuit of its own for each test, a fresh editor state, and rendering into an image.
 
-#include "editor/EditorState.h"
+#include "editor/canvas/EditorState.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 #include "render/Redraw.h"

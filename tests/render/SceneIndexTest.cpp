@@ -5,10 +5,10 @@
 // only when the redraw would have found the same object.
 
 #include "SceneFixture.h"
-
-#include "editor/History.h"
-#include "editor/HitTestPass.h"
+#include "editor/canvas/HitTestPass.h"
+#include "editor/history/History.h"
 #include "render/SceneVisibility.h"
+#include "render/StatusText.h"
 
 #include <QLabel>
 #include <QStatusBar>
@@ -25,7 +25,7 @@ class SceneIndexTest : public SceneFixture {
   protected:
     SceneIndexTest() {
         hoverField = new QLabel(&statusBar);
-        hoverField->setObjectName("StatusField2");
+        circuit.StatusFields[std::size_t(StatusField::Hover)] = hoverField;
         circuit.StatusLine = &statusBar;
         CreateHistory(circuit, &historyOwner);
     }

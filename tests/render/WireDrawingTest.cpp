@@ -1,6 +1,5 @@
 #include "SceneFixture.h"
-
-#include "render/SceneDrawing.h"
+#include "render/WireGeometry.h"
 
 #include <QPainterPath>
 

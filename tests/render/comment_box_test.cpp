@@ -1,6 +1,6 @@
 #include "model/Model.h"
+#include "render/CommentDrawing.h"
 #include "render/Palette.h"
-#include "render/SceneDrawing.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,9 +1,9 @@
-#include "editor/EditorState.h"
+#include "editor/canvas/EditorState.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 #include "render/Camera.h"
+#include "render/NodeDrawing.h"
 #include "render/Palette.h"
-#include "render/SceneDrawing.h"
 #include "render/TextLayout.h"
 
 #include <QFontMetricsF>

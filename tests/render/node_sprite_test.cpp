@@ -1,8 +1,9 @@
-#include "editor/EditorState.h"
+#include "editor/canvas/EditorState.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
+#include "render/CommentDrawing.h"
+#include "render/NodeDrawing.h"
 #include "render/Palette.h"
-#include "render/SceneDrawing.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,7 +1,7 @@
 #include "model/Catalogue.h"
 #include "render/Palette.h"
 #include "render/PathCache.h"
-#include "render/SceneDrawing.h"
+#include "render/ShapeNotation.h"
 
 #include <QFontMetricsF>
 

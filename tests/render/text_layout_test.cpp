@@ -1,7 +1,7 @@
-#include "editor/EditorState.h"
+#include "editor/canvas/EditorState.h"
 #include "model/Model.h"
+#include "render/CommentDrawing.h"
 #include "render/Palette.h"
-#include "render/SceneDrawing.h"
 #include "render/TextLayout.h"
 
 #include <QFontMetricsF>

@@ -56,7 +56,8 @@ void CutSelection(Circuit& circuit) {
         return;
     }
     CopySelection(circuit);
-    DeleteObjects(circuit, QStringLiteral("Cut"), SelectedObjectsWithSelectedWires(circuit.MainFrame));
+    DeleteObjects(circuit, QStringLiteral("Cut"),
+                  SelectedObjectsWithSelectedWires(circuit.MainFrame));
 }
 
 void PasteFromClipboard(Circuit& circuit) {
@@ -97,7 +98,8 @@ void DeleteSelectedObjects(Circuit& circuit) {
         ApplyEditKey(VirtualKey::Delete, 0);
         return;
     }
-    DeleteObjects(circuit, QStringLiteral("Delete"), SelectedObjectsWithSelectedWires(circuit.MainFrame));
+    DeleteObjects(circuit, QStringLiteral("Delete"),
+                  SelectedObjectsWithSelectedWires(circuit.MainFrame));
 }
 
 } // namespace flow

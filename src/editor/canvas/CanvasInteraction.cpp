@@ -1,7 +1,6 @@
 #include "editor/canvas/CanvasInteraction.h"
 
 #include "editor/actions/AddNodeMenu.h"
-#include "editor/actions/ViewCommands.h"
 #include "editor/canvas/HitTestPass.h"
 #include "editor/canvas/TextEditing.h"
 #include "editor/history/ClipboardText.h"
@@ -219,7 +218,8 @@ bool OnKeyDown(Circuit& circuit, const CanvasInput& input) {
     }
     switch (input.Key) {
     case VirtualKey::Delete:
-        DeleteObjects(circuit, QStringLiteral("Delete"), SelectedObjectsWithSelectedWires(circuit.MainFrame));
+        DeleteObjects(circuit, QStringLiteral("Delete"),
+                      SelectedObjectsWithSelectedWires(circuit.MainFrame));
         return true;
     case VirtualKey::Escape:
         CancelPlacement();
@@ -342,7 +342,8 @@ void OnCanvasEvent(Circuit& circuit, const CanvasInput& input) {
     const bool redraw = Handle(circuit, input);
     if (CircuitWindow* window = WindowOf(circuit)) window->ShowHistorySteps();
 
-    SetStatusText(circuit, StatusField::Position, QStringLiteral("%1, %2").arg(editor.MouseX).arg(editor.MouseY));
+    SetStatusText(circuit, StatusField::Position,
+                  QStringLiteral("%1, %2").arg(editor.MouseX).arg(editor.MouseY));
     if (!redraw || StillPicture(circuit, input)) return;
     editor.Set(HoverFound | HoverSelected, false);
     editor.HoveredComment = nullptr;

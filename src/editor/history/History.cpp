@@ -47,8 +47,8 @@ void RecordGroupEdit(Circuit& circuit, const QString& name, const FrameObjects& 
     TypesById after = CaptureTypes(frame);
     TypesById changedBefore = ChangedTypes(before, after);
     TypesById changedAfter = ChangedTypes(after, before);
-    history->push(new GroupCommand(circuit, name, std::move(removed), std::move(made),
-                                   std::move(changedBefore), std::move(changedAfter)));
+    history->push(new GroupStep(circuit, name, std::move(removed), std::move(made),
+                                std::move(changedBefore), std::move(changedAfter)));
 }
 
 void DeleteObjects(Circuit& circuit, const QString& name, const FrameObjects& objects) {
@@ -74,23 +74,22 @@ void MoveObjects(Circuit& circuit, const FrameObjects& objects, Int dx, Int dy) 
         ids.push_back(node->Id);
     for (const Comment* comment : objects.Comments)
         ids.push_back(comment->Id);
-    Record(circuit, std::make_unique<MoveCommand>(circuit, std::move(ids), dx, dy));
+    Record(circuit, std::make_unique<MoveStep>(circuit, std::move(ids), dx, dy));
 }
 
 void ChangeConstantValue(Node& node, const QString& name, Int value, const QString& text) {
     Circuit* circuit = OwnerCircuit(node);
     const Port* port = node.PortArray.size() > 1 ? node.PortArray[1] : nullptr;
     if (!circuit || !port || (port->Value == value && port->Text == text)) return;
-    Record(*circuit, std::make_unique<ValueCommand>(*circuit, name, node.Id,
-                                                    ValueCommand::Value{port->Value, port->Text},
-                                                    ValueCommand::Value{value, text}));
+    Record(*circuit, std::make_unique<ValueStep>(*circuit, name, node.Id,
+                                                 ValueStep::Value{port->Value, port->Text},
+                                                 ValueStep::Value{value, text}));
 }
 
 void ChangeCommentText(Comment& comment, const QString& text) {
     Circuit* circuit = comment.Frame ? comment.Frame->Owner : nullptr;
     if (!circuit || comment.Text == text) return;
-    Record(*circuit,
-           std::make_unique<CommentTextCommand>(*circuit, comment.Id, comment.Text, text));
+    Record(*circuit, std::make_unique<CommentTextStep>(*circuit, comment.Id, comment.Text, text));
 }
 
 } // namespace flow

@@ -8,23 +8,21 @@
 
 namespace flow {
 
-GroupCommand::GroupCommand(Circuit& circuit, const QString& name,
-                           std::unique_ptr<GroupSnapshot> removed,
-                           std::unique_ptr<GroupSnapshot> added, TypesById before, TypesById after)
+GroupStep::GroupStep(Circuit& circuit, const QString& name, std::unique_ptr<GroupSnapshot> removed,
+                     std::unique_ptr<GroupSnapshot> added, TypesById before, TypesById after)
     : QUndoCommand(name), circuit_(circuit), removed_(std::move(removed)), added_(std::move(added)),
       before_(std::move(before)), after_(std::move(after)) {}
 
-void GroupCommand::undo() {
+void GroupStep::undo() {
     Apply(*added_, *removed_, before_);
 }
 
-void GroupCommand::redo() {
+void GroupStep::redo() {
     if (std::exchange(made_, false)) return;
     Apply(*removed_, *added_, after_);
 }
 
-void GroupCommand::Apply(const GroupSnapshot& out, const GroupSnapshot& in,
-                         const TypesById& types) {
+void GroupStep::Apply(const GroupSnapshot& out, const GroupSnapshot& in, const TypesById& types) {
     Frame& frame = circuit_.MainFrame;
     // Nodes the step did not change must keep what they have now, whatever taking the objects
     // out and back makes resolution choose on the way.
@@ -34,11 +32,11 @@ void GroupCommand::Apply(const GroupSnapshot& out, const GroupSnapshot& in,
     RestoreTypes(frame, types, current);
 }
 
-MoveCommand::MoveCommand(Circuit& circuit, std::vector<Int> ids, Int dx, Int dy)
+MoveStep::MoveStep(Circuit& circuit, std::vector<Int> ids, Int dx, Int dy)
     : QUndoCommand(QStringLiteral("Move")), circuit_(circuit), ids_(std::move(ids)), dx_(dx),
       dy_(dy) {}
 
-void MoveCommand::MoveBy(Int dx, Int dy) {
+void MoveStep::MoveBy(Int dx, Int dy) {
     const QHash<Int, Node*> nodes = ObjectsById(circuit_.MainFrame.Nodes);
     const QHash<Int, Comment*> comments = ObjectsById(circuit_.MainFrame.Comments);
     for (Int id : ids_) {
@@ -48,22 +46,20 @@ void MoveCommand::MoveBy(Int dx, Int dy) {
     }
 }
 
-ValueCommand::ValueCommand(Circuit& circuit, const QString& name, Int nodeId, Value before,
-                           Value after)
+ValueStep::ValueStep(Circuit& circuit, const QString& name, Int nodeId, Value before, Value after)
     : QUndoCommand(name), circuit_(circuit), nodeId_(nodeId), before_(std::move(before)),
       after_(std::move(after)) {}
 
-void ValueCommand::Set(const Value& value) {
+void ValueStep::Set(const Value& value) {
     if (Node* node = ObjectsById(circuit_.MainFrame.Nodes).value(nodeId_))
         SetConstantValue(*node, value.Number, value.Text);
 }
 
-CommentTextCommand::CommentTextCommand(Circuit& circuit, Int commentId, QString before,
-                                       QString after)
+CommentTextStep::CommentTextStep(Circuit& circuit, Int commentId, QString before, QString after)
     : QUndoCommand(QStringLiteral("Edit Comment")), circuit_(circuit), commentId_(commentId),
       before_(std::move(before)), after_(std::move(after)) {}
 
-void CommentTextCommand::Set(const QString& text) {
+void CommentTextStep::Set(const QString& text) {
     if (Comment* comment = ObjectsById(circuit_.MainFrame.Comments).value(commentId_))
         SetCommentText(*comment, text);
 }

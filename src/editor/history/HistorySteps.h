@@ -11,11 +11,11 @@ namespace flow {
 
 // Objects removed and objects added in one step, with the resolved types of every node the step
 // changed, before and after.
-class GroupCommand : public QUndoCommand {
+class GroupStep : public QUndoCommand {
   public:
     // The edit has been made already; the first redo finds it done.
-    GroupCommand(Circuit& circuit, const QString& name, std::unique_ptr<GroupSnapshot> removed,
-                 std::unique_ptr<GroupSnapshot> added, TypesById before, TypesById after);
+    GroupStep(Circuit& circuit, const QString& name, std::unique_ptr<GroupSnapshot> removed,
+              std::unique_ptr<GroupSnapshot> added, TypesById before, TypesById after);
     void undo() override;
     void redo() override;
 
@@ -28,9 +28,9 @@ class GroupCommand : public QUndoCommand {
     bool made_ = true;
 };
 
-class MoveCommand : public QUndoCommand {
+class MoveStep : public QUndoCommand {
   public:
-    MoveCommand(Circuit& circuit, std::vector<Int> ids, Int dx, Int dy);
+    MoveStep(Circuit& circuit, std::vector<Int> ids, Int dx, Int dy);
     void undo() override { MoveBy(-dx_, -dy_); }
     void redo() override { MoveBy(dx_, dy_); }
 
@@ -43,13 +43,13 @@ class MoveCommand : public QUndoCommand {
 };
 
 // A constant's value: Value and Text of its first port.
-class ValueCommand : public QUndoCommand {
+class ValueStep : public QUndoCommand {
   public:
     struct Value {
         Int Number = 0;
         QString Text;
     };
-    ValueCommand(Circuit& circuit, const QString& name, Int nodeId, Value before, Value after);
+    ValueStep(Circuit& circuit, const QString& name, Int nodeId, Value before, Value after);
     void undo() override { Set(before_); }
     void redo() override { Set(after_); }
 
@@ -61,9 +61,9 @@ class ValueCommand : public QUndoCommand {
     Value before_, after_;
 };
 
-class CommentTextCommand : public QUndoCommand {
+class CommentTextStep : public QUndoCommand {
   public:
-    CommentTextCommand(Circuit& circuit, Int commentId, QString before, QString after);
+    CommentTextStep(Circuit& circuit, Int commentId, QString before, QString after);
     void undo() override { Set(before_); }
     void redo() override { Set(after_); }
 
