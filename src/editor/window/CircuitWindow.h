@@ -12,6 +12,7 @@ class QAction;
 class QLabel;
 class QPlainTextEdit;
 class QSplitter;
+class QTimer;
 class QUndoStack;
 
 namespace flow {
@@ -34,6 +35,9 @@ class CircuitWindow : public QMainWindow {
     void ShowTitle();
     // Undo and Redo name the step they would take, and are enabled when there is one.
     void ShowHistorySteps();
+    // A run started: the circuit's node threads are let go once it has had no run for
+    // IdleThreadDelay.
+    void NoteRun();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -46,6 +50,7 @@ class CircuitWindow : public QMainWindow {
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
     QUndoStack* history_ = nullptr;
+    QTimer* idleThreads_;
     std::array<QLabel*, kStatusFieldCount> statusFields_{};
 };
 
