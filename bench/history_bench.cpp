@@ -32,7 +32,8 @@ double StatusKb(const char* field) {
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly)) return 0;
     for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field)) return line.mid(int(qstrlen(field))).trimmed().split(' ')[0].toDouble();
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ')[0].toDouble();
     return 0;
 }
 
@@ -46,8 +47,7 @@ void SelectAll(Circuit& circuit) {
 // Select all, delete, paste: two steps, each of the whole circuit.
 void DeleteAndPaste(Circuit& circuit) {
     SelectAll(circuit);
-    const std::string text =
-        CircuitFragmentText(SelectedObjectsWithInnerWires(circuit.MainFrame));
+    const std::string text = CircuitFragmentText(SelectedObjectsWithInnerWires(circuit.MainFrame));
     DeleteObjects(circuit, QStringLiteral("Delete"),
                   SelectedObjectsWithSelectedWires(circuit.MainFrame));
     PasteAsStep(circuit, QStringLiteral("Paste"), text, QPointF(0, 0));

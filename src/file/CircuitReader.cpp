@@ -107,9 +107,9 @@ void NoteUnusedChildren(const XmlNode* element, const Node* node, ReadLosses& lo
 void NoteSkippedUnderRoot(const XmlNode* root, ReadLosses& losses) {
     for (const XmlNode* child = root->FirstChild; child; child = child->NextSibling) {
         if (child->Kind != XmlKind::Element) continue;
-        const bool read = (child->Name == "Window" || child->Name == "Camera" ||
-                           child->Name == "MainFrame") &&
-                          FirstChildElement(root, child->Name) == child;
+        const bool read =
+            (child->Name == "Window" || child->Name == "Camera" || child->Name == "MainFrame") &&
+            FirstChildElement(root, child->Name) == child;
         if (!read) NoteName(losses.SkippedElements, NameOf(child));
     }
 }

@@ -11,8 +11,8 @@ QString Count(std::size_t n, const char* one, const char* many) {
 // "a", "a and b", "a, b and c" (or "or")
 QString Enumerate(const QStringList& parts, const char* conjunction = " and ") {
     if (parts.size() < 2) return parts.value(0);
-    return parts.mid(0, parts.size() - 1).join(QStringLiteral(", ")) +
-           QLatin1String(conjunction) + parts.constLast();
+    return parts.mid(0, parts.size() - 1).join(QStringLiteral(", ")) + QLatin1String(conjunction) +
+           parts.constLast();
 }
 
 QStringList Quoted(const QStringList& names, const QString& before, const QString& after) {
@@ -79,7 +79,8 @@ QString DescribeLosses(const QString& fileTitle, const ReadLosses& losses) {
         sentences << QStringLiteral("%1 left out: an end names no port of a node read before it, "
                                     "or it repeats another wire.")
                          .arg(Count(losses.WiresLeftOut, "wire was", "wires were"));
-    if (!losses.SkippedElements.isEmpty())
+    // Under a foreign root every element is foreign: the root says it all.
+    if (!losses.SkippedElements.isEmpty() && losses.ForeignRoot.isEmpty())
         sentences << QStringLiteral("Elements that were not read: %1.")
                          .arg(Enumerate(Quoted(losses.SkippedElements, QStringLiteral("<"),
                                                QStringLiteral(">"))));

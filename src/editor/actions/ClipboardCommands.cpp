@@ -80,8 +80,9 @@ void PasteFromClipboard(Circuit& circuit) {
                     std::string_view(text.constData(), std::size_t(text.size())),
                     PointerInCircuit(circuit), &losses);
     if (losses.StopLine > 0 && HasObjects(pasted))
-        ShowStatusNotice(circuit, QStringLiteral("Only the part before line %1 was pasted")
-                                      .arg(losses.StopLine));
+        ShowStatusNotice(
+            circuit,
+            QStringLiteral("Only the part before line %1 was pasted").arg(losses.StopLine));
     else if (!HasObjects(pasted))
         ShowStatusNotice(circuit,
                          QStringLiteral("Nothing to paste: the clipboard holds no circuit"));

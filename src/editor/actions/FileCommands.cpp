@@ -22,7 +22,10 @@ QWidget* WindowWidget(const Circuit& circuit) {
 }
 
 void Warn(const Circuit& circuit, const QString& title, const QString& text) {
-    QMessageBox::warning(WindowWidget(circuit), title, text);
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, WindowWidget(circuit));
+    // Names from files, such as a root element <html>, are text, never markup.
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 // The circuit of the file, which becomes its own only when the read lost nothing; else the
@@ -177,7 +180,6 @@ SaveQuestion& AskToSave() {
     };
     return ask;
 }
-
 
 ReplaceQuestion& AskToReplaceOpenFile() {
     static ReplaceQuestion ask = [](QWidget* parent, const QString& fileTitle) {

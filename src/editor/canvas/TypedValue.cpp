@@ -8,6 +8,7 @@
 
 #include <bit>
 #include <cmath>
+#include <cstdint>
 #include <optional>
 
 namespace flow {
@@ -17,10 +18,37 @@ namespace {
 // Beyond this a refused text is shortened in the message.
 constexpr qsizetype kShownLength = 40;
 
-std::optional<Int> StrictInteger(const QString& text) {
-    bool ok = false;
-    const qlonglong value = text.trimmed().toLongLong(&ok, 10);
-    return ok ? std::optional<Int>(value) : std::nullopt;
+// Digit of a number in base 2, 10 or 16; -1 for any other character.
+int DigitOf(QChar c, int base) {
+    const char16_t u = c.unicode();
+    const int digit = u >= u'0' && u <= u'9'   ? u - u'0'
+                      : u >= u'a' && u <= u'f' ? u - u'a' + 10
+                      : u >= u'A' && u <= u'F' ? u - u'A' + 10
+                                               : -1;
+    return digit < base ? digit : -1;
+}
+
+// The integer notation of the system's own reader (a sign, "$" for hexadecimal, "%" for
+// binary), but all of the text must be digits, and the number must lie in the 64-bit range.
+std::optional<Int> StrictInteger(const QString& typed) {
+    const QString text = typed.trimmed();
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
+        negative = text[i++] == QLatin1Char('-');
+    int base = 10;
+    if (i < text.size() && (text[i] == QLatin1Char('$') || text[i] == QLatin1Char('%')))
+        base = text[i++] == QLatin1Char('$') ? 16 : 2;
+    if (i == text.size()) return std::nullopt;
+    const std::uint64_t limit = std::uint64_t(INT64_MAX) + (negative ? 1 : 0);
+    std::uint64_t value = 0;
+    for (; i < text.size(); ++i) {
+        const int digit = DigitOf(text[i], base);
+        if (digit < 0 || value > (limit - std::uint64_t(digit)) / std::uint64_t(base))
+            return std::nullopt;
+        value = value * std::uint64_t(base) + std::uint64_t(digit);
+    }
+    return Int(negative ? 0 - value : value);
 }
 
 std::optional<double> StrictReal(const QString& text) {

@@ -82,8 +82,8 @@ GroupSnapshot::GroupSnapshot(const Frame& frame, const FrameObjects& objects) {
         const Node& node = *frame.Nodes[i];
         if (nodes.count(&node)) {
             WriteNode(node, holder);
-            nodes_.push_back({i, node.Id, FirstPortValue(node), FirstPortText(node),
-                              node.Flags & kKeptFlags});
+            nodes_.push_back(
+                {i, node.Id, FirstPortValue(node), FirstPortText(node), node.Flags & kKeptFlags});
         }
     }
     std::unordered_set<const Port*> ends;
@@ -104,13 +104,18 @@ GroupSnapshot::GroupSnapshot(const Frame& frame, const FrameObjects& objects) {
     comments_.shrink_to_fit();
     wires_.shrink_to_fit();
     sources_.shrink_to_fit();
-    bytes_ = sizeof(*this) + elements_.capacity() + nodes_.capacity() * sizeof(NodeEntry) +
-             comments_.capacity() * sizeof(CommentEntry) + wires_.capacity() * sizeof(WireEntry) +
-             sources_.capacity() * sizeof(SourceEntry);
+    // Each block the allocator hands out costs a little more than its size.
+    constexpr std::size_t kBlockOverhead = 16;
+    bytes_ = sizeof(*this) + 5 * kBlockOverhead + elements_.capacity() +
+             nodes_.capacity() * sizeof(NodeEntry) + comments_.capacity() * sizeof(CommentEntry) +
+             wires_.capacity() * sizeof(WireEntry) + sources_.capacity() * sizeof(SourceEntry);
+    const auto textBytes = [&](const QString& text) {
+        return text.isNull() ? 0 : kBlockOverhead + std::size_t(text.capacity()) * 2;
+    };
     for (const NodeEntry& entry : nodes_)
-        bytes_ += std::size_t(entry.Text.capacity()) * 2;
+        bytes_ += textBytes(entry.Text);
     for (const CommentEntry& entry : comments_)
-        bytes_ += std::size_t(entry.Text.capacity()) * 2;
+        bytes_ += textBytes(entry.Text);
 }
 
 void GroupSnapshot::Remove(Frame& frame) const {

@@ -8,10 +8,29 @@
 
 namespace flow {
 
+namespace {
+
+// What the allocator adds to every block it hands out.
+constexpr std::size_t kBlockOverhead = 16;
+
+std::size_t BytesOf(const TypesById& types) {
+    // A node of the hash per entry (the pair and its link), the bucket array, and each entry's
+    // list of port types.
+    std::size_t bytes = types.bucket_count() * sizeof(void*);
+    for (const auto& entry : types)
+        bytes += sizeof(entry) + sizeof(void*) + 2 * kBlockOverhead +
+                 entry.second.PortTypes.capacity() * sizeof(int);
+    return bytes;
+}
+
+} // namespace
+
 GroupStep::GroupStep(Circuit& circuit, const QString& name, std::unique_ptr<GroupSnapshot> removed,
                      std::unique_ptr<GroupSnapshot> added, TypesById before, TypesById after)
     : HistoryStep(name), circuit_(circuit), removed_(std::move(removed)), added_(std::move(added)),
-      before_(std::move(before)), after_(std::move(after)) {}
+      before_(std::move(before)), after_(std::move(after)),
+      bytes_(sizeof(*this) + removed_->Bytes() + added_->Bytes() + BytesOf(before_) +
+             BytesOf(after_)) {}
 
 void GroupStep::undo() {
     if (removed_) Apply(*added_, *removed_, before_);
@@ -22,14 +41,13 @@ void GroupStep::redo() {
     Apply(*removed_, *added_, after_);
 }
 
+
 std::size_t GroupStep::Bytes() const {
-    // A hash entry holds the key, the types and the links of its bucket.
-    constexpr std::size_t kTypesEntry = sizeof(TypesById::value_type) + 2 * sizeof(void*);
-    return sizeof(*this) + (removed_ ? removed_->Bytes() : 0) + (added_ ? added_->Bytes() : 0) +
-           (before_.size() + after_.size()) * kTypesEntry;
+    return bytes_;
 }
 
 void GroupStep::Release() {
+    bytes_ = sizeof(*this);
     removed_.reset();
     added_.reset();
     TypesById().swap(before_);

@@ -46,6 +46,7 @@ class GroupStep : public HistoryStep {
     std::unique_ptr<GroupSnapshot> removed_, added_;
     TypesById before_, after_;
     bool made_ = true;
+    std::size_t bytes_;
 };
 
 class MoveStep : public HistoryStep {
