@@ -1,7 +1,7 @@
 // Runs on the node threads: repeated and overlapping Starts, cycles, editing while a run is in
 // flight, stopping threads, and a circuit of ten thousand nodes.
 
-#include "Support.h"
+#include "EngineFixture.h"
 
 #include "engine/Execution.h"
 #include "engine/NodeThread.h"
@@ -19,7 +19,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-class ExecutionTest : public EngineTest {
+class ExecutionTest : public EngineFixture {
   protected:
     // Constant 2 and Constant 3 into Plus into Print.
     struct TwoPlusThree {

@@ -1,6 +1,7 @@
 // Parts of a circuit as circuit-file text and back: what the clipboard carries.
 
-#include "FileTestSupport.h"
+#include "SampleFiles.h"
+#include "support/ModelFault.h"
 
 #include "file/CircuitFile.h"
 #include "file/CircuitFragment.h"
