@@ -1,5 +1,6 @@
 #include "SampleFiles.h"
 #include "support/Files.h"
+#include "support/Growth.h"
 #include "support/ModelFault.h"
 
 #include "engine/Routines.h"
@@ -15,7 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <bit>
-#include <chrono>
 #include <cmath>
 #include <unistd.h>
 
@@ -36,6 +36,18 @@ class CircuitReaderTest : public testing::Test {
         return circuit;
     }
     Circuit* LoadFrame(std::string_view frameContent) { return Load(FileWithFrame(frameContent)); }
+    // Seconds the load of the frame content takes, the circuit read in `loaded`; the circuits of
+    // earlier loads are forgotten first.
+    double TimedLoadFrame(std::string_view frameContent, Circuit*& loaded) {
+        ForgetCircuits();
+        const QString name = folder.filePath(QStringLiteral("timed.xml"));
+        EXPECT_TRUE(WriteBytes(name, FileWithFrame(frameContent)));
+        const double seconds = CpuSecondsOf([&] { loaded = LoadCircuit(name); });
+        if (loaded) {
+            EXPECT_EQ(ModelFault(*loaded), "");
+        }
+        return seconds;
+    }
     QTemporaryDir folder;
 };
 
@@ -251,19 +263,22 @@ TEST_F(CircuitReaderTest, TruncatedFileKeepsWhatCameBefore) {
     EXPECT_EQ(circuit->WindowWidth, 800);
 }
 
+// Skipped in one pass: sixteen times the depth takes about sixteen times as long.
 TEST_F(CircuitReaderTest, DeepNestingInsideTheFrameIsSkippedQuickly) {
-    std::string deep;
-    for (int i = 0; i < 100000; ++i)
-        deep += "<Node>";
-    for (int i = 0; i < 100000; ++i)
-        deep += "</Node>";
-    const auto start = std::chrono::steady_clock::now();
-    Circuit* circuit = LoadFrame(Plain("1", "Print") + deep + Plain("2", "Print"));
-    const auto seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    Circuit* circuit = nullptr;
+    const Growth growth = MeasureGrowth(
+        [&](int depth) {
+            std::string deep;
+            for (int i = 0; i < depth; ++i)
+                deep += "<Node>";
+            for (int i = 0; i < depth; ++i)
+                deep += "</Node>";
+            return TimedLoadFrame(Plain("1", "Print") + deep + Plain("2", "Print"), circuit);
+        },
+        100000 / kSizeRatio, 100000);
     ASSERT_NE(circuit, nullptr);
     EXPECT_EQ(circuit->MainFrame.Nodes.size(), 2u); // the outer Node has no Function
-    EXPECT_LT(seconds, 5.0);
+    EXPECT_LT(growth.Ratio(), kLinearGrowthLimit) << growth;
 }
 
 TEST_F(CircuitReaderTest, NothingBelowTheValueElementsIsKeptAndAStopIsReported) {
@@ -296,28 +311,31 @@ TEST_F(CircuitReaderTest, NothingBelowTheValueElementsIsKeptAndAStopIsReported) 
 
 TEST_F(CircuitReaderTest, ChainWiredFromItsEndLoadsInLinearTime) {
     // Wired from the end, every Plus is first fed an Integer and a Real, which no implementation
-    // takes, until the head wire makes the whole chain Real.
+    // takes, until the head wire makes the whole chain Real. Walked once per wire, the types
+    // took time growing with the square of the length.
     constexpr int length = 20000;
-    std::string frame = Constant(1, "Real", "0.5");
-    for (int i = 0; i < length; ++i)
-        frame += Plain(std::to_string(i + 2).c_str(), "Plus");
-    for (int i = length - 1; i >= 0; --i) {
-        const std::string source = i == 0 ? "1/1" : std::to_string(i + 1) + "/3";
-        const std::string destination = std::to_string(i + 2);
-        frame += WireLine(source.c_str(), (destination + "/1").c_str());
-        frame += WireLine("1/1", (destination + "/2").c_str());
-    }
-    const auto start = std::chrono::steady_clock::now();
-    Circuit* circuit = LoadFrame(frame);
-    const auto seconds =
-        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    Circuit* circuit = nullptr;
+    const Growth growth = MeasureGrowth(
+        [&](int size) {
+            std::string frame = Constant(1, "Real", "0.5");
+            for (int i = 0; i < size; ++i)
+                frame += Plain(std::to_string(i + 2).c_str(), "Plus");
+            for (int i = size - 1; i >= 0; --i) {
+                const std::string source = i == 0 ? "1/1" : std::to_string(i + 1) + "/3";
+                const std::string destination = std::to_string(i + 2);
+                frame += WireLine(source.c_str(), (destination + "/1").c_str());
+                frame += WireLine("1/1", (destination + "/2").c_str());
+            }
+            return TimedLoadFrame(frame, circuit);
+        },
+        length / kSizeRatio, length);
     ASSERT_NE(circuit, nullptr);
     ASSERT_EQ(circuit->MainFrame.Nodes.size(), std::size_t(length) + 1);
     for (const auto& node : circuit->MainFrame.Nodes)
         ASSERT_EQ(node->PortArray[1]->Type, PortType::Real);
     EXPECT_EQ(circuit->MainFrame.Nodes.back()->Implementation->Routine->Name,
               QStringLiteral("Thread_Plus_RRR()"));
-    EXPECT_LT(seconds, 15.0); // walked once per wire it took half a minute, optimised
+    EXPECT_LT(growth.Ratio(), kLinearGrowthLimit) << growth;
 }
 
 TEST_F(CircuitReaderTest, UnreadableInputGivesNoneAndLeavesNoCircuit) {
