@@ -5,8 +5,36 @@
 
 #include <clocale>
 #include <cstdlib>
+#include <optional>
+#include <string>
 
 using namespace flow;
+
+namespace {
+
+// Puts back, however the test ends, the locale search path and the locale it changes: the
+// tests after it in this process must not run in its locale.
+class LocaleChange {
+  public:
+    LocaleChange() : locale_(std::setlocale(LC_ALL, nullptr)) {
+        if (qEnvironmentVariableIsSet("LOCPATH")) path_ = qgetenv("LOCPATH");
+    }
+    ~LocaleChange() {
+        if (path_)
+            qputenv("LOCPATH", *path_);
+        else
+            qunsetenv("LOCPATH");
+        std::setlocale(LC_ALL, locale_.c_str());
+    }
+    LocaleChange(const LocaleChange&) = delete;
+    LocaleChange& operator=(const LocaleChange&) = delete;
+
+  private:
+    std::string locale_;
+    std::optional<QByteArray> path_;
+};
+
+} // namespace
 
 // The editor runs in the user's locale; numbers in files and printed output must still use ".".
 TEST(NumberTextTest, DecimalCommaLocaleChangesNothing) {
@@ -16,7 +44,7 @@ TEST(NumberTextTest, DecimalCommaLocaleChangesNothing) {
                                "/de_DE.UTF-8' >/dev/null 2>&1";
     if (std::system(command.constData()) != 0)
         GTEST_SKIP() << "cannot make a de_DE locale here";
-    const QByteArray previousPath = qgetenv("LOCPATH");
+    const LocaleChange restore;
     qputenv("LOCPATH", dir.path().toLocal8Bit());
     if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
         GTEST_SKIP() << "de_DE locale not usable";
@@ -28,7 +56,4 @@ TEST(NumberTextTest, DecimalCommaLocaleChangesNothing) {
     EXPECT_EQ(FormatReal(-0.000123, 6, "e"), "-1.23e-4");
     EXPECT_EQ(ParseReal("2.5"), 2.5);
     EXPECT_EQ(ParseReal("1e3"), 1000.0);
-
-    std::setlocale(LC_ALL, "C");
-    qputenv("LOCPATH", previousPath);
 }
