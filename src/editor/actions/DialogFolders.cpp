@@ -39,7 +39,8 @@ void RememberDialogFolder(const QString& fileName) {
 }
 
 QString WithCircuitSuffix(const QString& fileName) {
-    if (fileName.isEmpty() || !QFileInfo(fileName).suffix().isEmpty()) return fileName;
+    const QFileInfo file(fileName);
+    if (fileName.isEmpty() || !file.suffix().isEmpty() || file.exists()) return fileName;
     return fileName + QStringLiteral(".xml");
 }
 

@@ -17,7 +17,8 @@ QString CircuitDialogFolder(const Circuit& circuit);
 // Remembers the folder of a file chosen in a dialog; an empty name is ignored.
 void RememberDialogFolder(const QString& fileName);
 
-// A name without a suffix gets ".xml", the circuit files' own; any other is kept as it is.
+// A name without a suffix gets ".xml", the circuit files' own, unless a file of that very name
+// exists (the user chose it to replace it); any other name is kept as it is.
 QString WithCircuitSuffix(const QString& fileName);
 
 // Export Image starts in the folder it last wrote to, else as the circuit's dialogs do, and
