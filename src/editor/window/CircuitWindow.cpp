@@ -166,8 +166,10 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
                keys(QKeySequence::Paste, Qt::CTRL | Qt::Key_V));
     addCommand(edit, QStringLiteral("Duplicate"), Command::Duplicate,
                {QKeySequence(Qt::CTRL | Qt::Key_D)});
-    addCommand(edit, QStringLiteral("Delete"), Command::Delete,
-               keys(QKeySequence::Delete, Qt::Key_Delete));
+    // Some platforms also delete with Ctrl+D, which is Duplicate's: both would go dead.
+    QList<QKeySequence> deleteKeys = keys(QKeySequence::Delete, Qt::Key_Delete);
+    deleteKeys.removeAll(QKeySequence(Qt::CTRL | Qt::Key_D));
+    addCommand(edit, QStringLiteral("Delete"), Command::Delete, deleteKeys);
     edit->addSeparator();
     addCommand(edit, QStringLiteral("Select All"), Command::SelectAll,
                keys(QKeySequence::SelectAll, Qt::CTRL | Qt::Key_A));
