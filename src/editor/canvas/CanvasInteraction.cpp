@@ -125,6 +125,7 @@ bool OnLeftDown(Circuit& circuit, const CanvasInput& input) {
     EditorState& editor = Editor();
     const bool ctrl = input.Modifiers & KeyModifier::Ctrl;
     editor.PressCancelled = false;
+    editor.PressOnPort = editor.HoveredPort != nullptr;
     const bool placing = Pending();
     if (placing) PlacePendingNode(circuit);
     if (editor.WireSource && !placing && !ctrl && !editor.Has(HoverFound)) {
@@ -156,6 +157,28 @@ bool OnLeftDown(Circuit& circuit, const CanvasInput& input) {
     return true;
 }
 
+bool MovedSincePress() {
+    const EditorState& editor = Editor();
+    return std::abs(editor.MouseX - editor.DownX) > 4 || std::abs(editor.MouseY - editor.DownY) > 4;
+}
+
+// A wire dragged out of a port and let go: onto another port it connects, over empty canvas it
+// offers the nodes it could feed, anywhere else it is dropped.
+bool LetGoOfDraggedWire(Circuit& circuit, const CanvasInput& input) {
+    EditorState& editor = Editor();
+    Port* source = editor.WireSource;
+    if (editor.HoveredPort && editor.HoveredPort != source) {
+        ConnectAsStep(source, editor.HoveredPort);
+        editor.WireSource = nullptr;
+        source->Flags &= ~ObjectFlag::Selected;
+    } else if (!editor.Has(HoverFound)) {
+        OpenPlacePopup(circuit, input.GlobalPos, QString(), source);
+    }
+    editor.Set(RubberBand | Dragged, false);
+    editor.DragDX = editor.DragDY = 0;
+    return true;
+}
+
 bool OnLeftUp(Circuit& circuit, const CanvasInput& input) {
     EditorState& editor = Editor();
     if (std::exchange(editor.PressCancelled, false)) {
@@ -163,6 +186,8 @@ bool OnLeftUp(Circuit& circuit, const CanvasInput& input) {
             OpenPlacePopup(circuit, input.GlobalPos, QString(), editor.WireSource);
         return true;
     }
+    if (std::exchange(editor.PressOnPort, false) && editor.WireSource && MovedSincePress())
+        return LetGoOfDraggedWire(circuit, input);
     editor.Set(RubberBand, false);
     if (!editor.Has(HoverFound) || (input.Modifiers & KeyModifier::Ctrl)) editor.Set(ToggleHovered);
     if (!editor.Has(Editing)) SetCursor(CursorShape::Arrow);
@@ -193,7 +218,8 @@ bool OnMouseMove(Circuit& circuit, const CanvasInput& input) {
     if (editor.Has(Panning)) {
         KeepPointUnderPixel(circuit, editor.PanAnchorX, editor.PanAnchorY, input);
     }
-    const bool free = !editor.Has(RubberBand) && !editor.Has(Editing) && !editor.PressCancelled;
+    const bool free = !editor.Has(RubberBand) && !editor.Has(Editing) && !editor.PressCancelled &&
+                      !editor.PressOnPort;
     if (free && left) {
         const Int dx = editor.MouseX - editor.DownX, dy = editor.MouseY - editor.DownY;
         if (std::abs(dx) > 4 || std::abs(dy) > 4) editor.Set(Dragged);
