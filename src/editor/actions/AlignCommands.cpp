@@ -103,19 +103,22 @@ void DistributeSelection(Circuit& circuit, Spread spread) {
     const Box& first = boxes.front();
     const Box& last = boxes.back();
     const Int span = last.Along(horizontal) + last.Size(horizontal) - first.Along(horizontal);
-    const Int sizes = std::accumulate(boxes.begin(), boxes.end(), Int(0),
-                                      [&](Int sum, const Box& b) { return sum + b.Size(horizontal); });
+    const Int sizes =
+        std::accumulate(boxes.begin(), boxes.end(), Int(0),
+                        [&](Int sum, const Box& b) { return sum + b.Size(horizontal); });
     const double gap = double(span - sizes) / double(boxes.size() - 1);
     std::vector<MoveStep::Shift> shifts;
     Int sizesBefore = 0;
     for (std::size_t i = 0; i < boxes.size(); ++i) {
-        const Int place = first.Along(horizontal) + sizesBefore + Int(std::llround(gap * double(i)));
+        const Int place =
+            first.Along(horizontal) + sizesBefore + Int(std::llround(gap * double(i)));
         const Int move = place - boxes[i].Along(horizontal);
         shifts.push_back({boxes[i].Id, horizontal ? move : 0, horizontal ? 0 : move});
         sizesBefore += boxes[i].Size(horizontal);
     }
-    ShiftObjects(circuit, horizontal ? QStringLiteral("Distribute Horizontally")
-                                     : QStringLiteral("Distribute Vertically"),
+    ShiftObjects(circuit,
+                 horizontal ? QStringLiteral("Distribute Horizontally")
+                            : QStringLiteral("Distribute Vertically"),
                  std::move(shifts));
 }
 

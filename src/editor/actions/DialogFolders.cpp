@@ -57,11 +57,11 @@ QString LastExportFormat() {
 void RememberExport(const QString& fileName) {
     QSettings settings = Settings();
     settings.setValue(QLatin1String(kExportFolderKey), FolderOf(fileName));
-    settings.setValue(QLatin1String(kExportFormatKey),
-                      QFileInfo(fileName).suffix().compare(QLatin1String("svg"),
-                                                           Qt::CaseInsensitive) == 0
-                          ? QStringLiteral("svg")
-                          : QStringLiteral("png"));
+    settings.setValue(
+        QLatin1String(kExportFormatKey),
+        QFileInfo(fileName).suffix().compare(QLatin1String("svg"), Qt::CaseInsensitive) == 0
+            ? QStringLiteral("svg")
+            : QStringLiteral("png"));
 }
 
 } // namespace flow

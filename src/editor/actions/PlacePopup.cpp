@@ -144,8 +144,7 @@ bool PlacePopup::eventFilter(QObject* watched, QEvent* event) {
 Port* PlacePopup::WireSourceNow() const {
     if (wireNode_ == 0) return nullptr;
     Node* node = ObjectsById(circuit_.MainFrame.Nodes).value(wireNode_);
-    if (!node || wirePort_ <= 0 || std::size_t(wirePort_) >= node->PortArray.size())
-        return nullptr;
+    if (!node || wirePort_ <= 0 || std::size_t(wirePort_) >= node->PortArray.size()) return nullptr;
     return node->PortArray[std::size_t(wirePort_)];
 }
 
@@ -156,8 +155,7 @@ void PlacePopup::PlaceCurrent() {
     Node& preview = *AddNode(nullptr, choice.Function, choice.Implementation);
     // Centred on the pointer, as the add-node menu's preview is when it is placed.
     LayoutConstant(preview);
-    const UnitPair place =
-        SnappedPlace(circuit_, x_ - preview.Width / 2, y_ - preview.Height / 2);
+    const UnitPair place = SnappedPlace(circuit_, x_ - preview.Width / 2, y_ - preview.Height / 2);
     PlacePreviewNode(circuit_, place.X, place.Y, WireSourceNow());
     preview.Function = nullptr;
     close();

@@ -50,9 +50,9 @@ class PlacePopup : public QFrame {
     Port* WireSourceNow() const;
 
     Circuit& circuit_;
-    Int x_, y_;      // the pointer in circuit units when the popup opened
-    Int wireNode_;   // ID of the wire's node; 0 without a wire
-    int wirePort_;   // its port number
+    Int x_, y_;    // the pointer in circuit units when the popup opened
+    Int wireNode_; // ID of the wire's node; 0 without a wire
+    int wirePort_; // its port number
     std::vector<PlaceChoice> choices_, shown_;
     QLineEdit* search_;
     QListWidget* list_;

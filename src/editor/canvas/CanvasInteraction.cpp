@@ -191,7 +191,8 @@ bool OnLeftUp(Circuit& circuit, const CanvasInput& input) {
     editor.Set(RubberBand, false);
     if (!editor.Has(HoverFound) || (input.Modifiers & KeyModifier::Ctrl)) editor.Set(ToggleHovered);
     if (!editor.Has(Editing)) SetCursor(CursorShape::Arrow);
-    if (editor.Has(Dragged)) MoveObjects(circuit, SelectedBlocks(circuit), editor.DragDX, editor.DragDY);
+    if (editor.Has(Dragged))
+        MoveObjects(circuit, SelectedBlocks(circuit), editor.DragDX, editor.DragDY);
     editor.Set(Dragged, false);
     editor.DragDX = editor.DragDY = 0;
     return true;

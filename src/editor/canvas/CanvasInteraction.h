@@ -23,8 +23,9 @@ constexpr int Shift = 0x1, Alt = 0x2, Ctrl = 0x4;
 
 // The keys the canvas reacts to, by their virtual-key codes.
 namespace VirtualKey {
-constexpr int None = 0, Backspace = 8, Tab = 9, Enter = 13, Escape = 27, End = 35, Home = 36, Left = 37,
-              Up = 38, Right = 39, Down = 40, Delete = 46, A = 65, C = 67, V = 86, X = 88;
+constexpr int None = 0, Backspace = 8, Tab = 9, Enter = 13, Escape = 27, End = 35, Home = 36,
+              Left = 37, Up = 38, Right = 39, Down = 40, Delete = 46, A = 65, C = 67, V = 86,
+              X = 88;
 } // namespace VirtualKey
 
 namespace CursorShape {

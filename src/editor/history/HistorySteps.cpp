@@ -32,8 +32,7 @@ void GroupStep::Apply(const GroupSnapshot& out, const GroupSnapshot& in, const T
     RestoreTypes(frame, types, current);
 }
 
-MoveStep::MoveStep(Circuit& circuit, const QString& name, std::vector<Shift> shifts,
-                   bool mergeable)
+MoveStep::MoveStep(Circuit& circuit, const QString& name, std::vector<Shift> shifts, bool mergeable)
     : QUndoCommand(name), circuit_(circuit), shifts_(std::move(shifts)), mergeable_(mergeable) {}
 
 bool MoveStep::mergeWith(const QUndoCommand* other) {
