@@ -92,12 +92,37 @@ void DrawGridLevel(QPainter& painter, const GridPixels& pixels, int ox, int oy, 
 
 } // namespace
 
+namespace {
+
+// The pixel step of the finest of the three levels, and whether that level is drawn: at an
+// even zoom level it has faded out completely and is left out.
+struct FinestLevel {
+    double Step;
+    bool Drawn;
+    float Fade; // 0: the background's colour, 1: fully the next level's
+};
+
+FinestLevel FinestLevelAt(float zoomLevel) {
+    const double g = FlooredMod(zoomLevel, 2) - 1;
+    return {32 * std::exp2(g), g > -1, static_cast<float>((g + 1) / 2)};
+}
+
+} // namespace
+
+Int FinestGridStep(const Circuit& circuit) {
+    const FinestLevel finest = FinestLevelAt(circuit.ZoomLevel);
+    const double pixels = finest.Drawn ? finest.Step : 4 * finest.Step;
+    const double units = pixels / double(circuit.Magnification);
+    if (!std::isfinite(units) || units < 1) return 1;
+    return static_cast<Int>(std::min(std::round(units), 1.0e15));
+}
+
 // Three levels whose steps and colours slide with the zoom level, so that zooming through a
 // factor of four hands each level over to the next without a jump.
 void DrawGrid(QPainter& painter, const Circuit& circuit, int ox, int oy) {
-    const double g = FlooredMod(circuit.ZoomLevel, 2) - 1;
-    const double s = 32 * std::exp2(g);
-    const float t = static_cast<float>((g + 1) / 2);
+    const FinestLevel finest = FinestLevelAt(circuit.ZoomLevel);
+    const double s = finest.Step;
+    const float t = finest.Fade;
     const auto& colors = ColorTable();
     const int w = circuit.CanvasWidth, h = circuit.CanvasHeight;
     const double ratio = painter.transform().m11();
@@ -106,7 +131,7 @@ void DrawGrid(QPainter& painter, const Circuit& circuit, int ox, int oy) {
                             RoundToInt(std::ceil(h * ratio))};
     painter.save();
     painter.resetTransform();
-    if (g > -1)
+    if (finest.Drawn)
         DrawGridLevel(painter, pixels, ox, oy, s,
                       BlendColor(colors[ColorSlot::Background], colors[ColorSlot::MediumGrid], t),
                       w, h);

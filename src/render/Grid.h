@@ -11,4 +11,8 @@ namespace flow {
 // draws in logical pixels, scaled by the device pixel ratio.
 void DrawGrid(QPainter& painter, const Circuit& circuit, int ox, int oy);
 
+// The distance in circuit units between the lines of the finest level DrawGrid draws at the
+// circuit's zoom level, at least 1; every level's lines run through the circuit origin.
+Int FinestGridStep(const Circuit& circuit);
+
 } // namespace flow

@@ -19,8 +19,9 @@ QString DirectionPrefix(int direction) {
     }
 }
 
-// A type not fixed yet adds nothing: the label alone names the port.
-QString TypeSuffix(int type) {
+} // namespace
+
+QString PortTypeSuffix(int type) {
     switch (type) {
     case PortType::Boolean:
         return QStringLiteral(" (Boolean)");
@@ -35,8 +36,6 @@ QString TypeSuffix(int type) {
     }
 }
 
-} // namespace
-
 QString HoverText(const Comment&) {
     return QStringLiteral("Comment");
 }
@@ -47,7 +46,7 @@ QString HoverText(const Node& node) {
 }
 
 QString HoverText(const Port& port) {
-    return DirectionPrefix(port.Direction) + port.Label + TypeSuffix(port.Type);
+    return DirectionPrefix(port.Direction) + port.Label + PortTypeSuffix(port.Type);
 }
 
 QString HoverText(const Wire&) {

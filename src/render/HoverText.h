@@ -10,4 +10,7 @@ QString HoverText(const Node& node);
 QString HoverText(const Port& port);
 QString HoverText(const Wire& wire);
 
+// " (Integer)" and the like; nothing for a type not fixed yet.
+QString PortTypeSuffix(int type);
+
 } // namespace flow

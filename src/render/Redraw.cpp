@@ -62,15 +62,17 @@ void DrawDraggedWire(QPainter& painter) {
 }
 
 // The node chosen from the add-node menu, centred on the mouse until it is placed.
-void DrawPreviewNode(QPainter& painter) {
+void DrawPreviewNode(QPainter& painter, const Circuit& circuit) {
     Node& preview = PreviewNode();
     if (!preview.Function) return;
     const EditorState& editor = Editor();
-    preview.X = editor.MouseX - preview.Width / 2;
-    preview.Y = editor.MouseY - preview.Height / 2;
     painter.save();
     LayoutConstant(preview);
     painter.restore();
+    const UnitPair place = SnappedPlace(circuit, editor.MouseX - preview.Width / 2,
+                                        editor.MouseY - preview.Height / 2);
+    preview.X = place.X;
+    preview.Y = place.Y;
     DrawNode(painter, preview);
 }
 
@@ -93,7 +95,7 @@ void DrawScene(QPainter& painter, Circuit& circuit) {
     for (const int i : visible.Comments)
         DrawComment(painter, *frame.Comments[std::size_t(i)]);
     DrawDraggedWire(painter);
-    DrawPreviewNode(painter);
+    DrawPreviewNode(painter, circuit);
 }
 
 // The hover text stays only while the hit test found something under the mouse.

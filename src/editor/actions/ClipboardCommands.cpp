@@ -1,6 +1,7 @@
 #include "editor/actions/ClipboardCommands.h"
 
 #include "editor/canvas/CanvasInteraction.h"
+#include "editor/canvas/GridSnap.h"
 #include "editor/canvas/TextEditing.h"
 #include "editor/history/ClipboardText.h"
 #include "editor/history/History.h"
@@ -34,6 +35,7 @@ FrameObjects PasteAsStep(Circuit& circuit, const QString& name, std::string_view
     FrameObjects pasted;
     RecordGroupEdit(circuit, name, {}, [&] {
         pasted = PasteCircuitText(circuit, text, centre, kPasteOffset, losses);
+        SnapNewGroup(circuit, pasted);
         return pasted;
     });
     return pasted;

@@ -1,6 +1,9 @@
 #include "editor/actions/ExportImage.h"
 
+#include "editor/actions/DialogFolders.h"
 #include "editor/actions/ViewCommands.h"
+#include "editor/canvas/EditingHidden.h"
+#include "editor/window/CircuitWindow.h"
 #include "render/CircuitPicture.h"
 #include "render/StatusText.h"
 
@@ -17,11 +20,15 @@ const QString kSvgFilter = QStringLiteral("SVG image (*.svg)");
 
 ExportChoice AskWithDialog(QWidget* parent) {
     QFileDialog dialog(parent, QStringLiteral("Export Image"));
+    const auto* window = qobject_cast<const CircuitWindow*>(parent);
+    if (window) dialog.setDirectory(ExportDialogFolder(window->OwnCircuit()));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // Qt's own dialog, so that the choice of view can sit inside it.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setNameFilters({kPngFilter, kSvgFilter});
-    dialog.setDefaultSuffix(QStringLiteral("png"));
+    const QString format = LastExportFormat();
+    dialog.selectNameFilter(format == QLatin1String("svg") ? kSvgFilter : kPngFilter);
+    dialog.setDefaultSuffix(format);
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& f) {
         dialog.setDefaultSuffix(f == kSvgFilter ? QStringLiteral("svg") : QStringLiteral("png"));
     });
@@ -64,8 +71,14 @@ void ExportImage(Circuit& circuit) {
     // As sharp as the canvas shows it on this screen.
     const auto* canvas = qobject_cast<const QWidget*>(circuit.Canvas);
     const double scale = canvas ? canvas->devicePixelRatioF() : 1.0;
-    const bool written = WriteCircuitPicture(circuit, choice.FileName, size, scale, &failure);
+    bool written = false;
+    {
+        // A picture of the circuit, as --render draws it: none of the editing shows.
+        const EditingHidden plain(circuit);
+        written = WriteCircuitPicture(circuit, choice.FileName, size, scale, &failure);
+    }
     view.Restore(circuit);
+    if (written) RememberExport(choice.FileName);
     ShowStatusNotice(
         circuit, written ? QStringLiteral("Exported %1").arg(choice.FileName)
                          : QStringLiteral("Cannot export %1: %2").arg(choice.FileName, failure));

@@ -1,5 +1,6 @@
 #include "editor/actions/FileCommands.h"
 
+#include "editor/actions/DialogFolders.h"
 #include "editor/actions/MenuCommands.h"
 #include "editor/canvas/CanvasInteraction.h"
 #include "editor/history/History.h"
@@ -124,7 +125,8 @@ bool SaveCircuitTo(Circuit& circuit, const QString& fileName) {
 }
 
 bool SaveCircuitFileAs(Circuit& circuit) {
-    const QString name = ChooseFileName()(WindowWidget(circuit), FileDialogKind::Save);
+    const QString name =
+        WithCircuitSuffix(ChooseFileName()(WindowWidget(circuit), FileDialogKind::Save));
     return !name.isEmpty() && SaveCircuitTo(circuit, name);
 }
 

@@ -1,11 +1,16 @@
 #include "editor/actions/MenuCommands.h"
 
 #include "editor/actions/AddNodeMenu.h"
+#include "editor/actions/AlignCommands.h"
 #include "editor/actions/ClipboardCommands.h"
+#include "editor/actions/DialogFolders.h"
 #include "editor/actions/ExportImage.h"
 #include "editor/actions/FileCommands.h"
+#include "editor/actions/HelpDialogs.h"
+#include "editor/actions/SelectConnected.h"
 #include "editor/actions/ViewCommands.h"
 #include "editor/canvas/CanvasInteraction.h"
+#include "editor/canvas/GridSnap.h"
 #include "editor/history/History.h"
 #include "editor/window/CircuitWindow.h"
 #include "editor/window/EditorProcess.h"
@@ -25,15 +30,20 @@ namespace {
 
 QString AskWithDialog(QWidget* parent, FileDialogKind kind) {
     const QString filter = QStringLiteral("*.xml");
-    if (kind == FileDialogKind::Open)
-        return QFileDialog::getOpenFileName(parent, QStringLiteral("Open Circuit ..."), QString(),
-                                            filter);
-    // The name is used exactly as chosen, and an existing file is simply replaced. A recovered
-    // circuit is offered the file it came from: replacing it is then the user's choice.
+    const QString folder = CircuitDialogFolder(parent);
+    // An existing file is simply replaced. A recovered circuit is offered the file it came from:
+    // replacing it is then the user's choice.
     const auto* window = qobject_cast<const CircuitWindow*>(parent);
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("Save Circuit ..."),
-                                        window ? window->OwnCircuit().RecoveredFrom : QString(),
-                                        filter, nullptr, QFileDialog::DontConfirmOverwrite);
+    const QString recoveredFrom = window ? window->OwnCircuit().RecoveredFrom : QString();
+    const QString chosen =
+        kind == FileDialogKind::Open
+            ? QFileDialog::getOpenFileName(parent, QStringLiteral("Open Circuit ..."), folder,
+                                           filter)
+            : QFileDialog::getSaveFileName(parent, QStringLiteral("Save Circuit ..."),
+                                           recoveredFrom.isEmpty() ? folder : recoveredFrom,
+                                           filter, nullptr, QFileDialog::DontConfirmOverwrite);
+    RememberDialogFolder(chosen);
+    return chosen;
 }
 
 QWidget* DialogParent(Circuit& circuit) {
@@ -138,6 +148,31 @@ void OnMenu(Circuit& circuit, int commandId) {
         break;
     case Command::ActualSize:
         ShowActualSize(circuit);
+        break;
+    case Command::SnapToGrid:
+        SetSnapToGrid(!SnapToGridOn());
+        break;
+    case Command::AlignLeft:
+    case Command::AlignRight:
+    case Command::AlignTop:
+    case Command::AlignBottom:
+    case Command::AlignCentres:
+        AlignSelection(circuit, Alignment(commandId - Command::AlignLeft));
+        break;
+    case Command::DistributeHorizontally:
+        DistributeSelection(circuit, Spread::Horizontally);
+        break;
+    case Command::DistributeVertically:
+        DistributeSelection(circuit, Spread::Vertically);
+        break;
+    case Command::SelectConnected:
+        SelectConnected(circuit);
+        break;
+    case Command::KeyboardShortcuts:
+        ShowKeyboardShortcuts(circuit);
+        break;
+    case Command::About:
+        ShowAbout(circuit);
         break;
     default:
         FillPreviewNode(commandId);

@@ -1,7 +1,11 @@
 #include "editor/canvas/CanvasInteraction.h"
 
 #include "editor/actions/AddNodeMenu.h"
+#include "editor/actions/ContextMenu.h"
+#include "editor/actions/PlacePopup.h"
+#include "editor/canvas/GridSnap.h"
 #include "editor/canvas/HitTestPass.h"
+#include "editor/canvas/NodePlacement.h"
 #include "editor/canvas/TextEditing.h"
 #include "editor/canvas/TypedValue.h"
 #include "editor/history/ClipboardText.h"
@@ -61,20 +65,17 @@ Port* FirstPort(const Node& node) {
     return node.PortArray.size() > 1 ? node.PortArray[1] : nullptr;
 }
 
+// The selected nodes and comments: what moves.
+FrameObjects SelectedBlocks(const Circuit& circuit) {
+    FrameObjects selected = SelectedObjectsWithSelectedWires(circuit.MainFrame);
+    selected.Wires.clear();
+    return selected;
+}
+
 void PlacePendingNode(Circuit& circuit) {
-    RecordGroupEdit(circuit, QStringLiteral("Add Node"), {}, [&] {
-        Node& preview = PreviewNode();
-        Node* node = AddNode(&circuit.MainFrame, preview.Function, preview.Implementation);
-        Port* from = FirstPort(preview);
-        Port* to = FirstPort(*node);
-        if (IsConstant(preview) && from && to) {
-            to->Value = from->Value;
-            to->Text = from->Text;
-            to->Type = from->Type;
-        }
-        MoveObject(*node, preview.X, preview.Y);
-        return FrameObjects{{}, {node}, {}};
-    });
+    const Node& preview = PreviewNode();
+    const UnitPair place = SnappedPlace(circuit, preview.X, preview.Y);
+    PlacePreviewNode(circuit, place.X, place.Y);
     CancelPlacement();
 }
 
@@ -106,7 +107,15 @@ void StartEditing(Comment* comment, Node* node, const QString& text) {
 bool OnLeftDown(Circuit& circuit, const CanvasInput& input) {
     EditorState& editor = Editor();
     const bool ctrl = input.Modifiers & KeyModifier::Ctrl;
-    if (Pending()) PlacePendingNode(circuit);
+    editor.PressCancelled = false;
+    editor.PressOnPort = editor.HoveredPort != nullptr;
+    const bool placing = Pending();
+    if (placing) PlacePendingNode(circuit);
+    if (editor.WireSource && !placing && !ctrl && !editor.Has(HoverFound)) {
+        // The wire is let go over empty canvas: its release offers the nodes it could feed.
+        editor.PressCancelled = true;
+        return false;
+    }
     if (editor.WireSource && editor.HoveredPort && editor.WireSource != editor.HoveredPort) {
         ConnectAsStep(editor.WireSource, editor.HoveredPort);
         editor.HoveredPort->Flags &= ~ObjectFlag::Hovered;
@@ -131,16 +140,42 @@ bool OnLeftDown(Circuit& circuit, const CanvasInput& input) {
     return true;
 }
 
+bool MovedSincePress() {
+    const EditorState& editor = Editor();
+    return std::abs(editor.MouseX - editor.DownX) > 4 || std::abs(editor.MouseY - editor.DownY) > 4;
+}
+
+// A wire dragged out of a port and let go: onto another port it connects, over empty canvas it
+// offers the nodes it could feed, anywhere else it is dropped.
+bool LetGoOfDraggedWire(Circuit& circuit, const CanvasInput& input) {
+    EditorState& editor = Editor();
+    Port* source = editor.WireSource;
+    if (editor.HoveredPort && editor.HoveredPort != source) {
+        ConnectAsStep(source, editor.HoveredPort);
+        editor.WireSource = nullptr;
+        source->Flags &= ~ObjectFlag::Selected;
+    } else if (!editor.Has(HoverFound)) {
+        OpenPlacePopup(circuit, input.GlobalPos, QString(), source);
+    }
+    editor.Set(RubberBand | Dragged, false);
+    editor.DragDX = editor.DragDY = 0;
+    return true;
+}
+
 bool OnLeftUp(Circuit& circuit, const CanvasInput& input) {
     EditorState& editor = Editor();
+    if (std::exchange(editor.PressCancelled, false)) {
+        if (editor.WireSource && !editor.Has(HoverFound))
+            OpenPlacePopup(circuit, input.GlobalPos, QString(), editor.WireSource);
+        return true;
+    }
+    if (std::exchange(editor.PressOnPort, false) && editor.WireSource && MovedSincePress())
+        return LetGoOfDraggedWire(circuit, input);
     editor.Set(RubberBand, false);
     if (!editor.Has(HoverFound) || (input.Modifiers & KeyModifier::Ctrl)) editor.Set(ToggleHovered);
     if (!editor.Has(Editing)) SetCursor(CursorShape::Arrow);
-    if (editor.Has(Dragged)) {
-        FrameObjects moved = SelectedObjectsWithSelectedWires(circuit.MainFrame);
-        moved.Wires.clear();
-        MoveObjects(circuit, moved, editor.DragDX, editor.DragDY);
-    }
+    if (editor.Has(Dragged))
+        MoveObjects(circuit, SelectedBlocks(circuit), editor.DragDX, editor.DragDY);
     editor.Set(Dragged, false);
     editor.DragDX = editor.DragDY = 0;
     return true;
@@ -167,11 +202,15 @@ bool OnMouseMove(Circuit& circuit, const CanvasInput& input) {
     if (editor.Has(Panning)) {
         KeepPointUnderPixel(circuit, editor.PanAnchorX, editor.PanAnchorY, input);
     }
-    const bool free = !editor.Has(RubberBand) && !editor.Has(Editing);
+    const bool free = !editor.Has(RubberBand) && !editor.Has(Editing) && !editor.PressCancelled &&
+                      !editor.PressOnPort;
     if (free && left) {
-        editor.DragDX = editor.MouseX - editor.DownX;
-        editor.DragDY = editor.MouseY - editor.DownY;
-        if (std::abs(editor.DragDX) > 4 || std::abs(editor.DragDY) > 4) editor.Set(Dragged);
+        const Int dx = editor.MouseX - editor.DownX, dy = editor.MouseY - editor.DownY;
+        if (std::abs(dx) > 4 || std::abs(dy) > 4) editor.Set(Dragged);
+        // Drawn where the release will put them, on the grid when snapping.
+        const UnitPair offset = SnappedGroupOffset(circuit, SelectedBlocks(circuit), dx, dy);
+        editor.DragDX = offset.X;
+        editor.DragDY = offset.Y;
     }
     return true;
 }
@@ -189,8 +228,39 @@ bool OnRightClick(Circuit& circuit, const CanvasInput& input) {
         CancelPlacement();
         return true;
     }
+    if (PopUpContextMenu(circuit, input.GlobalPos)) return true;
     PopUpAddNodeMenu(circuit, input.GlobalPos - QPoint(1, 1));
     return false;
+}
+
+// Arrow keys nudge the selected nodes and comments, or pan the view when none is selected.
+bool OnArrowKey(Circuit& circuit, const CanvasInput& input) {
+    const int dx = input.Key == VirtualKey::Left ? -1 : input.Key == VirtualKey::Right ? 1 : 0;
+    const int dy = input.Key == VirtualKey::Up ? -1 : input.Key == VirtualKey::Down ? 1 : 0;
+    const FrameObjects selected = SelectedBlocks(circuit);
+    if (!selected.Nodes.empty() || !selected.Comments.empty()) {
+        const Int step = (input.Modifiers & KeyModifier::Shift) ? 10 : 1;
+        NudgeObjects(circuit, selected, dx * step, dy * step);
+        return true;
+    }
+    const double magnification = std::max(double(circuit.Magnification), 1e-30);
+    circuit.CameraX = SaturatedSum(circuit.CameraX,
+                                   ToCircuitUnit(dx * circuit.CanvasWidth / 10.0 / magnification));
+    circuit.CameraY = SaturatedSum(circuit.CameraY,
+                                   ToCircuitUnit(dy * circuit.CanvasHeight / 10.0 / magnification));
+    return true;
+}
+
+// Escape lets go of whatever is under way: a placement, a wire, a band or a drag.
+void CancelUnderWay(const CanvasInput& input) {
+    EditorState& editor = Editor();
+    CancelPlacement();
+    if (Port* source = std::exchange(editor.WireSource, nullptr))
+        source->Flags &= ~ObjectFlag::Selected;
+    if (editor.Has(RubberBand | Dragged) || (input.Buttons & MouseButton::Left))
+        editor.PressCancelled = true;
+    editor.Set(RubberBand | Dragged, false);
+    editor.DragDX = editor.DragDY = 0;
 }
 
 bool OnKeyDown(Circuit& circuit, const CanvasInput& input) {
@@ -205,15 +275,28 @@ bool OnKeyDown(Circuit& circuit, const CanvasInput& input) {
                       SelectedObjectsWithSelectedWires(circuit.MainFrame));
         return true;
     case VirtualKey::Escape:
-        CancelPlacement();
+        CancelUnderWay(input);
         return true;
+    case VirtualKey::Left:
+    case VirtualKey::Right:
+    case VirtualKey::Up:
+    case VirtualKey::Down:
+        return OnArrowKey(circuit, input);
+    case VirtualKey::Tab:
+        OpenPlacePopup(circuit, input.GlobalPos, QString(), nullptr);
+        return false;
     default:
         return false;
     }
 }
 
-bool OnCharacter(const CanvasInput& input) {
-    if (!EditingText()) return false;
+bool OnCharacter(Circuit& circuit, const CanvasInput& input) {
+    if (!EditingText()) {
+        // A letter typed at the canvas starts a search for a function to place.
+        if (input.Character.size() == 1 && input.Character.at(0).isLetter())
+            OpenPlacePopup(circuit, input.GlobalPos, input.Character, nullptr);
+        return false;
+    }
     const QString typed = PastableText(input.Character, false);
     if (typed.isEmpty()) return false;
     InsertAtCaret(typed);
@@ -231,6 +314,11 @@ void EditConstant(Node& node) {
                             port->Text);
     } else if (node.Implementation) {
         StartEditing(nullptr, &node, EditTextOf(node));
+    }
+    if (Editor().EditNode == &node) {
+        // Typing replaces the whole value; the redraw must not put a caret at the pointer.
+        SelectAllText();
+        Editor().LastEvent = CanvasEvent::None;
     }
 }
 
@@ -286,7 +374,7 @@ bool Handle(Circuit& circuit, const CanvasInput& input) {
     case CanvasEvent::KeyDown:
         return OnKeyDown(circuit, input);
     case CanvasEvent::CharacterInput:
-        return OnCharacter(input);
+        return OnCharacter(circuit, input);
     case CanvasEvent::PrintOutput:
         OnPrintOutput(circuit, input);
         return false;
@@ -330,6 +418,16 @@ void OnCanvasEvent(Circuit& circuit, const CanvasInput& input) {
     RedrawCircuit(circuit);
     editor.Set(ToggleHovered | DeselectAll, false);
     if (input.Type == CanvasEvent::MouseMove) ShapeCursorAfterMove(input);
+}
+
+void EditObjectText(Comment* comment, Node* node) {
+    if (comment) {
+        StartEditing(comment, nullptr, comment->Text);
+        Editor().Caret = int(comment->Text.size());
+        Editor().LastEvent = CanvasEvent::None;
+    } else if (node) {
+        EditConstant(*node);
+    }
 }
 
 void CommitEdit() {

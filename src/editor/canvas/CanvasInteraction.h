@@ -23,8 +23,9 @@ constexpr int Shift = 0x1, Alt = 0x2, Ctrl = 0x4;
 
 // The keys the canvas reacts to, by their virtual-key codes.
 namespace VirtualKey {
-constexpr int None = 0, Backspace = 8, Enter = 13, Escape = 27, End = 35, Home = 36, Left = 37,
-              Up = 38, Right = 39, Down = 40, Delete = 46, A = 65, C = 67, V = 86, X = 88;
+constexpr int None = 0, Backspace = 8, Tab = 9, Enter = 13, Escape = 27, End = 35, Home = 36,
+              Left = 37, Up = 38, Right = 39, Down = 40, Delete = 46, A = 65, C = 67, V = 86,
+              X = 88;
 } // namespace VirtualKey
 
 namespace CursorShape {
@@ -41,7 +42,7 @@ struct CanvasInput {
     int Key = VirtualKey::None;  // KeyDown
     QString Character;           // CharacterInput: one character (a surrogate pair counts as one)
     int Notches = 0;             // MouseWheel: positive away from the user
-    QPoint GlobalPos;            // RightClick: the pointer on the screen
+    QPoint GlobalPos;            // the pointer on the screen
     QByteArray PrintedLines;     // PrintOutput: UTF-8, one or more lines separated by '\n'
     std::uint64_t RunNumber = 0; // PrintOutput: the Start that printed it
 };
@@ -57,6 +58,10 @@ Circuit* EditedCircuit();
 void CommitEditOf(const Circuit& circuit);
 // The step that committing the edit in progress in the circuit would record; empty for none.
 QString PendingStepName(const Circuit& circuit);
+// Starts editing a comment's text (caret at its end) or a constant's value (all of it selected,
+// so that typing replaces it); a Boolean constant flips instead, as a double click does.
+void EditObjectText(Comment* comment, Node* node);
+
 // Ends edit mode and leaves the comment or constant with the text it had when the edit began.
 void CancelEdit();
 

@@ -56,6 +56,11 @@ struct EditorState {
     Port* HoveredPort = nullptr;
     Circuit* CurrentCircuit = nullptr;
     Port* WireSource = nullptr;
+    // The left press was taken by something else (Escape, a wire let go on empty canvas): it
+    // neither drags nor draws a band until its release.
+    bool PressCancelled = false;
+    // The left press began on a port: dragging draws a wire from it instead of moving objects.
+    bool PressOnPort = false;
     // What the last hit-test pass found under the mouse, and in which circuit.
     const Circuit* LastHitCircuit = nullptr;
     const void* LastHit = nullptr;

@@ -106,14 +106,37 @@ void DeleteObjects(Circuit& circuit, const QString& name, const FrameObjects& ob
     });
 }
 
-void MoveObjects(Circuit& circuit, const FrameObjects& objects, Int dx, Int dy) {
-    if ((dx == 0 && dy == 0) || (objects.Nodes.empty() && objects.Comments.empty())) return;
-    std::vector<Int> ids;
+namespace {
+
+std::vector<MoveStep::Shift> AllBy(const FrameObjects& objects, Int dx, Int dy) {
+    std::vector<MoveStep::Shift> shifts;
+    if (dx == 0 && dy == 0) return shifts;
     for (const Node* node : objects.Nodes)
-        ids.push_back(node->Id);
+        shifts.push_back({node->Id, dx, dy});
     for (const Comment* comment : objects.Comments)
-        ids.push_back(comment->Id);
-    Record(circuit, std::make_unique<MoveStep>(circuit, std::move(ids), dx, dy));
+        shifts.push_back({comment->Id, dx, dy});
+    return shifts;
+}
+
+void RecordMove(Circuit& circuit, const QString& name, std::vector<MoveStep::Shift> shifts,
+                bool mergeable) {
+    std::erase_if(shifts, [](const MoveStep::Shift& s) { return s.DX == 0 && s.DY == 0; });
+    if (shifts.empty()) return;
+    Record(circuit, std::make_unique<MoveStep>(circuit, name, std::move(shifts), mergeable));
+}
+
+} // namespace
+
+void MoveObjects(Circuit& circuit, const FrameObjects& objects, Int dx, Int dy) {
+    RecordMove(circuit, QStringLiteral("Move"), AllBy(objects, dx, dy), false);
+}
+
+void NudgeObjects(Circuit& circuit, const FrameObjects& objects, Int dx, Int dy) {
+    RecordMove(circuit, QStringLiteral("Move"), AllBy(objects, dx, dy), true);
+}
+
+void ShiftObjects(Circuit& circuit, const QString& name, std::vector<MoveStep::Shift> shifts) {
+    RecordMove(circuit, name, std::move(shifts), false);
 }
 
 void ChangeConstantValue(Node& node, const QString& name, Int value, const QString& text) {

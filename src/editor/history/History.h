@@ -3,6 +3,7 @@
 // change a user makes to a circuit is recorded here as one step.
 
 #include "editor/history/GroupSnapshot.h"
+#include "editor/history/HistorySteps.h"
 
 #include <functional>
 
@@ -38,6 +39,10 @@ void RecordGroupEdit(Circuit& circuit, const QString& name, const FrameObjects& 
 void DeleteObjects(Circuit& circuit, const QString& name, const FrameObjects& objects);
 // Moves the nodes and comments by an offset, as one step.
 void MoveObjects(Circuit& circuit, const FrameObjects& objects, Int dx, Int dy);
+// The same as a step that a following nudge of the same objects joins: arrow-key moves.
+void NudgeObjects(Circuit& circuit, const FrameObjects& objects, Int dx, Int dy);
+// Moves each node and comment by an offset of its own, as one step; zero offsets are left out.
+void ShiftObjects(Circuit& circuit, const QString& name, std::vector<MoveStep::Shift> shifts);
 // Gives a constant a new value (its first port's Value and Text), as one step.
 void ChangeConstantValue(Node& node, const QString& name, Int value, const QString& text);
 // Gives a comment a new text, as one step.

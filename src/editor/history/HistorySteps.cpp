@@ -64,25 +64,40 @@ void GroupStep::Apply(const GroupSnapshot& out, const GroupSnapshot& in, const T
     RestoreTypes(frame, types, current);
 }
 
-MoveStep::MoveStep(Circuit& circuit, std::vector<Int> ids, Int dx, Int dy)
-    : HistoryStep(QStringLiteral("Move")), circuit_(circuit), ids_(std::move(ids)), dx_(dx),
-      dy_(dy) {}
+MoveStep::MoveStep(Circuit& circuit, const QString& name, std::vector<Shift> shifts, bool mergeable)
+    : HistoryStep(name), circuit_(circuit), shifts_(std::move(shifts)), mergeable_(mergeable) {}
 
 std::size_t MoveStep::Bytes() const {
-    return sizeof(*this) + ids_.capacity() * sizeof(Int);
+    return sizeof(*this) + shifts_.capacity() * sizeof(Shift);
 }
 
 void MoveStep::Release() {
-    std::vector<Int>().swap(ids_);
+    std::vector<Shift>().swap(shifts_);
 }
 
-void MoveStep::MoveBy(Int dx, Int dy) {
+bool MoveStep::mergeWith(const QUndoCommand* other) {
+    const auto* next = dynamic_cast<const MoveStep*>(other);
+    if (!next || !next->mergeable_ || &next->circuit_ != &circuit_ ||
+        next->shifts_.size() != shifts_.size())
+        return false;
+    for (std::size_t i = 0; i < shifts_.size(); ++i)
+        if (next->shifts_[i].Id != shifts_[i].Id) return false;
+    for (std::size_t i = 0; i < shifts_.size(); ++i) {
+        shifts_[i].DX = SaturatedSum(shifts_[i].DX, next->shifts_[i].DX);
+        shifts_[i].DY = SaturatedSum(shifts_[i].DY, next->shifts_[i].DY);
+    }
+    return true;
+}
+
+void MoveStep::MoveBy(Int sign) {
     const QHash<Int, Node*> nodes = ObjectsById(circuit_.MainFrame.Nodes);
     const QHash<Int, Comment*> comments = ObjectsById(circuit_.MainFrame.Comments);
-    for (Int id : ids_) {
-        ObjectHeader* object = nodes.value(id);
-        if (!object) object = comments.value(id);
-        if (object) MoveObject(*object, SaturatedSum(object->X, dx), SaturatedSum(object->Y, dy));
+    for (const Shift& shift : shifts_) {
+        ObjectHeader* object = nodes.value(shift.Id);
+        if (!object) object = comments.value(shift.Id);
+        if (object)
+            MoveObject(*object, SaturatedSum(object->X, sign * shift.DX),
+                       SaturatedSum(object->Y, sign * shift.DY));
     }
 }
 

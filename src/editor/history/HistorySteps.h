@@ -49,20 +49,30 @@ class GroupStep : public HistoryStep {
     std::size_t bytes_;
 };
 
+// Nodes and comments moved, each by an offset of its own (aligning gives each its own).
 class MoveStep : public HistoryStep {
   public:
-    MoveStep(Circuit& circuit, std::vector<Int> ids, Int dx, Int dy);
-    void undo() override { MoveBy(-dx_, -dy_); }
-    void redo() override { MoveBy(dx_, dy_); }
+    struct Shift {
+        Int Id; // of a node or comment
+        Int DX, DY;
+    };
+    // A mergeable step takes in the next mergeable step that moves the same objects, so that a
+    // run of arrow-key nudges is undone at once.
+    MoveStep(Circuit& circuit, const QString& name, std::vector<Shift> shifts, bool mergeable);
+    void undo() override { MoveBy(-1); }
+    void redo() override { MoveBy(1); }
+    int id() const override { return mergeable_ ? kMergeableMoveId : -1; }
+    bool mergeWith(const QUndoCommand* other) override;
     std::size_t Bytes() const override;
 
   private:
+    static constexpr int kMergeableMoveId = 0x4D4F5645;
     void Release() override;
-    void MoveBy(Int dx, Int dy);
+    void MoveBy(Int sign);
 
     Circuit& circuit_;
-    std::vector<Int> ids_; // nodes and comments
-    Int dx_, dy_;
+    std::vector<Shift> shifts_;
+    bool mergeable_;
 };
 
 // A constant's value: Value and Text of its first port.

@@ -2,6 +2,8 @@
 
 #include "editor/canvas/TextEditing.h"
 #include "editor/window/WindowObserver.h"
+#include "model/Model.h"
+#include "render/Palette.h"
 #include "render/Redraw.h"
 
 #include <QGuiApplication>
@@ -40,6 +42,8 @@ int VirtualKeyOf(int qtKey) {
         return VirtualKey::Right;
     case Qt::Key_Escape:
         return VirtualKey::Escape;
+    case Qt::Key_Tab:
+        return VirtualKey::Tab;
     case Qt::Key_Home:
         return VirtualKey::Home;
     case Qt::Key_End:
@@ -164,6 +168,16 @@ void CircuitCanvas::paintEvent(QPaintEvent*) {
         painter.fillRect(shown.width(), 0, width() - shown.width(), height(), Qt::black);
     if (shown.height() < height())
         painter.fillRect(0, shown.height(), width(), height() - shown.height(), Qt::black);
+    DrawEmptyCanvasHint(painter);
+}
+
+// Drawn over the canvas's picture, never into it: exported pictures do not carry it.
+void CircuitCanvas::DrawEmptyCanvasHint(QPainter& painter) const {
+    const Frame& frame = circuit_.MainFrame;
+    if (!frame.Nodes.empty() || !frame.Comments.empty() || PreviewNode().Function) return;
+    painter.setPen(QColor::fromRgba(ColorTable()[ColorSlot::MajorGrid]));
+    painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 12));
+    painter.drawText(rect(), Qt::AlignCenter, QString::fromUtf8(kEmptyCanvasHint));
 }
 
 void CircuitCanvas::resizeEvent(QResizeEvent*) {
@@ -178,6 +192,7 @@ CanvasInput CircuitCanvas::Sample(CanvasEvent type, const QPointF& position,
     input.PixelY = position.y();
     input.Buttons = ButtonBits(buttons);
     input.Modifiers = ModifierBits(modifiers);
+    input.GlobalPos = mapToGlobal(position).toPoint();
     return input;
 }
 

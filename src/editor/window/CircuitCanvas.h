@@ -11,6 +11,10 @@
 
 namespace flow {
 
+// Shown on an empty canvas.
+inline constexpr char kEmptyCanvasHint[] =
+    "Right-click to add a node \u2014 double-click for a comment";
+
 class CircuitCanvas : public QWidget, public CanvasSurface {
     Q_OBJECT
   public:
@@ -38,6 +42,7 @@ class CircuitCanvas : public QWidget, public CanvasSurface {
     CanvasInput Sample(CanvasEvent type, const QPointF& position, Qt::MouseButtons buttons,
                        Qt::KeyboardModifiers modifiers);
     void MouseEvent(CanvasEvent type, QMouseEvent* event);
+    void DrawEmptyCanvasHint(QPainter& painter) const;
 
     Circuit& circuit_;
     QImage image_;

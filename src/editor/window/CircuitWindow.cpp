@@ -4,9 +4,11 @@
 #include "editor/actions/FileCommands.h"
 #include "editor/actions/MenuCommands.h"
 #include "editor/canvas/CanvasInteraction.h"
+#include "editor/canvas/GridSnap.h"
 #include "editor/history/History.h"
 #include "editor/window/CircuitCanvas.h"
 #include "editor/window/CircuitRelease.h"
+#include "editor/window/OutputPanelMenu.h"
 #include "editor/window/RecentFiles.h"
 #include "editor/window/UniqueShortcuts.h"
 #include "editor/window/WindowObserver.h"
@@ -50,6 +52,7 @@ QPlainTextEdit* MakeOutputPanel() {
     colours.setColor(QPalette::Text, QColor(192, 192, 192));
     panel->setPalette(colours);
     panel->setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 12));
+    AddOutputPanelMenu(panel);
     return panel;
 }
 
@@ -83,6 +86,33 @@ template <typename AddCommand> void AddViewMenu(QMenuBar* bar, AddCommand addCom
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     addCommand(view, QStringLiteral("Actual Size"), Command::ActualSize)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
+    view->addSeparator();
+    QAction* snap = addCommand(view, QStringLiteral("Snap to Grid"), Command::SnapToGrid);
+    snap->setCheckable(true);
+    // One setting for every window: each shows it as it is now.
+    QObject::connect(view, &QMenu::aboutToShow, snap, [snap] { snap->setChecked(SnapToGridOn()); });
+    snap->setChecked(SnapToGridOn());
+}
+
+template <typename AddCommand> void AddArrangeItems(QMenu* edit, AddCommand addCommand) {
+    addCommand(edit, QStringLiteral("Select Connected"), Command::SelectConnected);
+    edit->addSeparator();
+    QMenu* align = edit->addMenu(QStringLiteral("Align"));
+    addCommand(align, QStringLiteral("Left"), Command::AlignLeft);
+    addCommand(align, QStringLiteral("Right"), Command::AlignRight);
+    addCommand(align, QStringLiteral("Top"), Command::AlignTop);
+    addCommand(align, QStringLiteral("Bottom"), Command::AlignBottom);
+    addCommand(align, QStringLiteral("Centres"), Command::AlignCentres);
+    QMenu* distribute = edit->addMenu(QStringLiteral("Distribute"));
+    addCommand(distribute, QStringLiteral("Horizontally"), Command::DistributeHorizontally);
+    addCommand(distribute, QStringLiteral("Vertically"), Command::DistributeVertically);
+}
+
+template <typename AddCommand> void AddHelpMenu(QMenuBar* bar, AddCommand addCommand) {
+    QMenu* help = bar->addMenu(QStringLiteral("Help"));
+    addCommand(help, QStringLiteral("Keyboard Shortcuts"), Command::KeyboardShortcuts)
+        ->setShortcut(QKeySequence(Qt::Key_F1));
+    addCommand(help, QStringLiteral("About Flowlattice"), Command::About);
 }
 
 } // namespace
@@ -98,6 +128,7 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
                              const QList<QKeySequence>& keys = {}) {
         QAction* action = menu->addAction(label);
         action->setShortcuts(keys);
+        action->setData(id);
         connect(action, &QAction::triggered, this, [this, id] { OnMenu(circuit_, id); });
         return action;
     };
@@ -140,14 +171,18 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
                keys(QKeySequence::Paste, Qt::CTRL | Qt::Key_V));
     addCommand(edit, QStringLiteral("Duplicate"), Command::Duplicate,
                {QKeySequence(Qt::CTRL | Qt::Key_D)});
-    addCommand(edit, QStringLiteral("Delete"), Command::Delete,
-               keys(QKeySequence::Delete, Qt::Key_Delete));
+    // Some platforms also delete with Ctrl+D, which is Duplicate's: both would go dead.
+    QList<QKeySequence> deleteKeys = keys(QKeySequence::Delete, Qt::Key_Delete);
+    deleteKeys.removeAll(QKeySequence(Qt::CTRL | Qt::Key_D));
+    addCommand(edit, QStringLiteral("Delete"), Command::Delete, deleteKeys);
     edit->addSeparator();
     addCommand(edit, QStringLiteral("Select All"), Command::SelectAll,
                keys(QKeySequence::SelectAll, Qt::CTRL | Qt::Key_A));
+    AddArrangeItems(edit, addCommand);
     QMenu* run = menuBar()->addMenu(QStringLiteral("Run"));
     addCommand(run, QStringLiteral("Start"), Command::Start, {QKeySequence(Qt::Key_F5)});
     AddViewMenu(menuBar(), addCommand);
+    AddHelpMenu(menuBar(), addCommand);
     KeepShortcutsUnique(findChildren<QAction*>());
 
     history_ = CreateHistory(circuit, this);

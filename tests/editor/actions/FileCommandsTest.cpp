@@ -89,8 +89,8 @@ TEST_F(FileCommandsTest, SaveWritesTheFileOfOriginAndMarksTheCircuitSaved) {
     Write(first, "second", 100);
     OnMenu(first, Command::Save);
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(WindowOf(first)->windowTitle(), "named[*]");
-    const Circuit* reread = LoadCircuit(named);
+    EXPECT_EQ(WindowOf(first)->windowTitle(), "named.xml[*]");
+    const Circuit* reread = LoadCircuit(named + ".xml");
     ASSERT_NE(reread, nullptr);
     EXPECT_EQ(reread->MainFrame.Comments.size(), 2u);
 }
@@ -182,18 +182,18 @@ TEST_F(FileCommandsTest, FilesThatCannotBeReadOrWrittenAreReported) {
     EXPECT_EQ(WindowOf(*opened)->windowTitle(), "sum.xml[*]");
 }
 
-TEST_F(FileCommandsTest, SaveAsWritesExactlyTheChosenNameAndCancelDoesNothing) {
+TEST_F(FileCommandsTest, SaveAsWritesTheChosenNameAsACircuitFileAndCancelDoesNothing) {
     Circuit& circuit = OpenWindow();
-    const QString name = dir.filePath("circuit");
+    const QString name = dir.filePath("circuit.xml");
     FileDialogKind asked = FileDialogKind::Open;
     ChooseFileName() = [&](QWidget*, FileDialogKind kind) {
         asked = kind;
-        return name;
+        return dir.filePath("circuit");
     };
     OnMenu(circuit, Command::SaveAs);
     EXPECT_EQ(asked, FileDialogKind::Save);
     EXPECT_TRUE(QFileInfo::exists(name));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"circuit"}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"circuit.xml"}));
     // The file keeps where the window is now.
     WindowOf(circuit)->move(150, 130);
     WindowOf(circuit)->resize(500, 400);

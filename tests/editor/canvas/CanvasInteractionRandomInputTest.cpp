@@ -1,6 +1,8 @@
 // Thousands of random canvas events must leave the circuit consistent, whatever their order.
 
 #include "EditorFixture.h"
+#include "editor/actions/ContextMenu.h"
+#include "editor/actions/PlacePopup.h"
 
 #include "editor/actions/AddNodeMenu.h"
 
@@ -202,6 +204,8 @@ TEST_F(CanvasInteractionRandomInputTest, ThousandsOfRandomEventsKeepTheCircuitCo
         if (HasFailure()) FAIL() << "after round " << round;
     }
     AddNodeMenu()->hide();
+    if (PlacePopup* offer = OpenedPlacePopup()) offer->close();
+    if (QMenu* menu = OpenedContextMenu()) menu->close();
     EXPECT_FALSE(circuit.MainFrame.Nodes.empty() && circuit.MainFrame.Comments.empty() &&
                  circuit.MainFrame.Wires.empty())
         << "the events built nothing at all";

@@ -41,7 +41,7 @@ TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
     EXPECT_EQ(window.minimumSize(), QSize(200, 150));
 
     const QList<QAction*> menus = window.menuBar()->actions();
-    ASSERT_EQ(menus.size(), 4);
+    ASSERT_EQ(menus.size(), 5);
     EXPECT_EQ(menus[0]->text(), "File");
     EXPECT_EQ(Labels(menus[0]->menu()), QStringList({"New", "Open", "Open Recent", "Save", "SaveAs",
                                                      "Export Image\u2026", "Close", "Quit"}));
@@ -53,8 +53,9 @@ TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
     EXPECT_EQ(shortcut(menus[0]->menu(), 6), "Ctrl+W");
     EXPECT_EQ(shortcut(menus[0]->menu(), 7), "Ctrl+Q");
     EXPECT_EQ(menus[1]->text(), "Edit");
-    EXPECT_EQ(Labels(menus[1]->menu()), QStringList({"Undo", "Redo", "---", "Cut", "Copy", "Paste",
-                                                     "Duplicate", "Delete", "---", "Select All"}));
+    EXPECT_EQ(Labels(menus[1]->menu()),
+              QStringList({"Undo", "Redo", "---", "Cut", "Copy", "Paste", "Duplicate", "Delete",
+                           "---", "Select All", "Select Connected", "---", "Align", "Distribute"}));
     for (const auto& [index, key] : std::initializer_list<std::pair<int, const char*>>{
              {3, "Ctrl+X"}, {4, "Ctrl+C"}, {5, "Ctrl+V"}, {6, "Ctrl+D"}, {7, "Del"}, {9, "Ctrl+A"}})
         EXPECT_EQ(shortcut(menus[1]->menu(), index), key);
@@ -63,11 +64,13 @@ TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
               QList<QKeySequence>({QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")}));
     EXPECT_FALSE(window.UndoAction()->isEnabled());
     EXPECT_EQ(menus[2]->text(), "View");
-    EXPECT_EQ(Labels(menus[2]->menu()),
-              QStringList({"Zoom In", "Zoom Out", "Fit Circuit", "Actual Size"}));
+    EXPECT_EQ(Labels(menus[2]->menu()), QStringList({"Zoom In", "Zoom Out", "Fit Circuit",
+                                                     "Actual Size", "---", "Snap to Grid"}));
     EXPECT_EQ(menus[3]->text(), "Run");
     EXPECT_EQ(Labels(menus[3]->menu()), QStringList({"Start"}));
     EXPECT_EQ(menus[3]->menu()->actions()[0]->shortcut(), QKeySequence(Qt::Key_F5));
+    EXPECT_EQ(menus[4]->text(), "Help");
+    EXPECT_EQ(Labels(menus[4]->menu()), QStringList({"Keyboard Shortcuts", "About Flowlattice"}));
 
     const QMenu* add = AddNodeMenu();
     EXPECT_EQ(Labels(add), QStringList({"Logic", "Numeric", "Strings", "---", "PrintN"}));

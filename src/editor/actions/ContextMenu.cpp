@@ -1,0 +1,116 @@
+#include "editor/actions/ContextMenu.h"
+
+#include "editor/actions/MenuCommands.h"
+#include "editor/canvas/CanvasInteraction.h"
+#include "editor/window/CircuitWindow.h"
+#include "model/Model.h"
+#include "model/ObjectsById.h"
+#include "render/Redraw.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+
+namespace flow {
+
+namespace {
+
+QPointer<QMenu>& Opened() {
+    static QPointer<QMenu> menu;
+    return menu;
+}
+
+// What the last hit test found under the pointer: a port stands for its node.
+struct Target {
+    flow::Node* Node = nullptr;
+    flow::Comment* Comment = nullptr;
+    flow::Wire* Wire = nullptr;
+    int* Flags() const {
+        if (Node) return &Node->Flags;
+        if (Comment) return &Comment->Flags;
+        return Wire ? &Wire->Flags : nullptr;
+    }
+};
+
+Target UnderPointer(Circuit& circuit) {
+    const EditorState& editor = Editor();
+    if (!editor.Has(InteractionFlag::HoverFound) || editor.LastHitCircuit != &circuit) return {};
+    if (editor.HoveredPort) return {editor.HoveredPort->Node, nullptr, nullptr};
+    if (editor.HoveredNode) return {editor.HoveredNode, nullptr, nullptr};
+    if (editor.HoveredComment) return {nullptr, editor.HoveredComment, nullptr};
+    for (const auto& wire : circuit.MainFrame.Wires)
+        if (wire->Flags & ObjectFlag::Hovered) return {nullptr, nullptr, wire.get()};
+    return {};
+}
+
+void SelectOnly(Circuit& circuit, int* flags) {
+    Frame& frame = circuit.MainFrame;
+    for (const auto& comment : frame.Comments)
+        comment->Flags &= ~ObjectFlag::Selected;
+    for (const auto& node : frame.Nodes) {
+        node->Flags &= ~ObjectFlag::Selected;
+        for (const auto& port : node->Ports)
+            port->Flags &= ~ObjectFlag::Selected;
+    }
+    for (const auto& wire : frame.Wires)
+        wire->Flags &= ~ObjectFlag::Selected;
+    Editor().WireSource = nullptr;
+    *flags |= ObjectFlag::Selected;
+}
+
+// The window's own action for the command, so that name, keys and effect are the Edit menu's.
+QAction* WindowAction(const Circuit& circuit, int commandId) {
+    const CircuitWindow* window = WindowOf(circuit);
+    if (!window) return nullptr;
+    for (QAction* menu : window->menuBar()->actions())
+        if (menu->menu())
+            for (QAction* action : menu->menu()->actions())
+                if (!action->menu() && action->data().isValid() &&
+                    action->data().toInt() == commandId)
+                    return action;
+    return nullptr;
+}
+
+// Edits the text of the comment or constant with this ID, if it is still there.
+void AddEditAction(QMenu* menu, Circuit& circuit, const QString& label, Int id, bool isNode) {
+    QObject::connect(menu->addAction(label), &QAction::triggered, [&circuit, id, isNode] {
+        Frame& frame = circuit.MainFrame;
+        Comment* comment = isNode ? nullptr : ObjectsById(frame.Comments).value(id);
+        Node* node = isNode ? ObjectsById(frame.Nodes).value(id) : nullptr;
+        if (!comment && !node) return;
+        EditObjectText(comment, node);
+        RedrawCircuit(circuit);
+    });
+}
+
+} // namespace
+
+bool PopUpContextMenu(Circuit& circuit, QPoint screenPosition) {
+    const Target target = UnderPointer(circuit);
+    int* flags = target.Flags();
+    if (!flags) return false;
+    CommitEditOf(circuit);
+    if (!(*flags & ObjectFlag::Selected)) SelectOnly(circuit, flags);
+    if (Opened()) Opened()->close();
+    auto* menu = new QMenu(qobject_cast<QWidget*>(circuit.Window));
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    for (int id : {Command::Cut, Command::Copy, Command::Duplicate, Command::Delete})
+        if (QAction* action = WindowAction(circuit, id)) menu->addAction(action);
+    menu->addSeparator();
+    if (target.Node && IsConstant(*target.Node))
+        AddEditAction(menu, circuit, QStringLiteral("Edit Value"), target.Node->Id, true);
+    if (target.Comment)
+        AddEditAction(menu, circuit, QStringLiteral("Edit Text"), target.Comment->Id, false);
+    if (!target.Comment)
+        if (QAction* action = WindowAction(circuit, Command::SelectConnected))
+            menu->addAction(action);
+    Opened() = menu;
+    menu->popup(screenPosition);
+    return true;
+}
+
+QMenu* OpenedContextMenu() {
+    return Opened();
+}
+
+} // namespace flow

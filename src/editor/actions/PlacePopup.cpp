@@ -1,0 +1,190 @@
+#include "editor/actions/PlacePopup.h"
+
+#include "editor/canvas/EditorState.h"
+#include "editor/canvas/GridSnap.h"
+#include "editor/canvas/NodePlacement.h"
+#include "model/Catalogue.h"
+#include "model/Model.h"
+#include "model/ObjectsById.h"
+#include "render/HoverText.h"
+#include "render/NodeDrawing.h"
+#include "render/Redraw.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QVBoxLayout>
+
+namespace flow {
+
+namespace {
+
+bool HasInput(const FunctionDef& function) {
+    for (const auto& port : function.Ports)
+        if (port->Direction & Direction::In) return true;
+    return false;
+}
+
+// Whether a node of the choice, placed now, would have a port the wire fits. The placement
+// preview is the node tried: it is what placing copies.
+bool Fits(const PlaceChoice& choice, const Port* wireFrom) {
+    const Node* probe = AddNode(nullptr, choice.Function, choice.Implementation);
+    const bool fits = FirstFittingPort(*probe, wireFrom) != nullptr;
+    PreviewNode().Function = nullptr;
+    return fits;
+}
+
+QPointer<PlacePopup>& Opened() {
+    static QPointer<PlacePopup> popup;
+    return popup;
+}
+
+bool StillOpen(const Circuit& circuit) {
+    for (const auto& open : Circuits())
+        if (open.get() == &circuit) return open->Window != nullptr;
+    return false;
+}
+
+void LetGoOfWire() {
+    if (Port* source = std::exchange(Editor().WireSource, nullptr))
+        source->Flags &= ~ObjectFlag::Selected;
+}
+
+} // namespace
+
+std::vector<PlaceChoice> PlaceChoices(const Port* wireFrom) {
+    std::vector<PlaceChoice> choices;
+    for (FunctionDef* function : Catalogue().InOrder) {
+        if (function->Implementations.empty()) continue;
+        if (!HasInput(*function) && function->Implementations.size() > 1) {
+            for (const auto& implementation : function->Implementations) {
+                const int type = implementation->Types.size() > 1 ? implementation->Types[1] : 0;
+                choices.push_back(
+                    {function->Name + PortTypeSuffix(type), function, implementation.get()});
+            }
+        } else {
+            choices.push_back({function->Name, function, nullptr});
+        }
+    }
+    if (wireFrom)
+        std::erase_if(choices, [wireFrom](const PlaceChoice& c) { return !Fits(c, wireFrom); });
+    return choices;
+}
+
+std::vector<PlaceChoice> MatchingChoices(const std::vector<PlaceChoice>& choices,
+                                         const QString& text) {
+    std::vector<PlaceChoice> prefixed, inside;
+    for (const PlaceChoice& choice : choices) {
+        if (choice.Label.startsWith(text, Qt::CaseInsensitive))
+            prefixed.push_back(choice);
+        else if (choice.Label.contains(text, Qt::CaseInsensitive))
+            inside.push_back(choice);
+    }
+    prefixed.insert(prefixed.end(), inside.begin(), inside.end());
+    return prefixed;
+}
+
+PlacePopup::PlacePopup(Circuit& circuit, Int x, Int y, const Port* wireFrom)
+    : QFrame(nullptr, Qt::Popup), circuit_(circuit), x_(x), y_(y),
+      wireNode_(wireFrom && wireFrom->Node ? wireFrom->Node->Id : 0), wirePort_(0),
+      choices_(PlaceChoices(wireFrom)), search_(new QLineEdit), list_(new QListWidget) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setFrameShape(QFrame::StyledPanel);
+    if (wireNode_ != 0)
+        for (std::size_t i = 1; i < wireFrom->Node->PortArray.size(); ++i)
+            if (wireFrom->Node->PortArray[i] == wireFrom) wirePort_ = int(i);
+    search_->setPlaceholderText(wireNode_ ? QStringLiteral("Function to wire to")
+                                          : QStringLiteral("Function to place"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->setSpacing(2);
+    layout->addWidget(search_);
+    layout->addWidget(list_);
+    list_->setFocusPolicy(Qt::NoFocus);
+    search_->installEventFilter(this);
+    connect(search_, &QLineEdit::textChanged, this, [this] { ShowMatches(); });
+    connect(list_, &QListWidget::itemClicked, this, [this] { PlaceCurrent(); });
+    ShowMatches();
+    resize(220, 240);
+}
+
+void PlacePopup::ShowMatches() {
+    shown_ = MatchingChoices(choices_, search_->text());
+    list_->clear();
+    for (const PlaceChoice& choice : shown_)
+        list_->addItem(choice.Label);
+    list_->setCurrentRow(shown_.empty() ? -1 : 0);
+}
+
+bool PlacePopup::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != search_ || event->type() != QEvent::KeyPress)
+        return QFrame::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const int rows = list_->count();
+    switch (key->key()) {
+    case Qt::Key_Up:
+        if (rows > 0) list_->setCurrentRow((list_->currentRow() + rows - 1) % rows);
+        return true;
+    case Qt::Key_Down:
+        if (rows > 0) list_->setCurrentRow((list_->currentRow() + 1) % rows);
+        return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        PlaceCurrent();
+        return true;
+    case Qt::Key_Escape:
+        close();
+        return true;
+    default:
+        return false;
+    }
+}
+
+Port* PlacePopup::WireSourceNow() const {
+    if (wireNode_ == 0) return nullptr;
+    Node* node = ObjectsById(circuit_.MainFrame.Nodes).value(wireNode_);
+    if (!node || wirePort_ <= 0 || std::size_t(wirePort_) >= node->PortArray.size()) return nullptr;
+    return node->PortArray[std::size_t(wirePort_)];
+}
+
+void PlacePopup::PlaceCurrent() {
+    const int row = list_->currentRow();
+    if (row < 0 || std::size_t(row) >= shown_.size() || !StillOpen(circuit_)) return;
+    const PlaceChoice& choice = shown_[std::size_t(row)];
+    Node& preview = *AddNode(nullptr, choice.Function, choice.Implementation);
+    // Centred on the pointer, as the add-node menu's preview is when it is placed.
+    LayoutConstant(preview);
+    const UnitPair place = SnappedPlace(circuit_, x_ - preview.Width / 2, y_ - preview.Height / 2);
+    PlacePreviewNode(circuit_, place.X, place.Y, WireSourceNow());
+    preview.Function = nullptr;
+    close();
+}
+
+void PlacePopup::hideEvent(QHideEvent* event) {
+    QFrame::hideEvent(event);
+    // A wire that found no node to feed is let go, as a click on empty canvas always did.
+    if (wireNode_ != 0) LetGoOfWire();
+    if (StillOpen(circuit_)) RedrawCircuit(circuit_);
+}
+
+PlacePopup* OpenPlacePopup(Circuit& circuit, QPoint screenPosition, const QString& typed,
+                           const Port* wireFrom) {
+    if (Opened()) Opened()->close();
+    // The popup's choice replaces a node waiting to be placed.
+    PreviewNode().Function = nullptr;
+    const EditorState& editor = Editor();
+    auto* popup = new PlacePopup(circuit, editor.MouseX, editor.MouseY, wireFrom);
+    Opened() = popup;
+    popup->move(screenPosition);
+    popup->show();
+    popup->SearchField()->setFocus();
+    popup->SearchField()->setText(typed);
+    return popup;
+}
+
+PlacePopup* OpenedPlacePopup() {
+    return Opened();
+}
+
+} // namespace flow

@@ -1,0 +1,56 @@
+#include "editor/canvas/NodePlacement.h"
+
+#include "editor/history/History.h"
+#include "engine/TypeResolution.h"
+#include "model/Model.h"
+#include "model/Placement.h"
+
+#include <QObject>
+
+#include <utility>
+
+namespace flow {
+
+namespace {
+
+Port* FirstPort(const Node& node) {
+    return node.PortArray.size() > 1 ? node.PortArray[1] : nullptr;
+}
+
+} // namespace
+
+bool WireWouldFit(const Port* from, const Port* to) {
+    if (!from || !to || from == to) return false;
+    if (!(from->Direction & Direction::Out) && !(to->Direction & Direction::In))
+        std::swap(from, to);
+    return CanConnect(from, to);
+}
+
+Port* FirstFittingPort(const Node& node, const Port* from) {
+    for (std::size_t i = 1; i < node.PortArray.size(); ++i)
+        if (WireWouldFit(from, node.PortArray[i])) return node.PortArray[i];
+    return nullptr;
+}
+
+Node* PlacePreviewNode(Circuit& circuit, Int x, Int y, Port* wireFrom) {
+    Node* node = nullptr;
+    RecordGroupEdit(circuit, QStringLiteral("Add Node"), {}, [&] {
+        const Node& preview = PreviewNode();
+        node = AddNode(&circuit.MainFrame, preview.Function, preview.Implementation);
+        const Port* from = FirstPort(preview);
+        Port* to = FirstPort(*node);
+        if (IsConstant(preview) && from && to) {
+            to->Value = from->Value;
+            to->Text = from->Text;
+            to->Type = from->Type;
+        }
+        MoveObject(*node, x, y);
+        FrameObjects added{{}, {node}, {}};
+        if (Port* fitting = wireFrom ? FirstFittingPort(*node, wireFrom) : nullptr)
+            if (Wire* wire = ConnectPorts(wireFrom, fitting)) added.Wires.push_back(wire);
+        return added;
+    });
+    return node;
+}
+
+} // namespace flow
