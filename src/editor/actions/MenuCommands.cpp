@@ -9,8 +9,7 @@
 #include "editor/history/History.h"
 #include "editor/window/CircuitWindow.h"
 #include "editor/window/EditorProcess.h"
-#include "engine/Execution.h"
-#include "engine/Preparation.h"
+#include "editor/window/RunMarks.h"
 #include "model/Model.h"
 #include "render/Redraw.h"
 
@@ -100,7 +99,7 @@ void OnMenu(Circuit& circuit, int commandId) {
         if (QUndoStack* history = HistoryOf(circuit)) history->redo();
         break;
     case Command::Start:
-        if (PrepareCircuit(circuit)) ExecuteCircuit(circuit);
+        StartRun(circuit);
         break;
     case Command::Cut:
         CutSelection(circuit);
@@ -134,6 +133,9 @@ void OnMenu(Circuit& circuit, int commandId) {
         break;
     case Command::ActualSize:
         ShowActualSize(circuit);
+        break;
+    case Command::ShowValues:
+        ToggleValueLabels();
         break;
     default:
         FillPreviewNode(commandId);

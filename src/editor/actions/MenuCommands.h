@@ -18,6 +18,7 @@ constexpr int Undo = 30, Redo = 31;
 constexpr int Cut = 32, Copy = 33, Paste = 34, Duplicate = 35, Delete = 36, SelectAll = 37;
 constexpr int ExportImage = 40;
 constexpr int ZoomIn = 50, ZoomOut = 51, FitCircuit = 52, ActualSize = 53;
+constexpr int ShowValues = 54;
 } // namespace Command
 
 void OnMenu(Circuit& circuit, int commandId);

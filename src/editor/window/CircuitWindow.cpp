@@ -3,23 +3,26 @@
 #include "editor/actions/AddNodeMenu.h"
 #include "editor/actions/FileCommands.h"
 #include "editor/actions/MenuCommands.h"
+#include "editor/actions/ViewCommands.h"
 #include "editor/canvas/CanvasInteraction.h"
 #include "editor/history/History.h"
 #include "editor/window/CircuitCanvas.h"
 #include "editor/window/CircuitRelease.h"
+#include "editor/window/OutputPanel.h"
 #include "editor/window/RecentFiles.h"
+#include "editor/window/RunMarks.h"
 #include "editor/window/WindowObserver.h"
 #include "editor/window/WindowPlacement.h"
 #include "engine/ThreadReserve.h"
 #include "model/Model.h"
 #include "render/Redraw.h"
 #include "render/StatusText.h"
+#include "render/ValueLabels.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
@@ -38,17 +41,6 @@ constexpr int kSeparatorHeight = 4;
 // A printed line opens the panel this far above the splitter's bottom: 76 pixels of output
 // below the separator.
 constexpr int kOpenPanelOffset = 80;
-
-QPlainTextEdit* MakeOutputPanel() {
-    auto* panel = new QPlainTextEdit;
-    panel->setReadOnly(true);
-    QPalette colours = panel->palette();
-    colours.setColor(QPalette::Base, QColor(0, 0, 0));
-    colours.setColor(QPalette::Text, QColor(192, 192, 192));
-    panel->setPalette(colours);
-    panel->setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 12));
-    return panel;
-}
 
 // Outer position and inner size of a new window.
 QRect PlaceWindow(const Circuit& circuit, const QWidget* cascadeFrom) {
@@ -80,12 +72,20 @@ template <typename AddCommand> void AddViewMenu(QMenuBar* bar, AddCommand addCom
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
     addCommand(view, QStringLiteral("Actual Size"), Command::ActualSize)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
+    view->addSeparator();
+    QAction* showValues = addCommand(view, QStringLiteral("Show Values"), Command::ShowValues);
+    showValues->setCheckable(true);
+    // One choice for every window: each menu shows it as it stands when opened.
+    QObject::connect(view, &QMenu::aboutToShow, showValues,
+                     [showValues] { showValues->setChecked(ValueLabelsShown()); });
+    showValues->setChecked(ValueLabelsShown());
 }
 
 } // namespace
 
 CircuitWindow::CircuitWindow(Circuit& circuit)
-    : circuit_(circuit), canvas_(new CircuitCanvas(circuit)), outputPanel_(MakeOutputPanel()),
+    : circuit_(circuit), canvas_(new CircuitCanvas(circuit)),
+      outputPanel_(new flow::OutputPanel([&circuit](Int node) { ShowNode(circuit, node); })),
       splitter_(new QSplitter(Qt::Vertical)) {
     setMinimumSize(kMinimumInnerSize);
 
@@ -150,6 +150,7 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
         ShowHistorySteps();
         // A circuit that grew by an edit, an undo or a redo has its threads ready by its run.
         ReserveThreadsFor(circuit_);
+        ForgetRunMarks(circuit_);
     });
     ShowTitle();
     ShowHistorySteps();
@@ -259,13 +260,18 @@ CircuitWindow* WindowOf(const Circuit& circuit) {
     return qobject_cast<CircuitWindow*>(circuit.Window);
 }
 
-void AppendOutputLine(Circuit& circuit, const QString& line) {
+void AppendOutputLines(Circuit& circuit, const QStringList& lines, const std::vector<Int>& nodeIds) {
     CircuitWindow* window = WindowOf(circuit);
     if (!window) return;
-    window->OutputPanel()->appendPlainText(line);
+    window->OutputPanel()->AppendLines(lines, nodeIds);
     QSplitter* splitter = window->Splitter();
     const int canvasHeight = std::max(0, splitter->height() - kOpenPanelOffset);
     splitter->setSizes({canvasHeight, splitter->height() - kSeparatorHeight - canvasHeight});
+}
+
+void ShowOutputLinesOf(Circuit& circuit, const Node* node) {
+    if (CircuitWindow* window = WindowOf(circuit))
+        window->OutputPanel()->HighlightLinesOf(node ? node->Id : 0);
 }
 
 } // namespace flow
