@@ -108,9 +108,9 @@ void ClearHoverTextUnlessFound(Circuit& circuit) {
     if (Editor().Has(InteractionFlag::HoverFound)) return;
     QString idle;
     if (circuit.State == RunState::Defect && circuit.ErrorKind != ErrorKind::None) {
+        // The canvas shows the message; the place is what it cannot say.
         const QString place = DefectPlace(circuit);
-        idle = place.isEmpty() ? circuit.ErrorMessage
-                               : QStringLiteral("%1 (%2)").arg(circuit.ErrorMessage, place);
+        idle = place.isEmpty() ? circuit.ErrorMessage : QStringLiteral("At ") + place;
     }
     SetStatusText(circuit, StatusField::Hover, idle);
 }

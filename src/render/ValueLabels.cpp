@@ -21,7 +21,7 @@ bool& Shown() {
 }
 
 // A little smaller than a constant's text, so that a label never reads as a node.
-constexpr double kLabelTextSize = 9.0;
+constexpr double kLabelTextSize = 10.0;
 // Below this many pixels a label is a smudge, not a number.
 constexpr double kSmallestReadable = 5.0;
 constexpr double kPadding = 1.5;

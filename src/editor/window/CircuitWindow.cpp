@@ -158,7 +158,12 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     const int fieldWidths[kStatusFieldCount] = {90, 200, 0};
     for (int i = 0; i < kStatusFieldCount; ++i) {
         auto* field = new QLabel;
-        if (fieldWidths[i] > 0) field->setFixedWidth(fieldWidths[i]);
+        // How a run ended may take more words than its state ("... finished: 2 nodes never
+        // fired"): that field grows for them and gives the width back after.
+        if (i == int(StatusField::RunStatus))
+            field->setMinimumWidth(fieldWidths[i]);
+        else if (fieldWidths[i] > 0)
+            field->setFixedWidth(fieldWidths[i]);
         if (i == int(StatusField::Position)) field->setAlignment(Qt::AlignCenter);
         statusBar()->addWidget(field, fieldWidths[i] > 0 ? 0 : 1);
         statusFields_[std::size_t(i)] = field;

@@ -18,12 +18,18 @@ OutputPanel::OutputPanel(NodeChooser choose, QWidget* parent)
     colours.setColor(QPalette::Text, QColor(192, 192, 192));
     setPalette(colours);
     setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 12));
+    // The range changes after the lines are laid out, and again when the panel opens: the end
+    // is followed then, not when the lines are appended.
+    QScrollBar* bar = verticalScrollBar();
+    connect(bar, &QScrollBar::valueChanged, this,
+            [this, bar](int value) { followEnd_ = value >= bar->maximum(); });
+    connect(bar, &QScrollBar::rangeChanged, this, [this, bar](int, int maximum) {
+        if (followEnd_) bar->setValue(maximum);
+    });
 }
 
 void OutputPanel::AppendLines(const QStringList& lines, const std::vector<Int>& nodeIds) {
     if (lines.isEmpty()) return;
-    QScrollBar* bar = verticalScrollBar();
-    const bool followEnd = bar->value() >= bar->maximum();
     // A panel emptied by other means than ClearLines starts its lines again too.
     if (document()->isEmpty()) nodeOfBlock_.clear();
     // One append for the whole block: appended one by one, ten thousand lines would cost
@@ -33,7 +39,6 @@ void OutputPanel::AppendLines(const QStringList& lines, const std::vector<Int>& 
         const Int id = std::size_t(i) < nodeIds.size() ? nodeIds[std::size_t(i)] : 0;
         nodeOfBlock_.insert(nodeOfBlock_.end(), std::size_t(lines[i].count('\n')) + 1, id);
     }
-    if (followEnd) bar->setValue(bar->maximum());
     if (highlighted_ != 0) HighlightLinesOf(std::exchange(highlighted_, 0));
 }
 
@@ -41,6 +46,7 @@ void OutputPanel::ClearLines() {
     clear();
     nodeOfBlock_.clear();
     highlighted_ = 0;
+    followEnd_ = true;
     setExtraSelections({});
 }
 

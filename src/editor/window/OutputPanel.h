@@ -36,6 +36,7 @@ class OutputPanel : public QPlainTextEdit {
     NodeChooser choose_;
     std::vector<Int> nodeOfBlock_; // one entry per block of the document
     Int highlighted_ = 0;
+    bool followEnd_ = true; // scrolled to the end, where new lines keep it
 };
 
 } // namespace flow
