@@ -1,9 +1,10 @@
 // The manual page and --help describe one command line: the same options with the same
 // arguments, and the same exit statuses.
 
-#include "CliSupport.h"
+#include "ProgramRun.h"
+#include "support/Examples.h"
+#include "support/Files.h"
 
-#include <QFile>
 #include <QRegularExpression>
 #include <QSet>
 
@@ -14,9 +15,8 @@
 namespace {
 
 QString ManualSource() {
-    QFile file(QString::fromLocal8Bit(qgetenv("FLOW_SOURCE_DIR")) +
-               QStringLiteral("/data/flowlattice.1.in"));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    return QString::fromStdString(flow::test::ReadBytes(flow::test::SourceDirectory() +
+                                                        QStringLiteral("/data/flowlattice.1.in")));
 }
 
 // The roff lines from a section heading to the next one.
@@ -71,7 +71,7 @@ std::string Joined(const QSet<QString>& set) {
     return list.join(QLatin1String(", ")).toStdString();
 }
 
-TEST(ManualPage, SaysWhatHelpSays) {
+TEST(ManualPageTest, SaysWhatHelpSays) {
     const QString manual = ManualSource();
     ASSERT_FALSE(manual.isEmpty());
     const Outcome help = Flowlattice({QStringLiteral("--help")});
@@ -98,7 +98,7 @@ TEST(ManualPage, SaysWhatHelpSays) {
     EXPECT_EQ(Tags(Section(manual, QStringLiteral("EXIT STATUS"))), fromHelpStatus);
 }
 
-TEST(ManualPage, ComparisonNoticesAnOptionMissingFromOneSide) {
+TEST(ManualPageTest, ComparisonNoticesAnOptionMissingFromOneSide) {
     // The comparison above is only worth something if a dropped or renamed option shows.
     const QString usage = QStringLiteral("flowlattice --render FILE --output PNG [--size WxH]\n"
                                          "flowlattice --resave IN OUT\n  load IN and save it");

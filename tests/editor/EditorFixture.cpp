@@ -43,14 +43,7 @@ void EditorFixture::TearDown() {
 }
 
 Circuit& EditorFixture::OpenWindow(QSize size) {
-    Circuit& circuit = NewCircuit();
-    circuit.WindowX = 100;
-    circuit.WindowY = 80;
-    circuit.WindowWidth = size.width();
-    circuit.WindowHeight = size.height();
-    OpenCircuitWindow(circuit);
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(WindowOf(circuit)));
-    return circuit;
+    return OpenInWindow(NewCircuit(), size);
 }
 
 CircuitCanvas& EditorFixture::CanvasOf(const Circuit& circuit) {
@@ -92,6 +85,10 @@ void EditorFixture::Click(Circuit& circuit, double x, double y, Qt::KeyboardModi
     MoveTo(circuit, x, y);
     Press(circuit, x, y, Qt::LeftButton, modifiers);
     Release(circuit, x, y, Qt::LeftButton, modifiers);
+}
+
+void EditorFixture::ClickAt(Circuit& circuit, QPointF point, Qt::KeyboardModifiers modifiers) {
+    Click(circuit, point.x(), point.y(), modifiers);
 }
 
 void EditorFixture::DoubleClick(Circuit& circuit, double x, double y) {

@@ -1,11 +1,14 @@
 #pragma once
 // Real circuit windows on the offscreen platform, driven through Qt's input events.
 
-#include "editor/actions/FileCommands.h"
-#include "editor/actions/MenuCommands.h"
+#include "support/ExampleWindow.h"
+#include "support/PortPoints.h"
+
 #include "editor/canvas/CanvasInteraction.h"
 #include "editor/window/CircuitCanvas.h"
 #include "editor/window/CircuitWindow.h"
+#include "editor/actions/FileCommands.h"
+#include "editor/actions/MenuCommands.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 #include "render/StatusText.h"
@@ -39,6 +42,7 @@ class EditorFixture : public ::testing::Test {
                  Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void Click(Circuit& circuit, double x, double y,
                Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    void ClickAt(Circuit& circuit, QPointF point, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void DoubleClick(Circuit& circuit, double x, double y);
     void Drag(Circuit& circuit, double fromX, double fromY, double toX, double toY);
     void Type(Circuit& circuit, const QString& text);

@@ -1,6 +1,6 @@
 // Checking a circuit before a run, and the threads preparation starts or keeps.
 
-#include "Support.h"
+#include "EngineFixture.h"
 
 #include "engine/Execution.h"
 #include "engine/NodeThread.h"
@@ -12,7 +12,7 @@
 namespace flow::test {
 namespace {
 
-class PreparationTest : public EngineTest {};
+class PreparationTest : public EngineFixture {};
 
 void ExpectCameraAt(const Circuit& circuit, Int x, Int y) {
     EXPECT_EQ(circuit.CameraX, x);

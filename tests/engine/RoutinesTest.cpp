@@ -1,6 +1,6 @@
 // What each routine computes, observed through the lines of real runs.
 
-#include "Support.h"
+#include "EngineFixture.h"
 
 #include "engine/Routines.h"
 
@@ -26,7 +26,7 @@ Value S(const char* v) {
 constexpr Int kMin = std::numeric_limits<Int>::min();
 constexpr Int kMax = std::numeric_limits<Int>::max();
 
-class RoutinesTest : public EngineTest {};
+class RoutinesTest : public EngineFixture {};
 
 TEST_F(RoutinesTest, BooleanAndBitwiseLogic) {
     EXPECT_EQ(Evaluate("Not", {I(0)}), "-1");

@@ -1,6 +1,6 @@
 // Runs that would need more threads than the system can spare are refused before any starts.
 
-#include "Support.h"
+#include "EngineFixture.h"
 
 #include "engine/Preparation.h"
 #include "engine/ThreadLimits.h"
@@ -9,11 +9,11 @@
 namespace flow::test {
 namespace {
 
-class ThreadLimitsTest : public EngineTest {
+class ThreadLimitsTest : public EngineFixture {
   protected:
     void TearDown() override {
         ThreadAllowance() = saved_;
-        EngineTest::TearDown();
+        EngineFixture::TearDown();
     }
     std::function<std::size_t()> saved_ = ThreadAllowance();
 };

@@ -1,7 +1,7 @@
 // Threads started ahead of time: how the reserve fills, serves runs, respects the system's
-// allowance and ends; and the counting semaphores the node threads wait on.
+// allowance and ends.
 
-#include "Support.h"
+#include "EngineFixture.h"
 
 #include "engine/Execution.h"
 #include "engine/NodeThread.h"
@@ -17,16 +17,16 @@
 namespace flow::test {
 namespace {
 
-class ThreadReserveTest : public EngineTest {
+class ThreadReserveTest : public EngineFixture {
   protected:
     void SetUp() override {
-        EngineTest::SetUp();
+        EngineFixture::SetUp();
         EndThreadReserve();
     }
     void TearDown() override {
         ThreadAllowance() = savedAllowance_;
         EndThreadReserve();
-        EngineTest::TearDown();
+        EngineFixture::TearDown();
     }
     std::function<std::size_t()> savedAllowance_ = ThreadAllowance();
 };
@@ -109,26 +109,6 @@ TEST_F(ThreadReserveTest, ReserveStaysWithinTheAllowance) {
     ASSERT_EQ(circuit.MainFrame.Nodes.size(), 250u);
     EXPECT_TRUE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
     EXPECT_EQ(ParkedThreads(), 0u);
-}
-
-TEST_F(ThreadReserveTest, SemaphoresCountUpToTheirMaximum) {
-    Doorbell bell;
-    CountingSemaphore semaphore(&bell);
-    EXPECT_FALSE(semaphore.TryAcquire());
-    EXPECT_TRUE(semaphore.Release());
-    EXPECT_TRUE(semaphore.Release());
-    EXPECT_EQ(semaphore.Available(), 2);
-    EXPECT_TRUE(semaphore.TryAcquire());
-    EXPECT_EQ(semaphore.Available(), 1);
-    semaphore.Clear();
-    EXPECT_FALSE(semaphore.TryAcquire());
-
-    CountingSemaphore nearlyFull(nullptr, CountingSemaphore::kMaximum - 1);
-    EXPECT_TRUE(nearlyFull.Release());
-    EXPECT_FALSE(nearlyFull.Release());
-    EXPECT_EQ(nearlyFull.Available(), CountingSemaphore::kMaximum);
-    EXPECT_TRUE(nearlyFull.TryAcquire());
-    EXPECT_EQ(nearlyFull.Available(), CountingSemaphore::kMaximum - 1);
 }
 
 } // namespace

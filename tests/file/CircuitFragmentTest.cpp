@@ -1,9 +1,11 @@
 // Parts of a circuit as circuit-file text and back: what the clipboard carries.
 
-#include "FileTestSupport.h"
-#include "file/CircuitFragment.h"
-#include "file/CircuitReader.h"
+#include "SampleFiles.h"
+#include "support/ModelFault.h"
+
 #include "file/CircuitWriter.h"
+#include "file/CircuitReader.h"
+#include "file/CircuitFragment.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 

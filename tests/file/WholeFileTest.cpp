@@ -1,6 +1,8 @@
 // Replacing a file whole: its mode survives, and a failure says what the system said.
 
-#include "FileTestSupport.h"
+#include "SampleFiles.h"
+#include "support/Files.h"
+
 #include "file/CircuitWriter.h"
 #include "file/WholeFile.h"
 #include "model/Model.h"
@@ -19,7 +21,7 @@ namespace {
 
 using namespace flow::test;
 
-class WholeFile : public testing::Test {
+class WholeFileTest : public testing::Test {
   protected:
     void TearDown() override { ForgetCircuits(); }
     QString PathOf(const char* name) { return folder.filePath(QString::fromLatin1(name)); }
@@ -35,10 +37,10 @@ mode_t ModeOf(const QString& name) {
     return info.st_mode & 07777;
 }
 
-TEST_F(WholeFile, ReplacedFileKeepsItsModeAndALinkKeepsPointing) {
+TEST_F(WholeFileTest, ReplacedFileKeepsItsModeAndALinkKeepsPointing) {
     for (const mode_t mode : {0444, 0600, 0755, 0640, 0604}) {
         const QString name = PathOf("mode.xml");
-        WriteBytes(name, "old");
+        ASSERT_TRUE(WriteBytes(name, "old"));
         ASSERT_EQ(chmod(QFile::encodeName(name).constData(), mode), 0);
         QString failure;
         ASSERT_TRUE(SaveCircuit(MakeSumCircuit(), name, &failure)) << qPrintable(failure);
@@ -52,7 +54,7 @@ TEST_F(WholeFile, ReplacedFileKeepsItsModeAndALinkKeepsPointing) {
     umask(mask);
     EXPECT_EQ(ModeOf(PathOf("new.xml")), 0644u);
 
-    WriteBytes(PathOf("target.xml"), "old");
+    ASSERT_TRUE(WriteBytes(PathOf("target.xml"), "old"));
     ASSERT_TRUE(QFile::link(PathOf("target.xml"), PathOf("link.xml")));
     ASSERT_TRUE(SaveCircuit(MakeSumCircuit(), PathOf("link.xml")));
     EXPECT_TRUE(QFileInfo(PathOf("link.xml")).isSymLink());
@@ -60,10 +62,10 @@ TEST_F(WholeFile, ReplacedFileKeepsItsModeAndALinkKeepsPointing) {
     EXPECT_EQ(Entries(), QStringList({"link.xml", "new.xml", "target.xml"}));
 }
 
-TEST_F(WholeFile, WriteThatFailsPartWayGivesTheSystemsReasonAndKeepsTheOldFile) {
+TEST_F(WholeFileTest, WriteThatFailsPartWayGivesTheSystemsReasonAndKeepsTheOldFile) {
     // A file size limit stops the write after its first bytes, as a disk filling up does.
     const QString name = PathOf("old.xml");
-    WriteBytes(name, "old bytes");
+    ASSERT_TRUE(WriteBytes(name, "old bytes"));
     const std::string bytes(1 << 20, 'x');
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);

@@ -6,7 +6,7 @@
 namespace flow {
 namespace {
 
-TEST(Camera, FlooredModTakesTheSignOfTheDivisor) {
+TEST(CameraTest, FlooredModTakesTheSignOfTheDivisor) {
     EXPECT_DOUBLE_EQ(FlooredMod(5, 3), 2);
     EXPECT_DOUBLE_EQ(FlooredMod(-5, 3), 1);
     EXPECT_DOUBLE_EQ(FlooredMod(5, -3), -1);
@@ -17,7 +17,7 @@ TEST(Camera, FlooredModTakesTheSignOfTheDivisor) {
     EXPECT_DOUBLE_EQ(FlooredMod(-400, 64), 48);
 }
 
-TEST(Camera, BlendColorMixesEveryChannel) {
+TEST(CameraTest, BlendColorMixesEveryChannel) {
     EXPECT_EQ(BlendColor(0xFF202020, 0xFF303030, 0.5f), 0xFF282828u);
     EXPECT_EQ(BlendColor(0xFF303030, 0xFF404040, 0.5f), 0xFF383838u);
     EXPECT_EQ(BlendColor(0xFF202020, 0xFF303030, 0.0f), 0xFF202020u);
@@ -27,7 +27,7 @@ TEST(Camera, BlendColorMixesEveryChannel) {
     EXPECT_EQ(BlendColor(0xFF606060, 0xFF101010, 0.7f), 0xFF282828u);
 }
 
-TEST(Camera, ToScreenMapsThroughCameraAndMagnification) {
+TEST(CameraTest, ToScreenMapsThroughCameraAndMagnification) {
     Circuit circuit;
     circuit.CanvasWidth = 801;
     circuit.CanvasHeight = 600;
@@ -47,7 +47,7 @@ TEST(Camera, ToScreenMapsThroughCameraAndMagnification) {
     EXPECT_EQ(ToScreenX(circuit, -1e9), INT_MIN);
 }
 
-TEST(Camera, PortTypeColorsByCode) {
+TEST(CameraTest, PortTypeColorsByCode) {
     EXPECT_EQ(PortTypeColor(PortType::Generic), 0xFFA0A0A0u);
     EXPECT_EQ(PortTypeColor(PortType::Boolean), 0xFF40C000u);
     EXPECT_EQ(PortTypeColor(PortType::Integer), 0xFF4080FFu);

@@ -1,13 +1,15 @@
-#include "SceneFixture.h"
+#include "support/SceneFixture.h"
 
 #include "render/HoverText.h"
 
 namespace flow {
 namespace {
 
-using HoverTexts = SceneFixture;
+using namespace flow::test;
 
-TEST_F(HoverTexts, NameEachKindOfObject) {
+using HoverTextTest = SceneFixture;
+
+TEST_F(HoverTextTest, NameEachKindOfObject) {
     Comment* comment = AddComment(&circuit.MainFrame, "note", 0, 0);
     EXPECT_EQ(HoverText(*comment), "Comment");
     Node* constant = Add("Constant", 0, 0, Catalogue().ConstantReal);
@@ -20,7 +22,7 @@ TEST_F(HoverTexts, NameEachKindOfObject) {
     EXPECT_EQ(HoverText(*wire), "Wire");
 }
 
-TEST_F(HoverTexts, PortsShowDirectionLabelAndFixedType) {
+TEST_F(HoverTextTest, PortsShowDirectionLabelAndFixedType) {
     Node* print = Add("Print", 0, 0);
     EXPECT_EQ(HoverText(*print->PortArray[1]), "Port (In): Value to print");
     Node* toString = Add("ToString", 0, 0);

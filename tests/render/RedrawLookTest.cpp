@@ -2,8 +2,10 @@
 // of every example and of a generated circuit at several zoom levels are kept in look/; run
 // with FLOW_WRITE_LOOK=1 to write them again after a deliberate change of the look.
 
-#include "GeneratedCircuit.h"
-#include "SceneFixture.h"
+#include "support/Examples.h"
+#include "support/GeneratedCircuit.h"
+#include "support/SceneFixture.h"
+
 #include "file/CircuitReader.h"
 
 #include <QDir>
@@ -12,6 +14,8 @@
 
 namespace flow {
 namespace {
+
+using namespace flow::test;
 
 // Cached sprites are placed to an eighth of a pixel, which may move a blended edge by this
 // many levels in a channel.
@@ -46,7 +50,7 @@ Difference Compare(const QImage& actual, const QImage& expected) {
     return difference;
 }
 
-class RedrawLook : public SceneFixture {
+class RedrawLookTest : public SceneFixture {
   protected:
     void Check(Circuit& shown, const QString& name, float zoom, QSize size) {
         shown.ZoomLevel = zoom;
@@ -67,7 +71,7 @@ class RedrawLook : public SceneFixture {
     }
 };
 
-TEST_F(RedrawLook, ExamplesLookAsBefore) {
+TEST_F(RedrawLookTest, ExamplesLookAsBefore) {
     const QStringList examples = QDir(SourceDirectory() + "/examples").entryList({"*.xml"});
     ASSERT_GE(examples.size(), 6);
     for (const QString& example : examples) {
@@ -81,7 +85,7 @@ TEST_F(RedrawLook, ExamplesLookAsBefore) {
 
 // A thousand nodes, some selected, a drag under way and a node hovered: whole in view, at 1:1,
 // and magnified.
-TEST_F(RedrawLook, GeneratedCircuitLooksAsBefore) {
+TEST_F(RedrawLookTest, GeneratedCircuitLooksAsBefore) {
     GenerateCircuit(circuit, 1000);
     Frame& frame = circuit.MainFrame;
     for (std::size_t i = 0; i < frame.Nodes.size(); i += 5)

@@ -1,20 +1,19 @@
-#include "SceneFixture.h"
-#include "render/Camera.h"
-#include "render/StatusText.h"
+#include "support/SceneFixture.h"
 
-#include <QLabel>
-#include <QStatusBar>
+#include "render/Camera.h"
 
 namespace flow {
 namespace {
+
+using namespace flow::test;
 
 constexpr QRgb kBackground = 0xFF202020;
 constexpr QRgb kMedium = 0xFF303030;
 constexpr QRgb kMajor = 0xFF404040;
 
-using Redraw = SceneFixture;
+using RedrawTest = SceneFixture;
 
-TEST_F(Redraw, ZoomZeroShowsMediumAndMajorGridOnly) {
+TEST_F(RedrawTest, ZoomZeroShowsMediumAndMajorGridOnly) {
     const QImage image = Render();
     EXPECT_EQ(circuit.CanvasWidth, 800);
     EXPECT_EQ(circuit.CanvasHeight, 600);
@@ -35,7 +34,7 @@ TEST_F(Redraw, ZoomZeroShowsMediumAndMajorGridOnly) {
     }
 }
 
-TEST_F(Redraw, EvenZoomLevelsLookLikeZoomZero) {
+TEST_F(RedrawTest, EvenZoomLevelsLookLikeZoomZero) {
     for (float level : {2.0f, -2.0f, 4.0f}) {
         Zoom(level);
         const QImage image = Render();
@@ -45,7 +44,7 @@ TEST_F(Redraw, EvenZoomLevelsLookLikeZoomZero) {
     }
 }
 
-TEST_F(Redraw, ZoomLevelOneAddsTheFineGrid) {
+TEST_F(RedrawTest, ZoomLevelOneAddsTheFineGrid) {
     Zoom(1);
     const QImage image = Render();
     // Steps 32, 128 and 512 from 400: fine at 16 + 32k, medium at 16 + 128k, major at 400.
@@ -60,7 +59,7 @@ TEST_F(Redraw, ZoomLevelOneAddsTheFineGrid) {
     EXPECT_EQ(image.pixel(30, 30), kBackground);
 }
 
-TEST_F(Redraw, NegativeZoomKeepsGridStepsInRange) {
+TEST_F(RedrawTest, NegativeZoomKeepsGridStepsInRange) {
     Zoom(-0.5f); // g = 0.5: fine step 32 * sqrt 2
     const QImage image = Render();
     const double step = 32 * std::sqrt(2.0);
@@ -70,7 +69,7 @@ TEST_F(Redraw, NegativeZoomKeepsGridStepsInRange) {
     EXPECT_EQ(image.pixel(x + 8, 20), kBackground);
 }
 
-TEST_F(Redraw, GridFollowsAFarCamera) {
+TEST_F(RedrawTest, GridFollowsAFarCamera) {
     circuit.CameraX = 1000;
     circuit.CameraY = -700;
     const QImage image = Render();
@@ -83,7 +82,7 @@ TEST_F(Redraw, GridFollowsAFarCamera) {
     EXPECT_EQ(image.pixel(30, 232), kMajor);
 }
 
-TEST_F(Redraw, OriginMarkerLiesRightOfAndBelowTheOrigin) {
+TEST_F(RedrawTest, OriginMarkerLiesRightOfAndBelowTheOrigin) {
     circuit.CameraX = 20; // origin at (380, 270), between grid lines
     circuit.CameraY = 30;
     const QImage image = Render();
@@ -108,7 +107,7 @@ int CountReddish(const QImage& image, QRect area) {
     return count;
 }
 
-TEST_F(Redraw, DefectShowsTheCrossedDiscAndTheMessage) {
+TEST_F(RedrawTest, DefectShowsTheCrossedDiscAndTheMessage) {
     circuit.State = RunState::Defect;
     circuit.ErrorKind = ErrorKind::MissingInput;
     circuit.ErrorMessage = "Missing input port connection";
@@ -131,7 +130,7 @@ TEST_F(Redraw, DefectShowsTheCrossedDiscAndTheMessage) {
     EXPECT_EQ(CountReddish(image, QRect(60, 15, 300, 30)), 0);
 }
 
-TEST_F(Redraw, RunningStatesShowTheirFrames) {
+TEST_F(RedrawTest, RunningStatesShowTheirFrames) {
     circuit.State = RunState::Initializing;
     QImage image = Render();
     QRgb edge = image.pixel(2, 300);
@@ -146,7 +145,7 @@ TEST_F(Redraw, RunningStatesShowTheirFrames) {
     EXPECT_EQ(image.pixel(2, 310), kBackground);
 }
 
-TEST_F(Redraw, RubberBandOnlyOnceTheMouseHasMoved) {
+TEST_F(RedrawTest, RubberBandOnlyOnceTheMouseHasMoved) {
     EditorState& editor = Editor();
     editor.Set(InteractionFlag::RubberBand);
     editor.DownX = editor.MouseX = -100; // pixel 300
@@ -171,11 +170,9 @@ TEST_F(Redraw, RubberBandOnlyOnceTheMouseHasMoved) {
     EXPECT_EQ(image.pixel(260, 230), kBackground);
 }
 
-TEST_F(Redraw, ClearsTheHoverTextOnlyWhenNothingIsHovered) {
-    QStatusBar bar;
-    QLabel* field = new QLabel("Port (In): x", &bar);
-    circuit.StatusFields[std::size_t(StatusField::Hover)] = field;
-    circuit.StatusLine = &bar;
+TEST_F(RedrawTest, ClearsTheHoverTextOnlyWhenNothingIsHovered) {
+    QLabel* field = &HoverField();
+    field->setText("Port (In): x");
     Editor().Set(InteractionFlag::HoverFound);
     Render();
     EXPECT_EQ(field->text(), "Port (In): x");

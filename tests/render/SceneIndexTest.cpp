@@ -4,14 +4,12 @@
 // draws only what the index shows paints the same pixels, and a mouse move is spared its redraw
 // only when the redraw would have found the same object.
 
-#include "SceneFixture.h"
-#include "editor/canvas/HitTestPass.h"
-#include "editor/history/History.h"
-#include "render/SceneVisibility.h"
-#include "render/StatusText.h"
+#include "support/SceneFixture.h"
 
-#include <QLabel>
-#include <QStatusBar>
+#include "editor/history/History.h"
+#include "editor/canvas/HitTestPass.h"
+#include "render/SceneVisibility.h"
+
 #include <QUndoStack>
 
 #include <random>
@@ -19,14 +17,14 @@
 namespace flow {
 namespace {
 
+using namespace flow::test;
+
 using namespace InteractionFlag;
 
 class SceneIndexTest : public SceneFixture {
   protected:
     SceneIndexTest() {
-        hoverField = new QLabel(&statusBar);
-        circuit.StatusFields[std::size_t(StatusField::Hover)] = hoverField;
-        circuit.StatusLine = &statusBar;
+        HoverField();
         CreateHistory(circuit, &historyOwner);
     }
     ~SceneIndexTest() override { SkipHiddenObjects() = true; }
@@ -179,11 +177,11 @@ class SceneIndexTest : public SceneFixture {
         editor.HoveredComment = nullptr;
         editor.HoveredNode = nullptr;
         editor.HoveredPort = nullptr;
-        hoverField->clear();
+        HoverField().clear();
         HitTestPass(circuit);
         Outcome outcome;
         outcome.Object = editor.LastHit;
-        outcome.Text = hoverField->text();
+        outcome.Text = HoverField().text();
         outcome.Found = editor.Has(HoverFound);
         outcome.Selected = editor.Has(HoverSelected);
         SkipHiddenObjects() = true;
@@ -192,8 +190,6 @@ class SceneIndexTest : public SceneFixture {
 
     QObject historyOwner;
     std::mt19937 random{20261207};
-    QStatusBar statusBar;
-    QLabel* hoverField;
 };
 
 TEST_F(SceneIndexTest, IndexedHitTestFindsWhatTheFullPassFinds) {

@@ -1,9 +1,11 @@
-#include "SceneFixture.h"
+#include "support/SceneFixture.h"
 
 #include "render/SceneVisibility.h"
 
 namespace flow {
 namespace {
+
+using namespace flow::test;
 
 using SceneVisibilityTest = SceneFixture;
 

@@ -20,7 +20,7 @@ QImage Canvas() {
     return image;
 }
 
-TEST(TrimmedStroke, GivesThePaintersOwnPixels) {
+TEST(TrimmedStrokeTest, GivesThePaintersOwnPixels) {
     ASSERT_TRUE(StrokeTrimmingAvailable()); // else nothing here is trimmed
     std::mt19937 random(7);
     std::uniform_real_distribution<double> unit(-1, 1);
@@ -64,7 +64,7 @@ TEST(TrimmedStroke, GivesThePaintersOwnPixels) {
 
 // Strokes that the trimming does not reproduce are left to the painter: dashes, hairlines, and
 // devices other than a raster image.
-TEST(TrimmedStroke, LeavesOtherStrokesToThePainter) {
+TEST(TrimmedStrokeTest, LeavesOtherStrokesToThePainter) {
     QPainterPath wire(QPointF(-5000, 100));
     wire.cubicTo(QPointF(-4000, 100), QPointF(5000, 140), QPointF(6000, 140));
     QPen dashed(QColor(0, 0, 200), 2, Qt::DashLine, Qt::RoundCap);

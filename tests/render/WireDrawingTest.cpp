@@ -1,10 +1,13 @@
-#include "SceneFixture.h"
+#include "support/SceneFixture.h"
+
 #include "render/WireGeometry.h"
 
 #include <QPainterPath>
 
 namespace flow {
 namespace {
+
+using namespace flow::test;
 
 constexpr QRgb kStringColor = 0xFFE000A0;
 
@@ -15,7 +18,7 @@ std::vector<QPointF> Points(const QPainterPath& path) {
     return points;
 }
 
-class Wires : public SceneFixture {
+class WireDrawingTest : public SceneFixture {
   protected:
     // A ToString output (String, at (45, 8)) wired straight to a Print input at (x + 3, 8).
     Wire* StraightWire(Int printX) {
@@ -33,7 +36,7 @@ class Wires : public SceneFixture {
     Node* print = nullptr;
 };
 
-TEST_F(Wires, CurveReachGrowsWithTheSquareRootOfTheLength) {
+TEST_F(WireDrawingTest, CurveReachGrowsWithTheSquareRootOfTheLength) {
     // Output at (29, 16) of a Plus at the origin; a Print input 100 units to its right.
     Node* plus = Add("Plus", 0, 0);
     Node* printer = Add("Print", 126, -4);
@@ -69,7 +72,7 @@ TEST_F(Wires, CurveReachGrowsWithTheSquareRootOfTheLength) {
     EXPECT_EQ(points[2], QPointF(69, 16));
 }
 
-TEST_F(Wires, EndsFollowSelectedNodesWhileDragged) {
+TEST_F(WireDrawingTest, EndsFollowSelectedNodesWhileDragged) {
     Wire* wire = StraightWire(200);
     source->Flags |= ObjectFlag::Selected;
     Editor().DragDX = 10;
@@ -81,7 +84,7 @@ TEST_F(Wires, EndsFollowSelectedNodesWhileDragged) {
     EXPECT_EQ(QPointF(curve.elementAt(3)), QPointF(203, 8)); // the print is not selected
 }
 
-TEST_F(Wires, ValidWireIsSolidInTheOutputsTypeColor) {
+TEST_F(WireDrawingTest, ValidWireIsSolidInTheOutputsTypeColor) {
     StraightWire(200);
     const QImage image = Render();
     // y = 8 is pixel row 308; the 2-wide line covers rows 307 and 308 from x = 445 to 603.
@@ -90,7 +93,7 @@ TEST_F(Wires, ValidWireIsSolidInTheOutputsTypeColor) {
     EXPECT_EQ(Count(image, 306, 460, 590, kStringColor), 0);
 }
 
-TEST_F(Wires, InvalidWireIsGreyAndDashed) {
+TEST_F(WireDrawingTest, InvalidWireIsGreyAndDashed) {
     source = Add("ToString", 0, 0);
     Node* target = Add("ToString", 200, 0); // its input takes integers, not strings
     ASSERT_NE(ConnectPorts(source->PortArray[2], target->PortArray[1]), nullptr);
@@ -108,7 +111,7 @@ TEST_F(Wires, InvalidWireIsGreyAndDashed) {
     EXPECT_EQ(image.pixel(490 + 2 * 22, 315), 0xFF808080u);
 }
 
-TEST_F(Wires, SelectedWireHasALightBorderAroundADarkBand) {
+TEST_F(WireDrawingTest, SelectedWireHasALightBorderAroundADarkBand) {
     Wire* wire = StraightWire(200);
     wire->Flags |= ObjectFlag::Selected;
     const QImage image = Render();
@@ -120,7 +123,7 @@ TEST_F(Wires, SelectedWireHasALightBorderAroundADarkBand) {
     EXPECT_EQ(image.pixel(524, 310), 0xFFC0C0C0u);
 }
 
-TEST_F(Wires, DraggedWireDanglesToTheMouseOrSnapsToTheHoveredPort) {
+TEST_F(WireDrawingTest, DraggedWireDanglesToTheMouseOrSnapsToTheHoveredPort) {
     source = Add("ToString", 0, 0);
     print = Add("Print", 200, -12);
     Editor().WireSource = source->PortArray[2];

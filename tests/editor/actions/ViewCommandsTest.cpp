@@ -1,0 +1,134 @@
+// The View menu: zooming by whole levels about the canvas centre, the actual size, and a view
+// of the whole circuit.
+
+#include "EditorFixture.h"
+
+#include "editor/actions/ViewCommands.h"
+#include "render/Camera.h"
+#include "render/SceneVisibility.h"
+
+#include <QMenuBar>
+#include <QRandomGenerator>
+
+namespace flow::test {
+namespace {
+
+using ViewCommandsTest = EditorFixture;
+
+// Whether everything drawn for the circuit's objects lies on a canvas of this size.
+bool EverythingOnCanvas(const Circuit& circuit, QSize canvas) {
+    const QRect area(QPoint(0, 0), canvas);
+    const auto inside = [&](QRectF bounds) {
+        return area.contains(
+                   QPoint(ToScreenX(circuit, bounds.left()), ToScreenY(circuit, bounds.top()))) &&
+               area.contains(
+                   QPoint(ToScreenX(circuit, bounds.right()), ToScreenY(circuit, bounds.bottom())));
+    };
+    for (const auto& node : circuit.MainFrame.Nodes)
+        if (!inside(DrawnBounds(*node))) return false;
+    for (const auto& comment : circuit.MainFrame.Comments)
+        if (!inside(DrawnBounds(*comment))) return false;
+    return true;
+}
+
+TEST_F(ViewCommandsTest, ZoomKeysStepWholeLevelsAboutTheCentreWithinTheGuard) {
+    Circuit& circuit = OpenWindow();
+    QStringList menus;
+    for (QAction* menu : WindowOf(circuit)->menuBar()->actions())
+        menus << menu->text();
+    EXPECT_EQ(menus.indexOf("View") + 1, menus.indexOf("Run"));
+
+    circuit.CameraX = 30;
+    circuit.CameraY = -40;
+    Key(circuit, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_FLOAT_EQ(circuit.ZoomLevel, 1.0f);
+    EXPECT_FLOAT_EQ(circuit.Magnification, 2.0f);
+    Key(circuit, Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_FLOAT_EQ(circuit.ZoomLevel, 2.0f);
+    Key(circuit, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_FLOAT_EQ(circuit.ZoomLevel, 1.0f);
+    EXPECT_EQ(circuit.CameraX, 30);
+    EXPECT_EQ(circuit.CameraY, -40) << "the point at the canvas centre stays there";
+
+    for (int i = 0; i < 40; ++i)
+        Key(circuit, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_FLOAT_EQ(circuit.ZoomLevel, kMaxZoomLevel);
+    for (int i = 0; i < 80; ++i)
+        Key(circuit, Qt::Key_Minus, Qt::ControlModifier);
+    EXPECT_FLOAT_EQ(circuit.ZoomLevel, kMinZoomLevel);
+    EXPECT_GT(circuit.Magnification, 0.0f);
+    Key(circuit, Qt::Key_1, Qt::ControlModifier);
+    EXPECT_FLOAT_EQ(circuit.ZoomLevel, 0.0f);
+    EXPECT_FLOAT_EQ(circuit.Magnification, 1.0f);
+    EXPECT_EQ(circuit.CameraX, 30);
+}
+
+TEST_F(ViewCommandsTest, FitCircuitShowsEveryObjectInsideTheCanvas) {
+    Circuit& circuit = OpenWindow();
+    Key(circuit, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_EQ(circuit.CameraX, 0) << "an empty circuit is shown at its origin";
+    EXPECT_FLOAT_EQ(circuit.ZoomLevel, 0.0f);
+
+    Node& far = Place(circuit, 13, 0, 0);
+    Place(circuit, 23, 100, 50);
+    far.X = -3000;
+    far.Y = 2000;
+    AddComment(&circuit.MainFrame, "far away\nand long", 4000, -1500)->Flags |=
+        ObjectFlag::NeedsLayout;
+    Key(circuit, Qt::Key_0, Qt::ControlModifier);
+    const QSize canvas = CanvasOf(circuit).size();
+    EXPECT_LT(circuit.ZoomLevel, -3.0f);
+    EXPECT_TRUE(EverythingOnCanvas(circuit, canvas));
+
+    // One small node is brought up close, still whole.
+    DeleteComment(circuit.MainFrame.Comments.back().get());
+    DeleteNode(&far);
+    Key(circuit, Qt::Key_0, Qt::ControlModifier);
+    EXPECT_GT(circuit.ZoomLevel, 1.0f);
+    EXPECT_TRUE(EverythingOnCanvas(circuit, canvas));
+}
+
+// Any circuit on any canvas: everything fits, and one wheel notch closer would not.
+TEST_F(ViewCommandsTest, FittedViewIsTheClosestThatShowsEverything) {
+    QRandomGenerator random(20261207);
+    Circuit& circuit = NewCircuit();
+    const QStringList functions = {"Constant", "Plus", "Print", "ToString", "Not"};
+    for (int round = 0; round < 200; ++round) {
+        while (!circuit.MainFrame.Nodes.empty())
+            DeleteNode(circuit.MainFrame.Nodes.back().get());
+        while (!circuit.MainFrame.Comments.empty())
+            DeleteComment(circuit.MainFrame.Comments.back().get());
+        const int spread = 1 << random.bounded(2, 16);
+        const int count = random.bounded(1, 6);
+        for (int i = 0; i < count; ++i) {
+            Node* node =
+                AddNode(&circuit.MainFrame,
+                        FindFunction(functions[random.bounded(functions.size())]), nullptr);
+            ASSERT_NE(node->Function, nullptr);
+            node->X = random.bounded(-spread, spread);
+            node->Y = random.bounded(-spread, spread);
+        }
+        if (random.bounded(2))
+            AddComment(&circuit.MainFrame, "note", random.bounded(-spread, spread), 0)->Flags |=
+                ObjectFlag::NeedsLayout;
+        const QSize canvas(random.bounded(200, 1600), random.bounded(150, 1200));
+        FitCircuitInView(circuit, canvas);
+        circuit.CanvasWidth = canvas.width();
+        circuit.CanvasHeight = canvas.height();
+        ASSERT_TRUE(EverythingOnCanvas(circuit, canvas)) << "round " << round;
+        if (circuit.ZoomLevel >= kMaxZoomLevel) continue;
+        SetZoomLevel(circuit, circuit.ZoomLevel + 0.25f);
+        QRectF bounds;
+        for (const auto& node : circuit.MainFrame.Nodes)
+            bounds |= DrawnBounds(*node);
+        for (const auto& comment : circuit.MainFrame.Comments)
+            bounds |= DrawnBounds(*comment);
+        const double m = circuit.Magnification;
+        EXPECT_TRUE((bounds.width() + 2) * m > canvas.width() - 40 ||
+                    (bounds.height() + 2) * m > canvas.height() - 40)
+            << "round " << round << ": a closer view would still fit";
+    }
+}
+
+} // namespace
+} // namespace flow::test

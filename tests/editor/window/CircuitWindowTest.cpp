@@ -1,0 +1,166 @@
+// The circuit window: its menus, status fields, output panel and splitter, where it opens, and
+// how closing windows and Quit end the program.
+
+#include "EditorFixture.h"
+#include "render/StatusText.h"
+
+#include "editor/actions/AddNodeMenu.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+
+namespace flow::test {
+namespace {
+
+using CircuitWindowTest = EditorFixture;
+
+QStringList Labels(const QMenu* menu) {
+    QStringList labels;
+    for (const QAction* action : menu->actions())
+        labels << (action->isSeparator() ? QStringLiteral("---") : action->text());
+    return labels;
+}
+
+QMenu* Submenu(const QMenu* menu, const QString& title) {
+    for (const QAction* action : menu->actions())
+        if (action->menu() && action->text() == title) return action->menu();
+    return nullptr;
+}
+
+TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
+    Circuit& circuit = OpenWindow();
+    CircuitWindow& window = *WindowOf(circuit);
+    EXPECT_EQ(window.windowTitle(), "Untitled[*]");
+    EXPECT_FALSE(window.isWindowModified());
+    EXPECT_EQ(window.minimumSize(), QSize(200, 150));
+
+    const QList<QAction*> menus = window.menuBar()->actions();
+    ASSERT_EQ(menus.size(), 4);
+    EXPECT_EQ(menus[0]->text(), "File");
+    EXPECT_EQ(Labels(menus[0]->menu()), QStringList({"New", "Open", "Open Recent", "Save", "SaveAs",
+                                                     "Export Image\u2026", "Close", "Quit"}));
+    const auto shortcut = [](const QMenu* menu, int index) {
+        return menu->actions().value(index)->shortcut().toString(QKeySequence::PortableText);
+    };
+    EXPECT_EQ(shortcut(menus[0]->menu(), 3), "Ctrl+S");
+    EXPECT_EQ(shortcut(menus[0]->menu(), 4), "Ctrl+Shift+S");
+    EXPECT_EQ(shortcut(menus[0]->menu(), 6), "Ctrl+W");
+    EXPECT_EQ(shortcut(menus[0]->menu(), 7), "Ctrl+Q");
+    EXPECT_EQ(menus[1]->text(), "Edit");
+    EXPECT_EQ(Labels(menus[1]->menu()), QStringList({"Undo", "Redo", "---", "Cut", "Copy", "Paste",
+                                                     "Duplicate", "Delete", "---", "Select All"}));
+    for (const auto& [index, key] : std::initializer_list<std::pair<int, const char*>>{
+             {3, "Ctrl+X"}, {4, "Ctrl+C"}, {5, "Ctrl+V"}, {6, "Ctrl+D"}, {7, "Del"}, {9, "Ctrl+A"}})
+        EXPECT_EQ(shortcut(menus[1]->menu(), index), key);
+    EXPECT_EQ(shortcut(menus[1]->menu(), 0), "Ctrl+Z");
+    EXPECT_EQ(menus[1]->menu()->actions()[1]->shortcuts(),
+              QList<QKeySequence>({QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")}));
+    EXPECT_FALSE(window.UndoAction()->isEnabled());
+    EXPECT_EQ(menus[2]->text(), "View");
+    EXPECT_EQ(Labels(menus[2]->menu()),
+              QStringList({"Zoom In", "Zoom Out", "Fit Circuit", "Actual Size"}));
+    EXPECT_EQ(menus[3]->text(), "Run");
+    EXPECT_EQ(Labels(menus[3]->menu()), QStringList({"Start"}));
+    EXPECT_EQ(menus[3]->menu()->actions()[0]->shortcut(), QKeySequence(Qt::Key_F5));
+
+    const QMenu* add = AddNodeMenu();
+    EXPECT_EQ(Labels(add), QStringList({"Logic", "Numeric", "Strings", "---", "PrintN"}));
+    EXPECT_EQ(Labels(Submenu(add, "Logic")),
+              QStringList({"Constant (False)", "Constant (True)", "---", "Not (\u00AC)",
+                           "And (\u2227)", "Or (\u2228)"}));
+    EXPECT_EQ(
+        Labels(Submenu(add, "Numeric")),
+        QStringList({"Constant (Integer)", "Constant (Real)", "---", "Plus (+)", "Subtract (-)",
+                     "Times (*)", "Divide (/)", "---", "ToInteger", "ToReal"}));
+    EXPECT_EQ(Labels(Submenu(add, "Strings")), QStringList({"Constant", "---", "ToString"}));
+
+    auto* field0 = window.StatusFieldLabel(StatusField::Position);
+    auto* field1 = window.StatusFieldLabel(StatusField::RunStatus);
+    auto* field2 = window.StatusFieldLabel(StatusField::Hover);
+    ASSERT_TRUE(field0 && field1 && field2);
+    EXPECT_EQ(field0->width(), 90);
+    EXPECT_EQ(field0->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+    EXPECT_EQ(field1->width(), 200);
+    EXPECT_GT(field2->width(), 200);
+
+    const QPlainTextEdit& panel = PanelOf(circuit);
+    EXPECT_TRUE(panel.isReadOnly());
+    EXPECT_EQ(panel.palette().color(QPalette::Base), QColor(0, 0, 0));
+    EXPECT_EQ(panel.palette().color(QPalette::Text), QColor(192, 192, 192));
+    EXPECT_EQ(panel.font().family(), "DejaVu Sans Mono");
+    EXPECT_EQ(panel.font().pointSize(), 12);
+
+    const QSplitter& splitter = *WindowOf(circuit)->Splitter();
+    EXPECT_EQ(splitter.orientation(), Qt::Vertical);
+    EXPECT_EQ(splitter.handleWidth(), 4);
+    EXPECT_EQ(splitter.widget(0), &CanvasOf(circuit));
+    EXPECT_EQ(splitter.sizes().value(1), 0) << "the output panel starts collapsed";
+    // The separator stays at the bottom, where the user can drag it up.
+    EXPECT_EQ(CanvasOf(circuit).height(), splitter.height() - 4);
+    EXPECT_TRUE(CanvasOf(circuit).hasFocus());
+}
+
+TEST_F(CircuitWindowTest, PlacementFollowsStoredGeometryCascadeOrCentre) {
+    Circuit& stored = OpenWindow({640, 400});
+    EXPECT_EQ(WindowOf(stored)->size(), QSize(640, 400));
+    EXPECT_EQ(WindowOf(stored)->frameGeometry().topLeft(), QPoint(100, 80));
+
+    // File New from a window in front: 40 pixels right and down, same inner size.
+    Comment* note = AddComment(&stored.MainFrame, "note", 0, 0);
+    MoveTo(stored, 10, 8);
+    ASSERT_TRUE(note->Flags & ObjectFlag::Hovered);
+    QApplication::setActiveWindow(WindowOf(stored));
+    ASSERT_EQ(QApplication::activeWindow(), WindowOf(stored));
+    OnMenu(stored, Command::New);
+    // The command redraws its own window, outside a canvas event: the highlight goes.
+    EXPECT_FALSE(note->Flags & ObjectFlag::Hovered);
+    Circuit& cascaded = *Circuits().back();
+    ASSERT_NE(&cascaded, &stored);
+    ASSERT_NE(WindowOf(cascaded), nullptr);
+    EXPECT_EQ(WindowOf(cascaded)->size(), QSize(640, 400));
+    EXPECT_EQ(WindowOf(cascaded)->frameGeometry().topLeft(), QPoint(140, 120));
+    EXPECT_EQ(OpenWindowCount(), 2);
+
+    // No circuit window in front: 800 x 600 in the middle of the screen.
+    QApplication::setActiveWindow(nullptr);
+    Circuit& centred = OpenCircuitWindow(NewCircuit());
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_EQ(WindowOf(centred)->size(), QSize(800, 600));
+    // Centred up to the window border, which is not known before the window shows.
+    EXPECT_LE((WindowOf(centred)->frameGeometry().center() - screen.center()).manhattanLength(), 8);
+}
+
+TEST_F(CircuitWindowTest, ClosingOneOfTwoWindowsKeepsTheOtherAndTheLastEndsTheProgram) {
+    Circuit& first = OpenWindow();
+    Circuit& second = OpenWindow();
+    ASSERT_EQ(OpenWindowCount(), 2);
+
+    WindowOf(first)->close(); // the close box
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(first.Window, nullptr);
+    EXPECT_EQ(first.StatusLine, nullptr);
+    EXPECT_EQ(OpenWindowCount(), 1);
+    EXPECT_EQ(programEnds, 0);
+    ASSERT_NE(WindowOf(second), nullptr);
+    EXPECT_TRUE(WindowOf(second)->isVisible());
+
+    OnMenu(second, Command::Close);
+    EXPECT_EQ(OpenWindowCount(), 0);
+    EXPECT_EQ(programEnds, 1);
+}
+
+TEST_F(CircuitWindowTest, QuitClosesEveryWindowAtOnce) {
+    OpenWindow();
+    Circuit& second = OpenWindow();
+    OnMenu(second, Command::Quit);
+    EXPECT_EQ(OpenWindowCount(), 0);
+    EXPECT_EQ(programEnds, 1);
+    for (const auto& circuit : Circuits())
+        EXPECT_EQ(circuit->Window, nullptr);
+}
+
+} // namespace
+} // namespace flow::test
