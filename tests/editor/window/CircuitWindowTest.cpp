@@ -60,8 +60,10 @@ TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
               QList<QKeySequence>({QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")}));
     EXPECT_FALSE(window.UndoAction()->isEnabled());
     EXPECT_EQ(menus[2]->text(), "View");
-    EXPECT_EQ(Labels(menus[2]->menu()),
-              QStringList({"Zoom In", "Zoom Out", "Fit Circuit", "Actual Size"}));
+    EXPECT_EQ(Labels(menus[2]->menu()), QStringList({"Zoom In", "Zoom Out", "Fit Circuit",
+                                                     "Actual Size", "---", "Show Values"}));
+    EXPECT_TRUE(menus[2]->menu()->actions()[5]->isCheckable());
+    EXPECT_FALSE(menus[2]->menu()->actions()[5]->isChecked());
     EXPECT_EQ(menus[3]->text(), "Run");
     EXPECT_EQ(Labels(menus[3]->menu()), QStringList({"Start"}));
     EXPECT_EQ(menus[3]->menu()->actions()[0]->shortcut(), QKeySequence(Qt::Key_F5));
