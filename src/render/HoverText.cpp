@@ -81,9 +81,8 @@ QString FaultText(const Wire& wire, ConnectionFault fault) {
 }
 
 QString NeverFiredSuffix(const Node& node) {
-    return (node.Flags & ObjectFlag::NeverFired)
-               ? QStringLiteral(" never fired in the latest run")
-               : QString();
+    return (node.Flags & ObjectFlag::NeverFired) ? QStringLiteral(" never fired in the latest run")
+                                                 : QString();
 }
 
 } // namespace

@@ -263,9 +263,9 @@ void DrawNode(QPainter& painter, const Node& node) {
 
 void DrawNeverFiredMark(QPainter& painter, const Node& node) {
     // A constant grows leftwards: its Width is negative.
-    const QRectF body = QRectF(double(node.X), double(node.Y), double(node.Width),
-                               double(node.Height))
-                            .normalized();
+    const QRectF body =
+        QRectF(double(node.X), double(node.Y), double(node.Width), double(node.Height))
+            .normalized();
     QPainterPath outline;
     outline.addRoundedRect(body.adjusted(-6, -6, 6, 6), 4, 4);
     painter.strokePath(outline, DashedPen(kNeverFiredColor, 2.0, 2.0));

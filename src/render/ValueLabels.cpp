@@ -53,9 +53,9 @@ void CollectLabels(Circuit& circuit, const std::vector<int>& wires, std::vector<
         if (!value) continue;
         const Port& other = end == wire.Destination ? *wire.Source : *wire.Destination;
         const WireGeometry g = GeometryBetween(PortPosition(other), PortPosition(*end), other, end);
-        const QPointF towards = g.End - g.EndOffset - g.End;
-        labels.push_back({g.End, Unit(towards.isNull() ? g.Start - g.End : towards),
-                          std::move(*value)});
+        const QPointF towards = -g.EndOffset; // to the curve's last control point
+        labels.push_back(
+            {g.End, Unit(towards.isNull() ? g.Start - g.End : towards), std::move(*value)});
     }
 }
 
@@ -84,8 +84,8 @@ void DrawValueLabels(QPainter& painter, Circuit& circuit, const std::vector<int>
         const double width = RunWidth(metrics, text) + 2 * kPadding;
         const double height = RunHeight(metrics);
         // Beside the wire just before its end, clear of the port and above the wire.
-        const QPointF centre = label.End + label.Approach * (kGapFromPort + width / 2) -
-                               QPointF(0, height / 2 + 1);
+        const QPointF centre =
+            label.End + label.Approach * (kGapFromPort + width / 2) - QPointF(0, height / 2 + 1);
         const QRectF rect(centre.x() - width / 2, centre.y() - height / 2, width, height);
         painter.fillRect(rect, box);
         painter.setPen(QColor::fromRgba(PortTypeColor(label.Value.Type)));

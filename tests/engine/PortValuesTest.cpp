@@ -1,9 +1,9 @@
 // The values a run leaves in the ports: every wire of a generated circuit against values worked
 // out without the engine, and which values an edit forgets.
 
+#include "engine/PortValues.h"
 #include "EngineFixture.h"
 #include "engine/Execution.h"
-#include "engine/PortValues.h"
 #include "engine/Preparation.h"
 #include "engine/Settling.h"
 #include "model/Model.h"

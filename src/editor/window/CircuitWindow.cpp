@@ -265,7 +265,8 @@ CircuitWindow* WindowOf(const Circuit& circuit) {
     return qobject_cast<CircuitWindow*>(circuit.Window);
 }
 
-void AppendOutputLines(Circuit& circuit, const QStringList& lines, const std::vector<Int>& nodeIds) {
+void AppendOutputLines(Circuit& circuit, const QStringList& lines,
+                       const std::vector<Int>& nodeIds) {
     CircuitWindow* window = WindowOf(circuit);
     if (!window) return;
     window->OutputPanel()->AppendLines(lines, nodeIds);

@@ -10,8 +10,7 @@
 
 namespace flow {
 
-PrintEvent::PrintEvent(QByteArray line, std::uint64_t runNumber, Int nodeId)
-    : QEvent(EventType()) {
+PrintEvent::PrintEvent(QByteArray line, std::uint64_t runNumber, Int nodeId) : QEvent(EventType()) {
     Lines.push_back({std::move(line), runNumber, nodeId});
 }
 

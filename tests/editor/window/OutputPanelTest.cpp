@@ -1,8 +1,8 @@
 // The output panel: each line leads to the Print node that printed it, a hovered Print node
 // lights up its lines, and the panel follows its end only while the user leaves it there.
 
-#include "EditorFixture.h"
 #include "editor/window/OutputPanel.h"
+#include "EditorFixture.h"
 #include "model/ObjectsById.h"
 #include "support/ExampleWindow.h"
 

@@ -1,8 +1,8 @@
 // What the canvas and the status bar say about the latest run: nodes that never fired, values in
 // hover texts, invalid wires that say why, and a defect marker that goes with the next edit.
 
-#include "EditorFixture.h"
 #include "editor/window/RunMarks.h"
+#include "EditorFixture.h"
 #include "render/HoverText.h"
 #include "support/ExampleWindow.h"
 
