@@ -10,6 +10,7 @@
 #include "render/Palette.h"
 #include "support/BenchmarkMain.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QUndoStack>
 
@@ -121,6 +122,34 @@ void BM_Copy(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_Copy)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The editor's Paste of the circuit text in the file FLOW_PASTE_FILE (skipped without it), for
+// comparison with --resave of the same file: time here, peak memory in the counter.
+void BM_PasteFileText(benchmark::State& state) {
+    QFile file(qEnvironmentVariable("FLOW_PASTE_FILE"));
+    if (!file.open(QIODevice::ReadOnly)) {
+        state.SkipWithError("FLOW_PASTE_FILE names no readable file");
+        return;
+    }
+    const QByteArray text = file.readAll();
+    for (auto _ : state) {
+        auto target = std::make_unique<Circuit>();
+        target->MainFrame.Owner = target.get();
+        auto window = std::make_unique<QObject>();
+        CreateHistory(*target, window.get());
+        const FrameObjects pasted = PasteAsStep(
+            *target, QStringLiteral("Paste"),
+            std::string_view(text.constData(), std::size_t(text.size())), QPointF(0, 0));
+        benchmark::DoNotOptimize(pasted.Nodes.data());
+    }
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("VmHWM:"))
+                state.counters["peak_rss_MB"] =
+                    line.mid(6).trimmed().split(' ')[0].toDouble() / 1024;
+}
+BENCHMARK(BM_PasteFileText)->Iterations(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

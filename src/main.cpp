@@ -41,11 +41,21 @@ bool ParseSize(const char* text, int& width, int& height) {
            width <= 16384 && height <= 16384;
 }
 
-// A positive number, small enough that the image stays within 16384 pixels a side, as --size does.
+constexpr double kLongestSide = 16384;
+
+// An image of at least one pixel and at most kLongestSide pixels each way, drawn from a canvas
+// no larger than --size allows: below one pixel the image rounds up to one, and drawing it
+// would lay out a canvas of the pixel divided by the scale.
 bool ParseScale(const char* text, int width, int height, double& scale) {
     char extra = 0;
-    return std::sscanf(text, "%lf%c", &scale, &extra) == 1 && std::isfinite(scale) && scale > 0 &&
-           width * scale <= 16384 && height * scale <= 16384;
+    if (std::sscanf(text, "%lf%c", &scale, &extra) != 1 || !std::isfinite(scale) || !(scale > 0))
+        return false;
+    for (const double side : {double(width), double(height)}) {
+        const double pixels = std::round(side * scale);
+        if (side * scale < 1 || pixels > kLongestSide || pixels / scale > kLongestSide)
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -106,8 +116,9 @@ int main(int argc, char** argv) {
             return BadArguments("--render takes FILE and --output OUT");
         double scale = 1;
         if (!ParseScale(scaleText, width, height, scale))
-            return BadArguments("--scale takes a positive number, for example 2, and the image "
-                                "may be at most 16384 pixels a side");
+            return BadArguments("--scale takes a positive number, for example 2, that makes an "
+                                "image of 1 to 16384 pixels a side from a canvas of at most "
+                                "16384 pixels a side");
         if (unusableName) return badName();
         return flow::RenderCommand(file, output, width, height, scale, fit);
     }

@@ -5,6 +5,7 @@
 #include "engine/ThreadLimits.h"
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -22,12 +23,22 @@ constexpr std::size_t kMostParked = 20000;
 constexpr std::size_t kFewThreads = 64;
 constexpr std::chrono::milliseconds kStopGrace{1000};
 
+std::atomic<std::chrono::milliseconds::rep> idleDelay{60'000};
+
+void StopAll(const std::vector<NodeThread*>& threads) {
+    for (NodeThread* thread : threads)
+        thread->RequestStop();
+    for (NodeThread* thread : threads)
+        thread->FinishOrDetach(kStopGrace);
+}
+
 class Reserve {
   public:
     ~Reserve() { End(); }
 
     void Ask(std::size_t wanted) {
         std::lock_guard lock(mutex_);
+        lastUse_ = Clock::now();
         if (wanted <= target_ || wanted == asked_) return;
         asked_ = wanted;
         // Read by the starter, which must not race a test that swaps the allowance later.
@@ -42,6 +53,7 @@ class Reserve {
     // may top the reserve up again.
     NodeThread* Take() {
         std::lock_guard lock(mutex_);
+        lastUse_ = Clock::now();
         if (target_ > 0) --target_;
         asked_ = 0;
         if (parked_.empty()) return nullptr;
@@ -74,10 +86,7 @@ class Reserve {
         target_ = 0;
         ending_ = false;
         lock.unlock();
-        for (NodeThread* thread : parked)
-            thread->RequestStop();
-        for (NodeThread* thread : parked)
-            thread->FinishOrDetach(kStopGrace);
+        StopAll(parked);
     }
 
   private:
@@ -88,9 +97,13 @@ class Reserve {
     void Start() {
         std::unique_lock lock(mutex_);
         for (;;) {
-            changed_.wait(lock, [this] {
+            const bool woken = changed_.wait_for(lock, IdleThreadDelay(), [this] {
                 return ending_ || handled_ != request_ || parked_.size() < target_;
             });
+            if (!woken) {
+                LetIdleThreadsGo(lock);
+                continue;
+            }
             if (ending_) return;
             if (handled_ != request_) {
                 // Marked handled only once the target is set: until then the reserve is not idle.
@@ -123,8 +136,24 @@ class Reserve {
         }
     }
 
+    // Parked threads nobody asked for or took within the delay end; a later request starts
+    // threads anew.
+    void LetIdleThreadsGo(std::unique_lock<std::mutex>& lock) {
+        if (parked_.empty() || Clock::now() - lastUse_ < IdleThreadDelay()) return;
+        std::vector<NodeThread*> parked = std::move(parked_);
+        parked_.clear();
+        asked_ = 0;
+        target_ = 0;
+        lock.unlock();
+        StopAll(parked);
+        lock.lock();
+        changed_.notify_all();
+    }
+
+    using Clock = std::chrono::steady_clock;
     std::mutex mutex_;
     std::condition_variable changed_;
+    Clock::time_point lastUse_ = Clock::now();
     std::vector<NodeThread*> parked_;
     std::thread starter_;
     std::function<std::size_t()> allowance_;
@@ -140,6 +169,14 @@ Reserve& TheReserve() {
 }
 
 } // namespace
+
+std::chrono::milliseconds IdleThreadDelay() {
+    return std::chrono::milliseconds(idleDelay.load());
+}
+
+void SetIdleThreadDelay(std::chrono::milliseconds delay) {
+    idleDelay = delay.count();
+}
 
 void ReserveThreadsFor(const Circuit& circuit) {
     ReserveThreads(ThreadsNeeded(circuit));

@@ -5,9 +5,17 @@
 
 #include "model/Records.h"
 
+#include <chrono>
 #include <cstddef>
 
 namespace flow {
+
+// Node threads that have had no run for this long are let go: parked threads by the reserve
+// (no thread asked for or taken meanwhile), a circuit's own by its window. The next run starts
+// them again. A minute by default: long enough for the user's next edit and Start, short
+// enough that an idle window does not hold thousands of threads from the other programs.
+std::chrono::milliseconds IdleThreadDelay();
+void SetIdleThreadDelay(std::chrono::milliseconds delay);
 
 // Asks, without waiting, for as many parked threads as the circuit's next run would start.
 // The reserve never takes more than half of what the system allows (ThreadAllowance), starts

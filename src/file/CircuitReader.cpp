@@ -3,6 +3,7 @@
 #include "engine/NumberText.h"
 #include "file/CircuitFragment.h"
 #include "file/FileText.h"
+#include "file/ReadLosses.h"
 #include "file/XmlParse.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
@@ -81,6 +82,51 @@ void ReadCamera(Circuit& circuit, const XmlNode* camera) {
     SetMagnification(circuit, float(ParseReal(Text(camera, "Magnification"))));
 }
 
+QString NameOf(const XmlNode* element) {
+    return QString::fromUtf8(element->Name.data(), qsizetype(element->Name.size()));
+}
+
+bool IsValueElement(const XmlNode* node) {
+    return node && node->Kind == XmlKind::Element &&
+           (node->Name == "Boolean" || node->Name == "Integer" || node->Name == "Real" ||
+            node->Name == "String");
+}
+
+// Element children of a Node that reading does not use: all of them, but for a constant's
+// value element in first place.
+void NoteUnusedChildren(const XmlNode* element, const Node* node, ReadLosses& losses) {
+    const XmlNode* used = node && IsConstant(*node) && IsValueElement(element->FirstChild)
+                              ? element->FirstChild
+                              : nullptr;
+    for (const XmlNode* child = element->FirstChild; child; child = child->NextSibling)
+        if (child->Kind == XmlKind::Element && child != used)
+            NoteName(losses.SkippedElements, NameOf(child));
+}
+
+// Everything under the root but the first Window, Camera and MainFrame is passed over.
+void NoteSkippedUnderRoot(const XmlNode* root, ReadLosses& losses) {
+    for (const XmlNode* child = root->FirstChild; child; child = child->NextSibling) {
+        if (child->Kind != XmlKind::Element) continue;
+        const bool read =
+            (child->Name == "Window" || child->Name == "Camera" || child->Name == "MainFrame") &&
+            FirstChildElement(root, child->Name) == child;
+        if (!read) NoteName(losses.SkippedElements, NameOf(child));
+    }
+}
+
+void NoteStop(const XmlDocument& document, ReadLosses& losses) {
+    if (!document.SyntaxError) return;
+    losses.StopLine = std::max(document.ErrorLine, 1L);
+    losses.StopReason = QString::fromStdString(document.ErrorText);
+    const auto unread = [&](const char* name) {
+        const auto found = document.UnreadStartTags.find(name);
+        return found == document.UnreadStartTags.end() ? std::size_t(0) : found->second;
+    };
+    losses.NodesUnread = unread("Node");
+    losses.WiresUnread = unread("Wire");
+    losses.CommentsUnread = unread("Comment");
+}
+
 // The deepest nodes a circuit has: the value element of a constant, under Node, MainFrame and
 // the root. Nothing deeper is ever looked at.
 constexpr std::size_t kCircuitDepth = 3;
@@ -127,7 +173,10 @@ Wire* ReadWire(Frame& frame, const XmlNode* element) {
     return ConnectPorts(source, destination);
 }
 
-void ReadFrame(Circuit& circuit, const XmlNode* frameElement, FrameObjects* read) {
+void ReadFrame(Circuit& circuit, const XmlNode* frameElement, FrameObjects* read,
+               ReadLosses* losses) {
+    ReadLosses ignored;
+    ReadLosses& account = losses ? *losses : ignored;
     // Only the frame's own children: anything nested deeper, a Frame included, is not read.
     for (const XmlNode* child = frameElement->FirstChild; child; child = child->NextSibling) {
         if (child->Kind != XmlKind::Element) continue;
@@ -137,23 +186,37 @@ void ReadFrame(Circuit& circuit, const XmlNode* frameElement, FrameObjects* read
         } else if (child->Name == "Node") {
             Node* node = ReadNode(circuit.MainFrame, child);
             if (read && node) read->Nodes.push_back(node);
+            if (!node) {
+                ++account.NodesLeftOut;
+                NoteName(account.UnknownFunctions, Text(child, "Function"));
+            }
+            NoteUnusedChildren(child, node, account);
         } else if (child->Name == "Wire") {
             Wire* wire = ReadWire(circuit.MainFrame, child);
             if (read && wire) read->Wires.push_back(wire);
+            if (!wire) ++account.WiresLeftOut;
+        } else {
+            NoteName(account.SkippedElements, NameOf(child));
         }
     }
 }
 
 Circuit* LoadCircuit(const QString& fileName, QString* stoppedAt) {
+    ReadLosses losses;
+    Circuit* circuit = LoadCircuit(fileName, losses);
+    if (stoppedAt && losses.StopLine > 0) *stoppedAt = losses.StoppedAt();
+    return circuit;
+}
+
+Circuit* LoadCircuit(const QString& fileName, ReadLosses& losses) {
     RegisterCatalogue();
     XmlDocument document;
     const XmlNode* root =
         ParseXmlFile(fileName, document, kCircuitDepth) ? RootElement(document) : nullptr;
     if (!root) return nullptr;
-    if (stoppedAt && document.SyntaxError)
-        *stoppedAt = QStringLiteral("line %1: %2")
-                         .arg(document.ErrorLine)
-                         .arg(QString::fromStdString(document.ErrorText));
+    NoteStop(document, losses);
+    if (root->Name != "Flowlattice") losses.ForeignRoot = NameOf(root);
+    NoteSkippedUnderRoot(root, losses);
     Circuit& circuit = NewCircuit();
     if (const XmlNode* window = FirstChildElement(root, "Window")) {
         circuit.WindowX = SmallInteger(window, "X");
@@ -162,7 +225,10 @@ Circuit* LoadCircuit(const QString& fileName, QString* stoppedAt) {
         circuit.WindowHeight = SmallInteger(window, "Height");
     }
     if (const XmlNode* camera = FirstChildElement(root, "Camera")) ReadCamera(circuit, camera);
-    if (const XmlNode* frame = FirstChildElement(root, "MainFrame")) ReadFrame(circuit, frame);
+    if (const XmlNode* frame = FirstChildElement(root, "MainFrame"))
+        ReadFrame(circuit, frame, nullptr, &losses);
+    else
+        losses.NoMainFrame = true;
     return &circuit;
 }
 
@@ -183,18 +249,19 @@ QString LoadFailureReason(const QString& fileName) {
     return QStringLiteral("the file holds no XML element");
 }
 
-FrameObjects ReadCircuitFragment(Circuit& circuit, std::string_view text) {
+FrameObjects ReadCircuitFragment(Circuit& circuit, std::string_view text, ReadLosses* losses) {
     RegisterCatalogue();
     XmlDocument document;
     ParseXml(text, document, kCircuitDepth);
     const XmlNode* root = RootElement(document);
     const XmlNode* frame = root ? FirstChildElement(root, "MainFrame") : nullptr;
+    if (losses) NoteStop(document, *losses);
     FrameObjects read;
     if (!frame) return read;
     // The text's IDs name its own nodes only; the circuit's table stays as loading left it.
     QHash<Int, Node*> fileIds;
     std::swap(fileIds, circuit.FileIdTable);
-    ReadFrame(circuit, frame, &read);
+    ReadFrame(circuit, frame, &read, losses);
     std::swap(fileIds, circuit.FileIdTable);
     return read;
 }

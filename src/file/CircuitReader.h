@@ -3,6 +3,7 @@
 // beside what it holds.
 
 #include "file/CircuitFragment.h"
+#include "file/ReadLosses.h"
 #include "file/XmlTree.h"
 #include "model/Records.h"
 
@@ -14,18 +15,22 @@ namespace flow {
 // A failed load adds nothing to the circuit list. When the bytes stop being well-formed XML the
 // circuit holds what came before; where and why it stopped then goes to *stoppedAt if given.
 Circuit* LoadCircuit(const QString& fileName, QString* stoppedAt = nullptr);
+// The same, with the account of everything the read left out.
+Circuit* LoadCircuit(const QString& fileName, ReadLosses& losses);
 // Why LoadCircuit gave none for the file, in words for a message.
 QString LoadFailureReason(const QString& fileName);
 
 // Reads the objects of a circuit file's text into the circuit's main frame, after what it holds,
 // as loading would: every object gets a fresh ID, wires connect the nodes of the text, and types
 // resolve. Text that is no circuit file adds nothing. The circuit's table of file IDs is left as
-// it was.
-FrameObjects ReadCircuitFragment(Circuit& circuit, std::string_view text);
+// it was. Where the text stopped being well-formed and what its frame lost go to *losses.
+FrameObjects ReadCircuitFragment(Circuit& circuit, std::string_view text,
+                                 ReadLosses* losses = nullptr);
 
 // Reads the frame element's comments, nodes and wires into the circuit's main frame; what was
-// read goes to *read if given.
-void ReadFrame(Circuit& circuit, const XmlNode* frameElement, FrameObjects* read = nullptr);
+// read goes to *read, and what was left out to *losses, if given.
+void ReadFrame(Circuit& circuit, const XmlNode* frameElement, FrameObjects* read = nullptr,
+               ReadLosses* losses = nullptr);
 Comment* ReadComment(Frame& frame, const XmlNode* element);
 Node* ReadNode(Frame& frame, const XmlNode* element);
 Wire* ReadWire(Frame& frame, const XmlNode* element);

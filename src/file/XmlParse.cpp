@@ -1,5 +1,7 @@
 #include "file/XmlParse.h"
 
+#include "file/StartTagScan.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -88,6 +90,7 @@ class TreeBuilder {
 
     static void OnStart(void* data, const XML_Char* name, const XML_Char** attributes) {
         TreeBuilder& self = Self(data);
+        self.MarkComplete();
         ++self.events_;
         if (!self.Keeps(self.level_++)) return;
         self.FlushText();
@@ -103,6 +106,7 @@ class TreeBuilder {
 
     static void OnEnd(void* data, const XML_Char*) {
         TreeBuilder& self = Self(data);
+        self.MarkComplete();
         ++self.events_;
         if (!self.Keeps(--self.level_)) return;
         self.FlushText();
@@ -131,6 +135,17 @@ class TreeBuilder {
         AppendXmlNode(self.current_, XmlKind::ProcessingInstruction, target, value);
     }
 
+    // Where the bytes stand once the tag being handled is complete: after a syntax error, what
+    // follows the last such place is what the tree does not hold.
+    void MarkComplete() {
+        completeUpTo_ = std::uint64_t(XML_GetCurrentByteIndex(parser_.get()) +
+                                      XML_GetCurrentByteCount(parser_.get()));
+    }
+
+  public:
+    std::uint64_t CompleteUpTo() const { return completeUpTo_; }
+
+  private:
     // Whether a node at this depth (0: the top level) goes into the tree.
     bool Keeps(std::size_t depth) const { return depth <= keepDepth_; }
 
@@ -176,12 +191,30 @@ class TreeBuilder {
     std::uint64_t events_ = 0; // parse events so far, of any kind
     std::size_t keepDepth_;
     std::size_t level_ = 0; // elements open at this point of the parse, kept or not
+    std::uint64_t completeUpTo_ = 0;
 };
+
+// Counts the start tags the tree does not hold, in the file from the given byte on.
+void ScanUnreadTags(QFile& file, std::uint64_t from, XmlDocument& document) {
+    constexpr qint64 kPiece = 1 << 20;
+    StartTagScan scan;
+    if (file.seek(qint64(from))) {
+        QByteArray piece;
+        while (!(piece = file.read(kPiece)).isEmpty())
+            scan.Feed(std::string_view(piece.constData(), std::size_t(piece.size())));
+    }
+    document.UnreadStartTags = scan.Counts();
+}
 
 } // namespace
 
 void ParseXml(std::string_view bytes, XmlDocument& document, std::size_t keepDepth) {
-    TreeBuilder(document, keepDepth).Feed(bytes.data(), bytes.size(), true);
+    TreeBuilder builder(document, keepDepth);
+    builder.Feed(bytes.data(), bytes.size(), true);
+    if (!document.SyntaxError) return;
+    StartTagScan scan;
+    scan.Feed(bytes.substr(std::min<std::size_t>(builder.CompleteUpTo(), bytes.size())));
+    document.UnreadStartTags = scan.Counts();
 }
 
 bool ParseXmlFile(const QString& fileName, XmlDocument& document, std::size_t keepDepth) {
@@ -189,7 +222,10 @@ bool ParseXmlFile(const QString& fileName, XmlDocument& document, std::size_t ke
     if (!QFileInfo(fileName).isFile()) return false;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly)) return false;
-    return TreeBuilder(document, keepDepth).FeedFile(file) > 0;
+    TreeBuilder builder(document, keepDepth);
+    const bool read = builder.FeedFile(file) > 0;
+    if (document.SyntaxError) ScanUnreadTags(file, builder.CompleteUpTo(), document);
+    return read;
 }
 
 } // namespace flow

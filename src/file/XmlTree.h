@@ -3,7 +3,9 @@
 // processing instructions. Names and texts are UTF-8, as the parser delivers them and as files
 // are written.
 
+#include <cstddef>
 #include <deque>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,6 +49,9 @@ struct XmlDocument {
     bool SyntaxError = false;
     std::string ErrorText;
     long ErrorLine = 0;
+    // After a syntax error: how many start tags of each name the bytes after the last complete
+    // tag hold, by a plain scan, so that a reader can say what it did not get to.
+    std::map<std::string, std::size_t> UnreadStartTags;
 };
 
 XmlNode* AppendXmlNode(XmlNode* parent, XmlKind kind, std::string_view name,

@@ -173,6 +173,9 @@ struct Circuit {
     QObject* History = nullptr;
     // The file the circuit was loaded from or last saved to; empty until it has one.
     QString FileName;
+    // The file read with losses that the circuit came from. Such a circuit has no FileName: a
+    // save must not write the part over the whole without the user choosing that file.
+    QString RecoveredFrom;
     int ErrorKind = ErrorKind::None;
     QString ErrorMessage;
     const void* ErrorObject = nullptr; // the Port or Wire (or Node) that caused the error

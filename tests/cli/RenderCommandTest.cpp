@@ -80,7 +80,7 @@ TEST_F(RenderCommandTest, ScaleDrawsTheSameViewInMorePixels) {
     ASSERT_EQ(half.Status, 0) << half.Error.toStdString();
     EXPECT_EQ(QImage(png).size(), QSize(320, 240));
 
-    for (const char* scale : {"0", "-1", "x", "2x", "nan", "inf", "40"}) {
+    for (const char* scale : {"0", "-1", "x", "2x", "nan", "inf", "40", "1e-10", "1e-300"}) {
         const Outcome refused =
             Flowlattice({"--render", Example("sum.xml"), "--output", png, "--scale", scale});
         EXPECT_EQ(refused.Status, 2) << scale;

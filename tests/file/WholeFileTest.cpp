@@ -37,17 +37,29 @@ mode_t ModeOf(const QString& name) {
     return info.st_mode & 07777;
 }
 
-TEST_F(WholeFileTest, ReplacedFileKeepsItsModeAndALinkKeepsPointing) {
-    for (const mode_t mode : {0444, 0600, 0755, 0640, 0604}) {
+TEST_F(WholeFileTest, ReadOnlyIsRefusedModesCarryOverAndLinksLeadToTheirFile) {
+    // Whoever runs it: a file whose mode forbids writing it stays as it was.
+    for (const mode_t mode : {0444, 0600, 0755, 0640, 0604, 0400}) {
         const QString name = PathOf("mode.xml");
         ASSERT_TRUE(WriteBytes(name, "old"));
         ASSERT_EQ(chmod(QFile::encodeName(name).constData(), mode), 0);
         QString failure;
-        ASSERT_TRUE(SaveCircuit(MakeSumCircuit(), name, &failure)) << qPrintable(failure);
-        EXPECT_EQ(ReadBytes(name), kSumFile);
+        const bool writable = mode & 0200;
+        EXPECT_EQ(SaveCircuit(MakeSumCircuit(), name, &failure), writable) << std::oct << mode;
+        EXPECT_EQ(ReadBytes(name), writable ? kSumFile : "old");
+        EXPECT_EQ(failure, writable ? QString() : QStringLiteral("“mode.xml” is read-only"));
         EXPECT_EQ(ModeOf(name), mode) << std::oct << mode;
         QFile::remove(name);
     }
+    // A dangling link makes the file it names.
+    ASSERT_TRUE(QFile::link(PathOf("made.xml"), PathOf("dangling.xml")));
+    ASSERT_TRUE(SaveCircuit(MakeSumCircuit(), PathOf("dangling.xml")));
+    EXPECT_TRUE(QFileInfo(PathOf("dangling.xml")).isSymLink());
+    EXPECT_EQ(ReadBytes(PathOf("made.xml")), kSumFile);
+    QFile::remove(PathOf("dangling.xml"));
+    QFile::remove(PathOf("made.xml"));
+    // A temporary an earlier save left behind goes with the next save of its target.
+    WriteBytes(PathOf("new.xml.k2x9.tmp"), "left over");
     // A new file gets what the process's mask lets through.
     const mode_t mask = umask(022);
     ASSERT_TRUE(SaveCircuit(MakeSumCircuit(), PathOf("new.xml")));

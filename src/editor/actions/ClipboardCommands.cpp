@@ -30,10 +30,10 @@ bool HasObjects(const FrameObjects& objects) {
 } // namespace
 
 FrameObjects PasteAsStep(Circuit& circuit, const QString& name, std::string_view text,
-                         std::optional<QPointF> centre) {
+                         std::optional<QPointF> centre, ReadLosses* losses) {
     FrameObjects pasted;
     RecordGroupEdit(circuit, name, {}, [&] {
-        pasted = PasteCircuitText(circuit, text, centre, kPasteOffset);
+        pasted = PasteCircuitText(circuit, text, centre, kPasteOffset, losses);
         return pasted;
     });
     return pasted;
@@ -65,11 +65,25 @@ void PasteFromClipboard(Circuit& circuit) {
         PasteText();
         return;
     }
-    const QByteArray text = CircuitTextOf(QGuiApplication::clipboard()->mimeData());
-    const FrameObjects pasted = PasteAsStep(
-        circuit, QStringLiteral("Paste"),
-        std::string_view(text.constData(), std::size_t(text.size())), PointerInCircuit(circuit));
-    if (!HasObjects(pasted))
+    bool tooLarge = false;
+    const QByteArray text =
+        CircuitTextOf(QGuiApplication::clipboard()->mimeData(), kLargestPaste, &tooLarge);
+    if (tooLarge) {
+        ShowStatusNotice(circuit, QStringLiteral("Nothing pasted: the clipboard text is larger "
+                                                 "than %1 MB")
+                                      .arg(kLargestPaste >> 20));
+        return;
+    }
+    ReadLosses losses;
+    const FrameObjects pasted =
+        PasteAsStep(circuit, QStringLiteral("Paste"),
+                    std::string_view(text.constData(), std::size_t(text.size())),
+                    PointerInCircuit(circuit), &losses);
+    if (losses.StopLine > 0 && HasObjects(pasted))
+        ShowStatusNotice(
+            circuit,
+            QStringLiteral("Only the part before line %1 was pasted").arg(losses.StopLine));
+    else if (!HasObjects(pasted))
         ShowStatusNotice(circuit,
                          QStringLiteral("Nothing to paste: the clipboard holds no circuit"));
 }

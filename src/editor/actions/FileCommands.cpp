@@ -22,14 +22,19 @@ QWidget* WindowWidget(const Circuit& circuit) {
 }
 
 void Warn(const Circuit& circuit, const QString& title, const QString& text) {
-    QMessageBox::warning(WindowWidget(circuit), title, text);
+    QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, WindowWidget(circuit));
+    // Names from files, such as a root element <html>, are text, never markup.
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
-// The circuit of the file, which becomes its own; where reading stopped, if it stopped early.
-Circuit* LoadCircuitFile(const QString& fileName, QString& stoppedAt) {
-    Circuit* loaded = LoadCircuit(fileName, &stoppedAt);
+// The circuit of the file, which becomes its own only when the read lost nothing; else the
+// circuit is recovered from it.
+Circuit* LoadCircuitFile(const QString& fileName, ReadLosses& losses) {
+    Circuit* loaded = LoadCircuit(fileName, losses);
     if (!loaded) return nullptr;
-    loaded->FileName = QFileInfo(fileName).absoluteFilePath();
+    (losses.Any() ? loaded->RecoveredFrom : loaded->FileName) =
+        QFileInfo(fileName).absoluteFilePath();
     RememberRecentFile(fileName);
     return loaded;
 }
@@ -40,38 +45,69 @@ void WarnUnreadable(const Circuit& circuit, const QString& fileName) {
              .arg(fileName, LoadFailureReason(fileName)));
 }
 
-void WarnIfPartlyRead(const Circuit& circuit, const QString& fileName, const QString& stoppedAt) {
-    if (stoppedAt.isEmpty()) return;
+void WarnIfLossy(const Circuit& circuit, const QString& fileName, const ReadLosses& losses) {
+    if (!losses.Any()) return;
     Warn(circuit, QStringLiteral("Open Circuit"),
-         QStringLiteral("“%1” is not well-formed XML from %2; only the part before it was read.")
-             .arg(fileName, stoppedAt));
+         DescribeLosses(QFileInfo(fileName).fileName(), losses) +
+             QStringLiteral("\n\nThe circuit opens as recovered: Save asks for a file name, "
+                            "and the file is replaced only if you choose it there."));
+}
+
+bool IsFile(const QString& name, const QString& canonical) {
+    return !name.isEmpty() && QFileInfo(name).canonicalFilePath() == canonical;
+}
+
+// The open circuit other than `except` whose window shows the file, as its own or recovered.
+Circuit* CircuitShowing(const QString& fileName, const Circuit* except = nullptr) {
+    const QString canonical = QFileInfo(fileName).canonicalFilePath();
+    if (canonical.isEmpty()) return nullptr;
+    for (const auto& open : Circuits())
+        if (open.get() != except && open->Window &&
+            (IsFile(open->FileName, canonical) || IsFile(open->RecoveredFrom, canonical)))
+            return open.get();
+    return nullptr;
+}
+
+void BringToFront(const Circuit& circuit) {
+    QWidget* window = WindowWidget(circuit);
+    if (!window) return;
+    if (window->isMinimized()) window->showNormal();
+    window->raise();
+    window->activateWindow();
 }
 
 } // namespace
 
 Circuit* OpenCircuitFile(Circuit& from, const QString& fileName) {
-    QString stoppedAt;
-    Circuit* loaded = LoadCircuitFile(fileName, stoppedAt);
+    if (Circuit* shown = CircuitShowing(fileName)) {
+        BringToFront(*shown);
+        return shown;
+    }
+    ReadLosses losses;
+    Circuit* loaded = LoadCircuitFile(fileName, losses);
     if (!loaded) {
         WarnUnreadable(from, fileName);
         return nullptr;
     }
     // The file dialog had the focus: the new window cascades from the window of the command.
     OpenCircuitWindow(*loaded, WindowOf(from));
-    WarnIfPartlyRead(*loaded, fileName, stoppedAt);
+    WarnIfLossy(*loaded, fileName, losses);
     return loaded;
 }
 
 Circuit& OpenStartFile(const QString& fileName) {
-    QString stoppedAt;
-    Circuit* loaded = LoadCircuitFile(fileName, stoppedAt);
+    ReadLosses losses;
+    Circuit* loaded = LoadCircuitFile(fileName, losses);
     Circuit& opened = OpenCircuitWindow(loaded ? *loaded : NewCircuit());
     if (!loaded) WarnUnreadable(opened, fileName);
-    WarnIfPartlyRead(opened, fileName, stoppedAt);
+    WarnIfLossy(opened, fileName, losses);
     return opened;
 }
 
 bool SaveCircuitTo(Circuit& circuit, const QString& fileName) {
+    if (CircuitShowing(fileName, &circuit) &&
+        !AskToReplaceOpenFile()(WindowWidget(circuit), QFileInfo(fileName).fileName()))
+        return false;
     QString failure;
     if (!SaveCircuit(circuit, fileName, &failure)) {
         Warn(circuit, QStringLiteral("Save Circuit"),
@@ -80,6 +116,7 @@ bool SaveCircuitTo(Circuit& circuit, const QString& fileName) {
         return false;
     }
     circuit.FileName = QFileInfo(fileName).absoluteFilePath();
+    circuit.RecoveredFrom.clear();
     RememberRecentFile(fileName);
     if (QUndoStack* history = HistoryOf(circuit)) history->setClean();
     if (CircuitWindow* window = WindowOf(circuit)) window->ShowTitle();
@@ -97,11 +134,15 @@ bool SaveCircuitFile(Circuit& circuit) {
 }
 
 QString CircuitTitle(const Circuit& circuit) {
-    return circuit.FileName.isEmpty() ? QStringLiteral("Untitled")
-                                      : QFileInfo(circuit.FileName).fileName();
+    if (!circuit.FileName.isEmpty()) return QFileInfo(circuit.FileName).fileName();
+    if (!circuit.RecoveredFrom.isEmpty())
+        return QFileInfo(circuit.RecoveredFrom).fileName() + QStringLiteral(" (recovered)");
+    return QStringLiteral("Untitled");
 }
 
 bool IsModified(const Circuit& circuit) {
+    // What was recovered is in no file yet.
+    if (!circuit.RecoveredFrom.isEmpty()) return true;
     const QUndoStack* history = HistoryOf(circuit);
     return history && !history->isClean();
 }
@@ -136,6 +177,17 @@ SaveQuestion& AskToSave() {
         default:
             return SaveAnswer::Cancel;
         }
+    };
+    return ask;
+}
+
+ReplaceQuestion& AskToReplaceOpenFile() {
+    static ReplaceQuestion ask = [](QWidget* parent, const QString& fileTitle) {
+        return QMessageBox::question(
+                   parent, QStringLiteral("Save Circuit"),
+                   QStringLiteral("“%1” is open in another window. Replace it anyway?")
+                       .arg(fileTitle),
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
     };
     return ask;
 }

@@ -10,8 +10,9 @@ class QWidget;
 
 namespace flow {
 
-// Loads the file into a new window placed by the window the command came from. A file that
-// cannot be read opens nothing; one read only in part opens with a warning.
+// Loads the file into a new window placed by the window the command came from, or brings the
+// window that shows it already to the front. A file that cannot be read opens nothing; one
+// read with any loss opens recovered, bound to no file, with a message that lists the losses.
 Circuit* OpenCircuitFile(Circuit& from, const QString& fileName);
 // Opens the file named at start; when it cannot be read, an empty window opens and tells why.
 Circuit& OpenStartFile(const QString& fileName);
@@ -20,9 +21,11 @@ bool SaveCircuitFile(Circuit& circuit);
 // SaveAs: under a name asked for. False when cancelled or when the file could not be written.
 bool SaveCircuitFileAs(Circuit& circuit);
 // Writes the file; on success it becomes the circuit's own and the circuit counts as saved.
+// A file that another window shows is replaced only when the user says so.
 bool SaveCircuitTo(Circuit& circuit, const QString& fileName);
 
-// The name shown for the circuit: its file's name, or "Untitled".
+// The name shown for the circuit: its file's name, the name of the file it was recovered from
+// with " (recovered)", or "Untitled".
 QString CircuitTitle(const Circuit& circuit);
 // Whether the circuit has changes that are not in its file.
 bool IsModified(const Circuit& circuit);
@@ -34,5 +37,8 @@ bool MayClose(Circuit& circuit);
 enum class SaveAnswer { Save, Discard, Cancel };
 using SaveQuestion = std::function<SaveAnswer(QWidget* parent, const QString& circuitTitle)>;
 SaveQuestion& AskToSave();
+// Whether to save over a file that another window shows; tests may answer it.
+using ReplaceQuestion = std::function<bool(QWidget* parent, const QString& fileTitle)>;
+ReplaceQuestion& AskToReplaceOpenFile();
 
 } // namespace flow

@@ -27,8 +27,11 @@ QString AskWithDialog(QWidget* parent, FileDialogKind kind) {
     if (kind == FileDialogKind::Open)
         return QFileDialog::getOpenFileName(parent, QStringLiteral("Open Circuit ..."), QString(),
                                             filter);
-    // The name is used exactly as chosen, and an existing file is simply replaced.
-    return QFileDialog::getSaveFileName(parent, QStringLiteral("Save Circuit ..."), QString(),
+    // The name is used exactly as chosen, and an existing file is simply replaced. A recovered
+    // circuit is offered the file it came from: replacing it is then the user's choice.
+    const auto* window = qobject_cast<const CircuitWindow*>(parent);
+    return QFileDialog::getSaveFileName(parent, QStringLiteral("Save Circuit ..."),
+                                        window ? window->OwnCircuit().RecoveredFrom : QString(),
                                         filter, nullptr, QFileDialog::DontConfirmOverwrite);
 }
 
@@ -100,6 +103,7 @@ void OnMenu(Circuit& circuit, int commandId) {
         break;
     case Command::Start:
         StartRun(circuit);
+        if (CircuitWindow* window = WindowOf(circuit)) window->NoteRun();
         break;
     case Command::Cut:
         CutSelection(circuit);

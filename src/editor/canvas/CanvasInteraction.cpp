@@ -3,6 +3,7 @@
 #include "editor/actions/AddNodeMenu.h"
 #include "editor/canvas/HitTestPass.h"
 #include "editor/canvas/TextEditing.h"
+#include "editor/canvas/TypedValue.h"
 #include "editor/history/ClipboardText.h"
 #include "editor/history/History.h"
 #include "editor/window/CircuitCanvas.h"
@@ -99,24 +100,6 @@ void StartEditing(Comment* comment, Node* node, const QString& text) {
     editor.Caret = 0;
     editor.SelectionLength = 0;
     SetCursor(CursorShape::IBeam);
-}
-
-// What a constant's first port holds once the text typed into it is stored.
-struct TypedValue {
-    Int Number = 0;
-    QString Text;
-};
-TypedValue ValueTypedInto(const Node& node, const QString& typed) {
-    const CatalogueState& catalogue = Catalogue();
-    const Port* port = FirstPort(node);
-    TypedValue value{port ? port->Value : 0, port ? port->Text : QString()};
-    if (node.Implementation == catalogue.ConstantInteger)
-        value.Number = ParseInteger(typed);
-    else if (node.Implementation == catalogue.ConstantReal)
-        value.Number = std::bit_cast<Int>(ParseReal(typed));
-    else if (node.Implementation == catalogue.ConstantString)
-        value.Text = typed;
-    return value;
 }
 
 // The selected objects of the frame, each kind in list order.
@@ -246,13 +229,8 @@ void EditConstant(Node& node) {
         // Any value other than 0 reads as True, so the flip goes to exactly 0 or 1.
         ChangeConstantValue(node, QStringLiteral("Flip Value"), port->Value != 0 ? 0 : 1,
                             port->Text);
-    } else if (node.Implementation == catalogue.ConstantInteger) {
-        StartEditing(nullptr, &node, QString::number(port->Value));
-    } else if (node.Implementation == catalogue.ConstantReal) {
-        StartEditing(nullptr, &node,
-                     FormatReal(std::bit_cast<double>(port->Value), 16, QStringLiteral("e")));
-    } else if (node.Implementation == catalogue.ConstantString) {
-        StartEditing(nullptr, &node, port->Text);
+    } else if (node.Implementation) {
+        StartEditing(nullptr, &node, EditTextOf(node));
     }
 }
 
@@ -380,7 +358,10 @@ void CommitEdit() {
     if (Node* node = std::exchange(editor.EditNode, nullptr)) {
         if (!FirstPort(*node)) return;
         const TypedValue typed = ValueTypedInto(*node, editor.EditBuffer);
-        ChangeConstantValue(*node, QStringLiteral("Edit Value"), typed.Number, typed.Text);
+        if (typed.Refusal.isEmpty())
+            ChangeConstantValue(*node, QStringLiteral("Edit Value"), typed.Number, typed.Text);
+        else if (Circuit* circuit = OwnerCircuit(*node))
+            ShowStatusNotice(*circuit, typed.Refusal);
         // The value text is laid out from the stored value again, even when it did not change.
         node->Flags |= ObjectFlag::NeedsLayout;
     }

@@ -92,16 +92,27 @@ QMimeData* CircuitMimeData(const std::string& text) {
     return data;
 }
 
-QByteArray CircuitTextOf(const QMimeData* data) {
+QByteArray CircuitTextOf(const QMimeData* data, qsizetype largest, bool* tooLarge) {
+    if (tooLarge) *tooLarge = false;
     if (!data) return {};
+    const auto fits = [&](qsizetype size) {
+        const bool fit = largest < 0 || size <= largest;
+        if (tooLarge) *tooLarge = !fit;
+        return fit;
+    };
     const QString type = QString::fromLatin1(kCircuitMimeType);
-    if (data->hasFormat(type)) return data->data(type);
-    return data->hasText() ? data->text().toUtf8() : QByteArray();
+    if (data->hasFormat(type)) {
+        QByteArray bytes = data->data(type);
+        return fits(bytes.size()) ? bytes : QByteArray();
+    }
+    if (!data->hasText()) return {};
+    const QString text = data->text();
+    return fits(text.size()) ? text.toUtf8() : QByteArray();
 }
 
 FrameObjects PasteCircuitText(Circuit& circuit, std::string_view text,
-                              std::optional<QPointF> centre, Int offset) {
-    FrameObjects pasted = ReadCircuitFragment(circuit, text);
+                              std::optional<QPointF> centre, Int offset, ReadLosses* losses) {
+    FrameObjects pasted = ReadCircuitFragment(circuit, text, losses);
     if (pasted.Empty()) return pasted;
     if (centre) {
         const QPointF shift = *centre - GroupBox(pasted).center();

@@ -3,6 +3,7 @@
 // and such text pasted as new objects.
 
 #include "file/CircuitFragment.h"
+#include "file/ReadLosses.h"
 
 #include <QByteArray>
 #include <QPointF>
@@ -23,15 +24,17 @@ FrameObjects SelectedObjectsWithInnerWires(const Frame& frame);
 FrameObjects SelectedObjectsWithSelectedWires(const Frame& frame);
 
 // The circuit text for the clipboard; and the circuit text it holds, by its own type or else
-// as plain text (empty when neither).
+// as plain text (empty when neither). A text longer than `largest` bytes or characters is not
+// taken (nor converted, which alone would cost twice its size): *tooLarge tells.
 QMimeData* CircuitMimeData(const std::string& text);
-QByteArray CircuitTextOf(const QMimeData* data);
+QByteArray CircuitTextOf(const QMimeData* data, qsizetype largest = -1, bool* tooLarge = nullptr);
 
 // Reads circuit text into the circuit as new objects and makes them the selection. The group's
 // bounding box is centred on `centre` when given; otherwise it keeps its place moved by `offset`
 // units right and down. Returns what was added; nothing for text that is no circuit.
 FrameObjects PasteCircuitText(Circuit& circuit, std::string_view text,
-                              std::optional<QPointF> centre, Int offset);
+                              std::optional<QPointF> centre, Int offset,
+                              ReadLosses* losses = nullptr);
 
 // Places pasted copies this far right of and below the originals when the pointer is not on the
 // canvas, and for Duplicate.

@@ -3,6 +3,8 @@
 #include "editor/canvas/EditorState.h"
 #include "file/CircuitReader.h"
 #include "file/CircuitWriter.h"
+#include "file/XmlParse.h"
+#include "file/XmlWrite.h"
 #include "model/Model.h"
 #include "model/ObjectsById.h"
 #include "model/Placement.h"
@@ -58,9 +60,9 @@ Node* ReadNodeAside(Frame& frame, const XmlNode* element, Int id) {
 
 } // namespace
 
-GroupSnapshot::GroupSnapshot(const Frame& frame, const FrameObjects& objects)
-    : document_(std::make_unique<XmlDocument>()) {
-    XmlNode* holder = AppendElement(&document_->Top, "MainFrame");
+GroupSnapshot::GroupSnapshot(const Frame& frame, const FrameObjects& objects) {
+    XmlDocument document;
+    XmlNode* holder = AppendElement(&document.Top, "MainFrame");
     const std::unordered_set<const Comment*> comments(objects.Comments.begin(),
                                                       objects.Comments.end());
     const std::unordered_set<const Node*> nodes(objects.Nodes.begin(), objects.Nodes.end());
@@ -71,15 +73,18 @@ GroupSnapshot::GroupSnapshot(const Frame& frame, const FrameObjects& objects)
 
     for (std::size_t i = 0; i < frame.Comments.size(); ++i) {
         const Comment& comment = *frame.Comments[i];
-        if (comments.count(&comment))
-            comments_.push_back({i, comment.Id, WriteComment(comment, holder), comment.Text,
-                                 comment.Flags & kKeptFlags});
+        if (comments.count(&comment)) {
+            WriteComment(comment, holder);
+            comments_.push_back({i, comment.Id, comment.Text, comment.Flags & kKeptFlags});
+        }
     }
     for (std::size_t i = 0; i < frame.Nodes.size(); ++i) {
         const Node& node = *frame.Nodes[i];
-        if (nodes.count(&node))
-            nodes_.push_back({i, node.Id, WriteNode(node, holder), FirstPortValue(node),
-                              FirstPortText(node), node.Flags & kKeptFlags});
+        if (nodes.count(&node)) {
+            WriteNode(node, holder);
+            nodes_.push_back(
+                {i, node.Id, FirstPortValue(node), FirstPortText(node), node.Flags & kKeptFlags});
+        }
     }
     std::unordered_set<const Port*> ends;
     for (std::size_t i = 0; i < frame.Wires.size(); ++i) {
@@ -93,6 +98,24 @@ GroupSnapshot::GroupSnapshot(const Frame& frame, const FrameObjects& objects)
         for (const Port* end : {wire.Source, wire.Destination})
             if (ends.insert(end).second) sources_.push_back({KeyOf(end), KeyOf(end->Source)});
     }
+    if (!nodes_.empty() || !comments_.empty()) elements_ = WriteXml(document);
+    elements_.shrink_to_fit();
+    nodes_.shrink_to_fit();
+    comments_.shrink_to_fit();
+    wires_.shrink_to_fit();
+    sources_.shrink_to_fit();
+    // Each block the allocator hands out costs a little more than its size.
+    constexpr std::size_t kBlockOverhead = 16;
+    bytes_ = sizeof(*this) + 5 * kBlockOverhead + elements_.capacity() +
+             nodes_.capacity() * sizeof(NodeEntry) + comments_.capacity() * sizeof(CommentEntry) +
+             wires_.capacity() * sizeof(WireEntry) + sources_.capacity() * sizeof(SourceEntry);
+    const auto textBytes = [&](const QString& text) {
+        return text.isNull() ? 0 : kBlockOverhead + std::size_t(text.capacity()) * 2;
+    };
+    for (const NodeEntry& entry : nodes_)
+        bytes_ += textBytes(entry.Text);
+    for (const CommentEntry& entry : comments_)
+        bytes_ += textBytes(entry.Text);
 }
 
 void GroupSnapshot::Remove(Frame& frame) const {
@@ -117,9 +140,23 @@ void GroupSnapshot::Restore(Frame& frame) const {
     Circuit& circuit = *frame.Owner;
     // Reading takes fresh IDs; the objects get their own back, and later ones stay above all.
     Int highest = circuit.NextId;
+    XmlDocument document;
+    ParseXml(elements_, document);
+    const XmlNode* holder = RootElement(document);
+    const XmlNode* element = holder ? holder->FirstChild : nullptr;
+    const auto next = [&element] {
+        while (element && element->Kind != XmlKind::Element)
+            element = element->NextSibling;
+        const XmlNode* taken = element;
+        if (element) element = element->NextSibling;
+        return taken;
+    };
     // Entries go back by ascending position, so that every earlier neighbour is in place.
+    // The writer's own text always reads back whole; a missing element is skipped, not read.
     for (const CommentEntry& entry : comments_) {
-        Comment* comment = ReadComment(frame, entry.Element);
+        const XmlNode* written = next();
+        if (!written) continue;
+        Comment* comment = ReadComment(frame, written);
         comment->Id = entry.Id;
         SetCommentText(*comment, entry.Text);
         comment->Flags = ObjectFlag::NeedsLayout | entry.Flags;
@@ -127,7 +164,8 @@ void GroupSnapshot::Restore(Frame& frame) const {
         highest = std::max(highest, entry.Id);
     }
     for (const NodeEntry& entry : nodes_) {
-        Node* node = ReadNodeAside(frame, entry.Element, entry.Id);
+        const XmlNode* written = next();
+        Node* node = written ? ReadNodeAside(frame, written, entry.Id) : nullptr;
         if (!node) continue;
         node->Id = entry.Id;
         if (IsConstant(*node)) SetConstantValue(*node, entry.Value, entry.Text);

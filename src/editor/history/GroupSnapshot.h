@@ -8,6 +8,7 @@
 #include "model/Records.h"
 
 #include <memory>
+#include <string>
 
 namespace flow {
 
@@ -22,6 +23,8 @@ class GroupSnapshot {
     // Keeps the objects as they are now; a node brings every wire attached to it.
     GroupSnapshot(const Frame& frame, const FrameObjects& objects);
     bool Empty() const { return nodes_.empty() && comments_.empty() && wires_.empty(); }
+    // The memory the snapshot keeps, roughly.
+    std::size_t Bytes() const { return bytes_; }
     // Takes the objects out through the model's operations.
     void Remove(Frame& frame) const;
     // Puts them back with their IDs, at their places in every list.
@@ -31,7 +34,6 @@ class GroupSnapshot {
     struct NodeEntry {
         std::size_t Position;
         Int Id;
-        const XmlNode* Element;
         Int Value;    // a constant's exact value: the file keeps reals to 6 digits only
         QString Text; // and text only as far as UTF-8 can carry it
         int Flags;
@@ -39,7 +41,6 @@ class GroupSnapshot {
     struct CommentEntry {
         std::size_t Position;
         Int Id;
-        const XmlNode* Element;
         QString Text;
         int Flags;
     };
@@ -53,7 +54,9 @@ class GroupSnapshot {
         PortKey Port, Source;
     };
 
-    std::unique_ptr<XmlDocument> document_;
+    // The comments, then the nodes, as the file writes them: a text is a fraction of the tree.
+    std::string elements_;
+    std::size_t bytes_ = 0;
     std::vector<NodeEntry> nodes_;       // by ascending Position
     std::vector<CommentEntry> comments_; // by ascending Position
     std::vector<WireEntry> wires_;       // by ascending Position

@@ -10,15 +10,54 @@ namespace flow {
 
 namespace {
 
+HistoryStep* StepAt(const QUndoStack& history, int index) {
+    // Every step on a circuit's history is made here, and the history lets it be changed.
+    return const_cast<HistoryStep*>(dynamic_cast<const HistoryStep*>(history.command(index)));
+}
+
+// Forgets the oldest steps beyond the memory budget.
+void KeepWithinBudget(QUndoStack& history) {
+    std::size_t kept = 0;
+    for (int i = history.count() - 1; i >= 0; --i) {
+        HistoryStep* step = StepAt(history, i);
+        if (!step || step->isObsolete()) return;
+        kept += step->Bytes();
+        if (kept <= HistoryBudget() || i == history.count() - 1) continue;
+        for (int older = i; older >= 0; --older) {
+            HistoryStep* forgotten = StepAt(history, older);
+            if (!forgotten || forgotten->isObsolete()) break;
+            forgotten->Forget();
+        }
+        return;
+    }
+}
+
+void Push(QUndoStack& history, QUndoCommand* step) {
+    history.push(step);
+    KeepWithinBudget(history);
+}
+
 // The step goes on the circuit's history, which carries it out; without one it is just made.
 void Record(Circuit& circuit, std::unique_ptr<QUndoCommand> step) {
     if (QUndoStack* history = HistoryOf(circuit))
-        history->push(step.release());
+        Push(*history, step.release());
     else
         step->redo();
 }
 
 } // namespace
+
+std::size_t& HistoryBudget() {
+    static std::size_t budget = kHistoryBudget;
+    return budget;
+}
+
+std::size_t HistoryBytes(const QUndoStack& history) {
+    std::size_t bytes = 0;
+    for (int i = 0; i < history.count(); ++i)
+        if (const HistoryStep* step = StepAt(history, i)) bytes += step->Bytes();
+    return bytes;
+}
 
 QUndoStack* CreateHistory(Circuit& circuit, QObject* window) {
     auto* history = new QUndoStack(window);
@@ -47,8 +86,8 @@ void RecordGroupEdit(Circuit& circuit, const QString& name, const FrameObjects& 
     TypesById after = CaptureTypes(frame);
     TypesById changedBefore = ChangedTypes(before, after);
     TypesById changedAfter = ChangedTypes(after, before);
-    history->push(new GroupStep(circuit, name, std::move(removed), std::move(made),
-                                std::move(changedBefore), std::move(changedAfter)));
+    Push(*history, new GroupStep(circuit, name, std::move(removed), std::move(made),
+                                 std::move(changedBefore), std::move(changedAfter)));
 }
 
 void DeleteObjects(Circuit& circuit, const QString& name, const FrameObjects& objects) {

@@ -12,6 +12,15 @@ namespace flow {
 
 // Steps beyond this many are forgotten from the oldest on, so a long session stays bounded.
 constexpr int kHistoryLimit = 1000;
+// And beyond this much memory: a step that removes or adds a group keeps the whole group, and
+// without it 1000 steps on a circuit of 10,000 nodes held gigabytes. 256 MB keeps more than a
+// hundred such steps and the full 1000 of everyday edits, and stays small beside the memory of
+// a machine that draws such circuits. The newest step is always kept.
+constexpr std::size_t kHistoryBudget = std::size_t(256) << 20;
+// The budget in force; tests make it small.
+std::size_t& HistoryBudget();
+// The memory the history's steps keep, roughly.
+std::size_t HistoryBytes(const QUndoStack& history);
 
 // Creates the circuit's history, owned by its window: the history ends with the window.
 QUndoStack* CreateHistory(Circuit& circuit, QObject* window);

@@ -9,32 +9,55 @@
 
 namespace flow {
 
+// What every step tells the history about itself, for its memory budget.
+class HistoryStep : public QUndoCommand {
+  public:
+    using QUndoCommand::QUndoCommand;
+    // The memory the step keeps to undo and redo, roughly.
+    virtual std::size_t Bytes() const = 0;
+    // Lets go of what the step keeps and makes it obsolete: the history then drops it, without
+    // undoing it, when it is reached. Only for the oldest steps, below every step still kept:
+    // undoing the kept ones then leaves the circuit as those steps found it.
+    void Forget() {
+        Release();
+        setObsolete(true);
+    }
+
+  private:
+    virtual void Release() = 0;
+};
+
 // Objects removed and objects added in one step, with the resolved types of every node the step
 // changed, before and after.
-class GroupStep : public QUndoCommand {
+class GroupStep : public HistoryStep {
   public:
     // The edit has been made already; the first redo finds it done.
     GroupStep(Circuit& circuit, const QString& name, std::unique_ptr<GroupSnapshot> removed,
               std::unique_ptr<GroupSnapshot> added, TypesById before, TypesById after);
     void undo() override;
     void redo() override;
+    std::size_t Bytes() const override;
 
   private:
+    void Release() override;
     void Apply(const GroupSnapshot& out, const GroupSnapshot& in, const TypesById& types);
 
     Circuit& circuit_;
     std::unique_ptr<GroupSnapshot> removed_, added_;
     TypesById before_, after_;
     bool made_ = true;
+    std::size_t bytes_;
 };
 
-class MoveStep : public QUndoCommand {
+class MoveStep : public HistoryStep {
   public:
     MoveStep(Circuit& circuit, std::vector<Int> ids, Int dx, Int dy);
     void undo() override { MoveBy(-dx_, -dy_); }
     void redo() override { MoveBy(dx_, dy_); }
+    std::size_t Bytes() const override;
 
   private:
+    void Release() override;
     void MoveBy(Int dx, Int dy);
 
     Circuit& circuit_;
@@ -43,7 +66,7 @@ class MoveStep : public QUndoCommand {
 };
 
 // A constant's value: Value and Text of its first port.
-class ValueStep : public QUndoCommand {
+class ValueStep : public HistoryStep {
   public:
     struct Value {
         Int Number = 0;
@@ -52,8 +75,10 @@ class ValueStep : public QUndoCommand {
     ValueStep(Circuit& circuit, const QString& name, Int nodeId, Value before, Value after);
     void undo() override { Set(before_); }
     void redo() override { Set(after_); }
+    std::size_t Bytes() const override;
 
   private:
+    void Release() override;
     void Set(const Value& value);
 
     Circuit& circuit_;
@@ -61,13 +86,15 @@ class ValueStep : public QUndoCommand {
     Value before_, after_;
 };
 
-class CommentTextStep : public QUndoCommand {
+class CommentTextStep : public HistoryStep {
   public:
     CommentTextStep(Circuit& circuit, Int commentId, QString before, QString after);
     void undo() override { Set(before_); }
     void redo() override { Set(after_); }
+    std::size_t Bytes() const override;
 
   private:
+    void Release() override;
     void Set(const QString& text);
 
     Circuit& circuit_;

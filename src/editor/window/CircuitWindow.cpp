@@ -11,8 +11,10 @@
 #include "editor/window/OutputPanel.h"
 #include "editor/window/RecentFiles.h"
 #include "editor/window/RunMarks.h"
+#include "editor/window/UniqueShortcuts.h"
 #include "editor/window/WindowObserver.h"
 #include "editor/window/WindowPlacement.h"
+#include "engine/NodeThreads.h"
 #include "engine/ThreadReserve.h"
 #include "model/Model.h"
 #include "render/Redraw.h"
@@ -26,6 +28,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QUndoStack>
 
 #include <algorithm>
@@ -86,8 +89,10 @@ template <typename AddCommand> void AddViewMenu(QMenuBar* bar, AddCommand addCom
 CircuitWindow::CircuitWindow(Circuit& circuit)
     : circuit_(circuit), canvas_(new CircuitCanvas(circuit)),
       outputPanel_(new flow::OutputPanel([&circuit](Int node) { ShowNode(circuit, node); })),
-      splitter_(new QSplitter(Qt::Vertical)) {
+      splitter_(new QSplitter(Qt::Vertical)), idleThreads_(new QTimer(this)) {
     setMinimumSize(kMinimumInnerSize);
+    idleThreads_->setSingleShot(true);
+    connect(idleThreads_, &QTimer::timeout, this, [this] { StopCircuitThreads(circuit_); });
 
     auto addCommand = [this](QMenu* menu, const QString& label, int id,
                              const QList<QKeySequence>& keys = {}) {
@@ -143,6 +148,7 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     QMenu* run = menuBar()->addMenu(QStringLiteral("Run"));
     addCommand(run, QStringLiteral("Start"), Command::Start, {QKeySequence(Qt::Key_F5)});
     AddViewMenu(menuBar(), addCommand);
+    KeepShortcutsUnique(findChildren<QAction*>());
 
     history_ = CreateHistory(circuit, this);
     connect(history_, &QUndoStack::cleanChanged, this, [this] { ShowTitle(); });
@@ -196,13 +202,20 @@ void CircuitWindow::ShowHistorySteps() {
     // A text still being typed becomes a step when Undo is chosen.
     const QString pending = PendingStepName(circuit_);
     const QString undoStep = pending.isEmpty() ? history->undoText() : pending;
-    undo_->setEnabled(!pending.isEmpty() || history->canUndo());
+    // The oldest steps may have been forgotten for the memory budget: they undo nothing.
+    const bool canUndo =
+        history->canUndo() && !history->command(history->index() - 1)->isObsolete();
+    undo_->setEnabled(!pending.isEmpty() || canUndo);
     undo_->setText(undoStep.isEmpty() ? QStringLiteral("Undo")
                                       : QStringLiteral("Undo ") + undoStep);
     redo_->setEnabled(pending.isEmpty() && history->canRedo());
     redo_->setText(history->redoText().isEmpty() || !pending.isEmpty()
                        ? QStringLiteral("Redo")
                        : QStringLiteral("Redo ") + history->redoText());
+}
+
+void CircuitWindow::NoteRun() {
+    idleThreads_->start(IdleThreadDelay());
 }
 
 void CircuitWindow::closeEvent(QCloseEvent* event) {

@@ -13,6 +13,7 @@
 class QAction;
 class QLabel;
 class QSplitter;
+class QTimer;
 class QUndoStack;
 
 namespace flow {
@@ -35,6 +36,9 @@ class CircuitWindow : public QMainWindow {
     void ShowTitle();
     // Undo and Redo name the step they would take, and are enabled when there is one.
     void ShowHistorySteps();
+    // A run started: the circuit's node threads are let go once it has had no run for
+    // IdleThreadDelay.
+    void NoteRun();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -47,6 +51,7 @@ class CircuitWindow : public QMainWindow {
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
     QUndoStack* history_ = nullptr;
+    QTimer* idleThreads_;
     std::array<QLabel*, kStatusFieldCount> statusFields_{};
 };
 

@@ -179,6 +179,18 @@ TEST_F(ClipboardCommandsTest, TextThatIsNoCircuitPastesNothingAndSaysSo) {
     EXPECT_EQ(comment.X, 5 + kPasteOffset);
     EXPECT_EQ(comment.Y, 6 + kPasteOffset);
     EXPECT_EQ(SelectedCount(circuit), 1);
+
+    // Text that stops being well-formed pastes the part before and says where it stopped; a
+    // text beyond the bound pastes nothing.
+    Clipboard().setText(QStringLiteral("<Flowlattice><MainFrame>\n<Comment Text=\"c\"/>\n"
+                                       "<Comment \u0000/></MainFrame></Flowlattice>"));
+    PasteFromClipboard(circuit);
+    EXPECT_EQ(circuit.MainFrame.Comments.size(), 2u);
+    EXPECT_EQ(StatusNotice(circuit), "Only the part before line 3 was pasted");
+    Clipboard().setText(QString(kLargestPaste + 1, QLatin1Char(' ')));
+    PasteFromClipboard(circuit);
+    EXPECT_EQ(circuit.MainFrame.Comments.size(), 2u);
+    EXPECT_EQ(StatusNotice(circuit), "Nothing pasted: the clipboard text is larger than 64 MB");
 }
 
 TEST_F(ClipboardCommandsTest, DuplicateCopiesBesideAndLeavesTheClipboardAlone) {

@@ -216,10 +216,29 @@ TEST_F(FileCommandsTest, OpenRecentListsTheLastEightFilesNewestFirst) {
     Circuit& circuit = OpenWindow();
     const QString sum = CopyOfExample("sum.xml");
     const QString logic = CopyOfExample("logic.xml");
-    ASSERT_NE(Open(circuit, sum), nullptr);
+    Circuit* sumCircuit = Open(circuit, sum);
+    ASSERT_NE(sumCircuit, nullptr);
     ASSERT_NE(Open(circuit, logic), nullptr);
-    ASSERT_NE(Open(circuit, sum), nullptr);
+    // A file opens in one window only: its window comes to the front instead.
+    EXPECT_EQ(Open(circuit, sum), nullptr);
+    RememberRecentFile(sum);
     EXPECT_EQ(RecentFiles(), QStringList({sum, logic}));
+    // Saving over a file another window shows asks first; No leaves it alone.
+    const ReplaceQuestion realQuestion = AskToReplaceOpenFile();
+    QStringList asked;
+    AskToReplaceOpenFile() = [&](QWidget*, const QString& title) {
+        asked << title;
+        return false;
+    };
+    const std::string sumBytes = ReadBytes(sum);
+    ChooseFileName() = [sum](QWidget*, FileDialogKind) { return sum; };
+    Write(circuit, "other");
+    OnMenu(circuit, Command::SaveAs);
+    AskToReplaceOpenFile() = realQuestion;
+    EXPECT_EQ(asked, QStringList({"sum.xml"}));
+    EXPECT_EQ(ReadBytes(sum), sumBytes);
+    EXPECT_TRUE(circuit.FileName.isEmpty());
+    OnMenu(*sumCircuit, Command::Close);
     for (int i = 0; i < 8; ++i) {
         const QString name = dir.filePath(QStringLiteral("saved%1.xml").arg(i));
         ChooseFileName() = [name](QWidget*, FileDialogKind) { return name; };
@@ -239,6 +258,8 @@ TEST_F(FileCommandsTest, OpenRecentListsTheLastEightFilesNewestFirst) {
     EXPECT_EQ(recent->actions()[1]->text(), dir.filePath("saved6.xml"));
     const std::size_t before = Circuits().size();
     recent->actions()[7]->trigger();
+    ASSERT_EQ(Circuits().size(), before + 1);
+    recent->actions()[7]->trigger(); // open already
     ASSERT_EQ(Circuits().size(), before + 1);
     EXPECT_EQ(Circuits().back()->FileName, dir.filePath("saved0.xml"));
 }

@@ -56,7 +56,7 @@ TEST_F(CanvasInteractionTest, ConstantTypedIntoPrintRunsAndShowsItsValue) {
     EXPECT_EQ(WindowOf(circuit)->Splitter()->sizes().value(1), 76);
 }
 
-TEST_F(CanvasInteractionTest, ValuesTypedIntoConstantsAreReadLeniently) {
+TEST_F(CanvasInteractionTest, ValuesTypedIntoConstantsAreReadStrictly) {
     Circuit& circuit = OpenWindow();
     Node& integer = Place(circuit, 13, -100, -60);
     Node& hex = Place(circuit, 13, -100, 0);
@@ -68,9 +68,21 @@ TEST_F(CanvasInteractionTest, ValuesTypedIntoConstantsAreReadLeniently) {
     Key(circuit, Qt::Key_Return); // no line breaks in numbers
     EXPECT_EQ(Editor().EditBuffer, "12ab");
     EnterValue(circuit, hex, "$ff"); // starting another edit ends this one
-    EXPECT_EQ(integer.PortArray[1]->Value, 12);
+    EXPECT_EQ(integer.PortArray[1]->Value, 0);
+    EXPECT_EQ(StatusNotice(circuit), "\u201C12ab\u201D is not an Integer; the value stays 0");
     EnterValue(circuit, real, "1e3");
     EXPECT_EQ(hex.PortArray[1]->Value, 255);
+    // Beyond the range, a fraction in an Integer, a Real that is not finite: nothing changes.
+    for (const char* typed : {"99999999999999999999", "12.5", "abc"}) {
+        EnterValue(circuit, hex, typed);
+        Click(circuit, 0, 300);
+        EXPECT_EQ(hex.PortArray[1]->Value, 255) << typed;
+    }
+    EnterValue(circuit, real, "1e999");
+    Click(circuit, 0, 300);
+    EXPECT_EQ(std::bit_cast<double>(real.PortArray[1]->Value), 1000.0);
+    EXPECT_EQ(StatusNotice(circuit), "\u201C1e999\u201D is not a Real; the value stays 1000.");
+    EnterValue(circuit, real, "1e3");
     EnterValue(circuit, text, "two");
     Key(circuit, Qt::Key_Return);
     Type(circuit, "lines");

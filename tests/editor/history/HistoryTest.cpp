@@ -1,8 +1,9 @@
 // Each kind of step a user makes is taken back by Undo and made again by Redo, named in the Edit
 // menu, and counted as a change of the circuit until it is undone again.
 
-#include "EditorFixture.h"
 #include "editor/history/History.h"
+#include "EditorFixture.h"
+#include "editor/history/HistorySteps.h"
 #include "engine/Routines.h"
 
 #include <QUndoStack>
@@ -162,6 +163,33 @@ TEST_F(HistoryTest, EveryKindOfStepIsUndoneAndRedoneUnderItsName) {
 }
 
 // Runs, camera moves, zooms and selections are no steps; the history ends with its window.
+TEST_F(HistoryTest, PastTheMemoryBudgetTheOldestStepsAreForgotten) {
+    Circuit& circuit = OpenWindow();
+    const std::size_t budget = HistoryBudget();
+    Place(circuit, 13, 0, 0);
+    const std::size_t step = HistoryBytes(*HistoryOf(circuit));
+    HistoryBudget() = 10 * step;
+    for (int i = 1; i < 30; ++i)
+        Place(circuit, 13, 60 * (i % 6) - 150, 60 * (i / 6) - 150);
+    const QUndoStack& history = *HistoryOf(circuit);
+    int forgotten = 0;
+    std::size_t kept = 0;
+    for (int i = 0; i < history.count(); ++i) {
+        const auto* command = static_cast<const HistoryStep*>(history.command(i));
+        forgotten += command->isObsolete();
+        kept += command->isObsolete() ? 0 : command->Bytes();
+        EXPECT_EQ(command->isObsolete(), i < forgotten) << "only the oldest are forgotten";
+    }
+    EXPECT_GT(forgotten, 15);
+    EXPECT_LE(kept, HistoryBudget());
+    // The kept steps undo; the forgotten ones leave their nodes, and Undo stops above them.
+    while (WindowOf(circuit)->UndoAction()->isEnabled())
+        Undo(circuit);
+    EXPECT_EQ(int(circuit.MainFrame.Nodes.size()), forgotten);
+    EXPECT_EQ(HistoryOf(circuit)->index(), forgotten);
+    HistoryBudget() = budget;
+}
+
 TEST_F(HistoryTest, ViewingAndRunningMakeNoStep) {
     Circuit& circuit = OpenWindow();
     Node& constant = Place(circuit, 13, -80, 0);

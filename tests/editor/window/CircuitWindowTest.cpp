@@ -2,11 +2,14 @@
 // how closing windows and Quit end the program.
 
 #include "EditorFixture.h"
+#include "editor/window/UniqueShortcuts.h"
 #include "render/StatusText.h"
 
 #include "editor/actions/AddNodeMenu.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QHash>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -103,6 +106,31 @@ TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
     // The separator stays at the bottom, where the user can drag it up.
     EXPECT_EQ(CanvasOf(circuit).height(), splitter.height() - 4);
     EXPECT_TRUE(CanvasOf(circuit).hasFocus());
+}
+
+TEST_F(CircuitWindowTest, EveryKeySequenceBelongsToOneActionAndCtrlDDuplicates) {
+    Circuit& circuit = OpenWindow();
+    QHash<QKeySequence, QString> owners;
+    for (const QAction* action : WindowOf(circuit)->findChildren<QAction*>())
+        for (const QKeySequence& key : action->shortcuts()) {
+            EXPECT_FALSE(owners.contains(key))
+                << key.toString().toStdString() << ": " << owners.value(key).toStdString()
+                << " and " << action->text().toStdString();
+            owners.insert(key, action->text());
+        }
+    // A platform key of one command that is the chosen key of another stays with the latter.
+    QAction erase, duplicate;
+    erase.setShortcuts({QKeySequence(Qt::Key_Delete), QKeySequence(Qt::CTRL | Qt::Key_D)});
+    duplicate.setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_D)});
+    KeepShortcutsUnique({&erase, &duplicate});
+    EXPECT_EQ(erase.shortcuts(), QList<QKeySequence>({QKeySequence(Qt::Key_Delete)}));
+    EXPECT_EQ(duplicate.shortcuts(), QList<QKeySequence>({QKeySequence(Qt::CTRL | Qt::Key_D)}));
+
+    OnMenu(circuit, Command::SelectAll);
+    Place(circuit, 13, 0, 0);
+    OnMenu(circuit, Command::SelectAll);
+    Key(circuit, Qt::Key_D, Qt::ControlModifier);
+    EXPECT_EQ(circuit.MainFrame.Nodes.size(), 2u);
 }
 
 TEST_F(CircuitWindowTest, PlacementFollowsStoredGeometryCascadeOrCentre) {

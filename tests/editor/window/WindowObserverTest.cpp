@@ -10,6 +10,8 @@
 #include "engine/ThreadReserve.h"
 #include "render/Redraw.h"
 
+#include <algorithm>
+
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -68,6 +70,26 @@ TEST_F(WindowObserverTest, ThreadsAreStartedAheadWhileTheCircuitIsOpenAndEdited)
     ASSERT_TRUE(WaitForLines(circuit, 2));
     EXPECT_EQ(PanelOf(circuit).toPlainText(), "5\n5");
     EXPECT_EQ(ParkedThreads(), 0u);
+
+    // A circuit that had no run for the idle delay lets its threads go; F5 starts them again.
+    const auto delay = IdleThreadDelay();
+    SetIdleThreadDelay(std::chrono::milliseconds(50));
+    Key(circuit, Qt::Key_F5);
+    ASSERT_TRUE(WaitForLines(circuit, 2));
+    const auto running = [&] {
+        return std::count_if(circuit.MainFrame.Nodes.begin(), circuit.MainFrame.Nodes.end(),
+                             [](const auto& node) { return node->Thread != nullptr; });
+    };
+    EXPECT_EQ(running(), 8);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return running() == 0; }, 5000));
+    Key(circuit, Qt::Key_F5);
+    ASSERT_TRUE(WaitForLines(circuit, 2));
+    EXPECT_EQ(PanelOf(circuit).toPlainText(), "5\n5");
+    // Parked threads nobody asks for go as well.
+    ReserveThreads(3);
+    WaitForThreadReserve();
+    EXPECT_TRUE(QTest::qWaitFor([] { return ParkedThreads() == 0; }, 5000));
+    SetIdleThreadDelay(delay);
     EndThreadReserve();
 }
 
