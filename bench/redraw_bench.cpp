@@ -2,7 +2,8 @@
 // 1,000 and 5,000 nodes with as many wires and comments.
 // Arguments: node count; 0 for the camera at 1:1 on the circuit's middle (most of the circuit
 // lies off the canvas) or 1 for a camera zoomed out until the whole circuit shows; the device
-// pixel ratio (2: a screen scaled to 200 %, four times the pixels).
+// pixel ratio (2: a screen scaled to 200 %, four times the pixels); 1 for value labels on, with
+// a value on every wire as a run would leave them.
 
 #include "GeneratedCircuit.h"
 #include "editor/canvas/EditorState.h"
@@ -10,6 +11,7 @@
 #include "model/Model.h"
 #include "render/Palette.h"
 #include "render/Redraw.h"
+#include "render/ValueLabels.h"
 #include "support/BenchmarkMain.h"
 
 #include <QGuiApplication>
@@ -48,25 +50,42 @@ void RedrawLoop(benchmark::State& state, Circuit& circuit, int ratio) {
     state.counters["magnification"] = circuit.Magnification;
 }
 
+// Every wire's input holds a value of the latest run, of its own type.
+void LeaveValuesOfARun(Circuit& circuit) {
+    circuit.RunNumber = 1;
+    for (const auto& wire : circuit.MainFrame.Wires) {
+        Port* input = wire->Destination;
+        input->ValueRun = 1;
+        input->ValueType = input->Type == PortType::Generic ? PortType::Integer : input->Type;
+        input->Value = 12345;
+        input->Text = QStringLiteral("text");
+    }
+}
+
 void BM_Redraw(benchmark::State& state) {
     const int count = static_cast<int>(state.range(0));
     const bool whole = state.range(1) != 0;
     const int ratio = static_cast<int>(state.range(2));
+    const bool labels = state.range(3) != 0;
     Circuit& circuit = NewCircuit();
     GenerateCircuit(circuit, count, CommentsFor(count));
+    ShowValueLabels(labels);
+    if (labels) LeaveValuesOfARun(circuit);
     if (whole) {
         circuit.ZoomLevel = WholeCircuitZoom(count, 800);
         circuit.Magnification = std::exp2(circuit.ZoomLevel);
     }
     RedrawLoop(state, circuit, ratio);
+    ShowValueLabels(false);
     CloseCircuit(circuit);
 }
 
 BENCHMARK(BM_Redraw)
-    ->ArgsProduct({{100, 1000, 5000, 10000}, {0, 1}, {1}})
-    ->ArgsProduct({{100, 1000}, {0, 1}, {2}})
-    ->Args({100000, 1, 1})
-    ->ArgNames({"nodes", "whole", "ratio"})
+    ->ArgsProduct({{100, 1000, 5000, 10000}, {0, 1}, {1}, {0}})
+    ->ArgsProduct({{10000}, {0, 1}, {1}, {1}})
+    ->ArgsProduct({{100, 1000}, {0, 1}, {2}, {0}})
+    ->Args({100000, 1, 1, 0})
+    ->ArgNames({"nodes", "whole", "ratio", "labels"})
     ->Unit(benchmark::kMillisecond);
 
 // The fixed cost of a frame: background, grid and origin marker only.

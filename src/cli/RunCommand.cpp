@@ -1,6 +1,7 @@
 #include "cli/RunCommand.h"
 
 #include "cli/CommandLoad.h"
+#include "engine/DefectPlace.h"
 #include "engine/Execution.h"
 #include "engine/NodeThreads.h"
 #include "engine/Preparation.h"
@@ -33,41 +34,16 @@ class TerminalObserver : public RunObserver {
     std::mutex mutex_;
 };
 
-QString NodeName(const Node* node) {
-    if (!node) return QStringLiteral("a node");
-    return QStringLiteral("the %1 node at %2, %3")
-        .arg(node->Function ? node->Function->Name : QStringLiteral("unknown"))
-        .arg(node->X)
-        .arg(node->Y);
-}
-
-// Where the defect is, in the words of the file: functions and positions, since IDs change.
-QString DefectPlace(const Circuit& circuit) {
-    if (!circuit.ErrorObject) return {};
-    switch (circuit.ErrorKind) {
-    case ErrorKind::MissingInput: {
-        const auto* port = static_cast<const Port*>(circuit.ErrorObject);
-        return QStringLiteral(" (input %1 \"%2\" of %3)")
-            .arg(PortIndex(port))
-            .arg(port->Label, NodeName(port->Node));
-    }
-    case ErrorKind::InvalidWire: {
-        const auto* wire = static_cast<const Wire*>(circuit.ErrorObject);
-        return QStringLiteral(" (the wire from %1 to %2)")
-            .arg(NodeName(wire->Source ? wire->Source->Node : nullptr),
-                 NodeName(wire->Destination ? wire->Destination->Node : nullptr));
-    }
-    case ErrorKind::NoImplementation:
-        return QStringLiteral(" (%1)").arg(NodeName(static_cast<const Node*>(circuit.ErrorObject)));
-    default:
-        return {};
-    }
+// Where the defect is, after its message.
+QString DefectSuffix(const Circuit& circuit) {
+    const QString place = DefectPlace(circuit);
+    return place.isEmpty() ? place : QStringLiteral(" (%1)").arg(place);
 }
 
 int Run(Circuit& circuit, const QString& file) {
     if (!PrepareCircuit(circuit)) {
         std::fprintf(stderr, "flowlattice: %s: defect: %s%s\n", qPrintable(file),
-                     qPrintable(circuit.ErrorMessage), qPrintable(DefectPlace(circuit)));
+                     qPrintable(circuit.ErrorMessage), qPrintable(DefectSuffix(circuit)));
         return 1;
     }
     ExecuteCircuit(circuit);

@@ -10,10 +10,12 @@ namespace flow {
 // Releases every node once and returns at once; the nodes compute in the background.
 void ExecuteCircuit(Circuit& circuit);
 
-// Delivers a value to every target of an output port, each before its semaphore is released.
+// Delivers a value of the given type to every target of an output port, each before its
+// semaphore is released; the output and every target keep it as the value of run `runNumber`.
 // Node routines call it with the circuit's FiringLock held.
-void SendToTargets(Port* port, Int value);
-void SendToTargets(Port* port, const QString& text);
+void SendToTargets(Port* port, Int value, int type = PortType::Generic,
+                   std::uint64_t runNumber = 0);
+void SendToTargets(Port* port, const QString& text, std::uint64_t runNumber = 0);
 
 struct RunReport {
     std::size_t Fired = 0;        // nodes that fired in this run

@@ -2,6 +2,7 @@
 
 #include "engine/NodeThread.h"
 #include "engine/Routines.h"
+#include "engine/Settling.h"
 #include "engine/ThreadReserve.h"
 #include "engine/WaiterRoom.h"
 #include "model/Model.h"
@@ -170,14 +171,16 @@ void NodeThread::Loop() {
         // the counts just taken may be those releases and no value. Its flag is set before
         // them, so it shows now.
         if (Stopping) return;
+        // Read now: ExecuteCircuit releases the starts only after the new number is set.
+        const std::uint64_t runNumber = circuit.RunNumber;
         {
             HeldRings held;
-            // Read now: ExecuteCircuit releases the starts only after the new number is set.
-            routine_->Compute(*node_, circuit.RunNumber);
+            routine_->Compute(*node_, runNumber);
             lock.unlock();
         }
         node_->DoneSemaphore->Release();
         CountFiring();
+        NoteFiring(circuit, runNumber);
     }
 }
 

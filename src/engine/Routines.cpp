@@ -17,7 +17,9 @@ namespace {
 // through unsigned numbers, which wrap by definition.
 struct BooleanValue {
     static bool Read(const Port& port) { return port.Value != 0; }
-    static void Send(Port* port, bool value) { SendToTargets(port, Int(value)); }
+    static void Send(Port* port, bool value, std::uint64_t run) {
+        SendToTargets(port, Int(value), PortType::Boolean, run);
+    }
     static QString Show(bool value) {
         return value ? QStringLiteral("True") : QStringLiteral("False");
     }
@@ -25,39 +27,47 @@ struct BooleanValue {
 
 struct IntegerValue {
     static Int Read(const Port& port) { return port.Value; }
-    static void Send(Port* port, Int value) { SendToTargets(port, value); }
+    static void Send(Port* port, Int value, std::uint64_t run) {
+        SendToTargets(port, value, PortType::Integer, run);
+    }
     static QString Show(Int value) { return FormatInteger(value); }
 };
 
 struct RealValue {
     static double Read(const Port& port) { return std::bit_cast<double>(port.Value); }
-    static void Send(Port* port, double value) { SendToTargets(port, std::bit_cast<Int>(value)); }
+    static void Send(Port* port, double value, std::uint64_t run) {
+        SendToTargets(port, std::bit_cast<Int>(value), PortType::Real, run);
+    }
     static QString Show(double value) { return FormatReal(value, 6, QStringLiteral("e")); }
 };
 
 struct StringValue {
     static const QString& Read(const Port& port) { return port.Text; }
-    static void Send(Port* port, const QString& value) { SendToTargets(port, value); }
+    static void Send(Port* port, const QString& value, std::uint64_t run) {
+        SendToTargets(port, value, run);
+    }
     static QString Show(const QString& value) { return value; }
 };
 
 // The four shapes of computation; a constant's value is the slot of its own output port.
-template <typename T> void Constant(Node& node, std::uint64_t) {
+template <typename T> void Constant(Node& node, std::uint64_t runNumber) {
     Port* output = node.PortArray[1];
-    T::Send(output, T::Read(*output));
+    T::Send(output, T::Read(*output), runNumber);
 }
 
 template <typename T> void Print(Node& node, std::uint64_t runNumber) {
     const QString line = T::Show(T::Read(*node.PortArray[1]));
-    if (RunObserver* observer = OwnerCircuit(node)->Observer) observer->PrintLine(line, runNumber);
+    if (RunObserver* observer = OwnerCircuit(node)->Observer)
+        observer->PrintLineFrom(node.Id, line, runNumber);
 }
 
-template <typename In, typename Out, auto F> void Unary(Node& node, std::uint64_t) {
-    Out::Send(node.PortArray[2], F(In::Read(*node.PortArray[1])));
+template <typename In, typename Out, auto F> void Unary(Node& node, std::uint64_t runNumber) {
+    Out::Send(node.PortArray[2], F(In::Read(*node.PortArray[1])), runNumber);
 }
 
-template <typename T, auto F> void Binary(Node& node, std::uint64_t) {
-    T::Send(node.PortArray[3], F(T::Read(*node.PortArray[1]), T::Read(*node.PortArray[2])));
+template <typename T, auto F> void Binary(Node& node, std::uint64_t runNumber) {
+    T::Send(node.PortArray[3], F(T::Read(*node.PortArray[1]), T::Read(*node.PortArray[2])),
+            runNumber);
 }
 
 using Unsigned = std::uint64_t;

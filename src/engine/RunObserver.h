@@ -2,6 +2,8 @@
 // What a run reports to the outside world. The editor implements it for a window, the command
 // line for a terminal; the engine knows nothing else about either.
 
+#include "model/Records.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -18,6 +20,15 @@ public:
     // The circuit's FiringLock is held meanwhile: hand the line over and return, never wait for
     // the user-interface thread here.
     virtual void PrintLine(const QString& line, std::uint64_t runNumber) = 0;
+    // The same, naming the Print node by its ID, for an observer that traces lines to nodes.
+    virtual void PrintLineFrom(Int nodeId, const QString& line, std::uint64_t runNumber) {
+        (void)nodeId;
+        PrintLine(line, runNumber);
+    }
+    // Called on the worker thread of the firing after which the run may have settled, or on the
+    // thread of WatchSettling when it had nothing to wait for (engine/Settling.h). The same
+    // rules as for PrintLine hold.
+    virtual void RunMaySettle(std::uint64_t runNumber) { (void)runNumber; }
 };
 
 } // namespace flow

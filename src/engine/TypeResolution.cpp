@@ -127,14 +127,20 @@ bool CanTakeType(const Port* port, int type) {
     return false;
 }
 
-bool CanConnect(const Port* a, const Port* b) {
-    if (!a || !b) return false;
+ConnectionFault WhyCannotConnect(const Port* a, const Port* b) {
+    if (!a || !b) return ConnectionFault::NoPort;
     const int directions = a->Direction | b->Direction;
-    if (!(directions & Direction::In) || !(directions & Direction::Out)) return false;
-    if (b->Source && b->Source != a) return false;
-    if (a->Type == b->Type) return true;
-    if (a->Type == PortType::Generic && CanTakeType(a, b->Type)) return true;
-    return b->Type == PortType::Generic && CanTakeType(b, a->Type);
+    if (!(directions & Direction::In) || !(directions & Direction::Out))
+        return ConnectionFault::Directions;
+    if (b->Source && b->Source != a) return ConnectionFault::SecondFeeder;
+    if (a->Type == b->Type) return ConnectionFault::None;
+    if (a->Type == PortType::Generic && CanTakeType(a, b->Type)) return ConnectionFault::None;
+    if (b->Type == PortType::Generic && CanTakeType(b, a->Type)) return ConnectionFault::None;
+    return ConnectionFault::Types;
+}
+
+bool CanConnect(const Port* a, const Port* b) {
+    return WhyCannotConnect(a, b) == ConnectionFault::None;
 }
 
 } // namespace flow

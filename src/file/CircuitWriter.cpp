@@ -55,14 +55,6 @@ WindowGeometryReader& LiveWindowGeometry() {
     return reader;
 }
 
-Int PortIndex(const Port* port) {
-    if (!port || !port->Node) return 0;
-    const auto& ports = port->Node->Ports;
-    for (std::size_t i = 0; i < ports.size(); ++i)
-        if (ports[i].get() == port) return Int(i) + 1;
-    return 0;
-}
-
 XmlNode* WriteComment(const Comment& comment, XmlNode* frameElement) {
     XmlNode* element = AppendElement(frameElement, "Comment");
     SetInteger(element, "X", comment.X);

@@ -38,7 +38,4 @@ XmlNode* WriteComment(const Comment& comment, XmlNode* frameElement);
 XmlNode* WriteNode(const Node& node, XmlNode* frameElement);
 XmlNode* WriteWire(const Wire& wire, XmlNode* frameElement);
 
-// The port's 1-based position in its node's port list; 0 for a port without a node.
-Int PortIndex(const Port* port);
-
 } // namespace flow

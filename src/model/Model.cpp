@@ -65,6 +65,14 @@ Circuit* OwnerCircuit(const Node& node) {
     return node.Frame ? node.Frame->Owner : nullptr;
 }
 
+Int PortIndex(const Port* port) {
+    if (!port || !port->Node) return 0;
+    const auto& ports = port->Node->Ports;
+    for (std::size_t i = 0; i < ports.size(); ++i)
+        if (ports[i].get() == port) return Int(i) + 1;
+    return 0;
+}
+
 Circuit& NewCircuit() {
     auto circuit = std::make_unique<Circuit>();
     circuit->Handle = circuit.get();
@@ -170,7 +178,11 @@ Wire* ConnectPorts(Port* a, Port* b) {
         b->Wires.push_back(wire);
         a->Targets.push_back(b);
         b->Feeders.push_back(a);
-        if (!b->Source) b->Source = a;
+        if (!b->Source) {
+            b->Source = a;
+            // What the input took in the latest run came through none of its wires now.
+            b->ValueRun = 0;
+        }
     }
     RetypeAfterRewiring(a->Node);
     RetypeAfterRewiring(b->Node);
@@ -187,8 +199,15 @@ void DeleteWire(Wire* wire) {
         Erase(q->Targets, p);
         Erase(p->Feeders, q);
         Erase(q->Feeders, p);
-        if (q->Source == p) q->Source = q->Feeders.empty() ? nullptr : q->Feeders.front();
-        if (p->Source == q) p->Source = p->Feeders.empty() ? nullptr : p->Feeders.front();
+        // An input that loses the wire it took its value through forgets the value.
+        if (q->Source == p) {
+            q->Source = q->Feeders.empty() ? nullptr : q->Feeders.front();
+            q->ValueRun = 0;
+        }
+        if (p->Source == q) {
+            p->Source = p->Feeders.empty() ? nullptr : p->Feeders.front();
+            p->ValueRun = 0;
+        }
         Erase(p->Wires, wire);
         Erase(q->Wires, wire);
     }

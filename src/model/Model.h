@@ -40,5 +40,7 @@ Port* AddPortTemplate(ObjectHeader* owner, int direction, const QString& label, 
 
 bool IsConstant(const Node& node);
 Circuit* OwnerCircuit(const Node& node);
+// The port's 1-based position in its node's port list; 0 for a port without a node.
+Int PortIndex(const Port* port);
 
 } // namespace flow

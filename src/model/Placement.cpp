@@ -106,6 +106,8 @@ void SetConstantValue(Node& node, Int value, const QString& text) {
         auto lock = LockRun(node.Frame);
         port->Value = value;
         port->Text = text;
+        // The value it sent in the latest run is not the one it holds any more.
+        port->ValueRun = 0;
     }
     node.Flags |= ObjectFlag::NeedsLayout;
 }

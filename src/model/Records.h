@@ -36,6 +36,8 @@ constexpr int In = 1, Out = 2, InOut = 3;
 // Bits of the Flags field of comments, nodes, ports and wires.
 namespace ObjectFlag {
 constexpr int NeedsLayout = 0x1, Hovered = 0x2, Selected = 0x4;
+// A node that never fired in its circuit's latest run, marked until the next edit or run.
+constexpr int NeverFired = 0x8;
 }
 
 namespace RunState {
@@ -84,9 +86,14 @@ struct Port : ObjectHeader {
     QString Label;
     int WireDirX = 0;
     int WireDirY = 0;
-    // Value slots: written by the feeding node's thread before it releases Semaphore.
+    // Value slots: written by the feeding node's thread before it releases Semaphore. An output
+    // keeps the value it produced in them too (a constant's are its value). ValueRun is the
+    // Start whose value they hold, 0 when they hold none worth showing; ValueType is the type
+    // of that value. All three change under the circuit's FiringLock.
     Int Value = 0;
     QString Text;
+    std::uint64_t ValueRun = 0;
+    int ValueType = PortType::Generic;
 };
 
 struct FunctionDef : ObjectHeader {
@@ -182,6 +189,10 @@ struct Circuit {
     std::mutex FiringLock;
     // Counts Starts; printed lines carry it so that lines of an earlier run are dropped.
     std::atomic<std::uint64_t> RunNumber{0};
+    // Set while someone waits for the current run to settle: the firings after which it may
+    // have, and the firings so far (engine/Settling.h).
+    std::atomic<std::size_t> FiringsToSettle{0};
+    std::atomic<std::size_t> FiringsInRun{0};
 };
 
 } // namespace flow

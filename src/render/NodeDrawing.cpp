@@ -16,7 +16,6 @@
 #include <QLinearGradient>
 #include <QPainter>
 
-#include <bit>
 #include <cmath>
 
 namespace flow {
@@ -24,6 +23,7 @@ namespace flow {
 namespace {
 
 constexpr double kConstantTextSize = 11.0;
+constexpr QRgb kNeverFiredColor = 0xFFFF5030;
 constexpr int kConstantTextX = 4, kConstantTextY = 2; // from the box's left edge and top
 constexpr int kConstantMarginX = 16, kConstantMarginY = 4;
 
@@ -45,14 +45,12 @@ QString ConstantText(const Node& node) {
     const Port* port = ValuePort(node);
     const Implementation* implementation = node.Implementation;
     if (!port || !implementation) return QStringLiteral("\u2205");
-    if (implementation == catalogue.ConstantBoolean)
-        return port->Value != 0 ? QStringLiteral("True") : QStringLiteral("False");
-    if (implementation == catalogue.ConstantInteger) return DisplayInteger(port->Value);
-    if (implementation == catalogue.ConstantReal)
-        return DisplayReal(std::bit_cast<double>(port->Value), 15);
-    if (implementation == catalogue.ConstantString)
-        return port->Text.isEmpty() ? QStringLiteral("\u275D\u275E") : port->Text;
-    return QStringLiteral("\u2205");
+    int type = PortType::Generic;
+    if (implementation == catalogue.ConstantBoolean) type = PortType::Boolean;
+    if (implementation == catalogue.ConstantInteger) type = PortType::Integer;
+    if (implementation == catalogue.ConstantReal) type = PortType::Real;
+    if (implementation == catalogue.ConstantString) type = PortType::String;
+    return DisplayValue(type, port->Value, port->Text);
 }
 
 // The box grows leftwards from X, which stays the box's right edge.
@@ -261,6 +259,16 @@ void DrawNode(QPainter& painter, const Node& node) {
     for (const auto& port : node.Ports)
         DrawPortAt(painter, local, *port);
     painter.setTransform(placed);
+}
+
+void DrawNeverFiredMark(QPainter& painter, const Node& node) {
+    // A constant grows leftwards: its Width is negative.
+    const QRectF body =
+        QRectF(double(node.X), double(node.Y), double(node.Width), double(node.Height))
+            .normalized();
+    QPainterPath outline;
+    outline.addRoundedRect(body.adjusted(-6, -6, 6, 6), 4, 4);
+    painter.strokePath(outline, DashedPen(kNeverFiredColor, 2.0, 2.0));
 }
 
 } // namespace flow

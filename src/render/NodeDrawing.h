@@ -16,5 +16,8 @@ QFont ConstantFont();
 // set, or from the edit buffer while edited, placing the caret first).
 void LayoutConstant(Node& node);
 void DrawNode(QPainter& painter, const Node& node);
+// The outline of a node that never fired in the latest run: around the body, clear of the
+// selection and hover highlights, so both can show at once.
+void DrawNeverFiredMark(QPainter& painter, const Node& node);
 
 } // namespace flow

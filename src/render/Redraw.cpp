@@ -1,6 +1,7 @@
 #include "render/Redraw.h"
 
 #include "editor/canvas/RedrawLink.h"
+#include "engine/DefectPlace.h"
 #include "model/Model.h"
 #include "render/Camera.h"
 #include "render/CanvasSurface.h"
@@ -12,6 +13,7 @@
 #include "render/SceneVisibility.h"
 #include "render/SpriteCache.h"
 #include "render/StatusText.h"
+#include "render/ValueLabels.h"
 #include "render/WireDrawing.h"
 
 #include <QObject>
@@ -90,18 +92,29 @@ void DrawScene(QPainter& painter, Circuit& circuit) {
         else
             DrawWire(painter, wire);
     }
-    for (const int i : visible.Nodes)
-        DrawNode(painter, *frame.Nodes[std::size_t(i)]);
+    for (const int i : visible.Nodes) {
+        const Node& node = *frame.Nodes[std::size_t(i)];
+        DrawNode(painter, node);
+        if (node.Flags & ObjectFlag::NeverFired) DrawNeverFiredMark(painter, node);
+    }
+    DrawValueLabels(painter, circuit, visible.Wires);
     for (const int i : visible.Comments)
         DrawComment(painter, *frame.Comments[std::size_t(i)]);
     DrawDraggedWire(painter);
     DrawPreviewNode(painter, circuit);
 }
 
-// The hover text stays only while the hit test found something under the mouse.
+// The hover text stays only while the hit test found something under the mouse. Otherwise the
+// field says where a defect is, in the command line's words, which the canvas has no room for.
 void ClearHoverTextUnlessFound(Circuit& circuit) {
-    if (!Editor().Has(InteractionFlag::HoverFound))
-        SetStatusText(circuit, StatusField::Hover, QString());
+    if (Editor().Has(InteractionFlag::HoverFound)) return;
+    QString idle;
+    if (circuit.State == RunState::Defect && circuit.ErrorKind != ErrorKind::None) {
+        // The canvas shows the message; the place is what it cannot say.
+        const QString place = DefectPlace(circuit);
+        idle = place.isEmpty() ? circuit.ErrorMessage : QStringLiteral("At ") + place;
+    }
+    SetStatusText(circuit, StatusField::Hover, idle);
 }
 
 void DrawRubberBand(QPainter& painter, const Circuit& circuit) {

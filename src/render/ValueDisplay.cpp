@@ -2,6 +2,8 @@
 
 #include "engine/NumberText.h"
 
+#include <bit>
+
 namespace flow {
 
 namespace {
@@ -28,6 +30,21 @@ QString DisplayReal(double value, int digits) {
     static const RealTextMarks marks{QString(kMinus), QString(kHairSpace) + QChar(0x212F),
                                      QString(kMinus)};
     return FormatRealWith(value, digits, marks);
+}
+
+QString DisplayValue(int type, Int value, const QString& text) {
+    switch (type) {
+    case PortType::Boolean:
+        return value != 0 ? QStringLiteral("True") : QStringLiteral("False");
+    case PortType::Integer:
+        return DisplayInteger(value);
+    case PortType::Real:
+        return DisplayReal(std::bit_cast<double>(value), 15);
+    case PortType::String:
+        return text.isEmpty() ? QStringLiteral("\u275D\u275E") : text;
+    default:
+        return QStringLiteral("\u2205");
+    }
 }
 
 } // namespace flow

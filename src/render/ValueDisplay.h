@@ -8,5 +8,8 @@ namespace flow {
 
 QString DisplayInteger(Int value);
 QString DisplayReal(double value, int digits);
+// A value of a port type as a constant of that type shows it: Boolean and String values in
+// their slots' forms (number or text), reals to 15 digits, an empty text as empty quotes.
+QString DisplayValue(int type, Int value, const QString& text);
 
 } // namespace flow

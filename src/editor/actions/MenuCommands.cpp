@@ -14,8 +14,7 @@
 #include "editor/history/History.h"
 #include "editor/window/CircuitWindow.h"
 #include "editor/window/EditorProcess.h"
-#include "engine/Execution.h"
-#include "engine/Preparation.h"
+#include "editor/window/RunMarks.h"
 #include "model/Model.h"
 #include "render/Redraw.h"
 
@@ -113,7 +112,7 @@ void OnMenu(Circuit& circuit, int commandId) {
         if (QUndoStack* history = HistoryOf(circuit)) history->redo();
         break;
     case Command::Start:
-        if (PrepareCircuit(circuit)) ExecuteCircuit(circuit);
+        StartRun(circuit);
         if (CircuitWindow* window = WindowOf(circuit)) window->NoteRun();
         break;
     case Command::Cut:
@@ -173,6 +172,9 @@ void OnMenu(Circuit& circuit, int commandId) {
         break;
     case Command::About:
         ShowAbout(circuit);
+        break;
+    case Command::ShowValues:
+        ToggleValueLabels();
         break;
     default:
         FillPreviewNode(commandId);

@@ -18,6 +18,7 @@ constexpr int Undo = 30, Redo = 31;
 constexpr int Cut = 32, Copy = 33, Paste = 34, Duplicate = 35, Delete = 36, SelectAll = 37;
 constexpr int ExportImage = 40;
 constexpr int ZoomIn = 50, ZoomOut = 51, FitCircuit = 52, ActualSize = 53;
+constexpr int ShowValues = 54;
 constexpr int SnapToGrid = 60, AlignLeft = 61, AlignRight = 62, AlignTop = 63, AlignBottom = 64,
               AlignCentres = 65, DistributeHorizontally = 66, DistributeVertically = 67,
               SelectConnected = 68, KeyboardShortcuts = 70, About = 71;

@@ -2,10 +2,15 @@
 
 #include "editor/canvas/CanvasInteraction.h"
 #include "model/Coordinates.h"
+#include "model/Model.h"
+#include "model/ObjectsById.h"
 #include "render/CommentDrawing.h"
 #include "render/NodeDrawing.h"
+#include "render/Redraw.h"
 #include "render/SceneVisibility.h"
+#include "render/ValueLabels.h"
 
+#include <QSettings>
 #include <QWidget>
 
 #include <algorithm>
@@ -14,6 +19,12 @@
 namespace flow {
 
 namespace {
+
+constexpr char kShowValuesKey[] = "ShowValues";
+
+QSettings Settings() {
+    return QSettings(QStringLiteral("Flowlattice"), QStringLiteral("Flowlattice"));
+}
 
 // Room left free between the circuit and each canvas edge, in pixels.
 constexpr double kFitMargin = 20;
@@ -72,6 +83,33 @@ void FitCircuitInView(Circuit& circuit, QSize canvas) {
     SetZoomLevel(circuit, float(std::floor(level * kNotchesPerLevel) / kNotchesPerLevel));
     circuit.CameraX = NearestUnit(bounds.center().x());
     circuit.CameraY = NearestUnit(bounds.center().y());
+}
+
+void ShowNode(Circuit& circuit, Int nodeId) {
+    Node* node = ObjectsById(circuit.MainFrame.Nodes).value(nodeId);
+    if (!node) return; // deleted since it printed
+    for (const auto& comment : circuit.MainFrame.Comments)
+        comment->Flags &= ~ObjectFlag::Selected;
+    for (const auto& other : circuit.MainFrame.Nodes)
+        other->Flags &= ~ObjectFlag::Selected;
+    for (const auto& wire : circuit.MainFrame.Wires)
+        wire->Flags &= ~ObjectFlag::Selected;
+    node->Flags |= ObjectFlag::Selected;
+    // A constant's box reaches left of X: its Width is negative.
+    circuit.CameraX = SaturatedSum(node->X, node->Width / 2);
+    circuit.CameraY = SaturatedSum(node->Y, node->Height / 2);
+    RedrawCircuit(circuit);
+}
+
+void ToggleValueLabels() {
+    ShowValueLabels(!ValueLabelsShown());
+    Settings().setValue(QLatin1String(kShowValuesKey), ValueLabelsShown());
+    for (const auto& circuit : Circuits())
+        if (circuit->Window) RedrawCircuit(*circuit);
+}
+
+void RecallValueLabels() {
+    ShowValueLabels(Settings().value(QLatin1String(kShowValuesKey), false).toBool());
 }
 
 } // namespace flow

@@ -1,6 +1,7 @@
 #pragma once
 // Commands that move the camera without touching the circuit: zooming by whole levels, the
-// actual size, and a view that shows the whole circuit.
+// actual size, a view that shows the whole circuit, one that shows a node; and whether the
+// canvases show the values of the latest run.
 
 #include "model/Records.h"
 #include "model/ZoomRange.h"
@@ -21,5 +22,13 @@ void ShowActualSize(Circuit& circuit);
 // with a margin all round; the zoom level is a whole number of wheel notches. An empty circuit
 // is shown at its origin at zoom level 0.
 void FitCircuitInView(Circuit& circuit, QSize canvas);
+
+// Selects the node alone and centres the view on it, as a click on one of its printed lines asks.
+void ShowNode(Circuit& circuit, Int nodeId);
+
+// View → Show Values: turns the value labels of every canvas on or off and remembers the choice;
+// and the choice remembered from an earlier session, taken at start.
+void ToggleValueLabels();
+void RecallValueLabels();
 
 } // namespace flow

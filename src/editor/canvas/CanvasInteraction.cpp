@@ -344,7 +344,7 @@ bool OnDoubleClick(Circuit& circuit, const CanvasInput& input) {
 void OnPrintOutput(Circuit& circuit, const CanvasInput& input) {
     // Lines of an earlier Start may still arrive after a new one began; they are not shown.
     if (input.RunNumber == circuit.RunNumber.load())
-        AppendOutputLine(circuit, QString::fromUtf8(input.PrintedLines));
+        AppendOutputLines(circuit, input.PrintedLines, input.PrintedBy);
 }
 
 bool Handle(Circuit& circuit, const CanvasInput& input) {
@@ -416,6 +416,7 @@ void OnCanvasEvent(Circuit& circuit, const CanvasInput& input) {
     editor.HoveredNode = nullptr;
     editor.HoveredPort = nullptr;
     RedrawCircuit(circuit);
+    ShowOutputLinesOf(circuit, editor.HoveredPort ? editor.HoveredPort->Node : editor.HoveredNode);
     editor.Set(ToggleHovered | DeselectAll, false);
     if (input.Type == CanvasEvent::MouseMove) ShapeCursorAfterMove(input);
 }

@@ -5,11 +5,12 @@
 #include "editor/canvas/EditorState.h"
 #include "model/ZoomRange.h"
 
-#include <QByteArray>
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
+#include <vector>
 
 namespace flow {
 
@@ -43,7 +44,8 @@ struct CanvasInput {
     QString Character;           // CharacterInput: one character (a surrogate pair counts as one)
     int Notches = 0;             // MouseWheel: positive away from the user
     QPoint GlobalPos;            // the pointer on the screen
-    QByteArray PrintedLines;     // PrintOutput: UTF-8, one or more lines separated by '\n'
+    QStringList PrintedLines;    // PrintOutput: one or more lines
+    std::vector<Int> PrintedBy;  // PrintOutput: the Print node of each line
     std::uint64_t RunNumber = 0; // PrintOutput: the Start that printed it
 };
 

@@ -1,6 +1,7 @@
 #include "editor/window/CircuitCanvas.h"
 
 #include "editor/canvas/TextEditing.h"
+#include "editor/window/RunMarks.h"
 #include "editor/window/WindowObserver.h"
 #include "model/Model.h"
 #include "render/Palette.h"
@@ -131,13 +132,18 @@ bool CircuitCanvas::event(QEvent* event) {
                 Sample(CanvasEvent::PrintOutput, pointer_, QGuiApplication::mouseButtons(),
                        QGuiApplication::keyboardModifiers());
             input.RunNumber = lines[first].RunNumber;
-            input.PrintedLines = lines[first].Line;
-            std::size_t next = first + 1;
-            for (; next < lines.size() && lines[next].RunNumber == input.RunNumber; ++next)
-                input.PrintedLines.append('\n').append(lines[next].Line);
+            std::size_t next = first;
+            for (; next < lines.size() && lines[next].RunNumber == input.RunNumber; ++next) {
+                input.PrintedLines.append(QString::fromUtf8(lines[next].Line));
+                input.PrintedBy.push_back(lines[next].NodeId);
+            }
             OnCanvasEvent(circuit_, input);
             first = next;
         }
+        return true;
+    }
+    if (event->type() == SettleEvent::EventType()) {
+        OnRunMaySettle(circuit_, static_cast<SettleEvent*>(event)->RunNumber);
         return true;
     }
     // On a screen of another pixel density the image is made again at the new ratio.

@@ -3,13 +3,16 @@
 #include "editor/actions/AddNodeMenu.h"
 #include "editor/actions/FileCommands.h"
 #include "editor/actions/MenuCommands.h"
+#include "editor/actions/ViewCommands.h"
 #include "editor/canvas/CanvasInteraction.h"
 #include "editor/canvas/GridSnap.h"
 #include "editor/history/History.h"
 #include "editor/window/CircuitCanvas.h"
 #include "editor/window/CircuitRelease.h"
+#include "editor/window/OutputPanel.h"
 #include "editor/window/OutputPanelMenu.h"
 #include "editor/window/RecentFiles.h"
+#include "editor/window/RunMarks.h"
 #include "editor/window/UniqueShortcuts.h"
 #include "editor/window/WindowObserver.h"
 #include "editor/window/WindowPlacement.h"
@@ -18,12 +21,12 @@
 #include "model/Model.h"
 #include "render/Redraw.h"
 #include "render/StatusText.h"
+#include "render/ValueLabels.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
@@ -43,18 +46,6 @@ constexpr int kSeparatorHeight = 4;
 // A printed line opens the panel this far above the splitter's bottom: 76 pixels of output
 // below the separator.
 constexpr int kOpenPanelOffset = 80;
-
-QPlainTextEdit* MakeOutputPanel() {
-    auto* panel = new QPlainTextEdit;
-    panel->setReadOnly(true);
-    QPalette colours = panel->palette();
-    colours.setColor(QPalette::Base, QColor(0, 0, 0));
-    colours.setColor(QPalette::Text, QColor(192, 192, 192));
-    panel->setPalette(colours);
-    panel->setFont(QFont(QStringLiteral("DejaVu Sans Mono"), 12));
-    AddOutputPanelMenu(panel);
-    return panel;
-}
 
 // Outer position and inner size of a new window.
 QRect PlaceWindow(const Circuit& circuit, const QWidget* cascadeFrom) {
@@ -87,6 +78,12 @@ template <typename AddCommand> void AddViewMenu(QMenuBar* bar, AddCommand addCom
     addCommand(view, QStringLiteral("Actual Size"), Command::ActualSize)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
     view->addSeparator();
+    QAction* showValues = addCommand(view, QStringLiteral("Show Values"), Command::ShowValues);
+    showValues->setCheckable(true);
+    // One choice for every window: each menu shows it as it stands when opened.
+    QObject::connect(view, &QMenu::aboutToShow, showValues,
+                     [showValues] { showValues->setChecked(ValueLabelsShown()); });
+    showValues->setChecked(ValueLabelsShown());
     QAction* snap = addCommand(view, QStringLiteral("Snap to Grid"), Command::SnapToGrid);
     snap->setCheckable(true);
     // One setting for every window: each shows it as it is now.
@@ -118,11 +115,13 @@ template <typename AddCommand> void AddHelpMenu(QMenuBar* bar, AddCommand addCom
 } // namespace
 
 CircuitWindow::CircuitWindow(Circuit& circuit)
-    : circuit_(circuit), canvas_(new CircuitCanvas(circuit)), outputPanel_(MakeOutputPanel()),
+    : circuit_(circuit), canvas_(new CircuitCanvas(circuit)),
+      outputPanel_(new flow::OutputPanel([&circuit](Int node) { ShowNode(circuit, node); })),
       splitter_(new QSplitter(Qt::Vertical)), idleThreads_(new QTimer(this)) {
     setMinimumSize(kMinimumInnerSize);
     idleThreads_->setSingleShot(true);
     connect(idleThreads_, &QTimer::timeout, this, [this] { StopCircuitThreads(circuit_); });
+    AddOutputPanelMenu(outputPanel_);
 
     auto addCommand = [this](QMenu* menu, const QString& label, int id,
                              const QList<QKeySequence>& keys = {}) {
@@ -191,6 +190,7 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
         ShowHistorySteps();
         // A circuit that grew by an edit, an undo or a redo has its threads ready by its run.
         ReserveThreadsFor(circuit_);
+        ForgetRunMarks(circuit_);
     });
     ShowTitle();
     ShowHistorySteps();
@@ -198,7 +198,12 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     const int fieldWidths[kStatusFieldCount] = {90, 200, 0};
     for (int i = 0; i < kStatusFieldCount; ++i) {
         auto* field = new QLabel;
-        if (fieldWidths[i] > 0) field->setFixedWidth(fieldWidths[i]);
+        // How a run ended may take more words than its state ("... finished: 2 nodes never
+        // fired"): that field grows for them and gives the width back after.
+        if (i == int(StatusField::RunStatus))
+            field->setMinimumWidth(fieldWidths[i]);
+        else if (fieldWidths[i] > 0)
+            field->setFixedWidth(fieldWidths[i]);
         if (i == int(StatusField::Position)) field->setAlignment(Qt::AlignCenter);
         statusBar()->addWidget(field, fieldWidths[i] > 0 ? 0 : 1);
         statusFields_[std::size_t(i)] = field;
@@ -307,13 +312,19 @@ CircuitWindow* WindowOf(const Circuit& circuit) {
     return qobject_cast<CircuitWindow*>(circuit.Window);
 }
 
-void AppendOutputLine(Circuit& circuit, const QString& line) {
+void AppendOutputLines(Circuit& circuit, const QStringList& lines,
+                       const std::vector<Int>& nodeIds) {
     CircuitWindow* window = WindowOf(circuit);
     if (!window) return;
-    window->OutputPanel()->appendPlainText(line);
+    window->OutputPanel()->AppendLines(lines, nodeIds);
     QSplitter* splitter = window->Splitter();
     const int canvasHeight = std::max(0, splitter->height() - kOpenPanelOffset);
     splitter->setSizes({canvasHeight, splitter->height() - kSeparatorHeight - canvasHeight});
+}
+
+void ShowOutputLinesOf(Circuit& circuit, const Node* node) {
+    if (CircuitWindow* window = WindowOf(circuit))
+        window->OutputPanel()->HighlightLinesOf(node ? node->Id : 0);
 }
 
 } // namespace flow

@@ -1,16 +1,17 @@
 #pragma once
 // The window of an open circuit: menu bar, canvas, output panel under a splitter, status bar.
 
+#include "editor/window/OutputPanel.h"
 #include "model/Records.h"
 #include "render/StatusText.h"
 
 #include <QMainWindow>
 
 #include <array>
+#include <vector>
 
 class QAction;
 class QLabel;
-class QPlainTextEdit;
 class QSplitter;
 class QTimer;
 class QUndoStack;
@@ -26,7 +27,7 @@ class CircuitWindow : public QMainWindow {
     ~CircuitWindow() override;
     Circuit& OwnCircuit() const { return circuit_; }
     CircuitCanvas* Canvas() const { return canvas_; }
-    QPlainTextEdit* OutputPanel() const { return outputPanel_; }
+    flow::OutputPanel* OutputPanel() const { return outputPanel_; }
     QSplitter* Splitter() const { return splitter_; }
     QAction* UndoAction() const { return undo_; }
     QAction* RedoAction() const { return redo_; }
@@ -45,7 +46,7 @@ class CircuitWindow : public QMainWindow {
   private:
     Circuit& circuit_;
     CircuitCanvas* canvas_;
-    QPlainTextEdit* outputPanel_;
+    flow::OutputPanel* outputPanel_;
     QSplitter* splitter_;
     QAction* undo_ = nullptr;
     QAction* redo_ = nullptr;
@@ -63,7 +64,10 @@ CircuitWindow* WindowOf(const Circuit& circuit);
 // is gone and no thread of a run still holds it.
 void DetachWindow(Circuit& circuit);
 
-// Appends a printed line to the output panel and opens the panel to show its last lines.
-void AppendOutputLine(Circuit& circuit, const QString& line);
+// Appends printed lines to the output panel, each with the ID of the Print node that printed it,
+// and opens the panel to show its last lines.
+void AppendOutputLines(Circuit& circuit, const QStringList& lines, const std::vector<Int>& nodeIds);
+// Highlights the output lines of the node (none: no line).
+void ShowOutputLinesOf(Circuit& circuit, const Node* node);
 
 } // namespace flow

@@ -1,6 +1,7 @@
 #include "editor/window/EditorProcess.h"
 
 #include "editor/actions/AddNodeMenu.h"
+#include "editor/actions/ViewCommands.h"
 #include "editor/canvas/EditorState.h"
 #include "editor/window/CircuitWindow.h"
 #include "engine/NodeThreads.h"
@@ -42,6 +43,7 @@ void SetupResources() {
     ResetEditorState();
     CircuitWindowCloser() = CloseWindow;
     LiveWindowGeometry() = ReadWindowGeometry;
+    RecallValueLabels();
 }
 
 void QuitEditor() {

@@ -1,20 +1,25 @@
 #include "editor/window/WindowObserver.h"
 
 #include "editor/window/CircuitWindow.h"
+#include "editor/window/OutputPanel.h"
 #include "render/Redraw.h"
 #include "render/StatusText.h"
 
 #include <QCoreApplication>
 #include <QHash>
-#include <QPlainTextEdit>
 
 namespace flow {
 
-PrintEvent::PrintEvent(QByteArray line, std::uint64_t runNumber) : QEvent(EventType()) {
-    Lines.push_back({std::move(line), runNumber});
+PrintEvent::PrintEvent(QByteArray line, std::uint64_t runNumber, Int nodeId) : QEvent(EventType()) {
+    Lines.push_back({std::move(line), runNumber, nodeId});
 }
 
 QEvent::Type PrintEvent::EventType() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
+QEvent::Type SettleEvent::EventType() {
     static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
     return type;
 }
@@ -27,7 +32,7 @@ void WindowObserver::AttachCanvas(QObject* canvas) {
 }
 
 void WindowObserver::ClearOutput() {
-    if (CircuitWindow* window = WindowOf(circuit_)) window->OutputPanel()->clear();
+    if (CircuitWindow* window = WindowOf(circuit_)) window->OutputPanel()->ClearLines();
 }
 
 void WindowObserver::SetRunStatus(const QString& text) {
@@ -43,15 +48,25 @@ void WindowObserver::Redraw() {
 }
 
 void WindowObserver::PrintLine(const QString& line, std::uint64_t runNumber) {
-    QByteArray text = line.toUtf8();
+    PrintLineFrom(0, line, runNumber);
+}
+
+void WindowObserver::PrintLineFrom(Int nodeId, const QString& line, std::uint64_t runNumber) {
+    PrintedLine printed{line.toUtf8(), runNumber, nodeId};
     std::lock_guard lock(mutex_);
     if (!canvas_) return;
     if (pending_) {
-        pending_->Lines.push_back({std::move(text), runNumber});
+        pending_->Lines.push_back(std::move(printed));
         return;
     }
-    pending_ = new PrintEvent(std::move(text), runNumber);
+    pending_ = new PrintEvent(std::move(printed.Line), runNumber, nodeId);
     QCoreApplication::postEvent(canvas_, pending_);
+}
+
+void WindowObserver::RunMaySettle(std::uint64_t runNumber) {
+    std::lock_guard lock(mutex_);
+    // Posted after the lines printed before it, so the panel is complete when the run ends.
+    if (canvas_) QCoreApplication::postEvent(canvas_, new SettleEvent(runNumber));
 }
 
 std::vector<PrintedLine> WindowObserver::TakeLines(PrintEvent& event) {

@@ -17,14 +17,24 @@ namespace flow {
 struct PrintedLine {
     QByteArray Line;         // UTF-8
     std::uint64_t RunNumber; // the Start that printed it
+    Int NodeId = 0;          // the Print node that printed it; 0 when not known
 };
 
 // Printed lines on their way from worker threads to the circuit's canvas, in printing order.
 class PrintEvent : public QEvent {
   public:
-    PrintEvent(QByteArray line, std::uint64_t runNumber);
+    PrintEvent(QByteArray line, std::uint64_t runNumber, Int nodeId = 0);
     static QEvent::Type EventType();
     std::vector<PrintedLine> Lines;
+};
+
+// A run that may have settled, posted from the worker thread of the firing that may have ended
+// it (engine/Settling.h).
+class SettleEvent : public QEvent {
+  public:
+    explicit SettleEvent(std::uint64_t runNumber) : QEvent(EventType()), RunNumber(runNumber) {}
+    static QEvent::Type EventType();
+    std::uint64_t RunNumber;
 };
 
 class WindowObserver : public RunObserver {
@@ -36,6 +46,8 @@ class WindowObserver : public RunObserver {
     void SetRunStatus(const QString& text) override;
     void Redraw() override;
     void PrintLine(const QString& line, std::uint64_t runNumber) override;
+    void PrintLineFrom(Int nodeId, const QString& line, std::uint64_t runNumber) override;
+    void RunMaySettle(std::uint64_t runNumber) override;
     // The lines of a delivered event, with those that joined it while it was on its way.
     std::vector<PrintedLine> TakeLines(PrintEvent& event);
 

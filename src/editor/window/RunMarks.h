@@ -1,0 +1,20 @@
+#pragma once
+// What the canvas shows about the latest run beyond its output: the defect marker with its
+// message, and the nodes that never fired. Both stand until the circuit is edited or run again.
+
+#include "model/Records.h"
+
+namespace flow {
+
+// Run → Start: forgets the last run's marks, prepares the circuit and, when it is ready, runs it
+// with its settling watched.
+void StartRun(Circuit& circuit);
+// A firing after which the run may have settled (or a run with nothing to wait for): when the
+// run is still the latest and has settled, status field 1 says how it ended and the nodes that
+// never fired are marked. Runs on the user-interface thread.
+void OnRunMaySettle(Circuit& circuit, std::uint64_t runNumber);
+// Any step of the history: the defect marker, its message and "Defect!" go, and the marks of
+// nodes that never fired.
+void ForgetRunMarks(Circuit& circuit);
+
+} // namespace flow

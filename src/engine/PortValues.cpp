@@ -1,0 +1,51 @@
+#include "engine/PortValues.h"
+
+#include "engine/TypeResolution.h"
+#include "model/Model.h"
+
+#include <mutex>
+
+namespace flow {
+
+namespace {
+
+Circuit* CircuitOf(const Port& port) {
+    return port.Node ? OwnerCircuit(*port.Node) : nullptr;
+}
+
+} // namespace
+
+std::optional<CarriedValue> LatestValueHeld(const Port& port, std::uint64_t latestRun) {
+    if (port.ValueRun == 0 || port.ValueRun != latestRun) return std::nullopt;
+    CarriedValue value{port.ValueType, port.Value, {}};
+    if (port.ValueType == PortType::String) value.Text = port.Text;
+    return value;
+}
+
+std::optional<CarriedValue> LatestValueHeld(const Wire& wire, std::uint64_t latestRun) {
+    const Port* end = CarryingEnd(wire);
+    return end ? LatestValueHeld(*end, latestRun) : std::nullopt;
+}
+
+std::optional<CarriedValue> LatestValue(const Port& port) {
+    Circuit* circuit = CircuitOf(port);
+    if (!circuit) return std::nullopt;
+    std::lock_guard lock(circuit->FiringLock);
+    return LatestValueHeld(port, circuit->RunNumber);
+}
+
+std::optional<CarriedValue> LatestValue(const Wire& wire) {
+    const Port* end = CarryingEnd(wire);
+    return end ? LatestValue(*end) : std::nullopt;
+}
+
+const Port* CarryingEnd(const Wire& wire) {
+    const Port* a = wire.Source;
+    const Port* b = wire.Destination;
+    if (!a || !b || !a->Node || !b->Node || !CanConnect(a, b)) return nullptr;
+    if (b->Source == a) return b;
+    if (a->Source == b) return a; // drawn from the input to the output
+    return nullptr;
+}
+
+} // namespace flow

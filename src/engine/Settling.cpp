@@ -1,0 +1,62 @@
+#include "engine/Settling.h"
+
+#include "engine/NodeThread.h"
+#include "engine/RunObserver.h"
+
+#include <unordered_map>
+
+namespace flow {
+
+FiringOutlook OutlookOf(const Circuit& circuit) {
+    // A topological order: a node fires once every fed input's source node has fired. Nodes on
+    // a cycle, or fed from one, never get there.
+    const auto& nodes = circuit.MainFrame.Nodes;
+    std::unordered_map<const Node*, std::size_t> missingInputs;
+    FiringOutlook outlook;
+    std::vector<Node*>& canFire = outlook.CanFire;
+    for (const auto& node : nodes) {
+        std::size_t fed = 0;
+        for (const auto& port : node->Ports)
+            fed += port->Source ? 1 : 0;
+        // A node without a thread cannot fire; one more missing input keeps it waiting.
+        missingInputs[node.get()] = fed + (node->Thread ? 0 : 1);
+        if (missingInputs[node.get()] == 0) canFire.push_back(node.get());
+    }
+    for (std::size_t next = 0; next < canFire.size(); ++next) {
+        for (const auto& port : canFire[next]->Ports) {
+            if (!(port->Direction & Direction::Out)) continue; // only outputs deliver values
+            for (const Port* target : port->Targets) {
+                if (target->Source != port.get()) continue;
+                auto entry = missingInputs.find(target->Node);
+                if (entry != missingInputs.end() && --entry->second == 0)
+                    canFire.push_back(target->Node);
+            }
+        }
+    }
+    for (const auto& node : nodes)
+        if (missingInputs[node.get()] != 0) outlook.NeverFire.push_back(node.get());
+    return outlook;
+}
+
+bool HasSettled(const FiringOutlook& outlook) {
+    for (const Node* node : outlook.CanFire)
+        if (!node->Thread || node->Thread->Fired < node->Thread->Started) return false;
+    return true;
+}
+
+void WatchSettling(Circuit& circuit) {
+    const std::size_t canFire = OutlookOf(circuit).CanFire.size();
+    circuit.FiringsInRun = 0;
+    circuit.FiringsToSettle = canFire;
+    if (canFire == 0 && circuit.Observer) circuit.Observer->RunMaySettle(circuit.RunNumber);
+}
+
+void NoteFiring(Circuit& circuit, std::uint64_t runNumber) {
+    // Nobody watching (the command line, the benchmarks): one load and nothing else.
+    const std::size_t wanted = circuit.FiringsToSettle.load(std::memory_order_relaxed);
+    if (wanted == 0) return;
+    if (circuit.FiringsInRun.fetch_add(1) + 1 != wanted) return;
+    if (RunObserver* observer = circuit.Observer) observer->RunMaySettle(runNumber);
+}
+
+} // namespace flow

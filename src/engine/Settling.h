@@ -1,0 +1,28 @@
+#pragma once
+// When a run is over: every node that can fire has fired. Which nodes can fire follows from the
+// wiring alone, so a run with a cycle is over too once the rest has fired. `--run` waits for
+// that moment; the editor is told of it without waiting.
+
+#include "model/Records.h"
+
+#include <vector>
+
+namespace flow {
+
+struct FiringOutlook {
+    std::vector<Node*> CanFire;   // in an order in which they can fire
+    std::vector<Node*> NeverFire; // on a cycle, downstream of one, or without a thread
+};
+
+// Which nodes of a prepared circuit can fire in a run.
+FiringOutlook OutlookOf(const Circuit& circuit);
+// The settling test: every node that can fire has fired for every Start it was given.
+bool HasSettled(const FiringOutlook& outlook);
+
+// Before ExecuteCircuit: have the circuit's observer told (RunMaySettle) when the firings of the
+// coming run reach the number after which it may have settled, at once when that is none.
+void WatchSettling(Circuit& circuit);
+// Counts a firing of the circuit's current run; called by node threads after each firing.
+void NoteFiring(Circuit& circuit, std::uint64_t runNumber);
+
+} // namespace flow
