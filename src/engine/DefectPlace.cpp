@@ -14,6 +14,20 @@ QString NodeName(const Node* node) {
         .arg(node->Y);
 }
 
+// Inside an instance, the place goes on with the instance, out to the main frame: " inside
+// Adder, instance at 120, 40".
+QString InsideOf(const Frame* frame) {
+    QString text;
+    for (; frame && frame->Instance; frame = frame->Instance->Frame) {
+        const Node* instance = frame->Instance;
+        text += QStringLiteral(" inside %1, instance at %2, %3")
+                    .arg(instance->Function->Name)
+                    .arg(instance->X)
+                    .arg(instance->Y);
+    }
+    return text;
+}
+
 } // namespace
 
 QString DefectPlace(const Circuit& circuit) {
@@ -22,17 +36,21 @@ QString DefectPlace(const Circuit& circuit) {
     case ErrorKind::MissingInput: {
         const auto* port = static_cast<const Port*>(circuit.ErrorObject);
         return QStringLiteral("input %1 \"%2\" of %3")
-            .arg(PortIndex(port))
-            .arg(port->Label, NodeName(port->Node));
+                   .arg(PortIndex(port))
+                   .arg(port->Label, NodeName(port->Node)) +
+               InsideOf(port->Node ? port->Node->Frame : nullptr);
     }
     case ErrorKind::InvalidWire: {
         const auto* wire = static_cast<const Wire*>(circuit.ErrorObject);
         return QStringLiteral("the wire from %1 to %2")
-            .arg(NodeName(wire->Source ? wire->Source->Node : nullptr),
-                 NodeName(wire->Destination ? wire->Destination->Node : nullptr));
+                   .arg(NodeName(wire->Source ? wire->Source->Node : nullptr),
+                        NodeName(wire->Destination ? wire->Destination->Node : nullptr)) +
+               InsideOf(wire->Frame);
     }
-    case ErrorKind::NoImplementation:
-        return NodeName(static_cast<const Node*>(circuit.ErrorObject));
+    case ErrorKind::NoImplementation: {
+        const auto* node = static_cast<const Node*>(circuit.ErrorObject);
+        return NodeName(node) + InsideOf(node->Frame);
+    }
     default:
         return {};
     }

@@ -1,5 +1,6 @@
 #include "engine/Execution.h"
 
+#include "engine/Expansion.h"
 #include "engine/NodeThread.h"
 #include "engine/RunStatus.h"
 #include "engine/Settling.h"
@@ -11,7 +12,7 @@ void ExecuteCircuit(Circuit& circuit) {
     {
         // Every start is counted before any thread wakes to compete for the processor.
         HeldRings held;
-        for (const auto& node : circuit.MainFrame.Nodes) {
+        for (Node* node : RunNodes(circuit)) {
             if (!node->StartSemaphore) continue;
             if (node->Thread) ++node->Thread->Started;
             node->StartSemaphore->Release();
@@ -27,24 +28,24 @@ void SendToTargets(Port* port, Int value, int type, std::uint64_t runNumber) {
     port->Value = value;
     port->ValueType = type;
     port->ValueRun = runNumber;
-    for (Port* target : port->Targets) {
+    ForEachReceiver(port, [&](Port* target) {
         target->Value = value;
         target->ValueType = type;
         target->ValueRun = runNumber;
         if (target->Semaphore) target->Semaphore->Release();
-    }
+    });
 }
 
 void SendToTargets(Port* port, const QString& text, std::uint64_t runNumber) {
     port->Text = text;
     port->ValueType = PortType::String;
     port->ValueRun = runNumber;
-    for (Port* target : port->Targets) {
+    ForEachReceiver(port, [&](Port* target) {
         target->Text = text;
         target->ValueType = PortType::String;
         target->ValueRun = runNumber;
         if (target->Semaphore) target->Semaphore->Release();
-    }
+    });
 }
 
 RunReport RunToCompletion(Circuit& circuit) {

@@ -1,5 +1,6 @@
 #include "engine/ModelEffects.h"
 
+#include "engine/Expansion.h"
 #include "engine/NodeThreads.h"
 #include "engine/TypeResolution.h"
 
@@ -10,7 +11,9 @@ void RetypeAfterRewiring(Node* node) {
 }
 
 bool StopThreadBeforeRemoval(Node* node) {
-    return StopNodeThread(node);
+    // An instance's threads run on its expansion, which goes with it.
+    const bool expansionEnded = CollapseInstance(*node);
+    return StopNodeThread(node) && expansionEnded;
 }
 
 void StopThreadsOfCircuit(Circuit& circuit) {

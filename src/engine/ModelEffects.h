@@ -13,7 +13,7 @@ namespace flow {
 
 // Re-chooses the node's implementation and port types after its wiring changed.
 void RetypeAfterRewiring(Node* node);
-// Stops the thread of a node about to be deleted; false while a thread that did not stop in time
+// Stops the thread of a node about to be deleted, and those of an instance's expansion; false while a thread that did not stop in time
 // still runs on it, which must then stay alive.
 bool StopThreadBeforeRemoval(Node* node);
 // Stops every thread of a circuit that is closed or freed.

@@ -1,5 +1,6 @@
 #include "engine/NodeThreads.h"
 
+#include "engine/Expansion.h"
 #include "engine/NodeThread.h"
 #include "engine/Routines.h"
 #include "engine/Settling.h"
@@ -71,8 +72,8 @@ bool StopThreads(const std::vector<Node*>& nodes) {
 
 template <typename Wanted> std::vector<Node*> NodesWithThreads(Circuit& circuit, Wanted wanted) {
     std::vector<Node*> nodes;
-    for (const auto& node : circuit.MainFrame.Nodes)
-        if (node->Thread && wanted(*node->Thread)) nodes.push_back(node.get());
+    for (Node* node : RunNodes(circuit))
+        if (node->Thread && wanted(*node->Thread)) nodes.push_back(node);
     return nodes;
 }
 
@@ -257,6 +258,12 @@ bool StartNodeThread(Node* node) {
     return true;
 }
 
+bool StopNodeThreads(const std::vector<Node*>& nodes) {
+    if (nodes.empty()) return true;
+    const bool ended = StopThreads(nodes);
+    return ended && std::none_of(nodes.begin(), nodes.end(), HasDetachedThread);
+}
+
 bool StopNodeThread(Node* node) {
     if (!node) return true;
     const bool ended = !node->Thread || StopThreads({node});
@@ -277,7 +284,7 @@ bool ThreadsStillRunIn(const Circuit& circuit) {
 
 std::size_t ThreadsNeeded(const Circuit& circuit) {
     std::size_t needed = 0;
-    for (const auto& node : circuit.MainFrame.Nodes) {
+    for (const Node* node : RunNodes(circuit)) {
         const Routine* routine = node->Implementation ? node->Implementation->Routine : nullptr;
         if (routine && (!node->Thread || node->Routine != routine)) ++needed;
     }
@@ -290,7 +297,7 @@ void StopUnfinishedThreads(Circuit& circuit) {
 }
 
 void ClearSemaphoreCounts(Circuit& circuit) {
-    for (const auto& node : circuit.MainFrame.Nodes)
+    for (Node* node : RunNodes(circuit))
         ClearCounts(*node);
 }
 

@@ -4,6 +4,7 @@
 #include "model/Records.h"
 
 #include <cstddef>
+#include <vector>
 
 namespace flow {
 
@@ -14,6 +15,9 @@ bool StartNodeThread(Node* node);
 // thread of the node that did not end in time, and was detached, still runs: it may still
 // touch the node, which must then stay alive.
 bool StopNodeThread(Node* node);
+// The same for many nodes at once, all asked first and then waited for; every node must have a
+// thread. True when all ended.
+bool StopNodeThreads(const std::vector<Node*>& nodes);
 // Stops every node thread of the circuit (asking all first, then waiting for all).
 void StopCircuitThreads(Circuit& circuit);
 // Whether a thread that did not stop in time still runs on a node of the circuit: it may still

@@ -1,5 +1,6 @@
 #include "engine/Preparation.h"
 
+#include "engine/Expansion.h"
 #include "engine/NodeThreads.h"
 #include "engine/Routines.h"
 #include "engine/RunObserver.h"
@@ -9,6 +10,7 @@
 #include "engine/TypeResolution.h"
 #include "model/Coordinates.h"
 #include "model/Model.h"
+#include "model/SubCircuits.h"
 
 #include <algorithm>
 
@@ -67,9 +69,24 @@ bool ThreadsWithinLimits(Circuit& circuit) {
 
 } // namespace
 
+// Pins and instances run on no thread: values cross them on the way to the nodes inside. Their
+// inputs must be fed all the same, or the nodes behind them would wait for ever.
+bool CheckBoundary(Circuit& circuit, Node* node) {
+    for (const auto& port : node->Ports)
+        if ((port->Direction & Direction::In) && !port->Source)
+            return Defect(circuit, ErrorKind::MissingInput,
+                          QStringLiteral("Missing input port connection"), port.get(),
+                          SaturatedSum(node->X, port->X), SaturatedSum(node->Y, port->Y));
+    return true;
+}
+
 bool CheckNode(Node* node) {
     Circuit* circuit = OwnerCircuit(*node);
     if (!circuit) return false; // the placement preview belongs to no circuit and never runs
+    // A pin outside a body has nothing to stand for; it is refused below as a node without a
+    // routine.
+    if (IsInstance(*node) || (IsPin(*node) && node->Frame->Instance))
+        return CheckBoundary(*circuit, node);
     const Routine* routine = node->Implementation ? node->Implementation->Routine : nullptr;
     if (node->Routine != routine) StopNodeThread(node);
     if (!routine)
@@ -107,12 +124,15 @@ bool PrepareCircuit(Circuit& circuit) {
     circuit.ErrorObject = nullptr;
     ShowRunState(circuit, RunState::Initializing, QStringLiteral("Initialization ..."));
 
+    // Instances run as copies of the bodies as they are now.
+    FollowDefinitions(circuit);
+    const std::vector<Frame*> frames = RunFrames(circuit);
     bool ready = ThreadsWithinLimits(circuit);
-    if (ready)
-        for (const auto& node : circuit.MainFrame.Nodes)
+    for (std::size_t f = 0; ready && f < frames.size(); ++f)
+        for (const auto& node : frames[f]->Nodes)
             if (!(ready = CheckNode(node.get()))) break;
-    if (ready)
-        for (const auto& wire : circuit.MainFrame.Wires)
+    for (std::size_t f = 0; ready && f < frames.size(); ++f)
+        for (const auto& wire : frames[f]->Wires)
             if (!(ready = CheckWire(circuit, *wire))) break;
 
     if (ready)

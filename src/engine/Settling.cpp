@@ -1,5 +1,6 @@
 #include "engine/Settling.h"
 
+#include "engine/Expansion.h"
 #include "engine/NodeThread.h"
 #include "engine/RunObserver.h"
 
@@ -10,31 +11,37 @@ namespace flow {
 FiringOutlook OutlookOf(const Circuit& circuit) {
     // A topological order: a node fires once every fed input's source node has fired. Nodes on
     // a cycle, or fed from one, never get there.
-    const auto& nodes = circuit.MainFrame.Nodes;
+    const std::vector<Node*> nodes = RunNodes(circuit);
     std::unordered_map<const Node*, std::size_t> missingInputs;
     FiringOutlook outlook;
     std::vector<Node*>& canFire = outlook.CanFire;
-    for (const auto& node : nodes) {
+    for (Node* node : nodes) {
         std::size_t fed = 0;
         for (const auto& port : node->Ports)
             fed += port->Source ? 1 : 0;
         // A node without a thread cannot fire; one more missing input keeps it waiting.
-        missingInputs[node.get()] = fed + (node->Thread ? 0 : 1);
-        if (missingInputs[node.get()] == 0) canFire.push_back(node.get());
+        missingInputs[node] = fed + (node->Thread ? 0 : 1);
+        if (missingInputs[node] == 0) canFire.push_back(node);
     }
     for (std::size_t next = 0; next < canFire.size(); ++next) {
         for (const auto& port : canFire[next]->Ports) {
             if (!(port->Direction & Direction::Out)) continue; // only outputs deliver values
-            for (const Port* target : port->Targets) {
-                if (target->Source != port.get()) continue;
-                auto entry = missingInputs.find(target->Node);
-                if (entry != missingInputs.end() && --entry->second == 0)
-                    canFire.push_back(target->Node);
-            }
+            // Across a sub-circuit's boundary the value goes on through the pins, each hop
+            // only where it is the input's own source.
+            const auto reach = [&](const Port* from, const auto& self) -> void {
+                for (Port* target : from->Targets) {
+                    if (target->Source != from) continue;
+                    if (target->Relay) self(target->Relay, self);
+                    auto entry = missingInputs.find(target->Node);
+                    if (entry != missingInputs.end() && --entry->second == 0)
+                        canFire.push_back(target->Node);
+                }
+            };
+            reach(port.get(), reach);
         }
     }
-    for (const auto& node : nodes)
-        if (missingInputs[node.get()] != 0) outlook.NeverFire.push_back(node.get());
+    for (Node* node : nodes)
+        if (missingInputs[node] != 0) outlook.NeverFire.push_back(node);
     return outlook;
 }
 

@@ -1,7 +1,10 @@
 #include "engine/TypeResolution.h"
 
+#include "engine/Expansion.h"
 #include "model/Model.h"
+#include "model/SubCircuits.h"
 
+#include <algorithm>
 #include <unordered_set>
 
 namespace flow {
@@ -29,15 +32,71 @@ std::vector<int> FedTypes(const Node& node) {
     return types;
 }
 
+std::vector<int> PortTypes(const Node& node) {
+    std::vector<int> types;
+    for (const auto& port : node.Ports)
+        types.push_back(port->Type);
+    return types;
+}
+
+// The implementation of a pin that passes values of the type on; none for Generic.
+Implementation* PinImplementation(const Node& pin, int type) {
+    for (const auto& implementation : pin.Function->Implementations)
+        if (implementation->Types.size() > 1 && implementation->Types[1] == type)
+            return implementation.get();
+    return nullptr;
+}
+
+// An instance resolves as its expansion does when fed what feeds the instance: each input pin
+// inside passes on its input's type, and each output takes the type its pin inside receives.
+// An input that the insides cannot take a fed type at shows the type they want instead, so
+// that the wire into it shows as invalid. Returns whether every port kept its type.
+bool ResolveInstance(Node& node) {
+    ExpandInstance(node);
+    const std::vector<int> before = PortTypes(node);
+    for (const auto& port : node.Ports) {
+        if (!(port->Direction & Direction::In)) continue;
+        const int fed = port->Source ? port->Source->Type : PortType::Generic;
+        port->Type = fed;
+        Port* pinOut = port->Relay;
+        if (!pinOut) continue;
+        Node& pin = *pinOut->Node;
+        Implementation* wanted = PinImplementation(pin, fed);
+        if (pin.Implementation != wanted || pinOut->Type != fed) {
+            pin.Implementation = wanted;
+            pinOut->Type = fed;
+            for (Port* target : std::vector<Port*>(pinOut->Targets))
+                ResolveImplementation(target->Node);
+        }
+        if (fed == PortType::Generic) continue;
+        for (const Port* target : pinOut->Targets)
+            if (target->Source == pinOut && !CanConnect(pinOut, target) &&
+                target->Type != PortType::Generic) {
+                port->Type = target->Type;
+                break;
+            }
+    }
+    if (node.Expansion)
+        for (const auto& inner : node.Expansion->Nodes)
+            if (IsOutputPin(*inner) && !inner->Ports.empty())
+                if (Port* out = inner->Ports.front()->Relay) {
+                    const Port* source = inner->Ports.front()->Source;
+                    out->Type = source ? source->Type : PortType::Generic;
+                }
+    return PortTypes(node) == before;
+}
+
 // Chooses the node's implementation and sets its port types. Returns whether the node kept the
 // implementation it had, in which case nothing downstream can change.
 bool ResolveOne(Node& node) {
     const FunctionDef* function = node.Function;
     if (!function) return true;
+    if (IsInstance(node)) return ResolveInstance(node);
     if (!node.Implementation) {
         // A constant's implementation is its value type, given by the menu or the file; a
-        // constant read without a value keeps none, and Random has none to give.
-        if (IsConstant(node) || function->Implementations.empty()) {
+        // constant read without a value keeps none, and Random has none to give. An input pin
+        // has one only in an expansion whose instance is fed.
+        if (IsConstant(node) || IsInputPin(node) || function->Implementations.empty()) {
             for (const auto& port : node.Ports)
                 port->Type = PortType::Generic;
             return true;
@@ -118,6 +177,15 @@ void ResolveImplementation(Node* start) {
 bool CanTakeType(const Port* port, int type) {
     const Node* node = port->Node;
     if (!node || !node->Function) return false;
+    if (IsInstance(*node)) {
+        // An input can take what every node its pin feeds inside can; an output's type is
+        // known only once what feeds the instance is.
+        if (!(port->Direction & Direction::In) || !port->Relay) return true;
+        return std::all_of(port->Relay->Targets.begin(), port->Relay->Targets.end(),
+                           [&](const Port* target) {
+                               return target->Type == type || CanTakeType(target, type);
+                           });
+    }
     std::size_t number = 0;
     for (std::size_t i = 0; i < node->Ports.size(); ++i)
         if (node->Ports[i].get() == port) number = i + 1;

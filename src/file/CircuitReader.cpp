@@ -1,5 +1,6 @@
 #include "file/CircuitReader.h"
 
+#include "engine/Expansion.h"
 #include "engine/NumberText.h"
 #include "file/CircuitFragment.h"
 #include "file/FileText.h"
@@ -7,6 +8,7 @@
 #include "file/XmlParse.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
+#include "model/SubCircuits.h"
 #include "model/ZoomRange.h"
 
 #include <QFile>
@@ -34,9 +36,15 @@ int SmallInteger(const XmlNode* element, std::string_view name) {
     return int(std::clamp<Int>(Integer(element, name), INT_MIN, INT_MAX));
 }
 
+struct WireEndRef {
+    flow::Node* Node = nullptr;
+    Int Index = 0;
+};
+
 // "ID/index": the text before the first "/" is the ID, the text after it up to the next "/"
-// the port index; without a "/" there is no index.
-Port* WireEnd(const Circuit& circuit, const QString& text) {
+// the port index; without a "/" there is no index. The node is the one read under that ID
+// before the wire; its port is looked up when the wire is made.
+WireEndRef WireEnd(const Circuit& circuit, const QString& text) {
     const qsizetype slash = text.indexOf(QLatin1Char('/'));
     const Int id = ParseInteger(text.left(slash < 0 ? text.size() : slash));
     Int index = 0;
@@ -44,8 +52,14 @@ Port* WireEnd(const Circuit& circuit, const QString& text) {
         const qsizetype next = text.indexOf(QLatin1Char('/'), slash + 1);
         index = ParseInteger(text.mid(slash + 1, next < 0 ? -1 : next - slash - 1));
     }
-    return PortByIndex(NodeByFileId(circuit, id), index);
+    return {NodeByFileId(circuit, id), index};
 }
+
+// A wire read but not made yet: an instance gets its ports only once its sub-circuit's body,
+// which may come later in the file, has been read.
+struct PendingWire {
+    WireEndRef Source, Destination;
+};
 
 void ReadConstantValue(Node& node, const XmlNode* element) {
     const CatalogueState& catalogue = Catalogue();
@@ -103,15 +117,33 @@ void NoteUnusedChildren(const XmlNode* element, const Node* node, ReadLosses& lo
             NoteName(losses.SkippedElements, NameOf(child));
 }
 
-// Everything under the root but the first Window, Camera and MainFrame is passed over.
-void NoteSkippedUnderRoot(const XmlNode* root, ReadLosses& losses) {
+// A sub-circuit's body: a Frame element under the root, after the main frame.
+struct DeclaredBody {
+    FunctionDef* Definition;
+    const XmlNode* Element;
+};
+
+// Makes a sub-circuit for every Frame whose Name can name one, in the file's order, so that
+// instances anywhere in the file find it. The rest is passed over: everything under the root but
+// the first Window, Camera and MainFrame and these Frames.
+std::vector<DeclaredBody> DeclareSubCircuits(Circuit& circuit, const XmlNode* root,
+                                             ReadLosses& losses) {
+    std::vector<DeclaredBody> declared;
     for (const XmlNode* child = root->FirstChild; child; child = child->NextSibling) {
         if (child->Kind != XmlKind::Element) continue;
-        const bool read =
+        bool read =
             (child->Name == "Window" || child->Name == "Camera" || child->Name == "MainFrame") &&
             FirstChildElement(root, child->Name) == child;
+        if (child->Name == "Frame") {
+            const QString name = Text(child, "Name");
+            if (SubCircuitNameProblem(circuit, name).isEmpty()) {
+                declared.push_back({AddSubCircuit(circuit, name), child});
+                read = true;
+            }
+        }
         if (!read) NoteName(losses.SkippedElements, NameOf(child));
     }
+    return declared;
 }
 
 void NoteStop(const XmlDocument& document, ReadLosses& losses) {
@@ -154,10 +186,11 @@ Comment* ReadComment(Frame& frame, const XmlNode* element) {
 }
 
 Node* ReadNode(Frame& frame, const XmlNode* element) {
-    FunctionDef* function = FindFunction(Text(element, "Function"));
-    if (!function) return nullptr;
+    FunctionDef* function = FunctionNamed(frame, Text(element, "Function"));
+    if (!function || WouldRecurse(DefinitionOf(frame), function)) return nullptr;
     Node* node = AddNode(&frame, function, nullptr);
     if (IsConstant(*node)) ReadConstantValue(*node, element);
+    if (IsPin(*node)) SetPinName(*node, Text(element, "Name"));
     // IDs are mapped, not used as array positions, so an enormous ID costs one entry.
     const Int id = Integer(element, "ID");
     if (id >= 0) frame.Owner->FileIdTable.insert(id, node);
@@ -166,39 +199,98 @@ Node* ReadNode(Frame& frame, const XmlNode* element) {
     return node;
 }
 
+namespace {
+
+PendingWire ReadWireEnds(const Circuit& circuit, const XmlNode* element) {
+    return {WireEnd(circuit, Text(element, "Source")),
+            WireEnd(circuit, Text(element, "Destination"))};
+}
+
+Wire* MakeWire(const PendingWire& wire) {
+    return ConnectPorts(PortByIndex(wire.Source.Node, wire.Source.Index),
+                        PortByIndex(wire.Destination.Node, wire.Destination.Index));
+}
+
+// The frame element's comments and nodes into the frame; its wires, with their ends found as
+// they stand in the file, into `wires`.
+void ReadFrameObjects(Frame& frame, const XmlNode* frameElement, FrameObjects* read,
+                      ReadLosses& account, std::vector<PendingWire>& wires) {
+    // Only the frame's own children: anything nested deeper, a Frame included, is not read.
+    for (const XmlNode* child = frameElement->FirstChild; child; child = child->NextSibling) {
+        if (child->Kind != XmlKind::Element) continue;
+        if (child->Name == "Comment") {
+            Comment* comment = ReadComment(frame, child);
+            if (read) read->Comments.push_back(comment);
+        } else if (child->Name == "Node") {
+            Node* node = ReadNode(frame, child);
+            if (read && node) read->Nodes.push_back(node);
+            if (!node) {
+                const QString name = Text(child, "Function");
+                if (FunctionNamed(frame, name)) {
+                    ++account.SelfContaining;
+                } else {
+                    ++account.NodesLeftOut;
+                    NoteName(account.UnknownFunctions, name);
+                }
+            }
+            NoteUnusedChildren(child, node, account);
+        } else if (child->Name == "Wire") {
+            wires.push_back(ReadWireEnds(*frame.Owner, child));
+        } else {
+            NoteName(account.SkippedElements, NameOf(child));
+        }
+    }
+}
+
+void MakeWires(const std::vector<PendingWire>& wires, FrameObjects* read, ReadLosses& account) {
+    for (const PendingWire& pending : wires) {
+        Wire* wire = MakeWire(pending);
+        if (read && wire) read->Wires.push_back(wire);
+        if (!wire) ++account.WiresLeftOut;
+    }
+}
+
+} // namespace
+
 Wire* ReadWire(Frame& frame, const XmlNode* element) {
-    const Circuit& circuit = *frame.Owner;
-    Port* source = WireEnd(circuit, Text(element, "Source"));
-    Port* destination = WireEnd(circuit, Text(element, "Destination"));
-    return ConnectPorts(source, destination);
+    return MakeWire(ReadWireEnds(*frame.Owner, element));
 }
 
 void ReadFrame(Circuit& circuit, const XmlNode* frameElement, FrameObjects* read,
                ReadLosses* losses) {
     ReadLosses ignored;
     ReadLosses& account = losses ? *losses : ignored;
-    // Only the frame's own children: anything nested deeper, a Frame included, is not read.
-    for (const XmlNode* child = frameElement->FirstChild; child; child = child->NextSibling) {
-        if (child->Kind != XmlKind::Element) continue;
-        if (child->Name == "Comment") {
-            Comment* comment = ReadComment(circuit.MainFrame, child);
-            if (read) read->Comments.push_back(comment);
-        } else if (child->Name == "Node") {
-            Node* node = ReadNode(circuit.MainFrame, child);
-            if (read && node) read->Nodes.push_back(node);
-            if (!node) {
-                ++account.NodesLeftOut;
-                NoteName(account.UnknownFunctions, Text(child, "Function"));
-            }
-            NoteUnusedChildren(child, node, account);
-        } else if (child->Name == "Wire") {
-            Wire* wire = ReadWire(circuit.MainFrame, child);
-            if (read && wire) read->Wires.push_back(wire);
-            if (!wire) ++account.WiresLeftOut;
-        } else {
-            NoteName(account.SkippedElements, NameOf(child));
-        }
+    std::vector<PendingWire> wires;
+    ReadFrameObjects(circuit.MainFrame, frameElement, read, account, wires);
+    MakeWires(wires, read, account);
+}
+
+void ReadFrames(Circuit& circuit, const XmlNode* root, ReadLosses& losses) {
+    const std::vector<DeclaredBody> bodies = DeclareSubCircuits(circuit, root, losses);
+    const XmlNode* main = FirstChildElement(root, "MainFrame");
+    if (!main) losses.NoMainFrame = true;
+    // Every frame's comments and nodes first, in the file's order, so that IDs come out as a save
+    // wrote them; then each frame's wires, once every instance has the ports of its pins.
+    circuit.ExpansionsHeld = true;
+    std::vector<PendingWire> mainWires;
+    if (main) ReadFrameObjects(circuit.MainFrame, main, nullptr, losses, mainWires);
+    std::vector<std::vector<PendingWire>> bodyWires(bodies.size());
+    QHash<Int, Node*> mainIds;
+    std::swap(mainIds, circuit.FileIdTable);
+    for (std::size_t i = 0; i < bodies.size(); ++i) {
+        // A body's IDs name its own nodes.
+        circuit.FileIdTable.clear();
+        ReadFrameObjects(BodyOf(*bodies[i].Definition), bodies[i].Element, nullptr, losses,
+                         bodyWires[i]);
     }
+    std::swap(mainIds, circuit.FileIdTable);
+    FollowPins(circuit);
+    MakeWires(mainWires, nullptr, losses);
+    for (const auto& wires : bodyWires)
+        MakeWires(wires, nullptr, losses);
+    circuit.ExpansionsHeld = false;
+    circuit.DefinitionsChanged = true;
+    FollowDefinitions(circuit);
 }
 
 Circuit* LoadCircuit(const QString& fileName, QString* stoppedAt) {
@@ -216,7 +308,6 @@ Circuit* LoadCircuit(const QString& fileName, ReadLosses& losses) {
     if (!root) return nullptr;
     NoteStop(document, losses);
     if (root->Name != "Flowlattice") losses.ForeignRoot = NameOf(root);
-    NoteSkippedUnderRoot(root, losses);
     Circuit& circuit = NewCircuit();
     if (const XmlNode* window = FirstChildElement(root, "Window")) {
         circuit.WindowX = SmallInteger(window, "X");
@@ -225,10 +316,7 @@ Circuit* LoadCircuit(const QString& fileName, ReadLosses& losses) {
         circuit.WindowHeight = SmallInteger(window, "Height");
     }
     if (const XmlNode* camera = FirstChildElement(root, "Camera")) ReadCamera(circuit, camera);
-    if (const XmlNode* frame = FirstChildElement(root, "MainFrame"))
-        ReadFrame(circuit, frame, nullptr, &losses);
-    else
-        losses.NoMainFrame = true;
+    ReadFrames(circuit, root, losses);
     return &circuit;
 }
 

@@ -31,6 +31,8 @@ FrameObjects ReadCircuitFragment(Circuit& circuit, std::string_view text,
 // read goes to *read, and what was left out to *losses, if given.
 void ReadFrame(Circuit& circuit, const XmlNode* frameElement, FrameObjects* read = nullptr,
                ReadLosses* losses = nullptr);
+// Reads the main frame and the sub-circuits under a circuit file's root element.
+void ReadFrames(Circuit& circuit, const XmlNode* root, ReadLosses& losses);
 Comment* ReadComment(Frame& frame, const XmlNode* element);
 Node* ReadNode(Frame& frame, const XmlNode* element);
 Wire* ReadWire(Frame& frame, const XmlNode* element);

@@ -7,6 +7,7 @@
 #include "file/XmlWrite.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
+#include "model/SubCircuits.h"
 
 #include <bit>
 
@@ -69,6 +70,7 @@ XmlNode* WriteNode(const Node& node, XmlNode* frameElement) {
     SetText(element, "Function", node.Function ? node.Function->Name : QString());
     SetInteger(element, "X", node.X);
     SetInteger(element, "Y", node.Y);
+    if (IsPin(node)) SetText(element, "Name", PinName(node));
     const CatalogueState& catalogue = Catalogue();
     const Port* port = node.PortArray.size() > 1 ? node.PortArray[1] : nullptr;
     if (!IsConstant(node) || !node.Implementation || !port) return element;
@@ -103,6 +105,7 @@ XmlNode* StartCircuitDocument(XmlDocument& document) {
 XmlNode* WriteFrame(const Frame& frame, XmlNode* parent) {
     const bool main = frame.Owner && &frame.Owner->MainFrame == &frame;
     XmlNode* element = AppendElement(parent, main ? "MainFrame" : "Frame");
+    if (frame.Definition) SetText(element, "Name", frame.Definition->Name);
     WriteFrameObjects(element, frame.Comments, frame.Nodes, frame.Wires);
     return element;
 }
@@ -146,6 +149,9 @@ std::string CircuitFileBytes(const Circuit& circuit) {
     SetText(camera, "Magnification", FormatFixed(circuit.Magnification));
 
     WriteFrame(circuit.MainFrame, root);
+    // Sub-circuits follow the main frame, which a reader that knows none of them reads alone.
+    for (const auto& definition : circuit.SubCircuits)
+        WriteFrame(BodyOf(*definition), root);
 
     return WriteXml(document);
 }

@@ -38,7 +38,7 @@ QString UnreadObjects(const ReadLosses& losses) {
 
 bool ReadLosses::Any() const {
     return StopLine > 0 || !ForeignRoot.isEmpty() || NoMainFrame || NodesLeftOut > 0 ||
-           WiresLeftOut > 0 || !SkippedElements.isEmpty();
+           WiresLeftOut > 0 || SelfContaining > 0 || !SkippedElements.isEmpty();
 }
 
 QString ReadLosses::StoppedAt() const {
@@ -75,6 +75,9 @@ QString DescribeLosses(const QString& fileTitle, const ReadLosses& losses) {
                               Enumerate(Quoted(losses.UnknownFunctions, QStringLiteral("“"),
                                                QStringLiteral("”")),
                                         " or "));
+    if (losses.SelfContaining)
+        sentences << QStringLiteral("%1 left out: a sub-circuit may not contain itself.")
+                         .arg(Count(losses.SelfContaining, "instance was", "instances were"));
     if (losses.WiresLeftOut)
         sentences << QStringLiteral("%1 left out: an end names no port of a node read before it, "
                                     "or it repeats another wire.")

@@ -24,6 +24,8 @@ struct ReadLosses {
     QStringList UnknownFunctions;
     // Wire elements that made no wire: an end that names no port read before, or a repeat.
     std::size_t WiresLeftOut = 0;
+    // Instances left out of a sub-circuit's body because the sub-circuit would contain itself.
+    std::size_t SelfContaining = 0;
     // Elements where the circuit has none of that name, or a second of one it reads once.
     QStringList SkippedElements;
 

@@ -2,6 +2,7 @@
 
 #include "engine/ModelEffects.h"
 #include "model/Catalogue.h"
+#include "model/SubCircuits.h"
 
 #include <algorithm>
 
@@ -126,8 +127,11 @@ Node* AddNode(Frame* frame, FunctionDef* function, Implementation* implementatio
     if (frame) {
         frame->Nodes.push_back(std::make_unique<Node>());
         node = frame->Nodes.back().get();
-        node->Id = ++frame->Owner->NextId;
+        // An expansion's nodes carry the IDs of the body nodes they copy, and take none of the
+        // circuit's: a run must not change the IDs the next saved node gets.
+        if (!frame->Instance) node->Id = ++frame->Owner->NextId;
         node->Frame = frame;
+        NoteBodyChange(frame);
     } else {
         node = &PreviewNode();
         node->Ports.clear();
@@ -142,7 +146,8 @@ Node* AddNode(Frame* frame, FunctionDef* function, Implementation* implementatio
     if (!function) return node;
     node->PortArray.reserve(function->Ports.size() + 1);
     for (const auto& t : function->Ports)
-        AddPortTemplate(node, t->Direction, t->Label, t->X, t->Y, t->WireDirX, t->WireDirY);
+        AddPortTemplate(node, t->Direction, t->Label, t->X, t->Y, t->WireDirX, t->WireDirY)->Id =
+            t->Id; // an instance's port names the pin it stands for
     RetypeAfterRewiring(node);
     return node;
 }
@@ -184,6 +189,7 @@ Wire* ConnectPorts(Port* a, Port* b) {
             b->ValueRun = 0;
         }
     }
+    NoteBodyChange(frame);
     RetypeAfterRewiring(a->Node);
     RetypeAfterRewiring(b->Node);
     return wire;
@@ -193,6 +199,7 @@ void DeleteWire(Wire* wire) {
     Port* p = wire->Source;
     Port* q = wire->Destination;
     Frame* frame = wire->Frame;
+    NoteBodyChange(frame);
     {
         std::lock_guard lock(frame->Owner->FiringLock);
         Erase(p->Targets, q);
@@ -232,6 +239,7 @@ void DeletePort(Port* port) {
 void DeleteNode(Node* node) {
     const bool threadEnded = StopThreadBeforeRemoval(node);
     Frame* frame = node->Frame;
+    NoteBodyChange(frame);
     if (threadEnded) {
         while (!node->Ports.empty())
             DeletePort(node->Ports.front().get());

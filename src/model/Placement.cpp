@@ -1,5 +1,7 @@
 #include "model/Placement.h"
 
+#include "model/SubCircuits.h"
+
 #include <algorithm>
 #include <mutex>
 
@@ -43,9 +45,13 @@ template <typename T> std::size_t PositionIn(const std::vector<T*>& list, const 
 void MoveObject(ObjectHeader& object, Int x, Int y) {
     object.X = x;
     object.Y = y;
+    // A pin's place decides the order of its sub-circuit's ports.
+    if (object.Kind == ObjectKind::Node && IsPin(static_cast<Node&>(object)))
+        NoteBodyChange(static_cast<Node&>(object).Frame);
 }
 
 void MoveToListPosition(Frame& frame, const Node* node, std::size_t position) {
+    NoteBodyChange(&frame);
     auto lock = LockRun(&frame);
     MoveOwned(frame.Nodes, node, position);
 }
@@ -94,6 +100,7 @@ void MoveToListPosition(const Wire& wire, WireList list, std::size_t position) {
 void SetInputSource(Port& port, Port* source) {
     if (source && std::find(port.Feeders.begin(), port.Feeders.end(), source) == port.Feeders.end())
         return;
+    NoteBodyChange(port.Node ? port.Node->Frame : nullptr);
     auto lock = LockRun(port.Node ? port.Node->Frame : nullptr);
     port.Source = source;
 }
@@ -110,6 +117,7 @@ void SetConstantValue(Node& node, Int value, const QString& text) {
         port->ValueRun = 0;
     }
     node.Flags |= ObjectFlag::NeedsLayout;
+    NoteBodyChange(node.Frame);
 }
 
 void SetCommentText(Comment& comment, const QString& text) {

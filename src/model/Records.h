@@ -86,6 +86,10 @@ struct Port : ObjectHeader {
     QString Label;
     int WireDirX = 0;
     int WireDirY = 0;
+    // Across a sub-circuit's boundary, the port that receives every value this one receives:
+    // an instance's input hands on to its input pin inside, an output pin to its instance's
+    // output. Set while the instance is expanded; none everywhere else.
+    Port* Relay = nullptr;
     // Value slots: written by the feeding node's thread before it releases Semaphore. An output
     // keeps the value it produced in them too (a constant's are its value). ValueRun is the
     // Start whose value they hold, 0 when they hold none worth showing; ValueType is the type
@@ -103,6 +107,11 @@ struct FunctionDef : ObjectHeader {
     QString Shape;
     QString Symbol;
     std::vector<std::unique_ptr<Port>> Ports; // port templates
+    // A sub-circuit's body, its one frame; empty for the built-in functions. The port templates
+    // of a sub-circuit are its pins: each template's Id is the ID of the pin it stands for.
+    std::vector<std::unique_ptr<flow::Frame>> Frames;
+    // Counts the changes of a sub-circuit's body, so that its instances know when to follow.
+    std::uint64_t Revision = 0;
 };
 
 struct Node : ObjectHeader {
@@ -121,6 +130,11 @@ struct Node : ObjectHeader {
     std::atomic<int> StopRequest{0};
     std::vector<std::unique_ptr<Port>> Ports;
     std::vector<Port*> PortArray; // PortArray[i] is the i-th port (from 1); entry 0 is unused
+    // An instance of a sub-circuit runs as a copy of the sub-circuit's body made for it alone:
+    // its types resolve from what feeds this instance, and every node in it has its own thread.
+    // ExpandedRevision is the body's Revision the copy was made from.
+    std::unique_ptr<flow::Frame> Expansion;
+    std::uint64_t ExpandedRevision = 0;
 };
 
 struct Wire {
@@ -141,6 +155,10 @@ struct Comment : ObjectHeader {
 
 struct Frame {
     Circuit* Owner = nullptr;
+    // The sub-circuit whose body this frame is; none for a main frame and for expansions.
+    FunctionDef* Definition = nullptr;
+    // The instance this frame is the run-time copy of a body for; none for the frames users edit.
+    Node* Instance = nullptr;
     std::vector<std::unique_ptr<Comment>> Comments;
     std::vector<std::unique_ptr<Node>> Nodes;
     std::vector<std::unique_ptr<Wire>> Wires;
@@ -154,6 +172,18 @@ struct Circuit {
     Circuit* Handle = nullptr;
     Int NextId = 0;
     Frame MainFrame;
+    // The circuit's sub-circuits, in the order they are saved; each owns its body.
+    std::vector<std::unique_ptr<FunctionDef>> SubCircuits;
+    // Set when a sub-circuit's body changed and its instances have not followed yet.
+    bool DefinitionsChanged = false;
+    // While a file is read, instances wait with their expansions until every body is whole.
+    bool ExpansionsHeld = false;
+    // The instances the window has been opened into, from the main frame inwards: each lies in
+    // the body of the one before (the first in the main frame). The window shows the body of
+    // the last one's sub-circuit, or the main frame when there is none.
+    std::vector<Node*> OpenPath;
+    // Expansions that a node thread which did not stop in time may still touch.
+    std::vector<std::unique_ptr<Frame>> RetiredFrames;
     Int CameraX = 0;
     Int CameraY = 0;
     float ZoomLevel = 0.0f;

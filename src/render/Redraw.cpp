@@ -15,6 +15,7 @@
 #include "render/StatusText.h"
 #include "render/ValueLabels.h"
 #include "render/WireDrawing.h"
+#include "model/SubCircuits.h"
 
 #include <QObject>
 #include <QPaintDevice>
@@ -81,7 +82,7 @@ void DrawPreviewNode(QPainter& painter, const Circuit& circuit) {
 // Steps 8 to 11: hit test, then the scene from bottom to top, all in circuit units.
 void DrawScene(QPainter& painter, Circuit& circuit) {
     HitTestPass(circuit);
-    const Frame& frame = circuit.MainFrame;
+    const Frame& frame = ShownFrame(circuit);
     const SceneIndex& index = SceneIndexOf(circuit);
     static SceneObjects visible; // kept, so that its buffers are reused
     VisibleObjects(circuit, index, visible);

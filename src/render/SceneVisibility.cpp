@@ -2,6 +2,7 @@
 
 #include "editor/canvas/RedrawLink.h"
 #include "render/WireGeometry.h"
+#include "model/SubCircuits.h"
 
 #include <algorithm>
 #include <cmath>
@@ -65,7 +66,7 @@ bool MovedByDrag(const Wire& wire) {
 }
 
 void VisibleObjects(const Circuit& circuit, const SceneIndex& index, SceneObjects& visible) {
-    const Frame& frame = circuit.MainFrame;
+    const Frame& frame = ShownFrame(circuit);
     const double m = circuit.Magnification;
     if (!SkipHiddenObjects() || !std::isfinite(m) || m <= 0) {
         Everything(frame, visible);

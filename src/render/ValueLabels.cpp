@@ -5,6 +5,7 @@
 #include "render/TextMetrics.h"
 #include "render/ValueDisplay.h"
 #include "render/WireGeometry.h"
+#include "model/SubCircuits.h"
 
 #include <QPainter>
 
@@ -44,7 +45,7 @@ void CollectLabels(Circuit& circuit, const std::vector<int>& wires, std::vector<
     labels.clear();
     std::lock_guard lock(circuit.FiringLock);
     const std::uint64_t latest = circuit.RunNumber;
-    const auto& frameWires = circuit.MainFrame.Wires;
+    const auto& frameWires = ShownFrame(circuit).Wires;
     for (const int i : wires) {
         const Wire& wire = *frameWires[std::size_t(i)];
         const Port* end = CarryingEnd(wire);

@@ -2,6 +2,7 @@
 
 #include "editor/history/ClipboardText.h"
 #include "editor/history/History.h"
+#include "model/SubCircuits.h"
 
 #include <algorithm>
 #include <cmath>
@@ -26,7 +27,7 @@ Box BoxOf(const ObjectHeader& object) {
 }
 
 std::vector<Box> SelectedBoxes(const Circuit& circuit) {
-    const FrameObjects selected = SelectedObjectsWithInnerWires(circuit.MainFrame);
+    const FrameObjects selected = SelectedObjectsWithInnerWires(ShownFrame(circuit));
     std::vector<Box> boxes;
     for (const Node* node : selected.Nodes)
         boxes.push_back(BoxOf(*node));

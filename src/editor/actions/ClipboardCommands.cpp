@@ -9,6 +9,7 @@
 #include "file/CircuitWriter.h"
 #include "render/Camera.h"
 #include "render/StatusText.h"
+#include "model/SubCircuits.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -46,7 +47,7 @@ void CopySelection(Circuit& circuit) {
         CopySelectedText();
         return;
     }
-    const FrameObjects selected = SelectedObjectsWithInnerWires(circuit.MainFrame);
+    const FrameObjects selected = SelectedObjectsWithInnerWires(ShownFrame(circuit));
     // Copying nothing keeps what the clipboard held.
     if (!HasObjects(selected)) return;
     QGuiApplication::clipboard()->setMimeData(CircuitMimeData(CircuitFragmentText(selected)));
@@ -59,7 +60,7 @@ void CutSelection(Circuit& circuit) {
     }
     CopySelection(circuit);
     DeleteObjects(circuit, QStringLiteral("Cut"),
-                  SelectedObjectsWithSelectedWires(circuit.MainFrame));
+                  SelectedObjectsWithSelectedWires(ShownFrame(circuit)));
 }
 
 void PasteFromClipboard(Circuit& circuit) {
@@ -92,7 +93,7 @@ void PasteFromClipboard(Circuit& circuit) {
 
 void DuplicateSelection(Circuit& circuit) {
     if (EditingText()) return;
-    const FrameObjects selected = SelectedObjectsWithInnerWires(circuit.MainFrame);
+    const FrameObjects selected = SelectedObjectsWithInnerWires(ShownFrame(circuit));
     if (HasObjects(selected))
         PasteAsStep(circuit, QStringLiteral("Duplicate"), CircuitFragmentText(selected),
                     std::nullopt);
@@ -103,9 +104,9 @@ void SelectAllObjects(Circuit& circuit) {
         SelectAllText();
         return;
     }
-    for (const auto& comment : circuit.MainFrame.Comments)
+    for (const auto& comment : ShownFrame(circuit).Comments)
         comment->Flags |= ObjectFlag::Selected;
-    for (const auto& node : circuit.MainFrame.Nodes)
+    for (const auto& node : ShownFrame(circuit).Nodes)
         node->Flags |= ObjectFlag::Selected;
 }
 
@@ -115,7 +116,7 @@ void DeleteSelectedObjects(Circuit& circuit) {
         return;
     }
     DeleteObjects(circuit, QStringLiteral("Delete"),
-                  SelectedObjectsWithSelectedWires(circuit.MainFrame));
+                  SelectedObjectsWithSelectedWires(ShownFrame(circuit)));
 }
 
 } // namespace flow

@@ -6,6 +6,7 @@
 #include "model/Model.h"
 #include "model/ObjectsById.h"
 #include "render/Redraw.h"
+#include "model/SubCircuits.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -38,13 +39,13 @@ Target UnderPointer(Circuit& circuit) {
     if (editor.HoveredPort) return {editor.HoveredPort->Node, nullptr, nullptr};
     if (editor.HoveredNode) return {editor.HoveredNode, nullptr, nullptr};
     if (editor.HoveredComment) return {nullptr, editor.HoveredComment, nullptr};
-    for (const auto& wire : circuit.MainFrame.Wires)
+    for (const auto& wire : ShownFrame(circuit).Wires)
         if (wire->Flags & ObjectFlag::Hovered) return {nullptr, nullptr, wire.get()};
     return {};
 }
 
 void SelectOnly(Circuit& circuit, int* flags) {
-    Frame& frame = circuit.MainFrame;
+    Frame& frame = ShownFrame(circuit);
     for (const auto& comment : frame.Comments)
         comment->Flags &= ~ObjectFlag::Selected;
     for (const auto& node : frame.Nodes) {
@@ -74,7 +75,7 @@ QAction* WindowAction(const Circuit& circuit, int commandId) {
 // Edits the text of the comment or constant with this ID, if it is still there.
 void AddEditAction(QMenu* menu, Circuit& circuit, const QString& label, Int id, bool isNode) {
     QObject::connect(menu->addAction(label), &QAction::triggered, [&circuit, id, isNode] {
-        Frame& frame = circuit.MainFrame;
+        Frame& frame = ShownFrame(circuit);
         Comment* comment = isNode ? nullptr : ObjectsById(frame.Comments).value(id);
         Node* node = isNode ? ObjectsById(frame.Nodes).value(id) : nullptr;
         if (!comment && !node) return;

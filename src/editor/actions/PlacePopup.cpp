@@ -9,6 +9,7 @@
 #include "render/HoverText.h"
 #include "render/NodeDrawing.h"
 #include "render/Redraw.h"
+#include "model/SubCircuits.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -143,7 +144,7 @@ bool PlacePopup::eventFilter(QObject* watched, QEvent* event) {
 
 Port* PlacePopup::WireSourceNow() const {
     if (wireNode_ == 0) return nullptr;
-    Node* node = ObjectsById(circuit_.MainFrame.Nodes).value(wireNode_);
+    Node* node = ObjectsById(ShownFrame(circuit_).Nodes).value(wireNode_);
     if (!node || wirePort_ <= 0 || std::size_t(wirePort_) >= node->PortArray.size()) return nullptr;
     return node->PortArray[std::size_t(wirePort_)];
 }

@@ -1,4 +1,5 @@
 #include "editor/actions/SelectConnected.h"
+#include "model/SubCircuits.h"
 
 #include <QSet>
 
@@ -7,7 +8,7 @@
 namespace flow {
 
 void SelectConnected(Circuit& circuit) {
-    Frame& frame = circuit.MainFrame;
+    Frame& frame = ShownFrame(circuit);
     std::vector<Node*> waiting;
     QSet<Node*> reached;
     const auto reach = [&](Node* node) {

@@ -9,6 +9,7 @@
 #include "render/Redraw.h"
 #include "render/SceneVisibility.h"
 #include "render/ValueLabels.h"
+#include "model/SubCircuits.h"
 
 #include <QSettings>
 #include <QWidget>
@@ -68,8 +69,8 @@ void ShowActualSize(Circuit& circuit) {
 }
 
 void FitCircuitInView(Circuit& circuit, QSize canvas) {
-    LayOutObjects(circuit.MainFrame);
-    const QRectF bounds = CircuitBounds(circuit.MainFrame);
+    LayOutObjects(ShownFrame(circuit));
+    const QRectF bounds = CircuitBounds(ShownFrame(circuit));
     if (bounds.isEmpty() || !bounds.isValid()) {
         circuit.CameraX = circuit.CameraY = 0;
         SetZoomLevel(circuit, 0.0f);
@@ -86,13 +87,13 @@ void FitCircuitInView(Circuit& circuit, QSize canvas) {
 }
 
 void ShowNode(Circuit& circuit, Int nodeId) {
-    Node* node = ObjectsById(circuit.MainFrame.Nodes).value(nodeId);
+    Node* node = ObjectsById(ShownFrame(circuit).Nodes).value(nodeId);
     if (!node) return; // deleted since it printed
-    for (const auto& comment : circuit.MainFrame.Comments)
+    for (const auto& comment : ShownFrame(circuit).Comments)
         comment->Flags &= ~ObjectFlag::Selected;
-    for (const auto& other : circuit.MainFrame.Nodes)
+    for (const auto& other : ShownFrame(circuit).Nodes)
         other->Flags &= ~ObjectFlag::Selected;
-    for (const auto& wire : circuit.MainFrame.Wires)
+    for (const auto& wire : ShownFrame(circuit).Wires)
         wire->Flags &= ~ObjectFlag::Selected;
     node->Flags |= ObjectFlag::Selected;
     // A constant's box reaches left of X: its Width is negative.

@@ -20,6 +20,7 @@
 #include "render/Camera.h"
 #include "render/Redraw.h"
 #include "render/StatusText.h"
+#include "model/SubCircuits.h"
 
 #include <algorithm>
 #include <bit>
@@ -67,7 +68,7 @@ Port* FirstPort(const Node& node) {
 
 // The selected nodes and comments: what moves.
 FrameObjects SelectedBlocks(const Circuit& circuit) {
-    FrameObjects selected = SelectedObjectsWithSelectedWires(circuit.MainFrame);
+    FrameObjects selected = SelectedObjectsWithSelectedWires(ShownFrame(circuit));
     selected.Wires.clear();
     return selected;
 }
@@ -272,7 +273,7 @@ bool OnKeyDown(Circuit& circuit, const CanvasInput& input) {
     switch (input.Key) {
     case VirtualKey::Delete:
         DeleteObjects(circuit, QStringLiteral("Delete"),
-                      SelectedObjectsWithSelectedWires(circuit.MainFrame));
+                      SelectedObjectsWithSelectedWires(ShownFrame(circuit)));
         return true;
     case VirtualKey::Escape:
         CancelUnderWay(input);
@@ -332,7 +333,7 @@ bool OnDoubleClick(Circuit& circuit, const CanvasInput& input) {
         EditConstant(*editor.HoveredNode);
     } else if (!hoverSelected) {
         Comment* comment =
-            AddComment(&circuit.MainFrame, QString(), editor.MouseX - 8, editor.MouseY - 4);
+            AddComment(&ShownFrame(circuit), QString(), editor.MouseX - 8, editor.MouseY - 4);
         comment->Flags |= ObjectFlag::Selected;
         StartEditing(comment, nullptr, QString());
         // It becomes a step of the history once it is committed with a text.

@@ -2,6 +2,7 @@
 
 #include "editor/canvas/EditorState.h"
 #include "model/Model.h"
+#include "model/SubCircuits.h"
 
 namespace flow {
 
@@ -34,7 +35,7 @@ EditingHidden::EditingHidden(Circuit& circuit)
     : circuit_(circuit), editor_(std::make_unique<EditorState>(Editor())),
       pending_(PreviewNode().Function), state_(circuit.State) {
     RelayOutEdited(*editor_);
-    ForEachFlags(circuit.MainFrame, [this](int& flags) {
+    ForEachFlags(ShownFrame(circuit), [this](int& flags) {
         flags_.insert(&flags, flags);
         flags &= ~kEditingFlags;
     });
@@ -45,7 +46,7 @@ EditingHidden::EditingHidden(Circuit& circuit)
 }
 
 EditingHidden::~EditingHidden() {
-    ForEachFlags(circuit_.MainFrame, [this](int& flags) {
+    ForEachFlags(ShownFrame(circuit_), [this](int& flags) {
         flags = (flags & ~kEditingFlags) | (flags_.value(&flags) & kEditingFlags);
     });
     Editor() = *editor_;

@@ -11,6 +11,7 @@
 #include "render/SceneVisibility.h"
 #include "render/StatusText.h"
 #include "render/WireGeometry.h"
+#include "model/SubCircuits.h"
 
 #include <QPainterPathStroker>
 
@@ -144,7 +145,7 @@ struct Hit {
 // element to its first. Only objects whose box holds the mouse are tested; the others cannot
 // be under it.
 Hit FindUnderMouse(const Circuit& circuit, const SceneIndex& index) {
-    const Frame& frame = circuit.MainFrame;
+    const Frame& frame = ShownFrame(circuit);
     SceneObjects near;
     if (SkipHiddenObjects()) {
         const QPointF mouse = Mouse();
@@ -224,7 +225,7 @@ void Apply(Circuit& circuit, const Hit& hit) {
 } // namespace
 
 void HitTestPass(Circuit& circuit) {
-    Frame& frame = circuit.MainFrame;
+    Frame& frame = ShownFrame(circuit);
     for (auto it = frame.Comments.rbegin(); it != frame.Comments.rend(); ++it)
         PrepareComment(**it);
     for (auto it = frame.Nodes.rbegin(); it != frame.Nodes.rend(); ++it)
@@ -246,7 +247,7 @@ bool HoverWouldStay(const Circuit& circuit) {
     const EditorState& editor = Editor();
     if (editor.LastHitCircuit != &circuit) return false;
     SceneIndex& index = SceneIndexOf(circuit);
-    if (index.Refresh(circuit.MainFrame) || index.LayoutPending()) return false;
+    if (index.Refresh(ShownFrame(circuit)) || index.LayoutPending()) return false;
     return FindUnderMouse(circuit, index).Object() == editor.LastHit;
 }
 

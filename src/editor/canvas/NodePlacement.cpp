@@ -4,6 +4,7 @@
 #include "engine/TypeResolution.h"
 #include "model/Model.h"
 #include "model/Placement.h"
+#include "model/SubCircuits.h"
 
 #include <QObject>
 
@@ -36,7 +37,7 @@ Node* PlacePreviewNode(Circuit& circuit, Int x, Int y, Port* wireFrom) {
     Node* node = nullptr;
     RecordGroupEdit(circuit, QStringLiteral("Add Node"), {}, [&] {
         const Node& preview = PreviewNode();
-        node = AddNode(&circuit.MainFrame, preview.Function, preview.Implementation);
+        node = AddNode(&ShownFrame(circuit), preview.Function, preview.Implementation);
         const Port* from = FirstPort(preview);
         Port* to = FirstPort(*node);
         if (IsConstant(preview) && from && to) {

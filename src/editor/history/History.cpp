@@ -2,7 +2,9 @@
 
 #include "editor/canvas/EditorState.h"
 #include "editor/history/HistorySteps.h"
+#include "engine/Expansion.h"
 #include "model/Model.h"
+#include "model/SubCircuits.h"
 
 #include <QUndoStack>
 
@@ -77,13 +79,14 @@ void RecordGroupEdit(Circuit& circuit, const QString& name, const FrameObjects& 
         edit();
         return;
     }
-    Frame& frame = circuit.MainFrame;
+    Frame& frame = ShownFrame(circuit);
     TypesById before = CaptureTypes(frame);
     auto removed = std::make_unique<GroupSnapshot>(frame, removing);
     const FrameObjects added = edit();
     auto made = std::make_unique<GroupSnapshot>(frame, added);
     if (removed->Empty() && made->Empty()) return;
     TypesById after = CaptureTypes(frame);
+    FollowDefinitions(circuit);
     TypesById changedBefore = ChangedTypes(before, after);
     TypesById changedAfter = ChangedTypes(after, before);
     Push(*history, new GroupStep(circuit, name, std::move(removed), std::move(made),

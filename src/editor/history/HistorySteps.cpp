@@ -1,8 +1,10 @@
 #include "editor/history/HistorySteps.h"
 
+#include "engine/Expansion.h"
 #include "model/Coordinates.h"
 #include "model/ObjectsById.h"
 #include "model/Placement.h"
+#include "model/SubCircuits.h"
 
 #include <QHash>
 
@@ -25,9 +27,20 @@ std::size_t BytesOf(const TypesById& types) {
 
 } // namespace
 
+HistoryStep::HistoryStep(Circuit& circuit, const QString& name)
+    : QUndoCommand(name), circuit_(circuit), frame_(NameOfFrame(ShownFrame(circuit))) {}
+
+Frame* HistoryStep::EditedFrame() const {
+    return FrameNamed(circuit_, frame_);
+}
+
+void HistoryStep::Settle() const {
+    FollowDefinitions(circuit_);
+}
+
 GroupStep::GroupStep(Circuit& circuit, const QString& name, std::unique_ptr<GroupSnapshot> removed,
                      std::unique_ptr<GroupSnapshot> added, TypesById before, TypesById after)
-    : HistoryStep(name), circuit_(circuit), removed_(std::move(removed)), added_(std::move(added)),
+    : HistoryStep(circuit, name), removed_(std::move(removed)), added_(std::move(added)),
       before_(std::move(before)), after_(std::move(after)),
       bytes_(sizeof(*this) + removed_->Bytes() + added_->Bytes() + BytesOf(before_) +
              BytesOf(after_)) {}
@@ -40,7 +53,6 @@ void GroupStep::redo() {
     if (std::exchange(made_, false) || !removed_) return;
     Apply(*removed_, *added_, after_);
 }
-
 
 std::size_t GroupStep::Bytes() const {
     return bytes_;
@@ -55,17 +67,20 @@ void GroupStep::Release() {
 }
 
 void GroupStep::Apply(const GroupSnapshot& out, const GroupSnapshot& in, const TypesById& types) {
-    Frame& frame = circuit_.MainFrame;
+    Frame* edited = EditedFrame();
+    if (!edited) return;
+    Frame& frame = *edited;
     // Nodes the step did not change must keep what they have now, whatever taking the objects
     // out and back makes resolution choose on the way.
     const TypesById current = CaptureTypes(frame);
     out.Remove(frame);
     in.Restore(frame);
     RestoreTypes(frame, types, current);
+    Settle();
 }
 
 MoveStep::MoveStep(Circuit& circuit, const QString& name, std::vector<Shift> shifts, bool mergeable)
-    : HistoryStep(name), circuit_(circuit), shifts_(std::move(shifts)), mergeable_(mergeable) {}
+    : HistoryStep(circuit, name), shifts_(std::move(shifts)), mergeable_(mergeable) {}
 
 std::size_t MoveStep::Bytes() const {
     return sizeof(*this) + shifts_.capacity() * sizeof(Shift);
@@ -90,8 +105,10 @@ bool MoveStep::mergeWith(const QUndoCommand* other) {
 }
 
 void MoveStep::MoveBy(Int sign) {
-    const QHash<Int, Node*> nodes = ObjectsById(circuit_.MainFrame.Nodes);
-    const QHash<Int, Comment*> comments = ObjectsById(circuit_.MainFrame.Comments);
+    Frame* frame = EditedFrame();
+    if (!frame) return;
+    const QHash<Int, Node*> nodes = ObjectsById(frame->Nodes);
+    const QHash<Int, Comment*> comments = ObjectsById(frame->Comments);
     for (const Shift& shift : shifts_) {
         ObjectHeader* object = nodes.value(shift.Id);
         if (!object) object = comments.value(shift.Id);
@@ -99,10 +116,11 @@ void MoveStep::MoveBy(Int sign) {
             MoveObject(*object, SaturatedSum(object->X, sign * shift.DX),
                        SaturatedSum(object->Y, sign * shift.DY));
     }
+    Settle();
 }
 
 ValueStep::ValueStep(Circuit& circuit, const QString& name, Int nodeId, Value before, Value after)
-    : HistoryStep(name), circuit_(circuit), nodeId_(nodeId), before_(std::move(before)),
+    : HistoryStep(circuit, name), nodeId_(nodeId), before_(std::move(before)),
       after_(std::move(after)) {}
 
 std::size_t ValueStep::Bytes() const {
@@ -114,12 +132,14 @@ void ValueStep::Release() {
 }
 
 void ValueStep::Set(const Value& value) {
-    if (Node* node = ObjectsById(circuit_.MainFrame.Nodes).value(nodeId_))
-        SetConstantValue(*node, value.Number, value.Text);
+    if (Frame* frame = EditedFrame())
+        if (Node* node = ObjectsById(frame->Nodes).value(nodeId_))
+            SetConstantValue(*node, value.Number, value.Text);
+    Settle();
 }
 
 CommentTextStep::CommentTextStep(Circuit& circuit, Int commentId, QString before, QString after)
-    : HistoryStep(QStringLiteral("Edit Comment")), circuit_(circuit), commentId_(commentId),
+    : HistoryStep(circuit, QStringLiteral("Edit Comment")), commentId_(commentId),
       before_(std::move(before)), after_(std::move(after)) {}
 
 std::size_t CommentTextStep::Bytes() const {
@@ -131,8 +151,9 @@ void CommentTextStep::Release() {
 }
 
 void CommentTextStep::Set(const QString& text) {
-    if (Comment* comment = ObjectsById(circuit_.MainFrame.Comments).value(commentId_))
-        SetCommentText(*comment, text);
+    if (Frame* frame = EditedFrame())
+        if (Comment* comment = ObjectsById(frame->Comments).value(commentId_))
+            SetCommentText(*comment, text);
 }
 
 } // namespace flow

@@ -12,7 +12,8 @@ namespace flow {
 // What every step tells the history about itself, for its memory budget.
 class HistoryStep : public QUndoCommand {
   public:
-    using QUndoCommand::QUndoCommand;
+    // The step edits the frame the circuit's window shows while it is made.
+    HistoryStep(Circuit& circuit, const QString& name);
     // The memory the step keeps to undo and redo, roughly.
     virtual std::size_t Bytes() const = 0;
     // Lets go of what the step keeps and makes it obsolete: the history then drops it, without
@@ -23,8 +24,17 @@ class HistoryStep : public QUndoCommand {
         setObsolete(true);
     }
 
+  protected:
+    // The frame the step edits, found by its name: a sub-circuit deleted and made again by
+    // later steps' undo is a new record. None when it is gone.
+    Frame* EditedFrame() const;
+    // After every undo and redo: instances follow the bodies the step changed.
+    void Settle() const;
+    Circuit& circuit_;
+
   private:
     virtual void Release() = 0;
+    QString frame_;
 };
 
 // Objects removed and objects added in one step, with the resolved types of every node the step
@@ -42,7 +52,6 @@ class GroupStep : public HistoryStep {
     void Release() override;
     void Apply(const GroupSnapshot& out, const GroupSnapshot& in, const TypesById& types);
 
-    Circuit& circuit_;
     std::unique_ptr<GroupSnapshot> removed_, added_;
     TypesById before_, after_;
     bool made_ = true;
@@ -70,7 +79,6 @@ class MoveStep : public HistoryStep {
     void Release() override;
     void MoveBy(Int sign);
 
-    Circuit& circuit_;
     std::vector<Shift> shifts_;
     bool mergeable_;
 };
@@ -91,7 +99,6 @@ class ValueStep : public HistoryStep {
     void Release() override;
     void Set(const Value& value);
 
-    Circuit& circuit_;
     Int nodeId_;
     Value before_, after_;
 };
@@ -107,7 +114,6 @@ class CommentTextStep : public HistoryStep {
     void Release() override;
     void Set(const QString& text);
 
-    Circuit& circuit_;
     Int commentId_;
     QString before_, after_;
 };

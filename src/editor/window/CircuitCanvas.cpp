@@ -6,6 +6,7 @@
 #include "model/Model.h"
 #include "render/Palette.h"
 #include "render/Redraw.h"
+#include "model/SubCircuits.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -179,7 +180,7 @@ void CircuitCanvas::paintEvent(QPaintEvent*) {
 
 // Drawn over the canvas's picture, never into it: exported pictures do not carry it.
 void CircuitCanvas::DrawEmptyCanvasHint(QPainter& painter) const {
-    const Frame& frame = circuit_.MainFrame;
+    const Frame& frame = ShownFrame(circuit_);
     if (!frame.Nodes.empty() || !frame.Comments.empty() || PreviewNode().Function) return;
     painter.setPen(QColor::fromRgba(ColorTable()[ColorSlot::MajorGrid]));
     painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 12));

@@ -1,0 +1,53 @@
+#pragma once
+// How sub-circuits run: each instance gets a copy of its sub-circuit's body made for it alone,
+// its expansion, whose nodes are nodes like any other: they resolve their types from what feeds
+// this instance and run on threads of their own. The pins stay in the copy as nodes without a
+// thread; values cross them through Port::Relay, so the firing protocol and the routines never
+// learn that a boundary was there.
+
+#include "model/Records.h"
+
+#include <vector>
+
+namespace flow {
+
+// Makes the instance's expansion from the current body unless it has one already; a stale one
+// (the body changed since) is replaced, stopping its threads.
+void ExpandInstance(Node& instance);
+// Takes the expansion apart, stopping its threads. Returns false when a thread did not stop in
+// time; the expansion's frame is then kept by the circuit for as long as it lives.
+bool CollapseInstance(Node& instance);
+
+// Gives every sub-circuit the ports of its pins and every instance those ports, deleting wires
+// to ports whose pin went; the first half of FollowDefinitions.
+void FollowPins(Circuit& circuit);
+// Brings every instance in step with its sub-circuit after bodies changed: port lists (a wire to
+// a port whose pin went is deleted), sizes, expansions and the types that follow from them.
+// Does nothing while no body changed since the last call.
+void FollowDefinitions(Circuit& circuit);
+
+// The frames that run: the main frame, then the expansions of its instances, each after the
+// frame that holds its instance, at every depth.
+std::vector<Frame*> RunFrames(const Circuit& circuit);
+// The nodes that run on threads of their own: those of the run frames but pins and instances.
+std::vector<Node*> RunNodes(const Circuit& circuit);
+// Whether the node runs on a thread: it is no pin and no instance.
+bool RunsOnThread(const Node& node);
+
+// The ports that receive what `port` sends: its targets and, where a target hands on across a
+// sub-circuit's boundary, what that port sends on to, at every depth.
+template <typename Visit> void ForEachReceiver(Port* port, Visit&& visit) {
+    for (Port* target : port->Targets) {
+        visit(target);
+        if (Port* relay = target->Relay) {
+            visit(relay);
+            ForEachReceiver(relay, visit);
+        }
+    }
+}
+
+// The main-frame node a node of the run stands in: itself in the main frame, else the instance
+// in the main frame whose expansion holds it, at whatever depth.
+Node* OutermostNode(Node* node);
+
+} // namespace flow

@@ -1,0 +1,286 @@
+#include "model/SubCircuits.h"
+
+#include "model/Catalogue.h"
+#include "model/Model.h"
+
+#include <algorithm>
+
+namespace flow {
+
+namespace {
+
+std::unique_ptr<FunctionDef> MakePinFunction(const QString& name, const QString& shape,
+                                             int direction, Int portX) {
+    auto function = std::make_unique<FunctionDef>();
+    function->Name = name;
+    function->Shape = shape;
+    function->Width = 40;
+    function->Height = 16;
+    AddPortTemplate(function.get(), direction, name, portX, 8, 1, 0);
+    // A pin takes the type of what meets it; no thread ever runs one, so it has no routine.
+    for (const int type : {PortType::Boolean, PortType::Integer, PortType::Real, PortType::String}) {
+        auto implementation = std::make_unique<Implementation>();
+        implementation->Types = {0, type};
+        function->Implementations.push_back(std::move(implementation));
+    }
+    return function;
+}
+
+// The order of a side's ports: top to bottom, then left to right, then the body's list order.
+bool StandsAbove(const Node* a, const Node* b) {
+    if (a->Y != b->Y) return a->Y < b->Y;
+    return a->X < b->X;
+}
+
+// A text symbol cannot hold a comma: it separates the symbol's fields.
+QString SymbolText(const QString& name) {
+    QString text = name;
+    text.replace(QLatin1Char(','), QChar(0x201A));
+    return text;
+}
+
+constexpr Int kRow = 16;  // distance of neighbouring ports
+constexpr Int kTop = 20;  // the first port's height below the top, under the name
+constexpr Int kSpare = 12; // below the last port
+
+} // namespace
+
+const PinFunctionSet& PinFunctions() {
+    static const auto functions = [] {
+        static std::unique_ptr<FunctionDef> input = MakePinFunction(
+            QStringLiteral("Input Pin"), QStringLiteral("M 0,0 l 30,0 l 10,8 l -10,8 l -30,0 z"),
+            Direction::Out, 37);
+        static std::unique_ptr<FunctionDef> output = MakePinFunction(
+            QStringLiteral("Output Pin"), QStringLiteral("M 0,8 l 10,-8 l 30,0 l 0,16 l -30,0 z"),
+            Direction::In, 3);
+        return PinFunctionSet{input.get(), output.get()};
+    }();
+    return functions;
+}
+
+bool IsInputPin(const Node& node) {
+    return node.Function && node.Function == PinFunctions().Input;
+}
+
+bool IsOutputPin(const Node& node) {
+    return node.Function && node.Function == PinFunctions().Output;
+}
+
+bool IsPin(const Node& node) {
+    return IsInputPin(node) || IsOutputPin(node);
+}
+
+bool IsSubCircuit(const FunctionDef* function) {
+    return function && !function->Frames.empty();
+}
+
+bool IsInstance(const Node& node) {
+    return IsSubCircuit(node.Function);
+}
+
+QString PinName(const Node& pin) {
+    return pin.Ports.empty() ? QString() : pin.Ports.front()->Label;
+}
+
+void SetPinName(Node& pin, const QString& name) {
+    if (pin.Ports.empty() || pin.Ports.front()->Label == name) return;
+    pin.Ports.front()->Label = name;
+    pin.Flags |= ObjectFlag::NeedsLayout;
+    NoteBodyChange(pin.Frame);
+}
+
+Frame& BodyOf(const FunctionDef& definition) {
+    return *definition.Frames.front();
+}
+
+Frame& ShownFrame(Circuit& circuit) {
+    return circuit.OpenPath.empty() ? circuit.MainFrame : BodyOf(*circuit.OpenPath.back()->Function);
+}
+
+const Frame& ShownFrame(const Circuit& circuit) {
+    return ShownFrame(const_cast<Circuit&>(circuit));
+}
+
+Frame* FrameNamed(Circuit& circuit, const QString& name) {
+    if (name.isEmpty()) return &circuit.MainFrame;
+    FunctionDef* definition = FindSubCircuit(circuit, name);
+    return definition ? &BodyOf(*definition) : nullptr;
+}
+
+QString NameOfFrame(const Frame& frame) {
+    return frame.Definition ? frame.Definition->Name : QString();
+}
+
+FunctionDef* DefinitionOf(const Frame& frame) {
+    // An expansion copies the body of its instance's function.
+    if (frame.Instance) return frame.Instance->Function;
+    return frame.Definition;
+}
+
+FunctionDef* FindSubCircuit(const Circuit& circuit, const QString& name) {
+    for (const auto& definition : circuit.SubCircuits)
+        if (definition->Name == name) return definition.get();
+    return nullptr;
+}
+
+FunctionDef* FunctionNamed(const Frame& frame, const QString& name) {
+    if (FunctionDef* builtIn = FindFunction(name)) return builtIn;
+    if (DefinitionOf(frame)) {
+        if (name == PinFunctions().Input->Name) return PinFunctions().Input;
+        if (name == PinFunctions().Output->Name) return PinFunctions().Output;
+    }
+    return frame.Owner ? FindSubCircuit(*frame.Owner, name) : nullptr;
+}
+
+QString SubCircuitNameProblem(const Circuit& circuit, const QString& name) {
+    if (name.trimmed().isEmpty()) return QStringLiteral("A sub-circuit needs a name");
+    if (name != name.trimmed())
+        return QStringLiteral("A sub-circuit's name may not begin or end with a blank");
+    for (const QChar c : name)
+        if (c.category() == QChar::Other_Control)
+            return QStringLiteral("A sub-circuit's name may not hold control characters");
+    if (FindFunction(name) || name == PinFunctions().Input->Name ||
+        name == PinFunctions().Output->Name)
+        return QStringLiteral("“%1” is the name of a built-in function").arg(name);
+    if (FindSubCircuit(circuit, name))
+        return QStringLiteral("The circuit has a sub-circuit named “%1” already").arg(name);
+    return QString();
+}
+
+QString FreeSubCircuitName(const Circuit& circuit, const QString& name) {
+    if (!FindFunction(name) && !FindSubCircuit(circuit, name) && name != PinFunctions().Input->Name &&
+        name != PinFunctions().Output->Name)
+        return name;
+    for (int n = 2;; ++n) {
+        const QString candidate = name + QLatin1Char(' ') + QString::number(n);
+        if (!FindSubCircuit(circuit, candidate) && !FindFunction(candidate)) return candidate;
+    }
+}
+
+FunctionDef* AddSubCircuit(Circuit& circuit, const QString& name, std::size_t position) {
+    auto definition = std::make_unique<FunctionDef>();
+    definition->Name = name;
+    auto body = std::make_unique<Frame>();
+    body->Owner = &circuit;
+    body->Definition = definition.get();
+    definition->Frames.push_back(std::move(body));
+    LayOutSubCircuit(*definition);
+    FunctionDef* raw = definition.get();
+    auto& list = circuit.SubCircuits;
+    list.insert(list.begin() + std::ptrdiff_t(std::min(position, list.size())),
+                std::move(definition));
+    return raw;
+}
+
+void DeleteSubCircuit(Circuit& circuit, FunctionDef* definition) {
+    Frame& body = BodyOf(*definition);
+    while (!body.Wires.empty())
+        DeleteWire(body.Wires.back().get());
+    while (!body.Nodes.empty())
+        DeleteNode(body.Nodes.back().get());
+    while (!body.Comments.empty())
+        DeleteComment(body.Comments.back().get());
+    std::erase_if(circuit.SubCircuits,
+                  [&](const std::unique_ptr<FunctionDef>& owned) { return owned.get() == definition; });
+}
+
+std::size_t SubCircuitPosition(const Circuit& circuit, const FunctionDef* definition) {
+    for (std::size_t i = 0; i < circuit.SubCircuits.size(); ++i)
+        if (circuit.SubCircuits[i].get() == definition) return i;
+    return circuit.SubCircuits.size();
+}
+
+bool WouldRecurse(const FunctionDef* outer, const FunctionDef* inner) {
+    if (!outer || !inner) return false;
+    if (outer == inner) return true;
+    if (!IsSubCircuit(inner)) return false;
+    std::vector<const FunctionDef*> pending{inner};
+    std::vector<const FunctionDef*> seen;
+    while (!pending.empty()) {
+        const FunctionDef* next = pending.back();
+        pending.pop_back();
+        if (std::find(seen.begin(), seen.end(), next) != seen.end()) continue;
+        seen.push_back(next);
+        for (const auto& node : BodyOf(*next).Nodes) {
+            if (!IsInstance(*node)) continue;
+            if (node->Function == outer) return true;
+            pending.push_back(node->Function);
+        }
+    }
+    return false;
+}
+
+std::vector<Node*> InstancesIn(const Frame& frame) {
+    std::vector<Node*> instances;
+    for (const auto& node : frame.Nodes)
+        if (IsInstance(*node)) instances.push_back(node.get());
+    return instances;
+}
+
+std::size_t InstanceCount(const Circuit& circuit, const FunctionDef* definition) {
+    std::size_t count = 0;
+    const auto countIn = [&](const Frame& frame) {
+        for (const auto& node : frame.Nodes)
+            count += node->Function == definition ? 1 : 0;
+    };
+    countIn(circuit.MainFrame);
+    for (const auto& other : circuit.SubCircuits)
+        countIn(BodyOf(*other));
+    return count;
+}
+
+void NoteBodyChange(const Frame* frame) {
+    if (!frame || !frame->Definition) return;
+    ++frame->Definition->Revision;
+    if (frame->Owner) frame->Owner->DefinitionsChanged = true;
+}
+
+bool LayOutSubCircuit(FunctionDef& definition) {
+    std::vector<const Node*> inputs, outputs;
+    for (const auto& node : BodyOf(definition).Nodes) {
+        if (IsInputPin(*node)) inputs.push_back(node.get());
+        if (IsOutputPin(*node)) outputs.push_back(node.get());
+    }
+    std::stable_sort(inputs.begin(), inputs.end(), StandsAbove);
+    std::stable_sort(outputs.begin(), outputs.end(), StandsAbove);
+
+    const Int rows = Int(std::max<std::size_t>({inputs.size(), outputs.size(), 1}));
+    // Room for the name, centred above the ports.
+    const Int width = std::clamp<Int>((Int(definition.Name.size()) * 8 + 24 + 7) / 8 * 8, 48, 400);
+    const Int height = kTop + (rows - 1) * kRow + kSpare;
+
+    struct Template {
+        Int PinId;
+        int Direction;
+        QString Label;
+        Int X, Y;
+        bool operator==(const Template&) const = default;
+    };
+    std::vector<Template> wanted;
+    for (std::size_t i = 0; i < inputs.size(); ++i)
+        wanted.push_back({inputs[i]->Id, Direction::In, PinName(*inputs[i]), 3, kTop + Int(i) * kRow});
+    for (std::size_t i = 0; i < outputs.size(); ++i)
+        wanted.push_back(
+            {outputs[i]->Id, Direction::Out, PinName(*outputs[i]), width - 3, kTop + Int(i) * kRow});
+    std::vector<Template> had;
+    for (const auto& port : definition.Ports)
+        had.push_back({port->Id, port->Direction, port->Label, port->X, port->Y});
+
+    definition.Width = width;
+    definition.Height = height;
+    definition.Shape = QStringLiteral("M 0,6 c 0,-4 2,-6 6,-6 l %1,0 c 4,0 6,2 6,6 l 0,%2 "
+                                      "c 0,4 -2,6 -6,6 l -%1,0 c -4,0 -6,-2 -6,-6 z")
+                           .arg(width - 12)
+                           .arg(height - 12);
+    definition.Symbol =
+        QStringLiteral("$%1,10,%2,9").arg(SymbolText(definition.Name)).arg(width / 2);
+    if (wanted == had) return false;
+    definition.Ports.clear();
+    for (const Template& t : wanted) {
+        Port* port = AddPortTemplate(&definition, t.Direction, t.Label, t.X, t.Y, 1, 0);
+        port->Id = t.PinId;
+    }
+    return true;
+}
+
+} // namespace flow

@@ -1,0 +1,76 @@
+#pragma once
+// Sub-circuits: a circuit's own functions, each defined by a body frame whose input and output
+// pins stand for its ports, and used as nodes, its instances, wherever a built-in function can
+// be. The definitions belong to their circuit; the pins are two functions of their own that only
+// a body holds.
+
+#include "model/Records.h"
+
+namespace flow {
+
+struct PinFunctionSet {
+    FunctionDef* Input = nullptr;  // one output: the value that comes in through the instance
+    FunctionDef* Output = nullptr; // one input: the value that goes out through the instance
+};
+// The two pin functions; they are not in the catalogue, so a main frame never offers them.
+const PinFunctionSet& PinFunctions();
+
+bool IsInputPin(const Node& node);
+bool IsOutputPin(const Node& node);
+bool IsPin(const Node& node);
+// A node whose function is one of its circuit's sub-circuits.
+bool IsInstance(const Node& node);
+bool IsSubCircuit(const FunctionDef* function);
+
+// A pin's name is the label of its one port: the label its instances' port carries.
+QString PinName(const Node& pin);
+void SetPinName(Node& pin, const QString& name);
+
+// The sub-circuit's body frame.
+Frame& BodyOf(const FunctionDef& definition);
+// The frame the circuit's window shows and edits: the main frame, or the body of the
+// sub-circuit opened last (Circuit::OpenPath).
+Frame& ShownFrame(Circuit& circuit);
+const Frame& ShownFrame(const Circuit& circuit);
+// A frame by a name that outlives its records: "" for the main frame, else a sub-circuit's name.
+// None for a name no sub-circuit has.
+Frame* FrameNamed(Circuit& circuit, const QString& name);
+QString NameOfFrame(const Frame& frame);
+// The sub-circuit whose body holds the frame, following expansions out to their body's
+// definition; none for a main frame.
+FunctionDef* DefinitionOf(const Frame& frame);
+FunctionDef* FindSubCircuit(const Circuit& circuit, const QString& name);
+// The function a node of this frame named so is made from: a built-in one, a pin inside a body,
+// or one of the circuit's sub-circuits.
+FunctionDef* FunctionNamed(const Frame& frame, const QString& name);
+
+// Why a name cannot name a new sub-circuit of the circuit, or an empty text when it can.
+QString SubCircuitNameProblem(const Circuit& circuit, const QString& name);
+// The name itself when free, else the first of "name 2", "name 3", ... that is.
+QString FreeSubCircuitName(const Circuit& circuit, const QString& name);
+// A new, empty sub-circuit at the end of the circuit's list, or at a position of it.
+FunctionDef* AddSubCircuit(Circuit& circuit, const QString& name,
+                           std::size_t position = std::size_t(-1));
+// Takes the sub-circuit out of its circuit and frees it with its body; its instances must be
+// gone already.
+void DeleteSubCircuit(Circuit& circuit, FunctionDef* definition);
+std::size_t SubCircuitPosition(const Circuit& circuit, const FunctionDef* definition);
+
+// Whether an instance of `inner` placed in the body of `outer` would make a sub-circuit contain
+// itself: when inner is outer or holds an instance of it, at any depth.
+bool WouldRecurse(const FunctionDef* outer, const FunctionDef* inner);
+// The instances in a frame, not looking inside them.
+std::vector<Node*> InstancesIn(const Frame& frame);
+// How many instances of the sub-circuit the circuit's main frame and bodies hold.
+std::size_t InstanceCount(const Circuit& circuit, const FunctionDef* definition);
+
+// Notes that the body of the frame's sub-circuit changed, if it is one; its instances follow at
+// the next FollowDefinitions (engine/Expansion.h).
+void NoteBodyChange(const Frame* frame);
+
+// Sizes and port templates of a sub-circuit from the pins of its body: inputs down the left,
+// outputs down the right, each side in the order the pins stand from top to bottom. Returns
+// whether the ports changed (their number, order, names or directions).
+bool LayOutSubCircuit(FunctionDef& definition);
+
+} // namespace flow
