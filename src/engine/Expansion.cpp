@@ -238,8 +238,22 @@ bool CollapseInstance(Node& instance) {
 }
 
 void FollowPins(Circuit& circuit) {
+    std::vector<const FunctionDef*> changed;
     for (const auto& definition : circuit.SubCircuits)
-        LayOutSubCircuit(*definition);
+        if (LayOutSubCircuit(*definition)) changed.push_back(definition.get());
+    // Expansions of a body copy the instances in it with the ports they had: a body that holds
+    // an instance whose ports changed must be copied anew, and so must those holding it.
+    for (std::size_t next = 0; next < changed.size(); ++next)
+        for (const auto& definition : circuit.SubCircuits) {
+            if (std::find(changed.begin(), changed.end(), definition.get()) != changed.end())
+                continue;
+            const auto& nodes = BodyOf(*definition).Nodes;
+            if (std::any_of(nodes.begin(), nodes.end(),
+                            [&](const auto& node) { return node->Function == changed[next]; })) {
+                ++definition->Revision;
+                changed.push_back(definition.get());
+            }
+        }
     for (const auto& definition : circuit.SubCircuits)
         for (Node* instance : InstancesIn(BodyOf(*definition)))
             FollowPorts(*instance);
