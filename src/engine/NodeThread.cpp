@@ -1,0 +1,182 @@
+#include "engine/NodeThread.h"
+
+#include "engine/DetachedThreads.h"
+#include "engine/Routines.h"
+#include "engine/Settling.h"
+#include "engine/WaiterRoom.h"
+#include "model/Model.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace flow {
+
+namespace {
+
+// Circuits of thousands of nodes run one thread each; the routines need very little stack.
+constexpr std::size_t kStackSize = 256 * 1024;
+
+std::atomic<std::size_t> liveThreads{0};
+
+// Threads that wait for firings: only while there are any does a firing wake them.
+std::atomic<int> firingWatchers{0};
+
+} // namespace
+
+NodeThread* NodeThread::Create() {
+    MakeRoomForWaiters(++liveThreads);
+    auto* thread = new NodeThread;
+    pthread_attr_t attributes;
+    pthread_attr_init(&attributes);
+    pthread_attr_setstacksize(&attributes, kStackSize);
+    const int result = pthread_create(&thread->handle_, &attributes, &NodeThread::Main, thread);
+    pthread_attr_destroy(&attributes);
+    if (result != 0) {
+        --liveThreads;
+        delete thread;
+        return nullptr;
+    }
+    return thread;
+}
+
+void NodeThread::Assign(Node& node, const Routine& routine) {
+    node_ = &node;
+    routine_ = &routine;
+    assigned_ = true;
+    node.Bell.Attach(&sleeper_);
+    // A parked thread would wake at its start only to wait for its first input: it is told to
+    // wait for that input right away. Only a wish for any release is replaced; a thread that
+    // already runs its loop has made its own.
+    const void* first = node.StartSemaphore.get();
+    for (std::size_t i = 1; i < node.PortArray.size(); ++i) {
+        if (const Port* port = node.PortArray[i]; port && port->Source && port->Semaphore) {
+            first = port->Semaphore.get();
+            break;
+        }
+    }
+    const void* parked = Sleeper::AnyRelease;
+    sleeper_.Awaited.compare_exchange_strong(parked, first);
+    // A release that came before the bell was attached rang nobody.
+    bool pending = node.StartSemaphore->Available() != 0;
+    for (const auto& port : node.Ports)
+        pending = pending || (port->Semaphore && port->Semaphore->Available() != 0);
+    if (pending) sleeper_.Ring();
+}
+
+void* NodeThread::Main(void* self) {
+    auto* thread = static_cast<NodeThread*>(self);
+    if (thread->WaitForNode()) thread->Loop();
+    --liveThreads;
+    thread->Ended();
+    return nullptr;
+}
+
+// A thread made ahead of time sleeps here until it is given a node; any release of the node's
+// semaphores, or a stop, wakes it.
+bool NodeThread::WaitForNode() {
+    while (!assigned_ && !Stopping)
+        sleeper_.SleepFor(Sleeper::AnyRelease, [this] { return !assigned_ && !Stopping; });
+    return assigned_ && !Stopping;
+}
+
+// The firing protocol shared by every routine: wait for the start and for one value on each
+// fed input, compute once under the circuit's lock, count the firing, and begin again.
+// Nothing is taken until the start and a value on every fed input are all there, so between
+// runs the thread holds no count of an earlier run. It waits for its inputs first and for its
+// start last: a later run releases every start before values travel, so the thread sleeps
+// once, until its last input arrives, instead of once for its start and again for its inputs.
+// The stop flag is looked at after every wait and under every lock: a thread that was held up
+// past its grace period and detached leaves at its next chance, delivering nothing.
+void NodeThread::Loop() {
+    Circuit& circuit = *OwnerCircuit(*node_);
+    std::vector<CountingSemaphore*> needed;
+    for (;;) {
+        // The editor rewires under this lock; it is never held while waiting.
+        std::unique_lock lock(circuit.FiringLock);
+        if (Stopping) return;
+        needed.clear();
+        for (std::size_t i = 1; i < node_->PortArray.size(); ++i) {
+            const Port* port = node_->PortArray[i];
+            if (port && port->Source && port->Semaphore) needed.push_back(port->Semaphore.get());
+        }
+        needed.push_back(node_->StartSemaphore.get());
+        const auto missing = std::find_if(needed.begin(), needed.end(),
+                                          [](const auto* s) { return s->Available() == 0; });
+        if (missing != needed.end()) {
+            lock.unlock();
+            const CountingSemaphore* awaited = *missing;
+            sleeper_.SleepFor(awaited, [&] { return awaited->Available() == 0 && !Stopping; });
+            continue;
+        }
+        // Only this thread takes counts, so they are all still there; a stop taking back its
+        // releases is the one exception, and the stop flag is then set.
+        if (!std::all_of(needed.begin(), needed.end(), [](auto* s) { return s->TryAcquire(); }))
+            continue;
+        // A stop that came after the look above released every semaphore to wake this thread:
+        // the counts just taken may be those releases and no value. Its flag is set before
+        // them, so it shows now.
+        if (Stopping) return;
+        // Read now: ExecuteCircuit releases the starts only after the new number is set.
+        const std::uint64_t runNumber = circuit.RunNumber;
+        {
+            HeldRings held;
+            routine_->Compute(*node_, runNumber);
+            lock.unlock();
+        }
+        node_->DoneSemaphore->Release();
+        CountFiring();
+        NoteFiring(circuit, runNumber);
+    }
+}
+
+void NodeThread::CountFiring() {
+    Fired.fetch_add(1);
+    if (firingWatchers.load() != 0) Fired.notify_all();
+}
+
+void NodeThread::WaitForFirings(std::uint64_t firings) {
+    ++firingWatchers;
+    for (std::uint64_t fired = Fired; fired < firings; fired = Fired)
+        Fired.wait(fired);
+    --firingWatchers;
+}
+
+void NodeThread::RequestStop() {
+    Stopping = true;
+    if (node_) {
+        node_->StartSemaphore->Release();
+        for (const auto& port : node_->Ports)
+            if (port->Semaphore) port->Semaphore->Release();
+    }
+    // Also a thread still waiting for its node, or one whose awaited count was full.
+    sleeper_.Ring();
+}
+
+bool NodeThread::FinishOrDetach(std::chrono::milliseconds timeout) {
+    std::unique_lock lock(mutex_);
+    if (!endedChanged_.wait_for(lock, timeout, [this] { return ended_; })) {
+        // Never killed: a forced end could leave the circuit's lock held. The thread owns
+        // itself from here on and deletes this object when it finally leaves.
+        detached_ = true;
+        if (node_) NoteDetached(node_);
+        pthread_detach(handle_);
+        return false;
+    }
+    lock.unlock();
+    pthread_join(handle_, nullptr);
+    delete this;
+    return true;
+}
+
+void NodeThread::Ended() {
+    std::unique_lock lock(mutex_);
+    ended_ = true;
+    const bool ownsItself = detached_;
+    endedChanged_.notify_all();
+    lock.unlock();
+    if (!ownsItself) return;
+    if (node_) NoteDetachedEnded(node_);
+    delete this;
+}
+
+} // namespace flow
