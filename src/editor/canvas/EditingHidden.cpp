@@ -3,12 +3,14 @@
 #include "editor/canvas/EditorState.h"
 #include "model/Model.h"
 #include "model/SubCircuits.h"
+#include "render/ValueLabels.h"
 
 namespace flow {
 
 namespace {
 
-constexpr int kEditingFlags = ObjectFlag::Hovered | ObjectFlag::Selected;
+// The never-fired outline marks the latest run, as the value labels do: neither is the circuit.
+constexpr int kEditingFlags = ObjectFlag::Hovered | ObjectFlag::Selected | ObjectFlag::NeverFired;
 
 // Calls `visit` with the Flags of every comment, node, port and wire of the frame.
 template <typename Visit> void ForEachFlags(Frame& frame, Visit visit) {
@@ -33,7 +35,7 @@ void RelayOutEdited(const EditorState& editor) {
 
 EditingHidden::EditingHidden(Circuit& circuit)
     : circuit_(circuit), editor_(std::make_unique<EditorState>(Editor())),
-      pending_(PreviewNode().Function), state_(circuit.State) {
+      pending_(PreviewNode().Function), state_(circuit.State), values_(ValueLabelsShown()) {
     RelayOutEdited(*editor_);
     ForEachFlags(ShownFrame(circuit), [this](int& flags) {
         flags_.insert(&flags, flags);
@@ -43,6 +45,7 @@ EditingHidden::EditingHidden(Circuit& circuit)
     Editor() = EditorState();
     PreviewNode().Function = nullptr;
     circuit.State = RunState::None;
+    ShowValueLabels(false);
 }
 
 EditingHidden::~EditingHidden() {
@@ -53,6 +56,7 @@ EditingHidden::~EditingHidden() {
     RelayOutEdited(*editor_);
     PreviewNode().Function = pending_;
     circuit_.State = state_;
+    ShowValueLabels(values_);
 }
 
 } // namespace flow

@@ -1,7 +1,7 @@
 #pragma once
 // While one lives, drawing the circuit shows the circuit alone, as --render draws a file: no
-// hover highlight, selection, rubber band, wire being drawn, node being placed or run-state
-// marker, and an edited text as its object holds it. Everything comes back when it ends.
+// hover highlight, selection, rubber band, wire being drawn, node being placed, run-state
+// marker, value labels or never-fired outlines, and an edited text as its object holds it. Everything comes back when it ends.
 
 #include "model/Records.h"
 
@@ -26,6 +26,7 @@ class EditingHidden {
     QHash<int*, int> flags_; // the flags of every object, as they were
     FunctionDef* pending_;
     int state_;
+    bool values_;
 };
 
 } // namespace flow

@@ -1,11 +1,13 @@
 // File → Export Image…: the view or the whole circuit, as PNG or SVG.
 
 #include "EditorFixture.h"
+#include "support/ExampleWindow.h"
 #include "support/XmlRoots.h"
 
 #include "editor/actions/ExportImage.h"
 #include "render/Camera.h"
 #include "render/Palette.h"
+#include "render/ValueLabels.h"
 
 #include <QImage>
 #include <QTemporaryDir>
@@ -55,6 +57,33 @@ TEST_F(ExportImageTest, WritesTheViewOrTheWholeCircuit) {
         << StatusNotice(circuit).toStdString();
     choice = {};
     OnMenu(circuit, Command::ExportImage); // cancelled: nothing happens
+    ChooseExport() = ExportChooser();
+}
+
+TEST_F(ExportImageTest, APictureLeavesOutWhatTheLatestRunMarked) {
+    Circuit* cycle = OpenExampleWindow("cycle.xml", {640, 480});
+    ASSERT_NE(cycle, nullptr);
+    const auto neverFired = [&] {
+        return std::count_if(cycle->MainFrame.Nodes.begin(), cycle->MainFrame.Nodes.end(),
+                             [](const auto& node) { return node->Flags & ObjectFlag::NeverFired; });
+    };
+    ShowValueLabels(true);
+    Key(*cycle, Qt::Key_F5);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return neverFired() == 2; }));
+    QTemporaryDir directory;
+    ExportChoice choice{directory.filePath("marked.png"), true};
+    ChooseExport() = [&](QWidget*) { return choice; };
+    OnMenu(*cycle, Command::ExportImage);
+    const QImage marked(choice.FileName);
+    EXPECT_TRUE(ValueLabelsShown()) << "the window shows them again";
+    EXPECT_EQ(neverFired(), 2);
+
+    ShowValueLabels(false);
+    for (const auto& node : cycle->MainFrame.Nodes)
+        node->Flags &= ~ObjectFlag::NeverFired;
+    choice = {directory.filePath("plain.png"), true};
+    OnMenu(*cycle, Command::ExportImage);
+    EXPECT_EQ(marked, QImage(choice.FileName)) << "no value labels, no never-fired outlines";
     ChooseExport() = ExportChooser();
 }
 
