@@ -200,7 +200,7 @@ Node* OutermostNode(Node* node) {
 void ExpandInstance(Node& instance) {
     FunctionDef* definition = instance.Function;
     if (!IsSubCircuit(definition) || !instance.Frame || !instance.Frame->Owner ||
-        instance.Frame->Owner->ExpansionsHeld)
+        instance.Frame->Owner->ExpansionsHeld || (instance.Flags & ObjectFlag::Leaving))
         return;
     if (instance.Expansion && instance.ExpandedRevision == definition->Revision) return;
     CollapseInstance(instance);

@@ -237,6 +237,7 @@ void DeletePort(Port* port) {
 }
 
 void DeleteNode(Node* node) {
+    node->Flags |= ObjectFlag::Leaving;
     const bool threadEnded = StopThreadBeforeRemoval(node);
     Frame* frame = node->Frame;
     NoteBodyChange(frame);

@@ -38,6 +38,8 @@ namespace ObjectFlag {
 constexpr int NeedsLayout = 0x1, Hovered = 0x2, Selected = 0x4;
 // A node that never fired in its circuit's latest run, marked until the next edit or run.
 constexpr int NeverFired = 0x8;
+// A node being deleted: an instance then makes no new expansion while its wires go.
+constexpr int Leaving = 0x10;
 }
 
 namespace RunState {
