@@ -142,5 +142,45 @@ TEST_F(SubCircuitRunTest, PinChangesReachEveryInstanceAndWiresToAGonePortGo) {
     EXPECT_EQ(circuit.ErrorKind, ErrorKind::MissingInput);
 }
 
+TEST_F(SubCircuitRunTest, InsidesPastTheLimitAreNeitherMadeNorRun) {
+    struct Limit {
+        std::size_t Kept = ExpansionLimit();
+        ~Limit() { ExpansionLimit() = Kept; }
+    } restored;
+    ExpansionLimit() = 1000;
+    Circuit& circuit = MakeCircuit();
+    // Each level doubles with two instances of the one before: L8 holds 1787 nodes.
+    FunctionDef* level = AddSubCircuit(circuit, QStringLiteral("L0"));
+    Link(AddPin(*level, PinFunctions().Input, QStringLiteral("x"), 0, 0), 1,
+         AddPin(*level, PinFunctions().Output, QStringLiteral("y"), 100, 0), 1);
+    for (int k = 1; k <= 8; ++k) {
+        FunctionDef* next = AddSubCircuit(circuit, QStringLiteral("L%1").arg(k));
+        Node* x = AddPin(*next, PinFunctions().Input, QStringLiteral("x"), -100, 0);
+        Node* plus = Place(BodyOf(*next), QStringLiteral("Plus"), 80, 0);
+        Link(plus, 3, AddPin(*next, PinFunctions().Output, QStringLiteral("y"), 160, 0), 1);
+        for (std::size_t half = 1; half <= 2; ++half) {
+            Node* inner = Place(BodyOf(*next), level->Name, 0, Int(half) * 40);
+            FollowDefinitions(circuit);
+            Link(x, 1, inner, 1);
+            Link(inner, 2, plus, half);
+        }
+        level = next;
+    }
+    Node* top = Place(circuit.MainFrame, level->Name, 20, 30);
+    Link(Constant(circuit, Int(1)), 1, top, 1);
+    PrintOf(circuit, top);
+    EXPECT_EQ(top->Expansion, nullptr);
+    EXPECT_LE(circuit.ExpandedNodes, 1000u);
+    EXPECT_FALSE(PrepareCircuit(circuit));
+    EXPECT_EQ(circuit.ErrorKind, ErrorKind::NoThread);
+    EXPECT_EQ(DefectPlace(circuit), QStringLiteral("the L8 node at 20, 30"));
+
+    ExpansionLimit() = restored.Kept;
+    EXPECT_EQ(Run(circuit), QStringList{"256"});
+    const std::size_t held = circuit.ExpandedNodes;
+    DeleteNode(top);
+    EXPECT_EQ(held - circuit.ExpandedNodes, 1787u);
+}
+
 } // namespace
 } // namespace flow
