@@ -2,7 +2,6 @@
 // files whose sub-circuits cannot all be read.
 
 #include "SampleFiles.h"
-#include "support/Files.h"
 #include "support/ModelFault.h"
 #include "support/SubCircuitBuilding.h"
 
@@ -21,9 +20,7 @@ class SubCircuitFileTest : public testing::Test {
   protected:
     void TearDown() override { ForgetCircuits(); }
     Circuit* Load(std::string_view bytes, ReadLosses& losses) {
-        const QString name = folder.filePath(QStringLiteral("read.xml"));
-        EXPECT_TRUE(WriteBytes(name, bytes));
-        Circuit* circuit = LoadCircuit(name, losses);
+        Circuit* circuit = LoadBytes(folder, bytes, losses);
         if (circuit) {
             EXPECT_EQ(ModelFault(*circuit), "");
         }
