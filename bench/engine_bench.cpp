@@ -2,16 +2,20 @@
 // fired. "Warm" runs find the node threads in place, as every Start after the first does;
 // "Cold" runs build the circuit, then (timed) start its threads and run once, then stop them.
 // (Without the thread reserve, built from older sources, "ColdReserved" is the same as "Cold".)
+// "SubCircuits" runs N instances of a sub-circuit of ten nodes against "Flat", the same N x 10
+// nodes placed in the main frame.
 //
 //   ./scripts/build.sh build-bench Release -DFLOW_BENCH=ON -DFLOW_TESTS=OFF
 //   build-bench/bench/engine_bench
 
 #include "engine/Execution.h"
+#include "engine/Expansion.h"
 #include "engine/NodeThreads.h"
 #include "engine/Preparation.h"
 #include "engine/RunObserver.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
+#include "model/SubCircuits.h"
 #if __has_include("engine/ThreadReserve.h")
 #include "engine/ThreadReserve.h"
 #define FLOW_THREAD_RESERVE 1
@@ -38,18 +42,57 @@ class CountingObserver : public RunObserver {
     std::atomic<std::uint64_t> Lines{0};
 };
 
-Node* Constant(Circuit& circuit, Int value) {
-    Node* node = AddNode(&circuit.MainFrame, Catalogue().Constant, Catalogue().ConstantInteger);
+Node* Constant(Frame& frame, Int value) {
+    Node* node = AddNode(&frame, Catalogue().Constant, Catalogue().ConstantInteger);
     node->PortArray[1]->Value = value;
     return node;
 }
 
-Node* Connected(Circuit& circuit, const char* function, std::initializer_list<Node*> inputs) {
-    Node* node = AddNode(&circuit.MainFrame, FindFunction(QString::fromLatin1(function)), nullptr);
+Node* Constant(Circuit& circuit, Int value) {
+    return Constant(circuit.MainFrame, value);
+}
+
+Node* Connected(Frame& frame, FunctionDef* function, std::initializer_list<Node*> inputs) {
+    Node* node = AddNode(&frame, function, nullptr);
     std::size_t number = 1;
     for (Node* input : inputs)
         ConnectPorts(input->PortArray.back(), node->PortArray[number++]);
     return node;
+}
+
+Node* Connected(Circuit& circuit, const char* function, std::initializer_list<Node*> inputs) {
+    return Connected(circuit.MainFrame, FindFunction(QString::fromLatin1(function)), inputs);
+}
+
+// Ten nodes: a constant one and nine Plus nodes, each adding it to the sum before, the first
+// to `from`. Returns the last Plus.
+Node* AddTenSteps(Frame& frame, Node* from) {
+    Node* one = Constant(frame, 1);
+    for (int i = 0; i < 9; ++i)
+        from = Connected(frame, FindFunction(QStringLiteral("Plus")), {from, one});
+    return from;
+}
+
+void BuildFlatSteps(Circuit& circuit, int instances) {
+    Node* last = Constant(circuit, 0);
+    for (int i = 0; i < instances; ++i)
+        last = AddTenSteps(circuit.MainFrame, last);
+    Connected(circuit, "Print", {last});
+}
+
+// The same nodes, ten by ten in instances of one sub-circuit, chained through its pins.
+void BuildStepInstances(Circuit& circuit, int instances) {
+    FunctionDef* steps = AddSubCircuit(circuit, QStringLiteral("Ten steps"));
+    Frame& body = BodyOf(*steps);
+    Node* input = AddNode(&body, PinFunctions().Input, nullptr);
+    Node* output = AddNode(&body, PinFunctions().Output, nullptr);
+    output->X = 200;
+    ConnectPorts(AddTenSteps(body, input)->PortArray.back(), output->PortArray[1]);
+    FollowDefinitions(circuit);
+    Node* last = Constant(circuit, 0);
+    for (int i = 0; i < instances; ++i)
+        last = Connected(circuit.MainFrame, steps, {last});
+    Connected(circuit, "Print", {last});
 }
 
 // Each Plus adds one to the sum of the one before it.
@@ -73,7 +116,7 @@ void RunOnce(benchmark::State& state, Circuit& circuit) {
     }
     ExecuteCircuit(circuit);
     const RunReport report = RunToCompletion(circuit);
-    if (report.Fired != circuit.MainFrame.Nodes.size()) state.SkipWithError("not every node fired");
+    if (report.Fired != RunNodes(circuit).size()) state.SkipWithError("not every node fired");
 }
 
 // What the whole process has spent so far, all threads together: context switches (voluntary
@@ -119,7 +162,7 @@ template <void (*Build)(Circuit&, int)> void WarmRuns(benchmark::State& state) {
     const Spent before = Spent::Now();
     for (auto _ : state)
         RunOnce(state, circuit);
-    Report(state, circuit.MainFrame.Nodes.size(), Spent::Now() - before);
+    Report(state, RunNodes(circuit).size(), Spent::Now() - before);
     StopCircuitThreads(circuit);
     circuit.Observer = nullptr;
 }
@@ -136,7 +179,7 @@ template <void (*Build)(Circuit&, int), bool Reserved> void ColdRuns(benchmark::
         Circuit& circuit = NewCircuit();
         circuit.Observer = &observer;
         Build(circuit, int(state.range(0)));
-        nodes = circuit.MainFrame.Nodes.size();
+        nodes = RunNodes(circuit).size();
 #ifdef FLOW_THREAD_RESERVE
         if (Reserved) {
             ReserveThreadsFor(circuit);
@@ -153,6 +196,7 @@ template <void (*Build)(Circuit&, int), bool Reserved> void ColdRuns(benchmark::
         circuit.Observer = nullptr;
         circuit.MainFrame.Wires.clear();
         circuit.MainFrame.Nodes.clear();
+        circuit.SubCircuits.clear();
         state.ResumeTiming();
     }
     Report(state, nodes, spent);
@@ -162,12 +206,23 @@ void Sizes(benchmark::internal::Benchmark* benchmark) {
     benchmark->Arg(100)->Arg(1000)->Arg(10000)->UseRealTime()->Unit(benchmark::kMillisecond);
 }
 
+// Instances of ten nodes each, so the same node counts as the other cases.
+void InstanceCounts(benchmark::internal::Benchmark* benchmark) {
+    benchmark->Arg(10)->Arg(100)->Arg(1000)->UseRealTime()->Unit(benchmark::kMillisecond);
+}
+
 BENCHMARK(WarmRuns<BuildPlusChain>)->Name("PlusChain/Warm")->Apply(Sizes);
 BENCHMARK(WarmRuns<BuildPrintFanOut>)->Name("PrintFanOut/Warm")->Apply(Sizes);
 BENCHMARK(ColdRuns<BuildPlusChain, false>)->Name("PlusChain/Cold")->Apply(Sizes);
 BENCHMARK(ColdRuns<BuildPrintFanOut, false>)->Name("PrintFanOut/Cold")->Apply(Sizes);
 BENCHMARK(ColdRuns<BuildPlusChain, true>)->Name("PlusChain/ColdReserved")->Apply(Sizes);
 BENCHMARK(ColdRuns<BuildPrintFanOut, true>)->Name("PrintFanOut/ColdReserved")->Apply(Sizes);
+BENCHMARK(WarmRuns<BuildFlatSteps>)->Name("Flat/Warm")->Apply(InstanceCounts);
+BENCHMARK(WarmRuns<BuildStepInstances>)->Name("SubCircuits/Warm")->Apply(InstanceCounts);
+BENCHMARK(ColdRuns<BuildFlatSteps, true>)->Name("Flat/ColdReserved")->Apply(InstanceCounts);
+BENCHMARK(ColdRuns<BuildStepInstances, true>)
+    ->Name("SubCircuits/ColdReserved")
+    ->Apply(InstanceCounts);
 
 } // namespace
 } // namespace flow

@@ -47,7 +47,8 @@ QString DefectPlace(const Circuit& circuit) {
                         NodeName(wire->Destination ? wire->Destination->Node : nullptr)) +
                InsideOf(wire->Frame);
     }
-    case ErrorKind::NoImplementation: {
+    case ErrorKind::NoImplementation:
+    case ErrorKind::NoThread: {
         const auto* node = static_cast<const Node*>(circuit.ErrorObject);
         return NodeName(node) + InsideOf(node->Frame);
     }

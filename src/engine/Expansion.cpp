@@ -21,6 +21,27 @@ void CollectRunNodes(const Frame& frame, std::vector<Node*>& nodes) {
     }
 }
 
+// The nodes an expansion of the sub-circuit holds, nested ones included, counted up to just past
+// the limit; `known` keeps the counts of the sub-circuits met so far.
+std::size_t ExpandedSize(const FunctionDef& definition, std::size_t limit,
+                         std::unordered_map<const FunctionDef*, std::size_t>& known) {
+    if (const auto found = known.find(&definition); found != known.end()) return found->second;
+    std::size_t size = 0;
+    for (const auto& node : BodyOf(definition).Nodes) {
+        if (size > limit) break;
+        size += 1 + (IsInstance(*node) ? ExpandedSize(*node->Function, limit, known) : 0);
+    }
+    known.emplace(&definition, size);
+    return size;
+}
+
+std::size_t NodesIn(const Frame& frame) {
+    std::size_t count = frame.Nodes.size();
+    for (const auto& node : frame.Nodes)
+        if (node->Expansion) count += NodesIn(*node->Expansion);
+    return count;
+}
+
 void CollectRunFrames(Frame& frame, std::vector<Frame*>& frames) {
     frames.push_back(&frame);
     for (const auto& node : frame.Nodes)
@@ -174,6 +195,11 @@ void FollowInstance(Node& instance) {
 
 } // namespace
 
+std::size_t& ExpansionLimit() {
+    static std::size_t limit = 1'000'000;
+    return limit;
+}
+
 bool RunsOnThread(const Node& node) {
     return !IsPin(node) && !IsInstance(node);
 }
@@ -204,6 +230,12 @@ void ExpandInstance(Node& instance) {
         return;
     if (instance.Expansion && instance.ExpandedRevision == definition->Revision) return;
     CollapseInstance(instance);
+    Circuit& circuit = *instance.Frame->Owner;
+    const std::size_t room = ExpansionLimit() - std::min(ExpansionLimit(), circuit.ExpandedNodes);
+    std::unordered_map<const FunctionDef*, std::size_t> known;
+    if (ExpandedSize(*definition, room, known) > room) return;
+    // The nested expansions count their own nodes as the copy makes them.
+    circuit.ExpandedNodes += BodyOf(*definition).Nodes.size();
     auto frame = std::make_unique<Frame>();
     frame->Owner = instance.Frame->Owner;
     frame->Instance = &instance;
@@ -216,6 +248,7 @@ void ExpandInstance(Node& instance) {
 bool CollapseInstance(Node& instance) {
     if (!instance.Expansion) return true;
     Circuit& circuit = *instance.Expansion->Owner;
+    circuit.ExpandedNodes -= std::min(circuit.ExpandedNodes, NodesIn(*instance.Expansion));
     std::vector<Node*> running;
     CollectRunNodes(*instance.Expansion, running);
     std::erase_if(running, [](const Node* node) { return !node->Thread; });

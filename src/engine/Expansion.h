@@ -12,8 +12,15 @@
 namespace flow {
 
 // Makes the instance's expansion from the current body unless it has one already; a stale one
-// (the body changed since) is replaced, stopping its threads.
+// (the body changed since) is replaced, stopping its threads. An expansion that would take the
+// circuit's expansions past ExpansionLimit is not made: the instance stays without one, and a
+// run refuses it.
 void ExpandInstance(Node& instance);
+// The most nodes the expansions of one circuit may hold together. Each instance holds a copy of
+// its insides, nested ones included, so a few kilobytes of sub-circuits that each use the one
+// before twice would otherwise fill the memory while the file is read; no machine gives a
+// million nodes a thread each to run on anyway. Tests lower it.
+std::size_t& ExpansionLimit();
 // Takes the expansion apart, stopping its threads. Returns false when a thread did not stop in
 // time; the expansion's frame is then kept by the circuit for as long as it lives.
 bool CollapseInstance(Node& instance);

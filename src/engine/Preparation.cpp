@@ -85,6 +85,12 @@ bool CheckNode(Node* node) {
     if (!circuit) return false; // the placement preview belongs to no circuit and never runs
     // A pin outside a body has nothing to stand for; it is refused below as a node without a
     // routine.
+    if (IsInstance(*node) && !node->Expansion)
+        return Defect(*circuit, ErrorKind::NoThread,
+                      QStringLiteral("Too many nodes to run: the insides of sub-circuits would "
+                                     "hold more than %1")
+                          .arg(ExpansionLimit()),
+                      node, node->X, node->Y);
     if (IsInstance(*node) || (IsPin(*node) && node->Frame->Instance))
         return CheckBoundary(*circuit, node);
     const Routine* routine = node->Implementation ? node->Implementation->Routine : nullptr;
@@ -126,6 +132,10 @@ bool PrepareCircuit(Circuit& circuit) {
 
     // Instances run as copies of the bodies as they are now.
     FollowDefinitions(circuit);
+    // An instance refused an expansion for want of room gets another chance: others may have
+    // gone since.
+    for (Node* instance : InstancesIn(circuit.MainFrame))
+        if (!instance->Expansion) ResolveImplementation(instance);
     const std::vector<Frame*> frames = RunFrames(circuit);
     bool ready = ThreadsWithinLimits(circuit);
     for (std::size_t f = 0; ready && f < frames.size(); ++f)

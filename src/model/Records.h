@@ -180,6 +180,8 @@ struct Circuit {
     bool DefinitionsChanged = false;
     // While a file is read, instances wait with their expansions until every body is whole.
     bool ExpansionsHeld = false;
+    // The nodes all expansions of the circuit's instances hold together, nested ones included.
+    std::size_t ExpandedNodes = 0;
     // The instances the window has been opened into, from the main frame inwards: each lies in
     // the body of the one before (the first in the main frame). The window shows the body of
     // the last one's sub-circuit, or the main frame when there is none.

@@ -37,6 +37,7 @@ TEST(RunCommandTest, ExamplesPrintTheirResults) {
         {"real.xml",
          {QStringLiteral("-2"), QStringLiteral("0.333333"), QStringLiteral("1.23457e6"),
           QStringLiteral("10."), QStringLiteral("3.5")}},
+        {"subcircuits.xml", {QStringLiteral("25"), QStringLiteral("6.25")}},
     };
     for (const auto& example : examples) {
         const Outcome run =
@@ -55,6 +56,21 @@ TEST(RunCommandTest, DefectAndNodesThatNeverFireHaveTheirOwnStatus) {
         << defect.Error.toStdString();
     EXPECT_TRUE(defect.Error.contains(QStringLiteral("Plus node at 0, -20")))
         << defect.Error.toStdString();
+
+    // Square without its second factor: the defect is named through both instances around it.
+    QTemporaryDir folder;
+    std::string inside = ReadBytes(Example(QStringLiteral("subcircuits.xml")));
+    const std::string factor = "<Wire Source=\"17/1\" Destination=\"18/2\"/>";
+    ASSERT_NE(inside.find(factor), std::string::npos);
+    inside.erase(inside.find(factor), factor.size());
+    const QString broken = folder.filePath(QStringLiteral("broken.xml"));
+    ASSERT_TRUE(WriteBytes(broken, inside));
+    const Outcome deep = Flowlattice({QStringLiteral("--run"), broken});
+    EXPECT_EQ(deep.Status, 1);
+    EXPECT_TRUE(deep.Error.contains(
+        QStringLiteral("(input 2 \"y\" of the Times node at 0, -8 inside Square, instance at -60, "
+                       "-30 inside Sum of squares, instance at -60, -60)")))
+        << deep.Error.toStdString();
 
     const Outcome cycle =
         Flowlattice({QStringLiteral("--run"), Example(QStringLiteral("cycle.xml"))});

@@ -3,7 +3,6 @@
 #include "SampleFiles.h"
 #include "file/CircuitReader.h"
 #include "file/StartTagScan.h"
-#include "support/Files.h"
 
 #include <gtest/gtest.h>
 
@@ -16,9 +15,7 @@ class ReadLossesTest : public testing::Test {
   protected:
     void TearDown() override { ForgetCircuits(); }
     Circuit* Load(std::string_view bytes, ReadLosses& losses) {
-        const QString name = folder.filePath(QStringLiteral("file.xml"));
-        EXPECT_TRUE(WriteBytes(name, bytes));
-        return LoadCircuit(name, losses);
+        return LoadBytes(folder, bytes, losses);
     }
     QTemporaryDir folder;
 };

@@ -40,6 +40,11 @@ Circuit* LoadBytes(QTemporaryDir& folder, std::string_view bytes) {
     return WriteBytes(name, bytes) ? LoadCircuit(name) : nullptr;
 }
 
+Circuit* LoadBytes(QTemporaryDir& folder, std::string_view bytes, ReadLosses& losses) {
+    const QString name = folder.filePath(QStringLiteral("input.xml"));
+    return WriteBytes(name, bytes) ? LoadCircuit(name, losses) : nullptr;
+}
+
 std::string FileWithFrame(std::string_view frameContent) {
     return "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n"
            "<Flowlattice>\r\n"

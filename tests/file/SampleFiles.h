@@ -2,6 +2,7 @@
 // The sample circuit and the bytes it is saved as, circuit files built around frame content,
 // and the nodes of a circuit read from them.
 
+#include "file/ReadLosses.h"
 #include "model/Records.h"
 
 #include <QTemporaryDir>
@@ -13,6 +14,8 @@ namespace flow::test {
 
 // A file in a fresh temporary folder holding the bytes, loaded; none when the load failed.
 Circuit* LoadBytes(QTemporaryDir& folder, std::string_view bytes);
+// The same, with the account of what the read left out.
+Circuit* LoadBytes(QTemporaryDir& folder, std::string_view bytes, ReadLosses& losses);
 // Wraps frame content in a complete file with the banner, window and camera.
 std::string FileWithFrame(std::string_view frameContent);
 

@@ -1,5 +1,7 @@
 #include "support/ModelFault.h"
 
+#include "model/SubCircuits.h"
+
 #include <algorithm>
 #include <cmath>
 #include <set>
@@ -26,17 +28,10 @@ std::string PortFault(const Port& port, const std::set<const Wire*>& wires) {
     return {};
 }
 
-} // namespace
-
-std::string ModelFault(const Circuit& circuit) {
-    const Frame& frame = circuit.MainFrame;
-    if (circuit.Handle != &circuit || frame.Owner != &circuit)
-        return "circuit handle or frame owner wrong";
-    if (!(circuit.Magnification > 0.0f) || !std::isfinite(circuit.Magnification) ||
-        !std::isfinite(circuit.ZoomLevel) ||
-        std::fabs(std::exp2(circuit.ZoomLevel) / circuit.Magnification - 1.0) > 1e-4)
-        return "camera magnification unusable or not 2 to the zoom level";
-    std::set<Int> ids;
+// IDs are unique across all frames of the circuit: `ids` collects them frame by frame.
+std::string FrameFault(const Circuit& circuit, const Frame& frame, std::set<Int>& ids,
+                       std::set<const Node*>& nodes) {
+    if (frame.Owner != &circuit) return "frame owner wrong";
     Int lastCommentId = 0, lastNodeId = 0;
     for (const auto& comment : frame.Comments) {
         if (comment->Frame != &frame || comment->Kind != ObjectKind::Comment)
@@ -46,7 +41,6 @@ std::string ModelFault(const Circuit& circuit) {
             return "comment ids not unique and increasing";
         lastCommentId = comment->Id;
     }
-    std::set<const Node*> nodes;
     std::set<const Wire*> wires;
     for (const auto& wire : frame.Wires)
         wires.insert(wire.get());
@@ -83,6 +77,28 @@ std::string ModelFault(const Circuit& circuit) {
         if (!Holds(a->Wires, wire.get()) || !Holds(b->Wires, wire.get()) || !Holds(a->Targets, b) ||
             !Holds(b->Feeders, a))
             return "wire not listed by its ports";
+    }
+    return {};
+}
+
+} // namespace
+
+std::string ModelFault(const Circuit& circuit) {
+    if (circuit.Handle != &circuit) return "circuit handle wrong";
+    if (!(circuit.Magnification > 0.0f) || !std::isfinite(circuit.Magnification) ||
+        !std::isfinite(circuit.ZoomLevel) ||
+        std::fabs(std::exp2(circuit.ZoomLevel) / circuit.Magnification - 1.0) > 1e-4)
+        return "camera magnification unusable or not 2 to the zoom level";
+    std::set<Int> ids;
+    std::set<const Node*> nodes;
+    std::string fault = FrameFault(circuit, circuit.MainFrame, ids, nodes);
+    if (!fault.empty()) return fault;
+    for (const auto& definition : circuit.SubCircuits) {
+        if (definition->Frames.size() != 1 || BodyOf(*definition).Definition != definition.get())
+            return "sub-circuit without its one body";
+        std::set<const Node*> bodyNodes;
+        fault = FrameFault(circuit, BodyOf(*definition), ids, bodyNodes);
+        if (!fault.empty()) return "in " + definition->Name.toStdString() + ": " + fault;
     }
     for (Node* node : circuit.FileIdTable)
         if (!nodes.count(node)) return "file id table names a node of no frame";

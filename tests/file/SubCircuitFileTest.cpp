@@ -1,0 +1,112 @@
+// Sub-circuits in circuit files: their Frame elements written and read back unchanged, and
+// files whose sub-circuits cannot all be read.
+
+#include "SampleFiles.h"
+#include "support/ModelFault.h"
+#include "support/SubCircuitBuilding.h"
+
+#include "file/CircuitReader.h"
+#include "file/CircuitWriter.h"
+#include "file/ReadLosses.h"
+
+#include <gtest/gtest.h>
+
+namespace flow {
+namespace {
+
+using namespace flow::test;
+
+class SubCircuitFileTest : public testing::Test {
+  protected:
+    void TearDown() override { ForgetCircuits(); }
+    Circuit* Load(std::string_view bytes, ReadLosses& losses) {
+        Circuit* circuit = LoadBytes(folder, bytes, losses);
+        if (circuit) {
+            EXPECT_EQ(ModelFault(*circuit), "");
+        }
+        return circuit;
+    }
+    QTemporaryDir folder;
+};
+
+TEST_F(SubCircuitFileTest, NestedSubCircuitsSaveLoadAndSaveByteForByte) {
+    RegisterCatalogue();
+    Circuit& circuit = NewCircuit();
+    // Listed before the Double it uses, which a reader must find all the same. Every object
+    // is made in the order of the file, so that the IDs read back are those written.
+    FunctionDef* fourTimes = AddSubCircuit(circuit, QStringLiteral("Quadruple"));
+    FunctionDef* twice = AddSubCircuit(circuit, QStringLiteral("Double"));
+    AddComment(&circuit.MainFrame, QStringLiteral("4 × 5"), -100, -60);
+    Node* five = AddNode(&circuit.MainFrame, Catalogue().Constant, Catalogue().ConstantInteger);
+    SetConstantValue(*five, 5, QString());
+    MoveObject(*five, -100, 0);
+    Node* instance = Place(circuit.MainFrame, fourTimes->Name, 0, 0);
+    Node* print = Place(circuit.MainFrame, QStringLiteral("Print"), 100, 0);
+    Node* x = AddPin(*fourTimes, PinFunctions().Input, QStringLiteral("x"), -100, 0);
+    Node* first = Place(BodyOf(*fourTimes), twice->Name, 0, 0);
+    Node* second = Place(BodyOf(*fourTimes), twice->Name, 80, 0);
+    Node* result = AddPin(*fourTimes, PinFunctions().Output, QStringLiteral("4x"), 200, 0);
+    MakeDouble(circuit, true, twice);
+    Link(five, 1, instance, 1);
+    Link(instance, 2, print, 1);
+    Link(x, 1, first, 1);
+    Link(first, 2, second, 1);
+    Link(second, 2, result, 1);
+    ASSERT_EQ(ModelFault(circuit), "");
+
+    const std::string written = CircuitFileBytes(circuit);
+    const std::size_t main = written.find("  </MainFrame>\r\n");
+    const std::size_t outer = written.find("  <Frame Name=\"Quadruple\">\r\n    <!-- Comments -->");
+    const std::size_t inner = written.find("  <Frame Name=\"Double\">");
+    EXPECT_TRUE(main < outer && outer < inner && inner != std::string::npos) << written;
+    EXPECT_NE(written.find("<Node ID=\"5\" Function=\"Input Pin\" X=\"-100\" Y=\"0\" Name=\"x\"/>"),
+              std::string::npos)
+        << written;
+    EXPECT_NE(written.find("<Node ID=\"3\" Function=\"Quadruple\" X=\"0\" Y=\"0\"/>"),
+              std::string::npos);
+
+    ReadLosses losses;
+    Circuit* read = Load(written, losses);
+    ASSERT_NE(read, nullptr);
+    EXPECT_FALSE(losses.Any()) << DescribeLosses(QStringLiteral("read.xml"), losses).toStdString();
+    EXPECT_EQ(CircuitFileBytes(*read), written);
+    ASSERT_EQ(read->SubCircuits.size(), 2u);
+    EXPECT_EQ(BodyOf(*read->SubCircuits[0]).Wires.size(), 3u);
+    EXPECT_EQ(read->SubCircuits[0]->Ports.size(), 2u);
+}
+
+TEST_F(SubCircuitFileTest, SelfContainingInstancesAndUnusableFramesAreLeftOutAndReported) {
+    // A holds B, which holds A; C holds itself; a second "A", a built-in's name and no name.
+    // A body's wire names the main frame's node 1, and a pin stands in the main frame.
+    const std::string file =
+        "<Flowlattice><MainFrame>"
+        "<Node ID=\"1\" Function=\"Constant\"><Integer Value=\"1\"/></Node>"
+        "<Node ID=\"2\" Function=\"A\"/><Node ID=\"9\" Function=\"Input Pin\" Name=\"p\"/>"
+        "<Wire Source=\"1/1\" Destination=\"2/1\"/></MainFrame>"
+        "<Frame Name=\"A\"><Node ID=\"3\" Function=\"Input Pin\" Name=\"x\"/>"
+        "<Node ID=\"4\" Function=\"B\"/><Wire Source=\"3/1\" Destination=\"4/1\"/>"
+        "<Wire Source=\"1/1\" Destination=\"4/1\"/></Frame>"
+        "<Frame Name=\"B\"><Node ID=\"5\" Function=\"Input Pin\" Name=\"y\"/>"
+        "<Node ID=\"6\" Function=\"A\"/><Wire Source=\"5/1\" Destination=\"6/1\"/></Frame>"
+        "<Frame Name=\"C\"><Node ID=\"7\" Function=\"C\"/></Frame>"
+        "<Frame Name=\"A\"/><Frame Name=\"Plus\"/><Frame/></Flowlattice>";
+    ReadLosses losses;
+    Circuit* read = Load(file, losses);
+    ASSERT_NE(read, nullptr);
+    ASSERT_EQ(read->SubCircuits.size(), 3u);
+    EXPECT_EQ(BodyOf(*read->SubCircuits[0]).Nodes.size(), 2u);
+    EXPECT_EQ(BodyOf(*read->SubCircuits[0]).Wires.size(), 1u);
+    EXPECT_EQ(BodyOf(*read->SubCircuits[1]).Nodes.size(), 1u);
+    EXPECT_TRUE(BodyOf(*read->SubCircuits[2]).Nodes.empty());
+    EXPECT_EQ(read->MainFrame.Nodes.size(), 2u);
+    EXPECT_EQ(read->MainFrame.Wires.size(), 1u);
+    EXPECT_EQ(losses.SelfContaining, 2u);
+    EXPECT_EQ(DescribeLosses(QStringLiteral("loop.xml"), losses),
+              QStringLiteral("1 node was left out: no function is named “Input Pin”. 2 instances "
+                             "were left out: a sub-circuit may not contain itself. 2 wires were "
+                             "left out: an end names no port of a node read before it, or it "
+                             "repeats another wire. Elements that were not read: <Frame>."));
+}
+
+} // namespace
+} // namespace flow
