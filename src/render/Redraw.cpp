@@ -2,6 +2,7 @@
 
 #include "editor/canvas/RedrawLink.h"
 #include "engine/DefectPlace.h"
+#include "engine/RunCopies.h"
 #include "model/Model.h"
 #include "render/Camera.h"
 #include "render/CanvasSurface.h"
@@ -96,7 +97,7 @@ void DrawScene(QPainter& painter, Circuit& circuit) {
     for (const int i : visible.Nodes) {
         const Node& node = *frame.Nodes[std::size_t(i)];
         DrawNode(painter, node);
-        if (node.Flags & ObjectFlag::NeverFired) DrawNeverFiredMark(painter, node);
+        if (NeverFired(node)) DrawNeverFiredMark(painter, node);
     }
     DrawValueLabels(painter, circuit, visible.Wires);
     for (const int i : visible.Comments)
