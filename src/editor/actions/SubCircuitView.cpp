@@ -172,7 +172,8 @@ bool KeepOpenPathValid(Circuit& circuit) {
     }
     if (valid) return false;
     auto& left = LeftViews(circuit);
-    const std::optional<View> main = left.empty() ? std::nullopt : left.front();
+    const bool mainKept = !left.empty() && left.front().has_value();
+    const View main = mainKept ? *left.front() : View{};
     left.clear();
     circuit.OpenPath.clear();
     EditorState& editor = Editor();
@@ -181,8 +182,8 @@ bool KeepOpenPathValid(Circuit& circuit) {
     editor.HoveredPort = nullptr;
     editor.LastHitCircuit = nullptr;
     PreviewNode().Function = nullptr;
-    if (main)
-        ApplyView(circuit, *main);
+    if (mainKept)
+        ApplyView(circuit, main);
     else
         FitShownFrame(circuit);
     ShowWhereWeAre(circuit);
