@@ -70,6 +70,11 @@ const Port* RunCopyOf(const Port& port) {
     return copy->PortArray[std::size_t(index)];
 }
 
+int ShownType(const Port& port) {
+    const Port* copy = RunCopyOf(port);
+    return (copy ? copy : &port)->Type;
+}
+
 bool NeverFired(const Node& node) {
     const Node* copy = RunCopyOf(node);
     return copy && (copy->Flags & ObjectFlag::NeverFired);

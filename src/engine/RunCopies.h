@@ -16,6 +16,10 @@ Node* RunCopyOf(const Node& node);
 // The same for a port: the port of the same index on the node's run copy.
 const Port* RunCopyOf(const Port& port);
 
+// The port's type as the window shows it: inside a body, the type its copy resolved to from
+// what feeds the opened instance (an instance resolves its own types), else its own.
+int ShownType(const Port& port);
+
 // Whether the node, or the copy that ran in its stead, never fired in the latest run.
 bool NeverFired(const Node& node);
 

@@ -98,7 +98,7 @@ QString HoverText(const Node& node) {
 }
 
 QString HoverText(const Port& port) {
-    return DirectionPrefix(port.Direction) + port.Label + PortTypeSuffix(port.Type) +
+    return DirectionPrefix(port.Direction) + port.Label + PortTypeSuffix(ShownType(port)) +
            ValueSuffix(LatestValue(port));
 }
 

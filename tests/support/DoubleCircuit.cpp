@@ -7,7 +7,7 @@ namespace flow::test {
 
 namespace {
 
-constexpr const char* kHead = R"(<?xml version="1.0" encoding="UTF-8"?>
+constexpr const char* kText = R"(<?xml version="1.0" encoding="UTF-8"?>
 <Flowlattice>
   <Camera X="0" Y="0" Magnification="1"/>
   <MainFrame>
@@ -28,12 +28,8 @@ constexpr const char* kHead = R"(<?xml version="1.0" encoding="UTF-8"?>
     <Node ID="10" Function="Output Pin" X="100" Y="0" Name="x + x"/>
     <Node ID="11" Function="Print" X="0" Y="60"/>
     <Wire Source="8/1" Destination="9/1"/>
-)";
-
-constexpr const char* kSecondInput = R"(    <Wire Source="8/1" Destination="9/2"/>
-)";
-
-constexpr const char* kTail = R"(    <Wire Source="9/3" Destination="10/1"/>
+    <Wire Source="8/1" Destination="9/2"/>
+    <Wire Source="9/3" Destination="10/1"/>
     <Wire Source="8/1" Destination="11/1"/>
   </Frame>
 </Flowlattice>
@@ -43,11 +39,12 @@ constexpr const char* kTail = R"(    <Wire Source="9/3" Destination="10/1"/>
 
 Circuit* LoadDoubleCircuit(const QString& folder, bool missingInput) {
     const QString fileName = folder + QStringLiteral("/double.xml");
-    std::string text = kHead;
-    if (!missingInput) text += kSecondInput;
-    text += kTail;
-    if (!WriteBytes(fileName, text)) return nullptr;
-    return LoadCircuit(fileName);
+    QString text = QString::fromUtf8(kText);
+    if (missingInput) text.remove(QStringLiteral("<Wire Source=\"8/1\" Destination=\"9/2\"/>"));
+    if (!WriteBytes(fileName, text.toStdString())) return nullptr;
+    Circuit* circuit = LoadCircuit(fileName);
+    if (circuit) circuit->FileName = fileName;
+    return circuit;
 }
 
 } // namespace flow::test

