@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 namespace flow {
 
@@ -57,7 +58,8 @@ void LeaveShownFrame(Circuit& circuit) {
     CommitEditOf(circuit);
     PreviewNode().Function = nullptr;
     EditorState& editor = Editor();
-    editor.WireSource = nullptr;
+    if (Port* source = std::exchange(editor.WireSource, nullptr))
+        source->Flags &= ~ObjectFlag::Selected;
     editor.HoveredComment = nullptr;
     editor.HoveredNode = nullptr;
     editor.HoveredPort = nullptr;
