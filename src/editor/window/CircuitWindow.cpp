@@ -197,11 +197,13 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     history_ = CreateHistory(circuit, this);
     connect(history_, &QUndoStack::cleanChanged, this, [this] { ShowTitle(); });
     connect(history_, &QUndoStack::indexChanged, this, [this] {
+        // First: an instance the window is in may be gone, and everything below draws.
+        const bool wentOut = KeepOpenPathValid(circuit_);
         ShowHistorySteps();
         // A circuit that grew by an edit, an undo or a redo has its threads ready by its run.
         ReserveThreadsFor(circuit_);
         ForgetRunMarks(circuit_);
-        if (KeepOpenPathValid(circuit_)) RedrawCircuit(circuit_);
+        if (wentOut) RedrawCircuit(circuit_);
     });
     ShowTitle();
     ShowHistorySteps();
