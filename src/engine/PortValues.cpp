@@ -1,5 +1,6 @@
 #include "engine/PortValues.h"
 
+#include "engine/RunCopies.h"
 #include "engine/TypeResolution.h"
 #include "model/Model.h"
 
@@ -15,7 +16,11 @@ Circuit* CircuitOf(const Port& port) {
 
 } // namespace
 
-std::optional<CarriedValue> LatestValueHeld(const Port& port, std::uint64_t latestRun) {
+std::optional<CarriedValue> LatestValueHeld(const Port& shown, std::uint64_t latestRun) {
+    // A body's own ports never carry a value: its instance's copy did the work.
+    const Port* copy = RunCopyOf(shown);
+    if (!copy) return std::nullopt;
+    const Port& port = *copy;
     if (port.ValueRun == 0 || port.ValueRun != latestRun) return std::nullopt;
     CarriedValue value{port.ValueType, port.Value, {}};
     if (port.ValueType == PortType::String) value.Text = port.Text;

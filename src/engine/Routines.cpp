@@ -1,6 +1,7 @@
 #include "engine/Routines.h"
 
 #include "engine/Execution.h"
+#include "engine/Expansion.h"
 #include "engine/NumberText.h"
 #include "engine/RunObserver.h"
 #include "model/Model.h"
@@ -57,8 +58,9 @@ template <typename T> void Constant(Node& node, std::uint64_t runNumber) {
 
 template <typename T> void Print(Node& node, std::uint64_t runNumber) {
     const QString line = T::Show(T::Read(*node.PortArray[1]));
+    // A line printed inside a sub-circuit is traced to the instance the main frame shows.
     if (RunObserver* observer = OwnerCircuit(node)->Observer)
-        observer->PrintLineFrom(node.Id, line, runNumber);
+        observer->PrintLineFrom(OutermostNode(&node)->Id, line, runNumber);
 }
 
 template <typename In, typename Out, auto F> void Unary(Node& node, std::uint64_t runNumber) {

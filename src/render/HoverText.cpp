@@ -1,6 +1,7 @@
 #include "render/HoverText.h"
 
 #include "engine/PortValues.h"
+#include "engine/RunCopies.h"
 #include "engine/TypeResolution.h"
 #include "model/Model.h"
 #include "render/ValueDisplay.h"
@@ -75,8 +76,7 @@ QString FaultText(const Wire& wire, ConnectionFault fault) {
 }
 
 QString NeverFiredSuffix(const Node& node) {
-    return (node.Flags & ObjectFlag::NeverFired) ? QStringLiteral(" never fired in the latest run")
-                                                 : QString();
+    return NeverFired(node) ? QStringLiteral(" never fired in the latest run") : QString();
 }
 
 } // namespace
@@ -98,7 +98,7 @@ QString HoverText(const Node& node) {
 }
 
 QString HoverText(const Port& port) {
-    return DirectionPrefix(port.Direction) + port.Label + PortTypeSuffix(port.Type) +
+    return DirectionPrefix(port.Direction) + port.Label + PortTypeSuffix(ShownType(port)) +
            ValueSuffix(LatestValue(port));
 }
 

@@ -8,6 +8,7 @@
 #include "render/CaretPlacement.h"
 #include "render/Palette.h"
 #include "render/PathCache.h"
+#include "render/PinDrawing.h"
 #include "render/SpriteCache.h"
 #include "render/Strokes.h"
 #include "render/TextLayout.h"
@@ -256,6 +257,7 @@ void DrawNode(QPainter& painter, const Node& node) {
         DrawConstantBody(painter, local, node, flags, shadow);
     else
         DrawFunctionBody(painter, local, node, flags, shadow);
+    DrawNodeLabels(painter, local, node);
     for (const auto& port : node.Ports)
         DrawPortAt(painter, local, *port);
     painter.setTransform(placed);

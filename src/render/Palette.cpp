@@ -1,5 +1,7 @@
 #include "render/Palette.h"
 
+#include "engine/RunCopies.h"
+
 #include <cmath>
 
 namespace flow {
@@ -72,7 +74,7 @@ QRgb PortTypeColor(int type) {
 }
 
 QRgb PortTypeColor(const Port& port) {
-    return PortTypeColor(port.Type);
+    return PortTypeColor(ShownType(port));
 }
 
 } // namespace flow

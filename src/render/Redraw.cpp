@@ -2,6 +2,7 @@
 
 #include "editor/canvas/RedrawLink.h"
 #include "engine/DefectPlace.h"
+#include "engine/RunCopies.h"
 #include "model/Model.h"
 #include "render/Camera.h"
 #include "render/CanvasSurface.h"
@@ -96,7 +97,7 @@ void DrawScene(QPainter& painter, Circuit& circuit) {
     for (const int i : visible.Nodes) {
         const Node& node = *frame.Nodes[std::size_t(i)];
         DrawNode(painter, node);
-        if (node.Flags & ObjectFlag::NeverFired) DrawNeverFiredMark(painter, node);
+        if (NeverFired(node)) DrawNeverFiredMark(painter, node);
     }
     DrawValueLabels(painter, circuit, visible.Wires);
     for (const int i : visible.Comments)
@@ -143,6 +144,8 @@ void DrawRubberBand(QPainter& painter, const Circuit& circuit) {
 struct KeptScene {
     const Circuit* Owner = nullptr; // of the SceneReuse; none while no reuse is wanted
     bool Valid = false;
+    // A defect inside a sub-circuit opens its body under the same camera.
+    const Frame* Shown = nullptr;
     Int CameraX = 0;
     Int CameraY = 0;
     float Magnification = 0;
@@ -150,7 +153,8 @@ struct KeptScene {
     QImage Image;
 
     bool Matches(const Circuit& circuit, QSize pixels, double ratio) const {
-        return Valid && Owner == &circuit && CameraX == circuit.CameraX &&
+        return Valid && Owner == &circuit && Shown == &ShownFrame(circuit) &&
+               CameraX == circuit.CameraX &&
                CameraY == circuit.CameraY && Magnification == circuit.Magnification &&
                Ratio == ratio && Image.size() == pixels;
     }
@@ -199,6 +203,7 @@ void PaintCanvas(Circuit& circuit, QPaintDevice& device, QSize pixels, double ra
         PaintBelowOverlays(painter, circuit, pixels, ratio);
         if (image && kept.Owner == &circuit) {
             kept.Image = image->copy(QRect(QPoint(0, 0), pixels));
+            kept.Shown = &ShownFrame(circuit);
             kept.CameraX = circuit.CameraX;
             kept.CameraY = circuit.CameraY;
             kept.Magnification = circuit.Magnification;

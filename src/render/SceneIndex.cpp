@@ -1,7 +1,9 @@
 #include "render/SceneIndex.h"
 
 #include "model/Model.h"
+#include "model/SubCircuits.h"
 #include "render/PathCache.h"
+#include "render/PinDrawing.h"
 
 #include <QHash>
 
@@ -78,6 +80,7 @@ void RebuildGrid(BoxGrid& grid, const Entries& entries, BoxOf boxOf) {
 QRectF SceneIndex::NodeBox(const Node& node) {
     QRectF bounds = QRectF(0, 0, double(node.Width), double(node.Height)).normalized();
     if (node.Function && !IsConstant(node)) bounds |= PathsOf(*node.Function).Bounds;
+    if (IsPin(node)) bounds |= PinNameBox(node);
     for (const auto& port : node.Ports)
         bounds |= Widened(QRectF(double(port->X), double(port->Y), 0, 0), kPortRadius);
     bounds.translate(double(node.X), double(node.Y));

@@ -2,6 +2,7 @@
 
 #include "editor/actions/DialogFolders.h"
 #include "editor/actions/MenuCommands.h"
+#include "editor/actions/SubCircuitView.h"
 #include "editor/canvas/CanvasInteraction.h"
 #include "editor/history/History.h"
 #include "editor/window/CircuitWindow.h"
@@ -110,7 +111,12 @@ bool SaveCircuitTo(Circuit& circuit, const QString& fileName) {
         !AskToReplaceOpenFile()(WindowWidget(circuit), QFileInfo(fileName).fileName()))
         return false;
     QString failure;
-    if (!SaveCircuit(circuit, fileName, &failure)) {
+    bool saved = false;
+    {
+        const MainViewShown mainView(circuit);
+        saved = SaveCircuit(circuit, fileName, &failure);
+    }
+    if (!saved) {
         Warn(circuit, QStringLiteral("Save Circuit"),
              QStringLiteral("Cannot write “%1”: %2. The circuit was not saved.")
                  .arg(fileName, failure));

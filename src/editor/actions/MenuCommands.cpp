@@ -8,6 +8,7 @@
 #include "editor/actions/FileCommands.h"
 #include "editor/actions/HelpDialogs.h"
 #include "editor/actions/SelectConnected.h"
+#include "editor/actions/SubCircuitView.h"
 #include "editor/actions/ViewCommands.h"
 #include "editor/canvas/CanvasInteraction.h"
 #include "editor/canvas/GridSnap.h"
@@ -175,6 +176,12 @@ void OnMenu(Circuit& circuit, int commandId) {
         break;
     case Command::ShowValues:
         ToggleValueLabels();
+        break;
+    case Command::OpenSubCircuit:
+        OpenSelectedInstance(circuit);
+        break;
+    case Command::Up:
+        GoUp(circuit);
         break;
     default:
         FillPreviewNode(commandId);

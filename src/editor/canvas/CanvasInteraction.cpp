@@ -3,6 +3,7 @@
 #include "editor/actions/AddNodeMenu.h"
 #include "editor/actions/ContextMenu.h"
 #include "editor/actions/PlacePopup.h"
+#include "editor/actions/SubCircuitView.h"
 #include "editor/canvas/GridSnap.h"
 #include "editor/canvas/HitTestPass.h"
 #include "editor/canvas/NodePlacement.h"
@@ -10,6 +11,7 @@
 #include "editor/canvas/TypedValue.h"
 #include "editor/history/ClipboardText.h"
 #include "editor/history/History.h"
+#include "editor/history/PinNameStep.h"
 #include "editor/window/CircuitCanvas.h"
 #include "editor/window/CircuitWindow.h"
 #include "engine/NumberText.h"
@@ -266,6 +268,11 @@ void CancelUnderWay(const CanvasInput& input) {
 
 bool OnKeyDown(Circuit& circuit, const CanvasInput& input) {
     if (EditingText()) {
+        // A pin's name is one line: Enter is done with it.
+        if (input.Key == VirtualKey::Enter && Editor().EditNode && IsPin(*Editor().EditNode)) {
+            CommitEdit();
+            return true;
+        }
         if (input.Key != VirtualKey::Escape) return ApplyEditKey(input.Key, input.Modifiers);
         CancelEdit();
         return true;
@@ -277,6 +284,9 @@ bool OnKeyDown(Circuit& circuit, const CanvasInput& input) {
         return true;
     case VirtualKey::Escape:
         CancelUnderWay(input);
+        return true;
+    case VirtualKey::Backspace:
+        GoUp(circuit);
         return true;
     case VirtualKey::Left:
     case VirtualKey::Right:
@@ -323,14 +333,26 @@ void EditConstant(Node& node) {
     }
 }
 
+// A pin's name is edited whole: typing replaces it, as a constant's value.
+void EditPinName(Node& pin) {
+    StartEditing(nullptr, &pin, PinName(pin));
+    SelectAllText();
+    Editor().LastEvent = CanvasEvent::None;
+}
+
 bool OnDoubleClick(Circuit& circuit, const CanvasInput& input) {
     EditorState& editor = Editor();
     if (input.Modifiers & KeyModifier::Ctrl) return false;
     const bool hoverSelected = editor.Has(HoverSelected);
-    if (hoverSelected && !editor.EditComment && editor.HoveredComment) {
+    if (!editor.HoveredPort && CanOpenInstance(circuit, editor.HoveredNode)) {
+        OpenInstance(circuit, *editor.HoveredNode);
+    } else if (hoverSelected && !editor.EditComment && editor.HoveredComment) {
         StartEditing(editor.HoveredComment, nullptr, editor.HoveredComment->Text);
     } else if (hoverSelected && !editor.EditNode && editor.HoveredNode) {
-        EditConstant(*editor.HoveredNode);
+        if (IsPin(*editor.HoveredNode))
+            EditPinName(*editor.HoveredNode);
+        else
+            EditConstant(*editor.HoveredNode);
     } else if (!hoverSelected) {
         Comment* comment =
             AddComment(&ShownFrame(circuit), QString(), editor.MouseX - 8, editor.MouseY - 4);
@@ -455,6 +477,12 @@ void CommitEdit() {
         }
     }
     if (Node* node = std::exchange(editor.EditNode, nullptr)) {
+        if (IsPin(*node)) {
+            // A port needs a name to tell it from its neighbours: an empty one keeps the old.
+            if (!editor.EditBuffer.trimmed().isEmpty()) RenamePin(*node, editor.EditBuffer);
+            node->Flags |= ObjectFlag::NeedsLayout;
+            return;
+        }
         if (!FirstPort(*node)) return;
         const TypedValue typed = ValueTypedInto(*node, editor.EditBuffer);
         if (typed.Refusal.isEmpty())
@@ -481,6 +509,10 @@ QString PendingStepName(const Circuit& circuit) {
     const EditorState& editor = Editor();
     if (EditedCircuit() != &circuit) return QString();
     if (const Node* node = editor.EditNode) {
+        if (IsPin(*node))
+            return editor.EditBuffer.trimmed().isEmpty() || editor.EditBuffer == PinName(*node)
+                       ? QString()
+                       : QStringLiteral("Rename Pin");
         const Port* port = FirstPort(*node);
         const TypedValue typed = ValueTypedInto(*node, editor.EditBuffer);
         const bool changed = port && (typed.Number != port->Value || typed.Text != port->Text);

@@ -7,6 +7,7 @@
 #include "render/HoverText.h"
 #include "render/NodeDrawing.h"
 #include "render/PathCache.h"
+#include "render/PinDrawing.h"
 #include "render/SceneIndex.h"
 #include "render/SceneVisibility.h"
 #include "render/StatusText.h"
@@ -119,6 +120,7 @@ void PrepareNode(Node& node) {
     for (const auto& port : node.Ports)
         if (ApplySelectionRequests(port->Flags)) Editor().WireSource = port.get();
     LayoutConstant(node);
+    LayoutPinName(node);
     node.Flags &= ~ObjectFlag::NeedsLayout;
     ApplySelectionRequests(node.Flags);
     if (Editor().Has(RubberBand) && InsideRubberBand(node.X, node.Y, node.Width, node.Height))

@@ -1,6 +1,7 @@
 #include "editor/canvas/TextEditing.h"
 
 #include "editor/canvas/CanvasInteraction.h"
+#include "model/SubCircuits.h"
 #include "render/CommentDrawing.h"
 #include "render/NodeDrawing.h"
 #include "render/TextLayout.h"
@@ -105,6 +106,7 @@ bool LineBreaksAllowed() {
     const EditorState& editor = Editor();
     if (editor.EditComment) return true;
     const Node* node = editor.EditNode;
+    if (node && IsPin(*node)) return false;
     const Port* port = node && node->PortArray.size() > 1 ? node->PortArray[1] : nullptr;
     return port && port->Type == PortType::String;
 }

@@ -3,6 +3,7 @@
 #include "editor/actions/AddNodeMenu.h"
 #include "editor/actions/FileCommands.h"
 #include "editor/actions/MenuCommands.h"
+#include "editor/actions/SubCircuitView.h"
 #include "editor/actions/ViewCommands.h"
 #include "editor/canvas/CanvasInteraction.h"
 #include "editor/canvas/GridSnap.h"
@@ -89,6 +90,9 @@ template <typename AddCommand> void AddViewMenu(QMenuBar* bar, AddCommand addCom
     // One setting for every window: each shows it as it is now.
     QObject::connect(view, &QMenu::aboutToShow, snap, [snap] { snap->setChecked(SnapToGridOn()); });
     snap->setChecked(SnapToGridOn());
+    view->addSeparator();
+    // No shortcut: Backspace goes up from the canvas, where a text being typed takes it first.
+    addCommand(view, QStringLiteral("Up"), Command::Up);
 }
 
 template <typename AddCommand> void AddArrangeItems(QMenu* edit, AddCommand addCommand) {
@@ -116,7 +120,11 @@ template <typename AddCommand> void AddHelpMenu(QMenuBar* bar, AddCommand addCom
 
 CircuitWindow::CircuitWindow(Circuit& circuit)
     : circuit_(circuit), canvas_(new CircuitCanvas(circuit)),
-      outputPanel_(new flow::OutputPanel([&circuit](Int node) { ShowNode(circuit, node); })),
+      outputPanel_(new flow::OutputPanel([&circuit](Int node) {
+          // Lines name main-frame nodes, even those printed inside an instance.
+          GoUpTo(circuit, 0);
+          ShowNode(circuit, node);
+      })),
       splitter_(new QSplitter(Qt::Vertical)), idleThreads_(new QTimer(this)) {
     setMinimumSize(kMinimumInnerSize);
     idleThreads_->setSingleShot(true);
@@ -178,6 +186,8 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     addCommand(edit, QStringLiteral("Select All"), Command::SelectAll,
                keys(QKeySequence::SelectAll, Qt::CTRL | Qt::Key_A));
     AddArrangeItems(edit, addCommand);
+    edit->addSeparator();
+    addCommand(edit, QStringLiteral("Open Sub-circuit"), Command::OpenSubCircuit);
     QMenu* run = menuBar()->addMenu(QStringLiteral("Run"));
     addCommand(run, QStringLiteral("Start"), Command::Start, {QKeySequence(Qt::Key_F5)});
     AddViewMenu(menuBar(), addCommand);
@@ -187,10 +197,13 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     history_ = CreateHistory(circuit, this);
     connect(history_, &QUndoStack::cleanChanged, this, [this] { ShowTitle(); });
     connect(history_, &QUndoStack::indexChanged, this, [this] {
+        // First: an instance the window is in may be gone, and everything below draws.
+        const bool wentOut = KeepOpenPathValid(circuit_);
         ShowHistorySteps();
         // A circuit that grew by an edit, an undo or a redo has its threads ready by its run.
         ReserveThreadsFor(circuit_);
         ForgetRunMarks(circuit_);
+        if (wentOut) RedrawCircuit(circuit_);
     });
     ShowTitle();
     ShowHistorySteps();
@@ -209,6 +222,17 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
         statusFields_[std::size_t(i)] = field;
     }
 
+    // Where the window stands inside the circuit; a click on a level goes out to it.
+    openPath_ = new QLabel;
+    openPath_->setTextFormat(Qt::RichText);
+    openPath_->setTextInteractionFlags(Qt::LinksAccessibleByMouse);
+    connect(openPath_, &QLabel::linkActivated, this, [this](const QString& depth) {
+        GoUpTo(circuit_, std::size_t(depth.toULongLong()));
+        RedrawCircuit(circuit_);
+    });
+    statusBar()->insertWidget(0, openPath_);
+    ShowTitle();
+
     splitter_->setHandleWidth(kSeparatorHeight);
     splitter_->addWidget(canvas_);
     splitter_->addWidget(outputPanel_);
@@ -226,7 +250,12 @@ CircuitWindow::~CircuitWindow() {
 }
 
 void CircuitWindow::ShowTitle() {
-    setWindowTitle(CircuitTitle(circuit_) + QStringLiteral("[*]"));
+    // The modified marker belongs to the file, before the levels opened in it.
+    setWindowTitle(CircuitTitle(circuit_) + QStringLiteral("[*]") + OpenPathText(circuit_));
+    if (openPath_) {
+        openPath_->setText(OpenPathLinks(circuit_, CircuitTitle(circuit_)));
+        openPath_->setVisible(!circuit_.OpenPath.empty());
+    }
     setWindowModified(IsModified(circuit_));
 }
 
@@ -296,6 +325,7 @@ void DetachWindow(Circuit& circuit) {
     CircuitWindow* window = WindowOf(circuit);
     if (!window) return;
     ForgetCircuit(circuit);
+    ForgetOpenViews(circuit);
     ObserverOf(circuit).AttachCanvas(nullptr);
     circuit.Window = circuit.Menu = circuit.StatusLine = circuit.Canvas = nullptr;
     circuit.StatusFields = {};

@@ -32,7 +32,9 @@ class CircuitWindow : public QMainWindow {
     QAction* UndoAction() const { return undo_; }
     QAction* RedoAction() const { return redo_; }
     QLabel* StatusFieldLabel(StatusField field) const { return statusFields_[std::size_t(field)]; }
-    // The title names the circuit's file and marks unsaved changes.
+    // The levels opened, as links out to each; hidden in the main frame.
+    QLabel* OpenPathLabel() const { return openPath_; }
+    // The title names the circuit's file, marks unsaved changes and names the levels opened.
     void ShowTitle();
     // Undo and Redo name the step they would take, and are enabled when there is one.
     void ShowHistorySteps();
@@ -53,6 +55,7 @@ class CircuitWindow : public QMainWindow {
     QUndoStack* history_ = nullptr;
     QTimer* idleThreads_;
     std::array<QLabel*, kStatusFieldCount> statusFields_{};
+    QLabel* openPath_ = nullptr;
 };
 
 // Opens a window for the circuit and returns the circuit. Without stored geometry it cascades

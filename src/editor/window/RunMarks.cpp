@@ -1,7 +1,10 @@
 #include "editor/window/RunMarks.h"
 
+#include "editor/actions/SubCircuitView.h"
 #include "engine/Execution.h"
+#include "engine/Expansion.h"
 #include "engine/Preparation.h"
+#include "engine/RunCopies.h"
 #include "engine/Settling.h"
 #include "render/Redraw.h"
 #include "render/StatusText.h"
@@ -10,20 +13,52 @@ namespace flow {
 
 namespace {
 
+// Marks stand on the main frame's nodes and on the expansions' copies, which the body shown
+// reads through RunCopyOf.
 bool UnmarkNeverFired(Circuit& circuit) {
     bool any = false;
-    for (const auto& node : circuit.MainFrame.Nodes) {
-        any = any || (node->Flags & ObjectFlag::NeverFired);
-        node->Flags &= ~ObjectFlag::NeverFired;
-    }
+    for (Frame* frame : RunFrames(circuit))
+        for (const auto& node : frame->Nodes) {
+            any = any || (node->Flags & ObjectFlag::NeverFired);
+            node->Flags &= ~ObjectFlag::NeverFired;
+        }
     return any;
+}
+
+// The frame that holds the object at fault, for the defects that name one.
+const Frame* DefectFrame(const Circuit& circuit) {
+    if (!circuit.ErrorObject) return nullptr;
+    switch (circuit.ErrorKind) {
+    case ErrorKind::MissingInput: {
+        const Node* node = static_cast<const Port*>(circuit.ErrorObject)->Node;
+        return node ? node->Frame : nullptr;
+    }
+    case ErrorKind::InvalidWire:
+        return static_cast<const Wire*>(circuit.ErrorObject)->Frame;
+    case ErrorKind::NoImplementation:
+        return static_cast<const Node*>(circuit.ErrorObject)->Frame;
+    default:
+        return nullptr;
+    }
+}
+
+// The preparation pointed the camera at the defect in its frame's coordinates: the window goes
+// where those are, into the instance (at every depth) that holds it.
+void ShowDefectFrame(Circuit& circuit, const CameraView& before) {
+    const Frame* frame = DefectFrame(circuit);
+    if (!frame) return;
+    ShowInside(circuit, frame->Instance ? OpenPathTo(*frame) : std::vector<Node*>{}, before);
 }
 
 } // namespace
 
 void StartRun(Circuit& circuit) {
     UnmarkNeverFired(circuit);
-    if (!PrepareCircuit(circuit)) return;
+    const CameraView before = CurrentView(circuit);
+    if (!PrepareCircuit(circuit)) {
+        ShowDefectFrame(circuit, before);
+        return;
+    }
     WatchSettling(circuit);
     ExecuteCircuit(circuit);
 }
@@ -35,8 +70,10 @@ void OnRunMaySettle(Circuit& circuit, std::uint64_t runNumber) {
     if (!HasSettled(outlook)) return;
     circuit.FiringsToSettle = 0;
     if (outlook.NeverFire.empty()) return;
-    for (Node* node : outlook.NeverFire)
+    for (Node* node : outlook.NeverFire) {
         node->Flags |= ObjectFlag::NeverFired;
+        OutermostNode(node)->Flags |= ObjectFlag::NeverFired;
+    }
     const std::size_t count = outlook.NeverFire.size();
     SetStatusText(circuit, StatusField::RunStatus,
                   QStringLiteral("Execution ... finished: %1 %2 never fired")

@@ -55,7 +55,8 @@ TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
     EXPECT_EQ(menus[1]->text(), "Edit");
     EXPECT_EQ(Labels(menus[1]->menu()),
               QStringList({"Undo", "Redo", "---", "Cut", "Copy", "Paste", "Duplicate", "Delete",
-                           "---", "Select All", "Select Connected", "---", "Align", "Distribute"}));
+                           "---", "Select All", "Select Connected", "---", "Align", "Distribute",
+                           "---", "Open Sub-circuit"}));
     for (const auto& [index, key] : std::initializer_list<std::pair<int, const char*>>{
              {3, "Ctrl+X"}, {4, "Ctrl+C"}, {5, "Ctrl+V"}, {6, "Ctrl+D"}, {7, "Del"}, {9, "Ctrl+A"}})
         EXPECT_EQ(shortcut(menus[1]->menu(), index), key);
@@ -64,9 +65,9 @@ TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
               QList<QKeySequence>({QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")}));
     EXPECT_FALSE(window.UndoAction()->isEnabled());
     EXPECT_EQ(menus[2]->text(), "View");
-    EXPECT_EQ(Labels(menus[2]->menu()), QStringList({"Zoom In", "Zoom Out", "Fit Circuit",
-                                                     "Actual Size", "---", "Show Values",
-                                                     "Snap to Grid"}));
+    EXPECT_EQ(Labels(menus[2]->menu()),
+              QStringList({"Zoom In", "Zoom Out", "Fit Circuit", "Actual Size", "---",
+                           "Show Values", "Snap to Grid", "---", "Up"}));
     EXPECT_TRUE(menus[2]->menu()->actions()[5]->isCheckable());
     EXPECT_FALSE(menus[2]->menu()->actions()[5]->isChecked());
     EXPECT_TRUE(menus[2]->menu()->actions()[6]->isCheckable());

@@ -1,0 +1,108 @@
+#include "render/PinDrawing.h"
+
+#include "editor/canvas/RedrawLink.h"
+#include "model/SubCircuits.h"
+#include "render/CaretPlacement.h"
+#include "render/Palette.h"
+#include "render/TextLayout.h"
+#include "render/TextMetrics.h"
+
+#include <QPainter>
+
+#include <algorithm>
+
+namespace flow {
+
+namespace {
+
+constexpr double kPinNameSize = 11.0;
+constexpr double kPinNameGap = 6.0;
+// Port labels inside an instance: small, and left out where they would be a smudge.
+constexpr double kPortLabelSize = 8.0;
+constexpr double kSmallestReadable = 5.0;
+constexpr double kPortLabelInset = 7.0;
+
+bool NameEdited(const Node& pin) {
+    const EditorState& editor = Editor();
+    return editor.Has(InteractionFlag::Editing) && editor.EditNode == &pin;
+}
+
+QString ShownName(const Node& pin) {
+    return NameEdited(pin) ? Editor().EditBuffer : PinName(pin);
+}
+
+void DrawPinName(QPainter& painter, const QTransform& local, const Node& pin) {
+    const QString name = ShownName(pin);
+    const bool edited = NameEdited(pin);
+    if (name.isEmpty() && !edited) return;
+    const QPointF origin = PinNameOrigin(pin, name);
+    painter.save();
+    painter.setTransform(local);
+    painter.setFont(PinNameFont());
+    painter.setPen(QColor::fromRgba(ColorTable()[ColorSlot::SymbolFill]));
+    const EditorState& editor = Editor();
+    DrawEditText(painter, origin.x(), origin.y(), name, edited ? editor.Caret : kNoCaret,
+                 edited ? editor.SelectionLength : 0);
+    painter.restore();
+}
+
+// Each side gets the room the other leaves on the port's row.
+void DrawPortLabels(QPainter& painter, const QTransform& local, const Node& instance) {
+    if (kPortLabelSize * local.m11() < kSmallestReadable) return;
+    const QFont font = FontAt(RegularFont(), kPortLabelSize);
+    const QFontMetricsF& metrics = MetricsOf(font);
+    const double width = double(instance.Width);
+    painter.save();
+    painter.setTransform(local);
+    painter.setFont(font);
+    painter.setPen(QColor::fromRgba(ColorTable()[ColorSlot::SymbolFill]));
+    for (const auto& port : instance.Ports) {
+        const bool input = port->Direction & Direction::In;
+        const bool shared =
+            std::any_of(instance.Ports.begin(), instance.Ports.end(), [&](const auto& other) {
+                return other->Y == port->Y && other->Direction != port->Direction;
+            });
+        const double room = (shared ? width / 2 : width) - 1.5 * kPortLabelInset;
+        const QString text = metrics.elidedText(port->Label, Qt::ElideRight, std::max(0.0, room));
+        const double textWidth = RunWidth(metrics, text);
+        const double x = input ? kPortLabelInset : width - kPortLabelInset - textWidth;
+        const double y = double(port->Y) - RunHeight(metrics) / 2 + metrics.ascent();
+        painter.drawText(QPointF(x, y), text);
+    }
+    painter.restore();
+}
+
+} // namespace
+
+QFont PinNameFont() {
+    return FontAt(BoldFont(), kPinNameSize);
+}
+
+QPointF PinNameOrigin(const Node& pin, const QString& name) {
+    const QFont font = PinNameFont();
+    const double top = (double(pin.Height) - TextBlockHeight(font, name)) / 2;
+    if (IsOutputPin(pin)) return {double(pin.Width) + kPinNameGap, top};
+    return {-kPinNameGap - TextBlockWidth(font, name), top};
+}
+
+QRectF PinNameBox(const Node& pin) {
+    const QString name = ShownName(pin);
+    const QFont font = PinNameFont();
+    return {PinNameOrigin(pin, name),
+            QSizeF(TextBlockWidth(font, name), TextBlockHeight(font, name))};
+}
+
+void LayoutPinName(const Node& pin) {
+    if (!IsPin(pin) || !NameEdited(pin)) return;
+    const QPointF origin = PinNameOrigin(pin, Editor().EditBuffer);
+    PlaceCaret(PinNameFont(), double(pin.X) + origin.x(), double(pin.Y) + origin.y());
+}
+
+void DrawNodeLabels(QPainter& painter, const QTransform& local, const Node& node) {
+    if (IsPin(node))
+        DrawPinName(painter, local, node);
+    else if (IsInstance(node))
+        DrawPortLabels(painter, local, node);
+}
+
+} // namespace flow

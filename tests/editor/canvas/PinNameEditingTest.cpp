@@ -1,0 +1,57 @@
+// A pin's name is edited on the canvas as a comment's text is, and is one step of the history:
+// every instance's port follows it there and back.
+
+#include "EditorFixture.h"
+#include "editor/actions/SubCircuitView.h"
+#include "editor/canvas/TextEditing.h"
+#include "model/SubCircuits.h"
+#include "support/DoubleCircuit.h"
+
+#include <QTemporaryDir>
+
+namespace flow::test {
+namespace {
+
+using PinNameEditingTest = EditorFixture;
+
+QStringList InputLabels(const Circuit& circuit) {
+    QStringList labels;
+    for (const auto& node : circuit.MainFrame.Nodes)
+        if (IsInstance(*node)) labels << node->PortArray[1]->Label;
+    return labels;
+}
+
+TEST_F(PinNameEditingTest, ARenamedPinRenamesEveryInstancesPortAsOneStep) {
+    QTemporaryDir folder;
+    Circuit* loaded = LoadDoubleCircuit(folder.path());
+    ASSERT_NE(loaded, nullptr);
+    Circuit& circuit = OpenInWindow(*loaded, {800, 600});
+    OpenInstance(circuit, *circuit.MainFrame.Nodes[2]);
+    Node& pin = *BodyOf(*circuit.SubCircuits.front()).Nodes[0];
+    const double x = double(pin.X) + 15, y = double(pin.Y) + 8;
+    Click(circuit, x, y);
+    DoubleClick(circuit, x, y);
+    Type(circuit, "value");
+    EXPECT_EQ(PendingStepName(circuit), "Rename Pin");
+    EXPECT_EQ(PinName(pin), "x"); // until Enter
+    Key(circuit, Qt::Key_Return);
+    EXPECT_FALSE(EditingText());
+    EXPECT_EQ(PinName(pin), "value");
+    EXPECT_EQ(InputLabels(circuit), QStringList({"value", "value"}));
+    EXPECT_EQ(WindowOf(circuit)->UndoAction()->text(), "Undo Rename Pin");
+
+    OnMenu(circuit, Command::Undo);
+    EXPECT_EQ(InputLabels(circuit), QStringList({"x", "x"}));
+    OnMenu(circuit, Command::Redo);
+    EXPECT_EQ(InputLabels(circuit), QStringList({"value", "value"}));
+
+    // An emptied name keeps the old one and records nothing.
+    DoubleClick(circuit, x, y);
+    Key(circuit, Qt::Key_Delete);
+    Key(circuit, Qt::Key_Return);
+    EXPECT_EQ(PinName(pin), "value");
+    EXPECT_EQ(WindowOf(circuit)->UndoAction()->text(), "Undo Rename Pin");
+}
+
+} // namespace
+} // namespace flow::test
