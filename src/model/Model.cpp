@@ -244,8 +244,6 @@ void DeleteNode(Node* node) {
     if (threadEnded) {
         while (!node->Ports.empty())
             DeletePort(node->Ports.front().get());
-        // Unwiring an instance resolved it again, which made it a fresh expansion: that goes too.
-        StopThreadBeforeRemoval(node);
     } else {
         // The thread still runs on this node's ports and semaphores: unwire them, keep them.
         for (const auto& port : node->Ports)
