@@ -18,6 +18,7 @@
 #include "editor/window/WindowObserver.h"
 #include "editor/window/WindowPlacement.h"
 #include "engine/NodeThreads.h"
+#include "engine/Settling.h"
 #include "engine/ThreadReserve.h"
 #include "model/Model.h"
 #include "render/Redraw.h"
@@ -128,7 +129,14 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
       splitter_(new QSplitter(Qt::Vertical)), idleThreads_(new QTimer(this)) {
     setMinimumSize(kMinimumInnerSize);
     idleThreads_->setSingleShot(true);
-    connect(idleThreads_, &QTimer::timeout, this, [this] { StopCircuitThreads(circuit_); });
+    connect(idleThreads_, &QTimer::timeout, this, [this] {
+        // A run still under way keeps its threads: stopping them would cut it short.
+        if (!HasSettled(OutlookOf(circuit_))) {
+            idleThreads_->start(IdleThreadDelay());
+            return;
+        }
+        StopCircuitThreads(circuit_);
+    });
     AddOutputPanelMenu(outputPanel_);
 
     auto addCommand = [this](QMenu* menu, const QString& label, int id,
