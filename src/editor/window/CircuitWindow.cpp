@@ -178,6 +178,11 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     addCommand(edit, QStringLiteral("Select All"), Command::SelectAll,
                keys(QKeySequence::SelectAll, Qt::CTRL | Qt::Key_A));
     AddArrangeItems(edit, addCommand);
+    edit->addSeparator();
+    addCommand(edit, QStringLiteral("Make Sub-circuit"), Command::MakeSubCircuit,
+               {QKeySequence(Qt::CTRL | Qt::Key_G)});
+    addCommand(edit, QStringLiteral("Ungroup"), Command::Ungroup,
+               {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G)});
     QMenu* run = menuBar()->addMenu(QStringLiteral("Run"));
     addCommand(run, QStringLiteral("Start"), Command::Start, {QKeySequence(Qt::Key_F5)});
     AddViewMenu(menuBar(), addCommand);
