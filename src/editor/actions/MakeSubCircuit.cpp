@@ -1,10 +1,10 @@
 #include "editor/actions/MakeSubCircuit.h"
 
 #include "editor/actions/SubCircuitNameDialog.h"
-#include "editor/canvas/EditorState.h"
 #include "editor/canvas/GridSnap.h"
 #include "editor/history/ClipboardText.h"
 #include "editor/history/CompoundEdit.h"
+#include "editor/history/History.h"
 #include "editor/history/ObjectCopy.h"
 #include "model/Model.h"
 #include "model/Placement.h"
@@ -145,14 +145,7 @@ Node* MakeSubCircuit(Circuit& circuit, const QString& name, QString* refusal) {
 
     Node* instance = nullptr;
     edit.Edit(frame, {chosen.Comments, chosen.Nodes, {}}, [&] {
-        for (Node* node : chosen.Nodes) {
-            ForgetNode(node);
-            DeleteNode(node);
-        }
-        for (Comment* comment : chosen.Comments) {
-            ForgetComment(comment);
-            DeleteComment(comment);
-        }
+        TakeOut({chosen.Comments, chosen.Nodes, {}});
         instance = AddNode(&frame, definition, nullptr);
         const UnitPair place = SnappedPlace(circuit, Int(box.center().x()) - instance->Width / 2,
                                             Int(box.center().y()) - instance->Height / 2);

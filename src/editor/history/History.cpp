@@ -144,18 +144,22 @@ void RecordGroupEdit(Circuit& circuit, const QString& name, const FrameObjects& 
                                  std::move(changedBefore), std::move(changedAfter)));
 }
 
+void TakeOut(const FrameObjects& objects) {
+    for (Wire* wire : objects.Wires)
+        DeleteWire(wire);
+    for (Node* node : objects.Nodes) {
+        ForgetNode(node);
+        DeleteNode(node);
+    }
+    for (Comment* comment : objects.Comments) {
+        ForgetComment(comment);
+        DeleteComment(comment);
+    }
+}
+
 void DeleteObjects(Circuit& circuit, const QString& name, const FrameObjects& objects) {
     RecordGroupEdit(circuit, name, objects, [&] {
-        for (Wire* wire : objects.Wires)
-            DeleteWire(wire);
-        for (Node* node : objects.Nodes) {
-            ForgetNode(node);
-            DeleteNode(node);
-        }
-        for (Comment* comment : objects.Comments) {
-            ForgetComment(comment);
-            DeleteComment(comment);
-        }
+        TakeOut(objects);
         return FrameObjects{};
     });
 }

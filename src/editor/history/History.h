@@ -39,6 +39,9 @@ void RecordGroupEdit(Circuit& circuit, const QString& name, const FrameObjects& 
 void RecordStep(Circuit& circuit, std::unique_ptr<HistoryStep> step);
 // Takes a sub-circuit that no instance uses out of the circuit, as one step.
 void RemoveSubCircuit(Circuit& circuit, FunctionDef& definition);
+// Deletes the objects, unrecorded, in the editor's order: wires, nodes with all their wires,
+// comments; the editor lets go of them first.
+void TakeOut(const FrameObjects& objects);
 // Deletes the objects as one step, in the editor's order: wires, nodes with all their wires,
 // comments.
 void DeleteObjects(Circuit& circuit, const QString& name, const FrameObjects& objects);

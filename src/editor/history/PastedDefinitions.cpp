@@ -7,7 +7,6 @@
 #include <QHash>
 
 #include <algorithm>
-#include <functional>
 
 namespace flow {
 
@@ -17,18 +16,12 @@ std::string AttributeText(const XmlNode* element, std::string_view name) {
     return std::string(AttributeValue(element, name));
 }
 
-// The sub-circuits of the circuit, each after every one its body uses.
-std::vector<FunctionDef*> UsedFirst(const Circuit& circuit) {
-    std::vector<FunctionDef*> order;
-    std::function<void(FunctionDef*)> visit = [&](FunctionDef* definition) {
-        if (std::find(order.begin(), order.end(), definition) != order.end()) return;
-        for (const Node* instance : InstancesIn(BodyOf(*definition)))
-            visit(instance->Function);
-        order.push_back(definition);
-    };
-    for (const auto& definition : circuit.SubCircuits)
-        visit(definition.get());
-    return order;
+// Adds the sub-circuit to `order` after every one its body uses, unless it is there already.
+void AddUsedFirst(FunctionDef* definition, std::vector<FunctionDef*>& order) {
+    if (std::find(order.begin(), order.end(), definition) != order.end()) return;
+    for (const Node* instance : InstancesIn(BodyOf(*definition)))
+        AddUsedFirst(instance->Function, order);
+    order.push_back(definition);
 }
 
 QString FreeName(const Circuit& target, const Circuit& pasted, const QString& name) {
@@ -53,21 +46,12 @@ bool Contains(const FunctionDef* definition, const PastePlan& plan, const Functi
 
 std::vector<const FunctionDef*> DefinitionsNeeded(const Circuit& circuit,
                                                   const FrameObjects& objects) {
-    std::vector<const FunctionDef*> pending;
+    std::vector<FunctionDef*> used;
     for (const Node* node : objects.Nodes)
-        if (IsInstance(*node)) pending.push_back(node->Function);
-    std::vector<const FunctionDef*> seen;
-    while (!pending.empty()) {
-        const FunctionDef* next = pending.back();
-        pending.pop_back();
-        if (std::find(seen.begin(), seen.end(), next) != seen.end()) continue;
-        seen.push_back(next);
-        for (const Node* instance : InstancesIn(BodyOf(*next)))
-            pending.push_back(instance->Function);
-    }
+        if (IsInstance(*node)) AddUsedFirst(node->Function, used);
     std::vector<const FunctionDef*> needed;
     for (const auto& definition : circuit.SubCircuits)
-        if (std::find(seen.begin(), seen.end(), definition.get()) != seen.end())
+        if (std::find(used.begin(), used.end(), definition.get()) != used.end())
             needed.push_back(definition.get());
     return needed;
 }
@@ -98,7 +82,10 @@ std::string ComparableBody(const FunctionDef& definition) {
 
 PastePlan PlanPastedDefinitions(Circuit& pasted, const Circuit& target) {
     PastePlan plan;
-    for (FunctionDef* definition : UsedFirst(pasted)) {
+    std::vector<FunctionDef*> order;
+    for (const auto& definition : pasted.SubCircuits)
+        AddUsedFirst(definition.get(), order);
+    for (FunctionDef* definition : order) {
         FunctionDef* existing = FindSubCircuit(target, definition->Name);
         if (existing && ComparableBody(*existing) == ComparableBody(*definition)) {
             plan.Target.emplace(definition, existing);
