@@ -22,6 +22,8 @@ std::optional<QString> AskWithDialog(Circuit& circuit) {
 SubCircuitNameDialog::SubCircuitNameDialog(const Circuit& circuit, QWidget* parent)
     : QDialog(parent), circuit_(circuit), field_(new QLineEdit), reason_(new QLabel) {
     setWindowTitle(QStringLiteral("Make Sub-circuit"));
+    // Wide enough for a refusal on two lines at the most.
+    setMinimumWidth(360);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("Name of the new sub-circuit:")));
     field_->setText(FreeSubCircuitName(circuit, QStringLiteral("Sub-circuit")));
@@ -44,6 +46,7 @@ void SubCircuitNameDialog::accept() {
     }
     reason_->setText(problem);
     reason_->show();
+    adjustSize();
     field_->setFocus();
 }
 

@@ -110,13 +110,16 @@ FrameObjects PasteCircuitText(Circuit& circuit, std::string_view text,
                               const PasteStep& step) {
     // The text is read on its own first: its sub-circuits are matched to the circuit's before
     // anything of it is placed.
+    Frame& frame = ShownFrame(circuit);
+    // Pins are read only into a sub-circuit's body; the text's frame stands for the one shown.
+    FunctionDef shownBody;
     Circuit read;
     read.MainFrame.Owner = &read;
+    if (DefinitionOf(frame)) read.MainFrame.Definition = &shownBody;
     ReadLosses ignored;
     ReadCircuitText(read, text, losses ? *losses : ignored);
     const FrameObjects objects = AllObjectsOf(read.MainFrame);
     if (objects.Empty()) return {};
-    Frame& frame = ShownFrame(circuit);
     PastePlan plan = PlanPastedDefinitions(read, circuit);
     if (const QString refusal = PasteRecursion(read, plan, frame); !refusal.isEmpty()) {
         if (step.Refusal) *step.Refusal = refusal;

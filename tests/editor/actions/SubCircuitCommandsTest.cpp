@@ -98,6 +98,10 @@ TEST_F(SubCircuitCommandsTest, APinDeletedInsideTakesTheWiresToEveryInstanceInTh
     EXPECT_EQ(circuit.MainFrame.Wires.size(), 4u);
     OnMenu(circuit, Command::Undo);
     EXPECT_EQ(CircuitFileBytes(circuit), before);
+    circuit.OpenPath = {instance};
+    SelectOnly(circuit, BodyOf(*instance->Function).Nodes.end()[-2].get()); // the pin again
+    OnMenu(circuit, Command::Duplicate);
+    EXPECT_EQ(instance->Ports.size(), 4u);
 }
 
 TEST_F(SubCircuitCommandsTest,
