@@ -36,8 +36,10 @@ void SubCircuitStep::Show(bool present) {
     } else if (!present && existing) {
         // The editor may hold on to what lies inside, as it does to any object it hovers.
         const FrameObjects inside = AllObjectsOf(BodyOf(*existing));
-        for (const Node* node : inside.Nodes)
+        for (const Node* node : inside.Nodes) {
+            LeaveInstance(*node);
             ForgetNode(node);
+        }
         for (const Comment* comment : inside.Comments)
             ForgetComment(comment);
         if (PreviewNode().Function == existing) PreviewNode().Function = nullptr;

@@ -148,6 +148,7 @@ void TakeOut(const FrameObjects& objects) {
     for (Wire* wire : objects.Wires)
         DeleteWire(wire);
     for (Node* node : objects.Nodes) {
+        LeaveInstance(*node);
         ForgetNode(node);
         DeleteNode(node);
     }

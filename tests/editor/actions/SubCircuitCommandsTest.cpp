@@ -78,6 +78,10 @@ TEST_F(SubCircuitCommandsTest, TheNameDialogRefusesTakenNamesAndTheNewInstanceCo
     OnMenu(circuit, Command::Start);
     EXPECT_TRUE(WaitForLines(circuit, 1));
     EXPECT_EQ(PanelOf(circuit).toPlainText(), "5");
+    circuit.OpenPath = {InstancesIn(circuit.MainFrame).front()};
+    OnMenu(circuit, Command::Undo); // shown inside, the instance goes: the window goes back out
+    EXPECT_TRUE(circuit.OpenPath.empty());
+    EXPECT_FALSE(FindSubCircuit(circuit, "Add"));
 }
 
 TEST_F(SubCircuitCommandsTest, APinDeletedInsideTakesTheWiresToEveryInstanceInTheSameStep) {
