@@ -26,12 +26,6 @@ class LineCollector : public RunObserver {
         std::lock_guard lock(mutex_);
         lines_.append(line);
     }
-    QStringList Lines() {
-        std::lock_guard lock(mutex_);
-        return lines_;
-    }
-
-  private:
     std::mutex mutex_;
     QStringList lines_;
 };
@@ -56,7 +50,7 @@ HeadlessResult RunHeadless(const std::string& bytes, const QString& folder) {
     }
     StopCircuitThreads(*circuit);
     circuit->Observer = nullptr;
-    result.Lines = collector.Lines();
+    result.Lines = collector.lines_; // every thread has stopped
     result.Lines.sort();
     FreeCircuit(*circuit);
     return result;

@@ -74,12 +74,13 @@ class SubCircuitPropertyTest : public EditorFixture {
 
     static void SelectInMain(Circuit& circuit, const std::function<bool(int)>& chosen) {
         int i = 0;
+        const auto mark = [&](int& flags) {
+            flags = chosen(i++) ? flags | ObjectFlag::Selected : flags & ~ObjectFlag::Selected;
+        };
         for (const auto& node : circuit.MainFrame.Nodes)
-            node->Flags = chosen(i++) ? node->Flags | ObjectFlag::Selected
-                                      : node->Flags & ~ObjectFlag::Selected;
+            mark(node->Flags);
         for (const auto& comment : circuit.MainFrame.Comments)
-            comment->Flags = chosen(i++) ? comment->Flags | ObjectFlag::Selected
-                                         : comment->Flags & ~ObjectFlag::Selected;
+            mark(comment->Flags);
     }
 
     // Selects every node on a path from a selected node to another as well: an instance then
@@ -116,10 +117,7 @@ class SubCircuitPropertyTest : public EditorFixture {
         std::erase_if(senders, [](Node* node) {
             return node->Ports.empty() || !(node->Ports.back()->Direction & Direction::Out);
         });
-        if (senders.empty()) {
-            circuit.OpenPath.clear();
-            return;
-        }
+        if (senders.empty()) return circuit.OpenPath.clear();
         Node* extra = nullptr;
         RecordGroupEdit(circuit, QStringLiteral("Add Pin"), {}, [&] {
             extra = AddNode(&body, PinFunctions().Output, nullptr);
@@ -134,10 +132,10 @@ class SubCircuitPropertyTest : public EditorFixture {
             if (holder->Function == instance.Function)
                 RecordGroupEdit(circuit, QStringLiteral("Print"), {}, [&] {
                     Node* print = AddNode(&circuit.MainFrame, FindFunction("Print"), nullptr);
+                    const auto port = std::find_if(holder->Ports.begin(), holder->Ports.end(),
+                                                   [&](auto& p) { return p->Id == extra->Id; });
                     return FrameObjects{
-                        {},
-                        {print},
-                        {ConnectPorts(holder->Ports.back().get(), print->PortArray[1])}};
+                        {}, {print}, {ConnectPorts(port->get(), print->PortArray[1])}};
                 });
         if (Below(2) == 0) return;
         circuit.OpenPath = {&instance};
