@@ -241,6 +241,12 @@ void DeleteNode(Node* node) {
     Frame* frame = node->Frame;
     NoteBodyChange(frame);
     if (threadEnded) {
+        for (const auto& port : node->Ports)
+            while (!port->Wires.empty())
+                DeleteWire(port->Wires.front());
+        // Unwiring an instance resolves it again, which expands it again: that copy relays to
+        // the ports about to go, so it goes first.
+        StopThreadBeforeRemoval(node);
         while (!node->Ports.empty())
             DeletePort(node->Ports.front().get());
     } else {

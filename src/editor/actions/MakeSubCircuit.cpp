@@ -11,6 +11,8 @@
 #include "model/SubCircuits.h"
 #include "render/StatusText.h"
 
+#include <QWidget>
+
 #include <algorithm>
 #include <unordered_set>
 
@@ -173,8 +175,10 @@ void MakeSubCircuitFromSelection(Circuit& circuit) {
         ShowStatusNotice(circuit, problem);
         return;
     }
-    if (const std::optional<QString> name = AskSubCircuitName()(circuit))
-        MakeSubCircuit(circuit, *name);
+    const std::optional<QString> name = AskSubCircuitName()(circuit);
+    // Keys go back to the canvas, where they went before the dialog took them.
+    if (auto* canvas = qobject_cast<QWidget*>(circuit.Canvas)) canvas->setFocus();
+    if (name) MakeSubCircuit(circuit, *name);
 }
 
 } // namespace flow

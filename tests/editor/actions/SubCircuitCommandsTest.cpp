@@ -120,6 +120,7 @@ TEST_F(SubCircuitCommandsTest,
 
     Circuit& other = OpenWindow();
     Node* own = GroupedSum(other, "Subtract", "Add");
+    FunctionDef* ownAdd = own->Function;
     OnMenu(other, Command::Paste);
     ASSERT_EQ(other.SubCircuits.size(), 2u);
     EXPECT_EQ(other.SubCircuits[1]->Name, "Add 2");
@@ -134,7 +135,7 @@ TEST_F(SubCircuitCommandsTest,
     Node* outer = InstancesIn(other.MainFrame).front();
     other.OpenPath = {outer, InstancesIn(BodyOf(*outer->Function)).front()};
     EXPECT_FALSE(PlacementRefusal(other, outer->Function).isEmpty());
-    EXPECT_FALSE(PlacementRefusal(other, own->Function).isEmpty());
+    EXPECT_FALSE(PlacementRefusal(other, ownAdd).isEmpty());
     other.OpenPath.clear();
     SelectOnly(other, outer);
     OnMenu(other, Command::Copy);
