@@ -337,6 +337,14 @@ QString LoadFailureReason(const QString& fileName) {
     return QStringLiteral("the file holds no XML element");
 }
 
+void ReadCircuitText(Circuit& circuit, std::string_view text, ReadLosses& losses) {
+    RegisterCatalogue();
+    XmlDocument document;
+    ParseXml(text, document, kCircuitDepth);
+    NoteStop(document, losses);
+    if (const XmlNode* root = RootElement(document)) ReadFrames(circuit, root, losses);
+}
+
 FrameObjects ReadCircuitFragment(Circuit& circuit, std::string_view text, ReadLosses* losses) {
     RegisterCatalogue();
     XmlDocument document;

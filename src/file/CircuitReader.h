@@ -27,6 +27,11 @@ QString LoadFailureReason(const QString& fileName);
 FrameObjects ReadCircuitFragment(Circuit& circuit, std::string_view text,
                                  ReadLosses* losses = nullptr);
 
+// Reads circuit text into an empty circuit as loading its file would, sub-circuits included,
+// but for the window and the camera. Where the text stopped being well-formed and what it lost
+// go to `losses`.
+void ReadCircuitText(Circuit& circuit, std::string_view text, ReadLosses& losses);
+
 // Reads the frame element's comments, nodes and wires into the circuit's main frame; what was
 // read goes to *read, and what was left out to *losses, if given.
 void ReadFrame(Circuit& circuit, const XmlNode* frameElement, FrameObjects* read = nullptr,

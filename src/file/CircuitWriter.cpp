@@ -111,9 +111,17 @@ XmlNode* WriteFrame(const Frame& frame, XmlNode* parent) {
 }
 
 std::string CircuitFragmentText(const FrameObjects& objects) {
+    return CircuitFragmentText(objects, {});
+}
+
+std::string CircuitFragmentText(const FrameObjects& objects,
+                                const std::vector<const FunctionDef*>& definitions) {
     XmlDocument document;
-    XmlNode* frame = AppendElement(StartCircuitDocument(document), "MainFrame");
+    XmlNode* root = StartCircuitDocument(document);
+    XmlNode* frame = AppendElement(root, "MainFrame");
     WriteFrameObjects(frame, objects.Comments, objects.Nodes, objects.Wires);
+    for (const FunctionDef* definition : definitions)
+        WriteFrame(BodyOf(*definition), root);
     std::string text = WriteXml(document);
     // Text for other programs too: a byte order mark inside pasted text would be a stray
     // character there.

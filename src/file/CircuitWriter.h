@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace flow {
 
@@ -23,6 +24,9 @@ std::string CircuitFileBytes(const Circuit& circuit);
 // order mark, the window or the camera. Wires should run between nodes of the list: their ends
 // name the nodes by ID.
 std::string CircuitFragmentText(const FrameObjects& objects);
+// The same followed by the bodies of these sub-circuits, as a save writes them.
+std::string CircuitFragmentText(const FrameObjects& objects,
+                                const std::vector<const FunctionDef*>& definitions);
 
 // The geometry of a circuit's open window (outer top-left corner, inner size with the menu bar
 // counted in the height), installed by the editor; it returns false when it cannot tell.

@@ -1,8 +1,12 @@
 #include "editor/actions/AddNodeMenu.h"
 
 #include "editor/actions/MenuCommands.h"
+#include "editor/history/History.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
+#include "model/SubCircuits.h"
+#include "render/Redraw.h"
+#include "render/StatusText.h"
 
 #include <QMenu>
 
@@ -69,6 +73,70 @@ Circuit*& MenuTarget() {
     return target;
 }
 
+// The menu's entries for the circuit it opens on, made anew at every opening.
+std::vector<QObject*>& CircuitEntries() {
+    static std::vector<QObject*> entries;
+    return entries;
+}
+
+// Runs a choice for the menu's circuit with the sub-circuit the entry was made for, found again
+// by its name: it may have gone since the menu was made.
+void ForSubCircuit(QMenu* menu, const QString& label, const QString& name,
+                   void (*choice)(Circuit&, FunctionDef&)) {
+    QAction* action = menu->addAction(label);
+    QObject::connect(action, &QAction::triggered, [name, choice] {
+        Circuit* target = MenuTarget();
+        if (FunctionDef* definition = target ? FindSubCircuit(*target, name) : nullptr)
+            choice(*target, *definition);
+    });
+}
+
+void AddPinEntry(QMenu* menu, FunctionDef* pin) {
+    QObject::connect(menu->addAction(pin->Name), &QAction::triggered, [pin] {
+        if (Circuit* target = MenuTarget()) OfferForPlacement(*target, pin);
+    });
+}
+
+void Place(Circuit& circuit, FunctionDef& definition) {
+    OfferForPlacement(circuit, &definition);
+}
+
+void Delete(Circuit& circuit, FunctionDef& definition) {
+    if (InstanceCount(circuit, &definition) > 0) return;
+    if (PreviewNode().Function == &definition) PreviewNode().Function = nullptr;
+    RemoveSubCircuit(circuit, definition);
+    RedrawCircuit(circuit);
+}
+
+void AddCircuitEntries(QMenu* menu, Circuit& circuit) {
+    // A submenu takes its entry in the menu along when it goes.
+    for (QObject* entry : CircuitEntries())
+        delete entry;
+    CircuitEntries().clear();
+    const auto keep = [](QObject* object) { CircuitEntries().push_back(object); };
+    const bool body = DefinitionOf(ShownFrame(circuit)) != nullptr;
+    if (body || !circuit.SubCircuits.empty()) keep(menu->addSeparator());
+    if (body) {
+        AddPinEntry(menu, PinFunctions().Input);
+        AddPinEntry(menu, PinFunctions().Output);
+        for (QAction* action : menu->actions().mid(menu->actions().size() - 2))
+            keep(action);
+    }
+    if (circuit.SubCircuits.empty()) return;
+    QMenu* list = new QMenu(QStringLiteral("Sub-circuits"), menu);
+    QMenu* unused = new QMenu(QStringLiteral("Delete Sub-circuit"), menu);
+    for (const auto& definition : circuit.SubCircuits) {
+        ForSubCircuit(list, definition->Name, definition->Name, Place);
+        if (InstanceCount(circuit, definition.get()) == 0)
+            ForSubCircuit(unused, definition->Name, definition->Name, Delete);
+    }
+    menu->addMenu(list);
+    keep(list);
+    unused->setEnabled(!unused->isEmpty());
+    menu->addMenu(unused);
+    keep(unused);
+}
+
 } // namespace
 
 void BuildAddNodeMenu() {
@@ -109,9 +177,27 @@ void FillPreviewNode(int commandId) {
         preview->PortArray[1]->Value = *entry->Value;
 }
 
+QString PlacementRefusal(const Circuit& circuit, const FunctionDef* function) {
+    const FunctionDef* outer = DefinitionOf(ShownFrame(circuit));
+    if (!WouldRecurse(outer, function)) return QString();
+    return QStringLiteral("“%1” cannot go inside “%2”: a sub-circuit may not contain itself")
+        .arg(function->Name, outer->Name);
+}
+
+bool OfferForPlacement(Circuit& circuit, FunctionDef* function) {
+    if (const QString refusal = PlacementRefusal(circuit, function); !refusal.isEmpty()) {
+        ShowStatusNotice(circuit, refusal);
+        return false;
+    }
+    AddNode(nullptr, function, nullptr);
+    RedrawCircuit(circuit);
+    return true;
+}
+
 void PopUpAddNodeMenu(Circuit& circuit, const QPoint& screenPosition) {
     BuildAddNodeMenu();
     MenuTarget() = &circuit;
+    AddCircuitEntries(Menu(), circuit);
     Menu()->popup(screenPosition);
 }
 

@@ -21,7 +21,17 @@ QMenu* AddNodeMenu();
 // function pending for placement. Ids outside the menu do nothing.
 void FillPreviewNode(int commandId);
 
-// Opens the menu at a screen position; a choice is carried out for that circuit's window.
+// Why an instance of the function cannot go into the circuit's shown frame: it would make that
+// frame's sub-circuit contain itself. Empty when it can.
+QString PlacementRefusal(const Circuit& circuit, const FunctionDef* function);
+// Makes a sub-circuit (or a pin) the function pending for placement in the circuit's shown
+// frame; an instance that would make that frame's sub-circuit contain itself is refused in the
+// status bar. Returns whether it is pending.
+bool OfferForPlacement(Circuit& circuit, FunctionDef* function);
+
+// Opens the menu at a screen position; a choice is carried out for that circuit's window. Below
+// the built-in functions it lists the circuit's sub-circuits, the pins inside a sub-circuit, and
+// the sub-circuits no instance uses, to delete.
 void PopUpAddNodeMenu(Circuit& circuit, const QPoint& screenPosition);
 
 } // namespace flow

@@ -32,14 +32,10 @@ bool HasObjects(const FrameObjects& objects) {
 } // namespace
 
 FrameObjects PasteAsStep(Circuit& circuit, const QString& name, std::string_view text,
-                         std::optional<QPointF> centre, ReadLosses* losses) {
-    FrameObjects pasted;
-    RecordGroupEdit(circuit, name, {}, [&] {
-        pasted = PasteCircuitText(circuit, text, centre, kPasteOffset, losses);
-        SnapNewGroup(circuit, pasted);
-        return pasted;
-    });
-    return pasted;
+                         std::optional<QPointF> centre, ReadLosses* losses, QString* refusal) {
+    const PasteStep step{
+        name, [&circuit](const FrameObjects& pasted) { SnapNewGroup(circuit, pasted); }, refusal};
+    return PasteCircuitText(circuit, text, centre, kPasteOffset, losses, step);
 }
 
 void CopySelection(Circuit& circuit) {
@@ -50,7 +46,8 @@ void CopySelection(Circuit& circuit) {
     const FrameObjects selected = SelectedObjectsWithInnerWires(ShownFrame(circuit));
     // Copying nothing keeps what the clipboard held.
     if (!HasObjects(selected)) return;
-    QGuiApplication::clipboard()->setMimeData(CircuitMimeData(CircuitFragmentText(selected)));
+    QGuiApplication::clipboard()->setMimeData(
+        CircuitMimeData(CopiedCircuitText(circuit, selected)));
 }
 
 void CutSelection(Circuit& circuit) {
@@ -78,14 +75,17 @@ void PasteFromClipboard(Circuit& circuit) {
         return;
     }
     ReadLosses losses;
+    QString refusal;
     const FrameObjects pasted =
         PasteAsStep(circuit, QStringLiteral("Paste"),
                     std::string_view(text.constData(), std::size_t(text.size())),
-                    PointerInCircuit(circuit), &losses);
+                    PointerInCircuit(circuit), &losses, &refusal);
     if (losses.StopLine > 0 && HasObjects(pasted))
         ShowStatusNotice(
             circuit,
             QStringLiteral("Only the part before line %1 was pasted").arg(losses.StopLine));
+    else if (!refusal.isEmpty())
+        ShowStatusNotice(circuit, refusal);
     else if (!HasObjects(pasted))
         ShowStatusNotice(circuit,
                          QStringLiteral("Nothing to paste: the clipboard holds no circuit"));
@@ -95,7 +95,7 @@ void DuplicateSelection(Circuit& circuit) {
     if (EditingText()) return;
     const FrameObjects selected = SelectedObjectsWithInnerWires(ShownFrame(circuit));
     if (HasObjects(selected))
-        PasteAsStep(circuit, QStringLiteral("Duplicate"), CircuitFragmentText(selected),
+        PasteAsStep(circuit, QStringLiteral("Duplicate"), CopiedCircuitText(circuit, selected),
                     std::nullopt);
 }
 

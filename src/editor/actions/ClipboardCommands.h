@@ -26,9 +26,10 @@ void SelectAllObjects(Circuit& circuit);
 void DeleteSelectedObjects(Circuit& circuit);
 
 // Pastes circuit text as one step of the circuit's history (see PasteCircuitText); what the
-// read left out goes to *losses if given.
+// read left out goes to *losses, and why nothing could be pasted to *refusal, if given.
 FrameObjects PasteAsStep(Circuit& circuit, const QString& name, std::string_view text,
-                         std::optional<QPointF> centre, ReadLosses* losses = nullptr);
+                         std::optional<QPointF> centre, ReadLosses* losses = nullptr,
+                         QString* refusal = nullptr);
 
 // Clipboard texts larger than this are refused: a circuit file that large is not copied from
 // an editor, and reading it would hold the window for long.

@@ -7,8 +7,10 @@
 #include "editor/actions/ExportImage.h"
 #include "editor/actions/FileCommands.h"
 #include "editor/actions/HelpDialogs.h"
+#include "editor/actions/MakeSubCircuit.h"
 #include "editor/actions/SelectConnected.h"
 #include "editor/actions/SubCircuitView.h"
+#include "editor/actions/UngroupInstances.h"
 #include "editor/actions/ViewCommands.h"
 #include "editor/canvas/CanvasInteraction.h"
 #include "editor/canvas/GridSnap.h"
@@ -77,6 +79,8 @@ void OnMenu(Circuit& circuit, int commandId) {
     case Command::Start:
     case Command::Undo:
     case Command::Redo:
+    case Command::MakeSubCircuit:
+    case Command::Ungroup:
         CommitEditOf(circuit);
         break;
     default:
@@ -167,6 +171,12 @@ void OnMenu(Circuit& circuit, int commandId) {
         break;
     case Command::SelectConnected:
         SelectConnected(circuit);
+        break;
+    case Command::MakeSubCircuit:
+        MakeSubCircuitFromSelection(circuit);
+        break;
+    case Command::Ungroup:
+        UngroupSelection(circuit);
         break;
     case Command::KeyboardShortcuts:
         ShowKeyboardShortcuts(circuit);

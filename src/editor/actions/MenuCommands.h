@@ -22,6 +22,8 @@ constexpr int ShowValues = 54;
 constexpr int SnapToGrid = 60, AlignLeft = 61, AlignRight = 62, AlignTop = 63, AlignBottom = 64,
               AlignCentres = 65, DistributeHorizontally = 66, DistributeVertically = 67,
               SelectConnected = 68, KeyboardShortcuts = 70, About = 71;
+// Making and taking apart sub-circuits.
+constexpr int MakeSubCircuit = 100, Ungroup = 101;
 constexpr int OpenSubCircuit = 110, Up = 111;
 } // namespace Command
 

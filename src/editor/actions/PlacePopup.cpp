@@ -1,5 +1,6 @@
 #include "editor/actions/PlacePopup.h"
 
+#include "editor/actions/AddNodeMenu.h"
 #include "editor/canvas/EditorState.h"
 #include "editor/canvas/GridSnap.h"
 #include "editor/canvas/NodePlacement.h"
@@ -9,6 +10,7 @@
 #include "render/HoverText.h"
 #include "render/NodeDrawing.h"
 #include "render/Redraw.h"
+#include "render/StatusText.h"
 #include "model/SubCircuits.h"
 
 #include <QKeyEvent>
@@ -54,7 +56,7 @@ void LetGoOfWire() {
 
 } // namespace
 
-std::vector<PlaceChoice> PlaceChoices(const Port* wireFrom) {
+std::vector<PlaceChoice> PlaceChoices(const Port* wireFrom, const Frame* frame) {
     std::vector<PlaceChoice> choices;
     for (FunctionDef* function : Catalogue().InOrder) {
         if (function->Implementations.empty()) continue;
@@ -68,6 +70,12 @@ std::vector<PlaceChoice> PlaceChoices(const Port* wireFrom) {
             choices.push_back({function->Name, function, nullptr});
         }
     }
+    if (frame && DefinitionOf(*frame))
+        for (FunctionDef* pin : {PinFunctions().Input, PinFunctions().Output})
+            choices.push_back({pin->Name, pin, nullptr});
+    if (frame && frame->Owner)
+        for (const auto& definition : frame->Owner->SubCircuits)
+            choices.push_back({definition->Name, definition.get(), nullptr});
     if (wireFrom)
         std::erase_if(choices, [wireFrom](const PlaceChoice& c) { return !Fits(c, wireFrom); });
     return choices;
@@ -89,7 +97,8 @@ std::vector<PlaceChoice> MatchingChoices(const std::vector<PlaceChoice>& choices
 PlacePopup::PlacePopup(Circuit& circuit, Int x, Int y, const Port* wireFrom)
     : QFrame(nullptr, Qt::Popup), circuit_(circuit), x_(x), y_(y),
       wireNode_(wireFrom && wireFrom->Node ? wireFrom->Node->Id : 0), wirePort_(0),
-      choices_(PlaceChoices(wireFrom)), search_(new QLineEdit), list_(new QListWidget) {
+      choices_(PlaceChoices(wireFrom, &ShownFrame(circuit))), search_(new QLineEdit),
+      list_(new QListWidget) {
     setAttribute(Qt::WA_DeleteOnClose);
     setFrameShape(QFrame::StyledPanel);
     if (wireNode_ != 0)
@@ -153,6 +162,11 @@ void PlacePopup::PlaceCurrent() {
     const int row = list_->currentRow();
     if (row < 0 || std::size_t(row) >= shown_.size() || !StillOpen(circuit_)) return;
     const PlaceChoice& choice = shown_[std::size_t(row)];
+    if (const QString refusal = PlacementRefusal(circuit_, choice.Function); !refusal.isEmpty()) {
+        ShowStatusNotice(circuit_, refusal);
+        close();
+        return;
+    }
     Node& preview = *AddNode(nullptr, choice.Function, choice.Implementation);
     // Centred on the pointer, as the add-node menu's preview is when it is placed.
     LayoutConstant(preview);

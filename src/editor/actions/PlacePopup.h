@@ -26,8 +26,9 @@ struct PlaceChoice {
 };
 
 // Every function that can run (Random, which has no implementation, cannot), in catalogue
-// order; with `wireFrom`, only those with a port the wire would fit once placed.
-std::vector<PlaceChoice> PlaceChoices(const Port* wireFrom);
+// order, then, for a frame, the pins if it is a sub-circuit's body and its circuit's
+// sub-circuits; with `wireFrom`, only those with a port the wire would fit once placed.
+std::vector<PlaceChoice> PlaceChoices(const Port* wireFrom, const Frame* frame = nullptr);
 // The choices whose label holds the text, case-insensitively: labels beginning with it first,
 // each group in catalogue order.
 std::vector<PlaceChoice> MatchingChoices(const std::vector<PlaceChoice>& choices,

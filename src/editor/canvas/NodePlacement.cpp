@@ -35,6 +35,10 @@ Port* FirstFittingPort(const Node& node, const Port* from) {
 
 Node* PlacePreviewNode(Circuit& circuit, Int x, Int y, Port* wireFrom) {
     Node* node = nullptr;
+    // The preview may have been chosen in another frame than the one shown now.
+    const FunctionDef* outer = DefinitionOf(ShownFrame(circuit));
+    const Node& pending = PreviewNode();
+    if (WouldRecurse(outer, pending.Function) || (!outer && IsPin(pending))) return node;
     RecordGroupEdit(circuit, QStringLiteral("Add Node"), {}, [&] {
         const Node& preview = PreviewNode();
         node = AddNode(&ShownFrame(circuit), preview.Function, preview.Implementation);

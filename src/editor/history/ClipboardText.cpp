@@ -1,6 +1,11 @@
 #include "editor/history/ClipboardText.h"
 
+#include "editor/history/CompoundEdit.h"
+#include "editor/history/ObjectCopy.h"
+#include "editor/history/PastedDefinitions.h"
 #include "file/CircuitReader.h"
+#include "file/CircuitWriter.h"
+#include "model/SubCircuits.h"
 #include "model/Coordinates.h"
 #include "model/Placement.h"
 #include "render/CommentDrawing.h"
@@ -18,26 +23,14 @@ bool IsSelected(int flags) {
     return (flags & ObjectFlag::Selected) != 0;
 }
 
-// Sizes of comments and constants come from their texts, measured for the first time here.
-QRectF GroupBox(const FrameObjects& objects) {
-    QRectF box;
-    for (Comment* comment : objects.Comments) {
-        LayoutComment(*comment);
-        box |= QRectF(comment->X, comment->Y, comment->Width, comment->Height).normalized();
-    }
-    for (Node* node : objects.Nodes) {
-        LayoutConstant(*node);
-        box |= QRectF(node->X, node->Y, node->Width, node->Height).normalized();
-    }
-    return box;
-}
-
 void MoveGroup(const FrameObjects& objects, Int dx, Int dy) {
     for (Comment* comment : objects.Comments)
         MoveObject(*comment, SaturatedSum(comment->X, dx), SaturatedSum(comment->Y, dy));
     for (Node* node : objects.Nodes)
         MoveObject(*node, SaturatedSum(node->X, dx), SaturatedSum(node->Y, dy));
 }
+
+} // namespace
 
 void SelectOnly(Frame& frame, const FrameObjects& objects) {
     const auto deselect = [](int& flags) { flags &= ~ObjectFlag::Selected; };
@@ -55,8 +48,6 @@ void SelectOnly(Frame& frame, const FrameObjects& objects) {
     for (Node* node : objects.Nodes)
         node->Flags |= ObjectFlag::Selected;
 }
-
-} // namespace
 
 FrameObjects SelectedObjectsWithInnerWires(const Frame& frame) {
     FrameObjects selected;
@@ -110,18 +101,55 @@ QByteArray CircuitTextOf(const QMimeData* data, qsizetype largest, bool* tooLarg
     return fits(text.size()) ? text.toUtf8() : QByteArray();
 }
 
+std::string CopiedCircuitText(const Circuit& circuit, const FrameObjects& objects) {
+    return CircuitFragmentText(objects, DefinitionsNeeded(circuit, objects));
+}
+
 FrameObjects PasteCircuitText(Circuit& circuit, std::string_view text,
-                              std::optional<QPointF> centre, Int offset, ReadLosses* losses) {
-    FrameObjects pasted = ReadCircuitFragment(circuit, text, losses);
-    if (pasted.Empty()) return pasted;
-    if (centre) {
-        const QPointF shift = *centre - GroupBox(pasted).center();
-        // Boxes read from text may lie anywhere an Int reaches.
-        MoveGroup(pasted, NearestUnit(shift.x()), NearestUnit(shift.y()));
-    } else {
-        MoveGroup(pasted, offset, offset);
+                              std::optional<QPointF> centre, Int offset, ReadLosses* losses,
+                              const PasteStep& step) {
+    // The text is read on its own first: its sub-circuits are matched to the circuit's before
+    // anything of it is placed.
+    Frame& frame = ShownFrame(circuit);
+    // Pins are read only into a sub-circuit's body; the text's frame stands for the one shown.
+    FunctionDef shownBody;
+    Circuit read;
+    read.MainFrame.Owner = &read;
+    if (DefinitionOf(frame)) read.MainFrame.Definition = &shownBody;
+    ReadLosses ignored;
+    ReadCircuitText(read, text, losses ? *losses : ignored);
+    const FrameObjects objects = AllObjectsOf(read.MainFrame);
+    if (objects.Empty()) return {};
+    PastePlan plan = PlanPastedDefinitions(read, circuit);
+    if (const QString refusal = PasteRecursion(read, plan, frame); !refusal.isEmpty()) {
+        if (step.Refusal) *step.Refusal = refusal;
+        return {};
     }
-    SelectOnly(circuit.MainFrame, pasted);
+    const auto choose = [&plan](FunctionDef* function) -> FunctionDef* {
+        const auto found = plan.Target.find(function);
+        return found == plan.Target.end() ? nullptr : found->second;
+    };
+    CompoundEdit edit(circuit, step.Name);
+    for (FunctionDef* definition : plan.Created) {
+        FunctionDef* made = AddSubCircuit(circuit, definition->Name);
+        CopyObjects(AllObjectsOf(BodyOf(*definition)), BodyOf(*made), 0, 0, choose);
+        plan.Target.emplace(definition, made);
+        edit.Added(*made);
+    }
+    const FrameObjects pasted = edit.Edit(frame, {}, [&] {
+        const FrameObjects made = CopyObjects(objects, frame, 0, 0, choose).Made;
+        if (centre) {
+            const QPointF shift = *centre - ObjectsBox(made).center();
+            // Boxes read from text may lie anywhere an Int reaches.
+            MoveGroup(made, NearestUnit(shift.x()), NearestUnit(shift.y()));
+        } else {
+            MoveGroup(made, offset, offset);
+        }
+        if (step.Arrange) step.Arrange(made);
+        SelectOnly(frame, made);
+        return made;
+    });
+    edit.Commit();
     return pasted;
 }
 

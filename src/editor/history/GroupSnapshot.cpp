@@ -60,6 +60,12 @@ Node* ReadNodeAside(Frame& frame, const XmlNode* element, Int id) {
 
 } // namespace
 
+void LeaveInstance(const Node& node) {
+    if (!node.Frame || !node.Frame->Owner) return;
+    auto& path = node.Frame->Owner->OpenPath;
+    path.erase(std::find(path.begin(), path.end(), &node), path.end());
+}
+
 GroupSnapshot::GroupSnapshot(const Frame& frame, const FrameObjects& objects) {
     XmlDocument document;
     XmlNode* holder = AppendElement(&document.Top, "MainFrame");
@@ -125,6 +131,7 @@ void GroupSnapshot::Remove(Frame& frame) const {
             DeleteWire(wire);
     for (const NodeEntry& entry : nodes_)
         if (Node* node = nodes.value(entry.Id)) {
+            LeaveInstance(*node);
             ForgetNode(node);
             DeleteNode(node);
         }

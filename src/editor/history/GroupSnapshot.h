@@ -18,6 +18,10 @@ struct PortKey {
     Int Index = 0; // 1-based; 0 names no port
 };
 
+// The window stops showing the inside of the instance, and of what lies inside it, before the
+// instance goes: an undo may take out an instance the user has opened.
+void LeaveInstance(const Node& node);
+
 class GroupSnapshot {
   public:
     // Keeps the objects as they are now; a node brings every wire attached to it.

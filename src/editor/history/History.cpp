@@ -1,12 +1,16 @@
 #include "editor/history/History.h"
 
 #include "editor/canvas/EditorState.h"
+#include "editor/history/CompoundEdit.h"
+#include "editor/history/DefinitionSteps.h"
 #include "editor/history/HistorySteps.h"
 #include "engine/Expansion.h"
 #include "model/Model.h"
 #include "model/SubCircuits.h"
 
 #include <QUndoStack>
+
+#include <algorithm>
 
 namespace flow {
 
@@ -39,15 +43,49 @@ void Push(QUndoStack& history, QUndoCommand* step) {
     KeepWithinBudget(history);
 }
 
-// The step goes on the circuit's history, which carries it out; without one it is just made.
-void Record(Circuit& circuit, std::unique_ptr<QUndoCommand> step) {
+// The wires, frame by frame, that end at a port of an instance standing for one of the pins
+// about to be removed from the frame.
+std::vector<std::pair<Frame*, FrameObjects>> WiresToPinsGoing(Circuit& circuit, const Frame& frame,
+                                                              const FrameObjects& removing) {
+    std::vector<std::pair<Frame*, FrameObjects>> found;
+    const FunctionDef* definition = frame.Definition;
+    std::vector<Int> pins;
+    for (const Node* node : removing.Nodes)
+        if (IsPin(*node)) pins.push_back(node->Id);
+    if (!definition || pins.empty()) return found;
+    std::vector<Frame*> frames{&circuit.MainFrame};
+    for (const auto& other : circuit.SubCircuits)
+        frames.push_back(&BodyOf(*other));
+    for (Frame* holder : frames) {
+        FrameObjects wires;
+        for (const auto& node : holder->Nodes) {
+            if (node->Function != definition) continue;
+            for (const auto& port : node->Ports)
+                if (std::find(pins.begin(), pins.end(), port->Id) != pins.end())
+                    wires.Wires.insert(wires.Wires.end(), port->Wires.begin(), port->Wires.end());
+        }
+        // A wire between two such ports is found at both ends.
+        std::sort(wires.Wires.begin(), wires.Wires.end());
+        wires.Wires.erase(std::unique(wires.Wires.begin(), wires.Wires.end()), wires.Wires.end());
+        if (!wires.Wires.empty()) found.emplace_back(holder, std::move(wires));
+    }
+    return found;
+}
+
+} // namespace
+
+void RecordStep(Circuit& circuit, std::unique_ptr<HistoryStep> step) {
     if (QUndoStack* history = HistoryOf(circuit))
         Push(*history, step.release());
     else
         step->redo();
 }
 
-} // namespace
+void RemoveSubCircuit(Circuit& circuit, FunctionDef& definition) {
+    RecordStep(circuit,
+               std::make_unique<SubCircuitStep>(circuit, QStringLiteral("Delete Sub-circuit"),
+                                                definition, SubCircuitStep::Change::Removed));
+}
 
 std::size_t& HistoryBudget() {
     static std::size_t budget = kHistoryBudget;
@@ -80,6 +118,19 @@ void RecordGroupEdit(Circuit& circuit, const QString& name, const FrameObjects& 
         return;
     }
     Frame& frame = ShownFrame(circuit);
+    const auto outside = WiresToPinsGoing(circuit, frame, removing);
+    if (!outside.empty()) {
+        CompoundEdit compound(circuit, name);
+        for (const auto& [holder, wires] : outside)
+            compound.Edit(*holder, wires, [&wires = wires] {
+                for (Wire* wire : wires.Wires)
+                    DeleteWire(wire);
+                return FrameObjects{};
+            });
+        compound.Edit(frame, removing, edit);
+        compound.Commit();
+        return;
+    }
     TypesById before = CaptureTypes(frame);
     auto removed = std::make_unique<GroupSnapshot>(frame, removing);
     const FrameObjects added = edit();
@@ -93,18 +144,23 @@ void RecordGroupEdit(Circuit& circuit, const QString& name, const FrameObjects& 
                                  std::move(changedBefore), std::move(changedAfter)));
 }
 
+void TakeOut(const FrameObjects& objects) {
+    for (Wire* wire : objects.Wires)
+        DeleteWire(wire);
+    for (Node* node : objects.Nodes) {
+        LeaveInstance(*node);
+        ForgetNode(node);
+        DeleteNode(node);
+    }
+    for (Comment* comment : objects.Comments) {
+        ForgetComment(comment);
+        DeleteComment(comment);
+    }
+}
+
 void DeleteObjects(Circuit& circuit, const QString& name, const FrameObjects& objects) {
     RecordGroupEdit(circuit, name, objects, [&] {
-        for (Wire* wire : objects.Wires)
-            DeleteWire(wire);
-        for (Node* node : objects.Nodes) {
-            ForgetNode(node);
-            DeleteNode(node);
-        }
-        for (Comment* comment : objects.Comments) {
-            ForgetComment(comment);
-            DeleteComment(comment);
-        }
+        TakeOut(objects);
         return FrameObjects{};
     });
 }
@@ -125,7 +181,7 @@ void RecordMove(Circuit& circuit, const QString& name, std::vector<MoveStep::Shi
                 bool mergeable) {
     std::erase_if(shifts, [](const MoveStep::Shift& s) { return s.DX == 0 && s.DY == 0; });
     if (shifts.empty()) return;
-    Record(circuit, std::make_unique<MoveStep>(circuit, name, std::move(shifts), mergeable));
+    RecordStep(circuit, std::make_unique<MoveStep>(circuit, name, std::move(shifts), mergeable));
 }
 
 } // namespace
@@ -146,15 +202,16 @@ void ChangeConstantValue(Node& node, const QString& name, Int value, const QStri
     Circuit* circuit = OwnerCircuit(node);
     const Port* port = node.PortArray.size() > 1 ? node.PortArray[1] : nullptr;
     if (!circuit || !port || (port->Value == value && port->Text == text)) return;
-    Record(*circuit, std::make_unique<ValueStep>(*circuit, name, node.Id,
-                                                 ValueStep::Value{port->Value, port->Text},
-                                                 ValueStep::Value{value, text}));
+    RecordStep(*circuit, std::make_unique<ValueStep>(*circuit, name, node.Id,
+                                                     ValueStep::Value{port->Value, port->Text},
+                                                     ValueStep::Value{value, text}));
 }
 
 void ChangeCommentText(Comment& comment, const QString& text) {
     Circuit* circuit = comment.Frame ? comment.Frame->Owner : nullptr;
     if (!circuit || comment.Text == text) return;
-    Record(*circuit, std::make_unique<CommentTextStep>(*circuit, comment.Id, comment.Text, text));
+    RecordStep(*circuit,
+               std::make_unique<CommentTextStep>(*circuit, comment.Id, comment.Text, text));
 }
 
 } // namespace flow

@@ -31,9 +31,17 @@ QUndoStack* HistoryOf(const Circuit& circuit);
 // Records an edit that adds or removes objects as one step: placing, wiring, deleting, pasting.
 // `removing` names what the edit is about to remove (a node comes with its wires); `edit` then
 // makes the whole change and returns what it added. An edit that changed nothing records
-// nothing; without a history the edit is simply made.
+// nothing; without a history the edit is simply made. Pins removed from a body take the wires to
+// their instances' ports with them in the same step, in whatever frame those lie.
 void RecordGroupEdit(Circuit& circuit, const QString& name, const FrameObjects& removing,
                      const std::function<FrameObjects()>& edit);
+// Puts a step on the circuit's history, which carries it out; without a history it is just made.
+void RecordStep(Circuit& circuit, std::unique_ptr<HistoryStep> step);
+// Takes a sub-circuit that no instance uses out of the circuit, as one step.
+void RemoveSubCircuit(Circuit& circuit, FunctionDef& definition);
+// Deletes the objects, unrecorded, in the editor's order: wires, nodes with all their wires,
+// comments; the editor lets go of them first.
+void TakeOut(const FrameObjects& objects);
 // Deletes the objects as one step, in the editor's order: wires, nodes with all their wires,
 // comments.
 void DeleteObjects(Circuit& circuit, const QString& name, const FrameObjects& objects);

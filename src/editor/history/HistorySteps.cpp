@@ -28,7 +28,10 @@ std::size_t BytesOf(const TypesById& types) {
 } // namespace
 
 HistoryStep::HistoryStep(Circuit& circuit, const QString& name)
-    : QUndoCommand(name), circuit_(circuit), frame_(NameOfFrame(ShownFrame(circuit))) {}
+    : HistoryStep(circuit, name, ShownFrame(circuit)) {}
+
+HistoryStep::HistoryStep(Circuit& circuit, const QString& name, const Frame& frame)
+    : QUndoCommand(name), circuit_(circuit), frame_(NameOfFrame(frame)) {}
 
 Frame* HistoryStep::EditedFrame() const {
     return FrameNamed(circuit_, frame_);
@@ -40,7 +43,13 @@ void HistoryStep::Settle() const {
 
 GroupStep::GroupStep(Circuit& circuit, const QString& name, std::unique_ptr<GroupSnapshot> removed,
                      std::unique_ptr<GroupSnapshot> added, TypesById before, TypesById after)
-    : HistoryStep(circuit, name), removed_(std::move(removed)), added_(std::move(added)),
+    : GroupStep(circuit, name, ShownFrame(circuit), std::move(removed), std::move(added),
+                std::move(before), std::move(after)) {}
+
+GroupStep::GroupStep(Circuit& circuit, const QString& name, const Frame& frame,
+                     std::unique_ptr<GroupSnapshot> removed, std::unique_ptr<GroupSnapshot> added,
+                     TypesById before, TypesById after)
+    : HistoryStep(circuit, name, frame), removed_(std::move(removed)), added_(std::move(added)),
       before_(std::move(before)), after_(std::move(after)),
       bytes_(sizeof(*this) + removed_->Bytes() + added_->Bytes() + BytesOf(before_) +
              BytesOf(after_)) {}

@@ -14,6 +14,8 @@ class HistoryStep : public QUndoCommand {
   public:
     // The step edits the frame the circuit's window shows while it is made.
     HistoryStep(Circuit& circuit, const QString& name);
+    // The step edits this frame, shown or not: edits that span frames.
+    HistoryStep(Circuit& circuit, const QString& name, const Frame& frame);
     // The memory the step keeps to undo and redo, roughly.
     virtual std::size_t Bytes() const = 0;
     // Lets go of what the step keeps and makes it obsolete: the history then drops it, without
@@ -44,6 +46,9 @@ class GroupStep : public HistoryStep {
     // The edit has been made already; the first redo finds it done.
     GroupStep(Circuit& circuit, const QString& name, std::unique_ptr<GroupSnapshot> removed,
               std::unique_ptr<GroupSnapshot> added, TypesById before, TypesById after);
+    GroupStep(Circuit& circuit, const QString& name, const Frame& frame,
+              std::unique_ptr<GroupSnapshot> removed, std::unique_ptr<GroupSnapshot> added,
+              TypesById before, TypesById after);
     void undo() override;
     void redo() override;
     std::size_t Bytes() const override;

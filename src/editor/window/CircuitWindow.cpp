@@ -195,6 +195,10 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
                keys(QKeySequence::SelectAll, Qt::CTRL | Qt::Key_A));
     AddArrangeItems(edit, addCommand);
     edit->addSeparator();
+    addCommand(edit, QStringLiteral("Make Sub-circuit"), Command::MakeSubCircuit,
+               {QKeySequence(Qt::CTRL | Qt::Key_G)});
+    addCommand(edit, QStringLiteral("Ungroup"), Command::Ungroup,
+               {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G)});
     addCommand(edit, QStringLiteral("Open Sub-circuit"), Command::OpenSubCircuit);
     QMenu* run = menuBar()->addMenu(QStringLiteral("Run"));
     addCommand(run, QStringLiteral("Start"), Command::Start, {QKeySequence(Qt::Key_F5)});

@@ -56,9 +56,10 @@ TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
     EXPECT_EQ(Labels(menus[1]->menu()),
               QStringList({"Undo", "Redo", "---", "Cut", "Copy", "Paste", "Duplicate", "Delete",
                            "---", "Select All", "Select Connected", "---", "Align", "Distribute",
-                           "---", "Open Sub-circuit"}));
+                           "---", "Make Sub-circuit", "Ungroup", "Open Sub-circuit"}));
     for (const auto& [index, key] : std::initializer_list<std::pair<int, const char*>>{
-             {3, "Ctrl+X"}, {4, "Ctrl+C"}, {5, "Ctrl+V"}, {6, "Ctrl+D"}, {7, "Del"}, {9, "Ctrl+A"}})
+             {3, "Ctrl+X"}, {4, "Ctrl+C"}, {5, "Ctrl+V"}, {6, "Ctrl+D"}, {7, "Del"}, {9, "Ctrl+A"},
+             {15, "Ctrl+G"}, {16, "Ctrl+Shift+G"}})
         EXPECT_EQ(shortcut(menus[1]->menu(), index), key);
     EXPECT_EQ(shortcut(menus[1]->menu(), 0), "Ctrl+Z");
     EXPECT_EQ(menus[1]->menu()->actions()[1]->shortcuts(),
