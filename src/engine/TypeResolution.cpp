@@ -143,14 +143,22 @@ void ResolveImplementation(Node* start) {
     if (!start || ResolveAndSettle(*start)) return;
     // Depth-first travel downstream, port by port and target by target, on an explicit stack
     // so that long chains cannot exhaust the thread's stack. A node already on the current path
-    // is not entered again: on a cycle the travel stops where it came back to itself.
+    // is not entered again: on a cycle the travel stops where it came back to itself. An
+    // instance is the exception, once: a path out of it may come back into another of its
+    // inputs without any node feeding itself (a sub-circuit made of nodes that an outside node
+    // lies between), and the nodes inside behind that input must learn the type it brings.
     struct Visit {
         Node* node;
         std::size_t port = 0;
         std::size_t target = 0;
     };
     std::vector<Visit> path{{start}};
-    std::unordered_set<const Node*> onPath{start};
+    std::unordered_multiset<const Node*> onPath{start};
+    std::unordered_set<const Node*> reentered;
+    const auto mayEnter = [&](const Node* candidate) {
+        return !onPath.count(candidate) ||
+               (IsInstance(*candidate) && reentered.insert(candidate).second);
+    };
     while (!path.empty()) {
         Visit& visit = path.back();
         Node* next = nullptr;
@@ -158,14 +166,14 @@ void ResolveImplementation(Node* start) {
             const Port* port = visit.node->Ports[visit.port].get();
             if (visit.target < port->Targets.size()) {
                 Node* candidate = port->Targets[visit.target++]->Node;
-                if (candidate && !onPath.count(candidate)) next = candidate;
+                if (candidate && mayEnter(candidate)) next = candidate;
             } else {
                 ++visit.port;
                 visit.target = 0;
             }
         }
         if (!next) {
-            onPath.erase(visit.node);
+            onPath.erase(onPath.find(visit.node));
             path.pop_back();
         } else if (!ResolveAndSettle(*next)) {
             path.push_back({next});

@@ -50,6 +50,39 @@ TEST_F(SubCircuitRunTest, EachInstanceResolvesItsOwnTypesAndNestedInstancesRun) 
     }
 }
 
+TEST_F(SubCircuitRunTest, AValueLeavingAnInstanceAndComingBackIntoItTakesItsTypeInside) {
+    // "Two ways": a passed straight out; b doubled. Outside, a + a comes back in as b, so no
+    // node feeds itself although the instance's output leads into its own input.
+    Circuit& circuit = MakeCircuit();
+    FunctionDef* twoWays = AddSubCircuit(circuit, QStringLiteral("Two ways"));
+    Node* a = AddPin(*twoWays, PinFunctions().Input, QStringLiteral("a"), -100, 0);
+    Node* b = AddPin(*twoWays, PinFunctions().Input, QStringLiteral("b"), -100, 40);
+    Node* passed = AddPin(*twoWays, PinFunctions().Output, QStringLiteral("a"), 100, 0);
+    Node* doubled = AddPin(*twoWays, PinFunctions().Output, QStringLiteral("2b"), 100, 40);
+    Node* plus = Place(BodyOf(*twoWays), QStringLiteral("Plus"), 0, 40);
+    Link(a, 1, passed, 1);
+    Link(b, 1, plus, 1);
+    Link(b, 1, plus, 2);
+    Link(plus, 3, doubled, 1);
+    FollowDefinitions(circuit);
+
+    Frame& main = circuit.MainFrame;
+    Node* instance = Place(main, twoWays->Name);
+    Node* outside = Place(main, QStringLiteral("Plus"));
+    Link(instance, 3, outside, 1);
+    Link(instance, 3, outside, 2);
+    Link(outside, 3, instance, 2);
+    Link(instance, 3, Place(main, QStringLiteral("Print")), 1);
+    Link(instance, 4, Place(main, QStringLiteral("Print")), 1);
+    // The Real goes out of the instance and comes back into it while it is being resolved.
+    Link(Constant(circuit, 1.5), 1, instance, 1);
+    EXPECT_EQ(instance->PortArray[2]->Type, PortType::Real);
+    EXPECT_EQ(instance->PortArray[4]->Type, PortType::Real);
+    QStringList lines = Run(circuit);
+    lines.sort();
+    EXPECT_EQ(lines, QStringList({"1.5", "6."}));
+}
+
 TEST_F(SubCircuitRunTest, DefectInsideIsNamedWithEveryInstanceAroundIt) {
     Circuit& circuit = MakeCircuit();
     // "Adder" whose Plus never gets its second input.

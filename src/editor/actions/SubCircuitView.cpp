@@ -172,8 +172,11 @@ bool KeepOpenPathValid(Circuit& circuit) {
         }
         frame = &BodyOf(*opened->Function);
     }
-    if (valid) return false;
-    auto& left = LeftViews(circuit);
+    // An undo that takes an opened instance cuts the path at it at once (LeaveInstance), so
+    // that nothing reads the node; the views kept for the levels it cut tell.
+    auto& left = AllViews()[&circuit].Left;
+    const bool cut = left.size() > circuit.OpenPath.size();
+    if (valid && !cut) return false;
     const bool mainKept = !left.empty() && left.front().has_value();
     const View main = mainKept ? *left.front() : View{};
     left.clear();
