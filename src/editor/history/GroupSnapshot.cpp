@@ -125,19 +125,22 @@ GroupSnapshot::GroupSnapshot(const Frame& frame, const FrameObjects& objects) {
 }
 
 void GroupSnapshot::Remove(Frame& frame) const {
+    // Last first: each object is then found at the end of its list and taken from there, so a
+    // group at the end of its frame, as a paste is, goes in time linear in its size.
     const QHash<Int, Node*> nodes = ObjectsById(frame.Nodes);
-    for (const WireEntry& entry : wires_)
-        if (Wire* wire = WireBetween(PortOf(nodes, entry.Source), PortOf(nodes, entry.Destination)))
+    for (auto entry = wires_.rbegin(); entry != wires_.rend(); ++entry)
+        if (Wire* wire =
+                WireBetween(PortOf(nodes, entry->Source), PortOf(nodes, entry->Destination)))
             DeleteWire(wire);
-    for (const NodeEntry& entry : nodes_)
-        if (Node* node = nodes.value(entry.Id)) {
+    for (auto entry = nodes_.rbegin(); entry != nodes_.rend(); ++entry)
+        if (Node* node = nodes.value(entry->Id)) {
             LeaveInstance(*node);
             ForgetNode(node);
             DeleteNode(node);
         }
     const QHash<Int, Comment*> comments = ObjectsById(frame.Comments);
-    for (const CommentEntry& entry : comments_)
-        if (Comment* comment = comments.value(entry.Id)) {
+    for (auto entry = comments_.rbegin(); entry != comments_.rend(); ++entry)
+        if (Comment* comment = comments.value(entry->Id)) {
             ForgetComment(comment);
             DeleteComment(comment);
         }
