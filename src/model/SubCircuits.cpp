@@ -39,6 +39,12 @@ QString SymbolText(const QString& name) {
     return text;
 }
 
+// The catalogue's functions and the two pins: names no sub-circuit may take.
+bool IsBuiltInName(const QString& name) {
+    return FindFunction(name) || name == PinFunctions().Input->Name ||
+           name == PinFunctions().Output->Name;
+}
+
 constexpr Int kRow = 16;  // distance of neighbouring ports
 constexpr Int kTop = 20;  // the first port's height below the top, under the name
 constexpr Int kSpare = 12; // below the last port
@@ -139,8 +145,7 @@ QString SubCircuitNameProblem(const Circuit& circuit, const QString& name) {
     for (const QChar c : name)
         if (c.category() == QChar::Other_Control)
             return QStringLiteral("A sub-circuit's name may not hold control characters");
-    if (FindFunction(name) || name == PinFunctions().Input->Name ||
-        name == PinFunctions().Output->Name)
+    if (IsBuiltInName(name))
         return QStringLiteral("“%1” is the name of a built-in function").arg(name);
     if (FindSubCircuit(circuit, name))
         return QStringLiteral("The circuit has a sub-circuit named “%1” already").arg(name);
@@ -148,12 +153,13 @@ QString SubCircuitNameProblem(const Circuit& circuit, const QString& name) {
 }
 
 QString FreeSubCircuitName(const Circuit& circuit, const QString& name) {
-    if (!FindFunction(name) && !FindSubCircuit(circuit, name) && name != PinFunctions().Input->Name &&
-        name != PinFunctions().Output->Name)
-        return name;
+    const auto free = [&](const QString& candidate) {
+        return !IsBuiltInName(candidate) && !FindSubCircuit(circuit, candidate);
+    };
+    if (free(name)) return name;
     for (int n = 2;; ++n) {
         const QString candidate = name + QLatin1Char(' ') + QString::number(n);
-        if (!FindSubCircuit(circuit, candidate) && !FindFunction(candidate)) return candidate;
+        if (free(candidate)) return candidate;
     }
 }
 
