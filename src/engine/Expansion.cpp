@@ -7,65 +7,114 @@
 #include "model/SubCircuits.h"
 
 #include <algorithm>
+#include <map>
 #include <mutex>
+#include <set>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace flow {
 
 namespace {
 
-void CollectRunNodes(const Frame& frame, std::vector<Node*>& nodes) {
-    for (const auto& node : frame.Nodes) {
-        if (RunsOnThread(*node)) nodes.push_back(node.get());
-        if (node->Expansion) CollectRunNodes(*node->Expansion, nodes);
+// Visits the frame's nodes in order and, right after each instance, the nodes of its expansion,
+// at every depth; with a list of its own, so that deep nesting cannot exhaust the stack.
+template <typename Visit> void WalkRunNodes(const Frame& root, Visit&& visit) {
+    std::vector<std::pair<const Frame*, std::size_t>> open{{&root, 0}};
+    while (!open.empty()) {
+        const Frame* frame = open.back().first;
+        std::size_t& next = open.back().second;
+        if (next == frame->Nodes.size()) {
+            open.pop_back();
+            continue;
+        }
+        Node* node = frame->Nodes[next++].get();
+        visit(*node);
+        if (node->Expansion) open.push_back({node->Expansion.get(), 0});
     }
 }
 
+void CollectRunNodes(const Frame& frame, std::vector<Node*>& nodes) {
+    WalkRunNodes(frame, [&](Node& node) {
+        if (RunsOnThread(node)) nodes.push_back(&node);
+    });
+}
+
+using SizeMemo = std::unordered_map<const FunctionDef*, std::size_t>;
+
 // The nodes an expansion of the sub-circuit holds, nested ones included, counted up to just past
-// the limit; `known` keeps the counts of the sub-circuits met so far.
-std::size_t ExpandedSize(const FunctionDef& definition, std::size_t limit,
-                         std::unordered_map<const FunctionDef*, std::size_t>& known) {
-    if (const auto found = known.find(&definition); found != known.end()) return found->second;
-    std::size_t size = 0;
-    for (const auto& node : BodyOf(definition).Nodes) {
-        if (size > limit) break;
-        size += 1 + (IsInstance(*node) ? ExpandedSize(*node->Function, limit, known) : 0);
+// the limit; `known` keeps the counts of the sub-circuits met so far, so that each is counted
+// once however often it is used.
+std::size_t ExpandedSize(const FunctionDef& top, std::size_t limit, SizeMemo& known) {
+    struct Count {
+        const FunctionDef* Definition;
+        std::size_t Next;
+        std::size_t Size;
+    };
+    std::vector<Count> open{{&top, 0, 0}};
+    std::size_t result = 0;
+    while (!open.empty()) {
+        Count& count = open.back();
+        const auto found = known.find(count.Definition);
+        const auto& nodes = BodyOf(*count.Definition).Nodes;
+        std::size_t done = 0;
+        if (found != known.end()) {
+            done = found->second;
+        } else if (count.Next < nodes.size() && count.Size <= limit) {
+            const Node& node = *nodes[count.Next];
+            if (!IsInstance(node)) {
+                ++count.Size;
+                ++count.Next;
+            } else if (const auto inner = known.find(node.Function); inner != known.end()) {
+                count.Size += 1 + inner->second;
+                ++count.Next;
+            } else {
+                open.push_back({node.Function, 0, 0}); // counted first; see below
+            }
+            continue;
+        } else {
+            done = count.Size;
+            known.emplace(count.Definition, done);
+        }
+        open.pop_back();
+        if (open.empty()) {
+            result = done;
+        } else {
+            open.back().Size += 1 + done;
+            ++open.back().Next;
+        }
     }
-    known.emplace(&definition, size);
-    return size;
+    return result;
 }
 
 std::size_t NodesIn(const Frame& frame) {
-    std::size_t count = frame.Nodes.size();
-    for (const auto& node : frame.Nodes)
-        if (node->Expansion) count += NodesIn(*node->Expansion);
+    std::size_t count = 0;
+    WalkRunNodes(frame, [&](Node&) { ++count; });
     return count;
 }
 
-void CollectRunFrames(Frame& frame, std::vector<Frame*>& frames) {
-    frames.push_back(&frame);
-    for (const auto& node : frame.Nodes)
-        if (node->Expansion) CollectRunFrames(*node->Expansion, frames);
-}
-
-bool HoldsObject(const Frame& frame, const void* object) {
-    for (const auto& wire : frame.Wires)
-        if (wire.get() == object) return true;
-    for (const auto& node : frame.Nodes) {
-        if (node.get() == object) return true;
-        for (const auto& port : node->Ports)
-            if (port.get() == object) return true;
-        if (node->Expansion && HoldsObject(*node->Expansion, object)) return true;
-    }
-    return false;
+bool HoldsObject(const Frame& expansion, const void* object) {
+    bool held = false;
+    const auto holds = [&](const Frame& frame) {
+        for (const auto& wire : frame.Wires)
+            if (wire.get() == object) return true;
+        return false;
+    };
+    held = holds(expansion);
+    WalkRunNodes(expansion, [&](Node& node) {
+        if (held) return;
+        held = &node == object || (node.Expansion && holds(*node.Expansion));
+        for (const auto& port : node.Ports)
+            held = held || port.get() == object;
+    });
+    return held;
 }
 
 void CutRelays(Frame& frame) {
-    for (const auto& node : frame.Nodes) {
-        for (const auto& port : node->Ports)
+    WalkRunNodes(frame, [](Node& node) {
+        for (const auto& port : node.Ports)
             port->Relay = nullptr;
-        if (node->Expansion) CutRelays(*node->Expansion);
-    }
+    });
 }
 
 Port* CopyOf(const std::unordered_map<const Node*, Node*>& copies, const Port* original) {
@@ -129,11 +178,8 @@ bool SamePorts(const Node& instance, const FunctionDef& definition) {
     return true;
 }
 
-bool HasTemplate(const FunctionDef& definition, const Port& port) {
-    return std::any_of(definition.Ports.begin(), definition.Ports.end(), [&](const auto& t) {
-        return t->Id == port.Id && t->Direction == port.Direction;
-    });
-}
+// A port stands for a pin by the pin's ID and its direction.
+using PinKey = std::pair<Int, int>;
 
 // Gives the instance the ports of its sub-circuit's pins, keeping the ports (and their wires)
 // whose pin is still there, in the pins' order.
@@ -141,18 +187,22 @@ void FollowPorts(Node& instance) {
     const FunctionDef& definition = *instance.Function;
     if (!SamePorts(instance, definition)) {
         CollapseInstance(instance);
+        std::set<PinKey> templates;
+        for (const auto& t : definition.Ports)
+            templates.insert({t->Id, t->Direction});
         for (const auto& port : instance.Ports)
-            if (!HasTemplate(definition, *port))
+            if (!templates.count({port->Id, port->Direction}))
                 while (!port->Wires.empty())
                     DeleteWire(port->Wires.front());
         CollapseInstance(instance); // deleting a wire re-resolved, and so re-expanded, it
+        std::map<PinKey, std::size_t> had;
+        for (std::size_t i = 0; i < instance.Ports.size(); ++i)
+            had.insert({{instance.Ports[i]->Id, instance.Ports[i]->Direction}, i});
         std::vector<std::unique_ptr<Port>> ordered;
         for (const auto& t : definition.Ports) {
-            auto kept = std::find_if(instance.Ports.begin(), instance.Ports.end(), [&](auto& p) {
-                return p && p->Id == t->Id && p->Direction == t->Direction;
-            });
-            if (kept != instance.Ports.end()) {
-                ordered.push_back(std::move(*kept));
+            const auto kept = had.find({t->Id, t->Direction});
+            if (kept != had.end() && instance.Ports[kept->second]) {
+                ordered.push_back(std::move(instance.Ports[kept->second]));
             } else {
                 ordered.push_back(std::make_unique<Port>());
                 Port& made = *ordered.back();
@@ -169,8 +219,10 @@ void FollowPorts(Node& instance) {
             if (gone && circuit.ErrorObject == gone.get()) circuit.ErrorObject = nullptr;
         instance.Ports = std::move(ordered);
         instance.PortArray.assign(1, nullptr);
-        for (const auto& port : instance.Ports)
+        for (const auto& port : instance.Ports) {
+            port->Index = Int(instance.PortArray.size());
             instance.PortArray.push_back(port.get());
+        }
     }
     for (std::size_t i = 0; i < instance.Ports.size(); ++i) {
         Port& port = *instance.Ports[i];
@@ -184,13 +236,42 @@ void FollowPorts(Node& instance) {
     instance.Flags |= ObjectFlag::NeedsLayout;
 }
 
-// Renews stale expansions inside out, so that each instance resolves from fresh insides.
+// Renews stale expansions inside out, so that each instance resolves from fresh insides: the
+// instances of fresh expansions are gathered outside in, then resolved in the reverse order.
 void FollowInstance(Node& instance) {
-    if (instance.Expansion && instance.ExpandedRevision == instance.Function->Revision) {
-        for (Node* inner : InstancesIn(*instance.Expansion))
-            FollowInstance(*inner);
+    std::vector<Node*> gathered{&instance};
+    for (std::size_t next = 0; next < gathered.size(); ++next) {
+        const Node& outer = *gathered[next];
+        if (outer.Expansion && outer.ExpandedRevision == outer.Function->Revision)
+            for (Node* inner : InstancesIn(*outer.Expansion))
+                gathered.push_back(inner);
     }
-    ResolveImplementation(&instance);
+    for (auto inner = gathered.rbegin(); inner != gathered.rend(); ++inner)
+        ResolveImplementation(*inner);
+}
+
+// Whether the instance stands where it can run: in the main frame or in an expansion. A body
+// is only ever copied, never run.
+bool CanRun(const Node& instance) {
+    return instance.Frame && instance.Frame->Owner && !instance.Frame->Definition;
+}
+
+void MakeExpansion(Node& instance) {
+    CollapseInstance(instance);
+    Circuit& circuit = *instance.Frame->Owner;
+    const FunctionDef& definition = *instance.Function;
+    circuit.ExpandedNodes += BodyOf(definition).Nodes.size();
+    auto frame = std::make_unique<Frame>();
+    frame->Owner = &circuit;
+    frame->Instance = &instance;
+    instance.Expansion = std::move(frame);
+    instance.ExpandedRevision = definition.Revision;
+    CopyBody(BodyOf(definition), *instance.Expansion);
+    LinkPins(instance);
+}
+
+bool IsExpanded(const Node& instance) {
+    return instance.Expansion && instance.ExpandedRevision == instance.Function->Revision;
 }
 
 } // namespace
@@ -205,8 +286,10 @@ bool RunsOnThread(const Node& node) {
 }
 
 std::vector<Frame*> RunFrames(const Circuit& circuit) {
-    std::vector<Frame*> frames;
-    CollectRunFrames(const_cast<Frame&>(circuit.MainFrame), frames);
+    std::vector<Frame*> frames{const_cast<Frame*>(&circuit.MainFrame)};
+    WalkRunNodes(circuit.MainFrame, [&](Node& node) {
+        if (node.Expansion) frames.push_back(node.Expansion.get());
+    });
     return frames;
 }
 
@@ -224,25 +307,35 @@ Node* OutermostNode(Node* node) {
 }
 
 void ExpandInstance(Node& instance) {
-    FunctionDef* definition = instance.Function;
-    if (!IsSubCircuit(definition) || !instance.Frame || !instance.Frame->Owner ||
-        instance.Frame->Owner->ExpansionsHeld || (instance.Flags & ObjectFlag::Leaving))
+    if (!IsSubCircuit(instance.Function) || !CanRun(instance) ||
+        instance.Frame->Owner->ExpansionsHeld || (instance.Flags & ObjectFlag::Leaving) ||
+        IsExpanded(instance))
         return;
-    if (instance.Expansion && instance.ExpandedRevision == definition->Revision) return;
-    CollapseInstance(instance);
     Circuit& circuit = *instance.Frame->Owner;
+    if (circuit.Expanding) {
+        // The copy being made holds this instance; the copy's maker expands it next.
+        circuit.PendingExpansions.push_back(&instance);
+        return;
+    }
+    CollapseInstance(instance);
     const std::size_t room = ExpansionLimit() - std::min(ExpansionLimit(), circuit.ExpandedNodes);
-    std::unordered_map<const FunctionDef*, std::size_t> known;
-    if (ExpandedSize(*definition, room, known) > room) return;
-    // The nested expansions count their own nodes as the copy makes them.
-    circuit.ExpandedNodes += BodyOf(*definition).Nodes.size();
-    auto frame = std::make_unique<Frame>();
-    frame->Owner = instance.Frame->Owner;
-    frame->Instance = &instance;
-    instance.Expansion = std::move(frame);
-    instance.ExpandedRevision = definition->Revision;
-    CopyBody(BodyOf(*definition), *instance.Expansion);
-    LinkPins(instance);
+    SizeMemo known;
+    // The count takes in the nested expansions, which are then made without asking again.
+    if (ExpandedSize(*instance.Function, room, known) > room) return;
+    circuit.Expanding = true;
+    std::vector<Node*> made{&instance};
+    MakeExpansion(instance);
+    for (std::size_t next = 0; next < circuit.PendingExpansions.size(); ++next) {
+        Node* nested = circuit.PendingExpansions[next];
+        if (IsExpanded(*nested)) continue; // asked for once per wire it got
+        MakeExpansion(*nested);
+        made.push_back(nested);
+    }
+    circuit.PendingExpansions.clear();
+    circuit.Expanding = false;
+    // Inside out, each from insides whose types are known; the outermost is resolving already.
+    for (std::size_t i = made.size(); i-- > 1;)
+        ResolveImplementation(made[i]);
 }
 
 bool CollapseInstance(Node& instance) {
@@ -272,21 +365,26 @@ bool CollapseInstance(Node& instance) {
 
 void FollowPins(Circuit& circuit) {
     std::vector<const FunctionDef*> changed;
+    std::unordered_set<const FunctionDef*> known;
     for (const auto& definition : circuit.SubCircuits)
-        if (LayOutSubCircuit(*definition)) changed.push_back(definition.get());
+        if (LayOutSubCircuit(*definition)) {
+            changed.push_back(definition.get());
+            known.insert(definition.get());
+        }
     // Expansions of a body copy the instances in it with the ports they had: a body that holds
     // an instance whose ports changed must be copied anew, and so must those holding it.
-    for (std::size_t next = 0; next < changed.size(); ++next)
-        for (const auto& definition : circuit.SubCircuits) {
-            if (std::find(changed.begin(), changed.end(), definition.get()) != changed.end())
-                continue;
-            const auto& nodes = BodyOf(*definition).Nodes;
-            if (std::any_of(nodes.begin(), nodes.end(),
-                            [&](const auto& node) { return node->Function == changed[next]; })) {
-                ++definition->Revision;
-                changed.push_back(definition.get());
-            }
-        }
+    if (!changed.empty()) {
+        std::unordered_map<const FunctionDef*, std::vector<FunctionDef*>> holders;
+        for (const auto& definition : circuit.SubCircuits)
+            for (const auto& node : BodyOf(*definition).Nodes)
+                if (IsInstance(*node)) holders[node->Function].push_back(definition.get());
+        for (std::size_t next = 0; next < changed.size(); ++next)
+            for (FunctionDef* holder : holders[changed[next]])
+                if (known.insert(holder).second) {
+                    ++holder->Revision;
+                    changed.push_back(holder);
+                }
+    }
     for (const auto& definition : circuit.SubCircuits)
         for (Node* instance : InstancesIn(BodyOf(*definition)))
             FollowPorts(*instance);

@@ -12,9 +12,11 @@
 namespace flow {
 
 // Makes the instance's expansion from the current body unless it has one already; a stale one
-// (the body changed since) is replaced, stopping its threads. An expansion that would take the
-// circuit's expansions past ExpansionLimit is not made: the instance stays without one, and a
-// run refuses it.
+// (the body changed since) is replaced, stopping its threads. Only instances that can run get
+// one: those of the main frame and, inside their expansions, the copies of the instances a body
+// holds; an instance in a body stays without. An expansion that would take the circuit's
+// expansions past ExpansionLimit is not made: the instance stays without one, and a run refuses
+// it.
 void ExpandInstance(Node& instance);
 // The most nodes the expansions of one circuit may hold together. Each instance holds a copy of
 // its insides, nested ones included, so a few kilobytes of sub-circuits that each use the one
@@ -42,13 +44,32 @@ std::vector<Node*> RunNodes(const Circuit& circuit);
 bool RunsOnThread(const Node& node);
 
 // The ports that receive what `port` sends: its targets and, where a target hands on across a
-// sub-circuit's boundary, what that port sends on to, at every depth.
+// sub-circuit's boundary, what that port sends on to, at every depth. Follows the hand-ons with
+// a list of its own, not the call stack: a value may cross thousands of boundaries in a row.
 template <typename Visit> void ForEachReceiver(Port* port, Visit&& visit) {
-    for (Port* target : port->Targets) {
-        visit(target);
-        if (Port* relay = target->Relay) {
-            visit(relay);
-            ForEachReceiver(relay, visit);
+    struct Resume {
+        Port* From;
+        std::size_t Next;
+    };
+    std::vector<Resume> resume; // stays empty, and allocates nothing, without boundaries
+    Port* from = port;
+    std::size_t next = 0;
+    while (true) {
+        if (next < from->Targets.size()) {
+            Port* target = from->Targets[next++];
+            visit(target);
+            if (Port* relay = target->Relay) {
+                visit(relay);
+                if (next < from->Targets.size()) resume.push_back({from, next});
+                from = relay;
+                next = 0;
+            }
+        } else if (!resume.empty()) {
+            from = resume.back().From;
+            next = resume.back().Next;
+            resume.pop_back();
+        } else {
+            return;
         }
     }
 }

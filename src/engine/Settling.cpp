@@ -27,17 +27,35 @@ FiringOutlook OutlookOf(const Circuit& circuit) {
         for (const auto& port : canFire[next]->Ports) {
             if (!(port->Direction & Direction::Out)) continue; // only outputs deliver values
             // Across a sub-circuit's boundary the value goes on through the pins, each hop
-            // only where it is the input's own source.
-            const auto reach = [&](const Port* from, const auto& self) -> void {
-                for (Port* target : from->Targets) {
-                    if (target->Source != from) continue;
-                    if (target->Relay) self(target->Relay, self);
-                    auto entry = missingInputs.find(target->Node);
-                    if (entry != missingInputs.end() && --entry->second == 0)
-                        canFire.push_back(target->Node);
-                }
+            // only where it is the input's own source; the hops wait on a list of their own, as
+            // a value may cross thousands of boundaries in a row. A target counts once all that
+            // it hands on to has.
+            struct Hop {
+                const Port* From;
+                std::size_t Next;
+                Port* Then;
             };
-            reach(port.get(), reach);
+            std::vector<Hop> hops{{port.get(), 0, nullptr}};
+            const auto count = [&](Port* target) {
+                auto entry = missingInputs.find(target->Node);
+                if (entry != missingInputs.end() && --entry->second == 0)
+                    canFire.push_back(target->Node);
+            };
+            while (!hops.empty()) {
+                Hop& hop = hops.back();
+                if (hop.Next == hop.From->Targets.size()) {
+                    Port* then = hop.Then;
+                    hops.pop_back();
+                    if (then) count(then);
+                    continue;
+                }
+                Port* target = hop.From->Targets[hop.Next++];
+                if (target->Source != hop.From) continue;
+                if (target->Relay)
+                    hops.push_back({target->Relay, 0, target});
+                else
+                    count(target);
+            }
         }
     }
     for (Node* node : nodes)

@@ -32,13 +32,6 @@ std::vector<int> FedTypes(const Node& node) {
     return types;
 }
 
-std::vector<int> PortTypes(const Node& node) {
-    std::vector<int> types;
-    for (const auto& port : node.Ports)
-        types.push_back(port->Type);
-    return types;
-}
-
 // The implementation of a pin that passes values of the type on; none for Generic.
 Implementation* PinImplementation(const Node& pin, int type) {
     for (const auto& implementation : pin.Function->Implementations)
@@ -47,13 +40,22 @@ Implementation* PinImplementation(const Node& pin, int type) {
     return nullptr;
 }
 
+// While a file is read, instances wait for their bodies: they are resolved once at its end, not
+// once for every wire that reaches one of their ports.
+bool WaitsForBodies(const Node& node) {
+    return IsInstance(node) && node.Frame && node.Frame->Owner && node.Frame->Owner->ExpansionsHeld;
+}
+
 // An instance resolves as its expansion does when fed what feeds the instance: each input pin
 // inside passes on its input's type, and each output takes the type its pin inside receives.
-// An input that the insides cannot take a fed type at shows the type they want instead, so
-// that the wire into it shows as invalid. Returns whether every port kept its type.
+// What the new pin types change inside is left to the travel, which goes on across the boundary
+// (Port::Relay) as through any wire. Returns whether the instance may stop the travel: no pin
+// and no output changed its type. An instance in a body has no expansion; its outputs stay as
+// they are, open unless a run's copy says otherwise.
 bool ResolveInstance(Node& node) {
+    if (WaitsForBodies(node)) return true;
     ExpandInstance(node);
-    const std::vector<int> before = PortTypes(node);
+    bool stayed = true;
     for (const auto& port : node.Ports) {
         if (!(port->Direction & Direction::In)) continue;
         const int fed = port->Source ? port->Source->Type : PortType::Generic;
@@ -65,10 +67,30 @@ bool ResolveInstance(Node& node) {
         if (pin.Implementation != wanted || pinOut->Type != fed) {
             pin.Implementation = wanted;
             pinOut->Type = fed;
-            for (Port* target : std::vector<Port*>(pinOut->Targets))
-                ResolveImplementation(target->Node);
+            stayed = false;
         }
-        if (fed == PortType::Generic) continue;
+    }
+    if (node.Expansion)
+        for (const auto& inner : node.Expansion->Nodes)
+            if (IsOutputPin(*inner) && !inner->Ports.empty())
+                if (Port* out = inner->Ports.front()->Relay) {
+                    const Port* source = inner->Ports.front()->Source;
+                    const int type = source ? source->Type : PortType::Generic;
+                    stayed = stayed && out->Type == type;
+                    out->Type = type;
+                }
+    return stayed;
+}
+
+// An input that the insides cannot take its fed type at shows the type they want instead, so
+// that the wire into it shows as invalid. Asked once the travel is over, when the insides are.
+void ShowWantedTypes(Node& instance) {
+    for (const auto& port : instance.Ports) {
+        if (!(port->Direction & Direction::In)) continue;
+        const int fed = port->Source ? port->Source->Type : PortType::Generic;
+        port->Type = fed;
+        const Port* pinOut = port->Relay;
+        if (!pinOut || fed == PortType::Generic) continue;
         for (const Port* target : pinOut->Targets)
             if (target->Source == pinOut && !CanConnect(pinOut, target) &&
                 target->Type != PortType::Generic) {
@@ -76,14 +98,18 @@ bool ResolveInstance(Node& node) {
                 break;
             }
     }
-    if (node.Expansion)
-        for (const auto& inner : node.Expansion->Nodes)
-            if (IsOutputPin(*inner) && !inner->Ports.empty())
-                if (Port* out = inner->Ports.front()->Relay) {
-                    const Port* source = inner->Ports.front()->Source;
-                    out->Type = source ? source->Type : PortType::Generic;
-                }
-    return PortTypes(node) == before;
+}
+
+// An output pin inside an expansion hands its type out to its instance's output. Returns
+// whether that changed it.
+bool CarryOut(Node& node) {
+    if (!IsOutputPin(node) || node.Ports.empty() || !node.Ports.front()->Relay) return false;
+    const Port* source = node.Ports.front()->Source;
+    const int type = source ? source->Type : PortType::Generic;
+    Port* out = node.Ports.front()->Relay;
+    if (out->Type == type) return false;
+    out->Type = type;
+    return true;
 }
 
 // Chooses the node's implementation and sets its port types. Returns whether the node kept the
@@ -91,7 +117,6 @@ bool ResolveInstance(Node& node) {
 bool ResolveOne(Node& node) {
     const FunctionDef* function = node.Function;
     if (!function) return true;
-    if (IsInstance(node)) return ResolveInstance(node);
     if (!node.Implementation) {
         // A constant's implementation is its value type, given by the menu or the file; a
         // constant read without a value keeps none, and Random has none to give. An input pin
@@ -132,24 +157,42 @@ bool ResolveOne(Node& node) {
 // they would be resolved again from the very types they were resolved from, and a chain of such
 // nodes, as a file read from its last wire back makes, would be walked once per wire.
 bool ResolveAndSettle(Node& node) {
+    if (IsInstance(node)) return ResolveInstance(node);
     const Implementation* before = node.Implementation;
     const std::vector<int> typesBefore = FedTypes(node);
-    return ResolveOne(node) || (node.Implementation == before && FedTypes(node) == typesBefore);
+    const bool settled =
+        ResolveOne(node) || (node.Implementation == before && FedTypes(node) == typesBefore);
+    return !CarryOut(node) && settled;
+}
+
+// The ports whose targets a node's change reaches: each port's own and, across a boundary,
+// those of the port it hands on to.
+const Port* Onward(const Node& node, std::size_t step) {
+    const Port* port = node.Ports[step / 2].get();
+    return step % 2 == 0 ? port : port->Relay;
 }
 
 } // namespace
 
 void ResolveImplementation(Node* start) {
-    if (!start || ResolveAndSettle(*start)) return;
+    if (!start || WaitsForBodies(*start)) return;
+    std::vector<Node*> instances;
+    if (IsInstance(*start)) instances.push_back(start);
+    if (ResolveAndSettle(*start)) {
+        for (Node* instance : instances)
+            ShowWantedTypes(*instance);
+        return;
+    }
     // Depth-first travel downstream, port by port and target by target, on an explicit stack
-    // so that long chains cannot exhaust the thread's stack. A node already on the current path
+    // so that long chains cannot exhaust the thread's stack; it crosses sub-circuit boundaries
+    // like wires, in and out, so that nesting cannot either. A node already on the current path
     // is not entered again: on a cycle the travel stops where it came back to itself. An
     // instance is the exception, once: a path out of it may come back into another of its
     // inputs without any node feeding itself (a sub-circuit made of nodes that an outside node
     // lies between), and the nodes inside behind that input must learn the type it brings.
     struct Visit {
         Node* node;
-        std::size_t port = 0;
+        std::size_t step = 0; // two per port: its targets, then its relay's
         std::size_t target = 0;
     };
     std::vector<Visit> path{{start}};
@@ -162,45 +205,59 @@ void ResolveImplementation(Node* start) {
     while (!path.empty()) {
         Visit& visit = path.back();
         Node* next = nullptr;
-        while (!next && visit.port < visit.node->Ports.size()) {
-            const Port* port = visit.node->Ports[visit.port].get();
-            if (visit.target < port->Targets.size()) {
+        while (!next && visit.step < 2 * visit.node->Ports.size()) {
+            const Port* port = Onward(*visit.node, visit.step);
+            if (port && visit.target < port->Targets.size()) {
                 Node* candidate = port->Targets[visit.target++]->Node;
                 if (candidate && mayEnter(candidate)) next = candidate;
             } else {
-                ++visit.port;
+                ++visit.step;
                 visit.target = 0;
             }
         }
         if (!next) {
             onPath.erase(onPath.find(visit.node));
             path.pop_back();
-        } else if (!ResolveAndSettle(*next)) {
+            continue;
+        }
+        if (IsInstance(*next)) instances.push_back(next);
+        if (!ResolveAndSettle(*next)) {
             path.push_back({next});
             onPath.insert(next);
         }
     }
+    // Inner instances first, so that an outer one sees what its insides want.
+    std::unordered_set<const Node*> shown;
+    for (auto instance = instances.rbegin(); instance != instances.rend(); ++instance)
+        if (shown.insert(*instance).second) ShowWantedTypes(**instance);
 }
 
 bool CanTakeType(const Port* port, int type) {
-    const Node* node = port->Node;
-    if (!node || !node->Function) return false;
-    if (IsInstance(*node)) {
-        // An input can take what every node its pin feeds inside can; an output's type is
-        // known only once what feeds the instance is.
-        if (!(port->Direction & Direction::In) || !port->Relay) return true;
-        return std::all_of(port->Relay->Targets.begin(), port->Relay->Targets.end(),
-                           [&](const Port* target) {
-                               return target->Type == type || CanTakeType(target, type);
-                           });
+    // An instance's input can take what every node its pin feeds inside can, at any depth: the
+    // ports to ask are gathered on a list of their own.
+    std::vector<const Port*> asked{port};
+    while (!asked.empty()) {
+        const Port* next = asked.back();
+        asked.pop_back();
+        const Node* node = next->Node;
+        if (!node || !node->Function) return false;
+        if (IsInstance(*node)) {
+            // An output's type is known only once what feeds the instance is.
+            if (!(next->Direction & Direction::In) || !next->Relay) continue;
+            for (const Port* target : next->Relay->Targets)
+                if (target->Type != type) asked.push_back(target);
+            continue;
+        }
+        const Int number = PortIndex(next);
+        if (number == 0) return false;
+        const auto& implementations = node->Function->Implementations;
+        if (std::none_of(implementations.begin(), implementations.end(), [&](const auto& impl) {
+                return std::size_t(number) < impl->Types.size() &&
+                       impl->Types[std::size_t(number)] == type;
+            }))
+            return false;
     }
-    std::size_t number = 0;
-    for (std::size_t i = 0; i < node->Ports.size(); ++i)
-        if (node->Ports[i].get() == port) number = i + 1;
-    if (number == 0) return false;
-    for (const auto& impl : node->Function->Implementations)
-        if (number < impl->Types.size() && impl->Types[number] == type) return true;
-    return false;
+    return true;
 }
 
 ConnectionFault WhyCannotConnect(const Port* a, const Port* b) {

@@ -4,6 +4,7 @@
 #include "engine/NumberText.h"
 #include "file/CircuitFragment.h"
 #include "file/FileText.h"
+#include "file/NestingCheck.h"
 #include "file/ReadLosses.h"
 #include "file/XmlParse.h"
 #include "model/Catalogue.h"
@@ -185,9 +186,16 @@ Comment* ReadComment(Frame& frame, const XmlNode* element) {
     return comment;
 }
 
-Node* ReadNode(Frame& frame, const XmlNode* element) {
+namespace {
+
+// Reads a node; the nesting check, given while a whole file is read, stands in for WouldRecurse.
+Node* ReadCheckedNode(Frame& frame, const XmlNode* element, NestingCheck* nesting) {
     FunctionDef* function = FunctionNamed(frame, Text(element, "Function"));
-    if (!function || WouldRecurse(DefinitionOf(frame), function)) return nullptr;
+    if (!function) return nullptr;
+    if (IsSubCircuit(function) &&
+        (nesting ? !nesting->Admit(DefinitionOf(frame), function)
+                 : WouldRecurse(DefinitionOf(frame), function)))
+        return nullptr;
     Node* node = AddNode(&frame, function, nullptr);
     if (IsConstant(*node)) ReadConstantValue(*node, element);
     if (IsPin(*node)) SetPinName(*node, Text(element, "Name"));
@@ -197,6 +205,12 @@ Node* ReadNode(Frame& frame, const XmlNode* element) {
     node->X = Integer(element, "X");
     node->Y = Integer(element, "Y");
     return node;
+}
+
+} // namespace
+
+Node* ReadNode(Frame& frame, const XmlNode* element) {
+    return ReadCheckedNode(frame, element, nullptr);
 }
 
 namespace {
@@ -214,7 +228,8 @@ Wire* MakeWire(const PendingWire& wire) {
 // The frame element's comments and nodes into the frame; its wires, with their ends found as
 // they stand in the file, into `wires`.
 void ReadFrameObjects(Frame& frame, const XmlNode* frameElement, FrameObjects* read,
-                      ReadLosses& account, std::vector<PendingWire>& wires) {
+                      ReadLosses& account, std::vector<PendingWire>& wires,
+                      NestingCheck* nesting = nullptr) {
     // Only the frame's own children: anything nested deeper, a Frame included, is not read.
     for (const XmlNode* child = frameElement->FirstChild; child; child = child->NextSibling) {
         if (child->Kind != XmlKind::Element) continue;
@@ -222,7 +237,7 @@ void ReadFrameObjects(Frame& frame, const XmlNode* frameElement, FrameObjects* r
             Comment* comment = ReadComment(frame, child);
             if (read) read->Comments.push_back(comment);
         } else if (child->Name == "Node") {
-            Node* node = ReadNode(frame, child);
+            Node* node = ReadCheckedNode(frame, child, nesting);
             if (read && node) read->Nodes.push_back(node);
             if (!node) {
                 const QString name = Text(child, "Function");
@@ -275,13 +290,14 @@ void ReadFrames(Circuit& circuit, const XmlNode* root, ReadLosses& losses) {
     std::vector<PendingWire> mainWires;
     if (main) ReadFrameObjects(circuit.MainFrame, main, nullptr, losses, mainWires);
     std::vector<std::vector<PendingWire>> bodyWires(bodies.size());
+    NestingCheck nesting;
     QHash<Int, Node*> mainIds;
     std::swap(mainIds, circuit.FileIdTable);
     for (std::size_t i = 0; i < bodies.size(); ++i) {
         // A body's IDs name its own nodes.
         circuit.FileIdTable.clear();
         ReadFrameObjects(BodyOf(*bodies[i].Definition), bodies[i].Element, nullptr, losses,
-                         bodyWires[i]);
+                         bodyWires[i], &nesting);
     }
     std::swap(mainIds, circuit.FileIdTable);
     FollowPins(circuit);

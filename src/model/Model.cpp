@@ -70,6 +70,10 @@ Circuit* OwnerCircuit(const Node& node) {
 
 Int PortIndex(const Port* port) {
     if (!port || !port->Node) return 0;
+    const auto& array = port->Node->PortArray;
+    if (port->Index > 0 && port->Index < Int(array.size()) &&
+        array[std::size_t(port->Index)] == port)
+        return port->Index;
     const auto& ports = port->Node->Ports;
     for (std::size_t i = 0; i < ports.size(); ++i)
         if (ports[i].get() == port) return Int(i) + 1;
@@ -118,6 +122,7 @@ Port* AddPortTemplate(ObjectHeader* owner, int direction, const QString& label, 
         node->Ports.push_back(std::move(port));
         node->PortArray.resize(node->Ports.size() + 1, nullptr);
         node->PortArray[node->Ports.size()] = raw;
+        raw->Index = Int(node->Ports.size());
     } else {
         return nullptr;
     }

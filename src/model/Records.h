@@ -88,6 +88,9 @@ struct Port : ObjectHeader {
     QString Label;
     int WireDirX = 0;
     int WireDirY = 0;
+    // Where the port last stood in its node's PortArray: a hint that PortIndex checks before it
+    // trusts it, so that the ports of a node with thousands of them are found without a search.
+    Int Index = 0;
     // Across a sub-circuit's boundary, the port that receives every value this one receives:
     // an instance's input hands on to its input pin inside, an output pin to its instance's
     // output. Set while the instance is expanded; none everywhere else.
@@ -156,6 +159,13 @@ struct Comment : ObjectHeader {
 };
 
 struct Frame {
+    Frame() = default;
+    Frame(const Frame&) = delete;
+    Frame& operator=(const Frame&) = delete;
+    // Takes nested expansions apart one level at a time: a chain of thousands of sub-circuits
+    // inside each other would otherwise be freed by one recursive call per level.
+    ~Frame();
+
     Circuit* Owner = nullptr;
     // The sub-circuit whose body this frame is; none for a main frame and for expansions.
     FunctionDef* Definition = nullptr;
@@ -176,12 +186,18 @@ struct Circuit {
     Frame MainFrame;
     // The circuit's sub-circuits, in the order they are saved; each owns its body.
     std::vector<std::unique_ptr<FunctionDef>> SubCircuits;
+    // The same sub-circuits by name; AddSubCircuit, RenameSubCircuit and DeleteSubCircuit keep it.
+    QHash<QString, FunctionDef*> SubCircuitsByName;
     // Set when a sub-circuit's body changed and its instances have not followed yet.
     bool DefinitionsChanged = false;
     // While a file is read, instances wait with their expansions until every body is whole.
     bool ExpansionsHeld = false;
     // The nodes all expansions of the circuit's instances hold together, nested ones included.
     std::size_t ExpandedNodes = 0;
+    // While an expansion is being copied, the instances inside the copy wait here for theirs,
+    // so that nesting never deepens the call stack (engine/Expansion.cpp).
+    bool Expanding = false;
+    std::vector<Node*> PendingExpansions;
     // The instances the window has been opened into, from the main frame inwards: each lies in
     // the body of the one before (the first in the main frame). The window shows the body of
     // the last one's sub-circuit, or the main frame when there is none.

@@ -124,9 +124,14 @@ FunctionDef* DefinitionOf(const Frame& frame) {
 }
 
 FunctionDef* FindSubCircuit(const Circuit& circuit, const QString& name) {
-    for (const auto& definition : circuit.SubCircuits)
-        if (definition->Name == name) return definition.get();
-    return nullptr;
+    return circuit.SubCircuitsByName.value(name, nullptr);
+}
+
+void RenameSubCircuit(Circuit& circuit, FunctionDef& definition, const QString& name) {
+    if (circuit.SubCircuitsByName.value(definition.Name) == &definition)
+        circuit.SubCircuitsByName.remove(definition.Name);
+    definition.Name = name;
+    circuit.SubCircuitsByName.insert(name, &definition);
 }
 
 FunctionDef* FunctionNamed(const Frame& frame, const QString& name) {
@@ -172,6 +177,7 @@ FunctionDef* AddSubCircuit(Circuit& circuit, const QString& name, std::size_t po
     definition->Frames.push_back(std::move(body));
     LayOutSubCircuit(*definition);
     FunctionDef* raw = definition.get();
+    circuit.SubCircuitsByName.insert(name, raw);
     auto& list = circuit.SubCircuits;
     list.insert(list.begin() + std::ptrdiff_t(std::min(position, list.size())),
                 std::move(definition));
@@ -186,6 +192,8 @@ void DeleteSubCircuit(Circuit& circuit, FunctionDef* definition) {
         DeleteNode(body.Nodes.back().get());
     while (!body.Comments.empty())
         DeleteComment(body.Comments.back().get());
+    if (circuit.SubCircuitsByName.value(definition->Name) == definition)
+        circuit.SubCircuitsByName.remove(definition->Name);
     std::erase_if(circuit.SubCircuits,
                   [&](const std::unique_ptr<FunctionDef>& owned) { return owned.get() == definition; });
 }

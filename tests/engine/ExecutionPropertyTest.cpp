@@ -135,7 +135,7 @@ TEST_F(ExecutionPropertyTest, RandomCircuitsFireOncePerStartAndComputeInDataOrde
             if (run % 2 == 1) {
                 // Started, then edited while the run is in flight: the next run stops what is
                 // left of this one and computes from the new values only.
-                ASSERT_TRUE(PrepareCircuit(c));
+                ASSERT_TRUE(PrepareCircuit(c)) << c.ErrorMessage.toStdString();
                 ExecuteCircuit(c);
                 ++starts;
                 ChangeConstants();

@@ -80,7 +80,7 @@ TEST_F(PortValuesTest, SettlingWaitsForWhatCanFireOnly) {
     DeleteWire(plus->PortArray[2]->Wires.front());
     ConnectPorts(Output(plus), plus->PortArray[2]);
     Node* stuck = PrintOf(circuit, plus);
-    ASSERT_TRUE(PrepareCircuit(circuit));
+    ASSERT_TRUE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
     const FiringOutlook outlook = OutlookOf(circuit);
     EXPECT_EQ(outlook.NeverFire, (std::vector<Node*>{plus, stuck}));
     ExecuteCircuit(circuit);

@@ -23,7 +23,7 @@ void ExpectCameraAt(const Circuit& circuit, Int x, Int y) {
 
 TEST_F(PreparationTest, EmptyCircuitIsReady) {
     Circuit& circuit = MakeCircuit();
-    EXPECT_TRUE(PrepareCircuit(circuit));
+    EXPECT_TRUE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
     EXPECT_EQ(circuit.State, RunState::Ready);
     EXPECT_EQ(circuit.ErrorKind, ErrorKind::None);
     ExecuteCircuit(circuit);
@@ -47,7 +47,7 @@ TEST_F(PreparationTest, MissingInputMovesTheCameraToThePort) {
     unfed->Y = 51;
     Node* alsoUnfed = Apply(circuit, "Print", {});
     circuit.CameraX = 7;
-    EXPECT_FALSE(PrepareCircuit(circuit));
+    EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
     EXPECT_EQ(circuit.State, RunState::Defect);
     EXPECT_EQ(circuit.ErrorKind, ErrorKind::MissingInput);
     EXPECT_EQ(circuit.ErrorMessage, "Missing input port connection");
@@ -62,7 +62,7 @@ TEST_F(PreparationTest, MissingInputMovesTheCameraToThePort) {
     // The next preparation starts from a clean error.
     DeleteNode(unfed);
     DeleteNode(alsoUnfed);
-    EXPECT_TRUE(PrepareCircuit(circuit));
+    EXPECT_TRUE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
     EXPECT_EQ(circuit.ErrorKind, ErrorKind::None);
     EXPECT_EQ(circuit.ErrorMessage, "");
     EXPECT_EQ(circuit.State, RunState::Ready);
@@ -81,7 +81,7 @@ TEST_F(PreparationTest, InvalidWireMovesTheCameraToItsMidpoint) {
     real->Y = -5;
     plus->X = 0;
     plus->Y = -40;
-    EXPECT_FALSE(PrepareCircuit(circuit));
+    EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
     EXPECT_EQ(circuit.ErrorKind, ErrorKind::InvalidWire);
     EXPECT_EQ(circuit.ErrorMessage, "Invalid port connection");
     ASSERT_EQ(circuit.MainFrame.Wires.size(), 3u);
@@ -97,7 +97,7 @@ TEST_F(PreparationTest, SecondWireIntoOneInputIsInvalid) {
     Node* second = Constant(circuit, Int(2));
     Node* print = PrintOf(circuit, first);
     ASSERT_NE(ConnectPorts(Output(second), print->PortArray[1]), nullptr);
-    EXPECT_FALSE(PrepareCircuit(circuit));
+    EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
     EXPECT_EQ(circuit.ErrorKind, ErrorKind::InvalidWire);
     EXPECT_EQ(circuit.ErrorObject, circuit.MainFrame.Wires[1].get());
 }
@@ -109,7 +109,7 @@ TEST_F(PreparationTest, NodesAreCheckedBeforeWires) {
     Node* real = Constant(circuit, 1.5);
     PrintOf(circuit, Apply(circuit, "Plus", {integer, real}));
     Node* unfed = Apply(circuit, "Not", {});
-    EXPECT_FALSE(PrepareCircuit(circuit));
+    EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
     EXPECT_EQ(circuit.ErrorKind, ErrorKind::MissingInput);
     EXPECT_EQ(circuit.ErrorObject, unfed->PortArray[1]);
 }
@@ -119,7 +119,7 @@ TEST_F(PreparationTest, NodeWithoutImplementationCannotRun) {
     Node* random = AddNode(&circuit.MainFrame, FindFunction("Random"), nullptr);
     random->X = 40;
     random->Y = -30;
-    EXPECT_FALSE(PrepareCircuit(circuit));
+    EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
     EXPECT_EQ(circuit.ErrorKind, ErrorKind::NoImplementation);
     EXPECT_EQ(circuit.ErrorMessage, "Node cannot run: it has no implementation");
     EXPECT_EQ(circuit.ErrorObject, random);
@@ -130,7 +130,7 @@ TEST_F(PreparationTest, NodeWithoutImplementationCannotRun) {
     DeleteNode(random);
     Node* valueless = AddNode(&circuit.MainFrame, Catalogue().Constant, nullptr);
     PrintOf(circuit, valueless);
-    EXPECT_FALSE(PrepareCircuit(circuit));
+    EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
     EXPECT_EQ(circuit.ErrorKind, ErrorKind::NoImplementation);
     EXPECT_EQ(circuit.ErrorObject, valueless);
 }

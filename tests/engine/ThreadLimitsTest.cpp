@@ -30,7 +30,7 @@ TEST_F(ThreadLimitsTest, RunBeyondTheAllowanceIsRefusedWithBothFigures) {
     for (int i = 0; i < 100; ++i)
         PrintOf(circuit, Constant(circuit, Int(i)));
     ThreadAllowance() = [] { return std::size_t(150); };
-    EXPECT_FALSE(PrepareCircuit(circuit));
+    EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
     EXPECT_EQ(circuit.State, RunState::Defect);
     EXPECT_EQ(circuit.ErrorKind, ErrorKind::NoThread);
     EXPECT_EQ(circuit.ErrorMessage,
@@ -40,7 +40,7 @@ TEST_F(ThreadLimitsTest, RunBeyondTheAllowanceIsRefusedWithBothFigures) {
 
     // Within the allowance the run goes on as always; its threads then count no more.
     ThreadAllowance() = [] { return std::size_t(200); };
-    ASSERT_TRUE(PrepareCircuit(circuit));
+    ASSERT_TRUE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
     EXPECT_EQ(Threads(circuit), 200u);
     ThreadAllowance() = [] { return std::size_t(0); };
     EXPECT_EQ(Run(circuit).size(), 100);

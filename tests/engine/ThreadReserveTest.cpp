@@ -45,7 +45,7 @@ TEST_F(ThreadReserveTest, ParkedThreadsServeRunsAndEndCleanly) {
     WaitForThreadReserve();
     EXPECT_EQ(ParkedThreads(), 5u);
 
-    ASSERT_TRUE(PrepareCircuit(circuit));
+    ASSERT_TRUE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
     EXPECT_EQ(ParkedThreads(), 0u);
     ExecuteCircuit(circuit);
     EXPECT_EQ(RunToCompletion(circuit).Fired, 5u);
@@ -97,7 +97,7 @@ TEST_F(ThreadReserveTest, ReserveStaysWithinTheAllowance) {
     for (int i = 0; i < 150; ++i)
         PrintOf(circuit, Constant(circuit, Int(i)));
     ThreadAllowance() = [] { return std::size_t(150); };
-    EXPECT_FALSE(PrepareCircuit(circuit));
+    EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
     EXPECT_EQ(circuit.ErrorMessage,
               QStringLiteral("Too many nodes to run: 200 threads needed, the system allows 150"));
     EXPECT_EQ(ParkedThreads(), 100u);

@@ -91,7 +91,7 @@ PastePlan PlanPastedDefinitions(Circuit& pasted, const Circuit& target) {
             plan.Target.emplace(definition, existing);
             continue;
         }
-        if (existing) definition->Name = FreeName(target, pasted, definition->Name);
+        if (existing) RenameSubCircuit(pasted, *definition, FreeName(target, pasted, definition->Name));
         plan.Created.push_back(definition);
     }
     return plan;

@@ -67,7 +67,7 @@ TEST_F(CanvasInteractionExtremeCoordinatesTest, DrawnHoveredDraggedAndCheckedWit
 
     // Wires between far ports are invalid here: the view goes halfway between the two ports,
     // a point that no Int sum of both reaches.
-    EXPECT_FALSE(PrepareCircuit(circuit));
+    EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
     EXPECT_EQ(circuit.ErrorKind, ErrorKind::InvalidWire);
     EXPECT_NEAR(double(circuit.CameraY), double(kMax) / 2, 100.0);
     RedrawCircuit(circuit);

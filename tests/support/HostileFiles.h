@@ -1,0 +1,24 @@
+#pragma once
+// Circuit files made to strain what reads, runs and writes sub-circuits: long chains of
+// boundaries, deep nesting, many frames, instances with very many pins. Generated as text, so
+// that the sizes are the test's to choose and nothing large is stored.
+
+#include <string>
+
+namespace flow::test {
+
+// "Pass 1" hands its input straight to its output; "Pass k" hands it through one instance of
+// "Pass k-1". The main frame sends the Integer 7 through `inSeries` instances of "Pass
+// `levels`", one after the other, into a Print: the value crosses 2 · levels · inSeries
+// boundaries and the run prints 7.
+std::string PassThroughChainText(int levels, int inSeries);
+
+// `frames` sub-circuits, none of them used: each a pass-through with a Plus and a comment.
+std::string ManyFramesText(int frames);
+
+// One sub-circuit with `pins` input pins, each handed straight to an output pin of its own, and
+// one instance of it in the main frame, its first input fed by a constant and its first output
+// printed; the other inputs are left open, so that the circuit loads and saves but does not run.
+std::string ManyPinsText(int pins);
+
+} // namespace flow::test
