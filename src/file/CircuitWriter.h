@@ -14,8 +14,8 @@ namespace flow {
 
 // Writes the circuit to the file, replacing it as a whole: the bytes go to a temporary file
 // beside it that is renamed over the old one only when complete, so a failure leaves the old
-// file as it was. A device or pipe of that name is written to in place. Returns whether the file
-// was written; why not goes to *failure if given.
+// file as it was. A folder, pipe, device or socket of that name is refused (WriteWholeFile has
+// the whole rule). Returns whether the file was written; why not goes to *failure if given.
 bool SaveCircuit(const Circuit& circuit, const QString& fileName, QString* failure = nullptr);
 // The bytes SaveCircuit writes, byte-order mark and declaration included.
 std::string CircuitFileBytes(const Circuit& circuit);

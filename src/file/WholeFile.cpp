@@ -1,14 +1,13 @@
 #include "file/WholeFile.h"
 
-#include <QByteArray>
-#include <QDir>
+#include "file/InPlaceWrite.h"
+#include "file/SystemCalls.h"
+#include "file/TemporaryFiles.h"
+
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
-#include <QRegularExpression>
 
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -20,39 +19,24 @@ namespace {
 // Links further than this are a loop, as the system counts them.
 constexpr int kMostLinks = 40;
 
-bool Fail(QString* failure, int error) {
-    if (failure) *failure = QString::fromLocal8Bit(std::strerror(error));
+bool Refuse(QString* failure, const QString& reason) {
+    if (failure) *failure = reason;
     return false;
 }
 
-// Writes everything, going on after short writes; false with errno set otherwise.
-bool WriteFully(int fd, QByteArrayView bytes) {
-    while (!bytes.empty()) {
-        const ssize_t written = ::write(fd, bytes.data(), std::size_t(bytes.size()));
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        if (written == 0) {
-            errno = EIO;
-            return false;
-        }
-        bytes = bytes.sliced(qsizetype(written));
-    }
-    return true;
+bool Fail(QString* failure, int error) {
+    return Refuse(failure, SystemReason(error));
 }
 
-bool WriteInPlace(const QByteArray& path, QByteArrayView bytes, QString* failure) {
-    const int fd = ::open(path.constData(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-    if (fd < 0) return Fail(failure, errno);
-    const bool written = WriteFully(fd, bytes);
-    const int error = errno;
-    if (::close(fd) != 0 && written) return Fail(failure, errno);
-    return written || Fail(failure, error);
+// The file's name as the user gave it, for messages.
+QString ShownName(const QString& fileName) {
+    const QString name = QFileInfo(fileName).fileName();
+    return name.isEmpty() ? fileName : name;
 }
 
 // The file a name leads to through symbolic links, whether it exists or not: a dangling link
-// is kept and the file it names is made.
+// is kept and the file it names is made. Links that go round in a loop leave a link, which the
+// system then reports as one.
 QString FollowLinks(const QString& fileName) {
     QString path = QFileInfo(fileName).absoluteFilePath();
     for (int hop = 0; hop < kMostLinks; ++hop) {
@@ -63,6 +47,15 @@ QString FollowLinks(const QString& fileName) {
     return path;
 }
 
+// What a file that is not a regular one is, in the user's words.
+QString KindOf(mode_t mode) {
+    if (S_ISDIR(mode)) return QStringLiteral("a folder");
+    if (S_ISFIFO(mode)) return QStringLiteral("a pipe");
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return QStringLiteral("a device");
+    if (S_ISSOCK(mode)) return QStringLiteral("a socket");
+    return QStringLiteral("something else");
+}
+
 // Whether the file's mode forbids the user to write it. The superuser may write anything, but a
 // file nobody may write is read-only for the superuser too.
 bool ReadOnly(const QByteArray& path, const struct stat& status) {
@@ -71,83 +64,30 @@ bool ReadOnly(const QByteArray& path, const struct stat& status) {
            errno == EACCES;
 }
 
-QByteArray TemporaryName(const QByteArray& target) {
-    return target + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 36) + ".tmp";
-}
-
-// Temporaries of the target that a save killed part-way left behind: by earlier versions, or
-// where the file system has no unnamed files.
-void RemoveStaleTemporaries(const QString& target) {
-    const QFileInfo info(target);
-    const QRegularExpression stale(QRegularExpression::anchoredPattern(
-        QRegularExpression::escape(info.fileName()) + QStringLiteral("\\.[0-9a-z]+\\.tmp")));
-    const QDir folder = info.dir();
-    for (const QString& name : folder.entryList({info.fileName() + QStringLiteral(".*.tmp")},
-                                                QDir::Files | QDir::Hidden | QDir::System))
-        if (stale.match(name).hasMatch()) QFile::remove(folder.filePath(name));
-}
-
-// A file being written for the target that no one else sees: an unnamed file in the target's
-// folder where the file system allows it, so that a save that dies leaves nothing behind; else
-// a new file beside the target, named after it. `named` tells which.
-int CreateTemporary(const QByteArray& target, QByteArray& name, bool& named) {
-    const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(target)).path());
-    int fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    named = fd < 0;
-    if (!named || (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)) return fd;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        name = TemporaryName(target);
-        fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    errno = EEXIST;
-    return -1;
-}
-
-// Gives the complete unnamed file a name beside the target.
-bool LinkTemporary(int fd, const QByteArray& target, QByteArray& name) {
-    const QByteArray self = "/proc/self/fd/" + QByteArray::number(fd);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        name = TemporaryName(target);
-        if (::linkat(AT_FDCWD, self.constData(), AT_FDCWD, name.constData(), AT_SYMLINK_FOLLOW) ==
-            0)
-            return true;
-        if (errno != EEXIST) break;
-        errno = EEXIST;
-    }
-    name.clear();
-    return false;
-}
-
-} // namespace
-
-bool WriteWholeFile(const QString& fileName, QByteArrayView bytes, QString* failure) {
-    const QByteArray target = QFile::encodeName(FollowLinks(fileName));
-    struct stat old {};
-    const bool exists = ::stat(target.constData(), &old) == 0;
-    if (exists && !S_ISREG(old.st_mode) && !S_ISDIR(old.st_mode))
-        return WriteInPlace(target, bytes, failure);
-    if (exists && S_ISREG(old.st_mode) && ReadOnly(target, old)) {
-        if (failure)
-            *failure = QStringLiteral("“%1” is read-only").arg(QFileInfo(fileName).fileName());
-        return false;
-    }
-
-    RemoveStaleTemporaries(QFile::decodeName(target));
+// Writes the bytes to a temporary and gives it the target's name; `old` describes the file it
+// replaces, if there is one.
+bool Replace(const QByteArray& target, const struct stat* old, QByteArrayView bytes,
+             const QString& shown, QString* failure) {
+    RemoveStaleTemporaries(target);
     QByteArray temporary;
     bool named = false;
-    const int fd = CreateTemporary(target, temporary, named);
+    int fd = -1;
+    if (SaveSeams().FolderTakesNoFile)
+        errno = EACCES;
+    else
+        fd = CreateTemporary(target, temporary, named);
     if (fd < 0) {
         // A folder where no file can be made: a file that may be written is written in place.
-        if (exists && S_ISREG(old.st_mode) && (errno == EACCES || errno == EPERM))
-            return WriteInPlace(target, bytes, failure);
+        if (old && (errno == EACCES || errno == EPERM))
+            return WriteInPlace(target, *old, bytes, shown, failure,
+                                SaveSeams().BeforeWriteInPlace);
         return Fail(failure, errno);
     }
-    if (exists) {
+    if (old) {
         // Only the superuser may give a file away; others keep their own ownership.
-        if (old.st_uid != ::geteuid() || old.st_gid != ::getegid())
-            (void)::fchown(fd, old.st_uid, old.st_gid);
-        ::fchmod(fd, old.st_mode & 07777);
+        if (old->st_uid != ::geteuid() || old->st_gid != ::getegid())
+            (void)::fchown(fd, old->st_uid, old->st_gid);
+        ::fchmod(fd, old->st_mode & 07777);
     }
     // The data must be on the disk before the name points at it, or a crash right after the
     // rename could leave an empty file where the old one was.
@@ -165,6 +105,34 @@ bool WriteWholeFile(const QString& fileName, QByteArrayView bytes, QString* fail
     if (done) return true;
     if (!temporary.isEmpty()) ::unlink(temporary.constData());
     return Fail(failure, error);
+}
+
+} // namespace
+
+WholeFileSeams& SaveSeams() {
+    static WholeFileSeams seams;
+    return seams;
+}
+
+bool WriteWholeFile(const QString& fileName, QByteArrayView bytes, QString* failure) {
+    const QString shown = ShownName(fileName);
+    const QByteArray target = QFile::encodeName(FollowLinks(fileName));
+    // The name's type is looked at, never opened: opening a pipe for writing waits for a reader.
+    struct stat old {};
+    if (::stat(target.constData(), &old) != 0) {
+        if (errno == ELOOP)
+            return Refuse(failure,
+                          QStringLiteral("“%1” cannot be saved: too many levels of symbolic links")
+                              .arg(shown));
+        if (errno != ENOENT) return Fail(failure, errno);
+        return Replace(target, nullptr, bytes, shown, failure);
+    }
+    if (!S_ISREG(old.st_mode))
+        return Refuse(failure, QStringLiteral("“%1” cannot be saved: it is %2, not a regular file")
+                                   .arg(shown, KindOf(old.st_mode)));
+    if (ReadOnly(target, old))
+        return Refuse(failure, QStringLiteral("“%1” is read-only").arg(shown));
+    return Replace(target, &old, bytes, shown, failure);
 }
 
 } // namespace flow

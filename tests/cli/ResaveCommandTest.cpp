@@ -5,9 +5,12 @@
 #include "support/Files.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -55,6 +58,17 @@ TEST(ResaveCommandTest, FilesThatCannotBeReadOrWrittenExitWithTwo) {
     const Outcome arguments =
         Flowlattice({QStringLiteral("--resave"), Example(QStringLiteral("sum.xml"))});
     EXPECT_EQ(arguments.Status, 2);
+
+    // A pipe nobody reads is refused, not waited on (a run that waits ends as status -1).
+    const QString pipe = folder.filePath(QStringLiteral("pipe.xml"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0666), 0);
+    const Outcome onPipe =
+        Flowlattice({QStringLiteral("--resave"), Example(QStringLiteral("sum.xml")), pipe});
+    EXPECT_EQ(onPipe.Status, 2);
+    EXPECT_EQ(onPipe.Error,
+              QStringLiteral("flowlattice: cannot write %1: “pipe.xml” cannot be saved: it is a "
+                             "pipe, not a regular file\n")
+                  .arg(pipe));
 }
 
 } // namespace
