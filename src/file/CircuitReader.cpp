@@ -14,6 +14,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <bit>
@@ -25,7 +26,11 @@ namespace {
 
 QString Text(const XmlNode* element, std::string_view name) {
     const std::string_view value = AttributeValue(element, name);
-    return QString::fromUtf8(value.data(), qsizetype(value.size()));
+    // QString::fromUtf8 would drop a byte-order mark at the start: here it is a character of
+    // the text, which a save wrote.
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless |
+                                                       QStringConverter::Flag::ConvertInitialBom);
+    return decoder(QByteArrayView(value.data(), qsizetype(value.size())));
 }
 
 Int Integer(const XmlNode* element, std::string_view name) {
@@ -132,17 +137,20 @@ std::vector<DeclaredBody> DeclareSubCircuits(Circuit& circuit, const XmlNode* ro
     std::vector<DeclaredBody> declared;
     for (const XmlNode* child = root->FirstChild; child; child = child->NextSibling) {
         if (child->Kind != XmlKind::Element) continue;
-        bool read =
+        bool accounted =
             (child->Name == "Window" || child->Name == "Camera" || child->Name == "MainFrame") &&
             FirstChildElement(root, child->Name) == child;
         if (child->Name == "Frame") {
             const QString name = Text(child, "Name");
-            if (SubCircuitNameProblem(circuit, name).isEmpty()) {
+            if (name.size() > kLongestName) {
+                ++losses.LongNames;
+                accounted = true;
+            } else if (SubCircuitNameProblem(circuit, name).isEmpty()) {
                 declared.push_back({AddSubCircuit(circuit, name), child});
-                read = true;
+                accounted = true;
             }
         }
-        if (!read) NoteName(losses.SkippedElements, NameOf(child));
+        if (!accounted) NoteName(losses.SkippedElements, NameOf(child));
     }
     return declared;
 }
@@ -188,29 +196,58 @@ Comment* ReadComment(Frame& frame, const XmlNode* element) {
 
 namespace {
 
-// Reads a node; the nesting check, given while a whole file is read, stands in for WouldRecurse.
-Node* ReadCheckedNode(Frame& frame, const XmlNode* element, NestingCheck* nesting) {
-    FunctionDef* function = FunctionNamed(frame, Text(element, "Function"));
-    if (!function) return nullptr;
-    if (IsSubCircuit(function) &&
-        (nesting ? !nesting->Admit(DefinitionOf(frame), function)
-                 : WouldRecurse(DefinitionOf(frame), function)))
-        return nullptr;
+enum class NodeRefusal { None, UnknownFunction, LongName, SelfContaining };
+
+struct NodeRead {
+    flow::Node* Node = nullptr;
+    NodeRefusal Refusal = NodeRefusal::None;
+};
+
+// The nesting check, given while a whole file is read, stands in for WouldRecurse.
+NodeRead ReadNodeElement(Frame& frame, const XmlNode* element, NestingCheck* nesting = nullptr) {
+    const QString functionName = Text(element, "Function");
+    // Not even looked up: no function has such a name, and the account must not quote it.
+    if (functionName.size() > kLongestName) return {nullptr, NodeRefusal::LongName};
+    FunctionDef* function = FunctionNamed(frame, functionName);
+    if (!function) return {nullptr, NodeRefusal::UnknownFunction};
+    if (IsSubCircuit(function) && (nesting ? !nesting->Admit(DefinitionOf(frame), function)
+                                           : WouldRecurse(DefinitionOf(frame), function)))
+        return {nullptr, NodeRefusal::SelfContaining};
+    const bool pin = function == PinFunctions().Input || function == PinFunctions().Output;
+    const QString pinName = pin ? Text(element, "Name") : QString();
+    if (pinName.size() > kLongestName) return {nullptr, NodeRefusal::LongName};
     Node* node = AddNode(&frame, function, nullptr);
     if (IsConstant(*node)) ReadConstantValue(*node, element);
-    if (IsPin(*node)) SetPinName(*node, Text(element, "Name"));
+    if (pin) SetPinName(*node, pinName);
     // IDs are mapped, not used as array positions, so an enormous ID costs one entry.
     const Int id = Integer(element, "ID");
     if (id >= 0) frame.Owner->FileIdTable.insert(id, node);
     node->X = Integer(element, "X");
     node->Y = Integer(element, "Y");
-    return node;
+    return {node, NodeRefusal::None};
+}
+
+void NoteRefusal(const XmlNode* element, NodeRefusal refusal, ReadLosses& account) {
+    switch (refusal) {
+    case NodeRefusal::None:
+        break;
+    case NodeRefusal::UnknownFunction:
+        ++account.NodesLeftOut;
+        NoteName(account.UnknownFunctions, Text(element, "Function"));
+        break;
+    case NodeRefusal::LongName:
+        ++account.LongNames;
+        break;
+    case NodeRefusal::SelfContaining:
+        ++account.SelfContaining;
+        break;
+    }
 }
 
 } // namespace
 
 Node* ReadNode(Frame& frame, const XmlNode* element) {
-    return ReadCheckedNode(frame, element, nullptr);
+    return ReadNodeElement(frame, element).Node;
 }
 
 namespace {
@@ -237,18 +274,10 @@ void ReadFrameObjects(Frame& frame, const XmlNode* frameElement, FrameObjects* r
             Comment* comment = ReadComment(frame, child);
             if (read) read->Comments.push_back(comment);
         } else if (child->Name == "Node") {
-            Node* node = ReadCheckedNode(frame, child, nesting);
-            if (read && node) read->Nodes.push_back(node);
-            if (!node) {
-                const QString name = Text(child, "Function");
-                if (FunctionNamed(frame, name)) {
-                    ++account.SelfContaining;
-                } else {
-                    ++account.NodesLeftOut;
-                    NoteName(account.UnknownFunctions, name);
-                }
-            }
-            NoteUnusedChildren(child, node, account);
+            const NodeRead node = ReadNodeElement(frame, child, nesting);
+            if (read && node.Node) read->Nodes.push_back(node.Node);
+            NoteRefusal(child, node.Refusal, account);
+            NoteUnusedChildren(child, node.Node, account);
         } else if (child->Name == "Wire") {
             wires.push_back(ReadWireEnds(*frame.Owner, child));
         } else {

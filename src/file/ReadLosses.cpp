@@ -1,5 +1,7 @@
 #include "file/ReadLosses.h"
 
+#include "model/SubCircuits.h"
+
 namespace flow {
 
 namespace {
@@ -38,7 +40,7 @@ QString UnreadObjects(const ReadLosses& losses) {
 
 bool ReadLosses::Any() const {
     return StopLine > 0 || !ForeignRoot.isEmpty() || NoMainFrame || NodesLeftOut > 0 ||
-           WiresLeftOut > 0 || SelfContaining > 0 || !SkippedElements.isEmpty();
+           WiresLeftOut > 0 || SelfContaining > 0 || LongNames > 0 || !SkippedElements.isEmpty();
 }
 
 QString ReadLosses::StoppedAt() const {
@@ -78,6 +80,12 @@ QString DescribeLosses(const QString& fileTitle, const ReadLosses& losses) {
     if (losses.SelfContaining)
         sentences << QStringLiteral("%1 left out: a sub-circuit may not contain itself.")
                          .arg(Count(losses.SelfContaining, "instance was", "instances were"));
+    if (losses.LongNames)
+        sentences << QStringLiteral("%1 longer than %2 characters: what %3 left out.")
+                         .arg(Count(losses.LongNames, "name was", "names were"))
+                         .arg(kLongestName)
+                         .arg(QLatin1String(losses.LongNames == 1 ? "it named was"
+                                                                  : "they named was"));
     if (losses.WiresLeftOut)
         sentences << QStringLiteral("%1 left out: an end names no port of a node read before it, "
                                     "or it repeats another wire.")

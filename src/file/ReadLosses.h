@@ -26,6 +26,9 @@ struct ReadLosses {
     std::size_t WiresLeftOut = 0;
     // Instances left out of a sub-circuit's body because the sub-circuit would contain itself.
     std::size_t SelfContaining = 0;
+    // Names longer than kLongestName (model/SubCircuits.h), with what they named: a Frame's (its
+    // sub-circuit is not declared), a pin's, or a node's Function (no function has such a name).
+    std::size_t LongNames = 0;
     // Elements where the circuit has none of that name, or a second of one it reads once.
     QStringList SkippedElements;
 

@@ -53,6 +53,10 @@ void AppendEscaped(std::string& out, std::string_view text, bool attribute) {
         case '\r':
             out += "&#13;";
             break;
+        case '\t':
+            // A reader turns a raw tab in an attribute into a blank.
+            out += attribute ? "&#9;" : "\t";
+            break;
         default:
             out += c;
         }

@@ -10,7 +10,8 @@ namespace flow {
 
 std::string WriteXml(const XmlDocument& document);
 
-// Attribute escaping: & < > " ' and the line ends LF and CR; tabs stay as they are.
+// Attribute escaping: & < > " ', the line ends LF and CR, and tab, each of which a reader's
+// attribute normalisation would otherwise turn into a blank.
 void AppendEscapedAttribute(std::string& out, std::string_view value);
 
 } // namespace flow

@@ -145,6 +145,9 @@ FunctionDef* FunctionNamed(const Frame& frame, const QString& name) {
 
 QString SubCircuitNameProblem(const Circuit& circuit, const QString& name) {
     if (name.trimmed().isEmpty()) return QStringLiteral("A sub-circuit needs a name");
+    if (name.size() > kLongestName)
+        return QStringLiteral("A sub-circuit's name may hold at most %1 characters")
+            .arg(kLongestName);
     if (name != name.trimmed())
         return QStringLiteral("A sub-circuit's name may not begin or end with a blank");
     for (const QChar c : name)
@@ -155,6 +158,14 @@ QString SubCircuitNameProblem(const Circuit& circuit, const QString& name) {
     if (FindSubCircuit(circuit, name))
         return QStringLiteral("The circuit has a sub-circuit named “%1” already").arg(name);
     return QString();
+}
+
+QString NumberedName(const QString& name, int number) {
+    const QString suffix = QLatin1Char(' ') + QString::number(number);
+    qsizetype kept = std::min(name.size(), std::max<qsizetype>(kLongestName - suffix.size(), 0));
+    // A cut between the halves of a surrogate pair would leave half a character.
+    if (kept > 0 && kept < name.size() && name[kept - 1].isHighSurrogate()) --kept;
+    return name.left(kept) + suffix;
 }
 
 QString FreeSubCircuitName(const Circuit& circuit, const QString& name) {

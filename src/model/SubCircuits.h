@@ -47,8 +47,16 @@ void RenameSubCircuit(Circuit& circuit, FunctionDef& definition, const QString& 
 // or one of the circuit's sub-circuits.
 FunctionDef* FunctionNamed(const Frame& frame, const QString& name);
 
+// The most characters (UTF-16 code units) a sub-circuit's or a pin's name may hold. Names are
+// drawn, listed in menus and written into every instance's node; a file's longer name is not
+// read.
+constexpr qsizetype kLongestName = 256;
+
 // Why a name cannot name a new sub-circuit of the circuit, or an empty text when it can.
 QString SubCircuitNameProblem(const Circuit& circuit, const QString& name);
+// "name n": the name with a number after it, told apart from its namesakes; the name is cut
+// short so that the whole stays within kLongestName.
+QString NumberedName(const QString& name, int number);
 // The name itself when free, else the first of "name 2", "name 3", ... that is.
 QString FreeSubCircuitName(const Circuit& circuit, const QString& name);
 // A new, empty sub-circuit at the end of the circuit's list, or at a position of it.

@@ -1,5 +1,6 @@
 #include "render/PathCache.h"
 
+#include "model/SubCircuits.h"
 #include "render/ShapeNotation.h"
 
 #include <QHash>
@@ -20,6 +21,15 @@ const QPainterPath& Cached(const QString& notation) {
         found = cache.insert(notation, path);
     }
     return *found;
+}
+
+// An instance's name stays within its box, clear of the rounded corners of its shape (radius
+// 6, see LayOutSubCircuit); however long the name, what is drawn of it is no wider.
+constexpr double kInstanceCorner = 6.0;
+
+QString ShownSymbol(const FunctionDef& function) {
+    if (!IsSubCircuit(&function)) return function.Symbol;
+    return ElidedTextSymbol(function.Symbol, double(function.Width) - 2 * kInstanceCorner);
 }
 
 // Strings shared with the function (the usual case) compare by their data alone.
@@ -45,7 +55,7 @@ const FunctionPaths& PathsOf(const FunctionDef& function) {
         paths->Shape = function.Shape;
         paths->Symbol = function.Symbol;
         paths->ShapePath = ShapePath(function.Shape);
-        paths->SymbolPath = SymbolPath(function.Symbol);
+        paths->SymbolPath = SymbolPath(ShownSymbol(function));
         paths->Bounds = paths->ShapePath.controlPointRect() | paths->SymbolPath.controlPointRect();
     }
     return *paths;

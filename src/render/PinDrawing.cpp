@@ -17,6 +17,9 @@ namespace {
 
 constexpr double kPinNameSize = 11.0;
 constexpr double kPinNameGap = 6.0;
+// A pin's name is cut short beyond this width, about 30 characters: a name may be long enough
+// to reach across any view, and the pin's wires need the room beside it.
+constexpr double kWidestPinName = 240.0;
 // Port labels inside an instance: small, and left out where they would be a smudge.
 constexpr double kPortLabelSize = 8.0;
 constexpr double kSmallestReadable = 5.0;
@@ -27,8 +30,10 @@ bool NameEdited(const Node& pin) {
     return editor.Has(InteractionFlag::Editing) && editor.EditNode == &pin;
 }
 
+// The name under edit is shown whole, for the caret to reach every character of it.
 QString ShownName(const Node& pin) {
-    return NameEdited(pin) ? Editor().EditBuffer : PinName(pin);
+    if (NameEdited(pin)) return Editor().EditBuffer;
+    return ElidedTextBlock(PinNameFont(), PinName(pin), kWidestPinName);
 }
 
 void DrawPinName(QPainter& painter, const QTransform& local, const Node& pin) {

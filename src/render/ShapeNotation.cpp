@@ -205,17 +205,43 @@ void AddPath(QPainterPath& path, const QString& notation) {
     }
 }
 
-void AddTextSymbol(QPainterPath& path, const QString& symbol) {
-    const QStringList fields = symbol.split(QLatin1Char(','));
-    auto field = [&](int k) { return k <= fields.size() ? fields[k - 1] : QString(); };
-    QString text = field(1);
-    if (text.startsWith(QLatin1Char('$'))) text.remove(0, 1);
+namespace {
+
+// "$text,size,x,y": bold text of that size centred on (x, y).
+struct TextSymbol {
+    QStringList Fields;
+    QString Text;
+    QFont Font;
+};
+
+TextSymbol ParseTextSymbol(const QString& symbol) {
+    TextSymbol parsed;
+    parsed.Fields = symbol.split(QLatin1Char(','));
+    parsed.Text = parsed.Fields.front();
+    if (parsed.Text.startsWith(QLatin1Char('$'))) parsed.Text.remove(0, 1);
     // Sizes beyond any sensible glyph are clamped, so that a stray field cannot ask the font
     // engine for absurd outlines.
-    const Int size = std::clamp<Int>(ParseInteger(field(2)), 0, 1000);
-    const QFont font = FontAt(BoldFont(), double(size));
-    AddCentredTextOutline(path, font, double(ParseInteger(field(3))),
-                          double(ParseInteger(field(4))), text);
+    const Int size = std::clamp<Int>(ParseInteger(parsed.Fields.value(1)), 0, 1000);
+    parsed.Font = FontAt(BoldFont(), double(size));
+    return parsed;
+}
+
+} // namespace
+
+void AddTextSymbol(QPainterPath& path, const QString& symbol) {
+    const TextSymbol parsed = ParseTextSymbol(symbol);
+    AddCentredTextOutline(path, parsed.Font, double(ParseInteger(parsed.Fields.value(2))),
+                          double(ParseInteger(parsed.Fields.value(3))), parsed.Text);
+}
+
+QString ElidedTextSymbol(const QString& symbol, double width) {
+    if (!symbol.startsWith(QLatin1Char('$'))) return symbol;
+    TextSymbol parsed = ParseTextSymbol(symbol);
+    const QString elided =
+        MetricsOf(parsed.Font).elidedText(parsed.Text, Qt::ElideRight, std::max(0.0, width));
+    if (elided == parsed.Text) return symbol;
+    parsed.Fields.front() = QLatin1Char('$') + elided;
+    return parsed.Fields.join(QLatin1Char(','));
 }
 
 void AddSymbol(QPainterPath& path, const QString& symbol) {

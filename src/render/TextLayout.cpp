@@ -110,6 +110,35 @@ QPointF CaretPoint(const QFont& font, const QString& text, int index) {
     return QPointF(walk.X(), walk.Y());
 }
 
+namespace {
+
+// The longest start of the line that fits with the ellipsis after it; the ellipsis alone when
+// none does.
+QString ElidedLine(const QFont& font, const QString& line, double width) {
+    const QString ellipsis(QChar(0x2026));
+    qsizetype fits = 0, tooLong = line.size();
+    while (tooLong - fits > 1) {
+        const qsizetype middle = (fits + tooLong) / 2;
+        if (TextBlockWidth(font, line.left(middle) + ellipsis) <= width)
+            fits = middle;
+        else
+            tooLong = middle;
+    }
+    // A cut between the halves of a surrogate pair would leave half a character.
+    if (fits > 0 && line[fits - 1].isHighSurrogate()) --fits;
+    return line.left(fits) + ellipsis;
+}
+
+} // namespace
+
+QString ElidedTextBlock(const QFont& font, const QString& text, double width) {
+    if (TextBlockWidth(font, text) <= width) return text;
+    QStringList lines = text.split(kLineFeed);
+    for (QString& line : lines)
+        if (TextBlockWidth(font, line) > width) line = ElidedLine(font, line, width);
+    return lines.join(kLineFeed);
+}
+
 double LineHeight(const QFont& font) {
     return RunHeight(MetricsOf(font));
 }

@@ -18,6 +18,10 @@ double TextBlockHeight(const QFont& font, const QString& text);
 int TextIndexAt(const QFont& font, const QString& text, double x, double y);
 // Where TextIndexAt sees the caret index: the pen x before it and the centre of its line.
 QPointF CaretPoint(const QFont& font, const QString& text, int index);
+// The text with every line wider than `width` cut short and ended by "…", so that the block is
+// at most that wide (tab stops counted as TextBlockWidth counts them); fitting text stays as it
+// is.
+QString ElidedTextBlock(const QFont& font, const QString& text, double width);
 // The height of one line of text.
 double LineHeight(const QFont& font);
 // Draws text at (x, y) in the painter's font and pen colour, with a caret (kNoCaret for none)

@@ -108,5 +108,43 @@ TEST_F(SubCircuitFileTest, SelfContainingInstancesAndUnusableFramesAreLeftOutAnd
                              "repeats another wire. Elements that were not read: <Frame>."));
 }
 
+TEST_F(SubCircuitFileTest, NamesLongerThanTheBoundLeaveOutWhatTheyNameAndAreReported) {
+    const std::string longest(std::size_t(kLongestName), 'm'), tooLong(longest + "l");
+    // A frame and its instance under a name one too long; a frame named at the bound with one
+    // pin at the bound and one beyond it; a Name on a Print, which no reading looks at.
+    const auto node = [](const char* id, const std::string& function, const std::string& name) {
+        return "<Node ID=\"" + std::string(id) + "\" Function=\"" + function + "\"" +
+               (name.empty() ? std::string() : " Name=\"" + name + "\"") + "/>";
+    };
+    const std::string file = "<Flowlattice><MainFrame>" + node("1", tooLong, {}) +
+                             node("2", longest, {}) + "</MainFrame><Frame Name=\"" + tooLong +
+                             "\">" + node("3", "Print", {}) + "</Frame><Frame Name=\"" + longest +
+                             "\">" + node("4", "Input Pin", longest) +
+                             node("5", "Output Pin", tooLong) + node("6", "Print", tooLong) +
+                             "<Wire Source=\"4/1\" Destination=\"6/1\"/></Frame></Flowlattice>";
+    ReadLosses losses;
+    Circuit* read = Load(file, losses);
+    ASSERT_NE(read, nullptr);
+    ASSERT_EQ(read->SubCircuits.size(), 1u);
+    const FunctionDef& kept = *read->SubCircuits.front();
+    EXPECT_EQ(kept.Name.toStdString(), longest);
+    EXPECT_EQ(BodyOf(kept).Nodes.size(), 2u);
+    EXPECT_EQ(BodyOf(kept).Wires.size(), 1u);
+    ASSERT_EQ(kept.Ports.size(), 1u);
+    EXPECT_EQ(kept.Ports.front()->Label.toStdString(), longest);
+    ASSERT_EQ(read->MainFrame.Nodes.size(), 1u);
+    EXPECT_EQ(read->MainFrame.Nodes.front()->Function, &kept);
+    // Counted, never quoted, and no Frame element is named as unknown.
+    EXPECT_EQ(losses.LongNames, 3u);
+    EXPECT_EQ(DescribeLosses(QStringLiteral("long.xml"), losses),
+              QStringLiteral("3 names were longer than 256 characters: what they named was left "
+                             "out."));
+    ReadLosses one;
+    one.LongNames = 1;
+    EXPECT_TRUE(one.Any());
+    EXPECT_EQ(DescribeLosses(QStringLiteral("long.xml"), one),
+              QStringLiteral("1 name was longer than 256 characters: what it named was left out."));
+}
+
 } // namespace
 } // namespace flow

@@ -24,7 +24,7 @@ TEST(XmlWriteTest, LaysOutLinesIndentationCommentsAndEscapes) {
               "<!-- Banner with blanks -->\r\n"
               "\r\n"
               "<R>\r\n"
-              "  <C A=\"&amp;&lt;&gt;&quot;&apos;&#10;&#13;\tx\" B=\"second\"/>\r\n"
+              "  <C A=\"&amp;&lt;&gt;&quot;&apos;&#10;&#13;&#9;x\" B=\"second\"/>\r\n"
               "  <T>\r\n"
               "    a&lt;b\r\n"
               "  </T>\r\n"

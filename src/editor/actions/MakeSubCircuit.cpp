@@ -65,7 +65,7 @@ QString UniqueName(std::vector<QString>& taken, QString name, const QString& fal
     if (name.trimmed().isEmpty()) name = fallback;
     QString candidate = name;
     for (int n = 2; std::find(taken.begin(), taken.end(), candidate) != taken.end(); ++n)
-        candidate = name + QLatin1Char(' ') + QString::number(n);
+        candidate = NumberedName(name, n);
     taken.push_back(candidate);
     return candidate;
 }

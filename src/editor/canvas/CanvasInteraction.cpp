@@ -478,8 +478,16 @@ void CommitEdit() {
     }
     if (Node* node = std::exchange(editor.EditNode, nullptr)) {
         if (IsPin(*node)) {
-            // A port needs a name to tell it from its neighbours: an empty one keeps the old.
-            if (!editor.EditBuffer.trimmed().isEmpty()) RenamePin(*node, editor.EditBuffer);
+            // A port needs a name to tell it from its neighbours: an empty one keeps the old,
+            // and so does one longer than a file may hold, with a notice.
+            if (editor.EditBuffer.size() > kLongestName) {
+                if (Circuit* circuit = OwnerCircuit(*node))
+                    ShowStatusNotice(*circuit,
+                                     QStringLiteral("A pin's name may hold at most %1 characters")
+                                         .arg(kLongestName));
+            } else if (!editor.EditBuffer.trimmed().isEmpty()) {
+                RenamePin(*node, editor.EditBuffer);
+            }
             node->Flags |= ObjectFlag::NeedsLayout;
             return;
         }
@@ -510,7 +518,8 @@ QString PendingStepName(const Circuit& circuit) {
     if (EditedCircuit() != &circuit) return QString();
     if (const Node* node = editor.EditNode) {
         if (IsPin(*node))
-            return editor.EditBuffer.trimmed().isEmpty() || editor.EditBuffer == PinName(*node)
+            return editor.EditBuffer.trimmed().isEmpty() || editor.EditBuffer == PinName(*node) ||
+                           editor.EditBuffer.size() > kLongestName
                        ? QString()
                        : QStringLiteral("Rename Pin");
         const Port* port = FirstPort(*node);

@@ -26,7 +26,7 @@ void AddUsedFirst(FunctionDef* definition, std::vector<FunctionDef*>& order) {
 
 QString FreeName(const Circuit& target, const Circuit& pasted, const QString& name) {
     for (int n = 2;; ++n) {
-        const QString candidate = name + QLatin1Char(' ') + QString::number(n);
+        const QString candidate = NumberedName(name, n);
         if (SubCircuitNameProblem(target, candidate).isEmpty() &&
             !FindSubCircuit(pasted, candidate))
             return candidate;

@@ -13,6 +13,7 @@
 #include "file/CircuitWriter.h"
 #include "model/SubCircuits.h"
 #include "render/StatusText.h"
+#include "support/SubCircuitBuilding.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -58,8 +59,10 @@ TEST_F(SubCircuitCommandsTest, TheNameDialogRefusesTakenNamesAndTheNewInstanceCo
     QTimer::singleShot(0, [&] {
         auto* dialog = qobject_cast<SubCircuitNameDialog*>(QApplication::activeModalWidget());
         ASSERT_TRUE(dialog);
-        for (const char* name : {"Plus", " Add", "Add"}) {
-            dialog->Field()->setText(QString::fromUtf8(name));
+        const QString tooLong(kLongestName + 1, QLatin1Char('A'));
+        for (const QString& name :
+             {QStringLiteral("Plus"), QStringLiteral(" Add"), tooLong, QStringLiteral("Add")}) {
+            dialog->Field()->setText(name);
             dialog->accept();
             reasons << (dialog->Reason()->isVisible() ? dialog->Reason()->text() : QString());
         }
@@ -67,7 +70,8 @@ TEST_F(SubCircuitCommandsTest, TheNameDialogRefusesTakenNamesAndTheNewInstanceCo
     OnMenu(circuit, Command::MakeSubCircuit);
     EXPECT_EQ(reasons,
               QStringList({"“Plus” is the name of a built-in function",
-                           "A sub-circuit's name may not begin or end with a blank", QString()}));
+                           "A sub-circuit's name may not begin or end with a blank",
+                           "A sub-circuit's name may hold at most 256 characters", QString()}));
     const FunctionDef* add = FindSubCircuit(circuit, "Add");
     ASSERT_TRUE(add);
     EXPECT_EQ(HistoryOf(circuit)->count(), 1);
@@ -145,6 +149,41 @@ TEST_F(SubCircuitCommandsTest,
     EXPECT_EQ(BodyOf(*outer->Function).Nodes.size(), inside);
     EXPECT_TRUE(StatusNotice(other).contains("contain itself"))
         << StatusNotice(other).toStdString();
+}
+
+TEST_F(SubCircuitCommandsTest, NamesNumberedApartStayWithinTheBound) {
+    const QString longest(kLongestName, QChar(0x00E9));
+    // Two instances of a sub-circuit whose pin has the longest name, each fed from outside:
+    // grouped, each needs a pin of its own, named apart.
+    Circuit& circuit = OpenWindow();
+    FunctionDef* inner = AddSubCircuit(circuit, QStringLiteral("Inner"));
+    AddPin(*inner, PinFunctions().Input, longest, 0, 0);
+    FollowDefinitions(circuit);
+    for (Int y : {0, 80}) {
+        Node* constant =
+            AddNode(&circuit.MainFrame, Catalogue().Constant, Catalogue().ConstantInteger);
+        Node* instance = AddNode(&circuit.MainFrame, inner, nullptr);
+        MoveObject(*constant, 0, y);
+        MoveObject(*instance, 100, y);
+        Link(constant, 1, instance, 1);
+        instance->Flags |= ObjectFlag::Selected;
+    }
+    ASSERT_NE(MakeSubCircuit(circuit, longest), nullptr);
+    QStringList pinNames;
+    for (const auto& node : BodyOf(*FindSubCircuit(circuit, longest)).Nodes)
+        if (IsPin(*node)) pinNames << PinName(*node);
+    ASSERT_EQ(pinNames.size(), 2);
+    EXPECT_EQ(pinNames[0], longest);
+    EXPECT_EQ(pinNames[1], longest.left(kLongestName - 2) + " 2");
+
+    // Pasted where another body has the name, the copy is numbered within the bound too.
+    SelectOnly(circuit, InstancesIn(circuit.MainFrame).front());
+    OnMenu(circuit, Command::Copy);
+    Circuit& other = OpenWindow();
+    GroupedSum(other, "Plus", longest);
+    OnMenu(other, Command::Paste); // without the bound, no number would ever make a free name
+    ASSERT_EQ(other.SubCircuits.size(), 3u);
+    EXPECT_EQ(other.SubCircuits.back()->Name, longest.left(kLongestName - 2) + " 2");
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "editor/actions/SubCircuitView.h"
 #include "editor/canvas/TextEditing.h"
 #include "model/SubCircuits.h"
+#include "render/StatusText.h"
 #include "support/DoubleCircuit.h"
 
 #include <QTemporaryDir>
@@ -51,6 +52,33 @@ TEST_F(PinNameEditingTest, ARenamedPinRenamesEveryInstancesPortAsOneStep) {
     Key(circuit, Qt::Key_Return);
     EXPECT_EQ(PinName(pin), "value");
     EXPECT_EQ(WindowOf(circuit)->UndoAction()->text(), "Undo Rename Pin");
+}
+
+TEST_F(PinNameEditingTest, ANameLongerThanAFileMayHoldIsRefusedWithANotice) {
+    QTemporaryDir folder;
+    Circuit* loaded = LoadDoubleCircuit(folder.path());
+    ASSERT_NE(loaded, nullptr);
+    Circuit& circuit = OpenInWindow(*loaded, {800, 600});
+    OpenInstance(circuit, *circuit.MainFrame.Nodes[2]);
+    Node& pin = *BodyOf(*circuit.SubCircuits.front()).Nodes[0];
+    const double x = double(pin.X) + 15, y = double(pin.Y) + 8;
+    Click(circuit, x, y);
+
+    DoubleClick(circuit, x, y);
+    Type(circuit, QString(kLongestName + 1, QLatin1Char('n')));
+    EXPECT_EQ(PendingStepName(circuit), "");
+    Key(circuit, Qt::Key_Return);
+    EXPECT_FALSE(EditingText());
+    EXPECT_EQ(PinName(pin), "x");
+    EXPECT_EQ(StatusNotice(circuit), "A pin's name may hold at most 256 characters");
+    EXPECT_FALSE(WindowOf(circuit)->UndoAction()->isEnabled());
+
+    const QString longest(kLongestName, QLatin1Char('n'));
+    DoubleClick(circuit, x, y);
+    Type(circuit, longest);
+    Key(circuit, Qt::Key_Return);
+    EXPECT_EQ(PinName(pin), longest);
+    EXPECT_EQ(InputLabels(circuit), QStringList({longest, longest}));
 }
 
 } // namespace
