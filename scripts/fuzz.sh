@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Fuzzes circuit-file loading: scripts/fuzz.sh [SECONDS] (default 60). Builds the fuzz target
 # with clang's libFuzzer, AddressSanitizer and UndefinedBehaviorSanitizer in build-fuzz/, then
-# runs it on a corpus seeded with the examples (kept in build-fuzz/corpus between runs). Every
-# input is loaded, saved, reloaded and saved again; a crash, a leak, undefined behaviour or
-# two saves that differ stop it, and the input that did it is left in build-fuzz/.
+# runs it on a corpus seeded with the examples and the sub-circuit files of fuzz/seeds (kept in
+# build-fuzz/corpus between runs). Every input is loaded, saved, reloaded and saved again; a
+# crash, a leak, undefined behaviour or two saves that differ stop it, and the input that did
+# it is left in build-fuzz/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
@@ -25,7 +26,7 @@ CC=clang CXX=clang++ ./scripts/build.sh build-fuzz Debug -DCMAKE_C_COMPILER=clan
   -DCMAKE_CXX_COMPILER=clang++ -DFLOW_SANITIZE=ON -DFLOW_FUZZ=ON -DFLOW_TESTS=OFF
 
 mkdir -p build-fuzz/corpus
-cp -n examples/*.xml build-fuzz/corpus/
+cp -n examples/*.xml fuzz/seeds/*.xml build-fuzz/corpus/
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"

@@ -174,7 +174,7 @@ QString FreeSubCircuitName(const Circuit& circuit, const QString& name) {
     };
     if (free(name)) return name;
     for (int n = 2;; ++n) {
-        const QString candidate = name + QLatin1Char(' ') + QString::number(n);
+        const QString candidate = NumberedName(name, n);
         if (free(candidate)) return candidate;
     }
 }

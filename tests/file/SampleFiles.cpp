@@ -1,6 +1,7 @@
 #include "SampleFiles.h"
 
 #include "support/Files.h"
+#include "support/ModelFault.h"
 
 #include "file/CircuitReader.h"
 #include "model/Catalogue.h"
@@ -95,6 +96,15 @@ Port* PortOf(Circuit& circuit, std::size_t position, std::size_t index) {
 
 void ForgetCircuits() {
     Circuits().clear();
+}
+
+Circuit* LoadingTest::Load(std::string_view bytes, ReadLosses& losses) {
+    Circuit* circuit = LoadBytes(folder, bytes, losses);
+    // Braces: the assertion is a macro with an if of its own.
+    if (circuit) {
+        EXPECT_EQ(ModelFault(*circuit), "");
+    }
+    return circuit;
 }
 
 } // namespace flow::test

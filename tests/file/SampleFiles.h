@@ -7,6 +7,8 @@
 
 #include <QTemporaryDir>
 
+#include <gtest/gtest.h>
+
 #include <string>
 #include <string_view>
 
@@ -30,5 +32,14 @@ Port* PortOf(Circuit& circuit, std::size_t position, std::size_t index);
 
 // Removes the circuits a test made, so tests do not see each other's circuits.
 void ForgetCircuits();
+
+// Tests that load bytes as files: every circuit loaded is checked for a consistent model, and
+// all are forgotten afterwards.
+class LoadingTest : public testing::Test {
+  protected:
+    void TearDown() override { ForgetCircuits(); }
+    Circuit* Load(std::string_view bytes, ReadLosses& losses);
+    QTemporaryDir folder;
+};
 
 } // namespace flow::test

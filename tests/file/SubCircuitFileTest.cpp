@@ -16,18 +16,7 @@ namespace {
 
 using namespace flow::test;
 
-class SubCircuitFileTest : public testing::Test {
-  protected:
-    void TearDown() override { ForgetCircuits(); }
-    Circuit* Load(std::string_view bytes, ReadLosses& losses) {
-        Circuit* circuit = LoadBytes(folder, bytes, losses);
-        if (circuit) {
-            EXPECT_EQ(ModelFault(*circuit), "");
-        }
-        return circuit;
-    }
-    QTemporaryDir folder;
-};
+using SubCircuitFileTest = LoadingTest;
 
 TEST_F(SubCircuitFileTest, NestedSubCircuitsSaveLoadAndSaveByteForByte) {
     RegisterCatalogue();

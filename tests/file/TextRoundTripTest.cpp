@@ -2,7 +2,6 @@
 // again, is the same bytes, and a text made of characters a file can hold reads back exactly.
 
 #include "SampleFiles.h"
-#include "support/ModelFault.h"
 #include "support/SubCircuitBuilding.h"
 
 #include "file/CircuitReader.h"
@@ -116,18 +115,7 @@ Texts TextsIn(const Circuit& circuit) {
             circuit.MainFrame.Nodes.front()->PortArray[1]->Text};
 }
 
-class TextRoundTripTest : public testing::Test {
-  protected:
-    void TearDown() override { ForgetCircuits(); }
-    Circuit* Load(std::string_view bytes, ReadLosses& losses) {
-        Circuit* circuit = LoadBytes(folder, bytes, losses);
-        if (circuit) {
-            EXPECT_EQ(ModelFault(*circuit), "");
-        }
-        return circuit;
-    }
-    QTemporaryDir folder;
-};
+using TextRoundTripTest = LoadingTest;
 
 TEST_F(TextRoundTripTest, EveryTextSavesStablyAndReadsBackWhenAFileCanHoldIt) {
     RegisterCatalogue();

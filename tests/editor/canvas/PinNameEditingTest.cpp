@@ -15,6 +15,12 @@ namespace {
 
 using PinNameEditingTest = EditorFixture;
 
+// Opens the Double's first instance; its input pin.
+Node& OpenFirstPin(Circuit& circuit) {
+    OpenInstance(circuit, *circuit.MainFrame.Nodes[2]);
+    return *BodyOf(*circuit.SubCircuits.front()).Nodes[0];
+}
+
 QStringList InputLabels(const Circuit& circuit) {
     QStringList labels;
     for (const auto& node : circuit.MainFrame.Nodes)
@@ -27,8 +33,7 @@ TEST_F(PinNameEditingTest, ARenamedPinRenamesEveryInstancesPortAsOneStep) {
     Circuit* loaded = LoadDoubleCircuit(folder.path());
     ASSERT_NE(loaded, nullptr);
     Circuit& circuit = OpenInWindow(*loaded, {800, 600});
-    OpenInstance(circuit, *circuit.MainFrame.Nodes[2]);
-    Node& pin = *BodyOf(*circuit.SubCircuits.front()).Nodes[0];
+    Node& pin = OpenFirstPin(circuit);
     const double x = double(pin.X) + 15, y = double(pin.Y) + 8;
     Click(circuit, x, y);
     DoubleClick(circuit, x, y);
@@ -59,8 +64,7 @@ TEST_F(PinNameEditingTest, ANameLongerThanAFileMayHoldIsRefusedWithANotice) {
     Circuit* loaded = LoadDoubleCircuit(folder.path());
     ASSERT_NE(loaded, nullptr);
     Circuit& circuit = OpenInWindow(*loaded, {800, 600});
-    OpenInstance(circuit, *circuit.MainFrame.Nodes[2]);
-    Node& pin = *BodyOf(*circuit.SubCircuits.front()).Nodes[0];
+    Node& pin = OpenFirstPin(circuit);
     const double x = double(pin.X) + 15, y = double(pin.Y) + 8;
     Click(circuit, x, y);
 
