@@ -84,7 +84,8 @@ std::string ManyPinsText(int pins) {
     text += ConstantText(1, -200, 0, 7);
     text += NodeText(2, "Wide", 0, 0);
     text += NodeText(3, "Print", 200, 0);
-    text += WireText(1, 1, 2, 1);
+    for (int pin = 1; pin <= pins; ++pin)
+        text += WireText(1, 1, 2, pin);
     text += WireText(2, pins + 1, 3, 1);
     text += "  </MainFrame>\r\n  <Frame Name=\"Wide\">\r\n";
     for (int pin = 0; pin < pins; ++pin) {

@@ -17,8 +17,8 @@ std::string PassThroughChainText(int levels, int inSeries);
 std::string ManyFramesText(int frames);
 
 // One sub-circuit with `pins` input pins, each handed straight to an output pin of its own, and
-// one instance of it in the main frame, its first input fed by a constant and its first output
-// printed; the other inputs are left open, so that the circuit loads and saves but does not run.
+// one instance of it in the main frame, every input fed by one constant 7 and the first output
+// printed: a wire into each of its ports, and a run that prints 7.
 std::string ManyPinsText(int pins);
 
 } // namespace flow::test
