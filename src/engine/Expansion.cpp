@@ -129,6 +129,9 @@ Port* CopyOf(const std::unordered_map<const Node*, Node*>& copies, const Port* o
 
 void CopyBody(const Frame& body, Frame& copy) {
     std::unordered_map<const Node*, Node*> copies;
+    copies.reserve(body.Nodes.size());
+    copy.Nodes.reserve(body.Nodes.size());
+    copy.Wires.reserve(body.Wires.size());
     for (const auto& original : body.Nodes) {
         const bool constant = IsConstant(*original);
         Node* node =

@@ -10,9 +10,10 @@ namespace flow {
 
 namespace {
 
+// Searched from the end, as EraseOwned below: the lists hold no item twice.
 template <typename T> void Erase(std::vector<T*>& list, const T* item) {
-    auto it = std::find(list.begin(), list.end(), item);
-    if (it != list.end()) list.erase(it);
+    auto it = std::find(list.rbegin(), list.rend(), item);
+    if (it != list.rend()) list.erase(std::next(it).base());
 }
 
 // Searched from the end: what goes is most often what came last (an undone paste, a wire just
@@ -25,6 +26,13 @@ template <typename T> void EraseOwned(std::vector<std::unique_ptr<T>>& list, con
 
 bool Contains(const std::vector<Port*>& list, const Port* port) {
     return std::find(list.begin(), list.end(), port) != list.end();
+}
+
+// Whether a wire runs from one port to the other. Either end's list tells; the shorter is
+// searched, so that an output feeding thousands of inputs does not make each new wire slower.
+bool Linked(const Port* from, const Port* to) {
+    return from->Targets.size() <= to->Feeders.size() ? Contains(from->Targets, to)
+                                                      : Contains(to->Feeders, from);
 }
 
 // An error marker that points at an object being deleted must not outlive it.
@@ -176,7 +184,7 @@ Wire* ConnectPorts(Port* a, Port* b) {
         a->Node->Frame != b->Node->Frame)
         return nullptr;
     if (!(a->Direction & Direction::Out) && !(b->Direction & Direction::In)) std::swap(a, b);
-    if (Contains(a->Targets, b) || Contains(b->Targets, a)) return nullptr;
+    if (Linked(a, b) || Linked(b, a)) return nullptr;
     Frame* frame = a->Node->Frame;
     Wire* wire;
     {
@@ -225,8 +233,9 @@ void DeleteWire(Wire* wire) {
         Erase(p->Wires, wire);
         Erase(q->Wires, wire);
     }
-    RetypeAfterRewiring(p->Node);
-    RetypeAfterRewiring(q->Node);
+    // A node on its way out is not worth retyping, once for each of its thousands of wires.
+    for (Node* node : {p->Node, q->Node})
+        if (!(node->Flags & ObjectFlag::Leaving)) RetypeAfterRewiring(node);
     ForgetErrorObject(frame->Owner, wire);
     std::lock_guard lock(frame->Owner->FiringLock);
     EraseOwned(frame->Wires, wire);
@@ -234,12 +243,16 @@ void DeleteWire(Wire* wire) {
 
 void DeletePort(Port* port) {
     while (!port->Wires.empty())
-        DeleteWire(port->Wires.front());
+        DeleteWire(port->Wires.back());
     Node* node = port->Node;
     Circuit* circuit = OwnerCircuit(*node);
     ForgetErrorObject(circuit, port);
-    for (Port*& entry : node->PortArray)
-        if (entry == port) entry = nullptr;
+    auto& array = node->PortArray;
+    if (port->Index > 0 && port->Index < Int(array.size()) &&
+        array[std::size_t(port->Index)] == port)
+        array[std::size_t(port->Index)] = nullptr;
+    else
+        std::replace(array.begin(), array.end(), port, static_cast<Port*>(nullptr));
     EraseOwned(node->Ports, port);
 }
 
@@ -248,14 +261,16 @@ void DeleteNode(Node* node) {
     const bool threadEnded = StopThreadBeforeRemoval(node);
     Frame* frame = node->Frame;
     NoteBodyChange(frame);
+    // From the last port and wire back: a file lists wires in the order of their ports, and
+    // every list an object leaves is searched from its end.
     if (threadEnded) {
         while (!node->Ports.empty())
-            DeletePort(node->Ports.front().get());
+            DeletePort(node->Ports.back().get());
     } else {
         // The thread still runs on this node's ports and semaphores: unwire them, keep them.
-        for (const auto& port : node->Ports)
-            while (!port->Wires.empty())
-                DeleteWire(port->Wires.front());
+        for (auto port = node->Ports.rbegin(); port != node->Ports.rend(); ++port)
+            while (!(*port)->Wires.empty())
+                DeleteWire((*port)->Wires.back());
     }
     ForgetErrorObject(frame->Owner, node);
     std::lock_guard lock(frame->Owner->FiringLock);

@@ -50,6 +50,25 @@ TEST(SubCircuitGrowthTest, NestingFramesAndPinsReadInLinearTime) {
     }
 }
 
+TEST(SubCircuitGrowthTest, DeletingAWideInstanceTakesLinearTime) {
+    // Each of its wires goes from the end of every list it stands in, and the instance is not
+    // resolved again for each.
+    const Growth growth = MeasureGrowth(
+        [](int pins) {
+            Circuit& circuit = NewCircuit();
+            ReadLosses losses;
+            ReadCircuitText(circuit, ManyPinsText(pins), losses);
+            Node* wide = circuit.MainFrame.Nodes[1].get();
+            EXPECT_EQ(wide->Ports.size(), std::size_t(2 * pins));
+            const double seconds = CpuSecondsOf([&] { DeleteNode(wide); });
+            EXPECT_TRUE(circuit.MainFrame.Wires.empty());
+            FreeCircuit(circuit);
+            return seconds;
+        },
+        250, 250 * kSizeRatio);
+    EXPECT_LT(growth.Ratio(), kLinearGrowthLimit) << growth;
+}
+
 TEST(SubCircuitGrowthTest, OnlyInstancesThatCanRunAreExpanded) {
     // A chain of 300 levels runs as one copy of each body: three nodes a level (two pins and
     // the instance of the level below), not a copy inside every body as well.
