@@ -190,7 +190,8 @@ struct Circuit {
     QHash<QString, FunctionDef*> SubCircuitsByName;
     // Set when a sub-circuit's body changed and its instances have not followed yet.
     bool DefinitionsChanged = false;
-    // While a file is read, instances wait with their expansions until every body is whole.
+    // While a file or a group of objects is read, instances wait with their expansions and
+    // types until every body is whole and every wire made; they are resolved once at the end.
     bool ExpansionsHeld = false;
     // The nodes all expansions of the circuit's instances hold together, nested ones included.
     std::size_t ExpandedNodes = 0;

@@ -1,6 +1,7 @@
 #include "editor/history/GroupSnapshot.h"
 
 #include "editor/canvas/EditorState.h"
+#include "engine/TypeResolution.h"
 #include "file/CircuitReader.h"
 #include "file/CircuitWriter.h"
 #include "file/XmlParse.h"
@@ -8,6 +9,7 @@
 #include "model/Model.h"
 #include "model/ObjectsById.h"
 #include "model/Placement.h"
+#include "model/SubCircuits.h"
 
 #include <QHash>
 
@@ -148,6 +150,11 @@ void GroupSnapshot::Remove(Frame& frame) const {
 
 void GroupSnapshot::Restore(Frame& frame) const {
     Circuit& circuit = *frame.Owner;
+    // Instances wait while their wires come back, then resolve once: each wire would resolve
+    // its instance again, all its ports, which for thousands of wired ports is a long wait.
+    const bool held = circuit.ExpansionsHeld;
+    circuit.ExpansionsHeld = true;
+    std::vector<Node*> instances;
     // Reading takes fresh IDs; the objects get their own back, and later ones stay above all.
     Int highest = circuit.NextId;
     XmlDocument document;
@@ -178,6 +185,7 @@ void GroupSnapshot::Restore(Frame& frame) const {
         Node* node = written ? ReadNodeAside(frame, written, entry.Id) : nullptr;
         if (!node) continue;
         node->Id = entry.Id;
+        if (IsInstance(*node)) instances.push_back(node);
         if (IsConstant(*node)) SetConstantValue(*node, entry.Value, entry.Text);
         node->Flags = ObjectFlag::NeedsLayout | entry.Flags;
         MoveToListPosition(frame, node, entry.Position);
@@ -217,6 +225,10 @@ void GroupSnapshot::Restore(Frame& frame) const {
     for (const SourceEntry& entry : sources_)
         if (Port* port = PortOf(nodes, entry.Port))
             SetInputSource(*port, PortOf(nodes, entry.Source));
+    circuit.ExpansionsHeld = held;
+    if (!held)
+        for (Node* instance : instances)
+            ResolveImplementation(instance);
 }
 
 } // namespace flow
