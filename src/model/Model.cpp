@@ -5,6 +5,7 @@
 #include "model/SubCircuits.h"
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace flow {
 
@@ -261,6 +262,16 @@ void DeleteNode(Node* node) {
     const bool threadEnded = StopThreadBeforeRemoval(node);
     Frame* frame = node->Frame;
     NoteBodyChange(frame);
+    // Instances at the other ends wait until every wire has gone and are then retyped once:
+    // each wire would retype its instance again, all its ports, thousands of times over.
+    std::vector<Node*> instances;
+    std::unordered_set<const Node*> seen{node};
+    for (const auto& port : node->Ports)
+        for (const Wire* wire : port->Wires)
+            for (Node* end : {wire->Source->Node, wire->Destination->Node})
+                if (IsInstance(*end) && seen.insert(end).second) instances.push_back(end);
+    const bool held = frame->Owner->ExpansionsHeld;
+    frame->Owner->ExpansionsHeld = true;
     // From the last port and wire back: a file lists wires in the order of their ports, and
     // every list an object leaves is searched from its end.
     if (threadEnded) {
@@ -272,6 +283,10 @@ void DeleteNode(Node* node) {
             while (!(*port)->Wires.empty())
                 DeleteWire((*port)->Wires.back());
     }
+    frame->Owner->ExpansionsHeld = held;
+    if (!held)
+        for (Node* instance : instances)
+            RetypeAfterRewiring(instance);
     ForgetErrorObject(frame->Owner, node);
     std::lock_guard lock(frame->Owner->FiringLock);
     auto found = std::find_if(frame->Nodes.rbegin(), frame->Nodes.rend(),

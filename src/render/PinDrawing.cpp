@@ -10,6 +10,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace flow {
 
@@ -51,27 +52,36 @@ void DrawPinName(QPainter& painter, const QTransform& local, const Node& pin) {
     painter.restore();
 }
 
-// Each side gets the room the other leaves on the port's row.
+// Each side gets the room the other leaves on the port's row. Only the rows in sight are
+// labelled: an instance may have a hundred thousand of them.
 void DrawPortLabels(QPainter& painter, const QTransform& local, const Node& instance) {
     if (kPortLabelSize * local.m11() < kSmallestReadable) return;
     const QFont font = FontAt(RegularFont(), kPortLabelSize);
     const QFontMetricsF& metrics = MetricsOf(font);
     const double width = double(instance.Width);
+    const QPaintDevice* device = painter.device();
+    const QRectF seen =
+        device ? local.inverted().mapRect(QRectF(0, 0, device->width(), device->height()))
+               : QRectF();
+    const double rowHeight = RunHeight(metrics);
+    std::unordered_set<Int> inputRows, outputRows;
+    for (const auto& port : instance.Ports)
+        (port->Direction & Direction::In ? inputRows : outputRows).insert(port->Y);
     painter.save();
     painter.setTransform(local);
     painter.setFont(font);
     painter.setPen(QColor::fromRgba(ColorTable()[ColorSlot::SymbolFill]));
     for (const auto& port : instance.Ports) {
+        if (device && (double(port->Y) + rowHeight < seen.top() ||
+                       double(port->Y) - rowHeight > seen.bottom()))
+            continue;
         const bool input = port->Direction & Direction::In;
-        const bool shared =
-            std::any_of(instance.Ports.begin(), instance.Ports.end(), [&](const auto& other) {
-                return other->Y == port->Y && other->Direction != port->Direction;
-            });
+        const bool shared = (input ? outputRows : inputRows).count(port->Y) != 0;
         const double room = (shared ? width / 2 : width) - 1.5 * kPortLabelInset;
         const QString text = metrics.elidedText(port->Label, Qt::ElideRight, std::max(0.0, room));
         const double textWidth = RunWidth(metrics, text);
         const double x = input ? kPortLabelInset : width - kPortLabelInset - textWidth;
-        const double y = double(port->Y) - RunHeight(metrics) / 2 + metrics.ascent();
+        const double y = double(port->Y) - rowHeight / 2 + metrics.ascent();
         painter.drawText(QPointF(x, y), text);
     }
     painter.restore();
