@@ -129,17 +129,33 @@ GroupSnapshot::GroupSnapshot(const Frame& frame, const FrameObjects& objects) {
 void GroupSnapshot::Remove(Frame& frame) const {
     // Last first: each object is then found at the end of its list and taken from there, so a
     // group at the end of its frame, as a paste is, goes in time linear in its size.
+    // Instances at the ends of the wires wait until all have gone, then resolve once each, if
+    // they stay: each wire would resolve its instance again, all its ports.
+    Circuit& circuit = *frame.Owner;
+    const bool held = circuit.ExpansionsHeld;
+    circuit.ExpansionsHeld = true;
+    std::vector<Int> instances;
+    std::unordered_set<Int> noted;
     const QHash<Int, Node*> nodes = ObjectsById(frame.Nodes);
     for (auto entry = wires_.rbegin(); entry != wires_.rend(); ++entry)
         if (Wire* wire =
-                WireBetween(PortOf(nodes, entry->Source), PortOf(nodes, entry->Destination)))
+                WireBetween(PortOf(nodes, entry->Source), PortOf(nodes, entry->Destination))) {
+            for (const Node* end : {wire->Source->Node, wire->Destination->Node})
+                if (IsInstance(*end) && noted.insert(end->Id).second) instances.push_back(end->Id);
             DeleteWire(wire);
+        }
     for (auto entry = nodes_.rbegin(); entry != nodes_.rend(); ++entry)
         if (Node* node = nodes.value(entry->Id)) {
             LeaveInstance(*node);
             ForgetNode(node);
             DeleteNode(node);
         }
+    circuit.ExpansionsHeld = held;
+    if (!held && !instances.empty()) {
+        const QHash<Int, Node*> staying = ObjectsById(frame.Nodes);
+        for (const Int id : instances)
+            if (Node* instance = staying.value(id)) ResolveImplementation(instance);
+    }
     const QHash<Int, Comment*> comments = ObjectsById(frame.Comments);
     for (auto entry = comments_.rbegin(); entry != comments_.rend(); ++entry)
         if (Comment* comment = comments.value(entry->Id)) {
