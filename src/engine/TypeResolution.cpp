@@ -40,8 +40,9 @@ Implementation* PinImplementation(const Node& pin, int type) {
     return nullptr;
 }
 
-// While a file is read, instances wait for their bodies: they are resolved once at its end, not
-// once for every wire that reaches one of their ports.
+// While a file or a group of objects is read, or a node with many wires goes, instances wait
+// (Circuit::ExpansionsHeld): they are resolved once at the end, not once for every wire that
+// reaches one of their ports.
 bool WaitsForBodies(const Node& node) {
     return IsInstance(node) && node.Frame && node.Frame->Owner && node.Frame->Owner->ExpansionsHeld;
 }
