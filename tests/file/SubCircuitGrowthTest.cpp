@@ -4,9 +4,7 @@
 #include "support/Growth.h"
 #include "support/HostileFiles.h"
 
-#include "file/CircuitReader.h"
 #include "file/CircuitWriter.h"
-#include "file/ReadLosses.h"
 #include "model/Model.h"
 
 #include <gtest/gtest.h>
@@ -22,10 +20,7 @@ namespace {
 double ReadAndWrite(const std::string& text, const std::function<void(Circuit&)>& check = {}) {
     Circuit* circuit = nullptr;
     const double seconds = CpuSecondsOf([&] {
-        circuit = &NewCircuit();
-        ReadLosses losses;
-        ReadCircuitText(*circuit, text, losses);
-        EXPECT_FALSE(losses.Any()) << DescribeLosses(QStringLiteral("text"), losses).toStdString();
+        circuit = &ReadWhole(text);
         EXPECT_FALSE(CircuitFileBytes(*circuit).empty());
     });
     if (check) check(*circuit);
@@ -56,9 +51,7 @@ TEST(SubCircuitGrowthTest, DeletingAWideInstanceOrWhatFeedsItTakesLinearTime) {
     // the instance.
     const Growth growth = MeasureGrowth(
         [](int pins) {
-            Circuit& circuit = NewCircuit();
-            ReadLosses losses;
-            ReadCircuitText(circuit, ManyPinsText(pins), losses);
+            Circuit& circuit = ReadWhole(ManyPinsText(pins));
             Node* constant = circuit.MainFrame.Nodes[0].get();
             Node* wide = circuit.MainFrame.Nodes[1].get();
             EXPECT_EQ(wide->Ports.size(), std::size_t(2 * pins));

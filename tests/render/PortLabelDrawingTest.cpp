@@ -5,8 +5,6 @@
 #include "support/Growth.h"
 #include "support/HostileFiles.h"
 
-#include "file/CircuitReader.h"
-#include "file/ReadLosses.h"
 #include "model/Model.h"
 #include "render/CircuitPicture.h"
 
@@ -18,9 +16,7 @@ namespace {
 TEST(PortLabelDrawingTest, AWideInstanceDrawsInLinearTime) {
     const Growth growth = MeasureGrowth(
         [](int pins) {
-            Circuit& circuit = NewCircuit();
-            ReadLosses losses;
-            ReadCircuitText(circuit, ManyPinsText(pins), losses);
+            Circuit& circuit = ReadWhole(ManyPinsText(pins));
             // Without the constant, whose wires would be most of the drawing.
             DeleteNode(circuit.MainFrame.Nodes.front().get());
             QByteArray png;

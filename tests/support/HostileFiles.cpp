@@ -1,5 +1,11 @@
 #include "support/HostileFiles.h"
 
+#include "file/CircuitReader.h"
+#include "file/ReadLosses.h"
+#include "model/Model.h"
+
+#include <gtest/gtest.h>
+
 namespace flow::test {
 
 namespace {
@@ -32,6 +38,14 @@ std::string ConstantText(int id, int x, int y, int value) {
 }
 
 } // namespace
+
+Circuit& ReadWhole(const std::string& text) {
+    Circuit& circuit = NewCircuit();
+    ReadLosses losses;
+    ReadCircuitText(circuit, text, losses);
+    EXPECT_FALSE(losses.Any()) << DescribeLosses(QStringLiteral("text"), losses).toStdString();
+    return circuit;
+}
 
 std::string PassThroughChainText(int levels, int inSeries) {
     std::string text = kHead;

@@ -3,9 +3,14 @@
 // boundaries, deep nesting, many frames, instances with very many pins. Generated as text, so
 // that the sizes are the test's to choose and nothing large is stored.
 
+#include "model/Records.h"
+
 #include <string>
 
 namespace flow::test {
+
+// A new circuit read from the text; a test fails where the read left anything out.
+Circuit& ReadWhole(const std::string& text);
 
 // "Pass 1" hands its input straight to its output; "Pass k" hands it through one instance of
 // "Pass k-1". The main frame sends the Integer 7 through `inSeries` instances of "Pass

@@ -2,9 +2,7 @@
 // ports goes and comes back with every wire, resolved once rather than once for each of them.
 
 #include "editor/history/GroupSnapshot.h"
-#include "file/CircuitReader.h"
 #include "file/CircuitWriter.h"
-#include "file/ReadLosses.h"
 #include "model/Model.h"
 #include "support/Growth.h"
 #include "support/HostileFiles.h"
@@ -17,9 +15,7 @@ namespace {
 TEST(GroupSnapshotTest, AWideInstanceGoesAndComesBackInLinearTime) {
     const Growth growth = MeasureGrowth(
         [](int pins) {
-            Circuit& circuit = NewCircuit();
-            ReadLosses losses;
-            ReadCircuitText(circuit, ManyPinsText(pins), losses);
+            Circuit& circuit = ReadWhole(ManyPinsText(pins));
             const std::string before = CircuitFileBytes(circuit);
             Node* wide = circuit.MainFrame.Nodes[1].get();
             const Int outputType = wide->PortArray[std::size_t(pins) + 1]->Type;
