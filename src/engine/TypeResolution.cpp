@@ -40,7 +40,7 @@ Implementation* PinImplementation(const Node& pin, int type) {
     return nullptr;
 }
 
-// While a file or a group of objects is read, or a node with many wires goes, instances wait
+// While a file is read, or during an InstanceBatch (model/Model.h), instances wait
 // (Circuit::ExpansionsHeld): they are resolved once at the end, not once for every wire that
 // reaches one of their ports.
 bool WaitsForBodies(const Node& node) {

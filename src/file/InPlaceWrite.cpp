@@ -18,11 +18,6 @@ namespace {
 constexpr qsizetype kCopyChunk = 1 << 16;
 constexpr int kAttempts = 100;
 
-bool Refuse(QString* failure, const QString& reason) {
-    if (failure) *failure = reason;
-    return false;
-}
-
 // A new file in the folder for a copy of `name`, named after it, the process and a count of
 // its copies, so that no other save, of this process or another, takes the same name; a name
 // that exists (left by a save that was killed) is a copy to keep, and the count moves on.

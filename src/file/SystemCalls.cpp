@@ -26,4 +26,9 @@ QString SystemReason(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
+bool Refuse(QString* failure, const QString& reason) {
+    if (failure) *failure = reason;
+    return false;
+}
+
 } // namespace flow

@@ -14,4 +14,7 @@ bool WriteFully(int fd, QByteArrayView bytes);
 // What the system says an error number means, as a failure reason.
 QString SystemReason(int error);
 
+// Gives the reason to *failure when asked for one; always false, for `return Refuse(...)`.
+bool Refuse(QString* failure, const QString& reason);
+
 } // namespace flow

@@ -19,11 +19,6 @@ namespace {
 // Links further than this are a loop, as the system counts them.
 constexpr int kMostLinks = 40;
 
-bool Refuse(QString* failure, const QString& reason) {
-    if (failure) *failure = reason;
-    return false;
-}
-
 bool Fail(QString* failure, int error) {
     return Refuse(failure, SystemReason(error));
 }

@@ -262,31 +262,25 @@ void DeleteNode(Node* node) {
     const bool threadEnded = StopThreadBeforeRemoval(node);
     Frame* frame = node->Frame;
     NoteBodyChange(frame);
-    // Instances at the other ends wait until every wire has gone and are then retyped once:
-    // each wire would retype its instance again, all its ports, thousands of times over.
-    std::vector<Node*> instances;
-    std::unordered_set<const Node*> seen{node};
-    for (const auto& port : node->Ports)
-        for (const Wire* wire : port->Wires)
-            for (Node* end : {wire->Source->Node, wire->Destination->Node})
-                if (IsInstance(*end) && seen.insert(end).second) instances.push_back(end);
-    const bool held = frame->Owner->ExpansionsHeld;
-    frame->Owner->ExpansionsHeld = true;
-    // From the last port and wire back: a file lists wires in the order of their ports, and
-    // every list an object leaves is searched from its end.
-    if (threadEnded) {
-        while (!node->Ports.empty())
-            DeletePort(node->Ports.back().get());
-    } else {
-        // The thread still runs on this node's ports and semaphores: unwire them, keep them.
-        for (auto port = node->Ports.rbegin(); port != node->Ports.rend(); ++port)
-            while (!(*port)->Wires.empty())
-                DeleteWire((*port)->Wires.back());
+    {
+        // The instances at the other ends are retyped once, when every wire has gone.
+        InstanceBatch batch(*frame->Owner);
+        for (const auto& port : node->Ports)
+            for (const Wire* wire : port->Wires)
+                for (Node* end : {wire->Source->Node, wire->Destination->Node})
+                    if (end != node) batch.Note(end);
+        // From the last port and wire back: a file lists wires in the order of their ports, and
+        // every list an object leaves is searched from its end.
+        if (threadEnded) {
+            while (!node->Ports.empty())
+                DeletePort(node->Ports.back().get());
+        } else {
+            // The thread still runs on this node's ports and semaphores: unwire them, keep them.
+            for (auto port = node->Ports.rbegin(); port != node->Ports.rend(); ++port)
+                while (!(*port)->Wires.empty())
+                    DeleteWire((*port)->Wires.back());
+        }
     }
-    frame->Owner->ExpansionsHeld = held;
-    if (!held)
-        for (Node* instance : instances)
-            RetypeAfterRewiring(instance);
     ForgetErrorObject(frame->Owner, node);
     std::lock_guard lock(frame->Owner->FiringLock);
     auto found = std::find_if(frame->Nodes.rbegin(), frame->Nodes.rend(),
@@ -295,6 +289,22 @@ void DeleteNode(Node* node) {
     auto it = std::next(found).base();
     if (!threadEnded) DetachedNodes().push_back(std::move(*it));
     frame->Nodes.erase(it);
+}
+
+InstanceBatch::InstanceBatch(Circuit& circuit)
+    : circuit_(circuit), inner_(circuit.ExpansionsHeld) {
+    circuit.ExpansionsHeld = true;
+}
+
+InstanceBatch::~InstanceBatch() {
+    circuit_.ExpansionsHeld = inner_;
+    if (!inner_)
+        for (Node* instance : noted_)
+            RetypeAfterRewiring(instance);
+}
+
+void InstanceBatch::Note(Node* node) {
+    if (node && IsInstance(*node) && seen_.insert(node).second) noted_.push_back(node);
 }
 
 void DeleteComment(Comment* comment) {

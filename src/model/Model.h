@@ -5,6 +5,8 @@
 #include "model/Records.h"
 
 #include <functional>
+#include <unordered_set>
+#include <vector>
 
 namespace flow {
 
@@ -31,6 +33,27 @@ Comment* AddComment(Frame* frame, const QString& text, Int x, Int y);
 Wire* ConnectPorts(Port* a, Port* b);
 void DeleteWire(Wire* wire);
 void DeleteNode(Node* node);
+
+// Wires made or taken by the thousand: while a batch lasts, instances wait
+// (Circuit::ExpansionsHeld) instead of being retyped, all their ports, for every wire that
+// reaches them; the instances noted are retyped once when it ends. A batch inside another
+// leaves the retyping to the outer one, which must note what the inner one touches.
+class InstanceBatch {
+  public:
+    explicit InstanceBatch(Circuit& circuit);
+    ~InstanceBatch();
+    InstanceBatch(const InstanceBatch&) = delete;
+    InstanceBatch& operator=(const InstanceBatch&) = delete;
+    // An instance to retype at the end, once however often noted; other nodes are passed over.
+    // It must outlive the batch.
+    void Note(Node* node);
+
+  private:
+    Circuit& circuit_;
+    bool inner_;
+    std::vector<Node*> noted_;
+    std::unordered_set<const Node*> seen_;
+};
 void DeletePort(Port* port);
 void DeleteComment(Comment* comment);
 

@@ -1,7 +1,6 @@
 #include "editor/history/GroupSnapshot.h"
 
 #include "editor/canvas/EditorState.h"
-#include "engine/TypeResolution.h"
 #include "file/CircuitReader.h"
 #include "file/CircuitWriter.h"
 #include "file/XmlParse.h"
@@ -9,7 +8,6 @@
 #include "model/Model.h"
 #include "model/ObjectsById.h"
 #include "model/Placement.h"
-#include "model/SubCircuits.h"
 
 #include <QHash>
 
@@ -129,32 +127,26 @@ GroupSnapshot::GroupSnapshot(const Frame& frame, const FrameObjects& objects) {
 void GroupSnapshot::Remove(Frame& frame) const {
     // Last first: each object is then found at the end of its list and taken from there, so a
     // group at the end of its frame, as a paste is, goes in time linear in its size.
-    // Instances at the ends of the wires wait until all have gone, then resolve once each, if
-    // they stay: each wire would resolve its instance again, all its ports.
-    Circuit& circuit = *frame.Owner;
-    const bool held = circuit.ExpansionsHeld;
-    circuit.ExpansionsHeld = true;
-    std::vector<Int> instances;
-    std::unordered_set<Int> noted;
+    // Instances that stay are retyped once, when all the group's wires have gone.
+    std::unordered_set<Int> leaving;
+    for (const NodeEntry& entry : nodes_)
+        leaving.insert(entry.Id);
     const QHash<Int, Node*> nodes = ObjectsById(frame.Nodes);
-    for (auto entry = wires_.rbegin(); entry != wires_.rend(); ++entry)
-        if (Wire* wire =
-                WireBetween(PortOf(nodes, entry->Source), PortOf(nodes, entry->Destination))) {
-            for (const Node* end : {wire->Source->Node, wire->Destination->Node})
-                if (IsInstance(*end) && noted.insert(end->Id).second) instances.push_back(end->Id);
-            DeleteWire(wire);
-        }
-    for (auto entry = nodes_.rbegin(); entry != nodes_.rend(); ++entry)
-        if (Node* node = nodes.value(entry->Id)) {
-            LeaveInstance(*node);
-            ForgetNode(node);
-            DeleteNode(node);
-        }
-    circuit.ExpansionsHeld = held;
-    if (!held && !instances.empty()) {
-        const QHash<Int, Node*> staying = ObjectsById(frame.Nodes);
-        for (const Int id : instances)
-            if (Node* instance = staying.value(id)) ResolveImplementation(instance);
+    {
+        InstanceBatch batch(*frame.Owner);
+        for (auto entry = wires_.rbegin(); entry != wires_.rend(); ++entry)
+            if (Wire* wire = WireBetween(PortOf(nodes, entry->Source),
+                                         PortOf(nodes, entry->Destination))) {
+                for (Node* end : {wire->Source->Node, wire->Destination->Node})
+                    if (!leaving.count(end->Id)) batch.Note(end);
+                DeleteWire(wire);
+            }
+        for (auto entry = nodes_.rbegin(); entry != nodes_.rend(); ++entry)
+            if (Node* node = nodes.value(entry->Id)) {
+                LeaveInstance(*node);
+                ForgetNode(node);
+                DeleteNode(node);
+            }
     }
     const QHash<Int, Comment*> comments = ObjectsById(frame.Comments);
     for (auto entry = comments_.rbegin(); entry != comments_.rend(); ++entry)
@@ -166,11 +158,8 @@ void GroupSnapshot::Remove(Frame& frame) const {
 
 void GroupSnapshot::Restore(Frame& frame) const {
     Circuit& circuit = *frame.Owner;
-    // Instances wait while their wires come back, then resolve once: each wire would resolve
-    // its instance again, all its ports, which for thousands of wired ports is a long wait.
-    const bool held = circuit.ExpansionsHeld;
-    circuit.ExpansionsHeld = true;
-    std::vector<Node*> instances;
+    // Instances put back are retyped once, when all their wires are back.
+    InstanceBatch batch(circuit);
     // Reading takes fresh IDs; the objects get their own back, and later ones stay above all.
     Int highest = circuit.NextId;
     XmlDocument document;
@@ -201,7 +190,7 @@ void GroupSnapshot::Restore(Frame& frame) const {
         Node* node = written ? ReadNodeAside(frame, written, entry.Id) : nullptr;
         if (!node) continue;
         node->Id = entry.Id;
-        if (IsInstance(*node)) instances.push_back(node);
+        batch.Note(node);
         if (IsConstant(*node)) SetConstantValue(*node, entry.Value, entry.Text);
         node->Flags = ObjectFlag::NeedsLayout | entry.Flags;
         MoveToListPosition(frame, node, entry.Position);
@@ -241,10 +230,6 @@ void GroupSnapshot::Restore(Frame& frame) const {
     for (const SourceEntry& entry : sources_)
         if (Port* port = PortOf(nodes, entry.Port))
             SetInputSource(*port, PortOf(nodes, entry.Source));
-    circuit.ExpansionsHeld = held;
-    if (!held)
-        for (Node* instance : instances)
-            ResolveImplementation(instance);
 }
 
 } // namespace flow
