@@ -6,7 +6,7 @@
 // a value on every wire as a run would leave them.
 
 #include "GeneratedCircuit.h"
-#include "editor/canvas/EditorState.h"
+#include "editor/canvas/OpenViews.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 #include "render/Palette.h"

@@ -4,6 +4,7 @@
 #include "editor/actions/ViewCommands.h"
 #include "model/Catalogue.h"
 #include "render/CircuitPicture.h"
+#include "render/CircuitView.h"
 #include "render/Palette.h"
 
 #include <QGuiApplication>
@@ -36,9 +37,16 @@ int RenderCommand(const QString& file, const QString& output, int width, int hei
     Circuit* circuit = LoadForCommand(file);
     if (!circuit) return 2;
     const QSize size(width, height);
-    if (fit) FitCircuitInView(*circuit, size);
+    // The view the file keeps, or one that shows the whole circuit.
+    CircuitView view(*circuit);
+    view.ShowsEditing = false;
+    view.CameraX = circuit->Saved.CameraX;
+    view.CameraY = circuit->Saved.CameraY;
+    view.ZoomLevel = circuit->Saved.ZoomLevel;
+    view.Magnification = circuit->Saved.Magnification;
+    if (fit) FitCircuitInView(view, size);
     QString failure;
-    if (!WriteCircuitPicture(*circuit, output, size, scale, &failure)) {
+    if (!WriteCircuitPicture(view, output, size, scale, &failure)) {
         std::fprintf(stderr, "flowlattice: cannot write %s: %s\n", qPrintable(output),
                      qPrintable(failure));
         return 2;

@@ -36,7 +36,7 @@ int StartEditor(int argc, char** argv) {
         StopCircuitThreads(*open);
     EndThreadReserve();
     for (const auto& open : Circuits())
-        delete open->Window;
+        delete WindowOf(*open);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return status;
 }

@@ -16,9 +16,10 @@ Circuit* CircuitOf(const Port& port) {
 
 } // namespace
 
-std::optional<CarriedValue> LatestValueHeld(const Port& shown, std::uint64_t latestRun) {
+std::optional<CarriedValue> LatestValueHeld(const Port& shown, std::uint64_t latestRun,
+                                            const std::vector<Node*>& openPath) {
     // A body's own ports never carry a value: its instance's copy did the work.
-    const Port* copy = RunCopyOf(shown);
+    const Port* copy = RunCopyOf(shown, openPath);
     if (!copy) return std::nullopt;
     const Port& port = *copy;
     if (port.ValueRun == 0 || port.ValueRun != latestRun) return std::nullopt;
@@ -27,21 +28,22 @@ std::optional<CarriedValue> LatestValueHeld(const Port& shown, std::uint64_t lat
     return value;
 }
 
-std::optional<CarriedValue> LatestValueHeld(const Wire& wire, std::uint64_t latestRun) {
+std::optional<CarriedValue> LatestValueHeld(const Wire& wire, std::uint64_t latestRun,
+                                            const std::vector<Node*>& openPath) {
     const Port* end = CarryingEnd(wire);
-    return end ? LatestValueHeld(*end, latestRun) : std::nullopt;
+    return end ? LatestValueHeld(*end, latestRun, openPath) : std::nullopt;
 }
 
-std::optional<CarriedValue> LatestValue(const Port& port) {
+std::optional<CarriedValue> LatestValue(const Port& port, const std::vector<Node*>& openPath) {
     Circuit* circuit = CircuitOf(port);
     if (!circuit) return std::nullopt;
     std::lock_guard lock(circuit->FiringLock);
-    return LatestValueHeld(port, circuit->RunNumber);
+    return LatestValueHeld(port, circuit->RunNumber, openPath);
 }
 
-std::optional<CarriedValue> LatestValue(const Wire& wire) {
+std::optional<CarriedValue> LatestValue(const Wire& wire, const std::vector<Node*>& openPath) {
     const Port* end = CarryingEnd(wire);
-    return end ? LatestValue(*end) : std::nullopt;
+    return end ? LatestValue(*end, openPath) : std::nullopt;
 }
 
 const Port* CarryingEnd(const Wire& wire) {

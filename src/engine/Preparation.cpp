@@ -18,15 +18,13 @@ namespace flow {
 
 namespace {
 
-// Records the defect and centres the view on it, zoomed in to twice the size.
+// Records the defect and where it lies in its frame, for a window to show it.
 bool Defect(Circuit& circuit, int kind, const QString& message, const void* object, Int x, Int y) {
     circuit.ErrorKind = kind;
     circuit.ErrorMessage = message;
     circuit.ErrorObject = object;
-    circuit.CameraX = x;
-    circuit.CameraY = y;
-    circuit.ZoomLevel = 1.0f;
-    circuit.Magnification = 2.0f;
+    circuit.ErrorX = x;
+    circuit.ErrorY = y;
     return false;
 }
 

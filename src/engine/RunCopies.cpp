@@ -39,9 +39,9 @@ Node* CopyWithId(const Frame& expansion, Int id) {
 }
 
 // The expansion that runs the body shown at the end of the open path.
-const Frame* ShownExpansion(const Circuit& circuit) {
+const Frame* ShownExpansion(const std::vector<Node*>& openPath) {
     const Frame* expansion = nullptr;
-    for (const Node* opened : circuit.OpenPath) {
+    for (const Node* opened : openPath) {
         const Node* copy = expansion ? NodeWithId(*expansion, opened->Id) : opened;
         if (!copy || !copy->Expansion) return nullptr;
         expansion = copy->Expansion.get();
@@ -51,32 +51,33 @@ const Frame* ShownExpansion(const Circuit& circuit) {
 
 } // namespace
 
-Node* RunCopyOf(const Node& node) {
+Node* RunCopyOf(const Node& node, const std::vector<Node*>& openPath) {
     const Frame* frame = node.Frame;
     if (!frame || !frame->Owner) return nullptr;
     const Circuit& circuit = *frame->Owner;
     if (frame == &circuit.MainFrame) return const_cast<Node*>(&node);
-    if (!frame->Definition || frame != &ShownFrame(circuit)) return nullptr;
-    const Frame* expansion = ShownExpansion(circuit);
+    const bool shown = !openPath.empty() && frame == &BodyOf(*openPath.back()->Function);
+    if (!frame->Definition || !shown) return nullptr;
+    const Frame* expansion = ShownExpansion(openPath);
     return expansion ? CopyWithId(*expansion, node.Id) : nullptr;
 }
 
-const Port* RunCopyOf(const Port& port) {
+const Port* RunCopyOf(const Port& port, const std::vector<Node*>& openPath) {
     if (!port.Node) return nullptr;
-    const Node* copy = RunCopyOf(*port.Node);
+    const Node* copy = RunCopyOf(*port.Node, openPath);
     if (copy == port.Node) return &port;
     const Int index = PortIndex(&port);
     if (!copy || index <= 0 || index >= Int(copy->PortArray.size())) return nullptr;
     return copy->PortArray[std::size_t(index)];
 }
 
-int ShownType(const Port& port) {
-    const Port* copy = RunCopyOf(port);
+int ShownType(const Port& port, const std::vector<Node*>& openPath) {
+    const Port* copy = RunCopyOf(port, openPath);
     return (copy ? copy : &port)->Type;
 }
 
-bool NeverFired(const Node& node) {
-    const Node* copy = RunCopyOf(node);
+bool NeverFired(const Node& node, const std::vector<Node*>& openPath) {
+    const Node* copy = RunCopyOf(node, openPath);
     return copy && (copy->Flags & ObjectFlag::NeverFired);
 }
 

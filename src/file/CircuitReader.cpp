@@ -94,12 +94,12 @@ void ReadConstantValue(Node& node, const XmlNode* element) {
 }
 
 void ReadCamera(Circuit& circuit, const XmlNode* camera) {
-    circuit.CameraX = Integer(camera, "X");
-    circuit.CameraY = Integer(camera, "Y");
+    circuit.Saved.CameraX = Integer(camera, "X");
+    circuit.Saved.CameraY = Integer(camera, "Y");
     // The view divides by the magnification and takes its logarithm: a missing, zero,
     // negative or non-finite value keeps the new circuit's 1. Beyond the wheel's range a
     // single frame would take seconds to draw, so the nearest end of the range is taken.
-    SetMagnification(circuit, float(ParseReal(Text(camera, "Magnification"))));
+    SetMagnification(circuit.Saved, float(ParseReal(Text(camera, "Magnification"))));
 }
 
 QString NameOf(const XmlNode* element) {
@@ -355,10 +355,10 @@ Circuit* LoadCircuit(const QString& fileName, ReadLosses& losses) {
     if (root->Name != "Flowlattice") losses.ForeignRoot = NameOf(root);
     Circuit& circuit = NewCircuit();
     if (const XmlNode* window = FirstChildElement(root, "Window")) {
-        circuit.WindowX = SmallInteger(window, "X");
-        circuit.WindowY = SmallInteger(window, "Y");
-        circuit.WindowWidth = SmallInteger(window, "Width");
-        circuit.WindowHeight = SmallInteger(window, "Height");
+        circuit.Saved.WindowX = SmallInteger(window, "X");
+        circuit.Saved.WindowY = SmallInteger(window, "Y");
+        circuit.Saved.WindowWidth = SmallInteger(window, "Width");
+        circuit.Saved.WindowHeight = SmallInteger(window, "Height");
     }
     if (const XmlNode* camera = FirstChildElement(root, "Camera")) ReadCamera(circuit, camera);
     ReadFrames(circuit, root, losses);

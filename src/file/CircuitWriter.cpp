@@ -134,9 +134,9 @@ std::string CircuitFileBytes(const Circuit& circuit) {
     XmlDocument document;
     XmlNode* root = StartCircuitDocument(document);
 
-    int x = circuit.WindowX, y = circuit.WindowY;
-    int width = circuit.WindowWidth, height = circuit.WindowHeight;
-    if (circuit.Window && LiveWindowGeometry()) {
+    int x = circuit.Saved.WindowX, y = circuit.Saved.WindowY;
+    int width = circuit.Saved.WindowWidth, height = circuit.Saved.WindowHeight;
+    if (LiveWindowGeometry()) {
         int liveX, liveY, liveWidth, liveHeight;
         if (LiveWindowGeometry()(circuit, liveX, liveY, liveWidth, liveHeight)) {
             x = liveX;
@@ -152,9 +152,9 @@ std::string CircuitFileBytes(const Circuit& circuit) {
     SetInteger(window, "Height", height);
 
     XmlNode* camera = AppendElement(root, "Camera");
-    SetInteger(camera, "X", circuit.CameraX);
-    SetInteger(camera, "Y", circuit.CameraY);
-    SetText(camera, "Magnification", FormatFixed(circuit.Magnification));
+    SetInteger(camera, "X", circuit.Saved.CameraX);
+    SetInteger(camera, "Y", circuit.Saved.CameraY);
+    SetText(camera, "Magnification", FormatFixed(circuit.Saved.Magnification));
 
     WriteFrame(circuit.MainFrame, root);
     // Sub-circuits follow the main frame, which a reader that knows none of them reads alone.

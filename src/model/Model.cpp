@@ -59,11 +59,6 @@ int& OpenWindowCount() {
     return count;
 }
 
-Node& PreviewNode() {
-    static Node node;
-    return node;
-}
-
 std::function<void(Circuit&)>& CircuitWindowCloser() {
     static std::function<void(Circuit&)> closer;
     return closer;
@@ -89,11 +84,14 @@ Int PortIndex(const Port* port) {
     return 0;
 }
 
+Port* FirstPort(const Node& node) {
+    return node.PortArray.size() > 1 ? node.PortArray[1] : nullptr;
+}
+
 Circuit& NewCircuit() {
     auto circuit = std::make_unique<Circuit>();
     circuit->Handle = circuit.get();
     circuit->MainFrame.Owner = circuit.get();
-    circuit->Magnification = 1.0f;
     Circuits().push_back(std::move(circuit));
     return *Circuits().back();
 }
@@ -101,7 +99,7 @@ Circuit& NewCircuit() {
 void CloseCircuit(Circuit& circuit) {
     // A closed circuit is never used again, so its threads have nothing left to do.
     StopThreadsOfCircuit(circuit);
-    if (circuit.Window && CircuitWindowCloser()) CircuitWindowCloser()(circuit);
+    if (CircuitWindowCloser()) CircuitWindowCloser()(circuit);
 }
 
 void FreeCircuit(Circuit& circuit) {
@@ -139,20 +137,20 @@ Port* AddPortTemplate(ObjectHeader* owner, int direction, const QString& label, 
 }
 
 Node* AddNode(Frame* frame, FunctionDef* function, Implementation* implementation) {
-    Node* node;
-    if (frame) {
-        frame->Nodes.push_back(std::make_unique<Node>());
-        node = frame->Nodes.back().get();
-        // An expansion's nodes carry the IDs of the body nodes they copy, and take none of the
-        // circuit's: a run must not change the IDs the next saved node gets.
-        if (!frame->Instance) node->Id = ++frame->Owner->NextId;
-        node->Frame = frame;
-        NoteBodyChange(frame);
-    } else {
-        node = &PreviewNode();
-        node->Ports.clear();
-        node->DisplayText.clear();
-    }
+    frame->Nodes.push_back(std::make_unique<Node>());
+    Node* node = frame->Nodes.back().get();
+    // An expansion's nodes carry the IDs of the body nodes they copy, and take none of the
+    // circuit's: a run must not change the IDs the next saved node gets.
+    if (!frame->Instance) node->Id = ++frame->Owner->NextId;
+    node->Frame = frame;
+    NoteBodyChange(frame);
+    return ShapeNode(*node, function, implementation);
+}
+
+Node* ShapeNode(Node& shaped, FunctionDef* function, Implementation* implementation) {
+    Node* node = &shaped;
+    node->Ports.clear();
+    node->DisplayText.clear();
     node->Function = function;
     node->Implementation = implementation;
     node->Width = function ? function->Width : 0;

@@ -14,9 +14,6 @@ namespace flow {
 std::vector<std::unique_ptr<Circuit>>& Circuits();
 // Number of circuits whose window is open.
 int& OpenWindowCount();
-// The single node waiting to be placed; it belongs to no frame. Its Function is none while
-// nothing is pending.
-Node& PreviewNode();
 // Closes a circuit's window; installed by the editor. Without it CloseCircuit only stops the
 // circuit's node threads.
 std::function<void(Circuit&)>& CircuitWindowCloser();
@@ -27,8 +24,11 @@ void CloseCircuit(Circuit& circuit);
 // whose late threads have ended since. Only once no thread runs on it any more.
 void FreeCircuit(Circuit& circuit);
 
-// With a frame: a new node of that frame. Without: the placement preview node, reused.
+// A new node of the frame.
 Node* AddNode(Frame* frame, FunctionDef* function, Implementation* implementation);
+// Makes the node one of the function, with its ports, outside any frame: the node being placed,
+// or one that tries a function out. Returns the node.
+Node* ShapeNode(Node& node, FunctionDef* function, Implementation* implementation);
 Comment* AddComment(Frame* frame, const QString& text, Int x, Int y);
 Wire* ConnectPorts(Port* a, Port* b);
 void DeleteWire(Wire* wire);
@@ -65,5 +65,7 @@ bool IsConstant(const Node& node);
 Circuit* OwnerCircuit(const Node& node);
 // The port's 1-based position in its node's port list; 0 for a port without a node.
 Int PortIndex(const Port* port);
+// The node's first port (a constant's value, a pin's one port); none for a node without ports.
+Port* FirstPort(const Node& node);
 
 } // namespace flow

@@ -8,14 +8,11 @@
 #include <QHash>
 #include <QString>
 
-#include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
 #include <vector>
-
-class QObject;
 
 namespace flow {
 
@@ -158,6 +155,14 @@ struct Comment : ObjectHeader {
     int Flags = ObjectFlag::NeedsLayout;
 };
 
+struct SavedView {
+    Int CameraX = 0;
+    Int CameraY = 0;
+    float ZoomLevel = 0.0f;
+    float Magnification = 1.0f;
+    int WindowX = 0, WindowY = 0, WindowWidth = 0, WindowHeight = 0;
+};
+
 struct Frame {
     Frame() = default;
     Frame(const Frame&) = delete;
@@ -199,29 +204,11 @@ struct Circuit {
     // so that nesting never deepens the call stack (engine/Expansion.cpp).
     bool Expanding = false;
     std::vector<Node*> PendingExpansions;
-    // The instances the window has been opened into, from the main frame inwards: each lies in
-    // the body of the one before (the first in the main frame). The window shows the body of
-    // the last one's sub-circuit, or the main frame when there is none.
-    std::vector<Node*> OpenPath;
     // Expansions that a node thread which did not stop in time may still touch.
     std::vector<std::unique_ptr<Frame>> RetiredFrames;
-    Int CameraX = 0;
-    Int CameraY = 0;
-    float ZoomLevel = 0.0f;
-    float Magnification = 1.0f;
-    int WindowX = 0, WindowY = 0, WindowWidth = 0, WindowHeight = 0;
-    int CanvasWidth = 0, CanvasHeight = 0;
-    // The window and its controls, set by the editor while the window is open.
-    QObject* Window = nullptr;
-    QObject* Menu = nullptr;
-    QObject* StatusLine = nullptr;
-    // The status bar's field labels, in the order of StatusField (render/StatusText.h).
-    std::array<QObject*, 3> StatusFields{};
-    QObject* Canvas = nullptr;
-    QObject* OutputPanel = nullptr;
-    QObject* Splitter = nullptr;
-    // The undo stack of the circuit's edits; it lives and ends with the window.
-    QObject* History = nullptr;
+    // The view the file holds: the main frame's camera and the window's place, as read or as
+    // last saved. A window starts from it and keeps its own (render/CircuitView.h).
+    SavedView Saved;
     // The file the circuit was loaded from or last saved to; empty until it has one.
     QString FileName;
     // The file read with losses that the circuit came from. Such a circuit has no FileName: a
@@ -230,6 +217,7 @@ struct Circuit {
     int ErrorKind = ErrorKind::None;
     QString ErrorMessage;
     const void* ErrorObject = nullptr; // the Port or Wire (or Node) that caused the error
+    Int ErrorX = 0, ErrorY = 0;         // where it lies, in its frame's coordinates
     int State = RunState::None;
     QHash<Int, Node*> FileIdTable; // ID read from a file -> node, used while reading
 

@@ -99,14 +99,6 @@ Frame& BodyOf(const FunctionDef& definition) {
     return *definition.Frames.front();
 }
 
-Frame& ShownFrame(Circuit& circuit) {
-    return circuit.OpenPath.empty() ? circuit.MainFrame : BodyOf(*circuit.OpenPath.back()->Function);
-}
-
-const Frame& ShownFrame(const Circuit& circuit) {
-    return ShownFrame(const_cast<Circuit&>(circuit));
-}
-
 Frame* FrameNamed(Circuit& circuit, const QString& name) {
     if (name.isEmpty()) return &circuit.MainFrame;
     FunctionDef* definition = FindSubCircuit(circuit, name);

@@ -28,10 +28,6 @@ void SetPinName(Node& pin, const QString& name);
 
 // The sub-circuit's body frame.
 Frame& BodyOf(const FunctionDef& definition);
-// The frame the circuit's window shows and edits: the main frame, or the body of the
-// sub-circuit opened last (Circuit::OpenPath).
-Frame& ShownFrame(Circuit& circuit);
-const Frame& ShownFrame(const Circuit& circuit);
 // A frame by a name that outlives its records: "" for the main frame, else a sub-circuit's name.
 // None for a name no sub-circuit has.
 Frame* FrameNamed(Circuit& circuit, const QString& name);

@@ -1,5 +1,7 @@
 #include "render/Camera.h"
 
+#include "render/CircuitView.h"
+
 #include <climits>
 #include <cmath>
 
@@ -13,26 +15,26 @@ int RoundToInt(double value) {
     return static_cast<int>(rounded);
 }
 
-int ToScreenX(const Circuit& circuit, double x) {
-    return RoundToInt((x - static_cast<double>(circuit.CameraX)) * circuit.Magnification +
-                      circuit.CanvasWidth * 0.5);
+int ToScreenX(const CircuitView& view, double x) {
+    return RoundToInt((x - static_cast<double>(view.CameraX)) * view.Magnification +
+                      view.CanvasWidth * 0.5);
 }
 
-int ToScreenY(const Circuit& circuit, double y) {
-    return RoundToInt((y - static_cast<double>(circuit.CameraY)) * circuit.Magnification +
-                      circuit.CanvasHeight * 0.5);
+int ToScreenY(const CircuitView& view, double y) {
+    return RoundToInt((y - static_cast<double>(view.CameraY)) * view.Magnification +
+                      view.CanvasHeight * 0.5);
 }
 
-QPointF CameraKeeping(const Circuit& circuit, QPointF point, QPointF pixel) {
-    return {point.x() - (pixel.x() - circuit.CanvasWidth * 0.5) / circuit.Magnification,
-            point.y() - (pixel.y() - circuit.CanvasHeight * 0.5) / circuit.Magnification};
+QPointF CameraKeeping(const CircuitView& view, QPointF point, QPointF pixel) {
+    return {point.x() - (pixel.x() - view.CanvasWidth * 0.5) / view.Magnification,
+            point.y() - (pixel.y() - view.CanvasHeight * 0.5) / view.Magnification};
 }
 
-QPointF ToCircuitPoint(const Circuit& circuit, QPointF pixel) {
-    return {(pixel.x() - circuit.CanvasWidth * 0.5) / circuit.Magnification +
-                static_cast<double>(circuit.CameraX),
-            (pixel.y() - circuit.CanvasHeight * 0.5) / circuit.Magnification +
-                static_cast<double>(circuit.CameraY)};
+QPointF ToCircuitPoint(const CircuitView& view, QPointF pixel) {
+    return {(pixel.x() - view.CanvasWidth * 0.5) / view.Magnification +
+                static_cast<double>(view.CameraX),
+            (pixel.y() - view.CanvasHeight * 0.5) / view.Magnification +
+                static_cast<double>(view.CameraY)};
 }
 
 double FlooredMod(double a, double b) {

@@ -8,14 +8,16 @@
 
 namespace flow {
 
+struct CircuitView;
+
 // Canvas pixel of a circuit coordinate, through the circuit's camera.
-int ToScreenX(const Circuit& circuit, double x);
-int ToScreenY(const Circuit& circuit, double y);
+int ToScreenX(const CircuitView& view, double x);
+int ToScreenY(const CircuitView& view, double y);
 // The circuit point under a canvas pixel, before rounding.
-QPointF ToCircuitPoint(const Circuit& circuit, QPointF pixel);
+QPointF ToCircuitPoint(const CircuitView& view, QPointF pixel);
 // The camera position, before rounding, that puts the circuit point under the canvas pixel:
 // panning and zooming keep a grabbed point under the pointer this way.
-QPointF CameraKeeping(const Circuit& circuit, QPointF point, QPointF pixel);
+QPointF CameraKeeping(const CircuitView& view, QPointF point, QPointF pixel);
 
 // The remainder of a / b with the sign of b, so it lies in [0, b) for positive b.
 double FlooredMod(double a, double b);

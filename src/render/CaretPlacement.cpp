@@ -1,12 +1,11 @@
 #include "render/CaretPlacement.h"
 
-#include "editor/canvas/RedrawLink.h"
+#include "render/CircuitView.h"
 #include "render/TextLayout.h"
 
 namespace flow {
 
-void PlaceCaret(const QFont& font, double originX, double originY) {
-    EditorState& editor = Editor();
+void PlaceCaret(EditorState& editor, const QFont& font, double originX, double originY) {
     const bool click = editor.LastEvent == CanvasEvent::LeftDown ||
                        editor.LastEvent == CanvasEvent::LeftDoubleClick;
     const bool drag = editor.LastEvent == CanvasEvent::MouseMove && editor.LastEventLeftHeld;

@@ -6,9 +6,11 @@
 
 namespace flow {
 
+struct EditorState;
+
 // A click puts the caret at the nearest position and clears the selection; dragging with the
 // left button held extends the selection to the nearest position. (originX, originY) is the
 // circuit position of the edited text's origin.
-void PlaceCaret(const QFont& font, double originX, double originY);
+void PlaceCaret(EditorState& editor, const QFont& font, double originX, double originY);
 
 } // namespace flow

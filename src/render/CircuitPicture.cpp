@@ -1,7 +1,9 @@
 #include "render/CircuitPicture.h"
 
 #include "file/WholeFile.h"
+#include "render/CircuitView.h"
 #include "render/Redraw.h"
+#include "render/SceneLayout.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -34,6 +36,12 @@ QByteArray WithoutCharactersXmlForbids(const QByteArray& svg) {
     return kept;
 }
 
+// Sizes from texts, and where everything lies, as the picture's view sees them.
+void PrepareScene(CircuitView& view) {
+    LayOutShownFrame(view);
+    view.Index.Refresh(ShownFrame(view));
+}
+
 } // namespace
 
 bool IsSvgFileName(const QString& fileName) {
@@ -45,7 +53,9 @@ QSize PicturePixels(QSize canvas, double scale) {
                  std::max(1, qRound(canvas.height() * scale)));
 }
 
-QByteArray CircuitSvg(Circuit& circuit, QSize canvas, double scale) {
+QByteArray CircuitSvg(CircuitView& view, QSize canvas, double scale) {
+    PrepareScene(view);
+    FitCanvas(view, canvas, 1.0);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator generator;
@@ -56,15 +66,17 @@ QByteArray CircuitSvg(Circuit& circuit, QSize canvas, double scale) {
     // At 96 dots per inch the size in millimetres is the size in CSS pixels of a browser.
     generator.setResolution(96);
     generator.setTitle(QStringLiteral("Flowlattice circuit"));
-    RedrawCircuitOnto(circuit, generator, canvas);
+    RedrawCircuitOnto(view, generator, canvas);
     return WithoutCharactersXmlForbids(buffer.data());
 }
 
-QByteArray CircuitPng(Circuit& circuit, QSize canvas, double scale) {
+QByteArray CircuitPng(CircuitView& view, QSize canvas, double scale) {
+    PrepareScene(view);
     QImage image(PicturePixels(canvas, scale), QImage::Format_ARGB32_Premultiplied);
     if (image.isNull()) return {};
     image.setDevicePixelRatio(scale);
-    RedrawCircuitInto(circuit, image);
+    FitCanvas(view, image.size(), scale);
+    RedrawCircuitInto(view, image);
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "png");
@@ -72,12 +84,12 @@ QByteArray CircuitPng(Circuit& circuit, QSize canvas, double scale) {
     return buffer.data();
 }
 
-bool WriteCircuitPicture(Circuit& circuit, const QString& fileName, QSize canvas, double scale,
+bool WriteCircuitPicture(CircuitView& view, const QString& fileName, QSize canvas, double scale,
                          QString* failure) {
     const QSize pixels = PicturePixels(canvas, scale);
     const QByteArray bytes = canvas.isEmpty() || !(scale > 0) ? QByteArray()
-                             : IsSvgFileName(fileName)        ? CircuitSvg(circuit, canvas, scale)
-                                                              : CircuitPng(circuit, canvas, scale);
+                             : IsSvgFileName(fileName)        ? CircuitSvg(view, canvas, scale)
+                                                              : CircuitPng(view, canvas, scale);
     if (bytes.isEmpty()) {
         if (failure)
             *failure = QStringLiteral("cannot make a picture of %1 x %2 pixels")

@@ -10,16 +10,20 @@
 
 namespace flow {
 
+struct CircuitView;
+
 bool IsSvgFileName(const QString& fileName);
 
-// The drawing of a canvas of this size through the circuit's camera, encoded as a file; scale
-// is the number of picture pixels to a canvas pixel (an SVG is shown that much larger).
-QByteArray CircuitSvg(Circuit& circuit, QSize canvas, double scale = 1.0);
-QByteArray CircuitPng(Circuit& circuit, QSize canvas, double scale = 1.0);
+// The drawing of a canvas of this size through the view's camera, encoded as a file; scale is
+// the number of picture pixels to a canvas pixel (an SVG is shown that much larger). The view
+// is laid out and sized for the picture: a picture's own, showing no editing
+// (CircuitView::ShowsEditing off).
+QByteArray CircuitSvg(CircuitView& view, QSize canvas, double scale = 1.0);
+QByteArray CircuitPng(CircuitView& view, QSize canvas, double scale = 1.0);
 
 // Writes the picture the file name asks for; returns whether it was written, and why not in
 // *failure if given.
-bool WriteCircuitPicture(Circuit& circuit, const QString& fileName, QSize canvas, double scale,
+bool WriteCircuitPicture(CircuitView& view, const QString& fileName, QSize canvas, double scale,
                          QString* failure = nullptr);
 
 } // namespace flow

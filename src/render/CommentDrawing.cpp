@@ -1,6 +1,6 @@
 #include "render/CommentDrawing.h"
 
-#include "editor/canvas/RedrawLink.h"
+#include "render/CircuitView.h"
 #include "model/Coordinates.h"
 #include "render/CaretPlacement.h"
 #include "render/Palette.h"
@@ -20,9 +20,9 @@ constexpr double kCornerRadius = 6.0;
 constexpr int kTextInsetX = 8, kTextInsetY = 4;
 constexpr int kMarginX = 16, kMarginY = 8;
 
-bool IsEdited(const Comment& comment) {
-    const EditorState& editor = Editor();
-    return editor.Has(InteractionFlag::Editing) && editor.EditComment == &comment;
+bool IsEdited(const Comment& comment, const EditorState* editor) {
+    if (!editor) return false;
+    return editor->Has(InteractionFlag::Editing) && editor->EditComment == &comment;
 }
 
 } // namespace
@@ -31,15 +31,15 @@ QFont CommentFont() {
     return FontAt(RegularFont(), kCommentTextSize);
 }
 
-void LayoutComment(Comment& comment) {
-    const bool edited = IsEdited(comment);
+void LayoutComment(Comment& comment, EditorState* editing) {
+    const bool edited = IsEdited(comment, editing);
     // Every redraw asks every comment; most have nothing to do.
     if (!edited && !(comment.Flags & ObjectFlag::NeedsLayout)) return;
     const QFont font = CommentFont();
     if (edited)
-        PlaceCaret(font, double(SaturatedSum(comment.X, kTextInsetX)),
+        PlaceCaret(*editing, font, double(SaturatedSum(comment.X, kTextInsetX)),
                    double(SaturatedSum(comment.Y, kTextInsetY)));
-    const QString& text = edited ? Editor().EditBuffer : comment.Text;
+    const QString& text = edited ? editing->EditBuffer : comment.Text;
     comment.Width = Int(std::ceil(TextBlockWidth(font, text))) + kMarginX;
     comment.Height = Int(std::ceil(TextBlockHeight(font, text))) + kMarginY;
 }
@@ -56,11 +56,12 @@ void CommentBoxPath(QPainterPath& path, double x, double y, double width, double
     path.closeSubpath();
 }
 
-void DrawComment(QPainter& painter, const Comment& comment) {
-    const EditorState& editor = Editor();
+void DrawComment(QPainter& painter, const Comment& comment, const CircuitView& view) {
+    const EditorState& editor = view;
     const auto& colors = ColorTable();
-    const int flags = comment.Flags & (ObjectFlag::Hovered | ObjectFlag::Selected);
-    const bool edited = IsEdited(comment);
+    const int flags =
+        view.ShowsEditing ? comment.Flags & (ObjectFlag::Hovered | ObjectFlag::Selected) : 0;
+    const bool edited = IsEdited(comment, &editor);
     auto drawText = [&](QPainter& p, const QString& text, int caret, int selection) {
         p.setFont(CommentFont());
         p.setPen(QColor::fromRgba(colors[ColorSlot::SymbolFill]));

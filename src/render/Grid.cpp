@@ -1,5 +1,7 @@
 #include "render/Grid.h"
 
+#include "render/CircuitView.h"
+
 #include "render/Camera.h"
 #include "render/Palette.h"
 
@@ -109,22 +111,22 @@ FinestLevel FinestLevelAt(float zoomLevel) {
 
 } // namespace
 
-Int FinestGridStep(const Circuit& circuit) {
-    const FinestLevel finest = FinestLevelAt(circuit.ZoomLevel);
+Int FinestGridStep(const CircuitView& view) {
+    const FinestLevel finest = FinestLevelAt(view.ZoomLevel);
     const double pixels = finest.Drawn ? finest.Step : 4 * finest.Step;
-    const double units = pixels / double(circuit.Magnification);
+    const double units = pixels / double(view.Magnification);
     if (!std::isfinite(units) || units < 1) return 1;
     return static_cast<Int>(std::min(std::round(units), 1.0e15));
 }
 
 // Three levels whose steps and colours slide with the zoom level, so that zooming through a
 // factor of four hands each level over to the next without a jump.
-void DrawGrid(QPainter& painter, const Circuit& circuit, int ox, int oy) {
-    const FinestLevel finest = FinestLevelAt(circuit.ZoomLevel);
+void DrawGrid(QPainter& painter, const CircuitView& view, int ox, int oy) {
+    const FinestLevel finest = FinestLevelAt(view.ZoomLevel);
     const double s = finest.Step;
     const float t = finest.Fade;
     const auto& colors = ColorTable();
-    const int w = circuit.CanvasWidth, h = circuit.CanvasHeight;
+    const int w = view.CanvasWidth, h = view.CanvasHeight;
     const double ratio = painter.transform().m11();
     // The canvas in device pixels; the device itself may be larger (an SVG picture's size).
     const GridPixels pixels{ratio, std::max(1, RoundToInt(ratio)), RoundToInt(std::ceil(w * ratio)),

@@ -75,8 +75,8 @@ QString FaultText(const Wire& wire, ConnectionFault fault) {
     }
 }
 
-QString NeverFiredSuffix(const Node& node) {
-    return NeverFired(node) ? QStringLiteral(" never fired in the latest run") : QString();
+QString NeverFiredSuffix(const Node& node, const std::vector<Node*>& openPath) {
+    return NeverFired(node, openPath) ? QStringLiteral(" never fired in the latest run") : QString();
 }
 
 } // namespace
@@ -91,21 +91,21 @@ QString HoverText(const Comment&) {
     return QStringLiteral("Comment");
 }
 
-QString HoverText(const Node& node) {
-    if (IsConstant(node)) return QStringLiteral("Constant") + NeverFiredSuffix(node);
+QString HoverText(const Node& node, const std::vector<Node*>& openPath) {
+    if (IsConstant(node)) return QStringLiteral("Constant") + NeverFiredSuffix(node, openPath);
     return QStringLiteral("Function: ") + (node.Function ? node.Function->Name : QString()) +
-           NeverFiredSuffix(node);
+           NeverFiredSuffix(node, openPath);
 }
 
-QString HoverText(const Port& port) {
-    return DirectionPrefix(port.Direction) + port.Label + PortTypeSuffix(ShownType(port)) +
-           ValueSuffix(LatestValue(port));
+QString HoverText(const Port& port, const std::vector<Node*>& openPath) {
+    return DirectionPrefix(port.Direction) + port.Label + PortTypeSuffix(ShownType(port, openPath)) +
+           ValueSuffix(LatestValue(port, openPath));
 }
 
-QString HoverText(const Wire& wire) {
+QString HoverText(const Wire& wire, const std::vector<Node*>& openPath) {
     const ConnectionFault fault = WhyCannotConnect(wire.Source, wire.Destination);
     if (fault != ConnectionFault::None) return FaultText(wire, fault);
-    const std::optional<CarriedValue> value = LatestValue(wire);
+    const std::optional<CarriedValue> value = LatestValue(wire, openPath);
     if (!value) return QStringLiteral("Wire");
     return QStringLiteral("Wire: ") + DisplayValue(value->Type, value->Value, value->Text);
 }

@@ -6,9 +6,9 @@
 namespace flow {
 
 QString HoverText(const Comment& comment);
-QString HoverText(const Node& node);
-QString HoverText(const Port& port);
-QString HoverText(const Wire& wire);
+QString HoverText(const Node& node, const std::vector<Node*>& openPath);
+QString HoverText(const Port& port, const std::vector<Node*>& openPath);
+QString HoverText(const Wire& wire, const std::vector<Node*>& openPath);
 
 // " (Integer)" and the like; nothing for a type not fixed yet.
 QString PortTypeSuffix(int type);

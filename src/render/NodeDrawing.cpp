@@ -1,11 +1,11 @@
 #include "render/NodeDrawing.h"
 
-#include "editor/canvas/RedrawLink.h"
 #include "model/Catalogue.h"
 #include "model/Coordinates.h"
 #include "model/Model.h"
 #include "render/Camera.h"
 #include "render/CaretPlacement.h"
+#include "render/CircuitView.h"
 #include "render/Palette.h"
 #include "render/PathCache.h"
 #include "render/PinDrawing.h"
@@ -32,18 +32,14 @@ QColor SlotColor(int slot) {
     return QColor::fromRgba(ColorTable()[std::size_t(slot)]);
 }
 
-bool IsEdited(const Node& node) {
-    const EditorState& editor = Editor();
-    return editor.Has(InteractionFlag::Editing) && editor.EditNode == &node;
-}
-
-Port* ValuePort(const Node& node) {
-    return node.PortArray.size() > 1 ? node.PortArray[1] : nullptr;
+bool IsEdited(const Node& node, const EditorState* editor) {
+    if (!editor) return false;
+    return editor->Has(InteractionFlag::Editing) && editor->EditNode == &node;
 }
 
 QString ConstantText(const Node& node) {
     const CatalogueState& catalogue = Catalogue();
-    const Port* port = ValuePort(node);
+    const Port* port = FirstPort(node);
     const Implementation* implementation = node.Implementation;
     if (!port || !implementation) return QStringLiteral("\u2205");
     int type = PortType::Generic;
@@ -102,11 +98,11 @@ void DrawConstantText(QPainter& painter, const Node& node, const QString& text, 
 
 // Node bodies and ports are drawn with the painter in device space, each through the transform
 // given; see DrawNode.
-void DrawConstantBody(QPainter& painter, const QTransform& local, const Node& node, int flags,
-                      QRgb shadow) {
-    const Port* port = ValuePort(node);
+void DrawConstantBody(QPainter& painter, const QTransform& local, const Node& node,
+                      const EditorState& editor, int flags, QRgb shadow) {
+    const Port* port = FirstPort(node);
     const QRgb tint = PortTypeColor(port ? port->Type : 0);
-    const bool edited = IsEdited(node);
+    const bool edited = IsEdited(node, &editor);
     const QRectF bounds = QRectF(double(node.Width), 0.0, -double(node.Width), double(node.Height))
                               .normalized()
                               .adjusted(-kBodyReach, -kBodyReach, kBodyReach, kBodyReach);
@@ -126,7 +122,6 @@ void DrawConstantBody(QPainter& painter, const QTransform& local, const Node& no
     });
     if (edited) {
         // The only drawing of a node that sets the painter's font and pen.
-        const EditorState& editor = Editor();
         painter.save();
         painter.setTransform(local);
         DrawConstantText(painter, node, editor.EditBuffer, editor.Caret, editor.SelectionLength);
@@ -182,10 +177,12 @@ QPainterPath Disc(double radius) {
 }
 
 // A port through the transform of its node, with the painter in device space.
-void DrawPortAt(QPainter& painter, const QTransform& nodeLocal, const Port& port) {
-    const QRgb typeColor = PortTypeColor(port);
-    const bool connected = port.Source || !port.Targets.empty() || &port == Editor().WireSource;
-    const int flags = port.Flags & (ObjectFlag::Hovered | ObjectFlag::Selected);
+void DrawPortAt(QPainter& painter, const QTransform& nodeLocal, const Port& port,
+                const CircuitView& view) {
+    const QRgb typeColor = PortTypeColor(port, view.OpenPath);
+    const bool connected = port.Source || !port.Targets.empty() || &port == view.WireSource;
+    const int flags =
+        view.ShowsEditing ? port.Flags & (ObjectFlag::Hovered | ObjectFlag::Selected) : 0;
     SpriteKey key;
     key.Kind = SpriteKind::Port;
     key.Width = connected;
@@ -215,34 +212,36 @@ QFont ConstantFont() {
     return FontAt(BoldFont(), kConstantTextSize);
 }
 
-void LayoutConstant(Node& node) {
+void LayoutConstant(Node& node, EditorState* editing) {
     if (!IsConstant(node)) return;
-    const bool edited = IsEdited(node);
+    const bool edited = IsEdited(node, editing);
     // Every redraw asks every constant; most have nothing to do.
     if (!edited && !(node.Flags & ObjectFlag::NeedsLayout)) return;
     const QFont font = ConstantFont();
     if (edited) {
         // The caret follows the box as it was last laid out, which is what the user sees.
-        PlaceCaret(font, double(SaturatedSum(node.X, node.Width + kConstantTextX)),
+        PlaceCaret(*editing, font, double(SaturatedSum(node.X, node.Width + kConstantTextX)),
                    double(SaturatedSum(node.Y, kConstantTextY)));
-        SizeConstant(node, font, Editor().EditBuffer);
+        SizeConstant(node, font, editing->EditBuffer);
         return;
     }
     node.DisplayText = ConstantText(node);
     SizeConstant(node, font, node.DisplayText);
-    if (Port* port = ValuePort(node)) {
+    if (Port* port = FirstPort(node)) {
         port->X = -4;
         port->Y = node.Height / 2;
     }
 }
 
-void DrawNode(QPainter& painter, const Node& node) {
+void DrawNode(QPainter& painter, const Node& node, const CircuitView& view) {
     if (!node.Function) return;
-    const EditorState& editor = Editor();
+    const EditorState& editor = view;
     // Only nodes of a frame take part in hovering and selection; the placement preview never
     // does, and casts the darker shadow.
     const bool inFrame = node.Frame != nullptr;
-    const int flags = inFrame ? node.Flags & (ObjectFlag::Hovered | ObjectFlag::Selected) : 0;
+    const int flags = inFrame && view.ShowsEditing
+                          ? node.Flags & (ObjectFlag::Hovered | ObjectFlag::Selected)
+                          : 0;
     const QRgb shadow = ColorTable()[inFrame ? ColorSlot::Shadow : ColorSlot::PreviewShadow];
 
     // The painter stays in device space while the body and the ports are placed, each by its
@@ -254,12 +253,12 @@ void DrawNode(QPainter& painter, const Node& node) {
         local.translate(double(editor.DragDX), double(editor.DragDY));
     painter.setTransform(QTransform());
     if (IsConstant(node))
-        DrawConstantBody(painter, local, node, flags, shadow);
+        DrawConstantBody(painter, local, node, editor, flags, shadow);
     else
         DrawFunctionBody(painter, local, node, flags, shadow);
-    DrawNodeLabels(painter, local, node);
+    DrawNodeLabels(painter, local, node, view);
     for (const auto& port : node.Ports)
-        DrawPortAt(painter, local, *port);
+        DrawPortAt(painter, local, *port, view);
     painter.setTransform(placed);
 }
 

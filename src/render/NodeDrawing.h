@@ -9,13 +9,16 @@ class QPainter;
 
 namespace flow {
 
+struct CircuitView;
+struct EditorState;
+
 // The font of the values in constant nodes.
 QFont ConstantFont();
 
 // Constant nodes: display text, size and port position from the value (when NeedsLayout is
 // set, or from the edit buffer while edited, placing the caret first).
-void LayoutConstant(Node& node);
-void DrawNode(QPainter& painter, const Node& node);
+void LayoutConstant(Node& node, EditorState* editing = nullptr);
+void DrawNode(QPainter& painter, const Node& node, const CircuitView& view);
 // The outline of a node that never fired in the latest run: around the body, clear of the
 // selection and hover highlights, so both can show at once.
 void DrawNeverFiredMark(QPainter& painter, const Node& node);

@@ -73,8 +73,8 @@ QRgb PortTypeColor(int type) {
     }
 }
 
-QRgb PortTypeColor(const Port& port) {
-    return PortTypeColor(ShownType(port));
+QRgb PortTypeColor(const Port& port, const std::vector<Node*>& openPath) {
+    return PortTypeColor(ShownType(port, openPath));
 }
 
 } // namespace flow

@@ -32,6 +32,6 @@ QRgb BlendColor(QRgb a, QRgb b, float t);
 
 // The colour of a port type code; unknown codes are fully transparent.
 QRgb PortTypeColor(int type);
-QRgb PortTypeColor(const Port& port);
+QRgb PortTypeColor(const Port& port, const std::vector<Node*>& openPath);
 
 } // namespace flow

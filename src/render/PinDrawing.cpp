@@ -1,6 +1,6 @@
 #include "render/PinDrawing.h"
 
-#include "editor/canvas/RedrawLink.h"
+#include "render/CircuitView.h"
 #include "model/SubCircuits.h"
 #include "render/CaretPlacement.h"
 #include "render/Palette.h"
@@ -26,27 +26,27 @@ constexpr double kPortLabelSize = 8.0;
 constexpr double kSmallestReadable = 5.0;
 constexpr double kPortLabelInset = 7.0;
 
-bool NameEdited(const Node& pin) {
-    const EditorState& editor = Editor();
-    return editor.Has(InteractionFlag::Editing) && editor.EditNode == &pin;
+bool NameEdited(const Node& pin, const EditorState* editor) {
+    if (!editor) return false;
+    return editor->Has(InteractionFlag::Editing) && editor->EditNode == &pin;
 }
 
 // The name under edit is shown whole, for the caret to reach every character of it.
-QString ShownName(const Node& pin) {
-    if (NameEdited(pin)) return Editor().EditBuffer;
+QString ShownName(const Node& pin, const EditorState* editor) {
+    if (NameEdited(pin, editor)) return editor->EditBuffer;
     return ElidedTextBlock(PinNameFont(), PinName(pin), kWidestPinName);
 }
 
-void DrawPinName(QPainter& painter, const QTransform& local, const Node& pin) {
-    const QString name = ShownName(pin);
-    const bool edited = NameEdited(pin);
+void DrawPinName(QPainter& painter, const QTransform& local, const Node& pin,
+                 const EditorState& editor) {
+    const QString name = ShownName(pin, &editor);
+    const bool edited = NameEdited(pin, &editor);
     if (name.isEmpty() && !edited) return;
     const QPointF origin = PinNameOrigin(pin, name);
     painter.save();
     painter.setTransform(local);
     painter.setFont(PinNameFont());
     painter.setPen(QColor::fromRgba(ColorTable()[ColorSlot::SymbolFill]));
-    const EditorState& editor = Editor();
     DrawEditText(painter, origin.x(), origin.y(), name, edited ? editor.Caret : kNoCaret,
                  edited ? editor.SelectionLength : 0);
     painter.restore();
@@ -100,22 +100,23 @@ QPointF PinNameOrigin(const Node& pin, const QString& name) {
     return {-kPinNameGap - TextBlockWidth(font, name), top};
 }
 
-QRectF PinNameBox(const Node& pin) {
-    const QString name = ShownName(pin);
+QRectF PinNameBox(const Node& pin, const EditorState* editing) {
+    const QString name = ShownName(pin, editing);
     const QFont font = PinNameFont();
     return {PinNameOrigin(pin, name),
             QSizeF(TextBlockWidth(font, name), TextBlockHeight(font, name))};
 }
 
-void LayoutPinName(const Node& pin) {
-    if (!IsPin(pin) || !NameEdited(pin)) return;
-    const QPointF origin = PinNameOrigin(pin, Editor().EditBuffer);
-    PlaceCaret(PinNameFont(), double(pin.X) + origin.x(), double(pin.Y) + origin.y());
+void LayoutPinName(const Node& pin, CircuitView& view) {
+    if (!IsPin(pin) || !NameEdited(pin, &view)) return;
+    const QPointF origin = PinNameOrigin(pin, view.EditBuffer);
+    PlaceCaret(view, PinNameFont(), double(pin.X) + origin.x(), double(pin.Y) + origin.y());
 }
 
-void DrawNodeLabels(QPainter& painter, const QTransform& local, const Node& node) {
+void DrawNodeLabels(QPainter& painter, const QTransform& local, const Node& node,
+                    const CircuitView& view) {
     if (IsPin(node))
-        DrawPinName(painter, local, node);
+        DrawPinName(painter, local, node, view);
     else if (IsInstance(node))
         DrawPortLabels(painter, local, node);
 }

@@ -1,10 +1,9 @@
 #include "render/Redraw.h"
 
-#include "editor/canvas/RedrawLink.h"
-#include "engine/DefectPlace.h"
 #include "engine/RunCopies.h"
 #include "model/Model.h"
 #include "render/Camera.h"
+#include "render/CircuitView.h"
 #include "render/CanvasSurface.h"
 #include "render/CommentDrawing.h"
 #include "render/Grid.h"
@@ -13,7 +12,6 @@
 #include "render/RunStateMarker.h"
 #include "render/SceneVisibility.h"
 #include "render/SpriteCache.h"
-#include "render/StatusText.h"
 #include "render/ValueLabels.h"
 #include "render/WireDrawing.h"
 #include "model/SubCircuits.h"
@@ -45,90 +43,61 @@ void DrawOriginMarker(QPainter& painter, int ox, int oy) {
 }
 
 // Scene origin on the canvas: the integer half of the canvas, so an odd size drops half a pixel.
-QPointF SceneCentre(const Circuit& circuit) {
-    return QPointF(circuit.CanvasWidth / 2, circuit.CanvasHeight / 2);
+QPointF SceneCentre(const CircuitView& view) {
+    return QPointF(view.CanvasWidth / 2, view.CanvasHeight / 2);
 }
 
-void ApplyCamera(QPainter& painter, const Circuit& circuit) {
-    painter.translate(SceneCentre(circuit));
-    painter.scale(circuit.Magnification, circuit.Magnification);
-    painter.translate(-static_cast<double>(circuit.CameraX), -static_cast<double>(circuit.CameraY));
+void ApplyCamera(QPainter& painter, const CircuitView& view) {
+    painter.translate(SceneCentre(view));
+    painter.scale(view.Magnification, view.Magnification);
+    painter.translate(-static_cast<double>(view.CameraX), -static_cast<double>(view.CameraY));
 }
 
 // The wire that follows the mouse, or snaps to the hovered port, while a connection is made.
-void DrawDraggedWire(QPainter& painter) {
-    const EditorState& editor = Editor();
-    if (!editor.WireSource) return;
+void DrawDraggedWire(QPainter& painter, const CircuitView& view) {
+    if (!view.WireSource || !view.ShowsEditing) return;
     Wire wire;
-    wire.Source = editor.WireSource;
-    if (editor.HoveredPort != editor.WireSource) wire.Destination = editor.HoveredPort;
-    DrawWire(painter, wire);
+    wire.Source = view.WireSource;
+    if (view.HoveredPort != view.WireSource) wire.Destination = view.HoveredPort;
+    DrawWire(painter, wire, view);
 }
 
-// The node chosen from the add-node menu, centred on the mouse until it is placed.
-void DrawPreviewNode(QPainter& painter, const Circuit& circuit) {
-    Node& preview = PreviewNode();
-    if (!preview.Function) return;
-    const EditorState& editor = Editor();
-    painter.save();
-    LayoutConstant(preview);
-    painter.restore();
-    const UnitPair place = SnappedPlace(circuit, editor.MouseX - preview.Width / 2,
-                                        editor.MouseY - preview.Height / 2);
-    preview.X = place.X;
-    preview.Y = place.Y;
-    DrawNode(painter, preview);
-}
-
-// Steps 8 to 11: hit test, then the scene from bottom to top, all in circuit units.
-void DrawScene(QPainter& painter, Circuit& circuit) {
-    HitTestPass(circuit);
-    const Frame& frame = ShownFrame(circuit);
-    const SceneIndex& index = SceneIndexOf(circuit);
+// The scene from bottom to top, all in circuit units.
+void DrawScene(QPainter& painter, const CircuitView& view) {
+    const Frame& frame = ShownFrame(view);
+    const SceneIndex& index = view.Index;
     static SceneObjects visible; // kept, so that its buffers are reused
-    VisibleObjects(circuit, index, visible);
+    VisibleObjects(view, index, visible);
     for (const int i : visible.Wires) {
         const Wire& wire = *frame.Wires[std::size_t(i)];
-        if (index.HasCurve(i) && !MovedByDrag(wire))
-            DrawWire(painter, wire, index.Curve(i));
+        if (index.HasCurve(i) && !MovedByDrag(wire, view))
+            DrawWire(painter, wire, index.Curve(i), view);
         else
-            DrawWire(painter, wire);
+            DrawWire(painter, wire, view);
     }
     for (const int i : visible.Nodes) {
         const Node& node = *frame.Nodes[std::size_t(i)];
-        DrawNode(painter, node);
-        if (NeverFired(node)) DrawNeverFiredMark(painter, node);
+        DrawNode(painter, node, view);
+        if (view.ShowsEditing && NeverFired(node, view.OpenPath)) DrawNeverFiredMark(painter, node);
     }
-    DrawValueLabels(painter, circuit, visible.Wires);
+    DrawValueLabels(painter, view, visible.Wires);
     for (const int i : visible.Comments)
-        DrawComment(painter, *frame.Comments[std::size_t(i)]);
-    DrawDraggedWire(painter);
-    DrawPreviewNode(painter, circuit);
+        DrawComment(painter, *frame.Comments[std::size_t(i)], view);
+    DrawDraggedWire(painter, view);
+    // The node chosen from the add-node menu, centred on the mouse until it is placed.
+    if (view.Preview.Function && view.ShowsEditing) DrawNode(painter, view.Preview, view);
 }
 
-// The hover text stays only while the hit test found something under the mouse. Otherwise the
-// field says where a defect is, in the command line's words, which the canvas has no room for.
-void ClearHoverTextUnlessFound(Circuit& circuit) {
-    if (Editor().Has(InteractionFlag::HoverFound)) return;
-    QString idle;
-    if (circuit.State == RunState::Defect && circuit.ErrorKind != ErrorKind::None) {
-        // The canvas shows the message; the place is what it cannot say.
-        const QString place = DefectPlace(circuit);
-        idle = place.isEmpty() ? circuit.ErrorMessage : QStringLiteral("At ") + place;
-    }
-    SetStatusText(circuit, StatusField::Hover, idle);
-}
-
-void DrawRubberBand(QPainter& painter, const Circuit& circuit) {
-    const EditorState& editor = Editor();
+void DrawRubberBand(QPainter& painter, const CircuitView& view) {
+    const EditorState& editor = view;
     if (!editor.Has(InteractionFlag::RubberBand) ||
         (editor.DownX == editor.MouseX && editor.DownY == editor.MouseY))
         return;
     // Width and height keep their sign: a band dragged up or left extends that way.
-    const double x = ToScreenX(circuit, editor.DownX) + 0.5;
-    const double y = ToScreenY(circuit, editor.DownY) + 0.5;
-    const double w = (editor.MouseX - editor.DownX) * double(circuit.Magnification) + 1;
-    const double h = (editor.MouseY - editor.DownY) * double(circuit.Magnification) + 1;
+    const double x = ToScreenX(view, editor.DownX) + 0.5;
+    const double y = ToScreenY(view, editor.DownY) + 0.5;
+    const double w = (editor.MouseX - editor.DownX) * double(view.Magnification) + 1;
+    const double h = (editor.MouseY - editor.DownY) * double(view.Magnification) + 1;
     QPainterPath path(QPointF(x, y));
     path.lineTo(x + w, y);
     path.lineTo(x + w, y + h);
@@ -142,7 +111,7 @@ void DrawRubberBand(QPainter& painter, const Circuit& circuit) {
 
 // What a repaint drew below the overlays, kept while a SceneReuse lives.
 struct KeptScene {
-    const Circuit* Owner = nullptr; // of the SceneReuse; none while no reuse is wanted
+    const CircuitView* Owner = nullptr; // of the SceneReuse; none while no reuse is wanted
     bool Valid = false;
     // A defect inside a sub-circuit opens its body under the same camera.
     const Frame* Shown = nullptr;
@@ -152,10 +121,9 @@ struct KeptScene {
     double Ratio = 0;
     QImage Image;
 
-    bool Matches(const Circuit& circuit, QSize pixels, double ratio) const {
-        return Valid && Owner == &circuit && Shown == &ShownFrame(circuit) &&
-               CameraX == circuit.CameraX &&
-               CameraY == circuit.CameraY && Magnification == circuit.Magnification &&
+    bool Matches(const CircuitView& view, QSize pixels, double ratio) const {
+        return Valid && Owner == &view && Shown == &ShownFrame(view) && CameraX == view.CameraX &&
+               CameraY == view.CameraY && Magnification == view.Magnification &&
                Ratio == ratio && Image.size() == pixels;
     }
 };
@@ -166,89 +134,78 @@ KeptScene& Kept() {
 }
 
 // Background, origin marker, grid and scene: everything below the overlays.
-void PaintBelowOverlays(QPainter& painter, Circuit& circuit, QSize pixels, double ratio) {
+void PaintBelowOverlays(QPainter& painter, const CircuitView& view, QSize pixels, double ratio) {
     painter.fillRect(QRect(QPoint(0, 0), pixels), Slot(ColorSlot::Background));
     painter.scale(ratio, ratio);
 
-    const int ox =
-        RoundToInt(circuit.CanvasWidth / 2 - circuit.CameraX * double(circuit.Magnification));
-    const int oy =
-        RoundToInt(circuit.CanvasHeight / 2 - circuit.CameraY * double(circuit.Magnification));
+    const int ox = RoundToInt(view.CanvasWidth / 2 - view.CameraX * double(view.Magnification));
+    const int oy = RoundToInt(view.CanvasHeight / 2 - view.CameraY * double(view.Magnification));
     DrawOriginMarker(painter, ox, oy);
-    DrawGrid(painter, circuit, ox, oy);
+    DrawGrid(painter, view, ox, oy);
 
     painter.save();
-    ApplyCamera(painter, circuit);
-    DrawScene(painter, circuit);
+    ApplyCamera(painter, view);
+    DrawScene(painter, view);
     painter.restore();
 }
 
 // Paints in device pixels through a scale by the ratio, so that every size the drawing gives in
 // logical pixels (Canvas Width and Height, the camera, the grid) stays as it is at ratio 1.
-void PaintCanvas(Circuit& circuit, QPaintDevice& device, QSize pixels, double ratio) {
+void PaintCanvas(const CircuitView& view, QPaintDevice& device, QSize pixels, double ratio) {
     QPainter painter;
     if (pixels.isEmpty() || !painter.begin(&device)) return;
     painter.setRenderHint(QPainter::Antialiasing);
     UseSpritesAtRatio(ratio);
-    circuit.CanvasWidth = RoundToInt(pixels.width() / ratio);
-    circuit.CanvasHeight = RoundToInt(pixels.height() / ratio);
     KeptScene& kept = Kept();
     auto* image = device.devType() == QInternal::Image ? static_cast<QImage*>(&device) : nullptr;
-    if (image && kept.Matches(circuit, pixels, ratio)) {
+    if (image && kept.Matches(view, pixels, ratio)) {
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.drawImage(QPoint(0, 0), kept.Image);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         painter.scale(ratio, ratio);
     } else {
-        PaintBelowOverlays(painter, circuit, pixels, ratio);
-        if (image && kept.Owner == &circuit) {
+        PaintBelowOverlays(painter, view, pixels, ratio);
+        if (image && kept.Owner == &view) {
             kept.Image = image->copy(QRect(QPoint(0, 0), pixels));
-            kept.Shown = &ShownFrame(circuit);
-            kept.CameraX = circuit.CameraX;
-            kept.CameraY = circuit.CameraY;
-            kept.Magnification = circuit.Magnification;
+            kept.Shown = &ShownFrame(view);
+            kept.CameraX = view.CameraX;
+            kept.CameraY = view.CameraY;
+            kept.Magnification = view.Magnification;
             kept.Ratio = ratio;
             kept.Valid = true;
         }
     }
-    DrawRubberBand(painter, circuit);
-    DrawRunStateMarker(painter, circuit);
+    DrawRubberBand(painter, view);
+    DrawRunStateMarker(painter, view);
     painter.end();
 }
 
 } // namespace
 
-void RedrawCircuitInto(Circuit& circuit, QImage& image) {
+void FitCanvas(CircuitView& view, QSize pixels, double ratio) {
+    view.CanvasWidth = RoundToInt(pixels.width() / ratio);
+    view.CanvasHeight = RoundToInt(pixels.height() / ratio);
+}
+
+void RedrawCircuitInto(const CircuitView& view, QImage& image) {
     const double ratio = image.devicePixelRatio();
     // Painted as a plain image of device pixels; the ratio comes back for the copy to the screen.
     image.setDevicePixelRatio(1);
-    PaintCanvas(circuit, image, image.size(), ratio);
+    PaintCanvas(view, image, image.size(), ratio);
     image.setDevicePixelRatio(ratio);
-    ClearHoverTextUnlessFound(circuit);
 }
 
-void RedrawCircuitOnto(Circuit& circuit, QPaintDevice& device, QSize canvas) {
-    PaintCanvas(circuit, device, canvas, 1.0);
-    ClearHoverTextUnlessFound(circuit);
+void RedrawCircuitOnto(const CircuitView& view, QPaintDevice& device, QSize canvas) {
+    PaintCanvas(view, device, canvas, 1.0);
 }
 
-SceneReuse::SceneReuse(const Circuit& circuit) {
+SceneReuse::SceneReuse(const CircuitView& view) {
     Kept() = KeptScene();
-    Kept().Owner = &circuit;
+    Kept().Owner = &view;
 }
 
 SceneReuse::~SceneReuse() {
     Kept() = KeptScene();
-}
-
-void RedrawCircuit(Circuit& circuit) {
-    auto* surface = dynamic_cast<CanvasSurface*>(circuit.Canvas);
-    if (!surface) {
-        ClearHoverTextUnlessFound(circuit);
-        return;
-    }
-    RedrawCircuitInto(circuit, surface->Surface());
-    surface->Present();
 }
 
 } // namespace flow

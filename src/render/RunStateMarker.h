@@ -7,7 +7,9 @@ class QPainter;
 
 namespace flow {
 
+struct CircuitView;
+
 // Draws in pixels, over everything else; nothing for a circuit that is ready or never ran.
-void DrawRunStateMarker(QPainter& painter, const Circuit& circuit);
+void DrawRunStateMarker(QPainter& painter, const CircuitView& view);
 
 } // namespace flow

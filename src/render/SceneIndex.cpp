@@ -77,10 +77,10 @@ void RebuildGrid(BoxGrid& grid, const Entries& entries, BoxOf boxOf) {
 
 } // namespace
 
-QRectF SceneIndex::NodeBox(const Node& node) {
+QRectF SceneIndex::NodeBox(const Node& node, const EditorState* editing) {
     QRectF bounds = QRectF(0, 0, double(node.Width), double(node.Height)).normalized();
     if (node.Function && !IsConstant(node)) bounds |= PathsOf(*node.Function).Bounds;
-    if (IsPin(node)) bounds |= PinNameBox(node);
+    if (IsPin(node)) bounds |= PinNameBox(node, editing);
     for (const auto& port : node.Ports)
         bounds |= Widened(QRectF(double(port->X), double(port->Y), 0, 0), kPortRadius);
     bounds.translate(double(node.X), double(node.Y));
@@ -123,7 +123,7 @@ bool SceneIndex::Refresh(const Frame& frame) {
     }
     if (changed) {
         RebuildGrid(nodeGrid_, nodes_,
-                    [](const NodeEntry& entry) { return NodeBox(*entry.Object); });
+                    [this](const NodeEntry& entry) { return NodeBox(*entry.Object, editing_); });
         any = true;
     }
 
@@ -150,8 +150,8 @@ bool SceneIndex::Refresh(const Frame& frame) {
         WireEntry& entry = wires_[i];
         const bool connected =
             wire.Source && wire.Destination && wire.Source->Node && wire.Destination->Node;
-        const QPointF start = connected ? PortPosition(*wire.Source, false) : QPointF();
-        const QPointF end = connected ? PortPosition(*wire.Destination, false) : QPointF();
+        const QPointF start = connected ? PortPosition(*wire.Source) : QPointF();
+        const QPointF end = connected ? PortPosition(*wire.Destination) : QPointF();
         if (!connected)
             looseWires_.push_back(int(i));
         else if ((wire.Source->Node->Flags | wire.Destination->Node->Flags) & ObjectFlag::Selected)
@@ -193,25 +193,6 @@ void SceneIndex::Collect(const QRectF& area, SceneObjects& found) const {
     if (looseWires_.empty()) return;
     found.Wires.insert(found.Wires.end(), looseWires_.begin(), looseWires_.end());
     std::sort(found.Wires.begin(), found.Wires.end());
-}
-
-namespace {
-
-QHash<const Circuit*, std::shared_ptr<SceneIndex>>& Indexes() {
-    static QHash<const Circuit*, std::shared_ptr<SceneIndex>> indexes;
-    return indexes;
-}
-
-} // namespace
-
-SceneIndex& SceneIndexOf(const Circuit& circuit) {
-    std::shared_ptr<SceneIndex>& index = Indexes()[&circuit];
-    if (!index) index = std::make_shared<SceneIndex>();
-    return *index;
-}
-
-void ForgetSceneIndex(const Circuit& circuit) {
-    Indexes().remove(&circuit);
 }
 
 } // namespace flow

@@ -19,6 +19,8 @@
 
 namespace flow {
 
+struct EditorState;
+
 // Positions into a frame's lists, each kind in increasing list order.
 struct SceneObjects {
     std::vector<int> Comments, Nodes, Wires;
@@ -34,6 +36,8 @@ class SceneIndex {
     // Brings the index up to date with the frame's objects where they are (without a drag).
     // Returns whether anything had changed.
     bool Refresh(const Frame& frame);
+    // The text under edit, whose pin name the index boxes as it is typed; none for a picture.
+    void FollowEditing(const EditorState* editing) { editing_ = editing; }
     // The objects whose box meets the area, appended.
     void Collect(const QRectF& area, SceneObjects& found) const;
     // The curve of a connected wire without a drag (Refresh made it).
@@ -51,7 +55,7 @@ class SceneIndex {
     bool LayoutPending() const { return layoutPending_; }
 
     // Boxes, in circuit units, of what an object may draw or catch the mouse with.
-    static QRectF NodeBox(const Node& node);
+    static QRectF NodeBox(const Node& node, const EditorState* editing = nullptr);
     static QRectF CommentBox(const Comment& comment);
     static QRectF WireBox(const QPainterPath& curve);
 
@@ -83,11 +87,7 @@ class SceneIndex {
     BoxGrid nodeGrid_, commentGrid_, wireGrid_;
     std::vector<int> selectedNodes_, selectedComments_, selectedWires_, looseWires_;
     bool layoutPending_ = false;
+    const EditorState* editing_ = nullptr;
 };
-
-// The index of a circuit, kept until the circuit is freed.
-SceneIndex& SceneIndexOf(const Circuit& circuit);
-// Drops the circuit's index, when the circuit itself is freed.
-void ForgetSceneIndex(const Circuit& circuit);
 
 } // namespace flow

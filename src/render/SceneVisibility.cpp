@@ -1,6 +1,6 @@
 #include "render/SceneVisibility.h"
 
-#include "editor/canvas/RedrawLink.h"
+#include "render/CircuitView.h"
 #include "render/WireGeometry.h"
 #include "model/SubCircuits.h"
 
@@ -57,51 +57,51 @@ QRectF DrawnBounds(const Comment& comment) {
     return SceneIndex::CommentBox(comment);
 }
 
-bool MovedByDrag(const Wire& wire) {
-    if (!Editor().Has(InteractionFlag::Dragged)) return false;
+bool MovedByDrag(const Wire& wire, const CircuitView& view) {
+    if (!view.Has(InteractionFlag::Dragged)) return false;
     const auto selected = [](const Port* port) {
         return port && port->Node && (port->Node->Flags & ObjectFlag::Selected);
     };
     return selected(wire.Source) || selected(wire.Destination);
 }
 
-void VisibleObjects(const Circuit& circuit, const SceneIndex& index, SceneObjects& visible) {
-    const Frame& frame = ShownFrame(circuit);
-    const double m = circuit.Magnification;
+void VisibleObjects(const CircuitView& view, const SceneIndex& index, SceneObjects& visible) {
+    const Frame& frame = ShownFrame(view);
+    const double m = view.Magnification;
     if (!SkipHiddenObjects() || !std::isfinite(m) || m <= 0) {
         Everything(frame, visible);
         return;
     }
     // The canvas in circuit units, a pixel wider on every side.
-    const double cx = circuit.CanvasWidth / 2, cy = circuit.CanvasHeight / 2;
-    const QRectF view(
-        QPointF((-1 - cx) / m + double(circuit.CameraX), (-1 - cy) / m + double(circuit.CameraY)),
-        QPointF((circuit.CanvasWidth + 1 - cx) / m + double(circuit.CameraX),
-                (circuit.CanvasHeight + 1 - cy) / m + double(circuit.CameraY)));
+    const double cx = view.CanvasWidth / 2, cy = view.CanvasHeight / 2;
+    const QRectF area(
+        QPointF((-1 - cx) / m + double(view.CameraX), (-1 - cy) / m + double(view.CameraY)),
+        QPointF((view.CanvasWidth + 1 - cx) / m + double(view.CameraX),
+                (view.CanvasHeight + 1 - cy) / m + double(view.CameraY)));
     visible.Clear();
-    index.Collect(view, visible);
+    index.Collect(area, visible);
 
-    const EditorState& editor = Editor();
+    const EditorState& editor = view;
     if (!editor.Has(InteractionFlag::Dragged)) return;
     const QPointF offset(double(editor.DragDX), double(editor.DragDY));
     const auto nodeSelected = [&](int i) {
         return (frame.Nodes[std::size_t(i)]->Flags & ObjectFlag::Selected) != 0;
     };
     FollowDrag(visible.Nodes, index.SelectedNodes(), nodeSelected, [&](int i) {
-        return Meets(SceneIndex::NodeBox(*frame.Nodes[std::size_t(i)]).translated(offset), view);
+        return Meets(SceneIndex::NodeBox(*frame.Nodes[std::size_t(i)], &view).translated(offset), area);
     });
     FollowDrag(
         visible.Comments, index.SelectedComments(),
         [&](int i) { return (frame.Comments[std::size_t(i)]->Flags & ObjectFlag::Selected) != 0; },
         [&](int i) {
             return Meets(SceneIndex::CommentBox(*frame.Comments[std::size_t(i)]).translated(offset),
-                         view);
+                         area);
         });
     FollowDrag(
         visible.Wires, index.WiresOfSelectedNodes(),
-        [&](int i) { return index.HasCurve(i) && MovedByDrag(*frame.Wires[std::size_t(i)]); },
+        [&](int i) { return index.HasCurve(i) && MovedByDrag(*frame.Wires[std::size_t(i)], view); },
         [&](int i) {
-            return Meets(SceneIndex::WireBox(WireCurve(*frame.Wires[std::size_t(i)])), view);
+            return Meets(SceneIndex::WireBox(WireCurve(*frame.Wires[std::size_t(i)], &view)), area);
         });
 }
 

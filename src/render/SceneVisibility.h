@@ -6,6 +6,8 @@
 
 namespace flow {
 
+struct CircuitView;
+
 // Whether drawing and the hit test consult the scene index; on unless a test compares them
 // with the full computation, which visits every object.
 bool& SkipHiddenObjects();
@@ -18,9 +20,9 @@ QRectF DrawnBounds(const Comment& comment);
 
 // The objects whose drawing may reach the canvas, each kind in list order. During a drag, the
 // objects it moves count where they are drawn.
-void VisibleObjects(const Circuit& circuit, const SceneIndex& index, SceneObjects& visible);
+void VisibleObjects(const CircuitView& view, const SceneIndex& index, SceneObjects& visible);
 
 // Whether a wire is drawn away from the curve the index keeps: a drag moves one of its nodes.
-bool MovedByDrag(const Wire& wire);
+bool MovedByDrag(const Wire& wire, const CircuitView& view);
 
 } // namespace flow

@@ -1,6 +1,7 @@
 #include "render/ValueLabels.h"
 
 #include "engine/PortValues.h"
+#include "render/CircuitView.h"
 #include "render/Palette.h"
 #include "render/TextMetrics.h"
 #include "render/ValueDisplay.h"
@@ -41,19 +42,21 @@ QPointF Unit(QPointF v) {
 
 // Taken under the circuit's lock in one go, so a run in flight waits once per frame, and only
 // for reading.
-void CollectLabels(Circuit& circuit, const std::vector<int>& wires, std::vector<Label>& labels) {
+void CollectLabels(const CircuitView& view, const std::vector<int>& wires,
+                   std::vector<Label>& labels) {
     labels.clear();
+    Circuit& circuit = *view.Circuit;
     std::lock_guard lock(circuit.FiringLock);
     const std::uint64_t latest = circuit.RunNumber;
-    const auto& frameWires = ShownFrame(circuit).Wires;
+    const auto& frameWires = ShownFrame(view).Wires;
     for (const int i : wires) {
         const Wire& wire = *frameWires[std::size_t(i)];
         const Port* end = CarryingEnd(wire);
         if (!end) continue;
-        std::optional<CarriedValue> value = LatestValueHeld(*end, latest);
+        std::optional<CarriedValue> value = LatestValueHeld(*end, latest, view.OpenPath);
         if (!value) continue;
         const Port& other = end == wire.Destination ? *wire.Source : *wire.Destination;
-        const WireGeometry g = GeometryBetween(PortPosition(other), PortPosition(*end), other, end);
+        const WireGeometry g = GeometryBetween(PortPosition(other, &view), PortPosition(*end, &view), other, end);
         const QPointF towards = -g.EndOffset; // to the curve's last control point
         labels.push_back(
             {g.End, Unit(towards.isNull() ? g.Start - g.End : towards), std::move(*value)});
@@ -70,11 +73,11 @@ void ShowValueLabels(bool shown) {
     Shown() = shown;
 }
 
-void DrawValueLabels(QPainter& painter, Circuit& circuit, const std::vector<int>& wires) {
-    if (!Shown() || circuit.RunNumber == 0) return;
-    if (kLabelTextSize * double(circuit.Magnification) < kSmallestReadable) return;
+void DrawValueLabels(QPainter& painter, const CircuitView& view, const std::vector<int>& wires) {
+    if (!Shown() || !view.ShowsEditing || view.Circuit->RunNumber == 0) return;
+    if (kLabelTextSize * double(view.Magnification) < kSmallestReadable) return;
     static std::vector<Label> labels; // kept, so that its buffer is reused
-    CollectLabels(circuit, wires, labels);
+    CollectLabels(view, wires, labels);
     if (labels.empty()) return;
     const QFont font = FontAt(RegularFont(), kLabelTextSize);
     const QFontMetricsF& metrics = MetricsOf(font);

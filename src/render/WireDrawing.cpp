@@ -2,7 +2,7 @@
 
 #include "render/WireDrawing.h"
 
-#include "editor/canvas/RedrawLink.h"
+#include "render/CircuitView.h"
 #include "engine/TypeResolution.h"
 #include "render/Camera.h"
 #include "render/Palette.h"
@@ -64,24 +64,25 @@ const Port& OutputSide(const Wire& wire) {
 
 } // namespace
 
-void DrawWire(QPainter& painter, const Wire& wire) {
+void DrawWire(QPainter& painter, const Wire& wire, const CircuitView& view) {
     if (!wire.Source) return;
     if (!wire.Destination || !wire.Destination->Node) {
         // Still being dragged: it approaches the mouse without a tangent of its own.
-        const WireGeometry g = GeometryOf(wire);
+        const WireGeometry g = GeometryOf(wire, &view);
         QPainterPath path(g.Start);
         path.cubicTo(g.Start + g.StartOffset, g.End, g.End);
         painter.strokePath(path,
-                           WithEnds(DashedPen(PortTypeColor(*wire.Source), 2, 4), Qt::RoundCap, 4));
+                           WithEnds(DashedPen(PortTypeColor(*wire.Source, view.OpenPath), 2, 4), Qt::RoundCap, 4));
         return;
     }
-    DrawWire(painter, wire, WireCurve(wire));
+    DrawWire(painter, wire, WireCurve(wire, &view), view);
 }
 
-void DrawWire(QPainter& painter, const Wire& wire, const QPainterPath& curve) {
-    DrawHighlight(painter, curve, wire.Flags);
+void DrawWire(QPainter& painter, const Wire& wire, const QPainterPath& curve,
+              const CircuitView& view) {
+    DrawHighlight(painter, curve, view.ShowsEditing ? wire.Flags : 0);
     if (CanConnect(wire.Source, wire.Destination))
-        StrokeTrimmedToView(painter, curve, ValidWirePen(PortTypeColor(OutputSide(wire))));
+        StrokeTrimmedToView(painter, curve, ValidWirePen(PortTypeColor(OutputSide(wire), view.OpenPath)));
     else
         painter.strokePath(curve, InvalidWirePen());
 }

@@ -10,8 +10,11 @@ class QPainter;
 
 namespace flow {
 
-void DrawWire(QPainter& painter, const Wire& wire);
+struct CircuitView;
+
+void DrawWire(QPainter& painter, const Wire& wire, const CircuitView& view);
 // The same along a curve already made (a connected wire).
-void DrawWire(QPainter& painter, const Wire& wire, const QPainterPath& curve);
+void DrawWire(QPainter& painter, const Wire& wire, const QPainterPath& curve,
+              const CircuitView& view);
 
 } // namespace flow

@@ -1,6 +1,6 @@
 #include "render/WireGeometry.h"
 
-#include "editor/canvas/RedrawLink.h"
+#include "render/CircuitView.h"
 
 #include <cmath>
 
@@ -27,14 +27,14 @@ QPointF ControlOffset(QPointF direction, double reach) {
 
 } // namespace
 
-QPointF PortPosition(const Port& port, bool followDrag) {
+QPointF PortPosition(const Port& port, const CircuitView* dragging) {
     if (!port.Node) return QPointF(port.X, port.Y);
     const Node& node = *port.Node;
     // In doubles: positions near the limits of the integers must not overflow.
     QPointF position(double(node.X) + double(port.X), double(node.Y) + double(port.Y));
-    const EditorState& editor = Editor();
-    if (followDrag && (node.Flags & ObjectFlag::Selected) && editor.Has(InteractionFlag::Dragged))
-        position += QPointF(editor.DragDX, editor.DragDY);
+    if (dragging && (node.Flags & ObjectFlag::Selected) &&
+        dragging->Has(InteractionFlag::Dragged))
+        position += QPointF(dragging->DragDX, dragging->DragDY);
     return position;
 }
 
@@ -51,11 +51,12 @@ WireGeometry GeometryBetween(QPointF start, QPointF end, const Port& source,
     return g;
 }
 
-WireGeometry GeometryOf(const Wire& wire) {
-    const EditorState& editor = Editor();
-    const QPointF start = PortPosition(*wire.Source);
-    const QPointF end =
-        wire.Destination ? PortPosition(*wire.Destination) : QPointF(editor.MouseX, editor.MouseY);
+WireGeometry GeometryOf(const Wire& wire, const CircuitView* view) {
+    const QPointF start = PortPosition(*wire.Source, view);
+    // A wire being drawn ends at the mouse.
+    const QPointF end = wire.Destination ? PortPosition(*wire.Destination, view)
+                        : view            ? QPointF(view->MouseX, view->MouseY)
+                                          : start;
     return GeometryBetween(start, end, *wire.Source, wire.Destination);
 }
 
@@ -65,8 +66,8 @@ QPainterPath CurveOf(const WireGeometry& g) {
     return path;
 }
 
-QPainterPath WireCurve(const Wire& wire) {
-    return CurveOf(GeometryOf(wire));
+QPainterPath WireCurve(const Wire& wire, const CircuitView* view) {
+    return CurveOf(GeometryOf(wire, view));
 }
 
 } // namespace flow

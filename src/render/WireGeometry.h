@@ -9,20 +9,22 @@
 
 namespace flow {
 
+struct CircuitView;
+
 struct WireGeometry {
     QPointF Start, End, StartOffset, EndOffset;
 };
 
 // Where a wire attaches to a port: its node's place plus the port's, shifted by the drag of a
-// selected node while it is dragged (when `followDrag`).
-QPointF PortPosition(const Port& port, bool followDrag = true);
+// selected node while the view shows it dragged (when a view is given).
+QPointF PortPosition(const Port& port, const CircuitView* dragging = nullptr);
 // The curve's end points and control offsets between two attachment points; the destination
 // may be none (a wire being drawn, ending at the mouse).
 WireGeometry GeometryBetween(QPointF start, QPointF end, const Port& source,
                              const Port* destination);
 // The geometry of a wire as it stands now: a dangling wire ends at the mouse.
-WireGeometry GeometryOf(const Wire& wire);
+WireGeometry GeometryOf(const Wire& wire, const CircuitView* view = nullptr);
 QPainterPath CurveOf(const WireGeometry& geometry);
-QPainterPath WireCurve(const Wire& wire);
+QPainterPath WireCurve(const Wire& wire, const CircuitView* view = nullptr);
 
 } // namespace flow

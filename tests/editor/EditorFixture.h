@@ -11,7 +11,7 @@
 #include "editor/actions/MenuCommands.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
-#include "render/StatusText.h"
+#include "editor/window/StatusText.h"
 
 #include <QPlainTextEdit>
 #include <QSplitter>

@@ -1,4 +1,4 @@
-#include "editor/canvas/EditorState.h"
+#include "editor/canvas/OpenViews.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 #include "render/Camera.h"

@@ -1,4 +1,4 @@
-#include "editor/canvas/EditorState.h"
+#include "editor/canvas/OpenViews.h"
 #include "model/Model.h"
 #include "render/CommentDrawing.h"
 #include "render/Palette.h"

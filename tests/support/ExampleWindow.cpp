@@ -13,11 +13,11 @@ namespace flow::test {
 
 Circuit& OpenInWindow(Circuit& circuit, QSize size) {
     if (size.isValid()) {
-        circuit.WindowX = 100;
-        circuit.WindowY = 80;
-        circuit.WindowWidth = size.width();
-        circuit.WindowHeight = size.height();
-        circuit.CameraX = circuit.CameraY = 0;
+        circuit.Saved.WindowX = 100;
+        circuit.Saved.WindowY = 80;
+        circuit.Saved.WindowWidth = size.width();
+        circuit.Saved.WindowHeight = size.height();
+        circuit.Saved.CameraX = circuit.Saved.CameraY = 0;
     }
     OpenCircuitWindow(circuit);
     EXPECT_TRUE(QTest::qWaitForWindowExposed(WindowOf(circuit)));

@@ -85,9 +85,9 @@ std::string FrameFault(const Circuit& circuit, const Frame& frame, std::set<Int>
 
 std::string ModelFault(const Circuit& circuit) {
     if (circuit.Handle != &circuit) return "circuit handle wrong";
-    if (!(circuit.Magnification > 0.0f) || !std::isfinite(circuit.Magnification) ||
-        !std::isfinite(circuit.ZoomLevel) ||
-        std::fabs(std::exp2(circuit.ZoomLevel) / circuit.Magnification - 1.0) > 1e-4)
+    if (!(circuit.Saved.Magnification > 0.0f) || !std::isfinite(circuit.Saved.Magnification) ||
+        !std::isfinite(circuit.Saved.ZoomLevel) ||
+        std::fabs(std::exp2(circuit.Saved.ZoomLevel) / circuit.Saved.Magnification - 1.0) > 1e-4)
         return "camera magnification unusable or not 2 to the zoom level";
     std::set<Int> ids;
     std::set<const Node*> nodes;

@@ -1,12 +1,13 @@
 #pragma once
-// A circuit of its own for each test, a fresh editor state, and rendering into an image.
+// A circuit of its own for each test with a view of its own, and rendering into an image.
 
-#include "editor/canvas/EditorState.h"
+#include "editor/canvas/OpenViews.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 #include "render/Palette.h"
+#include "editor/canvas/HitTestPass.h"
 #include "render/Redraw.h"
-#include "render/StatusText.h"
+#include "editor/window/StatusText.h"
 
 #include <QImage>
 #include <QLabel>
@@ -30,25 +31,24 @@ class SceneFixture : public ::testing::Test {
         // Whichever test program runs the scene: what drawing needs is there.
         RegisterCatalogue();
         SetupPalette();
-        ResetEditorState();
         circuit.MainFrame.Owner = &circuit;
-        circuit.Magnification = 1.0f;
+        ListView(view);
     }
-    ~SceneFixture() override {
-        ResetEditorState();
-        AddNode(nullptr, nullptr, nullptr); // nothing left pending for the next test
-    }
+    ~SceneFixture() override { UnlistView(view); }
 
     QImage Render(int width = 800, int height = 600) {
         QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
         image.fill(0xFFFF00FF);
-        RedrawCircuitInto(circuit, image);
+        // As a window's canvas redraws: the hit test, then the drawing.
+        FitCanvas(view, image.size(), image.devicePixelRatio());
+        HitTestPass(view);
+        RedrawCircuitInto(view, image);
         return image;
     }
 
     void Zoom(float level) {
-        circuit.ZoomLevel = level;
-        circuit.Magnification = std::exp2(level);
+        view.ZoomLevel = level;
+        view.Magnification = std::exp2(level);
     }
 
     Node* Add(const QString& function, Int x, Int y, Implementation* implementation = nullptr) {
@@ -63,13 +63,15 @@ class SceneFixture : public ::testing::Test {
         if (!statusBar_) {
             statusBar_ = std::make_unique<QStatusBar>();
             hoverField_ = new QLabel(statusBar_.get());
-            circuit.StatusFields[std::size_t(StatusField::Hover)] = hoverField_;
-            circuit.StatusLine = statusBar_.get();
+            view.StatusFields[std::size_t(StatusField::Hover)] = hoverField_;
+            view.StatusLine = statusBar_.get();
         }
         return *hoverField_;
     }
 
     Circuit circuit;
+    // The view a window would hold, listed as a window lists its own.
+    CircuitView view{circuit};
 
   private:
     std::unique_ptr<QStatusBar> statusBar_;

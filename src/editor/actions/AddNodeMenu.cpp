@@ -1,12 +1,14 @@
 #include "editor/actions/AddNodeMenu.h"
 
+#include "editor/canvas/OpenViews.h"
 #include "editor/actions/MenuCommands.h"
 #include "editor/history/History.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 #include "model/SubCircuits.h"
+#include "editor/canvas/CanvasRedraw.h"
 #include "render/Redraw.h"
-#include "render/StatusText.h"
+#include "editor/window/StatusText.h"
 
 #include <QMenu>
 
@@ -103,7 +105,8 @@ void Place(Circuit& circuit, FunctionDef& definition) {
 
 void Delete(Circuit& circuit, FunctionDef& definition) {
     if (InstanceCount(circuit, &definition) > 0) return;
-    if (PreviewNode().Function == &definition) PreviewNode().Function = nullptr;
+    if (CircuitView* view = ViewOf(circuit); view && view->Preview.Function == &definition)
+        view->Preview.Function = nullptr;
     RemoveSubCircuit(circuit, definition);
     RedrawCircuit(circuit);
 }
@@ -163,7 +166,9 @@ QMenu* AddNodeMenu() {
     return Menu();
 }
 
-void FillPreviewNode(int commandId) {
+void FillPreviewNode(Circuit& circuit, int commandId) {
+    CircuitView* view = ViewOf(circuit);
+    if (!view) return;
     const AddNodeEntry* entry = FindEntry(commandId);
     if (!entry) return;
     FunctionDef* function = FindFunction(QString::fromUtf16(entry->Function));
@@ -172,7 +177,7 @@ void FillPreviewNode(int commandId) {
     if (entry->Implementation >= 0 &&
         entry->Implementation < static_cast<int>(function->Implementations.size()))
         implementation = function->Implementations[entry->Implementation].get();
-    Node* preview = AddNode(nullptr, function, implementation);
+    Node* preview = ShapeNode(view->Preview, function, implementation);
     if (entry->Value && preview->PortArray.size() > 1 && preview->PortArray[1])
         preview->PortArray[1]->Value = *entry->Value;
 }
@@ -189,7 +194,7 @@ bool OfferForPlacement(Circuit& circuit, FunctionDef* function) {
         ShowStatusNotice(circuit, refusal);
         return false;
     }
-    AddNode(nullptr, function, nullptr);
+    if (CircuitView* view = ViewOf(circuit)) ShapeNode(view->Preview, function, nullptr);
     RedrawCircuit(circuit);
     return true;
 }

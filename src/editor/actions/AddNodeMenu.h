@@ -19,7 +19,7 @@ QMenu* AddNodeMenu();
 
 // Fills the placement preview node as the menu entry with this id describes, which makes its
 // function pending for placement. Ids outside the menu do nothing.
-void FillPreviewNode(int commandId);
+void FillPreviewNode(Circuit& circuit, int commandId);
 
 // Why an instance of the function cannot go into the circuit's shown frame: it would make that
 // frame's sub-circuit contain itself. Empty when it can.

@@ -1,5 +1,6 @@
 #include "editor/actions/AlignCommands.h"
 
+#include "editor/canvas/OpenViews.h"
 #include "editor/history/ClipboardText.h"
 #include "editor/history/History.h"
 #include "model/SubCircuits.h"

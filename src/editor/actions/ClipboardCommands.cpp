@@ -1,14 +1,16 @@
 #include "editor/actions/ClipboardCommands.h"
 
+#include "editor/canvas/OpenViews.h"
 #include "editor/canvas/CanvasInteraction.h"
 #include "editor/canvas/GridSnap.h"
 #include "editor/canvas/TextEditing.h"
 #include "editor/history/ClipboardText.h"
 #include "editor/history/History.h"
 #include "editor/window/CircuitCanvas.h"
+#include "editor/window/CircuitWindow.h"
 #include "file/CircuitWriter.h"
 #include "render/Camera.h"
-#include "render/StatusText.h"
+#include "editor/window/StatusText.h"
 #include "model/SubCircuits.h"
 
 #include <QClipboard>
@@ -19,10 +21,18 @@ namespace flow {
 namespace {
 
 std::optional<QPointF> PointerInCircuit(const Circuit& circuit) {
-    const auto* canvas = qobject_cast<const CircuitCanvas*>(circuit.Canvas);
-    const std::optional<QPointF> pixel = canvas ? canvas->PointerOnCanvas() : std::nullopt;
+    const CircuitWindow* window = WindowOf(circuit);
+    const std::optional<QPointF> pixel =
+        window ? window->Canvas()->PointerOnCanvas() : std::nullopt;
     if (!pixel) return std::nullopt;
-    return ToCircuitPoint(circuit, *pixel);
+    return ToCircuitPoint(window->View(), *pixel);
+}
+
+// The text under edit in the circuit's window, which the clipboard commands act on instead of
+// the objects; none while no text is edited.
+CircuitView* EditedText(const Circuit& circuit) {
+    CircuitView* view = ViewOf(circuit);
+    return view && EditingText(*view) ? view : nullptr;
 }
 
 bool HasObjects(const FrameObjects& objects) {
@@ -39,8 +49,8 @@ FrameObjects PasteAsStep(Circuit& circuit, const QString& name, std::string_view
 }
 
 void CopySelection(Circuit& circuit) {
-    if (EditingText()) {
-        CopySelectedText();
+    if (CircuitView* text = EditedText(circuit)) {
+        CopySelectedText(*text);
         return;
     }
     const FrameObjects selected = SelectedObjectsWithInnerWires(ShownFrame(circuit));
@@ -51,8 +61,8 @@ void CopySelection(Circuit& circuit) {
 }
 
 void CutSelection(Circuit& circuit) {
-    if (EditingText()) {
-        CutSelectedText();
+    if (CircuitView* text = EditedText(circuit)) {
+        CutSelectedText(*text);
         return;
     }
     CopySelection(circuit);
@@ -61,8 +71,8 @@ void CutSelection(Circuit& circuit) {
 }
 
 void PasteFromClipboard(Circuit& circuit) {
-    if (EditingText()) {
-        PasteText();
+    if (CircuitView* text = EditedText(circuit)) {
+        PasteText(*text);
         return;
     }
     bool tooLarge = false;
@@ -92,7 +102,7 @@ void PasteFromClipboard(Circuit& circuit) {
 }
 
 void DuplicateSelection(Circuit& circuit) {
-    if (EditingText()) return;
+    if (EditedText(circuit)) return;
     const FrameObjects selected = SelectedObjectsWithInnerWires(ShownFrame(circuit));
     if (HasObjects(selected))
         PasteAsStep(circuit, QStringLiteral("Duplicate"), CopiedCircuitText(circuit, selected),
@@ -100,8 +110,8 @@ void DuplicateSelection(Circuit& circuit) {
 }
 
 void SelectAllObjects(Circuit& circuit) {
-    if (EditingText()) {
-        SelectAllText();
+    if (CircuitView* text = EditedText(circuit)) {
+        SelectAllText(*text);
         return;
     }
     for (const auto& comment : ShownFrame(circuit).Comments)
@@ -111,8 +121,8 @@ void SelectAllObjects(Circuit& circuit) {
 }
 
 void DeleteSelectedObjects(Circuit& circuit) {
-    if (EditingText()) {
-        ApplyEditKey(VirtualKey::Delete, 0);
+    if (CircuitView* text = EditedText(circuit)) {
+        ApplyEditKey(*text, VirtualKey::Delete, 0);
         return;
     }
     DeleteObjects(circuit, QStringLiteral("Delete"),

@@ -1,10 +1,12 @@
 #include "editor/actions/ContextMenu.h"
 
+#include "editor/canvas/OpenViews.h"
 #include "editor/actions/MenuCommands.h"
 #include "editor/canvas/CanvasInteraction.h"
 #include "editor/window/CircuitWindow.h"
 #include "model/Model.h"
 #include "model/ObjectsById.h"
+#include "editor/canvas/CanvasRedraw.h"
 #include "render/Redraw.h"
 #include "model/SubCircuits.h"
 
@@ -34,8 +36,9 @@ struct Target {
 };
 
 Target UnderPointer(Circuit& circuit) {
-    const EditorState& editor = Editor();
-    if (!editor.Has(InteractionFlag::HoverFound) || editor.LastHitCircuit != &circuit) return {};
+    const CircuitView* view = ViewOf(circuit);
+    if (!view || !view->Has(InteractionFlag::HoverFound)) return {};
+    const EditorState& editor = *view;
     if (editor.HoveredPort) return {editor.HoveredPort->Node, nullptr, nullptr};
     if (editor.HoveredNode) return {editor.HoveredNode, nullptr, nullptr};
     if (editor.HoveredComment) return {nullptr, editor.HoveredComment, nullptr};
@@ -55,7 +58,7 @@ void SelectOnly(Circuit& circuit, int* flags) {
     }
     for (const auto& wire : frame.Wires)
         wire->Flags &= ~ObjectFlag::Selected;
-    Editor().WireSource = nullptr;
+    if (CircuitView* view = ViewOf(circuit)) view->WireSource = nullptr;
     *flags |= ObjectFlag::Selected;
 }
 
@@ -93,7 +96,7 @@ bool PopUpContextMenu(Circuit& circuit, QPoint screenPosition) {
     CommitEditOf(circuit);
     if (!(*flags & ObjectFlag::Selected)) SelectOnly(circuit, flags);
     if (Opened()) Opened()->close();
-    auto* menu = new QMenu(qobject_cast<QWidget*>(circuit.Window));
+    auto* menu = new QMenu(WindowOf(circuit));
     menu->setAttribute(Qt::WA_DeleteOnClose);
     for (int id : {Command::Cut, Command::Copy, Command::Duplicate, Command::Delete})
         if (QAction* action = WindowAction(circuit, id)) menu->addAction(action);

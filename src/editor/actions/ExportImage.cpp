@@ -2,10 +2,10 @@
 
 #include "editor/actions/DialogFolders.h"
 #include "editor/actions/ViewCommands.h"
-#include "editor/canvas/EditingHidden.h"
+#include "editor/window/CircuitCanvas.h"
 #include "editor/window/CircuitWindow.h"
 #include "render/CircuitPicture.h"
-#include "render/StatusText.h"
+#include "editor/window/StatusText.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
@@ -39,20 +39,12 @@ ExportChoice AskWithDialog(QWidget* parent) {
     return {dialog.selectedFiles().constFirst(), whole->isChecked()};
 }
 
-// The camera fields a fitted picture changes, to be put back afterwards.
-struct CameraState {
-    explicit CameraState(const Circuit& circuit)
-        : X(circuit.CameraX), Y(circuit.CameraY), ZoomLevel(circuit.ZoomLevel),
-          Magnification(circuit.Magnification) {}
-    void Restore(Circuit& circuit) const {
-        circuit.CameraX = X;
-        circuit.CameraY = Y;
-        circuit.ZoomLevel = ZoomLevel;
-        circuit.Magnification = Magnification;
-    }
-    Int X, Y;
-    float ZoomLevel, Magnification;
-};
+// The edited object is laid out again from what it holds, not from the edit buffer: before the
+// picture, which shows what it holds, and after it, for the window.
+void RelayOutEdited(const EditorState& editor) {
+    if (editor.EditComment) editor.EditComment->Flags |= ObjectFlag::NeedsLayout;
+    if (editor.EditNode) editor.EditNode->Flags |= ObjectFlag::NeedsLayout;
+}
 
 } // namespace
 
@@ -62,22 +54,24 @@ ExportChooser& ChooseExport() {
 }
 
 void ExportImage(Circuit& circuit) {
-    const ExportChoice choice = ChooseExport()(qobject_cast<QWidget*>(circuit.Window));
+    CircuitWindow* window = WindowOf(circuit);
+    if (!window) return;
+    const ExportChoice choice = ChooseExport()(window);
     if (choice.FileName.isEmpty()) return;
     const QSize size = CanvasSize(circuit);
-    const CameraState view(circuit);
-    if (choice.WholeCircuit) FitCircuitInView(circuit, size);
+    // A picture of what the window shows, as --render draws it: none of the editing shows.
+    const CircuitView& shown = window->View();
+    CircuitView picture(circuit);
+    picture.ShowsEditing = false;
+    picture.OpenPath = shown.OpenPath;
+    picture.SetCamera(shown.Camera());
+    RelayOutEdited(shown);
+    if (choice.WholeCircuit) FitCircuitInView(picture, size);
     QString failure;
     // As sharp as the canvas shows it on this screen.
-    const auto* canvas = qobject_cast<const QWidget*>(circuit.Canvas);
-    const double scale = canvas ? canvas->devicePixelRatioF() : 1.0;
-    bool written = false;
-    {
-        // A picture of the circuit, as --render draws it: none of the editing shows.
-        const EditingHidden plain(circuit);
-        written = WriteCircuitPicture(circuit, choice.FileName, size, scale, &failure);
-    }
-    view.Restore(circuit);
+    const double scale = window->Canvas()->devicePixelRatioF();
+    const bool written = WriteCircuitPicture(picture, choice.FileName, size, scale, &failure);
+    RelayOutEdited(shown);
     if (written) RememberExport(choice.FileName);
     ShowStatusNotice(
         circuit, written ? QStringLiteral("Exported %1").arg(choice.FileName)

@@ -20,7 +20,7 @@ namespace flow {
 namespace {
 
 QWidget* WindowWidget(const Circuit& circuit) {
-    return qobject_cast<QWidget*>(circuit.Window);
+    return WindowOf(circuit);
 }
 
 void Warn(const Circuit& circuit, const QString& title, const QString& text) {
@@ -64,7 +64,7 @@ Circuit* CircuitShowing(const QString& fileName, const Circuit* except = nullptr
     const QString canonical = QFileInfo(fileName).canonicalFilePath();
     if (canonical.isEmpty()) return nullptr;
     for (const auto& open : Circuits())
-        if (open.get() != except && open->Window &&
+        if (open.get() != except && WindowOf(*open) &&
             (IsFile(open->FileName, canonical) || IsFile(open->RecoveredFrom, canonical)))
             return open.get();
     return nullptr;
@@ -111,11 +111,15 @@ bool SaveCircuitTo(Circuit& circuit, const QString& fileName) {
         !AskToReplaceOpenFile()(WindowWidget(circuit), QFileInfo(fileName).fileName()))
         return false;
     QString failure;
-    bool saved = false;
-    {
-        const MainViewShown mainView(circuit);
-        saved = SaveCircuit(circuit, fileName, &failure);
+    // The file keeps the view of the main frame, wherever the window stands.
+    if (const CircuitView* view = ViewOf(circuit)) {
+        const CameraView main = MainCamera(*view);
+        circuit.Saved.CameraX = main.X;
+        circuit.Saved.CameraY = main.Y;
+        circuit.Saved.ZoomLevel = main.Zoom;
+        circuit.Saved.Magnification = main.Magnification;
     }
+    const bool saved = SaveCircuit(circuit, fileName, &failure);
     if (!saved) {
         Warn(circuit, QStringLiteral("Save Circuit"),
              QStringLiteral("Cannot write “%1”: %2. The circuit was not saved.")

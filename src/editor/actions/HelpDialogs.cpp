@@ -1,5 +1,6 @@
 #include "editor/actions/HelpDialogs.h"
 
+#include "editor/window/CircuitCanvas.h"
 #include "editor/window/CircuitWindow.h"
 
 #include <QDialog>
@@ -38,7 +39,7 @@ void AddMenu(QList<QPair<QString, QString>>& rows, const QMenu& menu, const QStr
 }
 
 QDialog* NewDialog(Circuit& circuit, const QString& title) {
-    auto* dialog = new QDialog(qobject_cast<QWidget*>(circuit.Window));
+    auto* dialog = new QDialog(WindowOf(circuit));
     dialog->setAttribute(Qt::WA_DeleteOnClose);
     dialog->setWindowTitle(title);
     new QVBoxLayout(dialog);

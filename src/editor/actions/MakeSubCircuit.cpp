@@ -1,5 +1,8 @@
 #include "editor/actions/MakeSubCircuit.h"
 
+#include "editor/window/CircuitCanvas.h"
+#include "editor/window/CircuitWindow.h"
+#include "editor/canvas/OpenViews.h"
 #include "editor/actions/SubCircuitNameDialog.h"
 #include "editor/canvas/GridSnap.h"
 #include "editor/history/ClipboardText.h"
@@ -9,7 +12,7 @@
 #include "model/Model.h"
 #include "model/Placement.h"
 #include "model/SubCircuits.h"
-#include "render/StatusText.h"
+#include "editor/window/StatusText.h"
 
 #include <QWidget>
 
@@ -177,7 +180,7 @@ void MakeSubCircuitFromSelection(Circuit& circuit) {
     }
     const std::optional<QString> name = AskSubCircuitName()(circuit);
     // Keys go back to the canvas, where they went before the dialog took them.
-    if (auto* canvas = qobject_cast<QWidget*>(circuit.Canvas)) canvas->setFocus();
+    if (CircuitWindow* window = WindowOf(circuit)) window->Canvas()->setFocus();
     if (name) MakeSubCircuit(circuit, *name);
 }
 

@@ -19,6 +19,7 @@
 #include "editor/window/EditorProcess.h"
 #include "editor/window/RunMarks.h"
 #include "model/Model.h"
+#include "editor/canvas/CanvasRedraw.h"
 #include "render/Redraw.h"
 
 #include <QFileDialog>
@@ -49,13 +50,13 @@ QString AskWithDialog(QWidget* parent, FileDialogKind kind) {
 }
 
 QWidget* DialogParent(Circuit& circuit) {
-    return qobject_cast<QWidget*>(circuit.Window);
+    return WindowOf(circuit);
 }
 
 // Quit asks about every modified circuit in turn; Cancel on any of them keeps everything open.
 void QuitAsking() {
     for (const auto& open : Circuits())
-        if (open->Window && !MayClose(*open)) return;
+        if (WindowOf(*open) && !MayClose(*open)) return;
     QuitEditor();
 }
 
@@ -72,7 +73,8 @@ void OnMenu(Circuit& circuit, int commandId) {
     Circuit* shown = &circuit;
     // A Start repaints at every run state, with nothing but the state changing in between.
     std::optional<SceneReuse> sameScene;
-    if (commandId == Command::Start) sameScene.emplace(circuit);
+    if (CircuitView* view = ViewOf(circuit); view && commandId == Command::Start)
+        sameScene.emplace(*view);
     switch (commandId) {
     case Command::Save:
     case Command::SaveAs:
@@ -148,7 +150,7 @@ void OnMenu(Circuit& circuit, int commandId) {
         ZoomView(circuit, -1.0f);
         break;
     case Command::FitCircuit:
-        FitCircuitInView(circuit, CanvasSize(circuit));
+        if (CircuitView* view = ViewOf(circuit)) FitCircuitInView(*view, CanvasSize(circuit));
         break;
     case Command::ActualSize:
         ShowActualSize(circuit);
@@ -194,7 +196,7 @@ void OnMenu(Circuit& circuit, int commandId) {
         GoUp(circuit);
         break;
     default:
-        FillPreviewNode(commandId);
+        FillPreviewNode(circuit, commandId);
         break;
     }
     RedrawCircuit(*shown);

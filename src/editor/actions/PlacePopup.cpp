@@ -1,16 +1,18 @@
 #include "editor/actions/PlacePopup.h"
 
 #include "editor/actions/AddNodeMenu.h"
-#include "editor/canvas/EditorState.h"
+#include "editor/canvas/OpenViews.h"
 #include "editor/canvas/GridSnap.h"
 #include "editor/canvas/NodePlacement.h"
+#include "editor/window/CircuitWindow.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 #include "model/ObjectsById.h"
 #include "render/HoverText.h"
 #include "render/NodeDrawing.h"
+#include "editor/canvas/CanvasRedraw.h"
 #include "render/Redraw.h"
-#include "render/StatusText.h"
+#include "editor/window/StatusText.h"
 #include "model/SubCircuits.h"
 
 #include <QKeyEvent>
@@ -29,13 +31,12 @@ bool HasInput(const FunctionDef& function) {
     return false;
 }
 
-// Whether a node of the choice, placed now, would have a port the wire fits. The placement
-// preview is the node tried: it is what placing copies.
+// Whether a node of the choice, placed now, would have a port the wire fits: tried on a node
+// made as placing makes it.
 bool Fits(const PlaceChoice& choice, const Port* wireFrom) {
-    const Node* probe = AddNode(nullptr, choice.Function, choice.Implementation);
-    const bool fits = FirstFittingPort(*probe, wireFrom) != nullptr;
-    PreviewNode().Function = nullptr;
-    return fits;
+    Node probe;
+    ShapeNode(probe, choice.Function, choice.Implementation);
+    return FirstFittingPort(probe, wireFrom) != nullptr;
 }
 
 QPointer<PlacePopup>& Opened() {
@@ -45,12 +46,13 @@ QPointer<PlacePopup>& Opened() {
 
 bool StillOpen(const Circuit& circuit) {
     for (const auto& open : Circuits())
-        if (open.get() == &circuit) return open->Window != nullptr;
+        if (open.get() == &circuit) return WindowOf(circuit) != nullptr;
     return false;
 }
 
-void LetGoOfWire() {
-    if (Port* source = std::exchange(Editor().WireSource, nullptr))
+void LetGoOfWire(const Circuit& circuit) {
+    CircuitView* view = ViewOf(circuit);
+    if (Port* source = view ? std::exchange(view->WireSource, nullptr) : nullptr)
         source->Flags &= ~ObjectFlag::Selected;
 }
 
@@ -167,29 +169,32 @@ void PlacePopup::PlaceCurrent() {
         close();
         return;
     }
-    Node& preview = *AddNode(nullptr, choice.Function, choice.Implementation);
+    CircuitView* view = ViewOf(circuit_);
+    if (!view) return;
+    Node preview;
+    ShapeNode(preview, choice.Function, choice.Implementation);
     // Centred on the pointer, as the add-node menu's preview is when it is placed.
-    LayoutConstant(preview);
+    LayoutConstant(preview, view);
     const UnitPair place = SnappedPlace(circuit_, x_ - preview.Width / 2, y_ - preview.Height / 2);
-    PlacePreviewNode(circuit_, place.X, place.Y, WireSourceNow());
-    preview.Function = nullptr;
+    PlacePreviewNode(circuit_, preview, place.X, place.Y, WireSourceNow());
     close();
 }
 
 void PlacePopup::hideEvent(QHideEvent* event) {
     QFrame::hideEvent(event);
     // A wire that found no node to feed is let go, as a click on empty canvas always did.
-    if (wireNode_ != 0) LetGoOfWire();
+    if (wireNode_ != 0) LetGoOfWire(circuit_);
     if (StillOpen(circuit_)) RedrawCircuit(circuit_);
 }
 
 PlacePopup* OpenPlacePopup(Circuit& circuit, QPoint screenPosition, const QString& typed,
                            const Port* wireFrom) {
     if (Opened()) Opened()->close();
+    CircuitView* view = ViewOf(circuit);
+    if (!view) return nullptr;
     // The popup's choice replaces a node waiting to be placed.
-    PreviewNode().Function = nullptr;
-    const EditorState& editor = Editor();
-    auto* popup = new PlacePopup(circuit, editor.MouseX, editor.MouseY, wireFrom);
+    view->Preview.Function = nullptr;
+    auto* popup = new PlacePopup(circuit, view->MouseX, view->MouseY, wireFrom);
     Opened() = popup;
     popup->move(screenPosition);
     popup->show();

@@ -1,4 +1,6 @@
 #include "editor/actions/SelectConnected.h"
+
+#include "editor/canvas/OpenViews.h"
 #include "model/SubCircuits.h"
 
 #include <QSet>

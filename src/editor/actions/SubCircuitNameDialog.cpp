@@ -1,5 +1,7 @@
 #include "editor/actions/SubCircuitNameDialog.h"
 
+#include "editor/window/CircuitWindow.h"
+
 #include "model/SubCircuits.h"
 
 #include <QDialogButtonBox>
@@ -12,7 +14,7 @@ namespace flow {
 namespace {
 
 std::optional<QString> AskWithDialog(Circuit& circuit) {
-    SubCircuitNameDialog dialog(circuit, qobject_cast<QWidget*>(circuit.Window));
+    SubCircuitNameDialog dialog(circuit, WindowOf(circuit));
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return dialog.Field()->text();
 }

@@ -1,5 +1,8 @@
 #include "editor/actions/SubCircuitView.h"
 
+#include "editor/canvas/OpenViews.h"
+
+#include "editor/canvas/OpenViews.h"
 #include "editor/actions/ViewCommands.h"
 #include "editor/canvas/CanvasInteraction.h"
 #include "editor/window/CircuitWindow.h"
@@ -19,26 +22,6 @@ namespace {
 
 using View = CameraView;
 
-struct OpenViews {
-    // Left[i]: the view of depth i when the window went deeper; none where a defect opened the
-    // path and the level was never shown.
-    std::vector<std::optional<View>> Left;
-    // The view each sub-circuit's body was last left with, by the sub-circuit's name.
-    QHash<QString, View> Inside;
-};
-
-QHash<const Circuit*, OpenViews>& AllViews() {
-    static QHash<const Circuit*, OpenViews> views;
-    return views;
-}
-
-void ApplyView(Circuit& circuit, const View& view) {
-    circuit.CameraX = view.X;
-    circuit.CameraY = view.Y;
-    circuit.ZoomLevel = view.Zoom;
-    circuit.Magnification = view.Magnification;
-}
-
 void ClearFlags(Frame& frame, int flags) {
     for (const auto& comment : frame.Comments)
         comment->Flags &= ~flags;
@@ -54,66 +37,64 @@ void ClearFlags(Frame& frame, int flags) {
 // What the user had under way belongs to the frame being left: a text being typed is kept as a
 // step of that frame, the rest is let go. A body's selection does not outlive the visit, since
 // every instance shares the body.
-void LeaveShownFrame(Circuit& circuit) {
-    CommitEditOf(circuit);
-    PreviewNode().Function = nullptr;
-    EditorState& editor = Editor();
+void LeaveShownFrame(CircuitView& view) {
+    CommitEditOf(*view.Circuit);
+    view.Preview.Function = nullptr;
+    EditorState& editor = view;
     if (Port* source = std::exchange(editor.WireSource, nullptr))
         source->Flags &= ~ObjectFlag::Selected;
     editor.HoveredComment = nullptr;
     editor.HoveredNode = nullptr;
     editor.HoveredPort = nullptr;
-    editor.LastHitCircuit = nullptr;
+    editor.LastHit.reset();
     editor.PressCancelled = editor.PressOnPort = false;
     editor.Set(InteractionFlag::Dragged | InteractionFlag::RubberBand |
                    InteractionFlag::HoverFound | InteractionFlag::HoverSelected,
                false);
     editor.DragDX = editor.DragDY = 0;
-    Frame& shown = ShownFrame(circuit);
+    Frame& shown = ShownFrame(view);
     const bool body = shown.Definition != nullptr;
     ClearFlags(shown, ObjectFlag::Hovered | (body ? ObjectFlag::Selected : 0));
-    if (body) AllViews()[&circuit].Inside.insert(shown.Definition->Name, CurrentView(circuit));
+    if (body) view.CamerasInside.insert(shown.Definition->Name, view.Camera());
 }
 
-void ShowWhereWeAre(Circuit& circuit) {
-    ClearFlags(ShownFrame(circuit),
-               ObjectFlag::Hovered | (circuit.OpenPath.empty() ? 0 : ObjectFlag::Selected));
-    if (CircuitWindow* window = WindowOf(circuit)) window->ShowTitle();
+void ShowWhereWeAre(CircuitView& view) {
+    ClearFlags(ShownFrame(view),
+               ObjectFlag::Hovered | (view.OpenPath.empty() ? 0 : ObjectFlag::Selected));
+    if (CircuitWindow* window = WindowOf(*view.Circuit)) window->ShowTitle();
 }
 
-void FitShownFrame(Circuit& circuit) {
-    FitCircuitInView(circuit, CanvasSize(circuit));
+void FitShownFrame(CircuitView& view) {
+    FitCircuitInView(view, CanvasSize(*view.Circuit));
 }
 
 // The views of the levels above depth, kept as long as the path to them is.
-std::vector<std::optional<View>>& LeftViews(Circuit& circuit) {
-    auto& left = AllViews()[&circuit].Left;
-    left.resize(circuit.OpenPath.size());
+std::vector<std::optional<View>>& LeftViews(CircuitView& view) {
+    auto& left = view.LeftCameras;
+    left.resize(view.OpenPath.size());
     return left;
 }
 
 } // namespace
-
-CameraView CurrentView(const Circuit& circuit) {
-    return {circuit.CameraX, circuit.CameraY, circuit.ZoomLevel, circuit.Magnification};
-}
 
 bool CanOpenInstance(const Circuit& circuit, const Node* node) {
     return node && IsInstance(*node) && node->Frame == &ShownFrame(circuit);
 }
 
 void OpenInstance(Circuit& circuit, Node& instance) {
+    CircuitView* shown = ViewOf(circuit);
+    if (!shown) return;
+    CircuitView& view = *shown;
     if (!CanOpenInstance(circuit, &instance)) return;
-    LeaveShownFrame(circuit);
-    LeftViews(circuit).push_back(CurrentView(circuit));
-    circuit.OpenPath.push_back(&instance);
-    const OpenViews& views = AllViews()[&circuit];
-    const auto inside = views.Inside.constFind(instance.Function->Name);
-    if (inside != views.Inside.cend())
-        ApplyView(circuit, *inside);
+    LeaveShownFrame(view);
+    LeftViews(view).push_back(view.Camera());
+    view.OpenPath.push_back(&instance);
+    const auto inside = view.CamerasInside.constFind(instance.Function->Name);
+    if (inside != view.CamerasInside.cend())
+        view.SetCamera(*inside);
     else
-        FitShownFrame(circuit);
-    ShowWhereWeAre(circuit);
+        FitShownFrame(view);
+    ShowWhereWeAre(view);
 }
 
 void OpenSelectedInstance(Circuit& circuit) {
@@ -127,42 +108,54 @@ void OpenSelectedInstance(Circuit& circuit) {
 }
 
 void GoUpTo(Circuit& circuit, std::size_t depth) {
-    if (depth >= circuit.OpenPath.size()) return;
-    LeaveShownFrame(circuit);
-    auto& left = LeftViews(circuit);
-    const std::optional<View> view = left[depth];
+    CircuitView* shown = ViewOf(circuit);
+    if (!shown) return;
+    CircuitView& view = *shown;
+    if (depth >= view.OpenPath.size()) return;
+    LeaveShownFrame(view);
+    auto& left = LeftViews(view);
+    const std::optional<View> camera = left[depth];
     left.resize(depth);
-    circuit.OpenPath.resize(depth);
-    if (view)
-        ApplyView(circuit, *view);
+    view.OpenPath.resize(depth);
+    if (camera)
+        view.SetCamera(*camera);
     else
-        FitShownFrame(circuit);
-    ShowWhereWeAre(circuit);
+        FitShownFrame(view);
+    ShowWhereWeAre(view);
 }
 
 void GoUp(Circuit& circuit) {
-    if (!circuit.OpenPath.empty()) GoUpTo(circuit, circuit.OpenPath.size() - 1);
+    CircuitView* shown = ViewOf(circuit);
+    if (!shown) return;
+    CircuitView& view = *shown;
+    if (!view.OpenPath.empty()) GoUpTo(circuit, view.OpenPath.size() - 1);
 }
 
 void ShowInside(Circuit& circuit, const std::vector<Node*>& path, const CameraView& before) {
-    if (path == circuit.OpenPath) return;
-    const View camera = CurrentView(circuit);
-    auto& left = LeftViews(circuit);
+    CircuitView* shown = ViewOf(circuit);
+    if (!shown) return;
+    CircuitView& view = *shown;
+    if (path == view.OpenPath) return;
+    const View camera = view.Camera();
+    auto& left = LeftViews(view);
     // The main view is the one the user left, wherever the window stood.
     const std::optional<View> main = left.empty() ? std::optional(before) : left.front();
-    ApplyView(circuit, before);
-    LeaveShownFrame(circuit);
+    view.SetCamera(before);
+    LeaveShownFrame(view);
     left.assign(path.size(), std::nullopt);
     if (!path.empty()) left.front() = main;
-    circuit.OpenPath = path;
-    ApplyView(circuit, camera);
-    ShowWhereWeAre(circuit);
+    view.OpenPath = path;
+    view.SetCamera(camera);
+    ShowWhereWeAre(view);
 }
 
 bool KeepOpenPathValid(Circuit& circuit) {
+    CircuitView* shown = ViewOf(circuit);
+    if (!shown) return false;
+    CircuitView& view = *shown;
     const Frame* frame = &circuit.MainFrame;
     bool valid = true;
-    for (const Node* opened : circuit.OpenPath) {
+    for (const Node* opened : view.OpenPath) {
         // Compared by address only: a node that is gone must not be read.
         const bool held = std::any_of(frame->Nodes.begin(), frame->Nodes.end(),
                                       [opened](const auto& node) { return node.get() == opened; });
@@ -174,65 +167,59 @@ bool KeepOpenPathValid(Circuit& circuit) {
     }
     // An undo that takes an opened instance cuts the path at it at once (LeaveInstance), so
     // that nothing reads the node; the views kept for the levels it cut tell.
-    auto& left = AllViews()[&circuit].Left;
-    const bool cut = left.size() > circuit.OpenPath.size();
+    auto& left = view.LeftCameras;
+    const bool cut = left.size() > view.OpenPath.size();
     if (valid && !cut) return false;
     const bool mainKept = !left.empty() && left.front().has_value();
     const View main = mainKept ? *left.front() : View{};
     left.clear();
-    circuit.OpenPath.clear();
-    EditorState& editor = Editor();
+    view.OpenPath.clear();
+    EditorState& editor = view;
     editor.HoveredComment = nullptr;
     editor.HoveredNode = nullptr;
     editor.HoveredPort = nullptr;
-    editor.LastHitCircuit = nullptr;
-    PreviewNode().Function = nullptr;
+    editor.LastHit.reset();
+    view.Preview.Function = nullptr;
     if (mainKept)
-        ApplyView(circuit, main);
+        view.SetCamera(main);
     else
-        FitShownFrame(circuit);
-    ShowWhereWeAre(circuit);
+        FitShownFrame(view);
+    ShowWhereWeAre(view);
     return true;
 }
 
 QString OpenPathText(const Circuit& circuit) {
+    const CircuitView* shown = ViewOf(circuit);
+    if (!shown) return {};
+    const CircuitView& view = *shown;
     QString text;
-    for (const Node* opened : circuit.OpenPath)
+    for (const Node* opened : view.OpenPath)
         text += QStringLiteral(" ▸ ") + opened->Function->Name;
     return text;
 }
 
 QString OpenPathLinks(const Circuit& circuit, const QString& fileTitle) {
-    if (circuit.OpenPath.empty()) return QString();
+    const CircuitView* shown = ViewOf(circuit);
+    if (!shown) return {};
+    const CircuitView& view = *shown;
+    if (view.OpenPath.empty()) return QString();
     const auto link = [](std::size_t depth, const QString& name) {
         return QStringLiteral("<a href=\"%1\">%2</a>").arg(depth).arg(name.toHtmlEscaped());
     };
     QString text = link(0, fileTitle);
-    for (std::size_t depth = 0; depth < circuit.OpenPath.size(); ++depth) {
-        const QString name = circuit.OpenPath[depth]->Function->Name;
+    for (std::size_t depth = 0; depth < view.OpenPath.size(); ++depth) {
+        const QString name = view.OpenPath[depth]->Function->Name;
         // The level shown is where the user is, not a way to go.
-        const bool last = depth + 1 == circuit.OpenPath.size();
+        const bool last = depth + 1 == view.OpenPath.size();
         text += QStringLiteral(" ▸ ") + (last ? name.toHtmlEscaped() : link(depth + 1, name));
     }
     return text;
 }
 
-MainViewShown::MainViewShown(Circuit& circuit)
-    : circuit_(circuit), x_(circuit.CameraX), y_(circuit.CameraY), zoom_(circuit.ZoomLevel),
-      magnification_(circuit.Magnification) {
-    const auto found = AllViews().constFind(&circuit);
-    if (circuit.OpenPath.empty() || found == AllViews().cend() || found->Left.empty() ||
-        !found->Left.front())
-        return;
-    ApplyView(circuit, *found->Left.front());
-}
-
-MainViewShown::~MainViewShown() {
-    ApplyView(circuit_, {x_, y_, zoom_, magnification_});
-}
-
-void ForgetOpenViews(const Circuit& circuit) {
-    AllViews().remove(&circuit);
+CameraView MainCamera(const CircuitView& view) {
+    if (view.OpenPath.empty() || view.LeftCameras.empty() || !view.LeftCameras.front())
+        return view.Camera();
+    return *view.LeftCameras.front();
 }
 
 } // namespace flow

@@ -1,6 +1,6 @@
 #include "editor/actions/UngroupInstances.h"
 
-#include "editor/canvas/EditorState.h"
+#include "editor/canvas/OpenViews.h"
 #include "editor/history/ClipboardText.h"
 #include "editor/history/History.h"
 #include "editor/history/ObjectCopy.h"
@@ -8,7 +8,7 @@
 #include "model/Model.h"
 #include "model/Placement.h"
 #include "model/SubCircuits.h"
-#include "render/StatusText.h"
+#include "editor/window/StatusText.h"
 
 #include <unordered_map>
 

@@ -1,12 +1,17 @@
 #include "editor/actions/ViewCommands.h"
 
+#include "editor/canvas/OpenViews.h"
 #include "editor/canvas/CanvasInteraction.h"
+#include "editor/window/CircuitCanvas.h"
+#include "editor/window/CircuitWindow.h"
 #include "model/Coordinates.h"
 #include "model/Model.h"
 #include "model/ObjectsById.h"
 #include "render/CommentDrawing.h"
 #include "render/NodeDrawing.h"
+#include "editor/canvas/CanvasRedraw.h"
 #include "render/Redraw.h"
+#include "render/SceneLayout.h"
 #include "render/SceneVisibility.h"
 #include "render/ValueLabels.h"
 #include "model/SubCircuits.h"
@@ -34,12 +39,6 @@ constexpr double kNotchesPerLevel = 4;
 
 // Sizes of comments and constants come from their texts; a circuit just read, or changed since
 // the last redraw, may not be measured yet.
-void LayOutObjects(Frame& frame) {
-    for (const auto& comment : frame.Comments)
-        LayoutComment(*comment);
-    for (const auto& node : frame.Nodes)
-        LayoutConstant(*node);
-}
 
 QRectF CircuitBounds(const Frame& frame) {
     QRectF bounds;
@@ -55,25 +54,25 @@ QRectF CircuitBounds(const Frame& frame) {
 } // namespace
 
 QSize CanvasSize(const Circuit& circuit) {
-    if (const auto* canvas = qobject_cast<const QWidget*>(circuit.Canvas)) return canvas->size();
-    return QSize(circuit.CanvasWidth, circuit.CanvasHeight);
+    const CircuitWindow* window = WindowOf(circuit);
+    return window ? window->Canvas()->size() : QSize();
 }
 
 void ZoomView(Circuit& circuit, float levels) {
     // The camera names the circuit point at the canvas centre, so it stays as it is.
-    SetZoomLevel(circuit, circuit.ZoomLevel + levels);
+    if (CircuitView* view = ViewOf(circuit)) SetZoomLevel(*view, view->ZoomLevel + levels);
 }
 
 void ShowActualSize(Circuit& circuit) {
-    SetZoomLevel(circuit, 0.0f);
+    if (CircuitView* view = ViewOf(circuit)) SetZoomLevel(*view, 0.0f);
 }
 
-void FitCircuitInView(Circuit& circuit, QSize canvas) {
-    LayOutObjects(ShownFrame(circuit));
-    const QRectF bounds = CircuitBounds(ShownFrame(circuit));
+void FitCircuitInView(CircuitView& view, QSize canvas) {
+    LayOutShownFrame(view);
+    const QRectF bounds = CircuitBounds(ShownFrame(view));
     if (bounds.isEmpty() || !bounds.isValid()) {
-        circuit.CameraX = circuit.CameraY = 0;
-        SetZoomLevel(circuit, 0.0f);
+        view.CameraX = view.CameraY = 0;
+        SetZoomLevel(view, 0.0f);
         return;
     }
     // The camera sits on whole units: one unit more on every side absorbs its rounding.
@@ -81,9 +80,9 @@ void FitCircuitInView(Circuit& circuit, QSize canvas) {
     const double roomX = std::max(1.0, canvas.width() - 2 * kFitMargin);
     const double roomY = std::max(1.0, canvas.height() - 2 * kFitMargin);
     const double level = std::log2(std::min(roomX / width, roomY / height));
-    SetZoomLevel(circuit, float(std::floor(level * kNotchesPerLevel) / kNotchesPerLevel));
-    circuit.CameraX = NearestUnit(bounds.center().x());
-    circuit.CameraY = NearestUnit(bounds.center().y());
+    SetZoomLevel(view, float(std::floor(level * kNotchesPerLevel) / kNotchesPerLevel));
+    view.CameraX = NearestUnit(bounds.center().x());
+    view.CameraY = NearestUnit(bounds.center().y());
 }
 
 void ShowNode(Circuit& circuit, Int nodeId) {
@@ -97,8 +96,10 @@ void ShowNode(Circuit& circuit, Int nodeId) {
         wire->Flags &= ~ObjectFlag::Selected;
     node->Flags |= ObjectFlag::Selected;
     // A constant's box reaches left of X: its Width is negative.
-    circuit.CameraX = SaturatedSum(node->X, node->Width / 2);
-    circuit.CameraY = SaturatedSum(node->Y, node->Height / 2);
+    if (CircuitView* view = ViewOf(circuit)) {
+        view->CameraX = SaturatedSum(node->X, node->Width / 2);
+        view->CameraY = SaturatedSum(node->Y, node->Height / 2);
+    }
     RedrawCircuit(circuit);
 }
 
@@ -106,7 +107,7 @@ void ToggleValueLabels() {
     ShowValueLabels(!ValueLabelsShown());
     Settings().setValue(QLatin1String(kShowValuesKey), ValueLabelsShown());
     for (const auto& circuit : Circuits())
-        if (circuit->Window) RedrawCircuit(*circuit);
+        RedrawCircuit(*circuit);
 }
 
 void RecallValueLabels() {

@@ -5,12 +5,13 @@
 
 #include "model/Records.h"
 #include "model/ZoomRange.h"
+#include "render/CircuitView.h"
 
 #include <QSize>
 
 namespace flow {
 
-// The canvas's size in pixels: its widget's, or as last drawn when it has none.
+// The size in pixels of the canvas of the circuit's window; empty without a window.
 QSize CanvasSize(const Circuit& circuit);
 
 // Zooms by whole levels about the canvas centre: the point there stays where it is.
@@ -21,7 +22,7 @@ void ShowActualSize(Circuit& circuit);
 // The zoom level and camera that show every object of the circuit on a canvas of this size,
 // with a margin all round; the zoom level is a whole number of wheel notches. An empty circuit
 // is shown at its origin at zoom level 0.
-void FitCircuitInView(Circuit& circuit, QSize canvas);
+void FitCircuitInView(CircuitView& view, QSize canvas);
 
 // Selects the node alone and centres the view on it, as a click on one of its printed lines asks.
 void ShowNode(Circuit& circuit, Int nodeId);

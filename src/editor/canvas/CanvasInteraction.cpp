@@ -1,5 +1,6 @@
 #include "editor/canvas/CanvasInteraction.h"
 
+#include "editor/canvas/OpenViews.h"
 #include "editor/actions/AddNodeMenu.h"
 #include "editor/actions/ContextMenu.h"
 #include "editor/actions/PlacePopup.h"
@@ -20,8 +21,9 @@
 #include "model/Model.h"
 #include "model/Placement.h"
 #include "render/Camera.h"
+#include "editor/canvas/CanvasRedraw.h"
 #include "render/Redraw.h"
-#include "render/StatusText.h"
+#include "editor/window/StatusText.h"
 #include "model/SubCircuits.h"
 
 #include <algorithm>
@@ -46,40 +48,36 @@ Int ToCircuitUnit(double value) {
 
 // Moves the camera so that the circuit point (x, y) lies under the event's pixel; panning and
 // zooming both keep a grabbed point under the pointer this way.
-void KeepPointUnderPixel(Circuit& circuit, Int x, Int y, const CanvasInput& input) {
+void KeepPointUnderPixel(CircuitView& view, Int x, Int y, const CanvasInput& input) {
     const QPointF camera =
-        CameraKeeping(circuit, QPointF(double(x), double(y)), QPointF(input.PixelX, input.PixelY));
-    circuit.CameraX = ToCircuitUnit(camera.x());
-    circuit.CameraY = ToCircuitUnit(camera.y());
+        CameraKeeping(view, QPointF(double(x), double(y)), QPointF(input.PixelX, input.PixelY));
+    view.CameraX = ToCircuitUnit(camera.x());
+    view.CameraY = ToCircuitUnit(camera.y());
 }
 
-void SetCursor(int shape) {
-    if (Circuit* circuit = Editor().CurrentCircuit) SetCanvasCursor(*circuit, shape);
+void SetCursor(CircuitView& view, int shape) {
+    SetCanvasCursor(*view.Circuit, shape);
 }
 
-bool Pending() {
-    return PreviewNode().Function != nullptr;
+bool Pending(const CircuitView& view) {
+    return view.Preview.Function != nullptr;
 }
-void CancelPlacement() {
-    PreviewNode().Function = nullptr;
-}
-
-Port* FirstPort(const Node& node) {
-    return node.PortArray.size() > 1 ? node.PortArray[1] : nullptr;
+void CancelPlacement(CircuitView& view) {
+    view.Preview.Function = nullptr;
 }
 
 // The selected nodes and comments: what moves.
-FrameObjects SelectedBlocks(const Circuit& circuit) {
-    FrameObjects selected = SelectedObjectsWithSelectedWires(ShownFrame(circuit));
+FrameObjects SelectedBlocks(const CircuitView& view) {
+    FrameObjects selected = SelectedObjectsWithSelectedWires(ShownFrame(view));
     selected.Wires.clear();
     return selected;
 }
 
-void PlacePendingNode(Circuit& circuit) {
-    const Node& preview = PreviewNode();
-    const UnitPair place = SnappedPlace(circuit, preview.X, preview.Y);
-    PlacePreviewNode(circuit, place.X, place.Y);
-    CancelPlacement();
+void PlacePendingNode(CircuitView& view) {
+    const Node& preview = view.Preview;
+    const UnitPair place = SnappedPlace(*view.Circuit, preview.X, preview.Y);
+    PlacePreviewNode(*view.Circuit, preview, place.X, place.Y);
+    CancelPlacement(view);
 }
 
 // A wire between two ports of one circuit; a refused connection records nothing.
@@ -92,10 +90,10 @@ void ConnectAsStep(Port* from, Port* to) {
     });
 }
 
-void StartEditing(Comment* comment, Node* node, const QString& text) {
-    EditorState& editor = Editor();
+void StartEditing(CircuitView& view, Comment* comment, Node* node, const QString& text) {
+    EditorState& editor = view;
     // Only one object is edited at a time; an edit in progress is kept, not overwritten.
-    if (editor.Has(Editing)) CommitEdit();
+    if (editor.Has(Editing)) CommitEdit(view);
     editor.Set(Editing);
     editor.EditComment = comment;
     editor.EditCommentNew = false;
@@ -103,17 +101,17 @@ void StartEditing(Comment* comment, Node* node, const QString& text) {
     editor.EditBuffer = text;
     editor.Caret = 0;
     editor.SelectionLength = 0;
-    SetCursor(CursorShape::IBeam);
+    SetCursor(view, CursorShape::IBeam);
 }
 
 // The selected objects of the frame, each kind in list order.
-bool OnLeftDown(Circuit& circuit, const CanvasInput& input) {
-    EditorState& editor = Editor();
+bool OnLeftDown(CircuitView& view, const CanvasInput& input) {
+    EditorState& editor = view;
     const bool ctrl = input.Modifiers & KeyModifier::Ctrl;
     editor.PressCancelled = false;
     editor.PressOnPort = editor.HoveredPort != nullptr;
-    const bool placing = Pending();
-    if (placing) PlacePendingNode(circuit);
+    const bool placing = Pending(view);
+    if (placing) PlacePendingNode(view);
     if (editor.WireSource && !placing && !ctrl && !editor.Has(HoverFound)) {
         // The wire is let go over empty canvas: its release offers the nodes it could feed.
         editor.PressCancelled = true;
@@ -134,8 +132,8 @@ bool OnLeftDown(Circuit& circuit, const CanvasInput& input) {
         editor.Set(RubberBand);
     }
     if (!editor.Has(HoverSelected)) {
-        CommitEdit();
-        SetCursor(CursorShape::Arrow);
+        CommitEdit(view);
+        SetCursor(view, CursorShape::Arrow);
     }
     editor.DownX = editor.MouseX;
     editor.DownY = editor.MouseY;
@@ -143,42 +141,41 @@ bool OnLeftDown(Circuit& circuit, const CanvasInput& input) {
     return true;
 }
 
-bool MovedSincePress() {
-    const EditorState& editor = Editor();
+bool MovedSincePress(const EditorState& editor) {
     return std::abs(editor.MouseX - editor.DownX) > 4 || std::abs(editor.MouseY - editor.DownY) > 4;
 }
 
 // A wire dragged out of a port and let go: onto another port it connects, over empty canvas it
 // offers the nodes it could feed, anywhere else it is dropped.
-bool LetGoOfDraggedWire(Circuit& circuit, const CanvasInput& input) {
-    EditorState& editor = Editor();
+bool LetGoOfDraggedWire(CircuitView& view, const CanvasInput& input) {
+    EditorState& editor = view;
     Port* source = editor.WireSource;
     if (editor.HoveredPort && editor.HoveredPort != source) {
         ConnectAsStep(source, editor.HoveredPort);
         editor.WireSource = nullptr;
         source->Flags &= ~ObjectFlag::Selected;
     } else if (!editor.Has(HoverFound)) {
-        OpenPlacePopup(circuit, input.GlobalPos, QString(), source);
+        OpenPlacePopup(*view.Circuit, input.GlobalPos, QString(), source);
     }
     editor.Set(RubberBand | Dragged, false);
     editor.DragDX = editor.DragDY = 0;
     return true;
 }
 
-bool OnLeftUp(Circuit& circuit, const CanvasInput& input) {
-    EditorState& editor = Editor();
+bool OnLeftUp(CircuitView& view, const CanvasInput& input) {
+    EditorState& editor = view;
     if (std::exchange(editor.PressCancelled, false)) {
         if (editor.WireSource && !editor.Has(HoverFound))
-            OpenPlacePopup(circuit, input.GlobalPos, QString(), editor.WireSource);
+            OpenPlacePopup(*view.Circuit, input.GlobalPos, QString(), editor.WireSource);
         return true;
     }
-    if (std::exchange(editor.PressOnPort, false) && editor.WireSource && MovedSincePress())
-        return LetGoOfDraggedWire(circuit, input);
+    if (std::exchange(editor.PressOnPort, false) && editor.WireSource && MovedSincePress(editor))
+        return LetGoOfDraggedWire(view, input);
     editor.Set(RubberBand, false);
     if (!editor.Has(HoverFound) || (input.Modifiers & KeyModifier::Ctrl)) editor.Set(ToggleHovered);
-    if (!editor.Has(Editing)) SetCursor(CursorShape::Arrow);
+    if (!editor.Has(Editing)) SetCursor(view, CursorShape::Arrow);
     if (editor.Has(Dragged))
-        MoveObjects(circuit, SelectedBlocks(circuit), editor.DragDX, editor.DragDY);
+        MoveObjects(*view.Circuit, SelectedBlocks(view), editor.DragDX, editor.DragDY);
     editor.Set(Dragged, false);
     editor.DragDX = editor.DragDY = 0;
     return true;
@@ -186,24 +183,24 @@ bool OnLeftUp(Circuit& circuit, const CanvasInput& input) {
 
 // The pointer's shape over what lies under it. It is chosen after the redraw of the move, whose
 // hit test has just found that; before it, the shape would follow the previous position.
-void ShapeCursorAfterMove(const CanvasInput& input) {
-    const EditorState& editor = Editor();
+void ShapeCursorAfterMove(CircuitView& view, const CanvasInput& input) {
+    const EditorState& editor = view;
     const bool left = input.Buttons & MouseButton::Left;
     const bool middle = input.Buttons & MouseButton::Middle;
-    if (editor.Has(RubberBand)) SetCursor(CursorShape::Cross);
+    if (editor.Has(RubberBand)) SetCursor(view, CursorShape::Cross);
     if (editor.Has(Editing) && editor.HoveredComment && editor.HoveredComment == editor.EditComment)
-        SetCursor(CursorShape::IBeam);
+        SetCursor(view, CursorShape::IBeam);
     else if (!left && !middle)
-        SetCursor(CursorShape::Arrow);
+        SetCursor(view, CursorShape::Arrow);
     const bool free = !editor.Has(RubberBand) && !editor.Has(Editing);
-    if (free && !middle) SetCursor(editor.HoveredPort ? CursorShape::Hand : CursorShape::Arrow);
+    if (free && !middle) SetCursor(view, editor.HoveredPort ? CursorShape::Hand : CursorShape::Arrow);
 }
 
-bool OnMouseMove(Circuit& circuit, const CanvasInput& input) {
-    EditorState& editor = Editor();
+bool OnMouseMove(CircuitView& view, const CanvasInput& input) {
+    EditorState& editor = view;
     const bool left = input.Buttons & MouseButton::Left;
     if (editor.Has(Panning)) {
-        KeepPointUnderPixel(circuit, editor.PanAnchorX, editor.PanAnchorY, input);
+        KeepPointUnderPixel(view, editor.PanAnchorX, editor.PanAnchorY, input);
     }
     const bool free = !editor.Has(RubberBand) && !editor.Has(Editing) && !editor.PressCancelled &&
                       !editor.PressOnPort;
@@ -211,53 +208,53 @@ bool OnMouseMove(Circuit& circuit, const CanvasInput& input) {
         const Int dx = editor.MouseX - editor.DownX, dy = editor.MouseY - editor.DownY;
         if (std::abs(dx) > 4 || std::abs(dy) > 4) editor.Set(Dragged);
         // Drawn where the release will put them, on the grid when snapping.
-        const UnitPair offset = SnappedGroupOffset(circuit, SelectedBlocks(circuit), dx, dy);
+        const UnitPair offset = SnappedGroupOffset(*view.Circuit, SelectedBlocks(view), dx, dy);
         editor.DragDX = offset.X;
         editor.DragDY = offset.Y;
     }
     return true;
 }
 
-bool OnWheel(Circuit& circuit, const CanvasInput& input) {
-    const EditorState& editor = Editor();
-    SetZoomLevel(circuit, circuit.ZoomLevel + input.Notches / 4.0f);
+bool OnWheel(CircuitView& view, const CanvasInput& input) {
+    const EditorState& editor = view;
+    SetZoomLevel(view, view.ZoomLevel + input.Notches / 4.0f);
     // MouseX, MouseY still hold the point under the pointer before the zoom: it stays there.
-    KeepPointUnderPixel(circuit, editor.MouseX, editor.MouseY, input);
+    KeepPointUnderPixel(view, editor.MouseX, editor.MouseY, input);
     return true;
 }
 
-bool OnRightClick(Circuit& circuit, const CanvasInput& input) {
-    if (Pending()) {
-        CancelPlacement();
+bool OnRightClick(CircuitView& view, const CanvasInput& input) {
+    if (Pending(view)) {
+        CancelPlacement(view);
         return true;
     }
-    if (PopUpContextMenu(circuit, input.GlobalPos)) return true;
-    PopUpAddNodeMenu(circuit, input.GlobalPos - QPoint(1, 1));
+    if (PopUpContextMenu(*view.Circuit, input.GlobalPos)) return true;
+    PopUpAddNodeMenu(*view.Circuit, input.GlobalPos - QPoint(1, 1));
     return false;
 }
 
 // Arrow keys nudge the selected nodes and comments, or pan the view when none is selected.
-bool OnArrowKey(Circuit& circuit, const CanvasInput& input) {
+bool OnArrowKey(CircuitView& view, const CanvasInput& input) {
     const int dx = input.Key == VirtualKey::Left ? -1 : input.Key == VirtualKey::Right ? 1 : 0;
     const int dy = input.Key == VirtualKey::Up ? -1 : input.Key == VirtualKey::Down ? 1 : 0;
-    const FrameObjects selected = SelectedBlocks(circuit);
+    const FrameObjects selected = SelectedBlocks(view);
     if (!selected.Nodes.empty() || !selected.Comments.empty()) {
         const Int step = (input.Modifiers & KeyModifier::Shift) ? 10 : 1;
-        NudgeObjects(circuit, selected, dx * step, dy * step);
+        NudgeObjects(*view.Circuit, selected, dx * step, dy * step);
         return true;
     }
-    const double magnification = std::max(double(circuit.Magnification), 1e-30);
-    circuit.CameraX = SaturatedSum(circuit.CameraX,
-                                   ToCircuitUnit(dx * circuit.CanvasWidth / 10.0 / magnification));
-    circuit.CameraY = SaturatedSum(circuit.CameraY,
-                                   ToCircuitUnit(dy * circuit.CanvasHeight / 10.0 / magnification));
+    const double magnification = std::max(double(view.Magnification), 1e-30);
+    view.CameraX = SaturatedSum(view.CameraX,
+                                   ToCircuitUnit(dx * view.CanvasWidth / 10.0 / magnification));
+    view.CameraY = SaturatedSum(view.CameraY,
+                                   ToCircuitUnit(dy * view.CanvasHeight / 10.0 / magnification));
     return true;
 }
 
 // Escape lets go of whatever is under way: a placement, a wire, a band or a drag.
-void CancelUnderWay(const CanvasInput& input) {
-    EditorState& editor = Editor();
-    CancelPlacement();
+void CancelUnderWay(CircuitView& view, const CanvasInput& input) {
+    EditorState& editor = view;
+    CancelPlacement(view);
     if (Port* source = std::exchange(editor.WireSource, nullptr))
         source->Flags &= ~ObjectFlag::Selected;
     if (editor.Has(RubberBand | Dragged) || (input.Buttons & MouseButton::Left))
@@ -266,56 +263,56 @@ void CancelUnderWay(const CanvasInput& input) {
     editor.DragDX = editor.DragDY = 0;
 }
 
-bool OnKeyDown(Circuit& circuit, const CanvasInput& input) {
-    if (EditingText()) {
+bool OnKeyDown(CircuitView& view, const CanvasInput& input) {
+    if (EditingText(view)) {
         // A pin's name is one line: Enter is done with it.
-        if (input.Key == VirtualKey::Enter && Editor().EditNode && IsPin(*Editor().EditNode)) {
-            CommitEdit();
+        if (input.Key == VirtualKey::Enter && view.EditNode && IsPin(*view.EditNode)) {
+            CommitEdit(view);
             return true;
         }
-        if (input.Key != VirtualKey::Escape) return ApplyEditKey(input.Key, input.Modifiers);
-        CancelEdit();
+        if (input.Key != VirtualKey::Escape) return ApplyEditKey(view, input.Key, input.Modifiers);
+        CancelEdit(view);
         return true;
     }
     switch (input.Key) {
     case VirtualKey::Delete:
-        DeleteObjects(circuit, QStringLiteral("Delete"),
-                      SelectedObjectsWithSelectedWires(ShownFrame(circuit)));
+        DeleteObjects(*view.Circuit, QStringLiteral("Delete"),
+                      SelectedObjectsWithSelectedWires(ShownFrame(view)));
         return true;
     case VirtualKey::Escape:
-        CancelUnderWay(input);
+        CancelUnderWay(view, input);
         return true;
     case VirtualKey::Backspace:
-        GoUp(circuit);
+        GoUp(*view.Circuit);
         return true;
     case VirtualKey::Left:
     case VirtualKey::Right:
     case VirtualKey::Up:
     case VirtualKey::Down:
-        return OnArrowKey(circuit, input);
+        return OnArrowKey(view, input);
     case VirtualKey::Tab:
-        OpenPlacePopup(circuit, input.GlobalPos, QString(), nullptr);
+        OpenPlacePopup(*view.Circuit, input.GlobalPos, QString(), nullptr);
         return false;
     default:
         return false;
     }
 }
 
-bool OnCharacter(Circuit& circuit, const CanvasInput& input) {
-    if (!EditingText()) {
+bool OnCharacter(CircuitView& view, const CanvasInput& input) {
+    if (!EditingText(view)) {
         // A letter typed at the canvas starts a search for a function to place.
         if (input.Character.size() == 1 && input.Character.at(0).isLetter())
-            OpenPlacePopup(circuit, input.GlobalPos, input.Character, nullptr);
+            OpenPlacePopup(*view.Circuit, input.GlobalPos, input.Character, nullptr);
         return false;
     }
     const QString typed = PastableText(input.Character, false);
     if (typed.isEmpty()) return false;
-    InsertAtCaret(typed);
+    InsertAtCaret(view, typed);
     return true;
 }
 
 // Double click on a selected constant: Booleans flip, the others open their value for editing.
-void EditConstant(Node& node) {
+void EditConstant(CircuitView& view, Node& node) {
     const CatalogueState& catalogue = Catalogue();
     Port* port = FirstPort(node);
     if (!port || !IsConstant(node)) return;
@@ -324,83 +321,74 @@ void EditConstant(Node& node) {
         ChangeConstantValue(node, QStringLiteral("Flip Value"), port->Value != 0 ? 0 : 1,
                             port->Text);
     } else if (node.Implementation) {
-        StartEditing(nullptr, &node, EditTextOf(node));
+        StartEditing(view, nullptr, &node, EditTextOf(node));
     }
-    if (Editor().EditNode == &node) {
+    if (view.EditNode == &node) {
         // Typing replaces the whole value; the redraw must not put a caret at the pointer.
-        SelectAllText();
-        Editor().LastEvent = CanvasEvent::None;
+        SelectAllText(view);
+        view.LastEvent = CanvasEvent::None;
     }
 }
 
 // A pin's name is edited whole: typing replaces it, as a constant's value.
-void EditPinName(Node& pin) {
-    StartEditing(nullptr, &pin, PinName(pin));
-    SelectAllText();
-    Editor().LastEvent = CanvasEvent::None;
+void EditPinName(CircuitView& view, Node& pin) {
+    StartEditing(view, nullptr, &pin, PinName(pin));
+    SelectAllText(view);
+    view.LastEvent = CanvasEvent::None;
 }
 
-bool OnDoubleClick(Circuit& circuit, const CanvasInput& input) {
-    EditorState& editor = Editor();
+bool OnDoubleClick(CircuitView& view, const CanvasInput& input) {
+    EditorState& editor = view;
     if (input.Modifiers & KeyModifier::Ctrl) return false;
     const bool hoverSelected = editor.Has(HoverSelected);
-    if (!editor.HoveredPort && CanOpenInstance(circuit, editor.HoveredNode)) {
-        OpenInstance(circuit, *editor.HoveredNode);
+    if (!editor.HoveredPort && CanOpenInstance(*view.Circuit, editor.HoveredNode)) {
+        OpenInstance(*view.Circuit, *editor.HoveredNode);
     } else if (hoverSelected && !editor.EditComment && editor.HoveredComment) {
-        StartEditing(editor.HoveredComment, nullptr, editor.HoveredComment->Text);
+        StartEditing(view, editor.HoveredComment, nullptr, editor.HoveredComment->Text);
     } else if (hoverSelected && !editor.EditNode && editor.HoveredNode) {
         if (IsPin(*editor.HoveredNode))
-            EditPinName(*editor.HoveredNode);
+            EditPinName(view, *editor.HoveredNode);
         else
-            EditConstant(*editor.HoveredNode);
+            EditConstant(view, *editor.HoveredNode);
     } else if (!hoverSelected) {
         Comment* comment =
-            AddComment(&ShownFrame(circuit), QString(), editor.MouseX - 8, editor.MouseY - 4);
+            AddComment(&ShownFrame(view), QString(), editor.MouseX - 8, editor.MouseY - 4);
         comment->Flags |= ObjectFlag::Selected;
-        StartEditing(comment, nullptr, QString());
+        StartEditing(view, comment, nullptr, QString());
         // It becomes a step of the history once it is committed with a text.
         editor.EditCommentNew = true;
     }
     return true;
 }
 
-void OnPrintOutput(Circuit& circuit, const CanvasInput& input) {
-    // Lines of an earlier Start may still arrive after a new one began; they are not shown.
-    if (input.RunNumber == circuit.RunNumber.load())
-        AppendOutputLines(circuit, input.PrintedLines, input.PrintedBy);
-}
-
-bool Handle(Circuit& circuit, const CanvasInput& input) {
+bool Handle(CircuitView& view, const CanvasInput& input) {
     switch (input.Type) {
     case CanvasEvent::LeftDown:
-        return OnLeftDown(circuit, input);
+        return OnLeftDown(view, input);
     case CanvasEvent::LeftUp:
-        return OnLeftUp(circuit, input);
+        return OnLeftUp(view, input);
     case CanvasEvent::LeftDoubleClick:
-        return OnDoubleClick(circuit, input);
+        return OnDoubleClick(view, input);
     case CanvasEvent::RightClick:
-        return OnRightClick(circuit, input);
+        return OnRightClick(view, input);
     case CanvasEvent::MiddleDown:
-        Editor().Set(Panning);
-        Editor().PanAnchorX = Editor().MouseX;
-        Editor().PanAnchorY = Editor().MouseY;
-        SetCursor(CursorShape::Move);
+        view.Set(Panning);
+        view.PanAnchorX = view.MouseX;
+        view.PanAnchorY = view.MouseY;
+        SetCursor(view, CursorShape::Move);
         return true;
     case CanvasEvent::MiddleUp:
-        Editor().Set(Panning, false);
-        SetCursor(CursorShape::Arrow);
+        view.Set(Panning, false);
+        SetCursor(view, CursorShape::Arrow);
         return true;
     case CanvasEvent::MouseMove:
-        return OnMouseMove(circuit, input);
+        return OnMouseMove(view, input);
     case CanvasEvent::MouseWheel:
-        return OnWheel(circuit, input);
+        return OnWheel(view, input);
     case CanvasEvent::KeyDown:
-        return OnKeyDown(circuit, input);
+        return OnKeyDown(view, input);
     case CanvasEvent::CharacterInput:
-        return OnCharacter(circuit, input);
-    case CanvasEvent::PrintOutput:
-        OnPrintOutput(circuit, input);
-        return false;
+        return OnCharacter(view, input);
     case CanvasEvent::None:
         return false;
     }
@@ -409,53 +397,62 @@ bool Handle(Circuit& circuit, const CanvasInput& input) {
 
 // A mouse move that changes nothing drawn needs no redraw: nothing follows the mouse (no
 // placement, wire, band, drag, pan or text selection) and the same object stays under it.
-bool StillPicture(const Circuit& circuit, const CanvasInput& input) {
-    const EditorState& editor = Editor();
+bool StillPicture(const CircuitView& view, const CanvasInput& input) {
+    const EditorState& editor = view;
     return input.Type == CanvasEvent::MouseMove &&
            !(input.Buttons & (MouseButton::Left | MouseButton::Middle)) &&
            !editor.Has(Panning | RubberBand | Dragged | Editing | DeselectAll | ToggleHovered) &&
-           !Pending() && !editor.WireSource && HoverWouldStay(circuit);
+           !Pending(view) && !editor.WireSource && HoverWouldStay(view);
 }
 
 } // namespace
 
 void OnCanvasEvent(Circuit& circuit, const CanvasInput& input) {
-    EditorState& editor = Editor();
-    editor.CurrentCircuit = &circuit;
-    const QPointF mouse = ToCircuitPoint(circuit, QPointF(input.PixelX, input.PixelY));
+    if (CircuitView* view = ViewOf(circuit)) OnCanvasEvent(*view, input);
+}
+
+void OnCanvasEvent(CircuitView& view, const CanvasInput& input) {
+    EditorState& editor = view;
+    const QPointF mouse = ToCircuitPoint(view, QPointF(input.PixelX, input.PixelY));
     editor.MouseX = ToCircuitUnit(mouse.x());
     editor.MouseY = ToCircuitUnit(mouse.y());
     editor.LastEvent = input.Type;
     editor.LastEventLeftHeld = input.Buttons & MouseButton::Left;
 
-    const bool redraw = Handle(circuit, input);
-    if (CircuitWindow* window = WindowOf(circuit)) window->ShowHistorySteps();
+    const bool redraw = Handle(view, input);
+    if (CircuitWindow* window = WindowOf(*view.Circuit)) window->ShowHistorySteps();
 
-    SetStatusText(circuit, StatusField::Position,
+    SetStatusText(*view.Circuit, StatusField::Position,
                   QStringLiteral("%1, %2").arg(editor.MouseX).arg(editor.MouseY));
-    if (!redraw || StillPicture(circuit, input)) return;
+    if (!redraw || StillPicture(view, input)) return;
     editor.Set(HoverFound | HoverSelected, false);
     editor.HoveredComment = nullptr;
     editor.HoveredNode = nullptr;
     editor.HoveredPort = nullptr;
-    RedrawCircuit(circuit);
-    ShowOutputLinesOf(circuit, editor.HoveredPort ? editor.HoveredPort->Node : editor.HoveredNode);
+    RedrawView(view);
+    ShowOutputLinesOf(*view.Circuit, editor.HoveredPort ? editor.HoveredPort->Node : editor.HoveredNode);
     editor.Set(ToggleHovered | DeselectAll, false);
-    if (input.Type == CanvasEvent::MouseMove) ShapeCursorAfterMove(input);
+    if (input.Type == CanvasEvent::MouseMove) ShapeCursorAfterMove(view, input);
 }
 
 void EditObjectText(Comment* comment, Node* node) {
+    const Circuit* circuit = comment ? (comment->Frame ? comment->Frame->Owner : nullptr)
+                             : node  ? OwnerCircuit(*node)
+                                     : nullptr;
+    CircuitView* shown = circuit ? ViewOf(*circuit) : nullptr;
+    if (!shown) return;
+    CircuitView& view = *shown;
     if (comment) {
-        StartEditing(comment, nullptr, comment->Text);
-        Editor().Caret = int(comment->Text.size());
-        Editor().LastEvent = CanvasEvent::None;
+        StartEditing(view, comment, nullptr, comment->Text);
+        view.Caret = int(comment->Text.size());
+        view.LastEvent = CanvasEvent::None;
     } else if (node) {
-        EditConstant(*node);
+        EditConstant(view, *node);
     }
 }
 
-void CommitEdit() {
-    EditorState& editor = Editor();
+void CommitEdit(CircuitView& view) {
+    EditorState& editor = view;
     editor.Set(Editing, false);
     if (Comment* comment = std::exchange(editor.EditComment, nullptr)) {
         const bool created = std::exchange(editor.EditCommentNew, false);
@@ -481,10 +478,9 @@ void CommitEdit() {
             // A port needs a name to tell it from its neighbours: an empty one keeps the old,
             // and so does one longer than a file may hold, with a notice.
             if (editor.EditBuffer.size() > kLongestName) {
-                if (Circuit* circuit = OwnerCircuit(*node))
-                    ShowStatusNotice(*circuit,
-                                     QStringLiteral("A pin's name may hold at most %1 characters")
-                                         .arg(kLongestName));
+                ShowStatusNotice(*view.Circuit,
+                                 QStringLiteral("A pin's name may hold at most %1 characters")
+                                     .arg(kLongestName));
             } else if (!editor.EditBuffer.trimmed().isEmpty()) {
                 RenamePin(*node, editor.EditBuffer);
             }
@@ -495,27 +491,22 @@ void CommitEdit() {
         const TypedValue typed = ValueTypedInto(*node, editor.EditBuffer);
         if (typed.Refusal.isEmpty())
             ChangeConstantValue(*node, QStringLiteral("Edit Value"), typed.Number, typed.Text);
-        else if (Circuit* circuit = OwnerCircuit(*node))
-            ShowStatusNotice(*circuit, typed.Refusal);
+        else
+            ShowStatusNotice(*view.Circuit, typed.Refusal);
         // The value text is laid out from the stored value again, even when it did not change.
         node->Flags |= ObjectFlag::NeedsLayout;
     }
 }
 
-Circuit* EditedCircuit() {
-    const EditorState& editor = Editor();
-    if (!editor.Has(Editing)) return nullptr;
-    if (editor.EditComment && editor.EditComment->Frame) return editor.EditComment->Frame->Owner;
-    return editor.EditNode ? OwnerCircuit(*editor.EditNode) : nullptr;
-}
-
 void CommitEditOf(const Circuit& circuit) {
-    if (EditedCircuit() == &circuit) CommitEdit();
+    CircuitView* view = ViewOf(circuit);
+    if (view && view->Has(Editing)) CommitEdit(*view);
 }
 
 QString PendingStepName(const Circuit& circuit) {
-    const EditorState& editor = Editor();
-    if (EditedCircuit() != &circuit) return QString();
+    const CircuitView* view = ViewOf(circuit);
+    if (!view || !EditingText(*view)) return QString();
+    const EditorState& editor = *view;
     if (const Node* node = editor.EditNode) {
         if (IsPin(*node))
             return editor.EditBuffer.trimmed().isEmpty() || editor.EditBuffer == PinName(*node) ||
@@ -534,50 +525,21 @@ QString PendingStepName(const Circuit& circuit) {
     return editor.EditBuffer.isEmpty() ? QStringLiteral("Delete") : QStringLiteral("Edit Comment");
 }
 
-void CancelEdit() {
-    EditorState& editor = Editor();
+void CancelEdit(CircuitView& view) {
+    EditorState& editor = view;
     if (editor.EditComment) {
         // The comment's Text is stored only when an edit ends: committing it unchanged ends the
         // edit, and drops a new comment that is still empty, as a commit always does. Its box
         // was last measured from the buffer.
         editor.EditComment->Flags |= ObjectFlag::NeedsLayout;
         editor.EditBuffer = editor.EditComment->Text;
-        CommitEdit();
+        CommitEdit(view);
         return;
     }
     editor.Set(Editing, false);
     // The constant's value was never touched; its size goes back to fit it.
     if (Node* node = std::exchange(editor.EditNode, nullptr))
         node->Flags |= ObjectFlag::NeedsLayout;
-}
-
-void ForgetCircuit(const Circuit& circuit) {
-    EditorState& editor = Editor();
-    // Another circuit made at the same address later is not the one the last pass saw.
-    if (editor.LastHitCircuit == &circuit) editor.LastHitCircuit = nullptr;
-    const auto inCircuit = [&](const Node* node) {
-        return node && OwnerCircuit(*node) == &circuit;
-    };
-    const auto commentInCircuit = [&](const Comment* comment) {
-        return comment && comment->Frame && comment->Frame->Owner == &circuit;
-    };
-    if (commentInCircuit(editor.EditComment) || inCircuit(editor.EditNode)) {
-        editor.Set(Editing, false);
-        editor.EditComment = nullptr;
-        editor.EditNode = nullptr;
-        editor.EditBuffer.clear();
-        editor.Caret = editor.SelectionLength = 0;
-    }
-    if (editor.WireSource && inCircuit(editor.WireSource->Node)) editor.WireSource = nullptr;
-    if (editor.HoveredPort && inCircuit(editor.HoveredPort->Node)) editor.HoveredPort = nullptr;
-    if (inCircuit(editor.HoveredNode)) editor.HoveredNode = nullptr;
-    if (commentInCircuit(editor.HoveredComment)) editor.HoveredComment = nullptr;
-    if (editor.CurrentCircuit == &circuit) {
-        // The release of a button held in the closed window never arrives.
-        editor.Set(Panning | Dragged | RubberBand, false);
-        editor.DragDX = editor.DragDY = 0;
-        editor.CurrentCircuit = nullptr;
-    }
 }
 
 } // namespace flow

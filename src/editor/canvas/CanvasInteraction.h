@@ -2,7 +2,7 @@
 // Everything the user does on a circuit's canvas arrives here as one canvas event: the editor
 // turns it into edits of the model, moves the camera, edits texts, and asks for a redraw.
 
-#include "editor/canvas/EditorState.h"
+#include "editor/canvas/OpenViews.h"
 #include "model/ZoomRange.h"
 
 #include <QPoint>
@@ -44,19 +44,15 @@ struct CanvasInput {
     QString Character;           // CharacterInput: one character (a surrogate pair counts as one)
     int Notches = 0;             // MouseWheel: positive away from the user
     QPoint GlobalPos;            // the pointer on the screen
-    QStringList PrintedLines;    // PrintOutput: one or more lines
-    std::vector<Int> PrintedBy;  // PrintOutput: the Print node of each line
-    std::uint64_t RunNumber = 0; // PrintOutput: the Start that printed it
 };
 
 void OnCanvasEvent(Circuit& circuit, const CanvasInput& input);
+void OnCanvasEvent(CircuitView& view, const CanvasInput& input);
 
 // Ends edit mode and stores the edited text in the comment or constant.
-void CommitEdit();
-// The circuit whose comment or constant is being edited; none while no text is edited.
-Circuit* EditedCircuit();
-// Commits the edit in progress when it belongs to the circuit: what is typed counts before the
-// circuit runs, is saved, closed, or steps through its history.
+void CommitEdit(CircuitView& view);
+// Commits the edit in progress in the circuit's window: what is typed counts before the circuit
+// runs, is saved, closed, or steps through its history.
 void CommitEditOf(const Circuit& circuit);
 // The step that committing the edit in progress in the circuit would record; empty for none.
 QString PendingStepName(const Circuit& circuit);
@@ -65,11 +61,6 @@ QString PendingStepName(const Circuit& circuit);
 void EditObjectText(Comment* comment, Node* node);
 
 // Ends edit mode and leaves the comment or constant with the text it had when the edit began.
-void CancelEdit();
-
-// Lets go of what the editor holds in a circuit whose window closes. The circuit is never used
-// again: an edit of it ends without being stored, instead of swallowing the keys of the other
-// windows, and a wire or a press begun there is dropped.
-void ForgetCircuit(const Circuit& circuit);
+void CancelEdit(CircuitView& view);
 
 } // namespace flow

@@ -1,5 +1,6 @@
 #include "editor/canvas/GridSnap.h"
 
+#include "editor/canvas/OpenViews.h"
 #include "model/Coordinates.h"
 #include "model/Placement.h"
 #include "render/Grid.h"
@@ -42,6 +43,14 @@ void SetSnapToGrid(bool on) {
         .setValue(QLatin1String(kSnapKey), on);
 }
 
+namespace {
+// The finest grid the circuit's window shows; none without a window.
+Int GridStepOf(const Circuit& circuit) {
+    const CircuitView* view = ViewOf(circuit);
+    return view ? FinestGridStep(*view) : 1;
+}
+} // namespace
+
 Int SnapToStep(Int value, Int step) {
     if (step <= 1) return value;
     const Int rest = value % step; // takes the sign of value
@@ -51,14 +60,14 @@ Int SnapToStep(Int value, Int step) {
 
 UnitPair SnappedPlace(const Circuit& circuit, Int x, Int y) {
     if (!SnapToGridOn()) return {x, y};
-    const Int step = FinestGridStep(circuit);
+    const Int step = GridStepOf(circuit);
     return {SnapToStep(x, step), SnapToStep(y, step)};
 }
 
 UnitPair SnappedGroupOffset(const Circuit& circuit, const FrameObjects& group, Int dx, Int dy) {
     const ObjectHeader* anchor = Anchor(group);
     if (!SnapToGridOn() || !anchor) return {dx, dy};
-    const Int step = FinestGridStep(circuit);
+    const Int step = GridStepOf(circuit);
     const Int x = SaturatedSum(anchor->X, dx), y = SaturatedSum(anchor->Y, dy);
     return {SnapToStep(x, step) - anchor->X, SnapToStep(y, step) - anchor->Y};
 }

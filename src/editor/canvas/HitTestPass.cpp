@@ -1,16 +1,19 @@
 #include "editor/canvas/HitTestPass.h"
 
-#include "editor/canvas/EditorState.h"
+#include "editor/canvas/GridSnap.h"
+#include "editor/canvas/OpenViews.h"
+#include "editor/window/StatusText.h"
 #include "model/Coordinates.h"
 #include "model/Model.h"
 #include "render/CommentDrawing.h"
+#include "render/SceneLayout.h"
 #include "render/HoverText.h"
 #include "render/NodeDrawing.h"
 #include "render/PathCache.h"
 #include "render/PinDrawing.h"
 #include "render/SceneIndex.h"
 #include "render/SceneVisibility.h"
-#include "render/StatusText.h"
+#include "editor/window/StatusText.h"
 #include "render/WireGeometry.h"
 #include "model/SubCircuits.h"
 
@@ -30,8 +33,7 @@ bool Has(int flags, int bit) {
 
 // The requests of the last event, then a fresh start for the hover bit. Returns whether the
 // object's selection flipped.
-bool ApplySelectionRequests(int& flags) {
-    const EditorState& editor = Editor();
+bool ApplySelectionRequests(const EditorState& editor, int& flags) {
     if (editor.Has(DeselectAll)) flags &= ~ObjectFlag::Selected;
     const bool toggle = editor.Has(ToggleHovered) && Has(flags, ObjectFlag::Hovered);
     if (toggle) flags ^= ObjectFlag::Selected;
@@ -40,18 +42,16 @@ bool ApplySelectionRequests(int& flags) {
 }
 
 // Only one object per pass is under the mouse, and none while a drag or a band is under way.
-bool MayHitPoint() {
-    const EditorState& editor = Editor();
+bool MayHitPoint(const EditorState& editor) {
     return !editor.Has(Dragged) && !editor.Has(HoverFound) && !editor.Has(RubberBand);
 }
 
-QPointF Mouse() {
-    return QPointF(double(Editor().MouseX), double(Editor().MouseY));
+QPointF Mouse(const EditorState& editor) {
+    return QPointF(double(editor.MouseX), double(editor.MouseY));
 }
 
 // Right and bottom edges are exclusive, so a band of zero size catches nothing.
-bool InsideRubberBand(Int x, Int y, Int width, Int height) {
-    const EditorState& editor = Editor();
+bool InsideRubberBand(const EditorState& editor, Int x, Int y, Int width, Int height) {
     const Int minX = std::min(editor.DownX, editor.MouseX);
     const Int maxX = std::max(editor.DownX, editor.MouseX);
     const Int minY = std::min(editor.DownY, editor.MouseY);
@@ -63,8 +63,7 @@ bool InsideRubberBand(Int x, Int y, Int width, Int height) {
     return left >= minX && right < maxX && top >= minY && bottom < maxY;
 }
 
-bool PointOnNode(const Node& node) {
-    const QPointF mouse = Mouse();
+bool PointOnNode(const Node& node, QPointF mouse) {
     if (IsConstant(node)) {
         // The box extends left of X: Width is negative.
         return double(SaturatedSum(node.X, node.Width)) <= mouse.x() && mouse.x() < node.X &&
@@ -75,55 +74,50 @@ bool PointOnNode(const Node& node) {
         .ShapePath.contains(mouse - QPointF(double(node.X), double(node.Y)));
 }
 
-bool PointOnPort(const Port& port) {
+bool PointOnPort(const Port& port, QPointF mouse) {
     if (!port.Node || !port.Node->Frame) return false;
-    const EditorState& editor = Editor();
-    const double dx = editor.MouseX - double(SaturatedSum(port.Node->X, port.X));
-    const double dy = editor.MouseY - double(SaturatedSum(port.Node->Y, port.Y));
+    const double dx = mouse.x() - double(SaturatedSum(port.Node->X, port.X));
+    const double dy = mouse.y() - double(SaturatedSum(port.Node->Y, port.Y));
     return dx * dx + dy * dy < 36;
 }
 
-bool PointOnComment(const Comment& comment) {
+bool PointOnComment(const Comment& comment, QPointF mouse) {
     QPainterPath outline;
     CommentBoxPath(outline, comment.X, comment.Y, comment.Width, comment.Height);
     outline.setFillRule(Qt::OddEvenFill);
-    return outline.contains(Mouse());
+    return outline.contains(mouse);
 }
 
-bool PointOnCurve(const QPainterPath& curve) {
+bool PointOnCurve(const QPainterPath& curve, QPointF mouse) {
     // The curve lies within its control points' box and round joins keep the stroke within
     // half its width of the curve, so a point outside the widened box cannot be on it.
     constexpr double halfWidth = 3;
     if (!curve.controlPointRect()
              .adjusted(-halfWidth, -halfWidth, halfWidth, halfWidth)
-             .contains(Mouse()))
+             .contains(mouse))
         return false;
     QPainterPathStroker stroker;
     stroker.setWidth(2 * halfWidth);
     stroker.setCapStyle(Qt::FlatCap);
     stroker.setJoinStyle(Qt::RoundJoin);
-    return stroker.createStroke(curve).contains(Mouse());
+    return stroker.createStroke(curve).contains(mouse);
 }
 
-// The first step of every visit, for every object whatever lies under the mouse: layout,
-// then the selection requests of the last event, and the rubber band.
-void PrepareComment(Comment& comment) {
-    LayoutComment(comment);
-    comment.Flags &= ~ObjectFlag::NeedsLayout;
-    ApplySelectionRequests(comment.Flags);
-    if (Editor().Has(RubberBand) &&
-        InsideRubberBand(comment.X, comment.Y, comment.Width, comment.Height))
+// The first step of every visit, for every object whatever lies under the mouse: the selection
+// requests of the last event, and the rubber band.
+void PrepareComment(EditorState& editor, Comment& comment) {
+    ApplySelectionRequests(editor, comment.Flags);
+    if (editor.Has(RubberBand) &&
+        InsideRubberBand(editor, comment.X, comment.Y, comment.Width, comment.Height))
         comment.Flags |= ObjectFlag::Hovered;
 }
 
-void PrepareNode(Node& node) {
+void PrepareNode(EditorState& editor, Node& node) {
     for (const auto& port : node.Ports)
-        if (ApplySelectionRequests(port->Flags)) Editor().WireSource = port.get();
-    LayoutConstant(node);
-    LayoutPinName(node);
-    node.Flags &= ~ObjectFlag::NeedsLayout;
-    ApplySelectionRequests(node.Flags);
-    if (Editor().Has(RubberBand) && InsideRubberBand(node.X, node.Y, node.Width, node.Height))
+        if (ApplySelectionRequests(editor, port->Flags)) editor.WireSource = port.get();
+    ApplySelectionRequests(editor, node.Flags);
+    if (editor.Has(RubberBand) &&
+        InsideRubberBand(editor, node.X, node.Y, node.Width, node.Height))
         node.Flags |= ObjectFlag::Hovered;
 }
 
@@ -146,11 +140,12 @@ struct Hit {
 // then nodes with each node's ports before its body, then wires, each list from its last
 // element to its first. Only objects whose box holds the mouse are tested; the others cannot
 // be under it.
-Hit FindUnderMouse(const Circuit& circuit, const SceneIndex& index) {
-    const Frame& frame = ShownFrame(circuit);
+Hit FindUnderMouse(const CircuitView& view) {
+    const Frame& frame = ShownFrame(view);
+    const SceneIndex& index = view.Index;
+    const QPointF mouse = Mouse(view);
     SceneObjects near;
     if (SkipHiddenObjects()) {
-        const QPointF mouse = Mouse();
         index.Collect(QRectF(mouse, mouse), near);
     } else {
         for (std::size_t i = 0; i < frame.Comments.size(); ++i)
@@ -163,7 +158,7 @@ Hit FindUnderMouse(const Circuit& circuit, const SceneIndex& index) {
     Hit hit;
     for (auto it = near.Comments.rbegin(); it != near.Comments.rend(); ++it) {
         Comment& comment = *frame.Comments[std::size_t(*it)];
-        if (PointOnComment(comment)) {
+        if (PointOnComment(comment, mouse)) {
             hit.OnComment = &comment;
             return hit;
         }
@@ -173,12 +168,12 @@ Hit FindUnderMouse(const Circuit& circuit, const SceneIndex& index) {
         // A node's ports lie on its outline and are tested first, so that a port is found
         // rather than the node around it.
         for (const auto& port : node.Ports) {
-            if (PointOnPort(*port)) {
+            if (PointOnPort(*port, mouse)) {
                 hit.OnPort = port.get();
                 return hit;
             }
         }
-        if (PointOnNode(node)) {
+        if (PointOnNode(node, mouse)) {
             hit.OnNode = &node;
             return hit;
         }
@@ -187,7 +182,7 @@ Hit FindUnderMouse(const Circuit& circuit, const SceneIndex& index) {
         Wire& wire = *frame.Wires[std::size_t(*it)];
         if (!wire.Source || !wire.Destination) continue;
         const bool kept = SkipHiddenObjects() && index.HasCurve(*it);
-        if (PointOnCurve(kept ? index.Curve(*it) : WireCurve(wire))) {
+        if (PointOnCurve(kept ? index.Curve(*it) : WireCurve(wire, &view), mouse)) {
             hit.OnWire = &wire;
             return hit;
         }
@@ -196,61 +191,71 @@ Hit FindUnderMouse(const Circuit& circuit, const SceneIndex& index) {
 }
 
 // Records the object under the mouse and names it in the status bar.
-void Found(Circuit& circuit, int& flags, const QString& hoverText) {
-    EditorState& editor = Editor();
+void Found(CircuitView& view, int& flags, const QString& hoverText) {
+    EditorState& editor = view;
     flags |= ObjectFlag::Hovered;
     editor.Set(HoverFound);
-    SetStatusText(circuit, StatusField::Hover, hoverText);
+    SetStatusText(*view.Circuit, StatusField::Hover, hoverText);
     if (Has(flags, ObjectFlag::Selected)) editor.Set(HoverSelected);
 }
 
-void Apply(Circuit& circuit, const Hit& hit) {
-    EditorState& editor = Editor();
+void Apply(CircuitView& view, const Hit& hit) {
+    EditorState& editor = view;
+    const std::vector<Node*>& path = view.OpenPath;
     if (hit.OnComment) {
         editor.HoveredComment = hit.OnComment;
-        Found(circuit, hit.OnComment->Flags, HoverText(*hit.OnComment));
+        Found(view, hit.OnComment->Flags, HoverText(*hit.OnComment));
     } else if (hit.OnPort) {
         editor.HoveredPort = hit.OnPort;
-        Found(circuit, hit.OnPort->Flags, HoverText(*hit.OnPort));
+        Found(view, hit.OnPort->Flags, HoverText(*hit.OnPort, path));
     } else if (hit.OnNode) {
         editor.HoveredNode = hit.OnNode;
-        Found(circuit, hit.OnNode->Flags, HoverText(*hit.OnNode));
+        Found(view, hit.OnNode->Flags, HoverText(*hit.OnNode, path));
     } else if (hit.OnWire) {
         // A wire never counts as a selected object under the mouse: a click on it always
         // makes it the only selection.
         hit.OnWire->Flags |= ObjectFlag::Hovered;
         editor.Set(HoverFound);
-        SetStatusText(circuit, StatusField::Hover, HoverText(*hit.OnWire));
+        SetStatusText(*view.Circuit, StatusField::Hover, HoverText(*hit.OnWire, path));
     }
+}
+
+// The node chosen from the add-node menu or the type-to-place popup, centred on the mouse.
+void PlacePreview(CircuitView& view) {
+    Node& preview = view.Preview;
+    if (!preview.Function) return;
+    LayoutConstant(preview, &view);
+    const UnitPair place = SnappedPlace(*view.Circuit, view.MouseX - preview.Width / 2,
+                                        view.MouseY - preview.Height / 2);
+    preview.X = place.X;
+    preview.Y = place.Y;
 }
 
 } // namespace
 
-void HitTestPass(Circuit& circuit) {
-    Frame& frame = ShownFrame(circuit);
+void HitTestPass(CircuitView& view) {
+    LayOutShownFrame(view);
+    Frame& frame = ShownFrame(view);
     for (auto it = frame.Comments.rbegin(); it != frame.Comments.rend(); ++it)
-        PrepareComment(**it);
+        PrepareComment(view, **it);
     for (auto it = frame.Nodes.rbegin(); it != frame.Nodes.rend(); ++it)
-        PrepareNode(**it);
+        PrepareNode(view, **it);
     for (auto it = frame.Wires.rbegin(); it != frame.Wires.rend(); ++it)
-        ApplySelectionRequests((*it)->Flags);
+        ApplySelectionRequests(view, (*it)->Flags);
 
-    SceneIndex& index = SceneIndexOf(circuit);
-    index.Refresh(frame);
-    EditorState& editor = Editor();
-    const bool mayHit = MayHitPoint();
-    const Hit hit = mayHit ? FindUnderMouse(circuit, index) : Hit();
-    Apply(circuit, hit);
-    editor.LastHitCircuit = &circuit;
-    editor.LastHit = mayHit ? hit.Object() : &editor; // this pass looked for nothing
+    view.Index.Refresh(frame);
+    const bool mayHit = MayHitPoint(view);
+    const Hit hit = mayHit ? FindUnderMouse(view) : Hit();
+    Apply(view, hit);
+    view.LastHit = mayHit ? hit.Object() : &view; // this pass looked for nothing
+    PlacePreview(view);
 }
 
-bool HoverWouldStay(const Circuit& circuit) {
-    const EditorState& editor = Editor();
-    if (editor.LastHitCircuit != &circuit) return false;
-    SceneIndex& index = SceneIndexOf(circuit);
-    if (index.Refresh(ShownFrame(circuit)) || index.LayoutPending()) return false;
-    return FindUnderMouse(circuit, index).Object() == editor.LastHit;
+bool HoverWouldStay(const CircuitView& view) {
+    if (!view.LastHit) return false;
+    SceneIndex& index = view.Index;
+    if (index.Refresh(ShownFrame(view)) || index.LayoutPending()) return false;
+    return FindUnderMouse(view).Object() == *view.LastHit;
 }
 
 } // namespace flow

@@ -1,5 +1,6 @@
 #include "editor/canvas/NodePlacement.h"
 
+#include "editor/canvas/OpenViews.h"
 #include "editor/history/History.h"
 #include "engine/TypeResolution.h"
 #include "model/Model.h"
@@ -11,14 +12,6 @@
 #include <utility>
 
 namespace flow {
-
-namespace {
-
-Port* FirstPort(const Node& node) {
-    return node.PortArray.size() > 1 ? node.PortArray[1] : nullptr;
-}
-
-} // namespace
 
 bool WireWouldFit(const Port* from, const Port* to) {
     if (!from || !to || from == to) return false;
@@ -33,14 +26,12 @@ Port* FirstFittingPort(const Node& node, const Port* from) {
     return nullptr;
 }
 
-Node* PlacePreviewNode(Circuit& circuit, Int x, Int y, Port* wireFrom) {
+Node* PlacePreviewNode(Circuit& circuit, const Node& preview, Int x, Int y, Port* wireFrom) {
     Node* node = nullptr;
     // The preview may have been chosen in another frame than the one shown now.
     const FunctionDef* outer = DefinitionOf(ShownFrame(circuit));
-    const Node& pending = PreviewNode();
-    if (WouldRecurse(outer, pending.Function) || (!outer && IsPin(pending))) return node;
+    if (WouldRecurse(outer, preview.Function) || (!outer && IsPin(preview))) return node;
     RecordGroupEdit(circuit, QStringLiteral("Add Node"), {}, [&] {
-        const Node& preview = PreviewNode();
         node = AddNode(&ShownFrame(circuit), preview.Function, preview.Implementation);
         const Port* from = FirstPort(preview);
         Port* to = FirstPort(*node);

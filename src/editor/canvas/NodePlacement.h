@@ -14,6 +14,7 @@ Port* FirstFittingPort(const Node& node, const Port* from);
 
 // Adds a node like the preview, with its constant value, at (x, y); when `wireFrom` is given,
 // wires it to the new node's first fitting port in the same step. Returns the new node.
-Node* PlacePreviewNode(Circuit& circuit, Int x, Int y, Port* wireFrom = nullptr);
+Node* PlacePreviewNode(Circuit& circuit, const Node& preview, Int x, Int y,
+                       Port* wireFrom = nullptr);
 
 } // namespace flow

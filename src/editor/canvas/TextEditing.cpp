@@ -97,13 +97,11 @@ QString SelectedText(const EditorState& editor) {
 
 } // namespace
 
-bool EditingText() {
-    const EditorState& editor = Editor();
+bool EditingText(const EditorState& editor) {
     return editor.Has(InteractionFlag::Editing) && (editor.EditComment || editor.EditNode);
 }
 
-bool LineBreaksAllowed() {
-    const EditorState& editor = Editor();
+bool LineBreaksAllowed(const EditorState& editor) {
     if (editor.EditComment) return true;
     const Node* node = editor.EditNode;
     if (node && IsPin(*node)) return false;
@@ -111,16 +109,14 @@ bool LineBreaksAllowed() {
     return port && port->Type == PortType::String;
 }
 
-void InsertAtCaret(const QString& text) {
-    EditorState& editor = Editor();
+void InsertAtCaret(EditorState& editor, const QString& text) {
     DeleteSelection(editor);
     editor.EditBuffer.insert(editor.Caret, text);
     editor.Caret += static_cast<int>(text.size());
     editor.SelectionLength = 0;
 }
 
-bool ApplyEditKey(int key, int modifiers) {
-    EditorState& editor = Editor();
+bool ApplyEditKey(EditorState& editor, int key, int modifiers) {
     ClampCaret(editor);
     const bool shift = modifiers & KeyModifier::Shift;
     const bool ctrl = modifiers & KeyModifier::Ctrl;
@@ -128,7 +124,7 @@ bool ApplyEditKey(int key, int modifiers) {
     const int length = static_cast<int>(text.size());
     switch (key) {
     case VirtualKey::Enter:
-        if (LineBreaksAllowed()) InsertAtCaret(QStringLiteral("\n"));
+        if (LineBreaksAllowed(editor)) InsertAtCaret(editor, QStringLiteral("\n"));
         return true;
     case VirtualKey::Backspace:
         if (editor.SelectionLength != 0) {
@@ -178,43 +174,41 @@ bool ApplyEditKey(int key, int modifiers) {
     if (!ctrl) return false;
     switch (key) {
     case VirtualKey::A:
-        SelectAllText();
+        SelectAllText(editor);
         return true;
     case VirtualKey::C:
-        CopySelectedText();
+        CopySelectedText(editor);
         return true;
     case VirtualKey::X:
-        CutSelectedText();
+        CutSelectedText(editor);
         return true;
     case VirtualKey::V:
-        PasteText();
+        PasteText(editor);
         return true;
     default:
         return false;
     }
 }
 
-void SelectAllText() {
-    EditorState& editor = Editor();
+void SelectAllText(EditorState& editor) {
     editor.Caret = 0;
     editor.SelectionLength = int(editor.EditBuffer.size());
 }
 
-void CopySelectedText() {
-    EditorState& editor = Editor();
+void CopySelectedText(EditorState& editor) {
     ClampCaret(editor);
     // Copying nothing keeps what the clipboard held.
     if (editor.SelectionLength != 0) QGuiApplication::clipboard()->setText(SelectedText(editor));
 }
 
-void CutSelectedText() {
-    CopySelectedText();
-    DeleteSelection(Editor());
+void CutSelectedText(EditorState& editor) {
+    CopySelectedText(editor);
+    DeleteSelection(editor);
 }
 
-void PasteText() {
+void PasteText(EditorState& editor) {
     const QString text = QGuiApplication::clipboard()->text();
-    if (!text.isEmpty()) InsertAtCaret(PastableText(text, Editor().EditComment != nullptr));
+    if (!text.isEmpty()) InsertAtCaret(editor, PastableText(text, editor.EditComment != nullptr));
 }
 
 QString PastableText(const QString& text, bool multiLine) {

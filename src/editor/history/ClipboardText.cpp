@@ -1,5 +1,6 @@
 #include "editor/history/ClipboardText.h"
 
+#include "editor/canvas/OpenViews.h"
 #include "editor/history/CompoundEdit.h"
 #include "editor/history/ObjectCopy.h"
 #include "editor/history/PastedDefinitions.h"

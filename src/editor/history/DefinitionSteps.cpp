@@ -1,6 +1,6 @@
 #include "editor/history/DefinitionSteps.h"
 
-#include "editor/canvas/EditorState.h"
+#include "editor/canvas/OpenViews.h"
 #include "editor/history/ObjectCopy.h"
 #include "model/Model.h"
 #include "model/SubCircuits.h"
@@ -42,7 +42,8 @@ void SubCircuitStep::Show(bool present) {
         }
         for (const Comment* comment : inside.Comments)
             ForgetComment(comment);
-        if (PreviewNode().Function == existing) PreviewNode().Function = nullptr;
+        if (CircuitView* view = ViewOf(circuit_); view && view->Preview.Function == existing)
+            view->Preview.Function = nullptr;
         DeleteSubCircuit(circuit_, existing);
     }
     Settle();

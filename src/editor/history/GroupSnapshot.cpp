@@ -1,6 +1,6 @@
 #include "editor/history/GroupSnapshot.h"
 
-#include "editor/canvas/EditorState.h"
+#include "editor/canvas/OpenViews.h"
 #include "file/CircuitReader.h"
 #include "file/CircuitWriter.h"
 #include "file/XmlParse.h"
@@ -61,8 +61,10 @@ Node* ReadNodeAside(Frame& frame, const XmlNode* element, Int id) {
 } // namespace
 
 void LeaveInstance(const Node& node) {
-    if (!node.Frame || !node.Frame->Owner) return;
-    auto& path = node.Frame->Owner->OpenPath;
+    CircuitView* view =
+        node.Frame && node.Frame->Owner ? ViewOf(*node.Frame->Owner) : nullptr;
+    if (!view) return;
+    auto& path = view->OpenPath;
     path.erase(std::find(path.begin(), path.end(), &node), path.end());
 }
 

@@ -1,6 +1,7 @@
 #include "editor/history/History.h"
 
-#include "editor/canvas/EditorState.h"
+#include "editor/canvas/OpenViews.h"
+#include "editor/canvas/OpenViews.h"
 #include "editor/history/CompoundEdit.h"
 #include "editor/history/DefinitionSteps.h"
 #include "editor/history/HistorySteps.h"
@@ -99,15 +100,9 @@ std::size_t HistoryBytes(const QUndoStack& history) {
     return bytes;
 }
 
-QUndoStack* CreateHistory(Circuit& circuit, QObject* window) {
-    auto* history = new QUndoStack(window);
-    history->setUndoLimit(kHistoryLimit);
-    circuit.History = history;
-    return history;
-}
-
 QUndoStack* HistoryOf(const Circuit& circuit) {
-    return qobject_cast<QUndoStack*>(circuit.History);
+    const CircuitView* view = ViewOf(circuit);
+    return view ? view->History : nullptr;
 }
 
 void RecordGroupEdit(Circuit& circuit, const QString& name, const FrameObjects& removing,

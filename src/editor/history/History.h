@@ -23,8 +23,6 @@ std::size_t& HistoryBudget();
 // The memory the history's steps keep, roughly.
 std::size_t HistoryBytes(const QUndoStack& history);
 
-// Creates the circuit's history, owned by its window: the history ends with the window.
-QUndoStack* CreateHistory(Circuit& circuit, QObject* window);
 // The circuit's history; none while it has no window.
 QUndoStack* HistoryOf(const Circuit& circuit);
 

@@ -1,5 +1,6 @@
 #include "editor/history/HistorySteps.h"
 
+#include "editor/canvas/OpenViews.h"
 #include "engine/Expansion.h"
 #include "model/Coordinates.h"
 #include "model/ObjectsById.h"

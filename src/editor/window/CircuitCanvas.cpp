@@ -1,10 +1,13 @@
 #include "editor/window/CircuitCanvas.h"
 
+#include "editor/canvas/OpenViews.h"
 #include "editor/canvas/TextEditing.h"
+#include "editor/window/CircuitWindow.h"
 #include "editor/window/RunMarks.h"
 #include "editor/window/WindowObserver.h"
 #include "model/Model.h"
 #include "render/Palette.h"
+#include "editor/canvas/CanvasRedraw.h"
 #include "render/Redraw.h"
 #include "model/SubCircuits.h"
 
@@ -116,7 +119,8 @@ void CircuitCanvas::Present() {
 bool CircuitCanvas::event(QEvent* event) {
     // While a text is edited, its keys (Ctrl+C, Delete, ...) are the text's, not the shortcuts'
     // of the menus: Qt then delivers them as key presses.
-    if (event->type() == QEvent::ShortcutOverride && EditingText()) {
+    const CircuitView* view = ViewOf(circuit_);
+    if (event->type() == QEvent::ShortcutOverride && view && EditingText(*view)) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (VirtualKeyOf(key->key()) != VirtualKey::None && !(key->modifiers() & Qt::AltModifier)) {
             event->accept();
@@ -124,23 +128,7 @@ bool CircuitCanvas::event(QEvent* event) {
         }
     }
     if (event->type() == PrintEvent::EventType()) {
-        const std::vector<PrintedLine> lines =
-            ObserverOf(circuit_).TakeLines(*static_cast<PrintEvent*>(event));
-        // The panel takes the lines of one Start in one piece: appended one by one, ten
-        // thousand lines would cost seconds of layout.
-        for (std::size_t first = 0; first < lines.size();) {
-            CanvasInput input =
-                Sample(CanvasEvent::PrintOutput, pointer_, QGuiApplication::mouseButtons(),
-                       QGuiApplication::keyboardModifiers());
-            input.RunNumber = lines[first].RunNumber;
-            std::size_t next = first;
-            for (; next < lines.size() && lines[next].RunNumber == input.RunNumber; ++next) {
-                input.PrintedLines.append(QString::fromUtf8(lines[next].Line));
-                input.PrintedBy.push_back(lines[next].NodeId);
-            }
-            OnCanvasEvent(circuit_, input);
-            first = next;
-        }
+        ShowPrintedLines(circuit_, ObserverOf(circuit_).TakeLines(*static_cast<PrintEvent*>(event)));
         return true;
     }
     if (event->type() == SettleEvent::EventType()) {
@@ -180,8 +168,10 @@ void CircuitCanvas::paintEvent(QPaintEvent*) {
 
 // Drawn over the canvas's picture, never into it: exported pictures do not carry it.
 void CircuitCanvas::DrawEmptyCanvasHint(QPainter& painter) const {
-    const Frame& frame = ShownFrame(circuit_);
-    if (!frame.Nodes.empty() || !frame.Comments.empty() || PreviewNode().Function) return;
+    const CircuitView* view = ViewOf(circuit_);
+    if (!view) return;
+    const Frame& frame = ShownFrame(*view);
+    if (!frame.Nodes.empty() || !frame.Comments.empty() || view->Preview.Function) return;
     painter.setPen(QColor::fromRgba(ColorTable()[ColorSlot::MajorGrid]));
     painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 12));
     painter.drawText(rect(), Qt::AlignCenter, QString::fromUtf8(kEmptyCanvasHint));
@@ -314,7 +304,7 @@ void CircuitCanvas::keyPressEvent(QKeyEvent* event) {
 }
 
 void SetCanvasCursor(Circuit& circuit, int shape) {
-    if (auto* canvas = qobject_cast<QWidget*>(circuit.Canvas)) canvas->setCursor(QtCursor(shape));
+    if (CircuitWindow* window = WindowOf(circuit)) window->Canvas()->setCursor(QtCursor(shape));
 }
 
 } // namespace flow

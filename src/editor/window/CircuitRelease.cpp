@@ -24,7 +24,6 @@ void FreeClosedCircuits() {
     std::erase_if(Closed(), [](Circuit* circuit) {
         if (ThreadsStillRunIn(*circuit)) return false;
         ForgetObserver(*circuit);
-        ForgetSceneIndex(*circuit);
         FreeCircuit(*circuit);
         return true;
     });

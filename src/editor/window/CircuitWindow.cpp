@@ -6,6 +6,7 @@
 #include "editor/actions/SubCircuitView.h"
 #include "editor/actions/ViewCommands.h"
 #include "editor/canvas/CanvasInteraction.h"
+#include "editor/canvas/OpenViews.h"
 #include "editor/canvas/GridSnap.h"
 #include "editor/history/History.h"
 #include "editor/window/CircuitCanvas.h"
@@ -21,8 +22,9 @@
 #include "engine/Settling.h"
 #include "engine/ThreadReserve.h"
 #include "model/Model.h"
+#include "editor/canvas/CanvasRedraw.h"
 #include "render/Redraw.h"
-#include "render/StatusText.h"
+#include "editor/window/StatusText.h"
 #include "render/ValueLabels.h"
 
 #include <QApplication>
@@ -51,9 +53,9 @@ constexpr int kOpenPanelOffset = 80;
 
 // Outer position and inner size of a new window.
 QRect PlaceWindow(const Circuit& circuit, const QWidget* cascadeFrom) {
-    if (circuit.WindowWidth != 0 || circuit.WindowHeight != 0)
-        return FitStoredGeometry(circuit.WindowX, circuit.WindowY, circuit.WindowWidth,
-                                 circuit.WindowHeight, kMinimumInnerSize);
+    if (circuit.Saved.WindowWidth != 0 || circuit.Saved.WindowHeight != 0)
+        return FitStoredGeometry(circuit.Saved.WindowX, circuit.Saved.WindowY, circuit.Saved.WindowWidth,
+                                 circuit.Saved.WindowHeight, kMinimumInnerSize);
     if (!cascadeFrom) cascadeFrom = qobject_cast<CircuitWindow*>(QApplication::activeWindow());
     if (const QWidget* front = cascadeFrom)
         return {front->frameGeometry().topLeft() + QPoint(kCascadeStep, kCascadeStep),
@@ -120,13 +122,23 @@ template <typename AddCommand> void AddHelpMenu(QMenuBar* bar, AddCommand addCom
 } // namespace
 
 CircuitWindow::CircuitWindow(Circuit& circuit)
-    : circuit_(circuit), canvas_(new CircuitCanvas(circuit)),
+    : circuit_(circuit), view_(std::make_unique<CircuitView>(circuit)),
+      canvas_(new CircuitCanvas(circuit)),
       outputPanel_(new flow::OutputPanel([&circuit](Int node) {
           // Lines name main-frame nodes, even those printed inside an instance.
           GoUpTo(circuit, 0);
           ShowNode(circuit, node);
       })),
       splitter_(new QSplitter(Qt::Vertical)), idleThreads_(new QTimer(this)) {
+    ListView(*view_);
+    view_->Window = this;
+    view_->Canvas = canvas_;
+    view_->StatusLine = statusBar();
+    // The window opens on the view its file keeps.
+    view_->CameraX = circuit.Saved.CameraX;
+    view_->CameraY = circuit.Saved.CameraY;
+    view_->ZoomLevel = circuit.Saved.ZoomLevel;
+    view_->Magnification = circuit.Saved.Magnification;
     setMinimumSize(kMinimumInnerSize);
     idleThreads_->setSingleShot(true);
     connect(idleThreads_, &QTimer::timeout, this, [this] {
@@ -206,7 +218,9 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     AddHelpMenu(menuBar(), addCommand);
     KeepShortcutsUnique(findChildren<QAction*>());
 
-    history_ = CreateHistory(circuit, this);
+    history_ = new QUndoStack(this);
+    history_->setUndoLimit(kHistoryLimit);
+    view_->History = history_;
     connect(history_, &QUndoStack::cleanChanged, this, [this] { ShowTitle(); });
     connect(history_, &QUndoStack::indexChanged, this, [this] {
         // First: an instance the window is in may be gone, and everything below draws.
@@ -232,6 +246,7 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
         if (i == int(StatusField::Position)) field->setAlignment(Qt::AlignCenter);
         statusBar()->addWidget(field, fieldWidths[i] > 0 ? 0 : 1);
         statusFields_[std::size_t(i)] = field;
+        view_->StatusFields[std::size_t(i)] = field;
     }
 
     // Where the window stands inside the circuit; a click on a level goes out to it.
@@ -258,6 +273,7 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
 // The history goes with the window's children, after this part of the window is gone; its last
 // signals, sent while it clears itself, must not reach the window any more.
 CircuitWindow::~CircuitWindow() {
+    UnlistView(*view_);
     history_->disconnect(this);
 }
 
@@ -266,7 +282,7 @@ void CircuitWindow::ShowTitle() {
     setWindowTitle(CircuitTitle(circuit_) + QStringLiteral("[*]") + OpenPathText(circuit_));
     if (openPath_) {
         openPath_->setText(OpenPathLinks(circuit_, CircuitTitle(circuit_)));
-        openPath_->setVisible(!circuit_.OpenPath.empty());
+        openPath_->setVisible(!view_->OpenPath.empty());
     }
     setWindowModified(IsModified(circuit_));
 }
@@ -294,7 +310,7 @@ void CircuitWindow::NoteRun() {
 }
 
 void CircuitWindow::closeEvent(QCloseEvent* event) {
-    if (circuit_.Window == this) {
+    if (!detached_) {
         if (!MayClose(circuit_)) {
             event->ignore();
             return;
@@ -308,14 +324,6 @@ Circuit& OpenCircuitWindow(Circuit& circuit, const QWidget* cascadeFrom) {
     const QRect placement = PlaceWindow(circuit, cascadeFrom);
     auto* window = new CircuitWindow(circuit);
     ++OpenWindowCount();
-    circuit.Window = window;
-    circuit.Menu = window->menuBar();
-    circuit.StatusLine = window->statusBar();
-    for (int i = 0; i < kStatusFieldCount; ++i)
-        circuit.StatusFields[std::size_t(i)] = window->StatusFieldLabel(StatusField(i));
-    circuit.Canvas = window->Canvas();
-    circuit.OutputPanel = window->OutputPanel();
-    circuit.Splitter = window->Splitter();
     ObserverOf(circuit).AttachCanvas(window->Canvas());
     circuit.Observer = &ObserverOf(circuit);
 
@@ -336,13 +344,8 @@ Circuit& OpenCircuitWindow(Circuit& circuit, const QWidget* cascadeFrom) {
 void DetachWindow(Circuit& circuit) {
     CircuitWindow* window = WindowOf(circuit);
     if (!window) return;
-    ForgetCircuit(circuit);
-    ForgetOpenViews(circuit);
     ObserverOf(circuit).AttachCanvas(nullptr);
-    circuit.Window = circuit.Menu = circuit.StatusLine = circuit.Canvas = nullptr;
-    circuit.StatusFields = {};
-    circuit.History = nullptr;
-    circuit.OutputPanel = circuit.Splitter = nullptr;
+    window->Detach();
     window->hide();
     // The window may be closing from inside one of its own handlers.
     window->deleteLater();
@@ -350,8 +353,14 @@ void DetachWindow(Circuit& circuit) {
     --OpenWindowCount();
 }
 
+void CircuitWindow::Detach() {
+    detached_ = true;
+    UnlistView(*view_);
+}
+
 CircuitWindow* WindowOf(const Circuit& circuit) {
-    return qobject_cast<CircuitWindow*>(circuit.Window);
+    const CircuitView* view = ViewOf(circuit);
+    return view ? static_cast<CircuitWindow*>(view->Window) : nullptr;
 }
 
 void AppendOutputLines(Circuit& circuit, const QStringList& lines,
@@ -362,6 +371,24 @@ void AppendOutputLines(Circuit& circuit, const QStringList& lines,
     QSplitter* splitter = window->Splitter();
     const int canvasHeight = std::max(0, splitter->height() - kOpenPanelOffset);
     splitter->setSizes({canvasHeight, splitter->height() - kSeparatorHeight - canvasHeight});
+}
+
+void ShowPrintedLines(Circuit& circuit, const std::vector<PrintedLine>& lines) {
+    // The panel takes the lines of one Start in one piece: appended one by one, ten thousand
+    // lines would cost seconds of layout.
+    for (std::size_t first = 0; first < lines.size();) {
+        const std::uint64_t run = lines[first].RunNumber;
+        QStringList texts;
+        std::vector<Int> nodeIds;
+        std::size_t next = first;
+        for (; next < lines.size() && lines[next].RunNumber == run; ++next) {
+            texts.append(QString::fromUtf8(lines[next].Line));
+            nodeIds.push_back(lines[next].NodeId);
+        }
+        // Lines of an earlier Start may still arrive after a new one began; they are not shown.
+        if (run == circuit.RunNumber.load()) AppendOutputLines(circuit, texts, nodeIds);
+        first = next;
+    }
 }
 
 void ShowOutputLinesOf(Circuit& circuit, const Node* node) {

@@ -2,12 +2,15 @@
 // The window of an open circuit: menu bar, canvas, output panel under a splitter, status bar.
 
 #include "editor/window/OutputPanel.h"
+#include "editor/window/StatusText.h"
+#include "editor/window/WindowObserver.h"
 #include "model/Records.h"
-#include "render/StatusText.h"
+#include "render/CircuitView.h"
 
 #include <QMainWindow>
 
 #include <array>
+#include <memory>
 #include <vector>
 
 class QAction;
@@ -26,6 +29,10 @@ class CircuitWindow : public QMainWindow {
     explicit CircuitWindow(Circuit& circuit);
     ~CircuitWindow() override;
     Circuit& OwnCircuit() const { return circuit_; }
+    // What the window shows of its circuit and the interaction under way.
+    CircuitView& View() const { return *view_; }
+    // The circuit's edits, undone and redone; it lives and ends with the window.
+    QUndoStack* History() const { return history_; }
     CircuitCanvas* Canvas() const { return canvas_; }
     flow::OutputPanel* OutputPanel() const { return outputPanel_; }
     QSplitter* Splitter() const { return splitter_; }
@@ -41,12 +48,15 @@ class CircuitWindow : public QMainWindow {
     // A run started: the circuit's node threads are let go once it has had no run for
     // IdleThreadDelay.
     void NoteRun();
+    // Takes the window away from its circuit while it closes: it shows it no more.
+    void Detach();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
     Circuit& circuit_;
+    std::unique_ptr<CircuitView> view_;
     CircuitCanvas* canvas_;
     flow::OutputPanel* outputPanel_;
     QSplitter* splitter_;
@@ -56,11 +66,13 @@ class CircuitWindow : public QMainWindow {
     QTimer* idleThreads_;
     std::array<QLabel*, kStatusFieldCount> statusFields_{};
     QLabel* openPath_ = nullptr;
+    bool detached_ = false;
 };
 
 // Opens a window for the circuit and returns the circuit. Without stored geometry it cascades
 // from `cascadeFrom`, or else from the circuit window in front.
 Circuit& OpenCircuitWindow(Circuit& circuit, const QWidget* cascadeFrom = nullptr);
+// The window that shows the circuit; none for a circuit without a window.
 CircuitWindow* WindowOf(const Circuit& circuit);
 
 // Takes the window away from its circuit and lets it go; the circuit is freed once the window
@@ -70,6 +82,8 @@ void DetachWindow(Circuit& circuit);
 // Appends printed lines to the output panel, each with the ID of the Print node that printed it,
 // and opens the panel to show its last lines.
 void AppendOutputLines(Circuit& circuit, const QStringList& lines, const std::vector<Int>& nodeIds);
+// Shows printed lines as they arrive from a run: those of the latest Start, appended.
+void ShowPrintedLines(Circuit& circuit, const std::vector<PrintedLine>& lines);
 // Highlights the output lines of the node (none: no line).
 void ShowOutputLinesOf(Circuit& circuit, const Node* node);
 

@@ -2,7 +2,7 @@
 
 #include "editor/actions/AddNodeMenu.h"
 #include "editor/actions/ViewCommands.h"
-#include "editor/canvas/EditorState.h"
+#include "editor/canvas/OpenViews.h"
 #include "editor/window/CircuitWindow.h"
 #include "engine/NodeThreads.h"
 #include "file/CircuitWriter.h"
@@ -16,7 +16,7 @@ namespace flow {
 namespace {
 
 void CloseWindow(Circuit& circuit) {
-    if (!circuit.Window) return;
+    if (!WindowOf(circuit)) return;
     DetachWindow(circuit);
     if (OpenWindowCount() <= 0) {
         OpenWindowCount() = 0;
@@ -40,7 +40,6 @@ bool ReadWindowGeometry(const Circuit& circuit, int& x, int& y, int& width, int&
 void SetupResources() {
     SetupPalette();
     BuildAddNodeMenu();
-    ResetEditorState();
     CircuitWindowCloser() = CloseWindow;
     LiveWindowGeometry() = ReadWindowGeometry;
     RecallValueLabels();

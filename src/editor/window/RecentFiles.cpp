@@ -1,6 +1,9 @@
 #include "editor/window/RecentFiles.h"
 
+#include "editor/window/CircuitWindow.h"
+
 #include "editor/actions/FileCommands.h"
+#include "editor/canvas/CanvasRedraw.h"
 #include "render/Redraw.h"
 
 #include <QFileInfo>
@@ -39,7 +42,7 @@ void FillRecentFilesMenu(QMenu* menu, Circuit& circuit) {
     if (files.isEmpty()) menu->addAction(QStringLiteral("No Recent Files"))->setEnabled(false);
     // The circuit is looked up when the entry is chosen: its window may have closed meanwhile.
     Circuit* from = &circuit;
-    QObject* window = circuit.Window;
+    QObject* window = WindowOf(circuit);
     for (const QString& file : files)
         QObject::connect(menu->addAction(file), &QAction::triggered, window, [from, file] {
             if (Circuit* opened = OpenCircuitFile(*from, file)) RedrawCircuit(*opened);

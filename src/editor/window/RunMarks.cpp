@@ -1,13 +1,15 @@
 #include "editor/window/RunMarks.h"
 
+#include "editor/canvas/OpenViews.h"
 #include "editor/actions/SubCircuitView.h"
 #include "engine/Execution.h"
 #include "engine/Expansion.h"
 #include "engine/Preparation.h"
 #include "engine/RunCopies.h"
 #include "engine/Settling.h"
+#include "editor/canvas/CanvasRedraw.h"
 #include "render/Redraw.h"
-#include "render/StatusText.h"
+#include "editor/window/StatusText.h"
 
 namespace flow {
 
@@ -42,11 +44,13 @@ const Frame* DefectFrame(const Circuit& circuit) {
     }
 }
 
-// The preparation pointed the camera at the defect in its frame's coordinates: the window goes
-// where those are, into the instance (at every depth) that holds it.
+// The window goes where the defect is, into the instance (at every depth) that holds it, and
+// centres on it zoomed in to twice the size.
 void ShowDefectFrame(Circuit& circuit, const CameraView& before) {
     const Frame* frame = DefectFrame(circuit);
-    if (!frame) return;
+    CircuitView* view = ViewOf(circuit);
+    if (!frame || !view) return;
+    view->SetCamera({circuit.ErrorX, circuit.ErrorY, 1.0f, 2.0f});
     ShowInside(circuit, frame->Instance ? OpenPathTo(*frame) : std::vector<Node*>{}, before);
 }
 
@@ -54,7 +58,8 @@ void ShowDefectFrame(Circuit& circuit, const CameraView& before) {
 
 void StartRun(Circuit& circuit) {
     UnmarkNeverFired(circuit);
-    const CameraView before = CurrentView(circuit);
+    const CircuitView* view = ViewOf(circuit);
+    const CameraView before = view ? view->Camera() : CameraView{};
     if (!PrepareCircuit(circuit)) {
         ShowDefectFrame(circuit, before);
         return;

@@ -2,8 +2,9 @@
 
 #include "editor/window/CircuitWindow.h"
 #include "editor/window/OutputPanel.h"
+#include "editor/canvas/CanvasRedraw.h"
 #include "render/Redraw.h"
-#include "render/StatusText.h"
+#include "editor/window/StatusText.h"
 
 #include <QCoreApplication>
 #include <QHash>

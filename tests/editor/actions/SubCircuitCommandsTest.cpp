@@ -12,7 +12,7 @@
 #include "editor/history/PastedDefinitions.h"
 #include "file/CircuitWriter.h"
 #include "model/SubCircuits.h"
-#include "render/StatusText.h"
+#include "editor/window/StatusText.h"
 #include "support/SubCircuitBuilding.h"
 
 #include <QApplication>

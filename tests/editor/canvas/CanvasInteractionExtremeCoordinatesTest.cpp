@@ -6,6 +6,7 @@
 
 #include "engine/Preparation.h"
 #include "file/CircuitReader.h"
+#include "editor/canvas/CanvasRedraw.h"
 #include "render/Redraw.h"
 
 #include <QTemporaryDir>

@@ -4,7 +4,7 @@
 #include "EditorFixture.h"
 #include "editor/actions/PlacePopup.h"
 #include "engine/Routines.h"
-#include "render/StatusText.h"
+#include "editor/window/StatusText.h"
 
 #include <bit>
 

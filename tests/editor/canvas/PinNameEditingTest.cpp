@@ -5,7 +5,7 @@
 #include "editor/actions/SubCircuitView.h"
 #include "editor/canvas/TextEditing.h"
 #include "model/SubCircuits.h"
-#include "render/StatusText.h"
+#include "editor/window/StatusText.h"
 #include "support/DoubleCircuit.h"
 
 #include <QTemporaryDir>

@@ -3,7 +3,7 @@
 // clipboard, Escape), and characters a circuit file cannot hold, which never get in.
 
 #include "EditorFixture.h"
-#include "render/StatusText.h"
+#include "editor/window/StatusText.h"
 
 #include "editor/canvas/TextEditing.h"
 #include "file/CircuitWriter.h"

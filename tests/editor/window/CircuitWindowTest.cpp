@@ -3,7 +3,7 @@
 
 #include "EditorFixture.h"
 #include "editor/window/UniqueShortcuts.h"
-#include "render/StatusText.h"
+#include "editor/window/StatusText.h"
 
 #include "editor/actions/AddNodeMenu.h"
 

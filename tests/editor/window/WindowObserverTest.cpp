@@ -2,12 +2,13 @@
 // panel, run states and defects, and windows closed while a run is in flight.
 
 #include "EditorFixture.h"
-#include "render/StatusText.h"
+#include "editor/window/StatusText.h"
 
 #include "editor/actions/MenuCommands.h"
 #include "editor/window/WindowObserver.h"
 #include "engine/NodeThreads.h"
 #include "engine/ThreadReserve.h"
+#include "editor/canvas/CanvasRedraw.h"
 #include "render/Redraw.h"
 
 #include <algorithm>

@@ -1,4 +1,6 @@
-#include "render/StatusText.h"
+#include "editor/window/StatusText.h"
+
+#include "editor/canvas/OpenViews.h"
 
 #include <QLabel>
 #include <QStatusBar>
@@ -7,7 +9,13 @@ namespace flow {
 
 namespace {
 QLabel* Field(const Circuit& circuit, StatusField field) {
-    return qobject_cast<QLabel*>(circuit.StatusFields[std::size_t(field)]);
+    const CircuitView* view = ViewOf(circuit);
+    return view ? qobject_cast<QLabel*>(view->StatusFields[std::size_t(field)]) : nullptr;
+}
+
+QStatusBar* Bar(const Circuit& circuit) {
+    const CircuitView* view = ViewOf(circuit);
+    return view ? qobject_cast<QStatusBar*>(view->StatusLine) : nullptr;
 }
 constexpr int kNoticeMilliseconds = 6000;
 } // namespace
@@ -22,12 +30,11 @@ QString StatusText(const Circuit& circuit, StatusField field) {
 }
 
 void ShowStatusNotice(Circuit& circuit, const QString& text) {
-    if (auto* bar = qobject_cast<QStatusBar*>(circuit.StatusLine))
-        bar->showMessage(text, kNoticeMilliseconds);
+    if (QStatusBar* bar = Bar(circuit)) bar->showMessage(text, kNoticeMilliseconds);
 }
 
 QString StatusNotice(const Circuit& circuit) {
-    const auto* bar = qobject_cast<const QStatusBar*>(circuit.StatusLine);
+    const QStatusBar* bar = Bar(circuit);
     return bar ? bar->currentMessage() : QString();
 }
 

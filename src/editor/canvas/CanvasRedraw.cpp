@@ -1,0 +1,47 @@
+#include "editor/canvas/CanvasRedraw.h"
+
+#include "editor/canvas/HitTestPass.h"
+#include "editor/canvas/OpenViews.h"
+#include "editor/window/StatusText.h"
+#include "engine/DefectPlace.h"
+#include "render/CanvasSurface.h"
+#include "render/Redraw.h"
+
+namespace flow {
+
+namespace {
+
+// The hover text stays only while the hit test found something under the mouse. Otherwise the
+// field says where a defect is, in the command line's words, which the canvas has no room for.
+void ClearHoverTextUnlessFound(CircuitView& view) {
+    if (view.Has(InteractionFlag::HoverFound)) return;
+    Circuit& circuit = *view.Circuit;
+    QString idle;
+    if (circuit.State == RunState::Defect && circuit.ErrorKind != ErrorKind::None) {
+        // The canvas shows the message; the place is what it cannot say.
+        const QString place = DefectPlace(circuit);
+        idle = place.isEmpty() ? circuit.ErrorMessage : QStringLiteral("At ") + place;
+    }
+    SetStatusText(circuit, StatusField::Hover, idle);
+}
+
+} // namespace
+
+void RedrawView(CircuitView& view) {
+    if (view.Canvas) {
+        QImage& image = view.Canvas->Surface();
+        if (!image.isNull() && !image.size().isEmpty()) {
+            FitCanvas(view, image.size(), image.devicePixelRatio());
+            HitTestPass(view);
+            RedrawCircuitInto(view, image);
+        }
+        view.Canvas->Present();
+    }
+    ClearHoverTextUnlessFound(view);
+}
+
+void RedrawCircuit(Circuit& circuit) {
+    if (CircuitView* view = ViewOf(circuit)) RedrawView(*view);
+}
+
+} // namespace flow

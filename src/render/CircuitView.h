@@ -1,0 +1,149 @@
+#pragma once
+// What one window shows of its circuit and how the user is interacting with it: the camera of
+// the level shown and of the levels left, the open path, the canvas size, what lies under the
+// mouse, the text being edited, and what a press, a wire or a placement has under way. Each
+// window holds one (CircuitWindow); --render and Export Image draw through one of their own.
+// Drawing reads it and never changes it; the editor's interaction code changes it.
+
+#include "model/Records.h"
+#include "render/SceneIndex.h"
+
+#include <QHash>
+
+#include <array>
+#include <climits>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QObject;
+class QUndoStack;
+
+namespace flow {
+
+class CanvasSurface;
+
+namespace InteractionFlag {
+constexpr int Panning = 0x01;
+constexpr int Dragged = 0x02;
+constexpr int RubberBand = 0x04;
+constexpr int HoverFound = 0x08;
+constexpr int HoverSelected = 0x10;
+constexpr int ToggleHovered = 0x20;
+constexpr int DeselectAll = 0x40;
+constexpr int Editing = 0x80;
+} // namespace InteractionFlag
+
+// The canvas events, as stored in LastEvent.
+enum class CanvasEvent {
+    None,
+    LeftDown,
+    LeftUp,
+    LeftDoubleClick,
+    RightClick,
+    MiddleDown,
+    MiddleUp,
+    MouseMove,
+    MouseWheel,
+    KeyDown,
+    CharacterInput,
+};
+
+// A camera: the circuit point at the canvas centre, and the zoom.
+struct CameraView {
+    Int X = 0, Y = 0;
+    float Zoom = 0.0f, Magnification = 1.0f;
+    bool operator==(const CameraView&) const = default;
+};
+
+// The interaction under way on the canvas: the mouse, the press, the text being edited.
+struct EditorState {
+    Int MouseX = INT_MIN; // no position yet, so nothing is under the mouse at first
+    Int MouseY = INT_MIN;
+    Int PanAnchorX = 0, PanAnchorY = 0;
+    Int DownX = 0, DownY = 0;
+    Int DragDX = 0, DragDY = 0;
+    int InteractionFlags = 0;
+    CanvasEvent LastEvent = CanvasEvent::None;
+    bool LastEventLeftHeld = false; // whether the left button was held during LastEvent
+    Comment* EditComment = nullptr;
+    bool EditCommentNew = false; // made by the double click that began the edit
+    Node* EditNode = nullptr;
+    int Caret = 0;
+    int SelectionLength = 0;
+    QString EditBuffer;
+    Comment* HoveredComment = nullptr;
+    Node* HoveredNode = nullptr;
+    Port* HoveredPort = nullptr;
+    Port* WireSource = nullptr;
+    // The left press was taken by something else (Escape, a wire let go on empty canvas): it
+    // neither drags nor draws a band until its release.
+    bool PressCancelled = false;
+    // The left press began on a port: dragging draws a wire from it instead of moving objects.
+    bool PressOnPort = false;
+    // What the last hit-test pass found under the mouse; none before the first pass.
+    std::optional<const void*> LastHit;
+
+    bool Has(int flag) const { return (InteractionFlags & flag) != 0; }
+    void Set(int flag, bool on = true) {
+        InteractionFlags = on ? (InteractionFlags | flag) : (InteractionFlags & ~flag);
+    }
+};
+
+struct CircuitView : EditorState {
+    explicit CircuitView(flow::Circuit& circuit);
+    CircuitView(const CircuitView&) = delete;
+    CircuitView& operator=(const CircuitView&) = delete;
+
+    flow::Circuit* Circuit;
+    // The camera of the level shown.
+    Int CameraX = 0;
+    Int CameraY = 0;
+    float ZoomLevel = 0.0f;
+    float Magnification = 1.0f;
+    int CanvasWidth = 0, CanvasHeight = 0;
+    // The instances the window has been opened into, from the main frame inwards: each lies in
+    // the body of the one before (the first in the main frame). The window shows the body of
+    // the last one's sub-circuit, or the main frame when there is none.
+    std::vector<Node*> OpenPath;
+    // LeftCameras[i]: the camera of depth i when the window went deeper; none where a defect
+    // opened the path and the level was never shown.
+    std::vector<std::optional<CameraView>> LeftCameras;
+    // The camera each sub-circuit's body was last left with, by the sub-circuit's name.
+    QHash<QString, CameraView> CamerasInside;
+    // The node chosen from the add-node menu or the type-to-place popup, following the mouse
+    // until it is placed: a node of no frame, whose Function is none while nothing is placed.
+    Node Preview;
+    // Whether hover, selection, the edit, the interaction under way and the run show: off for
+    // pictures, which show the circuit as its file holds it.
+    bool ShowsEditing = true;
+    // The window that shows the view, and the undo stack of its circuit's edits, which lives and
+    // ends with the window; none for a picture's view.
+    QObject* Window = nullptr;
+    QUndoStack* History = nullptr;
+    // The canvas the window draws the view on, and its status bar with the bar's field labels in
+    // the order of StatusField (editor/window/StatusText.h).
+    CanvasSurface* Canvas = nullptr;
+    QObject* StatusLine = nullptr;
+    std::array<QObject*, 3> StatusFields{};
+    // Where the objects of the shown frame lie; derived data kept between redraws.
+    mutable SceneIndex Index;
+
+    CameraView Camera() const { return {CameraX, CameraY, ZoomLevel, Magnification}; }
+    void SetCamera(const CameraView& camera) {
+        CameraX = camera.X;
+        CameraY = camera.Y;
+        ZoomLevel = camera.Zoom;
+        Magnification = camera.Magnification;
+    }
+};
+
+// The frame the view shows: the body of the last instance on its open path, else the main frame.
+Frame& ShownFrame(const CircuitView& view);
+
+// Lets go of every reference the view holds into a node or comment that is about to go: an
+// edit of it ends without being stored, and a wire begun at one of its ports is dropped.
+void ForgetNode(CircuitView& view, const Node* node);
+void ForgetComment(CircuitView& view, const Comment* comment);
+
+} // namespace flow
