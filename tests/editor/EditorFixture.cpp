@@ -18,7 +18,6 @@ namespace flow::test {
 void EditorFixture::SetUp() {
     RegisterCatalogue();
     SetupResources();
-    PreviewNode().Function = nullptr;
     EndProgram() = [this] { ++programEnds; };
     RealSaveQuestion();
     AskToSave() = [this](QWidget*, const QString&) {
@@ -57,8 +56,8 @@ QPlainTextEdit& EditorFixture::PanelOf(const Circuit& circuit) {
 }
 
 QPoint EditorFixture::PixelOf(const Circuit& circuit, double x, double y) {
-    return {qRound((x - circuit.CameraX) * circuit.Magnification + circuit.CanvasWidth * 0.5),
-            qRound((y - circuit.CameraY) * circuit.Magnification + circuit.CanvasHeight * 0.5)};
+    return {qRound((x - ViewOf(circuit)->CameraX) * ViewOf(circuit)->Magnification + ViewOf(circuit)->CanvasWidth * 0.5),
+            qRound((y - ViewOf(circuit)->CameraY) * ViewOf(circuit)->Magnification + ViewOf(circuit)->CanvasHeight * 0.5)};
 }
 
 void EditorFixture::MoveTo(Circuit& circuit, double x, double y, Qt::MouseButtons held) {

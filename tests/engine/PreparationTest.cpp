@@ -15,10 +15,10 @@ namespace {
 class PreparationTest : public EngineFixture {};
 
 void ExpectCameraAt(const Circuit& circuit, Int x, Int y) {
-    EXPECT_EQ(circuit.CameraX, x);
-    EXPECT_EQ(circuit.CameraY, y);
-    EXPECT_EQ(circuit.ZoomLevel, 1.0f);
-    EXPECT_EQ(circuit.Magnification, 2.0f);
+    EXPECT_EQ(circuit.Saved.CameraX, x);
+    EXPECT_EQ(circuit.Saved.CameraY, y);
+    EXPECT_EQ(circuit.Saved.ZoomLevel, 1.0f);
+    EXPECT_EQ(circuit.Saved.Magnification, 2.0f);
 }
 
 TEST_F(PreparationTest, EmptyCircuitIsReady) {
@@ -46,7 +46,7 @@ TEST_F(PreparationTest, MissingInputMovesTheCameraToThePort) {
     unfed->X = -100;
     unfed->Y = 51;
     Node* alsoUnfed = Apply(circuit, "Print", {});
-    circuit.CameraX = 7;
+    circuit.Saved.CameraX = 7;
     EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
     EXPECT_EQ(circuit.State, RunState::Defect);
     EXPECT_EQ(circuit.ErrorKind, ErrorKind::MissingInput);

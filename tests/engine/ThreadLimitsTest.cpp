@@ -36,7 +36,7 @@ TEST_F(ThreadLimitsTest, RunBeyondTheAllowanceIsRefusedWithBothFigures) {
     EXPECT_EQ(circuit.ErrorMessage,
               QStringLiteral("Too many nodes to run: 200 threads needed, the system allows 150"));
     EXPECT_EQ(Threads(circuit), 0u);
-    EXPECT_EQ(circuit.Magnification, 1.0f); // a whole-circuit defect does not move the view
+    EXPECT_EQ(circuit.Saved.Magnification, 1.0f); // a whole-circuit defect does not move the view
 
     // Within the allowance the run goes on as always; its threads then count no more.
     ThreadAllowance() = [] { return std::size_t(200); };

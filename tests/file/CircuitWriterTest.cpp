@@ -66,9 +66,9 @@ TEST_F(CircuitWriterTest, ConstantValuesCameraAndTextsUseTheirFileForms) {
     RegisterCatalogue();
     const CatalogueState& catalogue = Catalogue();
     Circuit& circuit = NewCircuit();
-    circuit.CameraX = -7;
-    circuit.CameraY = 12;
-    circuit.Magnification = 0.5f;
+    circuit.Saved.CameraX = -7;
+    circuit.Saved.CameraY = 12;
+    circuit.Saved.Magnification = 0.5f;
     Frame* frame = &circuit.MainFrame;
     AddComment(frame, QStringLiteral("tab\there \"quoted\" C:\\dir\r\n<&>'"), 3, 4);
     AddNode(frame, catalogue.Constant, catalogue.ConstantBoolean)->PortArray[1]->Value = 5;

@@ -60,10 +60,10 @@ std::string FileWithFrame(std::string_view frameContent) {
 Circuit& MakeSumCircuit() {
     RegisterCatalogue();
     Circuit& circuit = NewCircuit();
-    circuit.WindowX = 312;
-    circuit.WindowY = 140;
-    circuit.WindowWidth = 800;
-    circuit.WindowHeight = 600;
+    circuit.Saved.WindowX = 312;
+    circuit.Saved.WindowY = 140;
+    circuit.Saved.WindowWidth = 800;
+    circuit.Saved.WindowHeight = 600;
     Frame* frame = &circuit.MainFrame;
     AddComment(frame, QStringLiteral("Sum\nof two"), -120, -90);
     const CatalogueState& catalogue = Catalogue();

@@ -10,7 +10,7 @@ TEST(ModelTest, NewCircuitStartsEmptyAtMagnificationOne) {
     Circuit& c = NewCircuit();
     EXPECT_EQ(c.Handle, &c);
     EXPECT_EQ(c.MainFrame.Owner, &c);
-    EXPECT_EQ(c.Magnification, 1.0f);
+    EXPECT_EQ(c.Saved.Magnification, 1.0f);
     EXPECT_EQ(c.NextId, 0);
     EXPECT_EQ(Circuits().back().get(), &c);
 }
@@ -47,13 +47,14 @@ TEST(ModelTest, AddNodeCopiesTheFunctionsPorts) {
     EXPECT_EQ(ModelFault(c), "");
 }
 
-TEST(ModelTest, PreviewNodeIsReusedAndBelongsToNoFrame) {
+TEST(ModelTest, ShapedNodeIsReshapedInPlaceAndBelongsToNoFrame) {
     Circuit& c = NewCircuit();
-    Node* first = AddNode(nullptr, FindFunction("Plus"), nullptr);
+    Node preview;
+    Node* first = ShapeNode(preview, FindFunction("Plus"), nullptr);
     first->X = 17;
-    Node* second = AddNode(nullptr, FindFunction("Print"), nullptr);
+    Node* second = ShapeNode(preview, FindFunction("Print"), nullptr);
     EXPECT_EQ(first, second);
-    EXPECT_EQ(second, &PreviewNode());
+    EXPECT_EQ(second, &preview);
     EXPECT_EQ(second->Frame, nullptr);
     EXPECT_EQ(second->X, 17);  // position is left as it was
     EXPECT_EQ(second->Ports.size(), 1u);

@@ -29,22 +29,22 @@ TEST(CameraTest, BlendColorMixesEveryChannel) {
 
 TEST(CameraTest, ToScreenMapsThroughCameraAndMagnification) {
     Circuit circuit;
-    circuit.CanvasWidth = 801;
-    circuit.CanvasHeight = 600;
-    EXPECT_EQ(ToScreenX(circuit, 0), 401); // 400.5 rounds away from zero
-    EXPECT_EQ(ToScreenY(circuit, 0), 300);
-    circuit.CameraX = 100;
-    circuit.CameraY = -50;
-    circuit.Magnification = 2;
-    EXPECT_EQ(ToScreenX(circuit, 110), 421);
-    EXPECT_EQ(ToScreenY(circuit, 0), 400);
-    circuit.Magnification = 0.25f;
-    EXPECT_EQ(ToScreenX(circuit, 99), 400);  // 400.25
-    EXPECT_EQ(ToScreenY(circuit, -60), 298); // 297.5 -> 298
+    view.CanvasWidth = 801;
+    view.CanvasHeight = 600;
+    EXPECT_EQ(ToScreenX(view, 0), 401); // 400.5 rounds away from zero
+    EXPECT_EQ(ToScreenY(view, 0), 300);
+    view.CameraX = 100;
+    view.CameraY = -50;
+    view.Magnification = 2;
+    EXPECT_EQ(ToScreenX(view, 110), 421);
+    EXPECT_EQ(ToScreenY(view, 0), 400);
+    view.Magnification = 0.25f;
+    EXPECT_EQ(ToScreenX(view, 99), 400);  // 400.25
+    EXPECT_EQ(ToScreenY(view, -60), 298); // 297.5 -> 298
     // Far beyond any canvas the pixel saturates instead of overflowing.
-    circuit.Magnification = 1e30f;
-    EXPECT_EQ(ToScreenX(circuit, 1e9), INT_MAX);
-    EXPECT_EQ(ToScreenX(circuit, -1e9), INT_MIN);
+    view.Magnification = 1e30f;
+    EXPECT_EQ(ToScreenX(view, 1e9), INT_MAX);
+    EXPECT_EQ(ToScreenX(view, -1e9), INT_MIN);
 }
 
 TEST(CameraTest, PortTypeColorsByCode) {
@@ -54,10 +54,10 @@ TEST(CameraTest, PortTypeColorsByCode) {
     EXPECT_EQ(PortTypeColor(PortType::Real), 0xFFFFC000u);
     EXPECT_EQ(PortTypeColor(PortType::String), 0xFFE000A0u);
     EXPECT_EQ(PortTypeColor(0), 0u);
-    EXPECT_EQ(PortTypeColor(-6), 0u);
+    EXPECT_EQ(PortTypeColor(-6, {}), 0u);
     Port port;
     port.Type = PortType::Real;
-    EXPECT_EQ(PortTypeColor(port), 0xFFFFC000u);
+    EXPECT_EQ(PortTypeColor(port, {}), 0xFFFFC000u);
 }
 
 } // namespace

@@ -17,7 +17,7 @@ class CommentDrawingTest : public testing::Test {
         image.fill(QColor::fromRgba(ColorTable()[ColorSlot::Background]));
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
-        DrawComment(painter, comment);
+        DrawComment(painter, comment, view);
         return image;
     }
     Circuit& circuit = NewCircuit();
@@ -42,7 +42,7 @@ TEST_F(CommentDrawingTest, OutlineHasRoundedCornersAndStartsBelowTheTopLeftCorne
 
 TEST_F(CommentDrawingTest, OutlineShowsSelectionAndHover) {
     Comment* comment = AddComment(&circuit.MainFrame, "one\ntwo\tthree", 20, 30);
-    LayoutComment(*comment);
+    LayoutComment(*comment, nullptr);
     const auto& colors = ColorTable();
     // The outline runs along the pixel row Y, its text starts at (X + 8, Y + 4).
     const int top = int(comment->Y);

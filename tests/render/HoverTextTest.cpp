@@ -13,29 +13,29 @@ TEST_F(HoverTextTest, NameEachKindOfObject) {
     Comment* comment = AddComment(&circuit.MainFrame, "note", 0, 0);
     EXPECT_EQ(HoverText(*comment), "Comment");
     Node* constant = Add("Constant", 0, 0, Catalogue().ConstantReal);
-    EXPECT_EQ(HoverText(*constant), "Constant");
+    EXPECT_EQ(HoverText(*constant, {}), "Constant");
     Node* plus = Add("Plus", 100, 0);
-    EXPECT_EQ(HoverText(*plus), "Function: Plus");
+    EXPECT_EQ(HoverText(*plus, {}), "Function: Plus");
     Node* print = Add("Print", 200, 0);
     Wire* wire = ConnectPorts(plus->PortArray[3], print->PortArray[1]);
     ASSERT_NE(wire, nullptr);
-    EXPECT_EQ(HoverText(*wire), "Wire");
+    EXPECT_EQ(HoverText(*wire, {}), "Wire");
 }
 
 TEST_F(HoverTextTest, PortsShowDirectionLabelAndFixedType) {
     Node* print = Add("Print", 0, 0);
-    EXPECT_EQ(HoverText(*print->PortArray[1]), "Port (In): Value to print");
+    EXPECT_EQ(HoverText(*print->PortArray[1], {}), "Port (In): Value to print");
     Node* toString = Add("ToString", 0, 0);
-    EXPECT_EQ(HoverText(*toString->PortArray[1]), "Port (In): x (Integer)");
-    EXPECT_EQ(HoverText(*toString->PortArray[2]), "Port (Out): str(x) (String)");
+    EXPECT_EQ(HoverText(*toString->PortArray[1], {}), "Port (In): x (Integer)");
+    EXPECT_EQ(HoverText(*toString->PortArray[2], {}), "Port (Out): str(x) (String)");
 
     // The type shown follows the resolution of the node's implementation.
     Node* constant = Add("Constant", 0, 0, Catalogue().ConstantReal);
     Node* plus = Add("Plus", 100, 0);
     ConnectPorts(constant->PortArray[1], plus->PortArray[1]);
-    EXPECT_EQ(HoverText(*plus->PortArray[3]), "Port (Out): x + y (Real)");
+    EXPECT_EQ(HoverText(*plus->PortArray[3], {}), "Port (Out): x + y (Real)");
     ConnectPorts(plus->PortArray[3], print->PortArray[1]);
-    EXPECT_EQ(HoverText(*print->PortArray[1]), "Port (In): Value to print (Real)");
+    EXPECT_EQ(HoverText(*print->PortArray[1], {}), "Port (In): Value to print (Real)");
 
     Port port;
     port.Label = "v";
@@ -46,7 +46,7 @@ TEST_F(HoverTextTest, PortsShowDirectionLabelAndFixedType) {
     for (auto [type, suffix] : types) {
         port.Type = type;
         port.Direction = Direction::InOut;
-        EXPECT_EQ(HoverText(port), QString("Port (In/Out): v") + suffix);
+        EXPECT_EQ(HoverText(port, {}), QString("Port (In/Out): v") + suffix);
     }
 }
 

@@ -31,11 +31,11 @@ class LongNameDrawingTest : public SceneFixture {
     }
     // The SVG bytes of the main frame and of the first instance's inside.
     std::size_t PictureBytes() {
-        circuit.OpenPath.clear();
-        const std::size_t main = std::size_t(CircuitSvg(circuit, {800, 600}).size());
-        circuit.OpenPath = {circuit.MainFrame.Nodes.front().get()};
-        const std::size_t inside = std::size_t(CircuitSvg(circuit, {800, 600}).size());
-        circuit.OpenPath.clear();
+        view.OpenPath.clear();
+        const std::size_t main = std::size_t(CircuitSvg(view, {800, 600}).size());
+        view.OpenPath = {circuit.MainFrame.Nodes.front().get()};
+        const std::size_t inside = std::size_t(CircuitSvg(view, {800, 600}).size());
+        view.OpenPath.clear();
         return main + inside;
     }
 };

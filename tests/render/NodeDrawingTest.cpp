@@ -22,7 +22,6 @@ namespace {
 
 class NodeDrawingTest : public testing::Test {
   protected:
-    void TearDown() override { ResetEditorState(); }
 
     Node* Constant(Implementation* implementation) {
         return AddNode(&circuit.MainFrame, Catalogue().Constant, implementation);
@@ -39,7 +38,7 @@ class NodeDrawingTest : public testing::Test {
         painter.setRenderHint(QPainter::Antialiasing);
         painter.translate(100, 100);
         painter.scale(2, 2);
-        DrawNode(painter, node);
+        DrawNode(painter, node, view);
         return image;
     }
     // The pixel under the circuit point (x, y).
@@ -48,6 +47,7 @@ class NodeDrawingTest : public testing::Test {
     }
 
     Circuit& circuit = NewCircuit();
+    CircuitView view{circuit};
 };
 
 // Anti-aliased curves are flattened into polygons: allow a little blending.
@@ -64,7 +64,7 @@ TEST_F(NodeDrawingTest, ConstantsShowTheirValueInABoxLeftOfX) {
     const CatalogueState& catalogue = Catalogue();
     Node* text = Constant(catalogue.ConstantString);
     text->X = 50;
-    LayoutConstant(*text);
+    LayoutConstant(*text, &view);
     EXPECT_EQ(text->DisplayText, QStringLiteral("\u275D\u275E"));
     EXPECT_LT(text->Width, -16);
     const Int oneLine = text->Height;
@@ -75,44 +75,44 @@ TEST_F(NodeDrawingTest, ConstantsShowTheirValueInABoxLeftOfX) {
     // A text is shown without quotation marks; three lines are two line heights taller.
     text->PortArray[1]->Text = "one\ntwo\nthree";
     text->Flags |= ObjectFlag::NeedsLayout;
-    LayoutConstant(*text);
+    LayoutConstant(*text, &view);
     EXPECT_EQ(text->DisplayText, "one\ntwo\nthree");
     EXPECT_EQ(text->Height, Int(std::ceil(3 * ConstantLineHeight())) + 4);
     EXPECT_EQ(text->PortArray[1]->Y, text->Height / 2);
     text->PortArray[1]->Text = "a\tb";
     text->Flags |= ObjectFlag::NeedsLayout;
-    LayoutConstant(*text);
+    LayoutConstant(*text, &view);
     EXPECT_EQ(text->Width, -(Int(std::ceil(TextBlockWidth(FontAt(BoldFont(), 11), "a\tb"))) + 16));
     EXPECT_LT(text->Width, -46);
 
     Node* flag = Constant(catalogue.ConstantBoolean);
     flag->PortArray[1]->Value = 5;
-    LayoutConstant(*flag);
+    LayoutConstant(*flag, &view);
     EXPECT_EQ(flag->DisplayText, "True");
 
     Node* whole = Constant(catalogue.ConstantInteger);
     whole->PortArray[1]->Value = -1234;
-    LayoutConstant(*whole);
+    LayoutConstant(*whole, &view);
     EXPECT_EQ(whole->DisplayText, QStringLiteral("\u22121\u200A234"));
 
     Node* real = Constant(catalogue.ConstantReal);
     real->PortArray[1]->Value = std::bit_cast<Int>(-2.5);
-    LayoutConstant(*real);
+    LayoutConstant(*real, &view);
     EXPECT_EQ(real->DisplayText, QStringLiteral("\u22122.5"));
 
     Node* unresolved = Constant(nullptr);
-    LayoutConstant(*unresolved);
+    LayoutConstant(*unresolved, &view);
     EXPECT_EQ(unresolved->DisplayText, QStringLiteral("\u2205"));
 
     // Without NeedsLayout nothing changes.
     flag->Flags = 0;
     flag->PortArray[1]->Value = 0;
-    LayoutConstant(*flag);
+    LayoutConstant(*flag, &view);
     EXPECT_EQ(flag->DisplayText, "True");
 
     // Other functions keep their catalogue size.
     Node* plus = Function("Plus");
-    LayoutConstant(*plus);
+    LayoutConstant(*plus, &view);
     EXPECT_EQ(plus->Width, 32);
     EXPECT_TRUE(plus->DisplayText.isEmpty());
 }
@@ -121,11 +121,11 @@ TEST_F(NodeDrawingTest, AnEditedConstantFollowsItsBufferAndPlacesTheCaret) {
     Node* number = Constant(Catalogue().ConstantInteger);
     number->X = 100;
     number->Y = 10;
-    LayoutConstant(*number);
+    LayoutConstant(*number, &view);
     const Int width = number->Width;
     number->Flags = 0;
 
-    EditorState& editor = Editor();
+    EditorState& editor = view;
     editor.Set(InteractionFlag::Editing);
     editor.EditNode = number;
     editor.EditBuffer = "12345678";
@@ -134,7 +134,7 @@ TEST_F(NodeDrawingTest, AnEditedConstantFollowsItsBufferAndPlacesTheCaret) {
     editor.MouseX = 100 + width + 4 - 10;
     editor.MouseY = 10 + 2 + 3;
     editor.Caret = 5;
-    LayoutConstant(*number);
+    LayoutConstant(*number, &view);
     EXPECT_EQ(editor.Caret, 0);
     EXPECT_LT(number->Width, width);
     EXPECT_EQ(number->DisplayText, "0"); // the shown value changes only on commit
@@ -142,7 +142,7 @@ TEST_F(NodeDrawingTest, AnEditedConstantFollowsItsBufferAndPlacesTheCaret) {
 
 TEST_F(NodeDrawingTest, PortsShowWhetherTheyAreConnectedInTheirTypeColour) {
     Node* number = Constant(Catalogue().ConstantInteger);
-    LayoutConstant(*number);
+    LayoutConstant(*number, &view);
     Port& port = *number->PortArray[1];
     const QRgb blue = PortTypeColor(PortType::Integer);
     ASSERT_EQ(port.Type, PortType::Integer);
@@ -155,11 +155,11 @@ TEST_F(NodeDrawingTest, PortsShowWhetherTheyAreConnectedInTheirTypeColour) {
     EXPECT_EQ(At(image, px + 4, py), blue);
 
     // The port a wire is being drawn from counts as connected: a small dot, no ring.
-    Editor().WireSource = &port;
+    view.WireSource = &port;
     image = Draw(*number);
     EXPECT_EQ(At(image, px, py), blue);
     EXPECT_NE(At(image, px, py - 4), blue);
-    Editor().WireSource = nullptr;
+    view.WireSource = nullptr;
 
     // A wired input takes the type of its source and shows as a dot.
     Node* print = Function("Print");
@@ -189,7 +189,7 @@ TEST_F(NodeDrawingTest, ConstantBoxesLieLeftOfXWithTheTextInside) {
     Node* number = Constant(Catalogue().ConstantInteger);
     number->X = 20;
     number->Y = -20;
-    LayoutConstant(*number);
+    LayoutConstant(*number, &view);
     const QImage image = Draw(*number);
     const double middle = double(number->Y + number->Height / 2);
     const double left = double(number->X + number->Width);
@@ -247,7 +247,7 @@ TEST_F(NodeDrawingTest, BodiesAreFilledWithTheirGradients) {
     // A Constant: light top edge, dark body, bottom edge in the type colour, from y = -1 to
     // Height + 4. Probed just inside the left edge, left of the text.
     Node* number = Constant(Catalogue().ConstantInteger);
-    LayoutConstant(*number);
+    LayoutConstant(*number, &view);
     const double height = double(number->Height);
     const double edge = 8 / (height + 5);
     const QRgb tint = PortTypeColor(PortType::Integer);
@@ -282,8 +282,8 @@ TEST_F(NodeDrawingTest, SelectionAndHoverOutlineTheBody) {
 
     // Dragged selected nodes follow the drag before the move is applied.
     gate->Flags = ObjectFlag::Selected;
-    Editor().Set(InteractionFlag::Dragged);
-    Editor().DragDX = 10;
+    view.Set(InteractionFlag::Dragged);
+    view.DragDX = 10;
     EXPECT_EQ(At(Draw(*gate), 25, -0.25), 0xFFFFFFFFu);
     EXPECT_EQ(At(Draw(*gate), 2, -0.25), ColorTable()[ColorSlot::Background]);
 }

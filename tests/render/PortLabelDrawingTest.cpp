@@ -21,7 +21,7 @@ TEST(PortLabelDrawingTest, AWideInstanceDrawsInLinearTime) {
             DeleteNode(circuit.MainFrame.Nodes.front().get());
             QByteArray png;
             const double seconds =
-                CpuSecondsOf([&] { png = CircuitPng(circuit, QSize(400, 300)); });
+                CpuSecondsOf([&] { png = CircuitPng(view, QSize(400, 300)); });
             EXPECT_FALSE(png.isEmpty());
             FreeCircuit(circuit);
             return seconds;

@@ -20,7 +20,7 @@ class RedrawDevicePixelRatioTest : public SceneFixture {
         QImage image(qRound(logical.width() * ratio), qRound(logical.height() * ratio),
                      QImage::Format_ARGB32_Premultiplied);
         image.setDevicePixelRatio(ratio);
-        RedrawCircuitInto(circuit, image);
+        RedrawCircuitInto(view, image);
         return image;
     }
 
@@ -44,15 +44,15 @@ class RedrawDevicePixelRatioTest : public SceneFixture {
 // At ratio 2 the canvas keeps its logical size and view, in twice the pixels: each grid pixel of
 // ratio 1 becomes two whole device pixels of the same colour, with background between lines.
 TEST_F(RedrawDevicePixelRatioTest, RatioTwoDoublesEveryGridPixel) {
-    circuit.CameraX = 13;
-    circuit.CameraY = -7;
+    view.CameraX = 13;
+    view.CameraY = -7;
     for (float zoom : {0.0f, 1.0f, -0.75f}) {
         Zoom(zoom);
         const QImage single = RenderAt(1);
         const QImage doubled = RenderAt(2);
         ASSERT_EQ(doubled.size(), QSize(800, 600));
-        EXPECT_EQ(circuit.CanvasWidth, 400);
-        EXPECT_EQ(circuit.CanvasHeight, 300);
+        EXPECT_EQ(view.CanvasWidth, 400);
+        EXPECT_EQ(view.CanvasHeight, 300);
         // Row 3 at ratio 1 lies between horizontal lines at these camera positions.
         ASSERT_EQ(single.pixel(100, 3), kBackground);
         for (int x = 0; x < 800; ++x)
@@ -67,7 +67,7 @@ TEST_F(RedrawDevicePixelRatioTest, RatioTwoDoublesEveryGridPixel) {
 // At 1.5 each line is two device pixels wide, never blended over a third, and the 64-pixel
 // levels stay evenly spaced at 96 device pixels.
 TEST_F(RedrawDevicePixelRatioTest, FractionalRatiosKeepLinesWholeAndEvenlySpaced) {
-    circuit.CameraX = 5;
+    view.CameraX = 5;
     const QImage image = RenderAt(1.5);
     ASSERT_EQ(image.size(), QSize(600, 450));
     const auto lines = LinesAlong(image, 10);
@@ -125,7 +125,7 @@ TEST_F(RedrawDevicePixelRatioTest, SmallPicturesKeepTheWholeGrid) {
     generator.setOutputDevice(&svg);
     generator.setSize(QSize(200, 150));
     generator.setViewBox(QRect(0, 0, 400, 300));
-    RedrawCircuitOnto(circuit, generator, QSize(400, 300));
+    RedrawCircuitOnto(view, generator, QSize(400, 300));
     QSvgRenderer renderer(svg.data());
     QImage shown(400, 300, QImage::Format_ARGB32_Premultiplied);
     shown.fill(Qt::transparent);

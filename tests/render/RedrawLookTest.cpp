@@ -94,13 +94,13 @@ TEST_F(RedrawLookTest, GeneratedCircuitLooksAsBefore) {
         frame.Wires[i]->Flags |= ObjectFlag::Selected;
     for (std::size_t i = 0; i < frame.Comments.size(); i += 3)
         frame.Comments[i]->Flags |= ObjectFlag::Selected;
-    Editor().MouseX = frame.Nodes[500]->X + 10;
-    Editor().MouseY = frame.Nodes[500]->Y + 10;
+    view.MouseX = frame.Nodes[500]->X + 10;
+    view.MouseY = frame.Nodes[500]->Y + 10;
     for (float zoom : {WholeCircuitZoom(1000, 640), -1.0f, 0.0f, 0.25f, 1.5f})
         Check(circuit, QStringLiteral("generated"), zoom, QSize(640, 480));
-    Editor().Set(InteractionFlag::Dragged);
-    Editor().DragDX = 37;
-    Editor().DragDY = -12;
+    view.Set(InteractionFlag::Dragged);
+    view.DragDX = 37;
+    view.DragDY = -12;
     Check(circuit, QStringLiteral("dragged"), -0.5f, QSize(640, 480));
 }
 

@@ -15,8 +15,8 @@ using RedrawTest = SceneFixture;
 
 TEST_F(RedrawTest, ZoomZeroShowsMediumAndMajorGridOnly) {
     const QImage image = Render();
-    EXPECT_EQ(circuit.CanvasWidth, 800);
-    EXPECT_EQ(circuit.CanvasHeight, 600);
+    EXPECT_EQ(view.CanvasWidth, 800);
+    EXPECT_EQ(view.CanvasHeight, 600);
     // The origin sits at (400, 300): vertical lines every 64 px from 400 mod 64 = 16, major
     // ones every 256 px from 400 mod 256 = 144. Row 20 lies between horizontal lines.
     for (int x = 0; x < 800; ++x) {
@@ -70,8 +70,8 @@ TEST_F(RedrawTest, NegativeZoomKeepsGridStepsInRange) {
 }
 
 TEST_F(RedrawTest, GridFollowsAFarCamera) {
-    circuit.CameraX = 1000;
-    circuit.CameraY = -700;
+    view.CameraX = 1000;
+    view.CameraY = -700;
     const QImage image = Render();
     // ox = 400 - 1000 = -600: lines from -600 mod 64 = 40, major from -600 mod 256 = 168.
     EXPECT_EQ(image.pixel(40, 20), kMedium);
@@ -83,8 +83,8 @@ TEST_F(RedrawTest, GridFollowsAFarCamera) {
 }
 
 TEST_F(RedrawTest, OriginMarkerLiesRightOfAndBelowTheOrigin) {
-    circuit.CameraX = 20; // origin at (380, 270), between grid lines
-    circuit.CameraY = 30;
+    view.CameraX = 20; // origin at (380, 270), between grid lines
+    view.CameraY = 30;
     const QImage image = Render();
     EXPECT_EQ(image.pixel(383, 273), kMedium);
     EXPECT_EQ(image.pixel(386, 271), kMedium);
@@ -146,7 +146,7 @@ TEST_F(RedrawTest, RunningStatesShowTheirFrames) {
 }
 
 TEST_F(RedrawTest, RubberBandOnlyOnceTheMouseHasMoved) {
-    EditorState& editor = Editor();
+    EditorState& editor = view;
     editor.Set(InteractionFlag::RubberBand);
     editor.DownX = editor.MouseX = -100; // pixel 300
     editor.DownY = editor.MouseY = -50;  // pixel 250
@@ -173,18 +173,18 @@ TEST_F(RedrawTest, RubberBandOnlyOnceTheMouseHasMoved) {
 TEST_F(RedrawTest, ClearsTheHoverTextOnlyWhenNothingIsHovered) {
     QLabel* field = &HoverField();
     field->setText("Port (In): x");
-    Editor().Set(InteractionFlag::HoverFound);
+    view.Set(InteractionFlag::HoverFound);
     Render();
     EXPECT_EQ(field->text(), "Port (In): x");
-    Editor().Set(InteractionFlag::HoverFound, false);
+    view.Set(InteractionFlag::HoverFound, false);
     Render();
     EXPECT_EQ(field->text(), "");
     // Even when there is nothing to draw into.
     field->setText("Wire");
     QImage empty;
-    RedrawCircuitInto(circuit, empty);
+    RedrawCircuitInto(view, empty);
     EXPECT_EQ(field->text(), "");
-    EXPECT_EQ(circuit.CanvasWidth, 800); // the last successful size stays
+    EXPECT_EQ(view.CanvasWidth, 800); // the last successful size stays
 }
 
 } // namespace

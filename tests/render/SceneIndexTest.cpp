@@ -90,9 +90,9 @@ class SceneIndexTest : public SceneFixture {
         case 3:
             if (frame.Nodes.size() > 10) {
                 Node* node = frame.Nodes[std::size_t(Below(frame.Nodes.size()))].get();
-                if (Editor().HoveredNode == node) Editor().HoveredNode = nullptr;
-                if (Editor().HoveredPort && Editor().HoveredPort->Node == node)
-                    Editor().HoveredPort = nullptr;
+                if (view.HoveredNode == node) view.HoveredNode = nullptr;
+                if (view.HoveredPort && view.HoveredPort->Node == node)
+                    view.HoveredPort = nullptr;
                 DeleteNode(node);
             }
             break;
@@ -145,7 +145,7 @@ class SceneIndexTest : public SceneFixture {
 
     // A point on or near some object, or anywhere.
     void PlaceMouse() {
-        EditorState& editor = Editor();
+        EditorState& editor = view;
         const Frame& frame = circuit.MainFrame;
         const int where = Below(4);
         if (where == 0 || frame.Nodes.empty()) {
@@ -171,14 +171,14 @@ class SceneIndexTest : public SceneFixture {
     };
 
     Outcome Pass(bool indexed) {
-        EditorState& editor = Editor();
+        EditorState& editor = view;
         SkipHiddenObjects() = indexed;
         editor.Set(HoverFound | HoverSelected, false);
         editor.HoveredComment = nullptr;
         editor.HoveredNode = nullptr;
         editor.HoveredPort = nullptr;
         HoverField().clear();
-        HitTestPass(circuit);
+        HitTestPass(view);
         Outcome outcome;
         outcome.Object = editor.LastHit;
         outcome.Text = HoverField().text();
@@ -210,11 +210,11 @@ TEST_F(SceneIndexTest, IndexedHitTestFindsWhatTheFullPassFinds) {
             const Outcome before = Pass(true);
             PlaceMouse();
             // What a mouse move would be spared: only a redraw that finds the same object.
-            const bool stays = HoverWouldStay(circuit);
+            const bool stays = HoverWouldStay(view);
             const Outcome full = Pass(false);
             const Outcome indexed = Pass(true);
             ASSERT_EQ(indexed, full)
-                << "round " << round << " at " << Editor().MouseX << ", " << Editor().MouseY;
+                << "round " << round << " at " << view.MouseX << ", " << view.MouseY;
             ASSERT_EQ(stays, full.Object == before.Object) << "round " << round;
             found += full.Found;
         }
@@ -232,9 +232,9 @@ TEST_F(SceneIndexTest, IndexedDrawingPaintsWhatFullDrawingPaints) {
     for (int round = 0; round < 12; ++round) {
         Edit();
         Zoom(std::array{0.0f, 0.75f, -1.25f, 1.5f}[std::size_t(round % 4)]);
-        circuit.CameraX = Coordinate(300);
-        circuit.CameraY = Coordinate(200);
-        EditorState& editor = Editor();
+        view.CameraX = Coordinate(300);
+        view.CameraY = Coordinate(200);
+        EditorState& editor = view;
         editor.Set(Dragged, round % 3 == 0);
         editor.DragDX = Coordinate(150);
         editor.DragDY = Coordinate(150);

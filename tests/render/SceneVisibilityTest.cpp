@@ -44,9 +44,9 @@ TEST_F(SceneVisibilityTest, SkippingObjectsOffTheCanvasChangesNoPixel) {
     }
     // Selected objects follow a drag before they are moved: the drawn place counts.
     Zoom(0);
-    Editor().Set(InteractionFlag::Dragged);
-    Editor().DragDX = 0;
-    Editor().DragDY = 30;
+    view.Set(InteractionFlag::Dragged);
+    view.DragDX = 0;
+    view.DragDY = 30;
     SkipHiddenObjects() = false;
     const QImage everything = Render(400, 300);
     SkipHiddenObjects() = true;

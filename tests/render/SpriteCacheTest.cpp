@@ -49,11 +49,10 @@ class SpriteCacheTest : public testing::Test {
         Comment* comment = AddComment(&circuit.MainFrame, "A comment\n\twith a tab", 320, 60);
         comment->Flags |= ObjectFlag::Hovered;
         for (auto& node : circuit.MainFrame.Nodes)
-            LayoutConstant(*node);
+            LayoutConstant(*node, &view);
         for (auto& each : circuit.MainFrame.Comments)
-            LayoutComment(*each);
+            LayoutComment(*each, &view);
     }
-    void TearDown() override { ResetEditorState(); }
 
     QImage Draw(double scale, QPointF offset, bool direct) {
         QImage image(900, 300, QImage::Format_ARGB32_Premultiplied);
@@ -64,9 +63,9 @@ class SpriteCacheTest : public testing::Test {
         painter.translate(offset);
         painter.scale(scale, scale);
         for (auto& node : circuit.MainFrame.Nodes)
-            DrawNode(painter, *node);
+            DrawNode(painter, *node, view);
         for (auto& comment : circuit.MainFrame.Comments)
-            DrawComment(painter, *comment);
+            DrawComment(painter, *comment, view);
         return image;
     }
 
@@ -93,6 +92,7 @@ class SpriteCacheTest : public testing::Test {
     }
 
     Circuit& circuit = NewCircuit();
+    CircuitView view{circuit};
 };
 
 TEST_F(SpriteCacheTest, CachedDrawingsMatchDirectOnesAtRepeatingPhases) {
@@ -125,7 +125,7 @@ TEST_F(SpriteCacheTest, BetweenWholeZoomLevelsCopiesAreOffByAFractionOfAPixel) {
 TEST_F(SpriteCacheTest, EditedTextIsDrawnOverTheCachedBox) {
     Comment& comment = *circuit.MainFrame.Comments.front();
     const QImage before = Draw(1.0, QPointF(0, 0), false);
-    EditorState& editor = Editor();
+    EditorState& editor = view;
     editor.Set(InteractionFlag::Editing);
     editor.EditComment = &comment;
     editor.EditBuffer = comment.Text;

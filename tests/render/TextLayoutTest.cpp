@@ -25,27 +25,27 @@ double Advance(const QString& text) {
 
 class TextLayoutTest : public testing::Test {
   protected:
-    void TearDown() override { ResetEditorState(); }
     Circuit& circuit = NewCircuit();
+    CircuitView view{circuit};
 };
 
 TEST_F(TextLayoutTest, CommentBoxesGrowFromAnEmptyBoxOfOneLine) {
     Comment* empty = AddComment(&circuit.MainFrame, "", 0, 0);
-    LayoutComment(*empty);
+    LayoutComment(*empty, &view);
     EXPECT_EQ(empty->Width, 16);
     EXPECT_EQ(empty->Height, Int(std::ceil(LineHeight())) + 8);
 
     Comment* tab = AddComment(&circuit.MainFrame, "\t", 0, 0);
-    LayoutComment(*tab);
+    LayoutComment(*tab, &view);
     EXPECT_EQ(tab->Width, 46);
 
     // Laid out only on request: a changed text keeps the old size until NeedsLayout is set.
     tab->Flags &= ~ObjectFlag::NeedsLayout;
     tab->Text = "\t\t\t";
-    LayoutComment(*tab);
+    LayoutComment(*tab, &view);
     EXPECT_EQ(tab->Width, 46);
     tab->Flags |= ObjectFlag::NeedsLayout;
-    LayoutComment(*tab);
+    LayoutComment(*tab, &view);
     EXPECT_EQ(tab->Width, 106);
 }
 
@@ -92,7 +92,7 @@ TEST_F(TextLayoutTest, TheNearestLineWinsThenTheNearestPositionTiesGoingLater) {
 
 TEST_F(TextLayoutTest, TheEditedCommentPlacesItsCaretAndFollowsTheBuffer) {
     Comment* comment = AddComment(&circuit.MainFrame, "old", 100, 200);
-    EditorState& editor = Editor();
+    EditorState& editor = view;
     editor.Set(InteractionFlag::Editing);
     editor.EditComment = comment;
     editor.EditBuffer = "ab\ncd\t";
@@ -102,7 +102,7 @@ TEST_F(TextLayoutTest, TheEditedCommentPlacesItsCaretAndFollowsTheBuffer) {
 
     // Any other event leaves the caret alone but still sizes the box from the buffer.
     editor.LastEvent = CanvasEvent::KeyDown;
-    LayoutComment(*comment);
+    LayoutComment(*comment, &view);
     EXPECT_EQ(editor.Caret, 4);
     EXPECT_EQ(editor.SelectionLength, 2);
     EXPECT_EQ(comment->Width, 30 + 16);
@@ -112,23 +112,23 @@ TEST_F(TextLayoutTest, TheEditedCommentPlacesItsCaretAndFollowsTheBuffer) {
     editor.LastEvent = CanvasEvent::LeftDown;
     editor.MouseX = 100 + 8 + 500;
     editor.MouseY = 200 + 4 + 1;
-    LayoutComment(*comment);
+    LayoutComment(*comment, &view);
     EXPECT_EQ(editor.Caret, 2);
     EXPECT_EQ(editor.SelectionLength, 0);
 
     // Dragging back to the text origin selects backwards; a move without the button does not.
     editor.LastEvent = CanvasEvent::MouseMove;
     editor.MouseX = 100 + 8;
-    LayoutComment(*comment);
+    LayoutComment(*comment, &view);
     EXPECT_EQ(editor.SelectionLength, 0);
     editor.LastEventLeftHeld = true;
-    LayoutComment(*comment);
+    LayoutComment(*comment, &view);
     EXPECT_EQ(editor.Caret, 2);
     EXPECT_EQ(editor.SelectionLength, -2);
 
     // Another comment is not the edited one and keeps its own text's size.
     Comment* other = AddComment(&circuit.MainFrame, "", 0, 0);
-    LayoutComment(*other);
+    LayoutComment(*other, &view);
     EXPECT_EQ(other->Width, 16);
 }
 

@@ -42,7 +42,7 @@ TEST_F(WireDrawingTest, CurveReachGrowsWithTheSquareRootOfTheLength) {
     Node* printer = Add("Print", 126, -4);
     Wire* wire = ConnectPorts(plus->PortArray[3], printer->PortArray[1]);
     ASSERT_NE(wire, nullptr);
-    auto points = Points(WireCurve(*wire));
+    auto points = Points(WireCurve(*wire, &view));
     ASSERT_EQ(points.size(), 4u);
     EXPECT_EQ(points[0], QPointF(29, 16));
     EXPECT_EQ(points[1], QPointF(69, 16)); // k = 4 * sqrt(100) = 40
@@ -52,14 +52,14 @@ TEST_F(WireDrawingTest, CurveReachGrowsWithTheSquareRootOfTheLength) {
     // 30 across and 40 down: k = 4 * sqrt(50) = 28.28, rounded to 28.
     printer->X = 29 + 30 - 3;
     printer->Y = 16 + 40 - 20;
-    points = Points(WireCurve(*wire));
+    points = Points(WireCurve(*wire, &view));
     EXPECT_EQ(points[1], QPointF(57, 16));
     EXPECT_EQ(points[2], QPointF(31, 56));
 
     // Ports at the same place: the curve collapses to a point.
     printer->X = 26;
     printer->Y = -4;
-    for (QPointF p : Points(WireCurve(*wire)))
+    for (QPointF p : Points(WireCurve(*wire, &view)))
         EXPECT_EQ(p, QPointF(29, 16));
 
     // A wire from an input leaves it to the left.
@@ -67,7 +67,7 @@ TEST_F(WireDrawingTest, CurveReachGrowsWithTheSquareRootOfTheLength) {
     reversed.Source = printer->PortArray[1];
     reversed.Destination = plus->PortArray[3];
     printer->X = 126;
-    points = Points(WireCurve(reversed));
+    points = Points(WireCurve(reversed, &view));
     EXPECT_EQ(points[1], QPointF(89, 16));
     EXPECT_EQ(points[2], QPointF(69, 16));
 }
@@ -75,11 +75,11 @@ TEST_F(WireDrawingTest, CurveReachGrowsWithTheSquareRootOfTheLength) {
 TEST_F(WireDrawingTest, EndsFollowSelectedNodesWhileDragged) {
     Wire* wire = StraightWire(200);
     source->Flags |= ObjectFlag::Selected;
-    Editor().DragDX = 10;
-    Editor().DragDY = -20;
-    EXPECT_EQ(WireCurve(*wire).elementAt(0), QPointF(45, 8)); // no drag yet
-    Editor().Set(InteractionFlag::Dragged);
-    const QPainterPath curve = WireCurve(*wire);
+    view.DragDX = 10;
+    view.DragDY = -20;
+    EXPECT_EQ(WireCurve(*wire, &view).elementAt(0), QPointF(45, 8)); // no drag yet
+    view.Set(InteractionFlag::Dragged);
+    const QPainterPath curve = WireCurve(*wire, &view);
     EXPECT_EQ(QPointF(curve.elementAt(0)), QPointF(55, -12));
     EXPECT_EQ(QPointF(curve.elementAt(3)), QPointF(203, 8)); // the print is not selected
 }
@@ -126,9 +126,9 @@ TEST_F(WireDrawingTest, SelectedWireHasALightBorderAroundADarkBand) {
 TEST_F(WireDrawingTest, DraggedWireDanglesToTheMouseOrSnapsToTheHoveredPort) {
     source = Add("ToString", 0, 0);
     print = Add("Print", 200, -12);
-    Editor().WireSource = source->PortArray[2];
-    Editor().MouseX = 245;
-    Editor().MouseY = 8;
+    view.WireSource = source->PortArray[2];
+    view.MouseX = 245;
+    view.MouseY = 8;
     QImage image = Render();
     const int dashed = Count(image, 307, 460, 640, kStringColor);
     EXPECT_GT(dashed, 60);
@@ -136,9 +136,9 @@ TEST_F(WireDrawingTest, DraggedWireDanglesToTheMouseOrSnapsToTheHoveredPort) {
 
     // The hit test of the redraw finds the print's input under the mouse, and the
     // provisional wire ends there, solid, as the final wire would be.
-    Editor().MouseX = 203;
+    view.MouseX = 203;
     image = Render();
-    EXPECT_EQ(Editor().HoveredPort, print->PortArray[1]);
+    EXPECT_EQ(view.HoveredPort, print->PortArray[1]);
     EXPECT_EQ(Count(image, 307, 460, 590, kStringColor), 130);
 }
 

@@ -62,8 +62,8 @@ inline void GenerateCircuit(Circuit& circuit, int count, int comments = -1) {
         }
     }
     const Int extent = columns * kGeneratedSpacing;
-    circuit.CameraX = extent / 2;
-    circuit.CameraY = extent / 2;
+    circuit.Saved.CameraX = extent / 2;
+    circuit.Saved.CameraY = extent / 2;
 }
 
 // The zoom level, in quarter notches, at which the whole generated circuit fits `pixels`.

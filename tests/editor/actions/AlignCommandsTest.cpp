@@ -54,12 +54,12 @@ TEST_F(ArrangeTest, SnappingPutsPlacedAndDraggedNodesOnTheFinestGridLines) {
     Circuit& circuit = OpenWindow();
     // At zoom level 0 the finest level has faded out: the lines drawn are 64 units apart; one
     // level in, the finest level shows, 16 units apart; three levels in, 4.
-    EXPECT_EQ(FinestGridStep(circuit), 64);
+    EXPECT_EQ(FinestGridStep(*ViewOf(circuit)), 64);
     OnMenu(circuit, Command::ZoomIn);
-    EXPECT_EQ(FinestGridStep(circuit), 16);
+    EXPECT_EQ(FinestGridStep(*ViewOf(circuit)), 16);
     OnMenu(circuit, Command::ZoomIn);
     OnMenu(circuit, Command::ZoomIn);
-    EXPECT_EQ(FinestGridStep(circuit), 4);
+    EXPECT_EQ(FinestGridStep(*ViewOf(circuit)), 4);
     OnMenu(circuit, Command::ActualSize);
 
     Node& loose = Place(circuit, 15, -37, 21);

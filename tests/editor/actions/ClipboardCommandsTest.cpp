@@ -223,7 +223,7 @@ TEST_F(ClipboardCommandsTest, DuplicateCopiesBesideAndLeavesTheClipboardAlone) {
     EXPECT_EQ(Clipboard().text(), "note");
     Key(circuit, Qt::Key_V, Qt::ControlModifier);
     Key(circuit, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(Editor().EditBuffer, "notenote");
+    EXPECT_EQ(ViewOf(circuit)->EditBuffer, "notenote");
     EXPECT_EQ(circuit.MainFrame.Nodes.size(), 4u);
     Click(circuit, -300, -300);
     SelectAllObjects(circuit);

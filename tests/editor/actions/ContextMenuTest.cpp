@@ -88,7 +88,7 @@ TEST_F(ContextMenuTest, EditValueSelectsTheValueAndSelectConnectedFollowsTheWire
     menu = RightClick(circuit, number.X + number.Width / 2.0, number.Y + number.Height / 2.0);
     Item(menu, "Edit Value")->trigger();
     menu->close();
-    ASSERT_EQ(Editor().EditNode, &number);
+    ASSERT_EQ(ViewOf(circuit)->EditNode, &number);
     Type(circuit, "42");
     Click(circuit, 0, 250);
     EXPECT_EQ(number.PortArray[1]->Value, 42);

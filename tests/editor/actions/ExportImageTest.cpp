@@ -21,7 +21,7 @@ TEST_F(ExportImageTest, WritesTheViewOrTheWholeCircuit) {
     Circuit& circuit = OpenWindow();
     Node& constant = Place(circuit, 13, 0, 0);
     constant.X = 5000; // far outside the current view
-    circuit.CameraX = 10;
+    ViewOf(circuit)->CameraX = 10;
     QTemporaryDir directory;
     ExportChoice choice;
     ChooseExport() = [&](QWidget*) { return choice; };
@@ -44,8 +44,8 @@ TEST_F(ExportImageTest, WritesTheViewOrTheWholeCircuit) {
     choice = {directory.filePath("whole.png"), true};
     OnMenu(circuit, Command::ExportImage);
     EXPECT_GT(bluePixels(QImage(choice.FileName)), 10);
-    EXPECT_EQ(circuit.CameraX, 10) << "the window keeps its view";
-    EXPECT_FLOAT_EQ(circuit.ZoomLevel, 0.0f);
+    EXPECT_EQ(ViewOf(circuit)->CameraX, 10) << "the window keeps its view";
+    EXPECT_FLOAT_EQ(ViewOf(circuit)->ZoomLevel, 0.0f);
 
     choice = {directory.filePath("whole.SVG"), true};
     OnMenu(circuit, Command::ExportImage);

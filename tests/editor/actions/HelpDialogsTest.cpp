@@ -48,7 +48,7 @@ TEST_F(DialogsAndPicturesTest, AnExportedPictureLeavesTheEditingOut) {
     Key(circuit, Qt::Key_A, Qt::ControlModifier);
     const Port& in = *print.PortArray[1];
     Click(circuit, double(print.X + in.X), double(print.Y + in.Y), Qt::ControlModifier);
-    ASSERT_EQ(Editor().WireSource, &in);
+    ASSERT_EQ(ViewOf(circuit)->WireSource, &in);
     DoubleClick(circuit, number.X + number.Width / 2.0, number.Y + number.Height / 2.0);
     Type(circuit, "12345");
     MoveTo(circuit, print.X + 20, print.Y + 20);
@@ -56,8 +56,8 @@ TEST_F(DialogsAndPicturesTest, AnExportedPictureLeavesTheEditingOut) {
     EXPECT_EQ(busy, plain);
     // The editing comes back afterwards.
     EXPECT_TRUE(print.Flags & ObjectFlag::Selected);
-    EXPECT_EQ(Editor().WireSource, &in);
-    EXPECT_EQ(Editor().EditBuffer, "12345");
+    EXPECT_EQ(ViewOf(circuit)->WireSource, &in);
+    EXPECT_EQ(ViewOf(circuit)->EditBuffer, "12345");
 }
 
 TEST_F(DialogsAndPicturesTest, TheShortcutsDialogListsEveryMenuActionWithItsKeys) {

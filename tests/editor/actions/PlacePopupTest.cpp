@@ -66,7 +66,7 @@ TEST_F(PlacePopupTest, AWireLetGoOnEmptyCanvasIsConnectedToTheNewNodeInOneStep) 
     Node& number = Place(circuit, 13, -150, 0);
     const Port* out = number.PortArray[1];
     Click(circuit, double(number.X + out->X), double(number.Y + out->Y));
-    ASSERT_EQ(Editor().WireSource, out);
+    ASSERT_EQ(ViewOf(circuit)->WireSource, out);
     const int steps = HistoryOf(circuit)->count();
     MoveTo(circuit, 60, 40);
     Click(circuit, 60, 40);
@@ -86,7 +86,7 @@ TEST_F(PlacePopupTest, AWireLetGoOnEmptyCanvasIsConnectedToTheNewNodeInOneStep) 
     EXPECT_EQ(circuit.MainFrame.Wires[0]->Source, out);
     EXPECT_EQ(circuit.MainFrame.Wires[0]->Destination, subtract.PortArray[1]);
     EXPECT_TRUE(CanConnect(out, subtract.PortArray[1]));
-    EXPECT_EQ(Editor().WireSource, nullptr);
+    EXPECT_EQ(ViewOf(circuit)->WireSource, nullptr);
     EXPECT_EQ(HistoryOf(circuit)->count(), steps + 1);
 
     Key(circuit, Qt::Key_Z, Qt::ControlModifier);
@@ -99,7 +99,7 @@ TEST_F(PlacePopupTest, AWireLetGoOnEmptyCanvasIsConnectedToTheNewNodeInOneStep) 
     ASSERT_NE(OpenedPlacePopup(), nullptr);
     EXPECT_EQ(number.X, x) << "the node stays put";
     QTest::keyClick(OpenedPlacePopup()->SearchField(), Qt::Key_Escape);
-    EXPECT_EQ(Editor().WireSource, nullptr);
+    EXPECT_EQ(ViewOf(circuit)->WireSource, nullptr);
     EXPECT_EQ(circuit.MainFrame.Nodes.size(), 1u);
 }
 

@@ -80,9 +80,9 @@ TEST_F(SubCircuitCommandsTest, TheNameDialogRefusesTakenNamesAndTheNewInstanceCo
     OnMenu(circuit, Command::Start);
     EXPECT_TRUE(WaitForLines(circuit, 1));
     EXPECT_EQ(PanelOf(circuit).toPlainText(), "5");
-    circuit.OpenPath = {InstancesIn(circuit.MainFrame).front()};
+    ViewOf(circuit)->OpenPath = {InstancesIn(circuit.MainFrame).front()};
     OnMenu(circuit, Command::Undo); // shown inside, the instance goes: the window goes back out
-    EXPECT_TRUE(circuit.OpenPath.empty());
+    EXPECT_TRUE(ViewOf(circuit)->OpenPath.empty());
     EXPECT_FALSE(FindSubCircuit(circuit, "Add"));
 }
 
@@ -94,17 +94,17 @@ TEST_F(SubCircuitCommandsTest, APinDeletedInsideTakesTheWiresToEveryInstanceInTh
     OnMenu(circuit, Command::Duplicate);
     const std::string before = CircuitFileBytes(circuit);
     const int steps = HistoryOf(circuit)->count();
-    circuit.OpenPath = {instance};
+    ViewOf(circuit)->OpenPath = {instance};
     Node* pinY = BodyOf(*instance->Function).Nodes.end()[-2].get();
     ASSERT_EQ(PinName(*pinY), "y");
     SelectOnly(circuit, pinY);
     OnMenu(circuit, Command::Delete);
-    circuit.OpenPath.clear();
+    ViewOf(circuit)->OpenPath.clear();
     EXPECT_EQ(HistoryOf(circuit)->count(), steps + 1);
     EXPECT_EQ(circuit.MainFrame.Wires.size(), 4u);
     OnMenu(circuit, Command::Undo);
     EXPECT_EQ(CircuitFileBytes(circuit), before);
-    circuit.OpenPath = {instance};
+    ViewOf(circuit)->OpenPath = {instance};
     SelectOnly(circuit, BodyOf(*instance->Function).Nodes.end()[-2].get()); // the pin again
     OnMenu(circuit, Command::Duplicate);
     EXPECT_EQ(instance->Ports.size(), 4u);
@@ -137,13 +137,13 @@ TEST_F(SubCircuitCommandsTest,
     OnMenu(other, Command::MakeSubCircuit);
     AskSubCircuitName() = SubCircuitNameAsker();
     Node* outer = InstancesIn(other.MainFrame).front();
-    other.OpenPath = {outer, InstancesIn(BodyOf(*outer->Function)).front()};
+    ViewOf(other)->OpenPath = {outer, InstancesIn(BodyOf(*outer->Function)).front()};
     EXPECT_FALSE(PlacementRefusal(other, outer->Function).isEmpty());
     EXPECT_FALSE(PlacementRefusal(other, ownAdd).isEmpty());
-    other.OpenPath.clear();
+    ViewOf(other)->OpenPath.clear();
     SelectOnly(other, outer);
     OnMenu(other, Command::Copy);
-    other.OpenPath = {outer};
+    ViewOf(other)->OpenPath = {outer};
     const std::size_t inside = BodyOf(*outer->Function).Nodes.size();
     OnMenu(other, Command::Paste);
     EXPECT_EQ(BodyOf(*outer->Function).Nodes.size(), inside);

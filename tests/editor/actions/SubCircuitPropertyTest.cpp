@@ -108,7 +108,7 @@ class SubCircuitPropertyTest : public EditorFixture {
     // added that a new Print outside reads; sometimes removed again, which takes the wires to it
     // along, and the Print that it fed with them.
     void ChangePins(Circuit& circuit, Node& instance) {
-        circuit.OpenPath = {&instance};
+        ViewOf(circuit)->OpenPath = {&instance};
         Frame& body = BodyOf(*instance.Function);
         std::vector<Node*> pins, senders;
         for (const auto& node : body.Nodes)
@@ -117,7 +117,7 @@ class SubCircuitPropertyTest : public EditorFixture {
         std::erase_if(senders, [](Node* node) {
             return node->Ports.empty() || !(node->Ports.back()->Direction & Direction::Out);
         });
-        if (senders.empty()) return circuit.OpenPath.clear();
+        if (senders.empty()) return ViewOf(circuit)->OpenPath.clear();
         Node* extra = nullptr;
         RecordGroupEdit(circuit, QStringLiteral("Add Pin"), {}, [&] {
             extra = AddNode(&body, PinFunctions().Output, nullptr);
@@ -127,7 +127,7 @@ class SubCircuitPropertyTest : public EditorFixture {
             return FrameObjects{
                 {}, {extra}, {ConnectPorts(sender->Ports.back().get(), extra->PortArray[1])}};
         });
-        circuit.OpenPath.clear();
+        ViewOf(circuit)->OpenPath.clear();
         for (Node* holder : InstancesIn(circuit.MainFrame))
             if (holder->Function == instance.Function)
                 RecordGroupEdit(circuit, QStringLiteral("Print"), {}, [&] {
@@ -138,9 +138,9 @@ class SubCircuitPropertyTest : public EditorFixture {
                         {}, {print}, {ConnectPorts(port->get(), print->PortArray[1])}};
                 });
         if (Below(2) == 0) return;
-        circuit.OpenPath = {&instance};
+        ViewOf(circuit)->OpenPath = {&instance};
         DeleteObjects(circuit, QStringLiteral("Delete"), {{}, {extra}, {}});
-        circuit.OpenPath.clear();
+        ViewOf(circuit)->OpenPath.clear();
         FrameObjects unfed;
         for (const auto& node : circuit.MainFrame.Nodes)
             if (node->Function == FindFunction("Print") && node->PortArray[1]->Feeders.empty())

@@ -20,9 +20,9 @@ bool EverythingOnCanvas(const Circuit& circuit, QSize canvas) {
     const QRect area(QPoint(0, 0), canvas);
     const auto inside = [&](QRectF bounds) {
         return area.contains(
-                   QPoint(ToScreenX(circuit, bounds.left()), ToScreenY(circuit, bounds.top()))) &&
+                   QPoint(ToScreenX(*ViewOf(circuit), bounds.left()), ToScreenY(*ViewOf(circuit), bounds.top()))) &&
                area.contains(
-                   QPoint(ToScreenX(circuit, bounds.right()), ToScreenY(circuit, bounds.bottom())));
+                   QPoint(ToScreenX(*ViewOf(circuit), bounds.right()), ToScreenY(*ViewOf(circuit), bounds.bottom())));
     };
     for (const auto& node : circuit.MainFrame.Nodes)
         if (!inside(DrawnBounds(*node))) return false;
@@ -38,36 +38,36 @@ TEST_F(ViewCommandsTest, ZoomKeysStepWholeLevelsAboutTheCentreWithinTheGuard) {
         menus << menu->text();
     EXPECT_EQ(menus.indexOf("View") + 1, menus.indexOf("Run"));
 
-    circuit.CameraX = 30;
-    circuit.CameraY = -40;
+    ViewOf(circuit)->CameraX = 30;
+    ViewOf(circuit)->CameraY = -40;
     Key(circuit, Qt::Key_Plus, Qt::ControlModifier);
-    EXPECT_FLOAT_EQ(circuit.ZoomLevel, 1.0f);
-    EXPECT_FLOAT_EQ(circuit.Magnification, 2.0f);
+    EXPECT_FLOAT_EQ(ViewOf(circuit)->ZoomLevel, 1.0f);
+    EXPECT_FLOAT_EQ(ViewOf(circuit)->Magnification, 2.0f);
     Key(circuit, Qt::Key_Equal, Qt::ControlModifier);
-    EXPECT_FLOAT_EQ(circuit.ZoomLevel, 2.0f);
+    EXPECT_FLOAT_EQ(ViewOf(circuit)->ZoomLevel, 2.0f);
     Key(circuit, Qt::Key_Minus, Qt::ControlModifier);
-    EXPECT_FLOAT_EQ(circuit.ZoomLevel, 1.0f);
-    EXPECT_EQ(circuit.CameraX, 30);
-    EXPECT_EQ(circuit.CameraY, -40) << "the point at the canvas centre stays there";
+    EXPECT_FLOAT_EQ(ViewOf(circuit)->ZoomLevel, 1.0f);
+    EXPECT_EQ(ViewOf(circuit)->CameraX, 30);
+    EXPECT_EQ(ViewOf(circuit)->CameraY, -40) << "the point at the canvas centre stays there";
 
     for (int i = 0; i < 40; ++i)
         Key(circuit, Qt::Key_Plus, Qt::ControlModifier);
-    EXPECT_FLOAT_EQ(circuit.ZoomLevel, kMaxZoomLevel);
+    EXPECT_FLOAT_EQ(ViewOf(circuit)->ZoomLevel, kMaxZoomLevel);
     for (int i = 0; i < 80; ++i)
         Key(circuit, Qt::Key_Minus, Qt::ControlModifier);
-    EXPECT_FLOAT_EQ(circuit.ZoomLevel, kMinZoomLevel);
-    EXPECT_GT(circuit.Magnification, 0.0f);
+    EXPECT_FLOAT_EQ(ViewOf(circuit)->ZoomLevel, kMinZoomLevel);
+    EXPECT_GT(ViewOf(circuit)->Magnification, 0.0f);
     Key(circuit, Qt::Key_1, Qt::ControlModifier);
-    EXPECT_FLOAT_EQ(circuit.ZoomLevel, 0.0f);
-    EXPECT_FLOAT_EQ(circuit.Magnification, 1.0f);
-    EXPECT_EQ(circuit.CameraX, 30);
+    EXPECT_FLOAT_EQ(ViewOf(circuit)->ZoomLevel, 0.0f);
+    EXPECT_FLOAT_EQ(ViewOf(circuit)->Magnification, 1.0f);
+    EXPECT_EQ(ViewOf(circuit)->CameraX, 30);
 }
 
 TEST_F(ViewCommandsTest, FitCircuitShowsEveryObjectInsideTheCanvas) {
     Circuit& circuit = OpenWindow();
     Key(circuit, Qt::Key_0, Qt::ControlModifier);
-    EXPECT_EQ(circuit.CameraX, 0) << "an empty circuit is shown at its origin";
-    EXPECT_FLOAT_EQ(circuit.ZoomLevel, 0.0f);
+    EXPECT_EQ(ViewOf(circuit)->CameraX, 0) << "an empty circuit is shown at its origin";
+    EXPECT_FLOAT_EQ(ViewOf(circuit)->ZoomLevel, 0.0f);
 
     Node& far = Place(circuit, 13, 0, 0);
     Place(circuit, 23, 100, 50);
@@ -77,14 +77,14 @@ TEST_F(ViewCommandsTest, FitCircuitShowsEveryObjectInsideTheCanvas) {
         ObjectFlag::NeedsLayout;
     Key(circuit, Qt::Key_0, Qt::ControlModifier);
     const QSize canvas = CanvasOf(circuit).size();
-    EXPECT_LT(circuit.ZoomLevel, -3.0f);
+    EXPECT_LT(ViewOf(circuit)->ZoomLevel, -3.0f);
     EXPECT_TRUE(EverythingOnCanvas(circuit, canvas));
 
     // One small node is brought up close, still whole.
     DeleteComment(circuit.MainFrame.Comments.back().get());
     DeleteNode(&far);
     Key(circuit, Qt::Key_0, Qt::ControlModifier);
-    EXPECT_GT(circuit.ZoomLevel, 1.0f);
+    EXPECT_GT(ViewOf(circuit)->ZoomLevel, 1.0f);
     EXPECT_TRUE(EverythingOnCanvas(circuit, canvas));
 }
 
@@ -112,18 +112,18 @@ TEST_F(ViewCommandsTest, FittedViewIsTheClosestThatShowsEverything) {
             AddComment(&circuit.MainFrame, "note", random.bounded(-spread, spread), 0)->Flags |=
                 ObjectFlag::NeedsLayout;
         const QSize canvas(random.bounded(200, 1600), random.bounded(150, 1200));
-        FitCircuitInView(circuit, canvas);
-        circuit.CanvasWidth = canvas.width();
-        circuit.CanvasHeight = canvas.height();
+        FitCircuitInView(*ViewOf(circuit), canvas);
+        ViewOf(circuit)->CanvasWidth = canvas.width();
+        ViewOf(circuit)->CanvasHeight = canvas.height();
         ASSERT_TRUE(EverythingOnCanvas(circuit, canvas)) << "round " << round;
-        if (circuit.ZoomLevel >= kMaxZoomLevel) continue;
-        SetZoomLevel(circuit, circuit.ZoomLevel + 0.25f);
+        if (ViewOf(circuit)->ZoomLevel >= kMaxZoomLevel) continue;
+        SetZoomLevel(*ViewOf(circuit), ViewOf(circuit)->ZoomLevel + 0.25f);
         QRectF bounds;
         for (const auto& node : circuit.MainFrame.Nodes)
             bounds |= DrawnBounds(*node);
         for (const auto& comment : circuit.MainFrame.Comments)
             bounds |= DrawnBounds(*comment);
-        const double m = circuit.Magnification;
+        const double m = ViewOf(circuit)->Magnification;
         EXPECT_TRUE((bounds.width() + 2) * m > canvas.width() - 40 ||
                     (bounds.height() + 2) * m > canvas.height() - 40)
             << "round " << round << ": a closer view would still fit";

@@ -70,7 +70,7 @@ TEST_F(CanvasInteractionExtremeCoordinatesTest, DrawnHoveredDraggedAndCheckedWit
     // a point that no Int sum of both reaches.
     EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
     EXPECT_EQ(circuit.ErrorKind, ErrorKind::InvalidWire);
-    EXPECT_NEAR(double(circuit.CameraY), double(kMax) / 2, 100.0);
+    EXPECT_NEAR(double(ViewOf(circuit)->CameraY), double(kMax) / 2, 100.0);
     RedrawCircuit(circuit);
 }
 

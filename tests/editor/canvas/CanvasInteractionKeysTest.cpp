@@ -29,9 +29,9 @@ TEST_F(KeysTest, ArrowsNudgeTheSelectionInOneStepOrPanTheView) {
     EXPECT_EQ(plus.Y, y);
 
     Click(circuit, 0, 200); // nothing selected
-    const Int cameraX = circuit.CameraX;
+    const Int cameraX = ViewOf(circuit)->CameraX;
     Key(circuit, Qt::Key_Left);
-    EXPECT_EQ(circuit.CameraX, cameraX - circuit.CanvasWidth / 10);
+    EXPECT_EQ(ViewOf(circuit)->CameraX, cameraX - ViewOf(circuit)->CanvasWidth / 10);
     EXPECT_EQ(plus.X, x);
 }
 
@@ -40,22 +40,22 @@ TEST_F(KeysTest, EscapeLetsGoOfAWireAndABand) {
     Node& print = Place(circuit, 23, 0, 0);
     const Port& in = *print.PortArray[1];
     Click(circuit, double(print.X + in.X), double(print.Y + in.Y));
-    ASSERT_EQ(Editor().WireSource, &in);
+    ASSERT_EQ(ViewOf(circuit)->WireSource, &in);
     Key(circuit, Qt::Key_Escape);
-    EXPECT_EQ(Editor().WireSource, nullptr);
+    EXPECT_EQ(ViewOf(circuit)->WireSource, nullptr);
     EXPECT_FALSE(in.Flags & ObjectFlag::Selected);
 
     // A band around the node, given up before the release, selects nothing and moves nothing.
     MoveTo(circuit, -100, -100);
     Press(circuit, -100, -100);
     MoveTo(circuit, 100, 100, Qt::LeftButton);
-    EXPECT_TRUE(Editor().Has(InteractionFlag::RubberBand));
+    EXPECT_TRUE(ViewOf(circuit)->Has(InteractionFlag::RubberBand));
     Key(circuit, Qt::Key_Escape);
-    EXPECT_FALSE(Editor().Has(InteractionFlag::RubberBand));
+    EXPECT_FALSE(ViewOf(circuit)->Has(InteractionFlag::RubberBand));
     MoveTo(circuit, 120, 120, Qt::LeftButton);
     Release(circuit, 120, 120);
     EXPECT_FALSE(print.Flags & ObjectFlag::Selected);
-    EXPECT_FALSE(Editor().Has(InteractionFlag::Dragged));
+    EXPECT_FALSE(ViewOf(circuit)->Has(InteractionFlag::Dragged));
 }
 
 TEST_F(KeysTest, TypingIntoADoubleClickedConstantReplacesItsValue) {
@@ -63,7 +63,7 @@ TEST_F(KeysTest, TypingIntoADoubleClickedConstantReplacesItsValue) {
     Node& number = Place(circuit, 13, 0, 0);
     const double middleX = number.X + number.Width / 2.0, middleY = number.Y + number.Height / 2.0;
     DoubleClick(circuit, middleX, middleY);
-    ASSERT_EQ(Editor().EditNode, &number);
+    ASSERT_EQ(ViewOf(circuit)->EditNode, &number);
     Type(circuit, "7");
     Click(circuit, 0, 200);
     EXPECT_EQ(number.PortArray[1]->Value, 7);

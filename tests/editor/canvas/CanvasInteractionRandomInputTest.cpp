@@ -63,7 +63,7 @@ void ExpectConsistent(const Circuit& circuit) {
         EXPECT_GT(comment->Id, 0);
         EXPECT_LE(comment->Id, circuit.NextId);
     }
-    const EditorState& editor = Editor();
+    const EditorState& editor = *ViewOf(circuit);
     EXPECT_TRUE(!editor.WireSource || !editor.WireSource->Node || !editor.WireSource->Node->Frame ||
                 liveNode(editor.WireSource->Node) || editor.WireSource->Node->Frame != &frame);
     if (editor.EditNode && editor.EditNode->Frame == &frame) {
@@ -86,7 +86,7 @@ class CanvasInteractionRandomInputTest : public EditorFixture {
     QPoint SomePixel(const Circuit& circuit) {
         const Frame& frame = circuit.MainFrame;
         if (Below(3) == 0 || frame.Nodes.empty())
-            return {Below(circuit.CanvasWidth + 40) - 20, Below(circuit.CanvasHeight + 40) - 20};
+            return {Below(ViewOf(circuit)->CanvasWidth + 40) - 20, Below(ViewOf(circuit)->CanvasHeight + 40) - 20};
         const Node& node = *frame.Nodes[Below(int(frame.Nodes.size()))];
         QPointF at = Middle(node);
         if (!node.Ports.empty() && Below(3) != 0)
@@ -213,7 +213,7 @@ TEST_F(CanvasInteractionRandomInputTest, ThousandsOfRandomEventsKeepTheCircuitCo
     std::printf("%d wires made; ", wiresMade);
     std::printf("random events left %zu nodes, %zu wires, %zu comments, zoom %g\n",
                 circuit.MainFrame.Nodes.size(), circuit.MainFrame.Wires.size(),
-                circuit.MainFrame.Comments.size(), double(circuit.ZoomLevel));
+                circuit.MainFrame.Comments.size(), double(ViewOf(circuit)->ZoomLevel));
     QCoreApplication::sendPostedEvents();
 }
 

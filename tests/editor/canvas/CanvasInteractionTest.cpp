@@ -20,7 +20,7 @@ class CanvasInteractionTest : public EditorFixture {
     // Double click on a constant, then replace its whole value by the text.
     void EnterValue(Circuit& circuit, const Node& node, const QString& text) {
         DoubleClick(circuit, Middle(node).x(), Middle(node).y());
-        EXPECT_EQ(Editor().EditNode, &node);
+        EXPECT_EQ(ViewOf(circuit)->EditNode, &node);
         for (int i = 0; i < 40; ++i)
             Key(circuit, Qt::Key_Right);
         for (int i = 0; i < 40; ++i)
@@ -36,10 +36,10 @@ TEST_F(CanvasInteractionTest, ConstantTypedIntoPrintRunsAndShowsItsValue) {
     EXPECT_EQ(constant.Implementation, Catalogue().ConstantInteger);
     EXPECT_EQ(StatusText(circuit, StatusField::Hover), "Constant");
     EnterValue(circuit, constant, "42");
-    EXPECT_EQ(Editor().EditBuffer, "42");
+    EXPECT_EQ(ViewOf(circuit)->EditBuffer, "42");
 
     Node& print = Place(circuit, 23, 80, 0); // the press that places it also ends the edit
-    EXPECT_FALSE(Editor().Has(InteractionFlag::Editing));
+    EXPECT_FALSE(ViewOf(circuit)->Has(InteractionFlag::Editing));
     EXPECT_EQ(constant.PortArray[1]->Value, 42);
     EXPECT_EQ(print.Function->Name, "Print");
     // Centred on the pointer.
@@ -67,7 +67,7 @@ TEST_F(CanvasInteractionTest, ValuesTypedIntoConstantsAreReadStrictly) {
 
     EnterValue(circuit, integer, "12ab");
     Key(circuit, Qt::Key_Return); // no line breaks in numbers
-    EXPECT_EQ(Editor().EditBuffer, "12ab");
+    EXPECT_EQ(ViewOf(circuit)->EditBuffer, "12ab");
     EnterValue(circuit, hex, "$ff"); // starting another edit ends this one
     EXPECT_EQ(integer.PortArray[1]->Value, 0);
     EXPECT_EQ(StatusNotice(circuit), "\u201C12ab\u201D is not an Integer; the value stays 0");
@@ -95,7 +95,7 @@ TEST_F(CanvasInteractionTest, ValuesTypedIntoConstantsAreReadStrictly) {
     EXPECT_EQ(boolean.PortArray[1]->Value, 0);
     DoubleClick(circuit, Middle(boolean).x(), Middle(boolean).y());
     EXPECT_EQ(boolean.PortArray[1]->Value, 1);
-    EXPECT_FALSE(Editor().Has(InteractionFlag::Editing));
+    EXPECT_FALSE(ViewOf(circuit)->Has(InteractionFlag::Editing));
     DoubleClick(circuit, Middle(boolean).x(), Middle(boolean).y());
     EXPECT_EQ(boolean.PortArray[1]->Value, 0);
 }
@@ -114,8 +114,8 @@ TEST_F(CanvasInteractionTest, EditsNeverCrossAndBooleansFlipToTheirOpposite) {
 
     EnterValue(circuit, number, "7");
     DoubleClick(circuit, comment.X + 4.0, comment.Y + 4.0);
-    EXPECT_EQ(Editor().EditComment, &comment);
-    EXPECT_EQ(Editor().EditNode, nullptr);
+    EXPECT_EQ(ViewOf(circuit)->EditComment, &comment);
+    EXPECT_EQ(ViewOf(circuit)->EditNode, nullptr);
     EXPECT_EQ(number.PortArray[1]->Value, 7);
     Type(circuit, "!");
     Click(circuit, 0, 200);
@@ -162,7 +162,7 @@ TEST_F(CanvasInteractionTest, RubberBandSelectsAndADragMovesTheSelection) {
     EXPECT_EQ(second.X, secondX + 20);
     EXPECT_EQ(second.Y, secondY + 20);
     EXPECT_EQ(outside.X, 200 - outside.Width / 2);
-    EXPECT_FALSE(Editor().Has(InteractionFlag::Dragged));
+    EXPECT_FALSE(ViewOf(circuit)->Has(InteractionFlag::Dragged));
 
     // Four units is not yet a drag.
     Drag(circuit, Middle(first).x(), Middle(first).y(), Middle(first).x() + 4,
@@ -243,7 +243,7 @@ TEST_F(CanvasInteractionTest, CtrlClicksChainWiresFromPortToPort) {
     Node& second = Place(circuit, 23, 0, 60);
     ClickAt(circuit, PortPoint(constant, 1));
     ClickAt(circuit, PortPoint(first, 1), Qt::ControlModifier);
-    EXPECT_EQ(Editor().WireSource, first.PortArray[1]);
+    EXPECT_EQ(ViewOf(circuit)->WireSource, first.PortArray[1]);
     ClickAt(circuit, PortPoint(second, 1), Qt::ControlModifier);
     ASSERT_EQ(circuit.MainFrame.Wires.size(), 2u);
     EXPECT_EQ(circuit.MainFrame.Wires[0]->Destination, first.PortArray[1]);
@@ -253,7 +253,7 @@ TEST_F(CanvasInteractionTest, CtrlClicksChainWiresFromPortToPort) {
     Click(circuit, 0, 250);
     ASSERT_NE(OpenedPlacePopup(), nullptr);
     OpenedPlacePopup()->close();
-    EXPECT_EQ(Editor().WireSource, nullptr);
+    EXPECT_EQ(ViewOf(circuit)->WireSource, nullptr);
 }
 
 // The pointer takes its shape from what it has just moved onto, not from where it was before.
@@ -283,8 +283,8 @@ TEST_F(CanvasInteractionTest, ClosingAWindowDropsWhatWasBegunInIt) {
     OnMenu(edited, Command::Close);
     EXPECT_EQ(saveQuestions, 1) << "the typed text counts as a change";
     EXPECT_EQ(edited.Window, nullptr);
-    EXPECT_FALSE(Editor().Has(InteractionFlag::Editing));
-    EXPECT_EQ(Editor().EditComment, nullptr);
+    EXPECT_FALSE(ViewOf(circuit)->Has(InteractionFlag::Editing));
+    EXPECT_EQ(ViewOf(circuit)->EditComment, nullptr);
     MoveTo(kept, Middle(number).x(), Middle(number).y());
     Key(kept, Qt::Key_Delete); // deletes the selection instead of editing the closed comment
     EXPECT_TRUE(kept.MainFrame.Nodes.empty());
@@ -292,12 +292,12 @@ TEST_F(CanvasInteractionTest, ClosingAWindowDropsWhatWasBegunInIt) {
     Circuit& wired = OpenWindow();
     Node& print = Place(wired, 23, 0, 0);
     ClickAt(wired, PortPoint(print, 1));
-    ASSERT_EQ(Editor().WireSource, print.PortArray[1]);
+    ASSERT_EQ(ViewOf(circuit)->WireSource, print.PortArray[1]);
     Press(wired, 100, 100, Qt::MiddleButton);
-    ASSERT_TRUE(Editor().Has(InteractionFlag::Panning));
+    ASSERT_TRUE(ViewOf(circuit)->Has(InteractionFlag::Panning));
     WindowOf(wired)->close();
-    EXPECT_EQ(Editor().WireSource, nullptr);
-    EXPECT_FALSE(Editor().Has(InteractionFlag::Panning));
+    EXPECT_EQ(ViewOf(circuit)->WireSource, nullptr);
+    EXPECT_FALSE(ViewOf(circuit)->Has(InteractionFlag::Panning));
     MoveTo(kept, 300, 200);
     EXPECT_EQ(kept.CameraX, 0);
     EXPECT_EQ(kept.CameraY, 0);

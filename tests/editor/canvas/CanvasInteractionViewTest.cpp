@@ -35,27 +35,27 @@ TEST_F(CanvasInteractionViewTest, WheelZoomKeepsThePointUnderThePointer) {
     const QPoint pixel = PixelOf(circuit, 200, -150);
     MoveTo(circuit, 200, -150);
     Wheel(circuit, pixel, 4 * 120);
-    EXPECT_FLOAT_EQ(circuit.Magnification, 2.0f);
+    EXPECT_FLOAT_EQ(ViewOf(circuit)->Magnification, 2.0f);
     EXPECT_EQ(PixelOf(circuit, 200, -150), pixel);
 
     // Half notches add up to one.
     Wheel(circuit, pixel, 60);
-    EXPECT_FLOAT_EQ(circuit.ZoomLevel, 1.0f);
+    EXPECT_FLOAT_EQ(ViewOf(circuit)->ZoomLevel, 1.0f);
     Wheel(circuit, pixel, 60);
-    EXPECT_FLOAT_EQ(circuit.ZoomLevel, 1.25f);
+    EXPECT_FLOAT_EQ(ViewOf(circuit)->ZoomLevel, 1.25f);
 
     // Far out and far in, the view stays usable.
     for (int i = 0; i < 500; ++i)
         Wheel(circuit, pixel, -120);
-    EXPECT_FLOAT_EQ(circuit.ZoomLevel, kMinZoomLevel);
-    EXPECT_GT(circuit.Magnification, 0.0f);
+    EXPECT_FLOAT_EQ(ViewOf(circuit)->ZoomLevel, kMinZoomLevel);
+    EXPECT_GT(ViewOf(circuit)->Magnification, 0.0f);
     for (int i = 0; i < 1000; ++i)
         Wheel(circuit, pixel, 120);
-    EXPECT_FLOAT_EQ(circuit.ZoomLevel, kMaxZoomLevel);
-    EXPECT_TRUE(std::isfinite(circuit.Magnification));
-    const Int x = Editor().MouseX;
+    EXPECT_FLOAT_EQ(ViewOf(circuit)->ZoomLevel, kMaxZoomLevel);
+    EXPECT_TRUE(std::isfinite(ViewOf(circuit)->Magnification));
+    const Int x = ViewOf(circuit)->MouseX;
     Wheel(circuit, pixel, -120);
-    EXPECT_EQ(Editor().MouseX, x);
+    EXPECT_EQ(ViewOf(circuit)->MouseX, x);
 }
 
 TEST_F(CanvasInteractionViewTest, MiddleDragPansWithTheGrabbedPointUnderThePointer) {
@@ -66,8 +66,8 @@ TEST_F(CanvasInteractionViewTest, MiddleDragPansWithTheGrabbedPointUnderThePoint
     MoveToPixel(circuit, target - QPoint(60, 20), Qt::MiddleButton);
     MoveToPixel(circuit, target, Qt::MiddleButton);
     QTest::mouseRelease(&CanvasOf(circuit), Qt::MiddleButton, Qt::NoModifier, target);
-    EXPECT_EQ(circuit.CameraX, -100);
-    EXPECT_EQ(circuit.CameraY, -60);
+    EXPECT_EQ(ViewOf(circuit)->CameraX, -100);
+    EXPECT_EQ(ViewOf(circuit)->CameraY, -60);
     EXPECT_EQ(PixelOf(circuit, 50, 40), target);
     EXPECT_EQ(CanvasOf(circuit).cursor().shape(), Qt::ArrowCursor);
 }
@@ -75,17 +75,17 @@ TEST_F(CanvasInteractionViewTest, MiddleDragPansWithTheGrabbedPointUnderThePoint
 TEST_F(CanvasInteractionViewTest, EscapeAndRightClickCancelAPlacement) {
     Circuit& circuit = OpenWindow();
     OnMenu(circuit, 15);
-    ASSERT_NE(PreviewNode().Function, nullptr);
-    EXPECT_EQ(PreviewNode().Function->Name, "Plus");
+    ASSERT_NE(ViewOf(circuit)->Preview.Function, nullptr);
+    EXPECT_EQ(ViewOf(circuit)->Preview.Function->Name, "Plus");
     Key(circuit, Qt::Key_Escape);
-    EXPECT_EQ(PreviewNode().Function, nullptr);
+    EXPECT_EQ(ViewOf(circuit)->Preview.Function, nullptr);
 
     OnMenu(circuit, 9);
-    EXPECT_EQ(PreviewNode().PortArray[1]->Value, 1);
-    EXPECT_EQ(PreviewNode().Implementation, Catalogue().ConstantBoolean);
+    EXPECT_EQ(ViewOf(circuit)->Preview.PortArray[1]->Value, 1);
+    EXPECT_EQ(ViewOf(circuit)->Preview.Implementation, Catalogue().ConstantBoolean);
     Press(circuit, 10, 10, Qt::RightButton);
     Release(circuit, 10, 10, Qt::RightButton);
-    EXPECT_EQ(PreviewNode().Function, nullptr);
+    EXPECT_EQ(ViewOf(circuit)->Preview.Function, nullptr);
     EXPECT_FALSE(AddNodeMenu()->isVisible()) << "the click that cancels opens no menu";
     Click(circuit, 10, 10);
     EXPECT_TRUE(circuit.MainFrame.Nodes.empty());
@@ -126,18 +126,18 @@ TEST_F(CanvasInteractionViewTest, TheViewStaysUsableAtBothEndsOfTheZoom) {
         const double ordinary = notchThereAndBack(pixel, 120);
         for (int i = 0; i < 200; ++i)
             Wheel(circuit, pixel, 120);
-        EXPECT_FLOAT_EQ(circuit.ZoomLevel, kMaxZoomLevel);
+        EXPECT_FLOAT_EQ(ViewOf(circuit)->ZoomLevel, kMaxZoomLevel);
         const double closest = notchThereAndBack(pixel, -120);
         for (int i = 0; i < 400; ++i)
             Wheel(circuit, pixel, -120);
-        EXPECT_FLOAT_EQ(circuit.ZoomLevel, kMinZoomLevel);
+        EXPECT_FLOAT_EQ(ViewOf(circuit)->ZoomLevel, kMinZoomLevel);
         const double farthest = notchThereAndBack(pixel, 120);
         EXPECT_LT(std::max(closest, farthest) / ordinary, kZoomEndsLimit)
             << "around " << at.x() << ", " << at.y() << ": " << ordinary << " s at zoom 0, "
             << closest << " s closest, " << farthest << " s farthest";
-        circuit.ZoomLevel = 0.0f;
-        circuit.Magnification = 1.0f;
-        circuit.CameraX = circuit.CameraY = 0;
+        ViewOf(circuit)->ZoomLevel = 0.0f;
+        ViewOf(circuit)->Magnification = 1.0f;
+        ViewOf(circuit)->CameraX = ViewOf(circuit)->CameraY = 0;
     }
 }
 

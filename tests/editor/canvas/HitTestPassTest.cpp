@@ -13,7 +13,7 @@ class HitTestPassTest : public SceneFixture {
   protected:
     // One redraw's pass, as the canvas handler starts it: nothing found yet.
     void PassAt(Int x, Int y) {
-        EditorState& editor = Editor();
+        EditorState& editor = *ViewOf(circuit);
         editor.MouseX = x;
         editor.MouseY = y;
         editor.Set(HoverFound, false);
@@ -21,7 +21,7 @@ class HitTestPassTest : public SceneFixture {
         editor.HoveredComment = nullptr;
         editor.HoveredNode = nullptr;
         editor.HoveredPort = nullptr;
-        HitTestPass(circuit);
+        HitTestPass(*ViewOf(circuit));
     }
     // A comment already laid out, with a box of the given size.
     Comment* SizedComment(Int x, Int y, Int width, Int height) {
@@ -41,37 +41,37 @@ TEST_F(HitTestPassTest, PortsAreFoundBeforeTheirNode) {
     Node* print = Add("Print", 0, 0);
     Port* in = print->PortArray[1]; // at (3, 20), on the body's left edge
     PassAt(7, 20);                  // inside the body and 4 units from the port
-    EXPECT_EQ(Editor().HoveredPort, in);
-    EXPECT_EQ(Editor().HoveredNode, nullptr);
+    EXPECT_EQ(ViewOf(circuit)->HoveredPort, in);
+    EXPECT_EQ(ViewOf(circuit)->HoveredNode, nullptr);
     EXPECT_TRUE(Hovered(in->Flags));
     EXPECT_FALSE(Hovered(print->Flags));
     EXPECT_EQ(hoverField->text(), "Port (In): Value to print");
 
     PassAt(20, 20);
-    EXPECT_EQ(Editor().HoveredPort, nullptr);
-    EXPECT_EQ(Editor().HoveredNode, print);
+    EXPECT_EQ(ViewOf(circuit)->HoveredPort, nullptr);
+    EXPECT_EQ(ViewOf(circuit)->HoveredNode, print);
     EXPECT_FALSE(Hovered(in->Flags)); // the previous hover is cleared
     EXPECT_TRUE(Hovered(print->Flags));
     EXPECT_EQ(hoverField->text(), "Function: Print");
 
     PassAt(-2, 20); // outside the body, 5 units from the port
-    EXPECT_EQ(Editor().HoveredPort, in);
+    EXPECT_EQ(ViewOf(circuit)->HoveredPort, in);
     PassAt(-3, 20); // exactly 6 units away is outside
-    EXPECT_FALSE(Editor().Has(HoverFound));
-    EXPECT_EQ(Editor().HoveredPort, nullptr);
+    EXPECT_FALSE(ViewOf(circuit)->Has(HoverFound));
+    EXPECT_EQ(ViewOf(circuit)->HoveredPort, nullptr);
 }
 
 TEST_F(HitTestPassTest, TopmostObjectWins) {
     Node* lower = Add("Print", 0, 0);
     Node* upper = Add("Print", 20, 0);
     PassAt(30, 30); // inside both bodies
-    EXPECT_EQ(Editor().HoveredNode, upper);
+    EXPECT_EQ(ViewOf(circuit)->HoveredNode, upper);
     EXPECT_FALSE(Hovered(lower->Flags));
 
     Comment* comment = SizedComment(25, 25, 50, 20);
     PassAt(30, 30);
-    EXPECT_EQ(Editor().HoveredComment, comment);
-    EXPECT_EQ(Editor().HoveredNode, nullptr);
+    EXPECT_EQ(ViewOf(circuit)->HoveredComment, comment);
+    EXPECT_EQ(ViewOf(circuit)->HoveredNode, nullptr);
     EXPECT_EQ(hoverField->text(), "Comment");
 }
 
@@ -85,19 +85,19 @@ TEST_F(HitTestPassTest, ShapesUseTheEvenOddRule) {
     node->X = 100;
     node->Y = 100;
     PassAt(105, 120);
-    EXPECT_EQ(Editor().HoveredNode, node);
+    EXPECT_EQ(ViewOf(circuit)->HoveredNode, node);
     EXPECT_EQ(hoverField->text(), "Function: Frame");
     PassAt(120, 120);
-    EXPECT_EQ(Editor().HoveredNode, nullptr);
+    EXPECT_EQ(ViewOf(circuit)->HoveredNode, nullptr);
     PassAt(145, 120);
-    EXPECT_EQ(Editor().HoveredNode, nullptr);
+    EXPECT_EQ(ViewOf(circuit)->HoveredNode, nullptr);
 
     // The Not body: between its triangle and its inverting circle lies empty canvas.
     Node* invert = Add("Not", 200, 100);
     PassAt(210, 112);
-    EXPECT_EQ(Editor().HoveredNode, invert);
+    EXPECT_EQ(ViewOf(circuit)->HoveredNode, invert);
     PassAt(224, 106);
-    EXPECT_EQ(Editor().HoveredNode, nullptr);
+    EXPECT_EQ(ViewOf(circuit)->HoveredNode, nullptr);
 }
 
 TEST_F(HitTestPassTest, ConstantBoxLiesLeftOfItsPosition) {
@@ -106,13 +106,13 @@ TEST_F(HitTestPassTest, ConstantBoxLiesLeftOfItsPosition) {
     constant->Width = -40;
     constant->Height = 16;
     PassAt(60, 50);
-    EXPECT_EQ(Editor().HoveredNode, constant);
+    EXPECT_EQ(ViewOf(circuit)->HoveredNode, constant);
     EXPECT_EQ(hoverField->text(), "Constant");
     PassAt(99, 65);
-    EXPECT_EQ(Editor().HoveredNode, constant);
+    EXPECT_EQ(ViewOf(circuit)->HoveredNode, constant);
     for (auto [x, y] : {std::pair<Int, Int>{100, 55}, {59, 55}, {80, 66}, {80, 49}}) {
         PassAt(x, y);
-        EXPECT_EQ(Editor().HoveredNode, nullptr) << x << "," << y;
+        EXPECT_EQ(ViewOf(circuit)->HoveredNode, nullptr) << x << "," << y;
     }
 }
 
@@ -123,23 +123,23 @@ TEST_F(HitTestPassTest, WiresAreHitWithinThreeUnitsOfTheirCurve) {
     wire->Flags |= ObjectFlag::Selected;
     PassAt(124, 10);
     EXPECT_TRUE(Hovered(wire->Flags));
-    EXPECT_TRUE(Editor().Has(HoverFound));
-    EXPECT_FALSE(Editor().Has(HoverSelected)); // a wire never counts as a selected object
+    EXPECT_TRUE(ViewOf(circuit)->Has(HoverFound));
+    EXPECT_FALSE(ViewOf(circuit)->Has(HoverSelected)); // a wire never counts as a selected object
     EXPECT_EQ(hoverField->text(), "Wire");
     PassAt(124, 12);
     EXPECT_FALSE(Hovered(wire->Flags));
-    EXPECT_FALSE(Editor().Has(HoverFound));
+    EXPECT_FALSE(ViewOf(circuit)->Has(HoverFound));
 }
 
 TEST_F(HitTestPassTest, SelectedObjectUnderTheMouseIsReported) {
     Node* print = Add("Print", 0, 0);
     print->Flags |= ObjectFlag::Selected;
     PassAt(20, 20);
-    EXPECT_TRUE(Editor().Has(HoverSelected));
+    EXPECT_TRUE(ViewOf(circuit)->Has(HoverSelected));
     // While a drag is under way nothing is hit.
-    Editor().Set(Dragged);
+    ViewOf(circuit)->Set(Dragged);
     PassAt(20, 20);
-    EXPECT_FALSE(Editor().Has(HoverFound));
+    EXPECT_FALSE(ViewOf(circuit)->Has(HoverFound));
     EXPECT_FALSE(Hovered(print->Flags));
 }
 
@@ -149,7 +149,7 @@ TEST_F(HitTestPassTest, RubberBandCatchesWhatLiesWhollyInsideWithExclusiveEdges)
     constant->Flags = 0;
     constant->Width = -40; // box [60, 100] x [10, 26]
     constant->Height = 16;
-    EditorState& editor = Editor();
+    EditorState& editor = *ViewOf(circuit);
     editor.Set(RubberBand);
     editor.DownX = 10;
     editor.DownY = 10;
@@ -183,19 +183,19 @@ TEST_F(HitTestPassTest, SelectionRequestsApplyToEveryKindOfObject) {
     for (int* flags :
          {&toString->Flags, &print->Flags, &wire->Flags, &comment->Flags, &port->Flags})
         *flags |= ObjectFlag::Selected;
-    Editor().Set(DeselectAll);
+    ViewOf(circuit)->Set(DeselectAll);
     PassAt(1000, 1000);
     for (int flags : {toString->Flags, print->Flags, wire->Flags, comment->Flags, port->Flags})
         EXPECT_FALSE(Selected(flags));
-    Editor().Set(DeselectAll, false);
+    ViewOf(circuit)->Set(DeselectAll, false);
 
     // What the previous pass left hovered flips; a flipped port becomes the wire's source.
     PassAt(8, 8); // the ToString input port
     ASSERT_TRUE(Hovered(port->Flags));
-    Editor().Set(ToggleHovered);
+    ViewOf(circuit)->Set(ToggleHovered);
     PassAt(1000, 1000);
     EXPECT_TRUE(Selected(port->Flags));
-    EXPECT_EQ(Editor().WireSource, port);
+    EXPECT_EQ(ViewOf(circuit)->WireSource, port);
     EXPECT_FALSE(Selected(toString->Flags));
 
     PassAt(124, 8); // the wire; toggling needs a new request in the next pass

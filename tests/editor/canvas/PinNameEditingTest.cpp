@@ -41,7 +41,7 @@ TEST_F(PinNameEditingTest, ARenamedPinRenamesEveryInstancesPortAsOneStep) {
     EXPECT_EQ(PendingStepName(circuit), "Rename Pin");
     EXPECT_EQ(PinName(pin), "x"); // until Enter
     Key(circuit, Qt::Key_Return);
-    EXPECT_FALSE(EditingText());
+    EXPECT_FALSE(EditingText(*ViewOf(circuit)));
     EXPECT_EQ(PinName(pin), "value");
     EXPECT_EQ(InputLabels(circuit), QStringList({"value", "value"}));
     EXPECT_EQ(WindowOf(circuit)->UndoAction()->text(), "Undo Rename Pin");
@@ -72,7 +72,7 @@ TEST_F(PinNameEditingTest, ANameLongerThanAFileMayHoldIsRefusedWithANotice) {
     Type(circuit, QString(kLongestName + 1, QLatin1Char('n')));
     EXPECT_EQ(PendingStepName(circuit), "");
     Key(circuit, Qt::Key_Return);
-    EXPECT_FALSE(EditingText());
+    EXPECT_FALSE(EditingText(*ViewOf(circuit)));
     EXPECT_EQ(PinName(pin), "x");
     EXPECT_EQ(StatusNotice(circuit), "A pin's name may hold at most 256 characters");
     EXPECT_FALSE(WindowOf(circuit)->UndoAction()->isEnabled());

@@ -40,8 +40,8 @@ TEST_F(TextEditingTest, DoubleClickWritesACommentThatIsCommittedByAClickAway) {
     EXPECT_EQ(comment.X, 92);
     EXPECT_EQ(comment.Y, 46);
     EXPECT_TRUE(comment.Flags & ObjectFlag::Selected);
-    EXPECT_TRUE(Editor().Has(InteractionFlag::Editing));
-    EXPECT_EQ(Editor().EditComment, &comment);
+    EXPECT_TRUE(ViewOf(circuit)->Has(InteractionFlag::Editing));
+    EXPECT_EQ(ViewOf(circuit)->EditComment, &comment);
     EXPECT_EQ(CanvasOf(circuit).cursor().shape(), Qt::IBeamCursor);
     EXPECT_EQ(StatusText(circuit, StatusField::Position), "100, 50");
 
@@ -50,8 +50,8 @@ TEST_F(TextEditingTest, DoubleClickWritesACommentThatIsCommittedByAClickAway) {
     Type(circuit, "second");
     EXPECT_EQ(comment.Text, "") << "the text is stored only when the edit ends";
     Click(circuit, -300, -200);
-    EXPECT_FALSE(Editor().Has(InteractionFlag::Editing));
-    EXPECT_EQ(Editor().EditComment, nullptr);
+    EXPECT_FALSE(ViewOf(circuit)->Has(InteractionFlag::Editing));
+    EXPECT_EQ(ViewOf(circuit)->EditComment, nullptr);
     ASSERT_EQ(circuit.MainFrame.Comments.size(), 1u);
     EXPECT_EQ(comment.Text, "first\nsecond");
 
@@ -65,7 +65,7 @@ TEST_F(TextEditingTest, DoubleClickWritesACommentThatIsCommittedByAClickAway) {
 TEST_F(TextEditingTest, EditingKeysChangeTheBufferAndNotTheCircuit) {
     Circuit& circuit = OpenWindow();
     DoubleClick(circuit, 0, 0);
-    const EditorState& editor = Editor();
+    const EditorState& editor = *ViewOf(circuit);
     Type(circuit, "abcd");
     Key(circuit, Qt::Key_Left);
     Key(circuit, Qt::Key_Left);
@@ -101,7 +101,7 @@ TEST_F(TextEditingTest, EditingKeysChangeTheBufferAndNotTheCircuit) {
 
 TEST_F(TextEditingTest, EscapeEndsTheEditAndRestoresTheTextItBeganWith) {
     Circuit& circuit = OpenWindow();
-    const EditorState& editor = Editor();
+    const EditorState& editor = *ViewOf(circuit);
     DoubleClick(circuit, 0, 0);
     Type(circuit, "keep");
     Click(circuit, 300, 200);
@@ -141,12 +141,12 @@ TEST_F(TextEditingTest, EscapeEndsTheEditAndRestoresTheTextItBeganWith) {
     EXPECT_EQ(port.Value, std::bit_cast<Int>(0.1 + 0.2));
     OnMenu(circuit, 15);
     Key(circuit, Qt::Key_Escape);
-    EXPECT_EQ(PreviewNode().Function, nullptr);
+    EXPECT_EQ(ViewOf(circuit)->Preview.Function, nullptr);
 }
 
 TEST_F(TextEditingTest, LineKeysMoveByLinesAndKeepTheColumn) {
     Circuit& circuit = OpenWindow();
-    const EditorState& editor = Editor();
+    const EditorState& editor = *ViewOf(circuit);
     DoubleClick(circuit, 0, 0);
     Type(circuit, "abcdef");
     Key(circuit, Qt::Key_Return);
@@ -200,7 +200,7 @@ TEST_F(TextEditingTest, LineKeysMoveByLinesAndKeepTheColumn) {
 
 TEST_F(TextEditingTest, ClipboardKeysActOnTheEditedText) {
     Circuit& circuit = OpenWindow();
-    const EditorState& editor = Editor();
+    const EditorState& editor = *ViewOf(circuit);
     QClipboard& clipboard = *QGuiApplication::clipboard();
     DoubleClick(circuit, 0, 0);
     Type(circuit, "hello world");
@@ -261,7 +261,7 @@ TEST_F(TextEditingTest, UnwritableCharactersAreLeftOutAndTheFileNeedsNoReplaceme
     Key(circuit, Qt::Key_V, Qt::ControlModifier);
     const QString expected =
         QStringLiteral("x") + kPair + QStringLiteral("ab") + kPair + QStringLiteral("\tc");
-    EXPECT_EQ(Editor().EditBuffer, expected);
+    EXPECT_EQ(ViewOf(circuit)->EditBuffer, expected);
     Click(circuit, 300, 200);
     ASSERT_EQ(circuit.MainFrame.Comments.size(), 1u);
     EXPECT_EQ(circuit.MainFrame.Comments.front()->Text, expected);

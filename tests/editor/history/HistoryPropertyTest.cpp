@@ -141,13 +141,13 @@ class HistoryPropertyTest : public EditorFixture {
         case 7:
             if (const Node* constant = SomeConstant(circuit)) {
                 DoubleClick(circuit, Middle(*constant).x(), Middle(*constant).y());
-                if (Editor().Has(InteractionFlag::Editing)) TypeSomething(circuit);
+                if (ViewOf(circuit)->Has(InteractionFlag::Editing)) TypeSomething(circuit);
             }
             break;
         case 8:
             // A comment, new or edited.
             DoubleClick(circuit, at.x(), at.y());
-            if (Editor().Has(InteractionFlag::Editing)) TypeSomething(circuit);
+            if (ViewOf(circuit)->Has(InteractionFlag::Editing)) TypeSomething(circuit);
             break;
         case 9:
             ClickAway(circuit);
@@ -166,9 +166,9 @@ class HistoryPropertyTest : public EditorFixture {
             // edit. A defect moves the camera, which is not a step; it is put back.
             if (Below(4) == 0) {
                 Key(circuit, Qt::Key_F5);
-                circuit.CameraX = circuit.CameraY = 0;
-                circuit.ZoomLevel = 0.0f;
-                circuit.Magnification = 1.0f;
+                ViewOf(circuit)->CameraX = ViewOf(circuit)->CameraY = 0;
+                ViewOf(circuit)->ZoomLevel = 0.0f;
+                ViewOf(circuit)->Magnification = 1.0f;
             }
             break;
         }
@@ -208,8 +208,8 @@ TEST_F(HistoryPropertyTest, UndoingEverythingSavesTheOpenedFileAndRedoingTheLast
         const Path before = steps();
         RandomAction(circuit);
         // Bring an edit in progress to its end, so that most actions end in a known circuit.
-        if (Editor().Has(InteractionFlag::Editing) && Below(3) != 0) ClickAway(circuit);
-        if (Editor().Has(InteractionFlag::Editing)) continue;
+        if (ViewOf(circuit)->Has(InteractionFlag::Editing) && Below(3) != 0) ClickAway(circuit);
+        if (ViewOf(circuit)->Has(InteractionFlag::Editing)) continue;
         const Path after = steps();
         // An action that made one step shows the circuit of that step; any other action must
         // leave a circuit that was seen with the same steps before (or it made several steps).

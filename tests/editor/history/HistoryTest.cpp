@@ -69,7 +69,7 @@ TEST_F(HistoryTest, EveryKindOfStepIsUndoneAndRedoneUnderItsName) {
 
     // A value typed into a constant, exactly as typed: the file would keep six digits only.
     DoubleClick(circuit, Middle(real).x(), Middle(real).y());
-    ASSERT_EQ(Editor().EditNode, &real);
+    ASSERT_EQ(ViewOf(circuit)->EditNode, &real);
     // The double click selects the whole value: typing replaces it.
     Type(circuit, "0.123456789");
     Click(circuit, 0, 250);
@@ -109,7 +109,7 @@ TEST_F(HistoryTest, EveryKindOfStepIsUndoneAndRedoneUnderItsName) {
     DoubleClick(circuit, comment->X + 4.0, comment->Y + 4.0);
     Type(circuit, "a ");
     Undo(circuit); // commits the session first, then takes it back whole
-    EXPECT_FALSE(Editor().Has(InteractionFlag::Editing));
+    EXPECT_FALSE(ViewOf(circuit)->Has(InteractionFlag::Editing));
     EXPECT_EQ(comment->Text, "note");
     EXPECT_EQ(RedoText(circuit), "Redo Edit Comment");
     Redo(circuit);
@@ -230,11 +230,11 @@ TEST_F(HistoryTest, F5WhileAConstantIsEditedRunsTheTypedValue) {
     DoubleClick(circuit, Middle(constant).x(), Middle(constant).y());
     Key(circuit, Qt::Key_Backspace);
     Type(circuit, "42");
-    ASSERT_TRUE(Editor().Has(InteractionFlag::Editing));
+    ASSERT_TRUE(ViewOf(circuit)->Has(InteractionFlag::Editing));
     Key(circuit, Qt::Key_F5);
     ASSERT_TRUE(WaitForLines(circuit, 1));
     EXPECT_EQ(PanelOf(circuit).toPlainText(), "42");
-    EXPECT_FALSE(Editor().Has(InteractionFlag::Editing));
+    EXPECT_FALSE(ViewOf(circuit)->Has(InteractionFlag::Editing));
     EXPECT_EQ(UndoText(circuit), "Undo Edit Value");
 }
 

@@ -14,14 +14,14 @@ TEST_F(CircuitCanvasTest, TheCanvasImageHasTheScreensPixels) {
     const qreal ratio = canvas.devicePixelRatioF();
     EXPECT_EQ(image.devicePixelRatio(), ratio);
     EXPECT_EQ(image.size(), canvas.size() * ratio);
-    EXPECT_EQ(circuit.CanvasWidth, canvas.width());
-    EXPECT_EQ(circuit.CanvasHeight, canvas.height());
+    EXPECT_EQ(ViewOf(circuit)->CanvasWidth, canvas.width());
+    EXPECT_EQ(ViewOf(circuit)->CanvasHeight, canvas.height());
 
     // Moved to another screen, the canvas is drawn again at once.
-    circuit.CanvasWidth = 0;
+    ViewOf(circuit)->CanvasWidth = 0;
     QEvent moved(QEvent::ScreenChangeInternal);
     QCoreApplication::sendEvent(&canvas, &moved);
-    EXPECT_EQ(circuit.CanvasWidth, canvas.width());
+    EXPECT_EQ(ViewOf(circuit)->CanvasWidth, canvas.width());
 }
 
 } // namespace

@@ -47,15 +47,15 @@ TEST_F(CircuitReleaseTest, EditorLetsGoOfAFreedCircuit) {
     Circuit& closed = OpenWindow();
     const std::size_t circuits = Circuits().size();
     MoveTo(closed, 10, 10);
-    ASSERT_EQ(Editor().CurrentCircuit, &closed);
+    ASSERT_EQ(ViewOf(circuit)->CurrentCircuit, &closed);
     OnMenu(closed, Command::Close);
-    EXPECT_EQ(Editor().CurrentCircuit, nullptr);
+    EXPECT_EQ(ViewOf(circuit)->CurrentCircuit, nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();
     ASSERT_EQ(Circuits().size(), circuits - 1);
     EXPECT_EQ(Circuits().back().get(), &kept);
     MoveTo(kept, 20, 20); // the cursor goes to the window still open
-    EXPECT_EQ(Editor().CurrentCircuit, &kept);
+    EXPECT_EQ(ViewOf(circuit)->CurrentCircuit, &kept);
 }
 
 } // namespace

@@ -19,7 +19,7 @@ class RunMarksTest : public EditorFixture {
     static QStringList Marked(const Circuit& circuit) {
         QStringList names;
         for (const auto& node : circuit.MainFrame.Nodes)
-            if (node->Flags & ObjectFlag::NeverFired) names << HoverText(*node);
+            if (node->Flags & ObjectFlag::NeverFired) names << HoverText(*node, {});
         return names;
     }
     static bool WaitForStatus(Circuit& circuit, const QString& text) {
@@ -36,8 +36,8 @@ TEST_F(RunMarksTest, TheEditorSaysWhichNodesNeverFiredAndMarksThemUntilTheNextEd
     EXPECT_EQ(PanelOf(cycle).toPlainText(), "1");
     // The Plus output never carried a value; the constant's wire did.
     const Node& plus = *cycle.MainFrame.Nodes[1];
-    EXPECT_EQ(HoverText(*plus.PortArray[3]), "Port (Out): x + y (Integer)");
-    EXPECT_EQ(HoverText(*cycle.MainFrame.Wires[3]), "Wire: 1");
+    EXPECT_EQ(HoverText(*plus.PortArray[3], {}), "Port (Out): x + y (Integer)");
+    EXPECT_EQ(HoverText(*cycle.MainFrame.Wires[3], {}), "Wire: 1");
     Drag(cycle, -110, -32, -110, -12);
     EXPECT_EQ(Marked(cycle), QStringList());
 
@@ -47,7 +47,7 @@ TEST_F(RunMarksTest, TheEditorSaysWhichNodesNeverFiredAndMarksThemUntilTheNextEd
     QTest::qWait(100);
     EXPECT_EQ(StatusText(sum, StatusField::RunStatus), "Execution ... finished");
     EXPECT_EQ(Marked(sum), QStringList());
-    EXPECT_EQ(HoverText(*sum.MainFrame.Nodes[2]->PortArray[3]), "Port (Out): x + y (Integer) = 5");
+    EXPECT_EQ(HoverText(*sum.MainFrame.Nodes[2]->PortArray[3], {}), "Port (Out): x + y (Integer) = 5");
 }
 
 TEST_F(RunMarksTest, AnInvalidWireSaysWhyAndItsDefectGoesWithTheEditThatRemovesIt) {
@@ -56,9 +56,9 @@ TEST_F(RunMarksTest, AnInvalidWireSaysWhyAndItsDefectGoesWithTheEditThatRemovesI
     Node& plus = *circuit.MainFrame.Nodes[2];
     Node& print = *circuit.MainFrame.Nodes[3];
     Wire* outputs = ConnectPorts(two.PortArray[1], plus.PortArray[3]);
-    EXPECT_EQ(HoverText(*outputs), "Wire: an output into an output");
+    EXPECT_EQ(HoverText(*outputs, {}), "Wire: an output into an output");
     Wire* second = ConnectPorts(two.PortArray[1], print.PortArray[1]);
-    EXPECT_EQ(HoverText(*second), "Wire: a second wire into an input that already has one");
+    EXPECT_EQ(HoverText(*second, {}), "Wire: a second wire into an input that already has one");
     DeleteWire(second);
     DeleteWire(outputs);
     Node* truth = AddNode(&circuit.MainFrame, Catalogue().Constant, Catalogue().ConstantBoolean);
@@ -66,11 +66,11 @@ TEST_F(RunMarksTest, AnInvalidWireSaysWhyAndItsDefectGoesWithTheEditThatRemovesI
     truth->Y = 60;
     DeleteWire(plus.PortArray[2]->Wires.front());
     Wire& invalid = *ConnectPorts(truth->PortArray[1], plus.PortArray[2]);
-    EXPECT_EQ(HoverText(invalid), "Wire: Boolean into an Integer input");
+    EXPECT_EQ(HoverText(invalid, {}), "Wire: Boolean into an Integer input");
 
     Key(circuit, Qt::Key_F5);
     EXPECT_EQ(StatusText(circuit, StatusField::RunStatus), "Defect!");
-    MoveTo(circuit, double(circuit.CameraX) + 150, double(circuit.CameraY) + 120);
+    MoveTo(circuit, double(ViewOf(circuit)->CameraX) + 150, double(ViewOf(circuit)->CameraY) + 120);
     EXPECT_EQ(StatusText(circuit, StatusField::Hover),
               "At the wire from the Constant node at -100, 60 to the Plus node at 0, 0");
     invalid.Flags |= ObjectFlag::Selected;

@@ -40,7 +40,7 @@ TEST_F(SubCircuitViewTest, OpeningAndGoingUpKeepEachLevelsViewTheTitleAndTheSave
     ZoomView(circuit, 1.0f);
     const CameraView main = CurrentView(circuit);
     DoubleClick(circuit, 36, -24); // the upper instance's name
-    ASSERT_EQ(circuit.OpenPath, std::vector<Node*>({&MainNode(circuit, 2)}));
+    ASSERT_EQ(ViewOf(circuit)->OpenPath, std::vector<Node*>({&MainNode(circuit, 2)}));
     EXPECT_EQ(Title(circuit), "double.xml[*] ▸ Double");
     EXPECT_EQ(PathLabel(circuit).text(), "<a href=\"0\">double.xml</a> ▸ Double");
     EXPECT_NE(CurrentView(circuit), main);
@@ -51,7 +51,7 @@ TEST_F(SubCircuitViewTest, OpeningAndGoingUpKeepEachLevelsViewTheTitleAndTheSave
     const CameraView inside = CurrentView(circuit);
 
     Key(circuit, Qt::Key_Backspace);
-    EXPECT_TRUE(circuit.OpenPath.empty());
+    EXPECT_TRUE(ViewOf(circuit)->OpenPath.empty());
     EXPECT_EQ(CurrentView(circuit), main);
     EXPECT_EQ(Title(circuit), "double.xml[*]");
     EXPECT_FALSE(PathLabel(circuit).isVisible());
@@ -60,7 +60,7 @@ TEST_F(SubCircuitViewTest, OpeningAndGoingUpKeepEachLevelsViewTheTitleAndTheSave
     // The other instance by the menu: the body comes back as it was left.
     Click(circuit, 36, 56);
     OnMenu(circuit, Command::OpenSubCircuit);
-    ASSERT_EQ(circuit.OpenPath, std::vector<Node*>({&MainNode(circuit, 3)}));
+    ASSERT_EQ(ViewOf(circuit)->OpenPath, std::vector<Node*>({&MainNode(circuit, 3)}));
     EXPECT_EQ(CurrentView(circuit), inside);
     // Saved from inside, the file keeps the main view; the window stays where it is.
     const QString saved = folder_.path() + "/saved.xml";
@@ -73,7 +73,7 @@ TEST_F(SubCircuitViewTest, OpeningAndGoingUpKeepEachLevelsViewTheTitleAndTheSave
         std::string::npos);
     EXPECT_EQ(CurrentView(circuit), inside);
     Q_EMIT PathLabel(circuit).linkActivated("0");
-    EXPECT_TRUE(circuit.OpenPath.empty());
+    EXPECT_TRUE(ViewOf(circuit)->OpenPath.empty());
     EXPECT_EQ(CurrentView(circuit), main);
 
     // An instance that goes while it is open (here by Redo) takes the window back out.
@@ -81,9 +81,9 @@ TEST_F(SubCircuitViewTest, OpeningAndGoingUpKeepEachLevelsViewTheTitleAndTheSave
     Key(circuit, Qt::Key_Delete);
     OnMenu(circuit, Command::Undo);
     DoubleClick(circuit, 36, -24);
-    ASSERT_EQ(circuit.OpenPath.size(), 1u);
+    ASSERT_EQ(ViewOf(circuit)->OpenPath.size(), 1u);
     OnMenu(circuit, Command::Redo);
-    EXPECT_TRUE(circuit.OpenPath.empty());
+    EXPECT_TRUE(ViewOf(circuit)->OpenPath.empty());
     EXPECT_EQ(CurrentView(circuit), main);
     EXPECT_EQ(Title(circuit), "saved.xml[*]");
 }
@@ -93,13 +93,13 @@ TEST_F(SubCircuitViewTest, ADefectInsideOpensTheInstanceAtTheFaultyPort) {
     const CameraView main = CurrentView(circuit);
     Key(circuit, Qt::Key_F5);
     EXPECT_EQ(StatusText(circuit, StatusField::RunStatus), "Defect!");
-    ASSERT_EQ(circuit.OpenPath, std::vector<Node*>({&MainNode(circuit, 2)}));
+    ASSERT_EQ(ViewOf(circuit)->OpenPath, std::vector<Node*>({&MainNode(circuit, 2)}));
     EXPECT_EQ(Title(circuit), "double.xml[*] ▸ Double");
     // The camera looks at the Plus node's second input, in the body.
     const Port& missing = *BodyNode(circuit, 1).PortArray[2];
-    EXPECT_EQ(circuit.CameraX, missing.X);
-    EXPECT_EQ(circuit.CameraY, missing.Y);
-    MoveTo(circuit, double(circuit.CameraX) + 150, double(circuit.CameraY) + 120);
+    EXPECT_EQ(ViewOf(circuit)->CameraX, missing.X);
+    EXPECT_EQ(ViewOf(circuit)->CameraY, missing.Y);
+    MoveTo(circuit, double(ViewOf(circuit)->CameraX) + 150, double(ViewOf(circuit)->CameraY) + 120);
     EXPECT_EQ(StatusText(circuit, StatusField::Hover),
               "At input 2 \"y\" of the Plus node at 0, 0 inside Double, instance at 0, -40");
     Key(circuit, Qt::Key_Backspace);
@@ -122,13 +122,13 @@ TEST_F(SubCircuitViewTest, ValuesInsideAreThoseOfTheOpenedInstanceAndLinesNameTh
     EXPECT_EQ(printers, expected);
 
     const Port& sum = *BodyNode(circuit, 1).PortArray[3];
-    EXPECT_FALSE(HoverText(sum).contains('=')); // no instance opened: no value to show
+    EXPECT_FALSE(HoverText(sum, ViewOf(circuit)->OpenPath).contains('=')); // no instance opened: no value to show
     OpenInstance(circuit, MainNode(circuit, 3));
-    EXPECT_TRUE(HoverText(sum).endsWith(" = 2.5"));
+    EXPECT_TRUE(HoverText(sum, ViewOf(circuit)->OpenPath).endsWith(" = 2.5"));
     GoUp(circuit);
     OpenInstance(circuit, MainNode(circuit, 2));
-    EXPECT_TRUE(HoverText(sum).endsWith(" = 42"));
-    EXPECT_TRUE(HoverText(*BodyNode(circuit, 0).PortArray[1]).endsWith(" = 21"));
+    EXPECT_TRUE(HoverText(sum, ViewOf(circuit)->OpenPath).endsWith(" = 42"));
+    EXPECT_TRUE(HoverText(*BodyNode(circuit, 0).PortArray[1], ViewOf(circuit)->OpenPath).endsWith(" = 21"));
 }
 
 } // namespace

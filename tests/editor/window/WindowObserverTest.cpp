@@ -132,7 +132,7 @@ TEST_F(WindowObserverTest, TheFramesOfAStartAreTheFullDrawing) {
         const QImage& shown = CanvasOf(circuit).Surface();
         QImage full(shown.size(), QImage::Format_ARGB32_Premultiplied);
         full.setDevicePixelRatio(shown.devicePixelRatio());
-        RedrawCircuitInto(circuit, full);
+        RedrawCircuitInto(*ViewOf(circuit), full);
         EXPECT_TRUE(shown == full) << when;
     };
     Circuit& sum = OpenExample("sum.xml");
@@ -161,7 +161,7 @@ TEST_F(WindowObserverTest, ADefectIsShownInTheStatusBar) {
     Key(circuit, Qt::Key_F5);
     EXPECT_EQ(StatusText(circuit, StatusField::RunStatus), "Defect!");
     EXPECT_EQ(circuit.ErrorMessage, "Missing input port connection");
-    EXPECT_FLOAT_EQ(circuit.Magnification, 2.0f);
+    EXPECT_FLOAT_EQ(ViewOf(circuit)->Magnification, 2.0f);
     QTest::qWait(50);
     EXPECT_TRUE(PanelOf(circuit).toPlainText().isEmpty());
 }

@@ -48,8 +48,8 @@ TEST_F(WindowPlacementTest, FittingGeometryIsKeptAndAnyOtherEndsWhollyOnTheScree
 
 TEST_F(WindowPlacementTest, HugeStoredWindowOpensAtScreenSizeAndPaints) {
     Circuit& circuit = NewCircuit();
-    circuit.WindowX = circuit.WindowY = 2147483000;
-    circuit.WindowWidth = circuit.WindowHeight = 2147483647;
+    circuit.Saved.WindowX = circuit.Saved.WindowY = 2147483000;
+    circuit.Saved.WindowWidth = circuit.Saved.WindowHeight = 2147483647;
     OpenCircuitWindow(circuit);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(WindowOf(circuit)));
     const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
