@@ -2,6 +2,7 @@
 // A circuit of its own for each test, a fresh editor state, and rendering into an image.
 
 #include "editor/canvas/EditorState.h"
+#include "engine/BuiltInFunctions.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 #include "render/Palette.h"
