@@ -125,7 +125,8 @@ struct FunctionDef : ObjectHeader {
     QString Name;
     QString Shape;
     QString Symbol;
-    // Built-in functions only: how the add-node menu offers them, and what they do in a line.
+    // Catalogue functions only (not sub-circuits or pins): how the add-node menu offers them,
+    // and what they do in a line.
     std::vector<AddNodeItem> MenuItems;
     QString Description;
     std::vector<std::unique_ptr<Port>> Ports; // port templates
