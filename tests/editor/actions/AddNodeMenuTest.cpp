@@ -18,7 +18,7 @@ TEST_F(AddNodeMenuTest, EveryItemInMenuOrderMakesTheNodeItNames) {
     struct Expected {
         QString Label;
         QString Function;
-        int Type = 0; // of the first port; Generic: left to its wires
+        int Type = 0;             // of the first port; Generic: left to its wires
         std::optional<Int> Value; // of the first port, where the item sets it
     };
     const std::vector<Expected> expected = {
