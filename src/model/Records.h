@@ -30,7 +30,7 @@ constexpr int Generic = -1, Boolean = -2, Integer = -3, Real = -4, String = -5;
 }
 
 namespace Direction {
-constexpr int In = 1, Out = 2, InOut = 3;
+constexpr int In = 1, Out = 2;
 }
 
 // Bits of the Flags field of comments, nodes, ports and wires.
@@ -40,7 +40,7 @@ constexpr int NeedsLayout = 0x1, Hovered = 0x2, Selected = 0x4;
 constexpr int NeverFired = 0x8;
 // A node being deleted: an instance then makes no new expansion while its wires go.
 constexpr int Leaving = 0x10;
-}
+} // namespace ObjectFlag
 
 namespace RunState {
 constexpr int None = 0, Ready = 8, Initializing = 16, Defect = 32, Executing = 64;
