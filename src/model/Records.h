@@ -31,7 +31,7 @@ constexpr int Generic = -1, Boolean = -2, Integer = -3, Real = -4, String = -5;
 }
 
 namespace Direction {
-constexpr int In = 1, Out = 2, InOut = 3;
+constexpr int In = 1, Out = 2;
 }
 
 // Bits of the Flags field of comments, nodes, ports and wires.
