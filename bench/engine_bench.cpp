@@ -8,6 +8,7 @@
 //   ./scripts/build.sh build-bench Release -DFLOW_BENCH=ON -DFLOW_TESTS=OFF
 //   build-bench/bench/engine_bench
 
+#include "engine/BuiltInFunctions.h"
 #include "engine/Execution.h"
 #include "engine/Expansion.h"
 #include "engine/NodeThreads.h"

@@ -1,6 +1,7 @@
 // Saving and loading generated circuits, beside expat parsing the same bytes into nothing: the
 // floor any reader built on it can reach.
 
+#include "engine/BuiltInFunctions.h"
 #include "file/CircuitReader.h"
 #include "file/CircuitWriter.h"
 #include "file/XmlParse.h"

@@ -5,6 +5,7 @@
 // compared with every node ID replaced by the node's position, and a third save must then
 // equal the second byte for byte.
 
+#include "engine/BuiltInFunctions.h"
 #include "file/CircuitReader.h"
 #include "file/CircuitWriter.h"
 #include "model/Catalogue.h"

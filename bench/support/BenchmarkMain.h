@@ -3,6 +3,7 @@
 // (unless another platform is asked for), the catalogue and what the program draws with, then
 // the benchmarks the command line selects.
 
+#include "engine/BuiltInFunctions.h"
 #include "model/Catalogue.h"
 
 #include <QByteArray>

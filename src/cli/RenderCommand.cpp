@@ -1,4 +1,5 @@
 #include "cli/RenderCommand.h"
+#include "engine/BuiltInFunctions.h"
 
 #include "cli/CommandLoad.h"
 #include "editor/actions/ViewCommands.h"

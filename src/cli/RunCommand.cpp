@@ -1,4 +1,5 @@
 #include "cli/RunCommand.h"
+#include "engine/BuiltInFunctions.h"
 
 #include "cli/CommandLoad.h"
 #include "engine/DefectPlace.h"

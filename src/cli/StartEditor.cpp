@@ -1,4 +1,5 @@
 #include "cli/StartEditor.h"
+#include "engine/BuiltInFunctions.h"
 
 #include "editor/actions/FileCommands.h"
 #include "editor/window/CircuitWindow.h"

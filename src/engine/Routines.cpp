@@ -174,15 +174,4 @@ FLOW_ROUTINE(ToReal_IR, (Unary<IntegerValue, RealValue, NearestReal>))
 #undef FLOW_ROUTINE
 } // namespace routines
 
-const std::array<const Routine*, 26>& RoutineTable() {
-    using namespace routines;
-    static const std::array<const Routine*, 26> table = {
-        &Print_B,    &Print_I,     &Print_R,    &Print_S,      &Plus_SSS,   &Subtract_RRR,
-        &Plus_RRR,   &Divide_RRR,  &Or_III,     &And_BBB,      &ToReal_IR,  &Times_III,
-        &Not_BB,     &ToString_IS, &Or_BBB,     &Subtract_III, &Plus_III,   &ToInteger_RI,
-        &Divide_III, &Constant_B,  &Constant_I, &Constant_R,   &Constant_S, &Not_II,
-        &Times_RRR,  &And_III};
-    return table;
-}
-
 } // namespace flow

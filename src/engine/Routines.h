@@ -4,7 +4,6 @@
 
 #include "model/Records.h"
 
-#include <array>
 #include <cstdint>
 
 namespace flow {
@@ -25,8 +24,5 @@ extern const Routine Plus_III, Plus_RRR, Plus_SSS, Subtract_III, Subtract_RRR;
 extern const Routine Times_III, Times_RRR, Divide_III, Divide_RRR;
 extern const Routine ToString_IS, ToInteger_RI, ToReal_IR;
 } // namespace routines
-
-// All 26 routines in the order of the process-wide routine table.
-const std::array<const Routine*, 26>& RoutineTable();
 
 } // namespace flow

@@ -1,4 +1,5 @@
 #include "file/CircuitReader.h"
+#include "engine/BuiltInFunctions.h"
 
 #include "engine/Expansion.h"
 #include "engine/NumberText.h"

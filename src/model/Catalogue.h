@@ -1,5 +1,7 @@
 #pragma once
-// The fixed catalogue of built-in functions that nodes are made from.
+// The catalogue of functions that nodes are made from: the registry every function goes into,
+// and the description of a function that registers it. The built-in functions' table is the
+// engine's (engine/BuiltInFunctions.h), since it names their routines.
 
 #include "model/Records.h"
 
@@ -9,8 +11,7 @@ namespace flow {
 
 struct CatalogueState {
     std::map<QString, std::unique_ptr<FunctionDef>> ByName;
-    std::vector<FunctionDef*> InOrder;  // registration order
-    FunctionDef* Current = nullptr;     // the entry AddPortTemplate and AddImplementation extend
+    std::vector<FunctionDef*> InOrder; // registration order
     FunctionDef* Constant = nullptr;
     Implementation* ConstantBoolean = nullptr;
     Implementation* ConstantInteger = nullptr;
@@ -20,15 +21,32 @@ struct CatalogueState {
 
 CatalogueState& Catalogue();
 
-// Registers the 13 built-in functions; later calls do nothing.
-void RegisterCatalogue();
+FunctionDef* FindFunction(const QString& name); // exact, case-sensitive; none if unknown
 
-FunctionDef* FindFunction(const QString& name);  // exact, case-sensitive; none if unknown
+// Everything a function is, as one entry of a table.
+struct FunctionEntry {
+    struct PortEntry {
+        int Direction = flow::Direction::In;
+        QString Label;
+        Int X = 0, Y = 0; // in node units from the node's origin
+    };
+    struct ImplementationEntry {
+        const flow::Routine* Routine = nullptr;
+        std::vector<int> Types; // one per port, in port order
+    };
+    QString Name;
+    // Paths in node units from the node's origin (render/ShapeNotation.h); the symbol may
+    // instead be "$text,size,x,y", bold text centred at x, y.
+    QString Shape, Symbol;
+    Int Width = 0, Height = 0;
+    std::vector<PortEntry> Ports; // in port order
+    // Type resolution picks among them; none: a node of it can be drawn and saved, never run.
+    std::vector<ImplementationEntry> Implementations;
+    std::vector<AddNodeItem> MenuItems; // none: the function is not in the add-node menu
+    QString Description;                // one line
+};
 
-FunctionDef* AddFunctionDef(const QString& name, const QString& shape, const QString& symbol,
-                            Int width, Int height);
-// Types beyond the current entry's port count are ignored.
-Implementation* AddImplementation(const Routine* routine, int type1 = 0, int type2 = 0,
-                                  int type3 = 0);
+// Adds the function at the end of the catalogue; none if its name is taken.
+FunctionDef* RegisterFunction(const FunctionEntry& entry);
 
 } // namespace flow

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 namespace flow {
@@ -27,7 +28,7 @@ constexpr int Generic = -1, Boolean = -2, Integer = -3, Real = -4, String = -5;
 }
 
 namespace Direction {
-constexpr int In = 1, Out = 2, InOut = 3;
+constexpr int In = 1, Out = 2;
 }
 
 // Bits of the Flags field of comments, nodes, ports and wires.
@@ -37,7 +38,7 @@ constexpr int NeedsLayout = 0x1, Hovered = 0x2, Selected = 0x4;
 constexpr int NeverFired = 0x8;
 // A node being deleted: an instance then makes no new expansion while its wires go.
 constexpr int Leaving = 0x10;
-}
+} // namespace ObjectFlag
 
 namespace RunState {
 constexpr int None = 0, Ready = 8, Initializing = 16, Defect = 32, Executing = 64;
@@ -102,12 +103,29 @@ struct Port : ObjectHeader {
     int ValueType = PortType::Generic;
 };
 
+// An item of the add-node menu: a node of its function, ready to be placed. The menu puts its
+// submenus in the order their names first come up in the catalogue, then its own items after a
+// separator.
+struct AddNodeItem {
+    QString Label;
+    QString Group;   // the submenu; empty: the menu itself
+    int Section = 0; // a group's sections are parted by separators, in this order
+    int Rank = 0;    // the order in the section; equal ranks keep catalogue order
+    // The implementation the node starts with; -1 leaves it to what gets wired to it.
+    int Implementation = -1;
+    std::optional<Int> Value; // the first port's value (a constant's), if not the default
+};
+
 struct FunctionDef : ObjectHeader {
     FunctionDef() { Kind = ObjectKind::FunctionDef; }
     std::vector<std::unique_ptr<Implementation>> Implementations;
     QString Name;
     QString Shape;
     QString Symbol;
+    // Catalogue functions only (not sub-circuits or pins): how the add-node menu offers them,
+    // and what they do in a line.
+    std::vector<AddNodeItem> MenuItems;
+    QString Description;
     std::vector<std::unique_ptr<Port>> Ports; // port templates
     // A sub-circuit's body, its one frame; empty for the built-in functions. The port templates
     // of a sub-circuit are its pins: each template's Id is the ID of the pin it stands for.

@@ -16,8 +16,6 @@ QString DirectionPrefix(int direction) {
         return QStringLiteral("Port (In): ");
     case Direction::Out:
         return QStringLiteral("Port (Out): ");
-    case Direction::InOut:
-        return QStringLiteral("Port (In/Out): ");
     default:
         return QString();
     }

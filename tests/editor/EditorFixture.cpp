@@ -3,6 +3,7 @@
 #include "editor/actions/AddNodeMenu.h"
 #include "editor/actions/ContextMenu.h"
 #include "editor/window/EditorProcess.h"
+#include "engine/BuiltInFunctions.h"
 #include "engine/NodeThreads.h"
 
 #include <QApplication>
@@ -121,6 +122,27 @@ void EditorFixture::Key(Circuit& circuit, Qt::Key key, Qt::KeyboardModifiers mod
     // Keys go to the window in front; its shortcuts (F5) only fire there.
     QApplication::setActiveWindow(WindowOf(circuit));
     QTest::keyClick(&CanvasOf(circuit), key, modifiers);
+}
+
+int EditorFixture::AddNodeCommand(const QString& label) {
+    BuildAddNodeMenu();
+    int found = 0;
+    const auto search = [&](auto&& self, QMenu* in) -> void {
+        for (QAction* action : in->actions()) {
+            if (action->menu())
+                self(self, action->menu());
+            else if (!action->isSeparator() && action->text() == label)
+                found = action->data().toInt();
+        }
+    };
+    search(search, AddNodeMenu());
+    return found;
+}
+
+Node& EditorFixture::Place(Circuit& circuit, const QString& item, double x, double y) {
+    const int commandId = AddNodeCommand(item);
+    EXPECT_NE(commandId, 0) << item.toStdString();
+    return Place(circuit, commandId, x, y);
 }
 
 Node& EditorFixture::Place(Circuit& circuit, int commandId, double x, double y) {

@@ -4,11 +4,11 @@
 #include "support/ExampleWindow.h"
 #include "support/PortPoints.h"
 
+#include "editor/actions/FileCommands.h"
+#include "editor/actions/MenuCommands.h"
 #include "editor/canvas/CanvasInteraction.h"
 #include "editor/window/CircuitCanvas.h"
 #include "editor/window/CircuitWindow.h"
-#include "editor/actions/FileCommands.h"
-#include "editor/actions/MenuCommands.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 #include "editor/window/StatusText.h"
@@ -48,8 +48,11 @@ class EditorFixture : public ::testing::Test {
     void Type(Circuit& circuit, const QString& text);
     void Key(Circuit& circuit, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     // Places a node from the add-node menu at a circuit point, as a right click and a menu
-    // choice followed by a left click would.
+    // choice followed by a left click would; the item is given by its command id or its label.
     Node& Place(Circuit& circuit, int commandId, double x, double y);
+    Node& Place(Circuit& circuit, const QString& item, double x, double y);
+    // The command id of the add-node menu's item with this label; 0 if there is none.
+    static int AddNodeCommand(const QString& label);
 
     // Answers the message boxes that come up next, in order, by clicking these buttons; the
     // texts they showed (text, a line break, informative text) are collected in `shownBoxes`.

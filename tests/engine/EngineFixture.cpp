@@ -1,5 +1,6 @@
 #include "EngineFixture.h"
 
+#include "engine/BuiltInFunctions.h"
 #include "engine/Execution.h"
 #include "engine/NodeThreads.h"
 #include "engine/Preparation.h"

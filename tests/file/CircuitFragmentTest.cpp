@@ -3,9 +3,10 @@
 #include "SampleFiles.h"
 #include "support/ModelFault.h"
 
-#include "file/CircuitWriter.h"
-#include "file/CircuitReader.h"
+#include "engine/BuiltInFunctions.h"
 #include "file/CircuitFragment.h"
+#include "file/CircuitReader.h"
+#include "file/CircuitWriter.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 

@@ -2,6 +2,7 @@
 #include "support/Files.h"
 #include "support/ModelFault.h"
 
+#include "engine/BuiltInFunctions.h"
 #include "file/CircuitReader.h"
 #include "file/CircuitWriter.h"
 #include "model/Catalogue.h"

@@ -3,6 +3,7 @@
 #include "support/Files.h"
 #include "support/ModelFault.h"
 
+#include "engine/BuiltInFunctions.h"
 #include "file/CircuitReader.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"

@@ -5,6 +5,7 @@
 #include "support/ModelFault.h"
 #include "support/SubCircuitBuilding.h"
 
+#include "engine/BuiltInFunctions.h"
 #include "file/CircuitReader.h"
 #include "file/CircuitWriter.h"
 #include "file/ReadLosses.h"

@@ -4,6 +4,7 @@
 #include "SampleFiles.h"
 #include "support/SubCircuitBuilding.h"
 
+#include "engine/BuiltInFunctions.h"
 #include "file/CircuitReader.h"
 #include "file/CircuitWriter.h"
 

@@ -87,9 +87,10 @@ TEST(ModelTest, ConnectPortsRefusesDuplicatesOtherFramesAndMissingPorts) {
     EXPECT_EQ(ConnectPorts(print->PortArray[1], k->PortArray[1]), nullptr);
     EXPECT_EQ(ConnectPorts(k->PortArray[1], foreign->PortArray[1]), nullptr);
     EXPECT_EQ(ConnectPorts(nullptr, print->PortArray[1]), nullptr);
-    EXPECT_EQ(ConnectPorts(k->PortArray[1], &*AddNode(nullptr, FindFunction("Print"), nullptr)
-                                                  ->PortArray[1]),
-              nullptr);  // the preview node is in no frame
+    Node loose;
+    EXPECT_EQ(ConnectPorts(k->PortArray[1], ShapeNode(loose, FindFunction("Print"), nullptr)
+                                                ->PortArray[1]),
+              nullptr);  // a node being placed is in no frame
     EXPECT_EQ(c.MainFrame.Wires.size(), 1u);
     EXPECT_TRUE(other.MainFrame.Wires.empty());
     EXPECT_TRUE(foreign->PortArray[1]->Feeders.empty());

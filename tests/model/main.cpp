@@ -1,3 +1,4 @@
+#include "engine/BuiltInFunctions.h"
 #include "model/Catalogue.h"
 
 #include <QCoreApplication>

@@ -45,8 +45,8 @@ TEST_F(HoverTextTest, PortsShowDirectionLabelAndFixedType) {
         {PortType::Generic, ""},           {0, ""}};
     for (auto [type, suffix] : types) {
         port.Type = type;
-        port.Direction = Direction::InOut;
-        EXPECT_EQ(HoverText(port, {}), QString("Port (In/Out): v") + suffix);
+        port.Direction = Direction::Out;
+        EXPECT_EQ(HoverText(port, {}), QString("Port (Out): v") + suffix);
     }
 }
 

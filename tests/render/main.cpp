@@ -1,5 +1,6 @@
 // Drawing needs a GUI application; the offscreen platform lets it run without a display.
 
+#include "engine/BuiltInFunctions.h"
 #include "model/Catalogue.h"
 #include "render/Palette.h"
 

@@ -2,6 +2,7 @@
 // A circuit of its own for each test with a view of its own, and rendering into an image.
 
 #include "editor/canvas/OpenViews.h"
+#include "engine/BuiltInFunctions.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 #include "render/Palette.h"

@@ -11,57 +11,37 @@
 #include "editor/window/StatusText.h"
 
 #include <QMenu>
+#include <QStringList>
 
-#include <array>
-#include <optional>
+#include <algorithm>
+#include <tuple>
 
 namespace flow {
 
 namespace {
 
-struct AddNodeEntry {
-    int Id;
-    const char16_t* Label;
-    const char16_t* Function;
-    int Implementation;       // index into the function's implementations; -1: none given
-    std::optional<Int> Value; // value of the preview's first port
+// An add-node item and the function it is of.
+struct MenuPlace {
+    FunctionDef* Function;
+    const AddNodeItem* Item;
 };
 
-const std::array<AddNodeEntry, 16> kEntries{{
-    {8, u"Constant (False)", u"Constant", 0, 0},
-    {9, u"Constant (True)", u"Constant", 0, 1},
-    {10, u"Not (\u00AC)", u"Not", -1, {}},
-    {11, u"And (\u2227)", u"And", -1, {}},
-    {12, u"Or (\u2228)", u"Or", -1, {}},
-    {13, u"Constant (Integer)", u"Constant", 1, {}},
-    {14, u"Constant (Real)", u"Constant", 2, {}},
-    {15, u"Plus (+)", u"Plus", -1, {}},
-    {16, u"Subtract (-)", u"Subtract", -1, {}},
-    {17, u"Times (*)", u"Times", -1, {}},
-    {18, u"Divide (/)", u"Divide", -1, {}},
-    {19, u"ToInteger", u"ToInteger", -1, {}},
-    {20, u"ToReal", u"ToReal", -1, {}},
-    {21, u"Constant", u"Constant", 3, {}},
-    {22, u"ToString", u"ToString", -1, {}},
-    {23, u"PrintN", u"Print", 0, {}},
-}};
-
-// Submenus and their entries top to bottom; 0 stands for a separator.
-struct Section {
-    const char16_t* Title; // none: entries of the menu itself
-    std::array<int, 10> Ids;
-};
-const std::array<Section, 4> kLayout{{
-    {u"Logic", {8, 9, 0, 10, 11, 12, -1}},
-    {u"Numeric", {13, 14, 0, 15, 16, 17, 18, 0, 19, 20}},
-    {u"Strings", {21, 0, 22, -1}},
-    {nullptr, {0, 23, -1}},
-}};
-
-const AddNodeEntry* FindEntry(int id) {
-    for (const AddNodeEntry& entry : kEntries)
-        if (entry.Id == id) return &entry;
-    return nullptr;
+// The catalogue's add-node items in menu order: the submenus in the order their names first
+// come up in the catalogue, then the menu's own items; in each, by section and rank. An item's
+// command id is kFirstAddNodeCommand plus its place here.
+std::vector<MenuPlace> ItemsInMenuOrder() {
+    std::vector<MenuPlace> items;
+    QStringList groups;
+    for (FunctionDef* function : Catalogue().InOrder)
+        for (const AddNodeItem& item : function->MenuItems) {
+            items.push_back({function, &item});
+            if (!item.Group.isEmpty() && !groups.contains(item.Group)) groups.append(item.Group);
+        }
+    groups.append(QString());
+    std::ranges::stable_sort(items, {}, [&groups](const MenuPlace& place) {
+        return std::tuple(groups.indexOf(place.Item->Group), place.Item->Section, place.Item->Rank);
+    });
+    return items;
 }
 
 QMenu*& Menu() {
@@ -145,41 +125,49 @@ void AddCircuitEntries(QMenu* menu, Circuit& circuit) {
 void BuildAddNodeMenu() {
     if (Menu()) return;
     QMenu* menu = Menu() = new QMenu;
-    for (const Section& section : kLayout) {
-        QMenu* into = section.Title ? menu->addMenu(QString::fromUtf16(section.Title)) : menu;
-        for (int id : section.Ids) {
-            if (id < 0) break;
-            if (id == 0) {
-                into->addSeparator();
-                continue;
-            }
-            QAction* action = into->addAction(QString::fromUtf16(FindEntry(id)->Label));
-            action->setData(id);
-            QObject::connect(action, &QAction::triggered, [id] {
-                if (Circuit* target = MenuTarget()) OnMenu(*target, id);
-            });
+    QMenu* into = nullptr;
+    const AddNodeItem* previous = nullptr;
+    const std::vector<MenuPlace> items = ItemsInMenuOrder();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const AddNodeItem& item = *items[i].Item;
+        if (!previous || previous->Group != item.Group) {
+            // The menu's own items are parted from the submenus above them.
+            if (item.Group.isEmpty() && !menu->isEmpty()) menu->addSeparator();
+            into = item.Group.isEmpty() ? menu : menu->addMenu(item.Group);
+        } else if (previous->Section != item.Section) {
+            into->addSeparator();
         }
+        previous = &item;
+        const int id = kFirstAddNodeCommand + int(i);
+        QAction* action = into->addAction(item.Label);
+        action->setData(id);
+        QObject::connect(action, &QAction::triggered, [id] {
+            if (Circuit* target = MenuTarget()) OnMenu(*target, id);
+        });
     }
+}
+
+int AddNodeCommandCount() {
+    return int(ItemsInMenuOrder().size());
 }
 
 QMenu* AddNodeMenu() {
     return Menu();
 }
 
-void FillPreviewNode(Circuit& circuit, int commandId) {
-    CircuitView* view = ViewOf(circuit);
-    if (!view) return;
-    const AddNodeEntry* entry = FindEntry(commandId);
-    if (!entry) return;
-    FunctionDef* function = FindFunction(QString::fromUtf16(entry->Function));
-    if (!function) return;
+void FillPreviewNode(Node& preview, int commandId) {
+    const std::vector<MenuPlace> items = ItemsInMenuOrder();
+    const int index = commandId - kFirstAddNodeCommand;
+    if (index < 0 || index >= int(items.size())) return;
+    FunctionDef* function = items[std::size_t(index)].Function;
+    const AddNodeItem& item = *items[std::size_t(index)].Item;
     Implementation* implementation = nullptr;
-    if (entry->Implementation >= 0 &&
-        entry->Implementation < static_cast<int>(function->Implementations.size()))
-        implementation = function->Implementations[entry->Implementation].get();
-    Node* preview = ShapeNode(view->Preview, function, implementation);
-    if (entry->Value && preview->PortArray.size() > 1 && preview->PortArray[1])
-        preview->PortArray[1]->Value = *entry->Value;
+    if (item.Implementation >= 0 &&
+        item.Implementation < static_cast<int>(function->Implementations.size()))
+        implementation = function->Implementations[std::size_t(item.Implementation)].get();
+    ShapeNode(preview, function, implementation);
+    if (item.Value && preview.PortArray.size() > 1 && preview.PortArray[1])
+        preview.PortArray[1]->Value = *item.Value;
 }
 
 QString PlacementRefusal(const Circuit& circuit, const FunctionDef* function) {

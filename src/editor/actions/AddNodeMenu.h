@@ -9,17 +9,20 @@ class QMenu;
 
 namespace flow {
 
-// Command ids of the add-node menu.
-constexpr int kFirstAddNodeCommand = 8;
-constexpr int kLastAddNodeCommand = 23;
+// The add-node menu's items take the command ids from here up, one each in menu order, made
+// from the catalogue's functions (FunctionDef::MenuItems). They lie above every other command's
+// id, so that there is room for any number of functions.
+constexpr int kFirstAddNodeCommand = 1000;
+int AddNodeCommandCount();
 
-// Builds the menu once; later calls do nothing. Needs the catalogue and a QApplication.
+// Builds the menu once; later calls do nothing. Needs a QApplication and the catalogue with
+// every function it is to offer.
 void BuildAddNodeMenu();
 QMenu* AddNodeMenu();
 
 // Fills the placement preview node as the menu entry with this id describes, which makes its
 // function pending for placement. Ids outside the menu do nothing.
-void FillPreviewNode(Circuit& circuit, int commandId);
+void FillPreviewNode(Node& preview, int commandId);
 
 // Why an instance of the function cannot go into the circuit's shown frame: it would make that
 // frame's sub-circuit contain itself. Empty when it can.

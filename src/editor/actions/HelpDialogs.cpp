@@ -16,7 +16,8 @@ namespace flow {
 
 namespace {
 
-// The text of an action without its mnemonic marks and the dots of a dialog.
+// The text of an action without its mnemonic marks; the dots of one that opens a dialog stay,
+// as the menu shows them.
 QString PlainText(const QAction* action) {
     QString text = action->text();
     text.remove(QLatin1Char('&'));

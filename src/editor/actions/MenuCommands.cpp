@@ -1,5 +1,7 @@
 #include "editor/actions/MenuCommands.h"
 
+#include "editor/canvas/OpenViews.h"
+
 #include "editor/actions/AddNodeMenu.h"
 #include "editor/actions/AlignCommands.h"
 #include "editor/actions/ClipboardCommands.h"
@@ -196,7 +198,7 @@ void OnMenu(Circuit& circuit, int commandId) {
         GoUp(circuit);
         break;
     default:
-        FillPreviewNode(circuit, commandId);
+        if (CircuitView* view = ViewOf(circuit)) FillPreviewNode(view->Preview, commandId);
         break;
     }
     RedrawCircuit(*shown);

@@ -11,9 +11,9 @@ class QWidget;
 
 namespace flow {
 
+// The add-node menu's ids lie above all of these (kFirstAddNodeCommand, actions/AddNodeMenu.h).
 namespace Command {
 constexpr int New = 0, Open = 1, SaveAs = 2, Close = 3, Quit = 4, Save = 5, Start = 7;
-// Beyond the add-node menu's ids.
 constexpr int Undo = 30, Redo = 31;
 constexpr int Cut = 32, Copy = 33, Paste = 34, Duplicate = 35, Delete = 36, SelectAll = 37;
 constexpr int ExportImage = 40;

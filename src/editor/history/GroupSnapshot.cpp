@@ -112,8 +112,6 @@ GroupSnapshot::GroupSnapshot(const Frame& frame, const FrameObjects& objects) {
     comments_.shrink_to_fit();
     wires_.shrink_to_fit();
     sources_.shrink_to_fit();
-    // Each block the allocator hands out costs a little more than its size.
-    constexpr std::size_t kBlockOverhead = 16;
     bytes_ = sizeof(*this) + 5 * kBlockOverhead + elements_.capacity() +
              nodes_.capacity() * sizeof(NodeEntry) + comments_.capacity() * sizeof(CommentEntry) +
              wires_.capacity() * sizeof(WireEntry) + sources_.capacity() * sizeof(SourceEntry);
@@ -137,8 +135,8 @@ void GroupSnapshot::Remove(Frame& frame) const {
     {
         InstanceBatch batch(*frame.Owner);
         for (auto entry = wires_.rbegin(); entry != wires_.rend(); ++entry)
-            if (Wire* wire = WireBetween(PortOf(nodes, entry->Source),
-                                         PortOf(nodes, entry->Destination))) {
+            if (Wire* wire =
+                    WireBetween(PortOf(nodes, entry->Source), PortOf(nodes, entry->Destination))) {
                 for (Node* end : {wire->Source->Node, wire->Destination->Node})
                     if (!leaving.count(end->Id)) batch.Note(end);
                 DeleteWire(wire);

@@ -12,6 +12,11 @@
 
 namespace flow {
 
+// What the allocator adds to every block it hands out, in the history's memory accounting: a
+// 64-bit allocator keeps a size word before each block and rounds blocks up to 16 bytes, so a
+// block costs about 16 bytes more than was asked for.
+inline constexpr std::size_t kBlockOverhead = 16;
+
 // A port named by what survives its node being taken out and put back.
 struct PortKey {
     Int NodeId = 0;

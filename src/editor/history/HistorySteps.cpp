@@ -13,9 +13,6 @@ namespace flow {
 
 namespace {
 
-// What the allocator adds to every block it hands out.
-constexpr std::size_t kBlockOverhead = 16;
-
 std::size_t BytesOf(const TypesById& types) {
     // A node of the hash per entry (the pair and its link), the bucket array, and each entry's
     // list of port types.

@@ -21,9 +21,9 @@ class ArrangeTest : public EditorFixture {
 
 TEST_F(ArrangeTest, AlignAndDistributeEachMoveTheSelectionInOneStep) {
     Circuit& circuit = OpenWindow();
-    Node& a = Place(circuit, 15, -150, -80);
-    Node& b = Place(circuit, 22, 10, 30); // a wider node
-    Node& c = Place(circuit, 15, 130, -10);
+    Node& a = Place(circuit, "Plus (+)", -150, -80);
+    Node& b = Place(circuit, "ToString", 10, 30); // a wider node
+    Node& c = Place(circuit, "Plus (+)", 130, -10);
     Key(circuit, Qt::Key_A, Qt::ControlModifier);
     const int steps = HistoryOf(circuit)->count();
 
@@ -62,11 +62,11 @@ TEST_F(ArrangeTest, SnappingPutsPlacedAndDraggedNodesOnTheFinestGridLines) {
     EXPECT_EQ(FinestGridStep(*ViewOf(circuit)), 4);
     OnMenu(circuit, Command::ActualSize);
 
-    Node& loose = Place(circuit, 15, -37, 21);
+    Node& loose = Place(circuit, "Plus (+)", -37, 21);
     EXPECT_EQ(loose.X, -37 - 16);
     OnMenu(circuit, Command::SnapToGrid);
     ASSERT_TRUE(SnapToGridOn());
-    Node& snapped = Place(circuit, 15, 37, 21);
+    Node& snapped = Place(circuit, "Plus (+)", 37, 21);
     EXPECT_EQ(snapped.X, 0);
     EXPECT_EQ(snapped.Y, 0);
     Drag(circuit, 16, 16, 16 + 100, 16 + 20);

@@ -29,8 +29,8 @@ class ContextMenuTest : public EditorFixture {
 
 TEST_F(ContextMenuTest, AnObjectsMenuActsOnItAloneOrOnTheSelectionItBelongsTo) {
     Circuit& circuit = OpenWindow();
-    Node& kept = Place(circuit, 15, -100, 0);
-    Node& other = Place(circuit, 15, 100, 0);
+    Node& kept = Place(circuit, "Plus (+)", -100, 0);
+    Node& other = Place(circuit, "Plus (+)", 100, 0);
     Click(circuit, kept.X + 16, kept.Y + 16);
     const int steps = HistoryOf(circuit)->count();
 
@@ -67,9 +67,9 @@ TEST_F(ContextMenuTest, AnObjectsMenuActsOnItAloneOrOnTheSelectionItBelongsTo) {
 
 TEST_F(ContextMenuTest, EditValueSelectsTheValueAndSelectConnectedFollowsTheWires) {
     Circuit& circuit = OpenWindow();
-    Node& number = Place(circuit, 13, -100, 0);
-    Node& print = Place(circuit, 23, 0, 0);
-    Node& alone = Place(circuit, 23, 0, 150);
+    Node& number = Place(circuit, "Constant (Integer)", -100, 0);
+    Node& print = Place(circuit, "PrintN", 0, 0);
+    Node& alone = Place(circuit, "PrintN", 0, 150);
     const auto port = [](const Node& node) {
         return QPointF(double(node.X + node.PortArray[1]->X),
                        double(node.Y + node.PortArray[1]->Y));

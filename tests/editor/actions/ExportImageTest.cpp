@@ -19,7 +19,7 @@ using ExportImageTest = EditorFixture;
 
 TEST_F(ExportImageTest, WritesTheViewOrTheWholeCircuit) {
     Circuit& circuit = OpenWindow();
-    Node& constant = Place(circuit, 13, 0, 0);
+    Node& constant = Place(circuit, "Constant (Integer)", 0, 0);
     constant.X = 5000; // far outside the current view
     ViewOf(circuit)->CameraX = 10;
     QTemporaryDir directory;

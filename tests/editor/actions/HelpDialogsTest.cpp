@@ -19,7 +19,7 @@ using DialogsAndPicturesTest = EditorFixture;
 TEST_F(DialogsAndPicturesTest, SaveAsAddsTheSuffixToANameWithout) {
     QTemporaryDir dir;
     Circuit& circuit = OpenWindow();
-    Place(circuit, 15, 0, 0);
+    Place(circuit, "Plus (+)", 0, 0);
     ChooseFileName() = [&](QWidget*, FileDialogKind) { return dir.filePath("mine"); };
     OnMenu(circuit, Command::SaveAs);
     EXPECT_EQ(circuit.FileName, dir.filePath("mine.xml"));
@@ -33,8 +33,8 @@ TEST_F(DialogsAndPicturesTest, SaveAsAddsTheSuffixToANameWithout) {
 TEST_F(DialogsAndPicturesTest, AnExportedPictureLeavesTheEditingOut) {
     QTemporaryDir dir;
     Circuit& circuit = OpenWindow();
-    Node& number = Place(circuit, 13, -100, 0);
-    Node& print = Place(circuit, 23, 60, 0);
+    Node& number = Place(circuit, "Constant (Integer)", -100, 0);
+    Node& print = Place(circuit, "PrintN", 60, 0);
     const auto exportTo = [&](const QString& name) {
         ChooseExport() = [&](QWidget*) { return ExportChoice{dir.filePath(name), false}; };
         OnMenu(circuit, Command::ExportImage);

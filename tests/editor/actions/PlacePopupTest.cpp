@@ -63,7 +63,7 @@ TEST_F(PlacePopupTest, ALetterOpensTheSearchAndEnterPlacesTheChoiceAtThePointer)
 
 TEST_F(PlacePopupTest, AWireLetGoOnEmptyCanvasIsConnectedToTheNewNodeInOneStep) {
     Circuit& circuit = OpenWindow();
-    Node& number = Place(circuit, 13, -150, 0);
+    Node& number = Place(circuit, "Constant (Integer)", -150, 0);
     const Port* out = number.PortArray[1];
     Click(circuit, double(number.X + out->X), double(number.Y + out->Y));
     ASSERT_EQ(ViewOf(circuit)->WireSource, out);

@@ -69,8 +69,8 @@ TEST_F(ViewCommandsTest, FitCircuitShowsEveryObjectInsideTheCanvas) {
     EXPECT_EQ(ViewOf(circuit)->CameraX, 0) << "an empty circuit is shown at its origin";
     EXPECT_FLOAT_EQ(ViewOf(circuit)->ZoomLevel, 0.0f);
 
-    Node& far = Place(circuit, 13, 0, 0);
-    Place(circuit, 23, 100, 50);
+    Node& far = Place(circuit, "Constant (Integer)", 0, 0);
+    Place(circuit, "PrintN", 100, 50);
     far.X = -3000;
     far.Y = 2000;
     AddComment(&circuit.MainFrame, "far away\nand long", 4000, -1500)->Flags |=

@@ -13,7 +13,7 @@ using KeysTest = EditorFixture;
 
 TEST_F(KeysTest, ArrowsNudgeTheSelectionInOneStepOrPanTheView) {
     Circuit& circuit = OpenWindow();
-    Node& plus = Place(circuit, 15, 0, 0);
+    Node& plus = Place(circuit, "Plus (+)", 0, 0);
     const Int x = plus.X, y = plus.Y;
     Click(circuit, 0, 0);
     const int steps = HistoryOf(circuit)->count();
@@ -37,7 +37,7 @@ TEST_F(KeysTest, ArrowsNudgeTheSelectionInOneStepOrPanTheView) {
 
 TEST_F(KeysTest, EscapeLetsGoOfAWireAndABand) {
     Circuit& circuit = OpenWindow();
-    Node& print = Place(circuit, 23, 0, 0);
+    Node& print = Place(circuit, "PrintN", 0, 0);
     const Port& in = *print.PortArray[1];
     Click(circuit, double(print.X + in.X), double(print.Y + in.Y));
     ASSERT_EQ(ViewOf(circuit)->WireSource, &in);
@@ -60,7 +60,7 @@ TEST_F(KeysTest, EscapeLetsGoOfAWireAndABand) {
 
 TEST_F(KeysTest, TypingIntoADoubleClickedConstantReplacesItsValue) {
     Circuit& circuit = OpenWindow();
-    Node& number = Place(circuit, 13, 0, 0);
+    Node& number = Place(circuit, "Constant (Integer)", 0, 0);
     const double middleX = number.X + number.Width / 2.0, middleY = number.Y + number.Height / 2.0;
     DoubleClick(circuit, middleX, middleY);
     ASSERT_EQ(ViewOf(circuit)->EditNode, &number);

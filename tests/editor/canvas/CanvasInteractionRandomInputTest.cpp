@@ -171,13 +171,13 @@ class CanvasInteractionRandomInputTest : public EditorFixture {
             break;
         }
         case 10:
-            OnMenu(circuit, kFirstAddNodeCommand + Below(16));
+            OnMenu(circuit, kFirstAddNodeCommand + Below(AddNodeCommandCount()));
             break;
         case 11:
             // A menu chosen from the popup the right button opened.
             if (AddNodeMenu()->isVisible()) {
                 AddNodeMenu()->hide();
-                OnMenu(circuit, kFirstAddNodeCommand + Below(16));
+                OnMenu(circuit, kFirstAddNodeCommand + Below(AddNodeCommandCount()));
             } else if (Below(40) == 0) {
                 OnMenu(circuit, Command::Start);
             }

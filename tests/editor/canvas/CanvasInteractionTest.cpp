@@ -32,13 +32,13 @@ class CanvasInteractionTest : public EditorFixture {
 
 TEST_F(CanvasInteractionTest, ConstantTypedIntoPrintRunsAndShowsItsValue) {
     Circuit& circuit = OpenWindow();
-    Node& constant = Place(circuit, 13, -80, 0);
+    Node& constant = Place(circuit, "Constant (Integer)", -80, 0);
     EXPECT_EQ(constant.Implementation, Catalogue().ConstantInteger);
     EXPECT_EQ(StatusText(circuit, StatusField::Hover), "Constant");
     EnterValue(circuit, constant, "42");
     EXPECT_EQ(ViewOf(circuit)->EditBuffer, "42");
 
-    Node& print = Place(circuit, 23, 80, 0); // the press that places it also ends the edit
+    Node& print = Place(circuit, "PrintN", 80, 0); // the press that places it also ends the edit
     EXPECT_FALSE(ViewOf(circuit)->Has(InteractionFlag::Editing));
     EXPECT_EQ(constant.PortArray[1]->Value, 42);
     EXPECT_EQ(print.Function->Name, "Print");
@@ -59,11 +59,11 @@ TEST_F(CanvasInteractionTest, ConstantTypedIntoPrintRunsAndShowsItsValue) {
 
 TEST_F(CanvasInteractionTest, ValuesTypedIntoConstantsAreReadStrictly) {
     Circuit& circuit = OpenWindow();
-    Node& integer = Place(circuit, 13, -100, -60);
-    Node& hex = Place(circuit, 13, -100, 0);
-    Node& real = Place(circuit, 14, -100, 60);
-    Node& text = Place(circuit, 21, 100, -60);
-    Node& boolean = Place(circuit, 8, 100, 60);
+    Node& integer = Place(circuit, "Constant (Integer)", -100, -60);
+    Node& hex = Place(circuit, "Constant (Integer)", -100, 0);
+    Node& real = Place(circuit, "Constant (Real)", -100, 60);
+    Node& text = Place(circuit, "Constant", 100, -60);
+    Node& boolean = Place(circuit, "Constant (False)", 100, 60);
 
     EnterValue(circuit, integer, "12ab");
     Key(circuit, Qt::Key_Return); // no line breaks in numbers
@@ -104,7 +104,7 @@ TEST_F(CanvasInteractionTest, ValuesTypedIntoConstantsAreReadStrictly) {
 // neither text lands in the wrong object; a Boolean holding any true value flips to False.
 TEST_F(CanvasInteractionTest, EditsNeverCrossAndBooleansFlipToTheirOpposite) {
     Circuit& circuit = OpenWindow();
-    Node& number = Place(circuit, 13, -60, 0);
+    Node& number = Place(circuit, "Constant (Integer)", -60, 0);
     DoubleClick(circuit, 40, 0);
     Type(circuit, "note");
     Click(circuit, 0, 200);
@@ -122,7 +122,7 @@ TEST_F(CanvasInteractionTest, EditsNeverCrossAndBooleansFlipToTheirOpposite) {
     EXPECT_EQ(comment.Text, "!note"); // the caret went where the comment was clicked
     EXPECT_EQ(number.PortArray[1]->Value, 7);
 
-    Node& boolean = Place(circuit, 9, 0, -100);
+    Node& boolean = Place(circuit, "Constant (True)", 0, -100);
     boolean.PortArray[1]->Value = 5; // as a file may hold it: shown as True
     DoubleClick(circuit, Middle(boolean).x(), Middle(boolean).y());
     EXPECT_EQ(boolean.PortArray[1]->Value, 0);
@@ -130,9 +130,9 @@ TEST_F(CanvasInteractionTest, EditsNeverCrossAndBooleansFlipToTheirOpposite) {
 
 TEST_F(CanvasInteractionTest, PlusFollowsTheTypesWiredIntoIt) {
     Circuit& circuit = OpenWindow();
-    Node& a = Place(circuit, 14, -120, -40);
-    Node& b = Place(circuit, 14, -120, 40);
-    Node& plus = Place(circuit, 15, 40, 0);
+    Node& a = Place(circuit, "Constant (Real)", -120, -40);
+    Node& b = Place(circuit, "Constant (Real)", -120, 40);
+    Node& plus = Place(circuit, "Plus (+)", 40, 0);
     EXPECT_EQ(plus.Implementation->Routine, &routines::Plus_III);
     Connect(circuit, a, 1, plus, 1);
     Connect(circuit, b, 1, plus, 2);
@@ -144,9 +144,9 @@ TEST_F(CanvasInteractionTest, PlusFollowsTheTypesWiredIntoIt) {
 
 TEST_F(CanvasInteractionTest, RubberBandSelectsAndADragMovesTheSelection) {
     Circuit& circuit = OpenWindow();
-    Node& first = Place(circuit, 10, 0, 0);
-    Node& second = Place(circuit, 11, 0, 60);
-    Node& outside = Place(circuit, 12, 200, 0);
+    Node& first = Place(circuit, "Not (\u00AC)", 0, 0);
+    Node& second = Place(circuit, "And (\u2227)", 0, 60);
+    Node& outside = Place(circuit, "Or (\u2228)", 200, 0);
     const Int firstX = first.X, firstY = first.Y, secondX = second.X, secondY = second.Y;
 
     Drag(circuit, -60, -40, 60, 100);
@@ -172,8 +172,8 @@ TEST_F(CanvasInteractionTest, RubberBandSelectsAndADragMovesTheSelection) {
 
 TEST_F(CanvasInteractionTest, CtrlClickTogglesAndAPlainClickSelectsOnlyOne) {
     Circuit& circuit = OpenWindow();
-    Node& a = Place(circuit, 15, -60, 0);
-    Node& b = Place(circuit, 16, 60, 0);
+    Node& a = Place(circuit, "Plus (+)", -60, 0);
+    Node& b = Place(circuit, "Subtract (-)", 60, 0);
     ClickAt(circuit, Middle(a));
     EXPECT_TRUE(Selected(a.Flags));
     ClickAt(circuit, Middle(b), Qt::ControlModifier);
@@ -191,9 +191,9 @@ TEST_F(CanvasInteractionTest, CtrlClickTogglesAndAPlainClickSelectsOnlyOne) {
 
 TEST_F(CanvasInteractionTest, DeleteRemovesTheSelectionWithItsWires) {
     Circuit& circuit = OpenWindow();
-    Node& constant = Place(circuit, 13, -80, 0);
-    Node& print = Place(circuit, 23, 80, 0);
-    Node& other = Place(circuit, 23, 80, 100);
+    Node& constant = Place(circuit, "Constant (Integer)", -80, 0);
+    Node& print = Place(circuit, "PrintN", 80, 0);
+    Node& other = Place(circuit, "PrintN", 80, 100);
     Connect(circuit, constant, 1, print, 1);
     Connect(circuit, constant, 1, other, 1);
     DoubleClick(circuit, -200, -100);
@@ -224,9 +224,9 @@ TEST_F(CanvasInteractionTest, DeleteRemovesTheSelectionWithItsWires) {
 
 TEST_F(CanvasInteractionTest, AWireFromInputToInputIsAcceptedAndReportedByTheRun) {
     Circuit& circuit = OpenWindow();
-    Node& constant = Place(circuit, 13, -120, 0);
-    Node& first = Place(circuit, 23, 0, 0);
-    Node& second = Place(circuit, 23, 120, 0);
+    Node& constant = Place(circuit, "Constant (Integer)", -120, 0);
+    Node& first = Place(circuit, "PrintN", 0, 0);
+    Node& second = Place(circuit, "PrintN", 120, 0);
     Connect(circuit, constant, 1, first, 1);
     Connect(circuit, first, 1, second, 1);
     ASSERT_EQ(circuit.MainFrame.Wires.size(), 2u);
@@ -238,9 +238,9 @@ TEST_F(CanvasInteractionTest, AWireFromInputToInputIsAcceptedAndReportedByTheRun
 
 TEST_F(CanvasInteractionTest, CtrlClicksChainWiresFromPortToPort) {
     Circuit& circuit = OpenWindow();
-    Node& constant = Place(circuit, 13, -120, 0);
-    Node& first = Place(circuit, 23, 0, -60);
-    Node& second = Place(circuit, 23, 0, 60);
+    Node& constant = Place(circuit, "Constant (Integer)", -120, 0);
+    Node& first = Place(circuit, "PrintN", 0, -60);
+    Node& second = Place(circuit, "PrintN", 0, 60);
     ClickAt(circuit, PortPoint(constant, 1));
     ClickAt(circuit, PortPoint(first, 1), Qt::ControlModifier);
     EXPECT_EQ(ViewOf(circuit)->WireSource, first.PortArray[1]);
@@ -259,7 +259,7 @@ TEST_F(CanvasInteractionTest, CtrlClicksChainWiresFromPortToPort) {
 // The pointer takes its shape from what it has just moved onto, not from where it was before.
 TEST_F(CanvasInteractionTest, ThePointerShapeFollowsTheMoveAtOnce) {
     Circuit& circuit = OpenWindow();
-    Node& print = Place(circuit, 23, 0, 0);
+    Node& print = Place(circuit, "PrintN", 0, 0);
     MoveTo(circuit, 0, 150);
     EXPECT_EQ(CanvasOf(circuit).cursor().shape(), Qt::ArrowCursor);
     MoveTo(circuit, PortPoint(print, 1).x(), PortPoint(print, 1).y());
@@ -272,7 +272,7 @@ TEST_F(CanvasInteractionTest, ThePointerShapeFollowsTheMoveAtOnce) {
 // go on acting on the other windows.
 TEST_F(CanvasInteractionTest, ClosingAWindowDropsWhatWasBegunInIt) {
     Circuit& kept = OpenWindow();
-    Node& number = Place(kept, 13, 0, 0);
+    Node& number = Place(kept, "Constant (Integer)", 0, 0);
     ClickAt(kept, Middle(number));
     ASSERT_TRUE(Selected(number.Flags));
 
@@ -290,7 +290,7 @@ TEST_F(CanvasInteractionTest, ClosingAWindowDropsWhatWasBegunInIt) {
     EXPECT_TRUE(kept.MainFrame.Nodes.empty());
 
     Circuit& wired = OpenWindow();
-    Node& print = Place(wired, 23, 0, 0);
+    Node& print = Place(wired, "PrintN", 0, 0);
     ClickAt(wired, PortPoint(print, 1));
     ASSERT_EQ(ViewOf(circuit)->WireSource, print.PortArray[1]);
     Press(wired, 100, 100, Qt::MiddleButton);

@@ -74,13 +74,13 @@ TEST_F(CanvasInteractionViewTest, MiddleDragPansWithTheGrabbedPointUnderThePoint
 
 TEST_F(CanvasInteractionViewTest, EscapeAndRightClickCancelAPlacement) {
     Circuit& circuit = OpenWindow();
-    OnMenu(circuit, 15);
+    OnMenu(circuit, AddNodeCommand("Plus (+)"));
     ASSERT_NE(ViewOf(circuit)->Preview.Function, nullptr);
     EXPECT_EQ(ViewOf(circuit)->Preview.Function->Name, "Plus");
     Key(circuit, Qt::Key_Escape);
     EXPECT_EQ(ViewOf(circuit)->Preview.Function, nullptr);
 
-    OnMenu(circuit, 9);
+    OnMenu(circuit, AddNodeCommand("Constant (True)"));
     EXPECT_EQ(ViewOf(circuit)->Preview.PortArray[1]->Value, 1);
     EXPECT_EQ(ViewOf(circuit)->Preview.Implementation, Catalogue().ConstantBoolean);
     Press(circuit, 10, 10, Qt::RightButton);
@@ -104,8 +104,8 @@ TEST_F(CanvasInteractionViewTest, EscapeAndRightClickCancelAPlacement) {
 // the screen and the speed of the machine cancel out.
 TEST_F(CanvasInteractionViewTest, TheViewStaysUsableAtBothEndsOfTheZoom) {
     Circuit& circuit = OpenWindow();
-    Node& constant = Place(circuit, 13, -40, 0);
-    Node& print = Place(circuit, 23, 40, 0);
+    Node& constant = Place(circuit, "Constant (Integer)", -40, 0);
+    Node& print = Place(circuit, "PrintN", 40, 0);
     ConnectPorts(constant.PortArray[1], print.PortArray[1]);
     DoubleClick(circuit, -60, -60);
     Type(circuit, "zoom");

@@ -6,8 +6,8 @@
 #include "editor/window/StatusText.h"
 
 #include "editor/canvas/TextEditing.h"
-#include "file/CircuitWriter.h"
 #include "file/CircuitReader.h"
+#include "file/CircuitWriter.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -129,7 +129,7 @@ TEST_F(TextEditingTest, EscapeEndsTheEditAndRestoresTheTextItBeganWith) {
     EXPECT_EQ(circuit.MainFrame.Comments.size(), 1u);
 
     // A constant keeps its value, and Escape with nothing edited still cancels a placement.
-    Node& constant = Place(circuit, 14, -200, 100);
+    Node& constant = Place(circuit, "Constant (Real)", -200, 100);
     Port& port = *constant.PortArray[1];
     port.Value = std::bit_cast<Int>(0.1 + 0.2); // not written back exactly by 16 digits
     constant.Flags |= ObjectFlag::NeedsLayout;
@@ -139,7 +139,7 @@ TEST_F(TextEditingTest, EscapeEndsTheEditAndRestoresTheTextItBeganWith) {
     Key(circuit, Qt::Key_Escape);
     EXPECT_EQ(editor.EditNode, nullptr);
     EXPECT_EQ(port.Value, std::bit_cast<Int>(0.1 + 0.2));
-    OnMenu(circuit, 15);
+    OnMenu(circuit, AddNodeCommand("Plus (+)"));
     Key(circuit, Qt::Key_Escape);
     EXPECT_EQ(ViewOf(circuit)->Preview.Function, nullptr);
 }
@@ -231,7 +231,7 @@ TEST_F(TextEditingTest, ClipboardKeysActOnTheEditedText) {
     EXPECT_EQ(circuit.MainFrame.Comments.front()->Text, "worldhello one\ntwo\nthree\tend");
 
     // A constant takes the first line only.
-    Node& constant = Place(circuit, 13, -200, 100);
+    Node& constant = Place(circuit, "Constant (Integer)", -200, 100);
     DoubleClick(circuit, Middle(constant).x(), Middle(constant).y());
     ASSERT_EQ(editor.EditNode, &constant);
     clipboard.setText(QStringLiteral("1234\n5678"));

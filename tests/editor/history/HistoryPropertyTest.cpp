@@ -118,7 +118,8 @@ class HistoryPropertyTest : public EditorFixture {
         switch (Below(13)) {
         case 0:
         case 1:
-            Place(circuit, kFirstAddNodeCommand + Below(16), Within(kRoom), Within(kRoom * 3 / 4));
+            Place(circuit, kFirstAddNodeCommand + Below(AddNodeCommandCount()), Within(kRoom),
+                  Within(kRoom * 3 / 4));
             break;
         case 2:
         case 3: {

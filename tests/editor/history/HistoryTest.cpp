@@ -38,8 +38,8 @@ TEST_F(HistoryTest, EveryKindOfStepIsUndoneAndRedoneUnderItsName) {
     EXPECT_FALSE(WindowOf(circuit)->UndoAction()->isEnabled());
 
     // Placing.
-    Node& real = Place(circuit, 14, -120, -40);
-    Place(circuit, 15, 40, 0);
+    Node& real = Place(circuit, "Constant (Real)", -120, -40);
+    Place(circuit, "Plus (+)", 40, 0);
     EXPECT_EQ(UndoText(circuit), "Undo Add Node");
     EXPECT_TRUE(WindowOf(circuit)->isWindowModified());
     Undo(circuit);
@@ -82,7 +82,7 @@ TEST_F(HistoryTest, EveryKindOfStepIsUndoneAndRedoneUnderItsName) {
     EXPECT_EQ(std::bit_cast<double>(real.PortArray[1]->Value), typed);
 
     // The Boolean flip.
-    Node& boolean = Place(circuit, 8, -120, 100);
+    Node& boolean = Place(circuit, "Constant (False)", -120, 100);
     DoubleClick(circuit, Middle(boolean).x(), Middle(boolean).y());
     EXPECT_EQ(boolean.PortArray[1]->Value, 1);
     EXPECT_EQ(UndoText(circuit), "Undo Flip Value");
@@ -165,11 +165,11 @@ TEST_F(HistoryTest, EveryKindOfStepIsUndoneAndRedoneUnderItsName) {
 TEST_F(HistoryTest, PastTheMemoryBudgetTheOldestStepsAreForgotten) {
     Circuit& circuit = OpenWindow();
     const std::size_t budget = HistoryBudget();
-    Place(circuit, 13, 0, 0);
+    Place(circuit, "Constant (Integer)", 0, 0);
     const std::size_t step = HistoryBytes(*HistoryOf(circuit));
     HistoryBudget() = 10 * step;
     for (int i = 1; i < 30; ++i)
-        Place(circuit, 13, 60 * (i % 6) - 150, 60 * (i / 6) - 150);
+        Place(circuit, "Constant (Integer)", 60 * (i % 6) - 150, 60 * (i / 6) - 150);
     const QUndoStack& history = *HistoryOf(circuit);
     int forgotten = 0;
     std::size_t kept = 0;
@@ -191,8 +191,8 @@ TEST_F(HistoryTest, PastTheMemoryBudgetTheOldestStepsAreForgotten) {
 
 TEST_F(HistoryTest, ViewingAndRunningMakeNoStep) {
     Circuit& circuit = OpenWindow();
-    Node& constant = Place(circuit, 13, -80, 0);
-    Node& print = Place(circuit, 23, 80, 0);
+    Node& constant = Place(circuit, "Constant (Integer)", -80, 0);
+    Node& print = Place(circuit, "PrintN", 80, 0);
     ClickAt(circuit, PortPoint(constant, 1));
     ClickAt(circuit, PortPoint(print, 1));
     QUndoStack* history = HistoryOf(circuit);
@@ -223,8 +223,8 @@ TEST_F(HistoryTest, ViewingAndRunningMakeNoStep) {
 
 TEST_F(HistoryTest, F5WhileAConstantIsEditedRunsTheTypedValue) {
     Circuit& circuit = OpenWindow();
-    Node& constant = Place(circuit, 13, -80, 0);
-    Node& print = Place(circuit, 23, 80, 0);
+    Node& constant = Place(circuit, "Constant (Integer)", -80, 0);
+    Node& print = Place(circuit, "PrintN", 80, 0);
     ClickAt(circuit, PortPoint(constant, 1));
     ClickAt(circuit, PortPoint(print, 1));
     DoubleClick(circuit, Middle(constant).x(), Middle(constant).y());

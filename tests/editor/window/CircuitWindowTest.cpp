@@ -4,6 +4,7 @@
 #include "EditorFixture.h"
 #include "editor/window/UniqueShortcuts.h"
 #include "editor/window/StatusText.h"
+#include "support/MenuLabels.h"
 
 #include "editor/actions/AddNodeMenu.h"
 
@@ -19,19 +20,6 @@ namespace flow::test {
 namespace {
 
 using CircuitWindowTest = EditorFixture;
-
-QStringList Labels(const QMenu* menu) {
-    QStringList labels;
-    for (const QAction* action : menu->actions())
-        labels << (action->isSeparator() ? QStringLiteral("---") : action->text());
-    return labels;
-}
-
-QMenu* Submenu(const QMenu* menu, const QString& title) {
-    for (const QAction* action : menu->actions())
-        if (action->menu() && action->text() == title) return action->menu();
-    return nullptr;
-}
 
 TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
     Circuit& circuit = OpenWindow();
@@ -57,9 +45,15 @@ TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
               QStringList({"Undo", "Redo", "---", "Cut", "Copy", "Paste", "Duplicate", "Delete",
                            "---", "Select All", "Select Connected", "---", "Align", "Distribute",
                            "---", "Make Sub-circuit", "Ungroup", "Open Sub-circuit"}));
-    for (const auto& [index, key] : std::initializer_list<std::pair<int, const char*>>{
-             {3, "Ctrl+X"}, {4, "Ctrl+C"}, {5, "Ctrl+V"}, {6, "Ctrl+D"}, {7, "Del"}, {9, "Ctrl+A"},
-             {15, "Ctrl+G"}, {16, "Ctrl+Shift+G"}})
+    for (const auto& [index, key] :
+         std::initializer_list<std::pair<int, const char*>>{{3, "Ctrl+X"},
+                                                            {4, "Ctrl+C"},
+                                                            {5, "Ctrl+V"},
+                                                            {6, "Ctrl+D"},
+                                                            {7, "Del"},
+                                                            {9, "Ctrl+A"},
+                                                            {15, "Ctrl+G"},
+                                                            {16, "Ctrl+Shift+G"}})
         EXPECT_EQ(shortcut(menus[1]->menu(), index), key);
     EXPECT_EQ(shortcut(menus[1]->menu(), 0), "Ctrl+Z");
     EXPECT_EQ(menus[1]->menu()->actions()[1]->shortcuts(),
@@ -134,7 +128,7 @@ TEST_F(CircuitWindowTest, EveryKeySequenceBelongsToOneActionAndCtrlDDuplicates) 
     EXPECT_EQ(duplicate.shortcuts(), QList<QKeySequence>({QKeySequence(Qt::CTRL | Qt::Key_D)}));
 
     OnMenu(circuit, Command::SelectAll);
-    Place(circuit, 13, 0, 0);
+    Place(circuit, "Constant (Integer)", 0, 0);
     OnMenu(circuit, Command::SelectAll);
     Key(circuit, Qt::Key_D, Qt::ControlModifier);
     EXPECT_EQ(circuit.MainFrame.Nodes.size(), 2u);

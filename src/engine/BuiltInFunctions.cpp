@@ -1,0 +1,199 @@
+#include "engine/BuiltInFunctions.h"
+
+#include "engine/Routines.h"
+
+namespace flow {
+
+namespace {
+
+using PortEntry = FunctionEntry::PortEntry;
+constexpr int B = PortType::Boolean, I = PortType::Integer, R = PortType::Real,
+              S = PortType::String;
+
+PortEntry In(const QString& label, Int x, Int y) {
+    return {Direction::In, label, x, y};
+}
+PortEntry Out(const QString& label, Int x, Int y) {
+    return {Direction::Out, label, x, y};
+}
+
+const QString kPrintShape = "M 0 8 c 0 -5 3 -8 8 -8 l 24 0 c 5 0 8 3 8 8 l 0 24 c 0 5 -3 8 -8 8 "
+                            "l -24 0 c -5 0 -8 -3 -8 -8 z";
+const QString kArithmeticShape =
+    "M 0 4 c 0 -4 2 -6 6 -4 l 24 12 c 4 2 4 6 0 8 l -24 12 c -4 2 -6 0 -6 -4 z";
+const QString kConversionShape = "M 0,0 l 40,0 c 11,0 11,16 0,16 l -40,0 c 6,-3 6,-13 0,-16 z";
+
+// Where the add-node menu offers the function, and the node it makes: by default one whose
+// types are left to its wires.
+AddNodeItem Item(const QString& label, const QString& group, int section, int rank,
+                 int implementation = -1, std::optional<Int> value = {}) {
+    return {label, group, section, rank, implementation, value};
+}
+
+// Plus, Subtract, Times and Divide share their body and port positions, as the conversions
+// share theirs.
+std::vector<PortEntry> ArithmeticPorts(const QString& outLabel) {
+    return {In("x", 3, 8), In("y", 3, 24), Out(outLabel, 29, 16)};
+}
+std::vector<PortEntry> ConversionPorts(const QString& outLabel) {
+    return {In("x", 8, 8), Out(outLabel, 45, 8)};
+}
+
+std::vector<FunctionEntry> MakeTable() {
+    using namespace routines;
+    return {
+        {.Name = "Constant",
+         // Drawn as a box sized from its value, not from paths.
+         .Shape = "",
+         .Symbol = "",
+         .Width = 0,
+         .Height = 0,
+         .Ports = {Out("Constant", 0, 0)},
+         .Implementations =
+             {{&Constant_B, {B}}, {&Constant_I, {I}}, {&Constant_R, {R}}, {&Constant_S, {S}}},
+         .MenuItems = {Item("Constant (False)", "Logic", 0, 0, 0, 0),
+                       Item("Constant (True)", "Logic", 0, 1, 0, 1),
+                       Item("Constant (Integer)", "Numeric", 0, 0, 1),
+                       Item("Constant (Real)", "Numeric", 0, 1, 2),
+                       Item("Constant", "Strings", 0, 0, 3)},
+         .Description = "Sends the value typed into it once per run"},
+        {.Name = "Print",
+         .Shape = kPrintShape,
+         .Symbol = "M 20,26 l 0,2 l 6,0 l 0,-2 z m -8,-6 l 3,3 l -3,3 l 1.5,1.5 l 4.5,-4.5 "
+                   "l -4.5,-4.5 z M 8,8 l 24,0 l 0,24 l -24,0 z M 10,16 l 20,0 l 0,14 l -20,0 z",
+         .Width = 40,
+         .Height = 40,
+         .Ports = {In("Value to print", 3, 20)},
+         .Implementations = {{&Print_B, {B}}, {&Print_I, {I}}, {&Print_R, {R}}, {&Print_S, {S}}},
+         .MenuItems = {Item("PrintN", "", 0, 0, 0)},
+         .Description = "Prints each value it receives as a line of the output"},
+        {.Name = "And",
+         .Shape = "M 0,0 l 20,0 c 16,0 16,24 0,24 l -20,0 z",
+         .Symbol = "M 10,15 l 6,-8 l 6,8 l -2,1.5 l -4,-5.5 l -4,5.5 Z",
+         .Width = 32,
+         .Height = 24,
+         .Ports = {In("A", 3, 5), In("B", 3, 19), Out("A and B", 29, 12)},
+         .Implementations = {{&And_BBB, {B, B, B}}, {&And_III, {I, I, I}}},
+         .MenuItems = {Item(QStringLiteral("And (\u2227)"), "Logic", 1, 1)},
+         .Description = "Logical and of two truth values, bitwise and of two integers"},
+        {.Name = "Or",
+         .Shape = "M -1,0 l 14,0 c 15,0 20,12 20,12 c 0,0 -5,12 -20,12 l -14,0 "
+                  "c 8,-6 8,-18 0,-24 z",
+         .Symbol = "M 12,9 l 6,8 l 6,-8 l -2,-1.5 l -4,5.5 l -4,-5.5 Z",
+         .Width = 32,
+         .Height = 24,
+         .Ports = {In("A", 7, 5), In("B", 7, 19), Out("A or B", 29, 12)},
+         .Implementations = {{&Or_BBB, {B, B, B}}, {&Or_III, {I, I, I}}},
+         .MenuItems = {Item(QStringLiteral("Or (\u2228)"), "Logic", 1, 2)},
+         .Description = "Logical or of two truth values, bitwise or of two integers"},
+        {.Name = "Not",
+         .Shape = "M 0,-2 l 24,14 l -24,14 z M 25,12 c 0,-5 8,-5 8,0 c 0,5 -8,5 -8,0 z",
+         .Symbol = "M 8,10 l 9,0 l 0,5 l -2,0 l 0,-3 l -7,0 Z",
+         .Width = 32,
+         .Height = 24,
+         .Ports = {In("A", 3, 12), Out("not A", 29, 12)},
+         .Implementations = {{&Not_BB, {B, B}}, {&Not_II, {I, I}}},
+         .MenuItems = {Item(QStringLiteral("Not (\u00AC)"), "Logic", 1, 0)},
+         .Description = "The opposite truth value, or an integer with every bit flipped"},
+        {.Name = "Plus",
+         .Shape = kArithmeticShape,
+         .Symbol = "$+,20,15,15",
+         .Width = 32,
+         .Height = 32,
+         .Ports = ArithmeticPorts("x + y"),
+         .Implementations = {{&Plus_III, {I, I, I}},
+                             {&Plus_RRR, {R, R, R}},
+                             {&Plus_SSS, {S, S, S}}},
+         .MenuItems = {Item("Plus (+)", "Numeric", 1, 0)},
+         .Description = "The sum of two numbers, or two strings joined"},
+        // The symbol's minus is U+2212, the label's a hyphen.
+        {.Name = "Subtract",
+         .Shape = kArithmeticShape,
+         .Symbol = QStringLiteral("$\u2212,20,15,15"),
+         .Width = 32,
+         .Height = 32,
+         .Ports = ArithmeticPorts("x - y"),
+         .Implementations = {{&Subtract_III, {I, I, I}}, {&Subtract_RRR, {R, R, R}}},
+         .MenuItems = {Item("Subtract (-)", "Numeric", 1, 1)},
+         .Description = "The difference of two numbers"},
+        {.Name = "Times",
+         .Shape = kArithmeticShape,
+         .Symbol = QStringLiteral("$\u00D7,20,15,15"),
+         .Width = 32,
+         .Height = 32,
+         .Ports = ArithmeticPorts("x * y"),
+         .Implementations = {{&Times_III, {I, I, I}}, {&Times_RRR, {R, R, R}}},
+         .MenuItems = {Item("Times (*)", "Numeric", 1, 2)},
+         .Description = "The product of two numbers"},
+        {.Name = "Divide",
+         .Shape = kArithmeticShape,
+         .Symbol = QStringLiteral("$\u00F7,20,15,15"),
+         .Width = 32,
+         .Height = 32,
+         .Ports = ArithmeticPorts("x / y"),
+         .Implementations = {{&Divide_III, {I, I, I}}, {&Divide_RRR, {R, R, R}}},
+         .MenuItems = {Item("Divide (/)", "Numeric", 1, 3)},
+         .Description = "The quotient of two numbers; integers divide towards zero"},
+        {.Name = "ToString",
+         .Shape = kConversionShape,
+         .Symbol = "$STR,10,26,8",
+         .Width = 48,
+         .Height = 16,
+         .Ports = ConversionPorts("str(x)"),
+         .Implementations = {{&ToString_IS, {I, S}}},
+         .MenuItems = {Item("ToString", "Strings", 1, 0)},
+         .Description = "An integer written out in decimal"},
+        {.Name = "ToInteger",
+         .Shape = kConversionShape,
+         .Symbol = "$INT,10,26,8",
+         .Width = 48,
+         .Height = 16,
+         .Ports = ConversionPorts("int(x)"),
+         .Implementations = {{&ToInteger_RI, {R, I}}},
+         .MenuItems = {Item("ToInteger", "Numeric", 2, 0)},
+         .Description = "A real number cut to an integer towards zero"},
+        {.Name = "ToReal",
+         .Shape = kConversionShape,
+         .Symbol = "$DBL,10,26,8",
+         .Width = 48,
+         .Height = 16,
+         .Ports = ConversionPorts("dbl(x)"),
+         .Implementations = {{&ToReal_IR, {I, R}}},
+         .MenuItems = {Item("ToReal", "Numeric", 2, 1)},
+         .Description = "The real number nearest to an integer"},
+        // No implementation: a node of it can be drawn and saved but never run.
+        {.Name = "Random",
+         .Shape = kPrintShape,
+         .Symbol = "M 20,8 l -1.5,4.5 l 1.5,-0.5 l 4,12 l 4.5,1.5 l 4,-12 z m -6,11 l 2,0 "
+                   "l 0,2 l -2,0 z m -1,5 l -12,4 l 4,12 l 12,-4 z m 1,3 l 2,0 l 0,2 l -2,0 z "
+                   "m 5,11 l 2,0 l 0,2 l -2,0 z",
+         .Width = 40,
+         .Height = 40,
+         .Ports = {Out("", 37, 20)},
+         .Implementations = {},
+         .MenuItems = {},
+         .Description = "A random number; it cannot run yet"},
+    };
+}
+
+} // namespace
+
+const std::vector<FunctionEntry>& BuiltInFunctions() {
+    static const std::vector<FunctionEntry> table = MakeTable();
+    return table;
+}
+
+void RegisterCatalogue() {
+    CatalogueState& cat = Catalogue();
+    if (cat.Constant) return;
+    for (const FunctionEntry& entry : BuiltInFunctions())
+        RegisterFunction(entry);
+    // Constants are made by type in many places; their implementations are kept at hand.
+    cat.Constant = FindFunction("Constant");
+    cat.ConstantBoolean = cat.Constant->Implementations[0].get();
+    cat.ConstantInteger = cat.Constant->Implementations[1].get();
+    cat.ConstantReal = cat.Constant->Implementations[2].get();
+    cat.ConstantString = cat.Constant->Implementations[3].get();
+}
+
+} // namespace flow

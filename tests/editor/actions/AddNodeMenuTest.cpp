@@ -1,0 +1,72 @@
+// The add-node menu is made from the catalogue's entries: each item, under its command id, must
+// make the node it always made, with the implementation and value it names.
+
+#include "EditorFixture.h"
+
+#include "editor/actions/AddNodeMenu.h"
+
+#include <optional>
+
+namespace flow::test {
+namespace {
+
+using AddNodeMenuTest = EditorFixture;
+
+TEST_F(AddNodeMenuTest, EveryItemInMenuOrderMakesTheNodeItNames) {
+    constexpr int B = PortType::Boolean, I = PortType::Integer, R = PortType::Real,
+                  S = PortType::String, G = PortType::Generic;
+    struct Expected {
+        QString Label;
+        QString Function;
+        int Type = 0;             // of the first port; Generic: left to its wires
+        std::optional<Int> Value; // of the first port, where the item sets it
+    };
+    const std::vector<Expected> expected = {
+        {"Constant (False)", "Constant", B, 0},
+        {"Constant (True)", "Constant", B, 1},
+        {"Not (\u00AC)", "Not", G, {}},
+        {"And (\u2227)", "And", G, {}},
+        {"Or (\u2228)", "Or", G, {}},
+        {"Constant (Integer)", "Constant", I, {}},
+        {"Constant (Real)", "Constant", R, {}},
+        {"Plus (+)", "Plus", G, {}},
+        {"Subtract (-)", "Subtract", G, {}},
+        {"Times (*)", "Times", G, {}},
+        {"Divide (/)", "Divide", G, {}},
+        {"ToInteger", "ToInteger", R, {}},
+        {"ToReal", "ToReal", I, {}},
+        {"Constant", "Constant", S, {}},
+        {"ToString", "ToString", I, {}},
+        {"PrintN", "Print", G, {}},
+    };
+    Circuit& circuit = OpenWindow();
+    ASSERT_EQ(AddNodeCommandCount(), int(expected.size()));
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const Expected& item = expected[i];
+        SCOPED_TRACE(item.Label.toStdString());
+        // Ids run in menu order, top to bottom through the submenus.
+        const int id = kFirstAddNodeCommand + int(i);
+        EXPECT_EQ(AddNodeCommand(item.Label), id);
+        ViewOf(circuit)->Preview.Function = nullptr;
+        OnMenu(circuit, id);
+        const Node& preview = ViewOf(circuit)->Preview;
+        ASSERT_NE(preview.Function, nullptr);
+        EXPECT_EQ(preview.Function->Name, item.Function);
+        // A node with one implementation has its types at once, whatever the item says.
+        EXPECT_EQ(preview.PortArray[1]->Type, item.Type);
+        if (item.Value) {
+            EXPECT_EQ(preview.PortArray[1]->Value, *item.Value);
+        }
+    }
+    // Next to the menu's ids lie no items.
+    for (const int outside :
+         {kFirstAddNodeCommand - 1, kFirstAddNodeCommand + AddNodeCommandCount()}) {
+        ViewOf(circuit)->Preview.Function = nullptr;
+        OnMenu(circuit, outside);
+        EXPECT_EQ(ViewOf(circuit)->Preview.Function, nullptr) << outside;
+    }
+    ViewOf(circuit)->Preview.Function = nullptr;
+}
+
+} // namespace
+} // namespace flow::test
