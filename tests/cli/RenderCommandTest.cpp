@@ -7,6 +7,7 @@
 #include "support/XmlRoots.h"
 
 #include "file/CircuitReader.h"
+#include "render/CircuitPicture.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -21,6 +22,15 @@ using namespace flow::test;
 
 class RenderCommandTest : public SceneFixture {
   protected:
+    // What --render draws: the file's camera, and none of the editing.
+    static void DrawAsRenderDoes(CircuitView& view) {
+        view.ShowsEditing = false;
+        view.CameraX = view.Circuit->Saved.CameraX;
+        view.CameraY = view.Circuit->Saved.CameraY;
+        view.ZoomLevel = view.Circuit->Saved.ZoomLevel;
+        view.Magnification = view.Circuit->Saved.Magnification;
+    }
+
     void SetUp() override {
         ASSERT_TRUE(QFileInfo(FlowlatticeBinary()).isExecutable())
             << FlowlatticeBinary().toStdString();
@@ -42,9 +52,11 @@ TEST_F(RenderCommandTest, DrawsTheCanvasAsTheWindowWould) {
     // The same redraw in this process gives the same picture.
     Circuit* circuit = LoadCircuit(Example("sum.xml"));
     ASSERT_NE(circuit, nullptr);
-    QImage expected(640, 480, QImage::Format_ARGB32_Premultiplied);
-    RedrawCircuitInto(*circuit, expected);
-    EXPECT_EQ(written.convertToFormat(QImage::Format_ARGB32_Premultiplied), expected);
+    CircuitView view(*circuit);
+    DrawAsRenderDoes(view);
+    const QImage expected = QImage::fromData(CircuitPng(view, QSize(640, 480)));
+    EXPECT_EQ(written.convertToFormat(QImage::Format_ARGB32_Premultiplied),
+              expected.convertToFormat(QImage::Format_ARGB32_Premultiplied));
     int integerWire = 0;
     for (int y = 0; y < 480; ++y)
         for (int x = 0; x < 640; ++x)
@@ -68,12 +80,12 @@ TEST_F(RenderCommandTest, ScaleDrawsTheSameViewInMorePixels) {
 
     Circuit* circuit = LoadCircuit(Example("sum.xml"));
     ASSERT_NE(circuit, nullptr);
-    QImage expected(1280, 960, QImage::Format_ARGB32_Premultiplied);
-    expected.setDevicePixelRatio(2);
-    RedrawCircuitInto(*circuit, expected);
-    EXPECT_EQ(circuit->CanvasWidth, 640);
-    expected.setDevicePixelRatio(1);
-    EXPECT_EQ(written.convertToFormat(QImage::Format_ARGB32_Premultiplied), expected);
+    CircuitView view(*circuit);
+    DrawAsRenderDoes(view);
+    const QImage expected = QImage::fromData(CircuitPng(view, QSize(640, 480), 2));
+    EXPECT_EQ(view.CanvasWidth, 640);
+    EXPECT_EQ(written.convertToFormat(QImage::Format_ARGB32_Premultiplied),
+              expected.convertToFormat(QImage::Format_ARGB32_Premultiplied));
 
     const Outcome half = Flowlattice(
         {"--render", Example("sum.xml"), "--output", png, "--size", "640x480", "--scale", "0.5"});

@@ -34,7 +34,7 @@ const SaveQuestion& EditorFixture::RealSaveQuestion() {
 
 void EditorFixture::TearDown() {
     for (const auto& circuit : Circuits())
-        if (circuit->Window) CloseCircuit(*circuit);
+        if (WindowOf(*circuit)) CloseCircuit(*circuit);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ChooseFileName() = FileNameChooser();
     // Answers no box took are not left for the next test.

@@ -69,11 +69,11 @@ std::string WireLine(const char* source, const char* destination) {
 TEST_F(CircuitReaderTest, SampleFileBuildsTheSumCircuitWithItsWindowAndCamera) {
     Circuit* circuit = Load(kSumFile);
     ASSERT_NE(circuit, nullptr);
-    EXPECT_EQ(circuit->WindowX, 312);
-    EXPECT_EQ(circuit->WindowY, 140);
-    EXPECT_EQ(circuit->WindowWidth, 800);
-    EXPECT_EQ(circuit->WindowHeight, 600);
-    EXPECT_EQ(circuit->Magnification, 1.0f);
+    EXPECT_EQ(circuit->Saved.WindowX, 312);
+    EXPECT_EQ(circuit->Saved.WindowY, 140);
+    EXPECT_EQ(circuit->Saved.WindowWidth, 800);
+    EXPECT_EQ(circuit->Saved.WindowHeight, 600);
+    EXPECT_EQ(circuit->Saved.Magnification, 1.0f);
     ASSERT_EQ(circuit->MainFrame.Comments.size(), 1u);
     EXPECT_EQ(circuit->MainFrame.Comments[0]->Text, QStringLiteral("Sum\nof two"));
     EXPECT_EQ(circuit->MainFrame.Comments[0]->X, -120);
@@ -214,14 +214,14 @@ TEST_F(CircuitReaderTest, MagnificationThatIsNotAPositiveNumberKeepsOne) {
                                    "/>";
         Circuit* circuit = Load("<Flowlattice>" + camera + "</Flowlattice>");
         ASSERT_NE(circuit, nullptr) << text;
-        EXPECT_EQ(circuit->Magnification, 1.0f) << text;
-        EXPECT_EQ(circuit->ZoomLevel, 0.0f) << text;
-        EXPECT_EQ(circuit->CameraX, 3) << text;
+        EXPECT_EQ(circuit->Saved.Magnification, 1.0f) << text;
+        EXPECT_EQ(circuit->Saved.ZoomLevel, 0.0f) << text;
+        EXPECT_EQ(circuit->Saved.CameraX, 3) << text;
     }
     Circuit* quarter = Load("<Flowlattice><Camera Magnification=\"0.25\"/></Flowlattice>");
     ASSERT_NE(quarter, nullptr);
-    EXPECT_EQ(quarter->Magnification, 0.25f);
-    EXPECT_FLOAT_EQ(quarter->ZoomLevel, -2.0f);
+    EXPECT_EQ(quarter->Saved.Magnification, 0.25f);
+    EXPECT_FLOAT_EQ(quarter->Saved.ZoomLevel, -2.0f);
 
     // Beyond the wheel's range the nearest end is taken, for the level and the magnification.
     const std::pair<const char*, float> beyond[] = {{"100000", kMaxZoomLevel},
@@ -232,8 +232,8 @@ TEST_F(CircuitReaderTest, MagnificationThatIsNotAPositiveNumberKeepsOne) {
         Circuit* far = Load(std::string("<Flowlattice><Camera Magnification=\"") + text +
                             "\"/></Flowlattice>");
         ASSERT_NE(far, nullptr);
-        EXPECT_EQ(far->ZoomLevel, end) << text;
-        EXPECT_EQ(far->Magnification, std::exp2(end)) << text;
+        EXPECT_EQ(far->Saved.ZoomLevel, end) << text;
+        EXPECT_EQ(far->Saved.Magnification, std::exp2(end)) << text;
     }
 }
 
@@ -241,11 +241,11 @@ TEST_F(CircuitReaderTest, RootOfAnyNameMissingPartsAndWindowBeyondRange) {
     Circuit* circuit = Load("<Other><MainFrame/><Window X=\"99999999999\" Y=\"-99999999999\" "
                             "Width=\"640\"/><Window X=\"1\"/></Other>");
     ASSERT_NE(circuit, nullptr);
-    EXPECT_EQ(circuit->WindowX, 2147483647);
-    EXPECT_EQ(circuit->WindowY, -2147483647 - 1);
-    EXPECT_EQ(circuit->WindowWidth, 640);
-    EXPECT_EQ(circuit->WindowHeight, 0);
-    EXPECT_EQ(circuit->Magnification, 1.0f);
+    EXPECT_EQ(circuit->Saved.WindowX, 2147483647);
+    EXPECT_EQ(circuit->Saved.WindowY, -2147483647 - 1);
+    EXPECT_EQ(circuit->Saved.WindowWidth, 640);
+    EXPECT_EQ(circuit->Saved.WindowHeight, 0);
+    EXPECT_EQ(circuit->Saved.Magnification, 1.0f);
 
     // Element names are matched exactly; a nested Frame is not read.
     Circuit* nested = Load("<Flowlattice><mainframe><Node Function=\"Print\"/></mainframe>"
@@ -261,7 +261,7 @@ TEST_F(CircuitReaderTest, TruncatedFileKeepsWhatCameBefore) {
     ASSERT_NE(circuit, nullptr);
     EXPECT_EQ(circuit->MainFrame.Nodes.size(), 4u);
     EXPECT_EQ(circuit->MainFrame.Wires.size(), 1u);
-    EXPECT_EQ(circuit->WindowWidth, 800);
+    EXPECT_EQ(circuit->Saved.WindowWidth, 800);
 }
 
 // Skipped in one pass: sixteen times the depth takes about sixteen times as long.

@@ -102,22 +102,19 @@ TEST_F(CircuitWriterTest, ConstantValuesCameraAndTextsUseTheirFileForms) {
 
 TEST_F(CircuitWriterTest, WindowComesFromTheLiveWindowWhenThereIsOne) {
     Circuit& circuit = MakeSumCircuit();
-    int calls = 0;
+    // The editor's reader answers for a circuit with a window only.
+    bool windowOpen = false;
     LiveWindowGeometry() = [&](const Circuit&, int& x, int& y, int& width, int& height) {
-        ++calls;
+        if (!windowOpen) return false;
         x = -5, y = 6, width = 640, height = 480;
         return true;
     };
     ASSERT_TRUE(SaveCircuit(circuit, PathOf("stored.xml")));
-    EXPECT_EQ(calls, 0); // no window: the stored geometry
     EXPECT_NE(ReadBytes(PathOf("stored.xml")).find("X=\"312\" Y=\"140\" Width=\"800\""),
               std::string::npos);
 
-    QObject window;
-    circuit.Window = &window;
+    windowOpen = true;
     ASSERT_TRUE(SaveCircuit(circuit, PathOf("live.xml")));
-    circuit.Window = nullptr;
-    EXPECT_EQ(calls, 1);
     EXPECT_NE(ReadBytes(PathOf("live.xml"))
                   .find("<Window X=\"-5\" Y=\"6\" Width=\"640\" Height=\"480\"/>"),
               std::string::npos);

@@ -1,4 +1,5 @@
 #include "render/Camera.h"
+#include "render/CircuitView.h"
 #include "render/Palette.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +30,7 @@ TEST(CameraTest, BlendColorMixesEveryChannel) {
 
 TEST(CameraTest, ToScreenMapsThroughCameraAndMagnification) {
     Circuit circuit;
+    CircuitView view(circuit);
     view.CanvasWidth = 801;
     view.CanvasHeight = 600;
     EXPECT_EQ(ToScreenX(view, 0), 401); // 400.5 rounds away from zero
@@ -54,7 +56,7 @@ TEST(CameraTest, PortTypeColorsByCode) {
     EXPECT_EQ(PortTypeColor(PortType::Real), 0xFFFFC000u);
     EXPECT_EQ(PortTypeColor(PortType::String), 0xFFE000A0u);
     EXPECT_EQ(PortTypeColor(0), 0u);
-    EXPECT_EQ(PortTypeColor(-6, {}), 0u);
+    EXPECT_EQ(PortTypeColor(-6), 0u);
     Port port;
     port.Type = PortType::Real;
     EXPECT_EQ(PortTypeColor(port, {}), 0xFFFFC000u);

@@ -1,4 +1,5 @@
 #include "model/Model.h"
+#include "render/CircuitView.h"
 #include "render/CommentDrawing.h"
 #include "render/Palette.h"
 
@@ -17,7 +18,7 @@ class CommentDrawingTest : public testing::Test {
         image.fill(QColor::fromRgba(ColorTable()[ColorSlot::Background]));
         QPainter painter(&image);
         painter.setRenderHint(QPainter::Antialiasing);
-        DrawComment(painter, comment, view);
+        DrawComment(painter, comment, CircuitView(*comment.Frame->Owner));
         return image;
     }
     Circuit& circuit = NewCircuit();

@@ -48,7 +48,7 @@ TEST_F(LongNameDrawingTest, ALongNameDrawsWithinItsInstanceAndBesideItsPinsAtABo
     EXPECT_LE(symbol.right(), double(named->Width));
     EXPECT_GT(symbol.width(), double(named->Width) * 0.8); // what room there is, is used
     for (std::size_t pin : {0u, 1u}) {
-        const QRectF box = PinNameBox(PinOf(*named, pin));
+        const QRectF box = PinNameBox(PinOf(*named, pin), nullptr);
         EXPECT_LE(box.width(), 240.0);
         EXPECT_GT(box.width(), 200.0);
     }
@@ -58,13 +58,13 @@ TEST_F(LongNameDrawingTest, ALongNameDrawsWithinItsInstanceAndBesideItsPinsAtABo
     EXPECT_EQ(shown.split('\n').back(), "short");
     EXPECT_TRUE(shown.section('\n', 0, 0).endsWith(kEllipsis)) << shown.toStdString();
     SetPinName(PinOf(*named, 0), lines);
-    EXPECT_EQ(PinNameBox(PinOf(*named, 0)).size(),
+    EXPECT_EQ(PinNameBox(PinOf(*named, 0), nullptr).size(),
               QSizeF(TextBlockWidth(PinNameFont(), shown), 2 * LineHeight(PinNameFont())));
 
     // Short names are drawn whole, exactly as their notation says.
     const FunctionDef* plain = SubCircuitNamed(QStringLiteral("x + x"), 80);
     EXPECT_EQ(PathsOf(*plain).SymbolPath, SymbolPath(plain->Symbol));
-    EXPECT_EQ(PinNameBox(PinOf(*plain, 0)).width(),
+    EXPECT_EQ(PinNameBox(PinOf(*plain, 0), nullptr).width(),
               TextBlockWidth(PinNameFont(), QStringLiteral("x + x")));
 }
 

@@ -7,6 +7,7 @@
 
 #include "model/Model.h"
 #include "render/CircuitPicture.h"
+#include "render/CircuitView.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,7 @@ TEST(PortLabelDrawingTest, AWideInstanceDrawsInLinearTime) {
             // Without the constant, whose wires would be most of the drawing.
             DeleteNode(circuit.MainFrame.Nodes.front().get());
             QByteArray png;
+            CircuitView view(circuit);
             const double seconds =
                 CpuSecondsOf([&] { png = CircuitPng(view, QSize(400, 300)); });
             EXPECT_FALSE(png.isEmpty());

@@ -25,7 +25,7 @@ class SceneIndexTest : public SceneFixture {
   protected:
     SceneIndexTest() {
         HoverField();
-        CreateHistory(circuit, &historyOwner);
+        view.History = new QUndoStack(&historyOwner);
     }
     ~SceneIndexTest() override { SkipHiddenObjects() = true; }
 
@@ -180,7 +180,7 @@ class SceneIndexTest : public SceneFixture {
         HoverField().clear();
         HitTestPass(view);
         Outcome outcome;
-        outcome.Object = editor.LastHit;
+        outcome.Object = editor.LastHit.value_or(nullptr);
         outcome.Text = HoverField().text();
         outcome.Found = editor.Has(HoverFound);
         outcome.Selected = editor.Has(HoverSelected);

@@ -38,21 +38,21 @@ class SubCircuitViewTest : public EditorFixture {
 TEST_F(SubCircuitViewTest, OpeningAndGoingUpKeepEachLevelsViewTheTitleAndTheSavedCamera) {
     Circuit& circuit = OpenDouble();
     ZoomView(circuit, 1.0f);
-    const CameraView main = CurrentView(circuit);
+    const CameraView main = ViewOf(circuit)->Camera();
     DoubleClick(circuit, 36, -24); // the upper instance's name
     ASSERT_EQ(ViewOf(circuit)->OpenPath, std::vector<Node*>({&MainNode(circuit, 2)}));
     EXPECT_EQ(Title(circuit), "double.xml[*] ▸ Double");
     EXPECT_EQ(PathLabel(circuit).text(), "<a href=\"0\">double.xml</a> ▸ Double");
-    EXPECT_NE(CurrentView(circuit), main);
+    EXPECT_NE(ViewOf(circuit)->Camera(), main);
     // A selection inside stays inside.
     Click(circuit, 10, 10);
     EXPECT_TRUE(BodyNode(circuit, 1).Flags & ObjectFlag::Selected);
     ZoomView(circuit, -1.0f);
-    const CameraView inside = CurrentView(circuit);
+    const CameraView inside = ViewOf(circuit)->Camera();
 
     Key(circuit, Qt::Key_Backspace);
     EXPECT_TRUE(ViewOf(circuit)->OpenPath.empty());
-    EXPECT_EQ(CurrentView(circuit), main);
+    EXPECT_EQ(ViewOf(circuit)->Camera(), main);
     EXPECT_EQ(Title(circuit), "double.xml[*]");
     EXPECT_FALSE(PathLabel(circuit).isVisible());
     EXPECT_FALSE(BodyNode(circuit, 1).Flags & ObjectFlag::Selected);
@@ -61,7 +61,7 @@ TEST_F(SubCircuitViewTest, OpeningAndGoingUpKeepEachLevelsViewTheTitleAndTheSave
     Click(circuit, 36, 56);
     OnMenu(circuit, Command::OpenSubCircuit);
     ASSERT_EQ(ViewOf(circuit)->OpenPath, std::vector<Node*>({&MainNode(circuit, 3)}));
-    EXPECT_EQ(CurrentView(circuit), inside);
+    EXPECT_EQ(ViewOf(circuit)->Camera(), inside);
     // Saved from inside, the file keeps the main view; the window stays where it is.
     const QString saved = folder_.path() + "/saved.xml";
     ASSERT_TRUE(SaveCircuitTo(circuit, saved));
@@ -71,10 +71,10 @@ TEST_F(SubCircuitViewTest, OpeningAndGoingUpKeepEachLevelsViewTheTitleAndTheSave
                                   .arg(main.Y)
                                   .toStdString()),
         std::string::npos);
-    EXPECT_EQ(CurrentView(circuit), inside);
+    EXPECT_EQ(ViewOf(circuit)->Camera(), inside);
     Q_EMIT PathLabel(circuit).linkActivated("0");
     EXPECT_TRUE(ViewOf(circuit)->OpenPath.empty());
-    EXPECT_EQ(CurrentView(circuit), main);
+    EXPECT_EQ(ViewOf(circuit)->Camera(), main);
 
     // An instance that goes while it is open (here by Redo) takes the window back out.
     Click(circuit, 36, -24);
@@ -84,13 +84,13 @@ TEST_F(SubCircuitViewTest, OpeningAndGoingUpKeepEachLevelsViewTheTitleAndTheSave
     ASSERT_EQ(ViewOf(circuit)->OpenPath.size(), 1u);
     OnMenu(circuit, Command::Redo);
     EXPECT_TRUE(ViewOf(circuit)->OpenPath.empty());
-    EXPECT_EQ(CurrentView(circuit), main);
+    EXPECT_EQ(ViewOf(circuit)->Camera(), main);
     EXPECT_EQ(Title(circuit), "saved.xml[*]");
 }
 
 TEST_F(SubCircuitViewTest, ADefectInsideOpensTheInstanceAtTheFaultyPort) {
     Circuit& circuit = OpenDouble(true);
-    const CameraView main = CurrentView(circuit);
+    const CameraView main = ViewOf(circuit)->Camera();
     Key(circuit, Qt::Key_F5);
     EXPECT_EQ(StatusText(circuit, StatusField::RunStatus), "Defect!");
     ASSERT_EQ(ViewOf(circuit)->OpenPath, std::vector<Node*>({&MainNode(circuit, 2)}));
@@ -103,7 +103,7 @@ TEST_F(SubCircuitViewTest, ADefectInsideOpensTheInstanceAtTheFaultyPort) {
     EXPECT_EQ(StatusText(circuit, StatusField::Hover),
               "At input 2 \"y\" of the Plus node at 0, 0 inside Double, instance at 0, -40");
     Key(circuit, Qt::Key_Backspace);
-    EXPECT_EQ(CurrentView(circuit), main);
+    EXPECT_EQ(ViewOf(circuit)->Camera(), main);
 }
 
 TEST_F(SubCircuitViewTest, ValuesInsideAreThoseOfTheOpenedInstanceAndLinesNameTheInstance) {

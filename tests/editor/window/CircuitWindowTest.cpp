@@ -171,8 +171,8 @@ TEST_F(CircuitWindowTest, ClosingOneOfTwoWindowsKeepsTheOtherAndTheLastEndsThePr
 
     WindowOf(first)->close(); // the close box
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(first.Window, nullptr);
-    EXPECT_EQ(first.StatusLine, nullptr);
+    EXPECT_EQ(WindowOf(first), nullptr);
+    EXPECT_EQ(ViewOf(first), nullptr);
     EXPECT_EQ(OpenWindowCount(), 1);
     EXPECT_EQ(programEnds, 0);
     ASSERT_NE(WindowOf(second), nullptr);
@@ -190,7 +190,7 @@ TEST_F(CircuitWindowTest, QuitClosesEveryWindowAtOnce) {
     EXPECT_EQ(OpenWindowCount(), 0);
     EXPECT_EQ(programEnds, 1);
     for (const auto& circuit : Circuits())
-        EXPECT_EQ(circuit->Window, nullptr);
+        EXPECT_EQ(WindowOf(*circuit), nullptr);
 }
 
 } // namespace

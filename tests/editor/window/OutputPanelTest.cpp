@@ -33,14 +33,14 @@ TEST_F(OutputPanelTest, ClickingALineSelectsItsPrintNodeAndHoveringTheNodeLights
     QTest::mouseClick(panel.viewport(), Qt::LeftButton, {}, panel.cursorRect(cursor).center());
     for (const auto& node : circuit->MainFrame.Nodes)
         EXPECT_EQ(bool(node->Flags & ObjectFlag::Selected), node.get() == &print);
-    EXPECT_EQ(QPoint(int(circuit->CameraX), int(circuit->CameraY)),
+    EXPECT_EQ(QPoint(int(ViewOf(*circuit)->CameraX), int(ViewOf(*circuit)->CameraY)),
               QPoint(int(print.X + print.Width / 2), int(print.Y + print.Height / 2)));
 
-    MoveTo(*circuit, double(circuit->CameraX), double(circuit->CameraY));
+    MoveTo(*circuit, double(ViewOf(*circuit)->CameraX), double(ViewOf(*circuit)->CameraY));
     EXPECT_EQ(panel.HighlightedNode(), print.Id);
     EXPECT_EQ(panel.extraSelections().size(), 1);
     EXPECT_EQ(panel.extraSelections().front().cursor.blockNumber(), line);
-    MoveTo(*circuit, double(circuit->CameraX) - 400, double(circuit->CameraY));
+    MoveTo(*circuit, double(ViewOf(*circuit)->CameraX) - 400, double(ViewOf(*circuit)->CameraY));
     EXPECT_EQ(panel.HighlightedNode(), 0);
 }
 

@@ -147,10 +147,10 @@ TEST_F(WindowObserverTest, TheFramesOfAStartAreTheFullDrawing) {
     EXPECT_EQ(StatusText(sum, StatusField::Hover), hovered); // the repaints that took the scene keep the hover
 
     Circuit& defect = OpenExample("defect.xml");
-    const Int cameraX = defect.CameraX;
+    const Int cameraX = ViewOf(defect)->CameraX;
     Key(defect, Qt::Key_F5);
     ASSERT_EQ(defect.State, RunState::Defect);
-    ASSERT_NE(defect.CameraX, cameraX);
+    ASSERT_NE(ViewOf(defect)->CameraX, cameraX);
     expectFullDrawing(defect, "after a defect that moved the camera");
     Key(defect, Qt::Key_F5);
     expectFullDrawing(defect, "after a defect where the camera was");
@@ -176,7 +176,7 @@ TEST_F(WindowObserverTest, ClosingAWindowDuringARunNeitherCrashesNorHangs) {
     // Every thread of the run, those waiting on the cycle too, left at its stop: none was left
     // running after the grace period. The circuit itself is freed later, from the event loop.
     EXPECT_FALSE(ThreadsStillRunIn(looping));
-    EXPECT_EQ(looping.Window, nullptr);
+    EXPECT_EQ(WindowOf(looping), nullptr);
     EXPECT_EQ(OpenWindowCount(), 1);
     QTest::qWait(50);
     EXPECT_NE(WindowOf(other), nullptr);
