@@ -41,10 +41,7 @@ int RenderCommand(const QString& file, const QString& output, int width, int hei
     // The view the file keeps, or one that shows the whole circuit.
     CircuitView view(*circuit);
     view.ShowsEditing = false;
-    view.CameraX = circuit->Saved.CameraX;
-    view.CameraY = circuit->Saved.CameraY;
-    view.ZoomLevel = circuit->Saved.ZoomLevel;
-    view.Magnification = circuit->Saved.Magnification;
+    view.TakeSavedCamera();
     if (fit) FitCircuitInView(view, size);
     QString failure;
     if (!WriteCircuitPicture(view, output, size, scale, &failure)) {

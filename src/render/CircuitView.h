@@ -130,6 +130,11 @@ struct CircuitView : EditorState {
     mutable SceneIndex Index;
 
     CameraView Camera() const { return {CameraX, CameraY, ZoomLevel, Magnification}; }
+    // The camera the circuit's file keeps: where a window opens and what --render shows.
+    void TakeSavedCamera() {
+        SetCamera({Circuit->Saved.CameraX, Circuit->Saved.CameraY, Circuit->Saved.ZoomLevel,
+                   Circuit->Saved.Magnification});
+    }
     void SetCamera(const CameraView& camera) {
         CameraX = camera.X;
         CameraY = camera.Y;

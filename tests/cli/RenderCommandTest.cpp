@@ -25,10 +25,7 @@ class RenderCommandTest : public SceneFixture {
     // What --render draws: the file's camera, and none of the editing.
     static void DrawAsRenderDoes(CircuitView& view) {
         view.ShowsEditing = false;
-        view.CameraX = view.Circuit->Saved.CameraX;
-        view.CameraY = view.Circuit->Saved.CameraY;
-        view.ZoomLevel = view.Circuit->Saved.ZoomLevel;
-        view.Magnification = view.Circuit->Saved.Magnification;
+        view.TakeSavedCamera();
     }
 
     void SetUp() override {

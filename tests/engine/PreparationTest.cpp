@@ -14,11 +14,12 @@ namespace {
 
 class PreparationTest : public EngineFixture {};
 
-void ExpectCameraAt(const Circuit& circuit, Int x, Int y) {
-    EXPECT_EQ(circuit.Saved.CameraX, x);
-    EXPECT_EQ(circuit.Saved.CameraY, y);
-    EXPECT_EQ(circuit.Saved.ZoomLevel, 1.0f);
-    EXPECT_EQ(circuit.Saved.Magnification, 2.0f);
+// Preparation names where the defect lies, for a window to show it; it moves no camera.
+void ExpectDefectAt(const Circuit& circuit, Int x, Int y) {
+    EXPECT_EQ(circuit.ErrorX, x);
+    EXPECT_EQ(circuit.ErrorY, y);
+    EXPECT_EQ(circuit.Saved.CameraX, 0);
+    EXPECT_EQ(circuit.Saved.Magnification, 1.0f);
 }
 
 TEST_F(PreparationTest, EmptyCircuitIsReady) {
@@ -38,7 +39,7 @@ TEST_F(PreparationTest, EmptyCircuitIsReady) {
     EXPECT_EQ(circuit.State, RunState::Ready);
 }
 
-TEST_F(PreparationTest, MissingInputMovesTheCameraToThePort) {
+TEST_F(PreparationTest, MissingInputIsReportedAtThePort) {
     Circuit& circuit = MakeCircuit();
     Node* constant = Constant(circuit, Int(1));
     PrintOf(circuit, constant);
@@ -46,14 +47,13 @@ TEST_F(PreparationTest, MissingInputMovesTheCameraToThePort) {
     unfed->X = -100;
     unfed->Y = 51;
     Node* alsoUnfed = Apply(circuit, "Print", {});
-    circuit.Saved.CameraX = 7;
     EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
     EXPECT_EQ(circuit.State, RunState::Defect);
     EXPECT_EQ(circuit.ErrorKind, ErrorKind::MissingInput);
     EXPECT_EQ(circuit.ErrorMessage, "Missing input port connection");
     // Only the first problem is reported: the first unfed node in list order.
     EXPECT_EQ(circuit.ErrorObject, unfed->PortArray[1]);
-    ExpectCameraAt(circuit, -100 + 3, 51 + 20);
+    ExpectDefectAt(circuit, -100 + 3, 51 + 20);
     EXPECT_EQ(ObserverOf(circuit).Statuses().last(), "Defect!");
     // Nodes before the failing one keep the threads they were given; later ones get none.
     EXPECT_NE(constant->Thread, nullptr);
@@ -70,7 +70,7 @@ TEST_F(PreparationTest, MissingInputMovesTheCameraToThePort) {
 
 // A Real into an Integer Plus fits no implementation: the wire is invalid, and the camera goes
 // to its midpoint, halved toward zero.
-TEST_F(PreparationTest, InvalidWireMovesTheCameraToItsMidpoint) {
+TEST_F(PreparationTest, InvalidWireIsReportedAtItsMidpoint) {
     Circuit& circuit = MakeCircuit();
     Node* integer = Constant(circuit, Int(1));
     Node* real = Constant(circuit, 1.5);
@@ -87,7 +87,7 @@ TEST_F(PreparationTest, InvalidWireMovesTheCameraToItsMidpoint) {
     ASSERT_EQ(circuit.MainFrame.Wires.size(), 3u);
     EXPECT_EQ(circuit.ErrorObject, circuit.MainFrame.Wires[1].get());
     // (-10 + 0 + 0 + 3) / 2 = -3 and (-5 + 0 - 40 + 24) / 2 = -10, not -4 and -11.
-    ExpectCameraAt(circuit, -3, -10);
+    ExpectDefectAt(circuit, -3, -10);
     EXPECT_EQ(circuit.State, RunState::Defect);
 }
 
@@ -123,7 +123,7 @@ TEST_F(PreparationTest, NodeWithoutImplementationCannotRun) {
     EXPECT_EQ(circuit.ErrorKind, ErrorKind::NoImplementation);
     EXPECT_EQ(circuit.ErrorMessage, "Node cannot run: it has no implementation");
     EXPECT_EQ(circuit.ErrorObject, random);
-    ExpectCameraAt(circuit, 40, -30);
+    ExpectDefectAt(circuit, 40, -30);
     EXPECT_EQ(random->Thread, nullptr);
 
     // A constant read without a value has no implementation either.

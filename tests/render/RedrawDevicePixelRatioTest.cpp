@@ -20,7 +20,7 @@ class RedrawDevicePixelRatioTest : public SceneFixture {
         QImage image(qRound(logical.width() * ratio), qRound(logical.height() * ratio),
                      QImage::Format_ARGB32_Premultiplied);
         image.setDevicePixelRatio(ratio);
-        RedrawCircuitInto(view, image);
+        RedrawViewInto(view, image);
         return image;
     }
 
@@ -125,6 +125,7 @@ TEST_F(RedrawDevicePixelRatioTest, SmallPicturesKeepTheWholeGrid) {
     generator.setOutputDevice(&svg);
     generator.setSize(QSize(200, 150));
     generator.setViewBox(QRect(0, 0, 400, 300));
+    FitCanvas(view, QSize(400, 300), 1.0);
     RedrawCircuitOnto(view, generator, QSize(400, 300));
     QSvgRenderer renderer(svg.data());
     QImage shown(400, 300, QImage::Format_ARGB32_Premultiplied);

@@ -56,9 +56,7 @@ class RedrawLookTest : public SceneFixture {
         shown.ZoomLevel = zoom;
         shown.Magnification = std::exp2(zoom);
         QImage image(size, QImage::Format_ARGB32_Premultiplied);
-        FitCanvas(shown, image.size(), image.devicePixelRatio());
-        HitTestPass(shown);
-        RedrawCircuitInto(shown, image);
+        RedrawViewInto(shown, image);
         const QString file = LookFile(QStringLiteral("%1_%2").arg(name).arg(zoom));
         if (Writing()) {
             QDir().mkpath(QFileInfo(file).absolutePath());
@@ -81,8 +79,7 @@ TEST_F(RedrawLookTest, ExamplesLookAsBefore) {
         ASSERT_NE(loaded, nullptr) << example.toStdString();
         // Where the file's camera stands.
         CircuitView shown(*loaded);
-        shown.CameraX = loaded->Saved.CameraX;
-        shown.CameraY = loaded->Saved.CameraY;
+        shown.TakeSavedCamera();
         for (float zoom : {-1.25f, 0.0f, 0.75f, 2.0f})
             Check(shown, QFileInfo(example).baseName(), zoom, QSize(640, 480));
         CloseCircuit(*loaded);
@@ -93,6 +90,7 @@ TEST_F(RedrawLookTest, ExamplesLookAsBefore) {
 // and magnified.
 TEST_F(RedrawLookTest, GeneratedCircuitLooksAsBefore) {
     GenerateCircuit(circuit, 1000);
+    view.TakeSavedCamera();
     Frame& frame = circuit.MainFrame;
     for (std::size_t i = 0; i < frame.Nodes.size(); i += 5)
         frame.Nodes[i]->Flags |= ObjectFlag::Selected;

@@ -182,7 +182,7 @@ TEST_F(RedrawTest, ClearsTheHoverTextOnlyWhenNothingIsHovered) {
     // Even when there is nothing to draw into.
     field->setText("Wire");
     QImage empty;
-    RedrawCircuitInto(view, empty);
+    RedrawViewInto(view, empty);
     EXPECT_EQ(field->text(), "");
     EXPECT_EQ(view.CanvasWidth, 800); // the last successful size stays
 }

@@ -6,6 +6,7 @@
 #include "model/Catalogue.h"
 #include "model/Model.h"
 #include "render/Palette.h"
+#include "editor/canvas/CanvasRedraw.h"
 #include "editor/canvas/HitTestPass.h"
 #include "render/Redraw.h"
 #include "editor/window/StatusText.h"
@@ -40,10 +41,7 @@ class SceneFixture : public ::testing::Test {
     QImage Render(int width = 800, int height = 600) {
         QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
         image.fill(0xFFFF00FF);
-        // As a window's canvas redraws: the hit test, then the drawing.
-        FitCanvas(view, image.size(), image.devicePixelRatio());
-        HitTestPass(view);
-        RedrawCircuitInto(view, image);
+        RedrawViewInto(view, image); // as a window's canvas redraws
         return image;
     }
 

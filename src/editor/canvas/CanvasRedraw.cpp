@@ -27,17 +27,23 @@ void ClearHoverTextUnlessFound(CircuitView& view) {
 
 } // namespace
 
-void RedrawView(CircuitView& view) {
-    if (view.Canvas) {
-        QImage& image = view.Canvas->Surface();
-        if (!image.isNull() && !image.size().isEmpty()) {
-            FitCanvas(view, image.size(), image.devicePixelRatio());
-            HitTestPass(view);
-            RedrawCircuitInto(view, image);
-        }
-        view.Canvas->Present();
+void RedrawViewInto(CircuitView& view, QImage& image) {
+    // An image with nothing to draw into changes neither the view nor the canvas size.
+    if (!image.isNull() && !image.size().isEmpty()) {
+        FitCanvas(view, image.size(), image.devicePixelRatio());
+        HitTestPass(view);
+        RedrawCircuitInto(view, image);
     }
     ClearHoverTextUnlessFound(view);
+}
+
+void RedrawView(CircuitView& view) {
+    if (view.Canvas) {
+        RedrawViewInto(view, view.Canvas->Surface());
+        view.Canvas->Present();
+    } else {
+        ClearHoverTextUnlessFound(view);
+    }
 }
 
 void RedrawCircuit(Circuit& circuit) {

@@ -4,10 +4,14 @@
 
 #include "render/CircuitView.h"
 
+class QImage;
+
 namespace flow {
 
 // Redraws the window of the circuit; without a window nothing happens.
 void RedrawCircuit(Circuit& circuit);
 void RedrawView(CircuitView& view);
+// The same redraw into an image of any size and device pixel ratio instead of the canvas's.
+void RedrawViewInto(CircuitView& view, QImage& image);
 
 } // namespace flow

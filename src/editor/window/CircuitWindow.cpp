@@ -134,11 +134,7 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     view_->Window = this;
     view_->Canvas = canvas_;
     view_->StatusLine = statusBar();
-    // The window opens on the view its file keeps.
-    view_->CameraX = circuit.Saved.CameraX;
-    view_->CameraY = circuit.Saved.CameraY;
-    view_->ZoomLevel = circuit.Saved.ZoomLevel;
-    view_->Magnification = circuit.Saved.Magnification;
+    view_->TakeSavedCamera();
     setMinimumSize(kMinimumInnerSize);
     idleThreads_->setSingleShot(true);
     connect(idleThreads_, &QTimer::timeout, this, [this] {

@@ -15,14 +15,15 @@ namespace {
 
 using ViewCommandsTest = EditorFixture;
 
-// Whether everything drawn for the circuit's objects lies on a canvas of this size.
-bool EverythingOnCanvas(const Circuit& circuit, QSize canvas) {
+// Whether everything drawn for the circuit's objects lies on a canvas of this size, as the
+// view shows them.
+bool EverythingOnCanvas(const CircuitView& view, QSize canvas) {
+    const Circuit& circuit = *view.Circuit;
     const QRect area(QPoint(0, 0), canvas);
     const auto inside = [&](QRectF bounds) {
-        return area.contains(
-                   QPoint(ToScreenX(*ViewOf(circuit), bounds.left()), ToScreenY(*ViewOf(circuit), bounds.top()))) &&
+        return area.contains(QPoint(ToScreenX(view, bounds.left()), ToScreenY(view, bounds.top()))) &&
                area.contains(
-                   QPoint(ToScreenX(*ViewOf(circuit), bounds.right()), ToScreenY(*ViewOf(circuit), bounds.bottom())));
+                   QPoint(ToScreenX(view, bounds.right()), ToScreenY(view, bounds.bottom())));
     };
     for (const auto& node : circuit.MainFrame.Nodes)
         if (!inside(DrawnBounds(*node))) return false;
@@ -78,20 +79,21 @@ TEST_F(ViewCommandsTest, FitCircuitShowsEveryObjectInsideTheCanvas) {
     Key(circuit, Qt::Key_0, Qt::ControlModifier);
     const QSize canvas = CanvasOf(circuit).size();
     EXPECT_LT(ViewOf(circuit)->ZoomLevel, -3.0f);
-    EXPECT_TRUE(EverythingOnCanvas(circuit, canvas));
+    EXPECT_TRUE(EverythingOnCanvas(*ViewOf(circuit), canvas));
 
     // One small node is brought up close, still whole.
     DeleteComment(circuit.MainFrame.Comments.back().get());
     DeleteNode(&far);
     Key(circuit, Qt::Key_0, Qt::ControlModifier);
     EXPECT_GT(ViewOf(circuit)->ZoomLevel, 1.0f);
-    EXPECT_TRUE(EverythingOnCanvas(circuit, canvas));
+    EXPECT_TRUE(EverythingOnCanvas(*ViewOf(circuit), canvas));
 }
 
 // Any circuit on any canvas: everything fits, and one wheel notch closer would not.
 TEST_F(ViewCommandsTest, FittedViewIsTheClosestThatShowsEverything) {
     QRandomGenerator random(20261207);
     Circuit& circuit = NewCircuit();
+    CircuitView view(circuit);
     const QStringList functions = {"Constant", "Plus", "Print", "ToString", "Not"};
     for (int round = 0; round < 200; ++round) {
         while (!circuit.MainFrame.Nodes.empty())
@@ -112,18 +114,18 @@ TEST_F(ViewCommandsTest, FittedViewIsTheClosestThatShowsEverything) {
             AddComment(&circuit.MainFrame, "note", random.bounded(-spread, spread), 0)->Flags |=
                 ObjectFlag::NeedsLayout;
         const QSize canvas(random.bounded(200, 1600), random.bounded(150, 1200));
-        FitCircuitInView(*ViewOf(circuit), canvas);
-        ViewOf(circuit)->CanvasWidth = canvas.width();
-        ViewOf(circuit)->CanvasHeight = canvas.height();
-        ASSERT_TRUE(EverythingOnCanvas(circuit, canvas)) << "round " << round;
-        if (ViewOf(circuit)->ZoomLevel >= kMaxZoomLevel) continue;
-        SetZoomLevel(*ViewOf(circuit), ViewOf(circuit)->ZoomLevel + 0.25f);
+        FitCircuitInView(view, canvas);
+        view.CanvasWidth = canvas.width();
+        view.CanvasHeight = canvas.height();
+        ASSERT_TRUE(EverythingOnCanvas(view, canvas)) << "round " << round;
+        if (view.ZoomLevel >= kMaxZoomLevel) continue;
+        SetZoomLevel(view, view.ZoomLevel + 0.25f);
         QRectF bounds;
         for (const auto& node : circuit.MainFrame.Nodes)
             bounds |= DrawnBounds(*node);
         for (const auto& comment : circuit.MainFrame.Comments)
             bounds |= DrawnBounds(*comment);
-        const double m = ViewOf(circuit)->Magnification;
+        const double m = view.Magnification;
         EXPECT_TRUE((bounds.width() + 2) * m > canvas.width() - 40 ||
                     (bounds.height() + 2) * m > canvas.height() - 40)
             << "round " << round << ": a closer view would still fit";

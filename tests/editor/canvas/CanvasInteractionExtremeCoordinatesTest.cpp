@@ -66,11 +66,11 @@ TEST_F(CanvasInteractionExtremeCoordinatesTest, DrawnHoveredDraggedAndCheckedWit
     EXPECT_EQ(circuit.MainFrame.Nodes[1]->X, kMin);
     EXPECT_EQ(circuit.MainFrame.Nodes[0]->Y, kMax);
 
-    // Wires between far ports are invalid here: the view goes halfway between the two ports,
+    // Wires between far ports are invalid here: the defect lies halfway between the two ports,
     // a point that no Int sum of both reaches.
     EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
     EXPECT_EQ(circuit.ErrorKind, ErrorKind::InvalidWire);
-    EXPECT_NEAR(double(ViewOf(circuit)->CameraY), double(kMax) / 2, 100.0);
+    EXPECT_NEAR(double(circuit.ErrorY), double(kMax) / 2, 100.0);
     RedrawCircuit(circuit);
 }
 
