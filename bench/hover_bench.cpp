@@ -5,6 +5,7 @@
 #include "GeneratedCircuit.h"
 #include "editor/canvas/CanvasInteraction.h"
 #include "editor/canvas/HitTestPass.h"
+#include "editor/canvas/OpenViews.h"
 #include "editor/window/CircuitCanvas.h"
 #include "editor/window/CircuitWindow.h"
 #include "editor/window/EditorProcess.h"
@@ -31,8 +32,8 @@ Circuit& ThousandNodes(float zoomLevel) {
     static const char* const functions[] = {"Constant", "Plus",     "Print", "And",
                                             "ToString", "Constant", "Times", "Not"};
     Circuit& circuit = NewCircuit();
-    circuit.ZoomLevel = zoomLevel;
-    circuit.Magnification = std::exp2(zoomLevel);
+    circuit.Saved.ZoomLevel = zoomLevel;
+    circuit.Saved.Magnification = std::exp2(zoomLevel);
     for (int row = 0; row < 25; ++row) {
         for (int column = 0; column < 40; ++column) {
             FunctionDef* function = FindFunction(functions[(row + column) % 8]);
@@ -59,21 +60,20 @@ Circuit& ThousandNodes(float zoomLevel) {
     OnCanvasEvent(circuit, input);
 }
 
-// A canvas of the benchmark's size with a status line, for the circuit's events.
+// The view of a window of the benchmark's size, with its canvas and status line, for the
+// circuit's events.
 struct CanvasFor {
-    explicit CanvasFor(Circuit& shown) : circuit(shown), canvas(shown) {
+    explicit CanvasFor(Circuit& shown) : view(shown), canvas(shown) {
         canvas.resize(kCanvasWidth, kCanvasHeight);
-        for (auto& field : circuit.StatusFields)
+        view.TakeSavedCamera();
+        for (auto& field : view.StatusFields)
             field = new QLabel(&statusLine);
-        circuit.Canvas = &canvas;
-        circuit.StatusLine = &statusLine;
+        view.Canvas = &canvas;
+        view.StatusLine = &statusLine;
+        ListView(view);
     }
-    ~CanvasFor() {
-        circuit.Canvas = nullptr;
-        circuit.StatusLine = nullptr;
-        circuit.StatusFields = {};
-    }
-    Circuit& circuit;
+    ~CanvasFor() { UnlistView(view); }
+    CircuitView view;
     CircuitCanvas canvas;
     QWidget statusLine;
 };
@@ -97,8 +97,8 @@ void MoveAcross(benchmark::State& state, Circuit& circuit) {
 Circuit& TenThousandNodes() {
     Circuit& circuit = NewCircuit();
     GenerateCircuit(circuit, 10000, 1000);
-    circuit.ZoomLevel = WholeCircuitZoom(10000, kCanvasHeight);
-    circuit.Magnification = std::exp2(circuit.ZoomLevel);
+    circuit.Saved.ZoomLevel = WholeCircuitZoom(10000, kCanvasHeight);
+    circuit.Saved.Magnification = std::exp2(circuit.Saved.ZoomLevel);
     return circuit;
 }
 
@@ -146,23 +146,23 @@ void BM_MouseMoveQuarterInView(benchmark::State& state) {
 }
 BENCHMARK(BM_MouseMoveQuarterInView)->Unit(benchmark::kMillisecond);
 
-[[gnu::noinline]] void OnePass(Circuit& circuit) {
-    Editor().Set(InteractionFlag::HoverFound, false);
-    HitTestPass(circuit);
+[[gnu::noinline]] void OnePass(CircuitView& view) {
+    view.Set(InteractionFlag::HoverFound, false);
+    HitTestPass(view);
 }
 
 void BM_HitTestPassOnly(benchmark::State& state) {
-    Circuit& circuit = ThousandNodes(-1.0f);
-    circuit.CanvasWidth = kCanvasWidth;
-    circuit.CanvasHeight = kCanvasHeight;
-    EditorState& editor = Editor();
-    HitTestPass(circuit); // the first pass lays out every constant
+    CircuitView view(ThousandNodes(-1.0f));
+    view.TakeSavedCamera();
+    view.CanvasWidth = kCanvasWidth;
+    view.CanvasHeight = kCanvasHeight;
+    HitTestPass(view); // the first pass lays out every constant
     int step = 0;
     for (auto _ : state) {
-        editor.MouseX = (step * 37) % 2560 - 1280;
-        editor.MouseY = (step * 23) % 1600 - 800;
+        view.MouseX = (step * 37) % 2560 - 1280;
+        view.MouseY = (step * 23) % 1600 - 800;
         ++step;
-        OnePass(circuit);
+        OnePass(view);
     }
 }
 BENCHMARK(BM_HitTestPassOnly)->Unit(benchmark::kMillisecond);

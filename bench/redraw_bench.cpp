@@ -6,6 +6,7 @@
 // a value on every wire as a run would leave them.
 
 #include "GeneratedCircuit.h"
+#include "editor/canvas/CanvasRedraw.h"
 #include "editor/canvas/OpenViews.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
@@ -31,23 +32,23 @@ int CommentsFor(int count) {
 
 // One frame, kept out of line so that an instruction counter can measure the frames alone:
 //   valgrind --tool=callgrind --toggle-collect='*OneFrame*' redraw_bench --benchmark_filter=...
-[[gnu::noinline]] void OneFrame(Circuit& circuit, QImage& image) {
-    Editor().Set(InteractionFlag::HoverFound, false);
-    RedrawCircuitInto(circuit, image);
+[[gnu::noinline]] void OneFrame(CircuitView& view, QImage& image) {
+    view.Set(InteractionFlag::HoverFound, false);
+    RedrawViewInto(view, image);
     benchmark::DoNotOptimize(image.constBits());
 }
 
-void RedrawLoop(benchmark::State& state, Circuit& circuit, int ratio) {
+void RedrawLoop(benchmark::State& state, CircuitView& view, int ratio) {
     // The mouse rests on empty canvas between nodes, so the hit test tries every object.
-    Editor().MouseX = circuit.CameraX + kGeneratedSpacing / 2 + 3;
-    Editor().MouseY = circuit.CameraY + kGeneratedSpacing / 2 - 30;
+    view.MouseX = view.CameraX + kGeneratedSpacing / 2 + 3;
+    view.MouseY = view.CameraY + kGeneratedSpacing / 2 - 30;
     QImage image(1280 * ratio, 800 * ratio, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
-    RedrawCircuitInto(circuit, image); // first layout of every comment and constant
+    RedrawViewInto(view, image); // first layout of every comment and constant
     for (auto _ : state)
-        OneFrame(circuit, image);
-    state.counters["wires"] = double(circuit.MainFrame.Wires.size());
-    state.counters["magnification"] = circuit.Magnification;
+        OneFrame(view, image);
+    state.counters["wires"] = double(view.Circuit->MainFrame.Wires.size());
+    state.counters["magnification"] = view.Magnification;
 }
 
 // Every wire's input holds a value of the latest run, of its own type.
@@ -71,11 +72,13 @@ void BM_Redraw(benchmark::State& state) {
     GenerateCircuit(circuit, count, CommentsFor(count));
     ShowValueLabels(labels);
     if (labels) LeaveValuesOfARun(circuit);
+    CircuitView view(circuit);
+    view.TakeSavedCamera();
     if (whole) {
-        circuit.ZoomLevel = WholeCircuitZoom(count, 800);
-        circuit.Magnification = std::exp2(circuit.ZoomLevel);
+        view.ZoomLevel = WholeCircuitZoom(count, 800);
+        view.Magnification = std::exp2(view.ZoomLevel);
     }
-    RedrawLoop(state, circuit, ratio);
+    RedrawLoop(state, view, ratio);
     ShowValueLabels(false);
     CloseCircuit(circuit);
 }
@@ -91,7 +94,8 @@ BENCHMARK(BM_Redraw)
 // The fixed cost of a frame: background, grid and origin marker only.
 void BM_EmptyFrame(benchmark::State& state) {
     Circuit& circuit = NewCircuit();
-    RedrawLoop(state, circuit, 1);
+    CircuitView view(circuit);
+    RedrawLoop(state, view, 1);
     CloseCircuit(circuit);
 }
 BENCHMARK(BM_EmptyFrame)->Unit(benchmark::kMillisecond);

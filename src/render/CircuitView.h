@@ -14,6 +14,7 @@
 #include <climits>
 #include <memory>
 #include <optional>
+#include <variant>
 #include <vector>
 
 class QObject;
@@ -24,9 +25,6 @@ namespace flow {
 class CanvasSurface;
 
 namespace InteractionFlag {
-constexpr int Panning = 0x01;
-constexpr int Dragged = 0x02;
-constexpr int RubberBand = 0x04;
 constexpr int HoverFound = 0x08;
 constexpr int HoverSelected = 0x10;
 constexpr int ToggleHovered = 0x20;
@@ -56,13 +54,41 @@ struct CameraView {
     bool operator==(const CameraView&) const = default;
 };
 
+// What the left button has under way, from its press to its release: one of these at a time.
+namespace press {
+struct None {};
+// Held on an object, not yet moved far enough to drag it; on a port, dragging draws a wire.
+struct Held {
+    Int DownX = 0, DownY = 0;
+    bool OnPort = false;
+};
+// Moving the selected nodes and comments, which are drawn at this offset until the release.
+struct Dragging {
+    Int DownX = 0, DownY = 0;
+    Int DX = 0, DY = 0;
+};
+// Drawing a rubber band from where the press went down to the mouse.
+struct Banding {
+    Int DownX = 0, DownY = 0;
+};
+// Taken by something else (Escape, a wire let go over empty canvas): it neither drags nor draws
+// a band until its release.
+struct Taken {};
+} // namespace press
+using LeftPress =
+    std::variant<press::None, press::Held, press::Dragging, press::Banding, press::Taken>;
+
+// The middle button's pan: the circuit point that stays under the pointer.
+struct PanAnchor {
+    Int X = 0, Y = 0;
+};
+
 // The interaction under way on the canvas: the mouse, the press, the text being edited.
 struct EditorState {
     Int MouseX = INT_MIN; // no position yet, so nothing is under the mouse at first
     Int MouseY = INT_MIN;
-    Int PanAnchorX = 0, PanAnchorY = 0;
-    Int DownX = 0, DownY = 0;
-    Int DragDX = 0, DragDY = 0;
+    LeftPress Press;
+    std::optional<PanAnchor> Pan;
     int InteractionFlags = 0;
     CanvasEvent LastEvent = CanvasEvent::None;
     bool LastEventLeftHeld = false; // whether the left button was held during LastEvent
@@ -76,15 +102,12 @@ struct EditorState {
     Node* HoveredNode = nullptr;
     Port* HoveredPort = nullptr;
     Port* WireSource = nullptr;
-    // The left press was taken by something else (Escape, a wire let go on empty canvas): it
-    // neither drags nor draws a band until its release.
-    bool PressCancelled = false;
-    // The left press began on a port: dragging draws a wire from it instead of moving objects.
-    bool PressOnPort = false;
     // What the last hit-test pass found under the mouse; none before the first pass.
     std::optional<const void*> LastHit;
 
     bool Has(int flag) const { return (InteractionFlags & flag) != 0; }
+    const press::Dragging* Drag() const { return std::get_if<press::Dragging>(&Press); }
+    const press::Banding* Band() const { return std::get_if<press::Banding>(&Press); }
     void Set(int flag, bool on = true) {
         InteractionFlags = on ? (InteractionFlags | flag) : (InteractionFlags & ~flag);
     }

@@ -71,8 +71,8 @@ void DrawComment(QPainter& painter, const Comment& comment, const CircuitView& v
     // Only the transform changes, but for the text under edit; keeping it is much cheaper than
     // a full save.
     const QTransform placed = painter.transform();
-    if (editor.Has(InteractionFlag::Dragged) && (flags & ObjectFlag::Selected))
-        painter.translate(double(editor.DragDX), double(editor.DragDY));
+    if (const press::Dragging* drag = editor.Drag(); drag && (flags & ObjectFlag::Selected))
+        painter.translate(double(drag->DX), double(drag->DY));
     painter.translate(double(comment.X), double(comment.Y));
 
     const double width = double(comment.Width), height = double(comment.Height);

@@ -249,8 +249,8 @@ void DrawNode(QPainter& painter, const Node& node, const CircuitView& view) {
     const QTransform placed = painter.transform();
     QTransform local = placed;
     local.translate(double(node.X), double(node.Y));
-    if (editor.Has(InteractionFlag::Dragged) && (flags & ObjectFlag::Selected))
-        local.translate(double(editor.DragDX), double(editor.DragDY));
+    if (const press::Dragging* drag = editor.Drag(); drag && (flags & ObjectFlag::Selected))
+        local.translate(double(drag->DX), double(drag->DY));
     painter.setTransform(QTransform());
     if (IsConstant(node))
         DrawConstantBody(painter, local, node, editor, flags, shadow);

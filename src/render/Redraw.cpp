@@ -90,14 +90,13 @@ void DrawScene(QPainter& painter, const CircuitView& view) {
 
 void DrawRubberBand(QPainter& painter, const CircuitView& view) {
     const EditorState& editor = view;
-    if (!editor.Has(InteractionFlag::RubberBand) ||
-        (editor.DownX == editor.MouseX && editor.DownY == editor.MouseY))
-        return;
+    const press::Banding* band = editor.Band();
+    if (!band || (band->DownX == editor.MouseX && band->DownY == editor.MouseY)) return;
     // Width and height keep their sign: a band dragged up or left extends that way.
-    const double x = ToScreenX(view, editor.DownX) + 0.5;
-    const double y = ToScreenY(view, editor.DownY) + 0.5;
-    const double w = (editor.MouseX - editor.DownX) * double(view.Magnification) + 1;
-    const double h = (editor.MouseY - editor.DownY) * double(view.Magnification) + 1;
+    const double x = ToScreenX(view, band->DownX) + 0.5;
+    const double y = ToScreenY(view, band->DownY) + 0.5;
+    const double w = (editor.MouseX - band->DownX) * double(view.Magnification) + 1;
+    const double h = (editor.MouseY - band->DownY) * double(view.Magnification) + 1;
     QPainterPath path(QPointF(x, y));
     path.lineTo(x + w, y);
     path.lineTo(x + w, y + h);

@@ -58,7 +58,7 @@ QRectF DrawnBounds(const Comment& comment) {
 }
 
 bool MovedByDrag(const Wire& wire, const CircuitView& view) {
-    if (!view.Has(InteractionFlag::Dragged)) return false;
+    if (!view.Drag()) return false;
     const auto selected = [](const Port* port) {
         return port && port->Node && (port->Node->Flags & ObjectFlag::Selected);
     };
@@ -81,9 +81,9 @@ void VisibleObjects(const CircuitView& view, const SceneIndex& index, SceneObjec
     visible.Clear();
     index.Collect(area, visible);
 
-    const EditorState& editor = view;
-    if (!editor.Has(InteractionFlag::Dragged)) return;
-    const QPointF offset(double(editor.DragDX), double(editor.DragDY));
+    const press::Dragging* drag = view.Drag();
+    if (!drag) return;
+    const QPointF offset(double(drag->DX), double(drag->DY));
     const auto nodeSelected = [&](int i) {
         return (frame.Nodes[std::size_t(i)]->Flags & ObjectFlag::Selected) != 0;
     };

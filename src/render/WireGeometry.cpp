@@ -32,9 +32,8 @@ QPointF PortPosition(const Port& port, const CircuitView* dragging) {
     const Node& node = *port.Node;
     // In doubles: positions near the limits of the integers must not overflow.
     QPointF position(double(node.X) + double(port.X), double(node.Y) + double(port.Y));
-    if (dragging && (node.Flags & ObjectFlag::Selected) &&
-        dragging->Has(InteractionFlag::Dragged))
-        position += QPointF(dragging->DragDX, dragging->DragDY);
+    const press::Dragging* drag = dragging ? dragging->Drag() : nullptr;
+    if (drag && (node.Flags & ObjectFlag::Selected)) position += QPointF(drag->DX, drag->DY);
     return position;
 }
 

@@ -282,8 +282,7 @@ TEST_F(NodeDrawingTest, SelectionAndHoverOutlineTheBody) {
 
     // Dragged selected nodes follow the drag before the move is applied.
     gate->Flags = ObjectFlag::Selected;
-    view.Set(InteractionFlag::Dragged);
-    view.DragDX = 10;
+    view.Press = press::Dragging{0, 0, 10, 0};
     EXPECT_EQ(At(Draw(*gate), 25, -0.25), 0xFFFFFFFFu);
     EXPECT_EQ(At(Draw(*gate), 2, -0.25), ColorTable()[ColorSlot::Background]);
 }

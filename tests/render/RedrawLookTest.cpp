@@ -102,9 +102,7 @@ TEST_F(RedrawLookTest, GeneratedCircuitLooksAsBefore) {
     view.MouseY = frame.Nodes[500]->Y + 10;
     for (float zoom : {WholeCircuitZoom(1000, 640), -1.0f, 0.0f, 0.25f, 1.5f})
         Check(view, QStringLiteral("generated"), zoom, QSize(640, 480));
-    view.Set(InteractionFlag::Dragged);
-    view.DragDX = 37;
-    view.DragDY = -12;
+    view.Press = press::Dragging{0, 0, 37, -12};
     Check(view, QStringLiteral("dragged"), -0.5f, QSize(640, 480));
 }
 

@@ -147,9 +147,9 @@ TEST_F(RedrawTest, RunningStatesShowTheirFrames) {
 
 TEST_F(RedrawTest, RubberBandOnlyOnceTheMouseHasMoved) {
     EditorState& editor = view;
-    editor.Set(InteractionFlag::RubberBand);
-    editor.DownX = editor.MouseX = -100; // pixel 300
-    editor.DownY = editor.MouseY = -50;  // pixel 250
+    editor.MouseX = -100; // pixel 300
+    editor.MouseY = -50;  // pixel 250
+    editor.Press = press::Banding{editor.MouseX, editor.MouseY};
     QImage image = Render();
     EXPECT_EQ(image.pixel(300, 250), kBackground);
     // Dragged up and to the left: the box extends that way from the press.

@@ -235,9 +235,11 @@ TEST_F(SceneIndexTest, IndexedDrawingPaintsWhatFullDrawingPaints) {
         view.CameraX = Coordinate(300);
         view.CameraY = Coordinate(200);
         EditorState& editor = view;
-        editor.Set(Dragged, round % 3 == 0);
-        editor.DragDX = Coordinate(150);
-        editor.DragDY = Coordinate(150);
+        const Int dx = Coordinate(150), dy = Coordinate(150);
+        if (round % 3 == 0)
+            editor.Press = press::Dragging{0, 0, dx, dy};
+        else
+            editor.Press = press::None{};
         SkipHiddenObjects() = false;
         const QImage everything = Render(400, 300);
         SkipHiddenObjects() = true;

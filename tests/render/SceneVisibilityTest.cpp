@@ -44,9 +44,7 @@ TEST_F(SceneVisibilityTest, SkippingObjectsOffTheCanvasChangesNoPixel) {
     }
     // Selected objects follow a drag before they are moved: the drawn place counts.
     Zoom(0);
-    view.Set(InteractionFlag::Dragged);
-    view.DragDX = 0;
-    view.DragDY = 30;
+    view.Press = press::Dragging{0, 0, 0, 30};
     SkipHiddenObjects() = false;
     const QImage everything = Render(400, 300);
     SkipHiddenObjects() = true;

@@ -75,10 +75,9 @@ TEST_F(WireDrawingTest, CurveReachGrowsWithTheSquareRootOfTheLength) {
 TEST_F(WireDrawingTest, EndsFollowSelectedNodesWhileDragged) {
     Wire* wire = StraightWire(200);
     source->Flags |= ObjectFlag::Selected;
-    view.DragDX = 10;
-    view.DragDY = -20;
+    view.Press = press::Held{0, 0, false};
     EXPECT_EQ(WireCurve(*wire, &view).elementAt(0), QPointF(45, 8)); // no drag yet
-    view.Set(InteractionFlag::Dragged);
+    view.Press = press::Dragging{0, 0, 10, -20};
     const QPainterPath curve = WireCurve(*wire, &view);
     EXPECT_EQ(QPointF(curve.elementAt(0)), QPointF(55, -12));
     EXPECT_EQ(QPointF(curve.elementAt(3)), QPointF(203, 8)); // the print is not selected

@@ -47,11 +47,8 @@ void LeaveShownFrame(CircuitView& view) {
     editor.HoveredNode = nullptr;
     editor.HoveredPort = nullptr;
     editor.LastHit.reset();
-    editor.PressCancelled = editor.PressOnPort = false;
-    editor.Set(InteractionFlag::Dragged | InteractionFlag::RubberBand |
-                   InteractionFlag::HoverFound | InteractionFlag::HoverSelected,
-               false);
-    editor.DragDX = editor.DragDY = 0;
+    editor.Press = press::None{};
+    editor.Set(InteractionFlag::HoverFound | InteractionFlag::HoverSelected, false);
     Frame& shown = ShownFrame(view);
     const bool body = shown.Definition != nullptr;
     ClearFlags(shown, ObjectFlag::Hovered | (body ? ObjectFlag::Selected : 0));

@@ -104,17 +104,16 @@ void StartEditing(CircuitView& view, Comment* comment, Node* node, const QString
     SetCursor(view, CursorShape::IBeam);
 }
 
-// The selected objects of the frame, each kind in list order.
 bool OnLeftDown(CircuitView& view, const CanvasInput& input) {
     EditorState& editor = view;
     const bool ctrl = input.Modifiers & KeyModifier::Ctrl;
-    editor.PressCancelled = false;
-    editor.PressOnPort = editor.HoveredPort != nullptr;
+    const bool onPort = editor.HoveredPort != nullptr;
+    editor.Press = press::None{};
     const bool placing = Pending(view);
     if (placing) PlacePendingNode(view);
     if (editor.WireSource && !placing && !ctrl && !editor.Has(HoverFound)) {
         // The wire is let go over empty canvas: its release offers the nodes it could feed.
-        editor.PressCancelled = true;
+        editor.Press = press::Taken{};
         return false;
     }
     if (editor.WireSource && editor.HoveredPort && editor.WireSource != editor.HoveredPort) {
@@ -128,21 +127,19 @@ bool OnLeftDown(CircuitView& view, const CanvasInput& input) {
     }
     if (editor.Has(HoverFound)) {
         if (!editor.Has(HoverSelected) && !ctrl) editor.Set(ToggleHovered);
+        editor.Press = press::Held{editor.MouseX, editor.MouseY, onPort};
     } else {
-        editor.Set(RubberBand);
+        editor.Press = press::Banding{editor.MouseX, editor.MouseY};
     }
     if (!editor.Has(HoverSelected)) {
         CommitEdit(view);
         SetCursor(view, CursorShape::Arrow);
     }
-    editor.DownX = editor.MouseX;
-    editor.DownY = editor.MouseY;
-    editor.DragDX = editor.DragDY = 0;
     return true;
 }
 
-bool MovedSincePress(const EditorState& editor) {
-    return std::abs(editor.MouseX - editor.DownX) > 4 || std::abs(editor.MouseY - editor.DownY) > 4;
+bool MovedSince(const press::Held& held, const EditorState& editor) {
+    return std::abs(editor.MouseX - held.DownX) > 4 || std::abs(editor.MouseY - held.DownY) > 4;
 }
 
 // A wire dragged out of a port and let go: onto another port it connects, over empty canvas it
@@ -157,27 +154,24 @@ bool LetGoOfDraggedWire(CircuitView& view, const CanvasInput& input) {
     } else if (!editor.Has(HoverFound)) {
         OpenPlacePopup(*view.Circuit, input.GlobalPos, QString(), source);
     }
-    editor.Set(RubberBand | Dragged, false);
-    editor.DragDX = editor.DragDY = 0;
     return true;
 }
 
 bool OnLeftUp(CircuitView& view, const CanvasInput& input) {
     EditorState& editor = view;
-    if (std::exchange(editor.PressCancelled, false)) {
+    const LeftPress released = std::exchange(editor.Press, press::None{});
+    if (std::holds_alternative<press::Taken>(released)) {
         if (editor.WireSource && !editor.Has(HoverFound))
             OpenPlacePopup(*view.Circuit, input.GlobalPos, QString(), editor.WireSource);
         return true;
     }
-    if (std::exchange(editor.PressOnPort, false) && editor.WireSource && MovedSincePress(editor))
+    const auto* held = std::get_if<press::Held>(&released);
+    if (held && held->OnPort && editor.WireSource && MovedSince(*held, editor))
         return LetGoOfDraggedWire(view, input);
-    editor.Set(RubberBand, false);
     if (!editor.Has(HoverFound) || (input.Modifiers & KeyModifier::Ctrl)) editor.Set(ToggleHovered);
     if (!editor.Has(Editing)) SetCursor(view, CursorShape::Arrow);
-    if (editor.Has(Dragged))
-        MoveObjects(*view.Circuit, SelectedBlocks(view), editor.DragDX, editor.DragDY);
-    editor.Set(Dragged, false);
-    editor.DragDX = editor.DragDY = 0;
+    if (const auto* drag = std::get_if<press::Dragging>(&released))
+        MoveObjects(*view.Circuit, SelectedBlocks(view), drag->DX, drag->DY);
     return true;
 }
 
@@ -187,30 +181,34 @@ void ShapeCursorAfterMove(CircuitView& view, const CanvasInput& input) {
     const EditorState& editor = view;
     const bool left = input.Buttons & MouseButton::Left;
     const bool middle = input.Buttons & MouseButton::Middle;
-    if (editor.Has(RubberBand)) SetCursor(view, CursorShape::Cross);
+    if (editor.Band()) SetCursor(view, CursorShape::Cross);
     if (editor.Has(Editing) && editor.HoveredComment && editor.HoveredComment == editor.EditComment)
         SetCursor(view, CursorShape::IBeam);
     else if (!left && !middle)
         SetCursor(view, CursorShape::Arrow);
-    const bool free = !editor.Has(RubberBand) && !editor.Has(Editing);
+    const bool free = !editor.Band() && !editor.Has(Editing);
     if (free && !middle) SetCursor(view, editor.HoveredPort ? CursorShape::Hand : CursorShape::Arrow);
 }
 
 bool OnMouseMove(CircuitView& view, const CanvasInput& input) {
     EditorState& editor = view;
     const bool left = input.Buttons & MouseButton::Left;
-    if (editor.Has(Panning)) {
-        KeepPointUnderPixel(view, editor.PanAnchorX, editor.PanAnchorY, input);
-    }
-    const bool free = !editor.Has(RubberBand) && !editor.Has(Editing) && !editor.PressCancelled &&
-                      !editor.PressOnPort;
-    if (free && left) {
-        const Int dx = editor.MouseX - editor.DownX, dy = editor.MouseY - editor.DownY;
-        if (std::abs(dx) > 4 || std::abs(dy) > 4) editor.Set(Dragged);
-        // Drawn where the release will put them, on the grid when snapping.
-        const UnitPair offset = SnappedGroupOffset(*view.Circuit, SelectedBlocks(view), dx, dy);
-        editor.DragDX = offset.X;
-        editor.DragDY = offset.Y;
+    if (editor.Pan) KeepPointUnderPixel(view, editor.Pan->X, editor.Pan->Y, input);
+    if (!left || editor.Has(Editing)) return true;
+    // A press held on an object (not on a port) drags the selection once it moves past a few
+    // units; the selection is drawn where the release will put it, on the grid when snapping.
+    const auto* held = std::get_if<press::Held>(&editor.Press);
+    auto* drag = std::get_if<press::Dragging>(&editor.Press);
+    if ((!held || held->OnPort) && !drag) return true;
+    const Int downX = held ? held->DownX : drag->DownX;
+    const Int downY = held ? held->DownY : drag->DownY;
+    const Int dx = editor.MouseX - downX, dy = editor.MouseY - downY;
+    const UnitPair offset = SnappedGroupOffset(*view.Circuit, SelectedBlocks(view), dx, dy);
+    if (drag) {
+        drag->DX = offset.X;
+        drag->DY = offset.Y;
+    } else if (std::abs(dx) > 4 || std::abs(dy) > 4) {
+        editor.Press = press::Dragging{downX, downY, offset.X, offset.Y};
     }
     return true;
 }
@@ -257,10 +255,8 @@ void CancelUnderWay(CircuitView& view, const CanvasInput& input) {
     CancelPlacement(view);
     if (Port* source = std::exchange(editor.WireSource, nullptr))
         source->Flags &= ~ObjectFlag::Selected;
-    if (editor.Has(RubberBand | Dragged) || (input.Buttons & MouseButton::Left))
-        editor.PressCancelled = true;
-    editor.Set(RubberBand | Dragged, false);
-    editor.DragDX = editor.DragDY = 0;
+    if (editor.Band() || editor.Drag() || (input.Buttons & MouseButton::Left))
+        editor.Press = press::Taken{};
 }
 
 bool OnKeyDown(CircuitView& view, const CanvasInput& input) {
@@ -372,13 +368,11 @@ bool Handle(CircuitView& view, const CanvasInput& input) {
     case CanvasEvent::RightClick:
         return OnRightClick(view, input);
     case CanvasEvent::MiddleDown:
-        view.Set(Panning);
-        view.PanAnchorX = view.MouseX;
-        view.PanAnchorY = view.MouseY;
+        view.Pan = PanAnchor{view.MouseX, view.MouseY};
         SetCursor(view, CursorShape::Move);
         return true;
     case CanvasEvent::MiddleUp:
-        view.Set(Panning, false);
+        view.Pan.reset();
         SetCursor(view, CursorShape::Arrow);
         return true;
     case CanvasEvent::MouseMove:
@@ -401,7 +395,8 @@ bool StillPicture(const CircuitView& view, const CanvasInput& input) {
     const EditorState& editor = view;
     return input.Type == CanvasEvent::MouseMove &&
            !(input.Buttons & (MouseButton::Left | MouseButton::Middle)) &&
-           !editor.Has(Panning | RubberBand | Dragged | Editing | DeselectAll | ToggleHovered) &&
+           !editor.Pan && !editor.Band() && !editor.Drag() &&
+           !editor.Has(Editing | DeselectAll | ToggleHovered) &&
            !Pending(view) && !editor.WireSource && HoverWouldStay(view);
 }
 

@@ -43,7 +43,7 @@ bool ApplySelectionRequests(const EditorState& editor, int& flags) {
 
 // Only one object per pass is under the mouse, and none while a drag or a band is under way.
 bool MayHitPoint(const EditorState& editor) {
-    return !editor.Has(Dragged) && !editor.Has(HoverFound) && !editor.Has(RubberBand);
+    return !editor.Drag() && !editor.Has(HoverFound) && !editor.Band();
 }
 
 QPointF Mouse(const EditorState& editor) {
@@ -52,10 +52,12 @@ QPointF Mouse(const EditorState& editor) {
 
 // Right and bottom edges are exclusive, so a band of zero size catches nothing.
 bool InsideRubberBand(const EditorState& editor, Int x, Int y, Int width, Int height) {
-    const Int minX = std::min(editor.DownX, editor.MouseX);
-    const Int maxX = std::max(editor.DownX, editor.MouseX);
-    const Int minY = std::min(editor.DownY, editor.MouseY);
-    const Int maxY = std::max(editor.DownY, editor.MouseY);
+    const press::Banding* band = editor.Band();
+    if (!band) return false;
+    const Int minX = std::min(band->DownX, editor.MouseX);
+    const Int maxX = std::max(band->DownX, editor.MouseX);
+    const Int minY = std::min(band->DownY, editor.MouseY);
+    const Int maxY = std::max(band->DownY, editor.MouseY);
     const Int left = std::min(x, SaturatedSum(x, width));
     const Int right = std::max(x, SaturatedSum(x, width));
     const Int top = std::min(y, SaturatedSum(y, height));
@@ -107,8 +109,7 @@ bool PointOnCurve(const QPainterPath& curve, QPointF mouse) {
 // requests of the last event, and the rubber band.
 void PrepareComment(EditorState& editor, Comment& comment) {
     ApplySelectionRequests(editor, comment.Flags);
-    if (editor.Has(RubberBand) &&
-        InsideRubberBand(editor, comment.X, comment.Y, comment.Width, comment.Height))
+    if (InsideRubberBand(editor, comment.X, comment.Y, comment.Width, comment.Height))
         comment.Flags |= ObjectFlag::Hovered;
 }
 
@@ -116,8 +117,7 @@ void PrepareNode(EditorState& editor, Node& node) {
     for (const auto& port : node.Ports)
         if (ApplySelectionRequests(editor, port->Flags)) editor.WireSource = port.get();
     ApplySelectionRequests(editor, node.Flags);
-    if (editor.Has(RubberBand) &&
-        InsideRubberBand(editor, node.X, node.Y, node.Width, node.Height))
+    if (InsideRubberBand(editor, node.X, node.Y, node.Width, node.Height))
         node.Flags |= ObjectFlag::Hovered;
 }
 

@@ -49,13 +49,13 @@ TEST_F(KeysTest, EscapeLetsGoOfAWireAndABand) {
     MoveTo(circuit, -100, -100);
     Press(circuit, -100, -100);
     MoveTo(circuit, 100, 100, Qt::LeftButton);
-    EXPECT_TRUE(ViewOf(circuit)->Has(InteractionFlag::RubberBand));
+    EXPECT_NE(ViewOf(circuit)->Band(), nullptr);
     Key(circuit, Qt::Key_Escape);
-    EXPECT_FALSE(ViewOf(circuit)->Has(InteractionFlag::RubberBand));
+    EXPECT_EQ(ViewOf(circuit)->Band(), nullptr);
     MoveTo(circuit, 120, 120, Qt::LeftButton);
     Release(circuit, 120, 120);
     EXPECT_FALSE(print.Flags & ObjectFlag::Selected);
-    EXPECT_FALSE(ViewOf(circuit)->Has(InteractionFlag::Dragged));
+    EXPECT_EQ(ViewOf(circuit)->Drag(), nullptr);
 }
 
 TEST_F(KeysTest, TypingIntoADoubleClickedConstantReplacesItsValue) {

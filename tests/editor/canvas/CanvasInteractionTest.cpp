@@ -162,7 +162,7 @@ TEST_F(CanvasInteractionTest, RubberBandSelectsAndADragMovesTheSelection) {
     EXPECT_EQ(second.X, secondX + 20);
     EXPECT_EQ(second.Y, secondY + 20);
     EXPECT_EQ(outside.X, 200 - outside.Width / 2);
-    EXPECT_FALSE(ViewOf(circuit)->Has(InteractionFlag::Dragged));
+    EXPECT_EQ(ViewOf(circuit)->Drag(), nullptr);
 
     // Four units is not yet a drag.
     Drag(circuit, Middle(first).x(), Middle(first).y(), Middle(first).x() + 4,
@@ -292,7 +292,7 @@ TEST_F(CanvasInteractionTest, ClosingAWindowDropsWhatWasBegunInIt) {
     ClickAt(wired, PortPoint(print, 1));
     ASSERT_EQ(ViewOf(wired)->WireSource, print.PortArray[1]);
     Press(wired, 100, 100, Qt::MiddleButton);
-    ASSERT_TRUE(ViewOf(wired)->Has(InteractionFlag::Panning));
+    ASSERT_TRUE(ViewOf(wired)->Pan.has_value());
     WindowOf(wired)->close();
     EXPECT_EQ(ViewOf(wired), nullptr);
     // The other window neither pans nor draws a wire from the press it never saw.

@@ -137,7 +137,7 @@ TEST_F(HitTestPassTest, SelectedObjectUnderTheMouseIsReported) {
     PassAt(20, 20);
     EXPECT_TRUE(ViewOf(circuit)->Has(HoverSelected));
     // While a drag is under way nothing is hit.
-    ViewOf(circuit)->Set(Dragged);
+    ViewOf(circuit)->Press = press::Dragging{};
     PassAt(20, 20);
     EXPECT_FALSE(ViewOf(circuit)->Has(HoverFound));
     EXPECT_FALSE(Hovered(print->Flags));
@@ -150,9 +150,7 @@ TEST_F(HitTestPassTest, RubberBandCatchesWhatLiesWhollyInsideWithExclusiveEdges)
     constant->Width = -40; // box [60, 100] x [10, 26]
     constant->Height = 16;
     EditorState& editor = *ViewOf(circuit);
-    editor.Set(RubberBand);
-    editor.DownX = 10;
-    editor.DownY = 10;
+    editor.Press = press::Banding{10, 10};
     PassAt(30, 20); // right and bottom edges are exclusive
     EXPECT_FALSE(Hovered(comment->Flags));
     PassAt(31, 21);
@@ -160,15 +158,13 @@ TEST_F(HitTestPassTest, RubberBandCatchesWhatLiesWhollyInsideWithExclusiveEdges)
     EXPECT_FALSE(Hovered(constant->Flags));
     EXPECT_FALSE(editor.Has(HoverFound)); // the band finds nothing under the mouse
     // Dragged up and left from the far corner works the same way.
-    editor.DownX = 101;
-    editor.DownY = 27;
+    editor.Press = press::Banding{101, 27};
     PassAt(60, 10);
     EXPECT_TRUE(Hovered(constant->Flags));
     EXPECT_FALSE(Hovered(comment->Flags));
     // A band of zero size catches nothing, not even an object of zero size at its corner.
     Comment* dot = SizedComment(200, 200, 0, 0);
-    editor.DownX = 200;
-    editor.DownY = 200;
+    editor.Press = press::Banding{200, 200};
     PassAt(200, 200);
     EXPECT_FALSE(Hovered(dot->Flags));
     EXPECT_FALSE(Hovered(constant->Flags));
