@@ -63,14 +63,14 @@ void SelectOnly(Circuit& circuit, int* flags) {
 }
 
 // The window's own action for the command, so that name, keys and effect are the Edit menu's.
-QAction* WindowAction(const Circuit& circuit, int commandId) {
+QAction* WindowAction(const Circuit& circuit, Command command) {
     const CircuitWindow* window = WindowOf(circuit);
     if (!window) return nullptr;
     for (QAction* menu : window->menuBar()->actions())
         if (menu->menu())
             for (QAction* action : menu->menu()->actions())
                 if (!action->menu() && action->data().isValid() &&
-                    action->data().toInt() == commandId)
+                    action->data().toInt() == int(command))
                     return action;
     return nullptr;
 }
@@ -98,7 +98,7 @@ bool PopUpContextMenu(Circuit& circuit, QPoint screenPosition) {
     if (Opened()) Opened()->close();
     auto* menu = new QMenu(WindowOf(circuit));
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    for (int id : {Command::Cut, Command::Copy, Command::Duplicate, Command::Delete})
+    for (Command id : {Command::Cut, Command::Copy, Command::Duplicate, Command::Delete})
         if (QAction* action = WindowAction(circuit, id)) menu->addAction(action);
     menu->addSeparator();
     if (target.Node && IsConstant(*target.Node))

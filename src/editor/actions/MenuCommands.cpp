@@ -70,14 +70,23 @@ FileNameChooser& ChooseFileName() {
 }
 
 void OnMenu(Circuit& circuit, int commandId) {
+    if (commandId < kFirstAddNodeCommand) {
+        OnMenu(circuit, Command(commandId));
+        return;
+    }
+    if (CircuitView* view = ViewOf(circuit)) FillPreviewNode(view->Preview, commandId);
+    RedrawCircuit(circuit);
+}
+
+void OnMenu(Circuit& circuit, Command command) {
     // The window of the command is redrawn, or the circuit that Open brought in; a new
     // circuit's window draws itself when it opens.
     Circuit* shown = &circuit;
     // A Start repaints at every run state, with nothing but the state changing in between.
     std::optional<SceneReuse> sameScene;
-    if (CircuitView* view = ViewOf(circuit); view && commandId == Command::Start)
+    if (CircuitView* view = ViewOf(circuit); view && command == Command::Start)
         sameScene.emplace(*view);
-    switch (commandId) {
+    switch (command) {
     case Command::Save:
     case Command::SaveAs:
     case Command::Start:
@@ -90,7 +99,7 @@ void OnMenu(Circuit& circuit, int commandId) {
     default:
         break;
     }
-    switch (commandId) {
+    switch (command) {
     case Command::New:
         OpenCircuitWindow(NewCircuit());
         break;
@@ -165,7 +174,7 @@ void OnMenu(Circuit& circuit, int commandId) {
     case Command::AlignTop:
     case Command::AlignBottom:
     case Command::AlignCentres:
-        AlignSelection(circuit, Alignment(commandId - Command::AlignLeft));
+        AlignSelection(circuit, Alignment(int(command) - int(Command::AlignLeft)));
         break;
     case Command::DistributeHorizontally:
         DistributeSelection(circuit, Spread::Horizontally);
@@ -198,7 +207,6 @@ void OnMenu(Circuit& circuit, int commandId) {
         GoUp(circuit);
         break;
     default:
-        if (CircuitView* view = ViewOf(circuit)) FillPreviewNode(view->Preview, commandId);
         break;
     }
     RedrawCircuit(*shown);

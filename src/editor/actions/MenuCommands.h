@@ -11,22 +11,50 @@ class QWidget;
 
 namespace flow {
 
-// The add-node menu's ids lie above all of these (kFirstAddNodeCommand, actions/AddNodeMenu.h).
-namespace Command {
-constexpr int New = 0, Open = 1, SaveAs = 2, Close = 3, Quit = 4, Save = 5, Start = 7;
-constexpr int Undo = 30, Redo = 31;
-constexpr int Cut = 32, Copy = 33, Paste = 34, Duplicate = 35, Delete = 36, SelectAll = 37;
-constexpr int ExportImage = 40;
-constexpr int ZoomIn = 50, ZoomOut = 51, FitCircuit = 52, ActualSize = 53;
-constexpr int ShowValues = 54;
-constexpr int SnapToGrid = 60, AlignLeft = 61, AlignRight = 62, AlignTop = 63, AlignBottom = 64,
-              AlignCentres = 65, DistributeHorizontally = 66, DistributeVertically = 67,
-              SelectConnected = 68, KeyboardShortcuts = 70, About = 71;
-// Making and taking apart sub-circuits.
-constexpr int MakeSubCircuit = 100, Ungroup = 101;
-constexpr int OpenSubCircuit = 110, Up = 111;
-} // namespace Command
+// The commands of the menus, by the ids their actions carry. The add-node menu's items carry ids
+// above all of these (kFirstAddNodeCommand, actions/AddNodeMenu.h).
+enum class Command {
+    New = 0,
+    Open = 1,
+    SaveAs = 2,
+    Close = 3,
+    Quit = 4,
+    Save = 5,
+    Start = 7,
+    Undo = 30,
+    Redo = 31,
+    Cut = 32,
+    Copy = 33,
+    Paste = 34,
+    Duplicate = 35,
+    Delete = 36,
+    SelectAll = 37,
+    ExportImage = 40,
+    ZoomIn = 50,
+    ZoomOut = 51,
+    FitCircuit = 52,
+    ActualSize = 53,
+    ShowValues = 54,
+    SnapToGrid = 60,
+    AlignLeft = 61,
+    AlignRight = 62,
+    AlignTop = 63,
+    AlignBottom = 64,
+    AlignCentres = 65,
+    DistributeHorizontally = 66,
+    DistributeVertically = 67,
+    SelectConnected = 68,
+    KeyboardShortcuts = 70,
+    About = 71,
+    // Making and taking apart sub-circuits.
+    MakeSubCircuit = 100,
+    Ungroup = 101,
+    OpenSubCircuit = 110,
+    Up = 111,
+};
 
+void OnMenu(Circuit& circuit, Command command);
+// The command an action's id names: a menu command, or an item of the add-node menu.
 void OnMenu(Circuit& circuit, int commandId);
 
 // Asks the user for a file name; an empty result means cancelled. The editor uses file dialogs;

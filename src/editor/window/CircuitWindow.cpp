@@ -147,11 +147,11 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     });
     AddOutputPanelMenu(outputPanel_);
 
-    auto addCommand = [this](QMenu* menu, const QString& label, int id,
+    auto addCommand = [this](QMenu* menu, const QString& label, Command id,
                              const QList<QKeySequence>& keys = {}) {
         QAction* action = menu->addAction(label);
         action->setShortcuts(keys);
-        action->setData(id);
+        action->setData(int(id));
         connect(action, &QAction::triggered, this, [this, id] { OnMenu(circuit_, id); });
         return action;
     };

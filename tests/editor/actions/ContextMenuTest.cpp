@@ -40,7 +40,7 @@ TEST_F(ContextMenuTest, AnObjectsMenuActsOnItAloneOrOnTheSelectionItBelongsTo) {
     EXPECT_FALSE(kept.Flags & ObjectFlag::Selected);
     QAction* remove = Item(menu, "Delete");
     ASSERT_NE(remove, nullptr);
-    EXPECT_EQ(remove->data().toInt(), Command::Delete) << "the Edit menu's own action";
+    EXPECT_EQ(remove->data().toInt(), int(Command::Delete)) << "the Edit menu's own action";
     remove->trigger();
     menu->close();
     ASSERT_EQ(circuit.MainFrame.Nodes.size(), 1u);
