@@ -7,6 +7,7 @@
 
 #include "GeneratedCircuit.h"
 #include "editor/canvas/EditorState.h"
+#include "engine/RunSession.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 #include "render/Palette.h"
@@ -31,34 +32,36 @@ int CommentsFor(int count) {
 
 // One frame, kept out of line so that an instruction counter can measure the frames alone:
 //   valgrind --tool=callgrind --toggle-collect='*OneFrame*' redraw_bench --benchmark_filter=...
-[[gnu::noinline]] void OneFrame(Circuit& circuit, QImage& image) {
+[[gnu::noinline]] void OneFrame(Circuit& circuit, const RunSession& run, QImage& image) {
     Editor().Set(InteractionFlag::HoverFound, false);
-    RedrawCircuitInto(circuit, image);
+    RedrawCircuitInto(circuit, image, &run);
     benchmark::DoNotOptimize(image.constBits());
 }
 
-void RedrawLoop(benchmark::State& state, Circuit& circuit, int ratio) {
+void RedrawLoop(benchmark::State& state, Circuit& circuit, const RunSession& run, int ratio) {
     // The mouse rests on empty canvas between nodes, so the hit test tries every object.
     Editor().MouseX = circuit.CameraX + kGeneratedSpacing / 2 + 3;
     Editor().MouseY = circuit.CameraY + kGeneratedSpacing / 2 - 30;
     QImage image(1280 * ratio, 800 * ratio, QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
-    RedrawCircuitInto(circuit, image); // first layout of every comment and constant
+    RedrawCircuitInto(circuit, image, &run); // first layout of every comment and constant
     for (auto _ : state)
-        OneFrame(circuit, image);
+        OneFrame(circuit, run, image);
     state.counters["wires"] = double(circuit.MainFrame.Wires.size());
     state.counters["magnification"] = circuit.Magnification;
 }
 
 // Every wire's input holds a value of the latest run, of its own type.
-void LeaveValuesOfARun(Circuit& circuit) {
-    circuit.RunNumber = 1;
-    for (const auto& wire : circuit.MainFrame.Wires) {
+void LeaveValuesOfARun(RunSession& run) {
+    run.RunNumber = 1;
+    for (const auto& wire : run.Target()->MainFrame.Wires) {
         Port* input = wire->Destination;
-        input->ValueRun = 1;
-        input->ValueType = input->Type == PortType::Generic ? PortType::Integer : input->Type;
-        input->Value = 12345;
-        input->Text = QStringLiteral("text");
+        run.Prepare(*input->Node);
+        PortRun& slot = *run.SlotOf(*input);
+        slot.ValueRun = 1;
+        slot.ValueType = input->Type == PortType::Generic ? PortType::Integer : input->Type;
+        slot.Value = 12345;
+        slot.Text = QStringLiteral("text");
     }
 }
 
@@ -69,13 +72,14 @@ void BM_Redraw(benchmark::State& state) {
     const bool labels = state.range(3) != 0;
     Circuit& circuit = NewCircuit();
     GenerateCircuit(circuit, count, CommentsFor(count));
+    RunSession run(circuit);
     ShowValueLabels(labels);
-    if (labels) LeaveValuesOfARun(circuit);
+    if (labels) LeaveValuesOfARun(run);
     if (whole) {
         circuit.ZoomLevel = WholeCircuitZoom(count, 800);
         circuit.Magnification = std::exp2(circuit.ZoomLevel);
     }
-    RedrawLoop(state, circuit, ratio);
+    RedrawLoop(state, circuit, run, ratio);
     ShowValueLabels(false);
     CloseCircuit(circuit);
 }
@@ -91,7 +95,8 @@ BENCHMARK(BM_Redraw)
 // The fixed cost of a frame: background, grid and origin marker only.
 void BM_EmptyFrame(benchmark::State& state) {
     Circuit& circuit = NewCircuit();
-    RedrawLoop(state, circuit, 1);
+    const RunSession run(circuit);
+    RedrawLoop(state, circuit, run, 1);
     CloseCircuit(circuit);
 }
 BENCHMARK(BM_EmptyFrame)->Unit(benchmark::kMillisecond);

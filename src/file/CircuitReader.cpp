@@ -1,6 +1,5 @@
 #include "file/CircuitReader.h"
 
-#include "engine/Expansion.h"
 #include "engine/NumberText.h"
 #include "file/CircuitFragment.h"
 #include "file/FileText.h"
@@ -8,6 +7,7 @@
 #include "file/ReadLosses.h"
 #include "file/XmlParse.h"
 #include "model/Catalogue.h"
+#include "model/Expansion.h"
 #include "model/Model.h"
 #include "model/SubCircuits.h"
 #include "model/ZoomRange.h"

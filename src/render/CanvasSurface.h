@@ -5,6 +5,8 @@
 
 namespace flow {
 
+class RunSession;
+
 class CanvasSurface {
   public:
     virtual ~CanvasSurface() = default;
@@ -12,6 +14,8 @@ class CanvasSurface {
     virtual QImage& Surface() = 0;
     // Schedules the copy of the image to the screen.
     virtual void Present() = 0;
+    // The run whose results the canvas shows: values, marks, the run state; none for none.
+    virtual const RunSession* Run() const { return nullptr; }
 };
 
 } // namespace flow

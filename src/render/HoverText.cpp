@@ -2,8 +2,8 @@
 
 #include "engine/PortValues.h"
 #include "engine/RunCopies.h"
-#include "engine/TypeResolution.h"
 #include "model/Model.h"
+#include "model/TypeResolution.h"
 #include "render/ValueDisplay.h"
 
 namespace flow {
@@ -97,15 +97,15 @@ QString HoverText(const Node& node) {
            NeverFiredSuffix(node);
 }
 
-QString HoverText(const Port& port) {
+QString HoverText(const Port& port, const RunSession* run) {
     return DirectionPrefix(port.Direction) + port.Label + PortTypeSuffix(ShownType(port)) +
-           ValueSuffix(LatestValue(port));
+           ValueSuffix(LatestValue(run, port));
 }
 
-QString HoverText(const Wire& wire) {
+QString HoverText(const Wire& wire, const RunSession* run) {
     const ConnectionFault fault = WhyCannotConnect(wire.Source, wire.Destination);
     if (fault != ConnectionFault::None) return FaultText(wire, fault);
-    const std::optional<CarriedValue> value = LatestValue(wire);
+    const std::optional<CarriedValue> value = LatestValue(run, wire);
     if (!value) return QStringLiteral("Wire");
     return QStringLiteral("Wire: ") + DisplayValue(value->Type, value->Value, value->Text);
 }

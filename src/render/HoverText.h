@@ -5,10 +5,13 @@
 
 namespace flow {
 
+class RunSession;
+
 QString HoverText(const Comment& comment);
 QString HoverText(const Node& node);
-QString HoverText(const Port& port);
-QString HoverText(const Wire& wire);
+// A port or wire shows the value it carried in the latest run of `run`, when given.
+QString HoverText(const Port& port, const RunSession* run = nullptr);
+QString HoverText(const Wire& wire, const RunSession* run = nullptr);
 
 // " (Integer)" and the like; nothing for a type not fixed yet.
 QString PortTypeSuffix(int type);

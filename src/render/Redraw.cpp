@@ -3,7 +3,9 @@
 #include "editor/canvas/RedrawLink.h"
 #include "engine/DefectPlace.h"
 #include "engine/RunCopies.h"
+#include "engine/RunSession.h"
 #include "model/Model.h"
+#include "model/SubCircuits.h"
 #include "render/Camera.h"
 #include "render/CanvasSurface.h"
 #include "render/CommentDrawing.h"
@@ -16,7 +18,6 @@
 #include "render/StatusText.h"
 #include "render/ValueLabels.h"
 #include "render/WireDrawing.h"
-#include "model/SubCircuits.h"
 
 #include <QObject>
 #include <QPaintDevice>
@@ -81,8 +82,8 @@ void DrawPreviewNode(QPainter& painter, const Circuit& circuit) {
 }
 
 // Steps 8 to 11: hit test, then the scene from bottom to top, all in circuit units.
-void DrawScene(QPainter& painter, Circuit& circuit) {
-    HitTestPass(circuit);
+void DrawScene(QPainter& painter, Circuit& circuit, const RunSession* run) {
+    HitTestPass(circuit, run);
     const Frame& frame = ShownFrame(circuit);
     const SceneIndex& index = SceneIndexOf(circuit);
     static SceneObjects visible; // kept, so that its buffers are reused
@@ -99,7 +100,7 @@ void DrawScene(QPainter& painter, Circuit& circuit) {
         DrawNode(painter, node);
         if (NeverFired(node)) DrawNeverFiredMark(painter, node);
     }
-    DrawValueLabels(painter, circuit, visible.Wires);
+    if (run) DrawValueLabels(painter, circuit, *run, visible.Wires);
     for (const int i : visible.Comments)
         DrawComment(painter, *frame.Comments[std::size_t(i)]);
     DrawDraggedWire(painter);
@@ -108,13 +109,13 @@ void DrawScene(QPainter& painter, Circuit& circuit) {
 
 // The hover text stays only while the hit test found something under the mouse. Otherwise the
 // field says where a defect is, in the command line's words, which the canvas has no room for.
-void ClearHoverTextUnlessFound(Circuit& circuit) {
+void ClearHoverTextUnlessFound(Circuit& circuit, const RunSession* run) {
     if (Editor().Has(InteractionFlag::HoverFound)) return;
     QString idle;
-    if (circuit.State == RunState::Defect && circuit.ErrorKind != ErrorKind::None) {
+    if (run && run->State() == RunState::Defect && run->Fault().Kind != ErrorKind::None) {
         // The canvas shows the message; the place is what it cannot say.
-        const QString place = DefectPlace(circuit);
-        idle = place.isEmpty() ? circuit.ErrorMessage : QStringLiteral("At ") + place;
+        const QString place = DefectPlace(run->Fault());
+        idle = place.isEmpty() ? run->Fault().Message : QStringLiteral("At ") + place;
     }
     SetStatusText(circuit, StatusField::Hover, idle);
 }
@@ -166,7 +167,8 @@ KeptScene& Kept() {
 }
 
 // Background, origin marker, grid and scene: everything below the overlays.
-void PaintBelowOverlays(QPainter& painter, Circuit& circuit, QSize pixels, double ratio) {
+void PaintBelowOverlays(QPainter& painter, Circuit& circuit, const RunSession* run, QSize pixels,
+                        double ratio) {
     painter.fillRect(QRect(QPoint(0, 0), pixels), Slot(ColorSlot::Background));
     painter.scale(ratio, ratio);
 
@@ -179,13 +181,14 @@ void PaintBelowOverlays(QPainter& painter, Circuit& circuit, QSize pixels, doubl
 
     painter.save();
     ApplyCamera(painter, circuit);
-    DrawScene(painter, circuit);
+    DrawScene(painter, circuit, run);
     painter.restore();
 }
 
 // Paints in device pixels through a scale by the ratio, so that every size the drawing gives in
 // logical pixels (Canvas Width and Height, the camera, the grid) stays as it is at ratio 1.
-void PaintCanvas(Circuit& circuit, QPaintDevice& device, QSize pixels, double ratio) {
+void PaintCanvas(Circuit& circuit, const RunSession* run, QPaintDevice& device, QSize pixels,
+                 double ratio) {
     QPainter painter;
     if (pixels.isEmpty() || !painter.begin(&device)) return;
     painter.setRenderHint(QPainter::Antialiasing);
@@ -200,7 +203,7 @@ void PaintCanvas(Circuit& circuit, QPaintDevice& device, QSize pixels, double ra
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
         painter.scale(ratio, ratio);
     } else {
-        PaintBelowOverlays(painter, circuit, pixels, ratio);
+        PaintBelowOverlays(painter, circuit, run, pixels, ratio);
         if (image && kept.Owner == &circuit) {
             kept.Image = image->copy(QRect(QPoint(0, 0), pixels));
             kept.Shown = &ShownFrame(circuit);
@@ -212,24 +215,25 @@ void PaintCanvas(Circuit& circuit, QPaintDevice& device, QSize pixels, double ra
         }
     }
     DrawRubberBand(painter, circuit);
-    DrawRunStateMarker(painter, circuit);
+    if (run) DrawRunStateMarker(painter, circuit, *run);
     painter.end();
 }
 
 } // namespace
 
-void RedrawCircuitInto(Circuit& circuit, QImage& image) {
+void RedrawCircuitInto(Circuit& circuit, QImage& image, const RunSession* run) {
     const double ratio = image.devicePixelRatio();
     // Painted as a plain image of device pixels; the ratio comes back for the copy to the screen.
     image.setDevicePixelRatio(1);
-    PaintCanvas(circuit, image, image.size(), ratio);
+    PaintCanvas(circuit, run, image, image.size(), ratio);
     image.setDevicePixelRatio(ratio);
-    ClearHoverTextUnlessFound(circuit);
+    ClearHoverTextUnlessFound(circuit, run);
 }
 
-void RedrawCircuitOnto(Circuit& circuit, QPaintDevice& device, QSize canvas) {
-    PaintCanvas(circuit, device, canvas, 1.0);
-    ClearHoverTextUnlessFound(circuit);
+void RedrawCircuitOnto(Circuit& circuit, QPaintDevice& device, QSize canvas,
+                       const RunSession* run) {
+    PaintCanvas(circuit, run, device, canvas, 1.0);
+    ClearHoverTextUnlessFound(circuit, run);
 }
 
 SceneReuse::SceneReuse(const Circuit& circuit) {
@@ -244,10 +248,10 @@ SceneReuse::~SceneReuse() {
 void RedrawCircuit(Circuit& circuit) {
     auto* surface = dynamic_cast<CanvasSurface*>(circuit.Canvas);
     if (!surface) {
-        ClearHoverTextUnlessFound(circuit);
+        ClearHoverTextUnlessFound(circuit, nullptr);
         return;
     }
-    RedrawCircuitInto(circuit, surface->Surface());
+    RedrawCircuitInto(circuit, surface->Surface(), surface->Run());
     surface->Present();
 }
 

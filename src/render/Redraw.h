@@ -9,15 +9,18 @@ class QSize;
 
 namespace flow {
 
-// Repaints the circuit's canvas (its CanvasSurface) completely; without a canvas only the
-// status bar's hover field is kept up to date.
+class RunSession;
+
+// Repaints the circuit's canvas (its CanvasSurface) completely, with the results of the run the
+// canvas shows; without a canvas only the status bar's hover field is kept up to date.
 void RedrawCircuit(Circuit& circuit);
 // The same drawing into any image, sized as the canvas would be at the image's device pixel
-// ratio; used for PNG rendering.
-void RedrawCircuitInto(Circuit& circuit, QImage& image);
+// ratio; used for PNG rendering. Without a run (pictures of files) no run result is drawn.
+void RedrawCircuitInto(Circuit& circuit, QImage& image, const RunSession* run = nullptr);
 // The drawing of a canvas of that size onto a device that paints in canvas pixels (an SVG
 // generator whose view box is the canvas); used for SVG pictures.
-void RedrawCircuitOnto(Circuit& circuit, QPaintDevice& device, QSize canvas);
+void RedrawCircuitOnto(Circuit& circuit, QPaintDevice& device, QSize canvas,
+                       const RunSession* run = nullptr);
 
 // While one is alive, a repaint of the circuit's canvas that finds the camera and the canvas as
 // the first repaint left them takes that repaint's background, grid and scene instead of drawing

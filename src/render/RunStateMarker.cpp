@@ -46,7 +46,7 @@ void DrawExecuting(QPainter& painter, const Circuit& circuit) {
     FillPath(painter, path, kExecutingColor);
 }
 
-void DrawDefect(QPainter& painter, const Circuit& circuit) {
+void DrawDefect(QPainter& painter, const Circuit& circuit, const Defect& defect) {
     // Darkens the top of the canvas so that the message stays readable over the scene.
     QLinearGradient shade(QPointF(0, 0), QPointF(0, 80));
     shade.setColorAt(0, QColor::fromRgba(0xC0000000));
@@ -63,19 +63,18 @@ void DrawDefect(QPainter& painter, const Circuit& circuit) {
     AddCentredTextOutline(path, crossFont, kBadgeCentre.x(), kBadgeCentre.y(), cross);
     FillPath(painter, path, kDefectColor);
 
-    if (circuit.ErrorKind == ErrorKind::None) return;
+    if (defect.Kind == ErrorKind::None) return;
     const QFont messageFont = FontAt(BoldFont(), 20);
     const QFontMetricsF& metrics = MetricsOf(messageFont);
     painter.setFont(messageFont);
     painter.setPen(QColor::fromRgba(kDefectColor));
-    painter.drawText(QPointF(60, 30 - metrics.height() / 2 + metrics.ascent()),
-                     circuit.ErrorMessage);
+    painter.drawText(QPointF(60, 30 - metrics.height() / 2 + metrics.ascent()), defect.Message);
 }
 
 } // namespace
 
-void DrawRunStateMarker(QPainter& painter, const Circuit& circuit) {
-    switch (circuit.State) {
+void DrawRunStateMarker(QPainter& painter, const Circuit& circuit, const RunSession& run) {
+    switch (run.State()) {
     case RunState::Initializing:
         DrawInitializing(painter, circuit);
         break;
@@ -83,7 +82,7 @@ void DrawRunStateMarker(QPainter& painter, const Circuit& circuit) {
         DrawExecuting(painter, circuit);
         break;
     case RunState::Defect:
-        DrawDefect(painter, circuit);
+        DrawDefect(painter, circuit, run.Fault());
         break;
     default:
         break;

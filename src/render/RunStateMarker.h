@@ -1,13 +1,13 @@
 #pragma once
 // The marker in the canvas's top-left corner that shows how far a run has come.
 
-#include "model/Records.h"
+#include "engine/RunSession.h"
 
 class QPainter;
 
 namespace flow {
 
 // Draws in pixels, over everything else; nothing for a circuit that is ready or never ran.
-void DrawRunStateMarker(QPainter& painter, const Circuit& circuit);
+void DrawRunStateMarker(QPainter& painter, const Circuit& circuit, const RunSession& run);
 
 } // namespace flow

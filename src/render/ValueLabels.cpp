@@ -41,16 +41,17 @@ QPointF Unit(QPointF v) {
 
 // Taken under the circuit's lock in one go, so a run in flight waits once per frame, and only
 // for reading.
-void CollectLabels(Circuit& circuit, const std::vector<int>& wires, std::vector<Label>& labels) {
+void CollectLabels(Circuit& circuit, const RunSession& run, const std::vector<int>& wires,
+                   std::vector<Label>& labels) {
     labels.clear();
-    std::lock_guard lock(circuit.FiringLock);
-    const std::uint64_t latest = circuit.RunNumber;
+    std::lock_guard lock(const_cast<RunSession&>(run).FiringLock());
+    const std::uint64_t latest = run.RunNumber;
     const auto& frameWires = ShownFrame(circuit).Wires;
     for (const int i : wires) {
         const Wire& wire = *frameWires[std::size_t(i)];
         const Port* end = CarryingEnd(wire);
         if (!end) continue;
-        std::optional<CarriedValue> value = LatestValueHeld(*end, latest);
+        std::optional<CarriedValue> value = LatestValueHeld(run, *end, latest);
         if (!value) continue;
         const Port& other = end == wire.Destination ? *wire.Source : *wire.Destination;
         const WireGeometry g = GeometryBetween(PortPosition(other), PortPosition(*end), other, end);
@@ -70,11 +71,12 @@ void ShowValueLabels(bool shown) {
     Shown() = shown;
 }
 
-void DrawValueLabels(QPainter& painter, Circuit& circuit, const std::vector<int>& wires) {
-    if (!Shown() || circuit.RunNumber == 0) return;
+void DrawValueLabels(QPainter& painter, Circuit& circuit, const RunSession& run,
+                     const std::vector<int>& wires) {
+    if (!Shown() || run.RunNumber == 0 || run.Target() != &circuit) return;
     if (kLabelTextSize * double(circuit.Magnification) < kSmallestReadable) return;
     static std::vector<Label> labels; // kept, so that its buffer is reused
-    CollectLabels(circuit, wires, labels);
+    CollectLabels(circuit, run, wires, labels);
     if (labels.empty()) return;
     const QFont font = FontAt(RegularFont(), kLabelTextSize);
     const QFontMetricsF& metrics = MetricsOf(font);

@@ -10,12 +10,15 @@ class QPainter;
 
 namespace flow {
 
+class RunSession;
+
 // Whether the canvases show value labels: one choice for every window, off until turned on.
 bool ValueLabelsShown();
 void ShowValueLabels(bool shown);
 
 // Draws the labels of the given wires of the frame (indexes into its wire list), in circuit
 // units through the painter's camera transform; none where they would be too small to read.
-void DrawValueLabels(QPainter& painter, Circuit& circuit, const std::vector<int>& wires);
+void DrawValueLabels(QPainter& painter, Circuit& circuit, const RunSession& run,
+                     const std::vector<int>& wires);
 
 } // namespace flow

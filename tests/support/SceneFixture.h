@@ -2,6 +2,7 @@
 // A circuit of its own for each test, a fresh editor state, and rendering into an image.
 
 #include "editor/canvas/EditorState.h"
+#include "engine/RunSession.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 #include "render/Palette.h"
@@ -42,7 +43,7 @@ class SceneFixture : public ::testing::Test {
     QImage Render(int width = 800, int height = 600) {
         QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
         image.fill(0xFFFF00FF);
-        RedrawCircuitInto(circuit, image);
+        RedrawCircuitInto(circuit, image, &run);
         return image;
     }
 
@@ -70,6 +71,10 @@ class SceneFixture : public ::testing::Test {
     }
 
     Circuit circuit;
+
+    // The run whose state and values the pictures show; it never runs unless a test says so.
+
+    RunSession run{circuit};
 
   private:
     std::unique_ptr<QStatusBar> statusBar_;

@@ -14,15 +14,16 @@
 #include "editor/history/PinNameStep.h"
 #include "editor/window/CircuitCanvas.h"
 #include "editor/window/CircuitWindow.h"
+#include "editor/window/WindowObserver.h"
 #include "engine/NumberText.h"
 #include "model/Catalogue.h"
 #include "model/Coordinates.h"
 #include "model/Model.h"
 #include "model/Placement.h"
+#include "model/SubCircuits.h"
 #include "render/Camera.h"
 #include "render/Redraw.h"
 #include "render/StatusText.h"
-#include "model/SubCircuits.h"
 
 #include <algorithm>
 #include <bit>
@@ -366,7 +367,7 @@ bool OnDoubleClick(Circuit& circuit, const CanvasInput& input) {
 
 void OnPrintOutput(Circuit& circuit, const CanvasInput& input) {
     // Lines of an earlier Start may still arrive after a new one began; they are not shown.
-    if (input.RunNumber == circuit.RunNumber.load())
+    if (input.RunNumber == SessionOf(circuit).RunNumber.load())
         AppendOutputLines(circuit, input.PrintedLines, input.PrintedBy);
 }
 

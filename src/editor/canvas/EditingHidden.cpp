@@ -35,7 +35,7 @@ void RelayOutEdited(const EditorState& editor) {
 
 EditingHidden::EditingHidden(Circuit& circuit)
     : circuit_(circuit), editor_(std::make_unique<EditorState>(Editor())),
-      pending_(PreviewNode().Function), state_(circuit.State), values_(ValueLabelsShown()) {
+      pending_(PreviewNode().Function), values_(ValueLabelsShown()) {
     RelayOutEdited(*editor_);
     ForEachFlags(ShownFrame(circuit), [this](int& flags) {
         flags_.insert(&flags, flags);
@@ -44,7 +44,6 @@ EditingHidden::EditingHidden(Circuit& circuit)
     // A fresh state: nothing under the mouse, nothing edited, dragged, banded or wired.
     Editor() = EditorState();
     PreviewNode().Function = nullptr;
-    circuit.State = RunState::None;
     ShowValueLabels(false);
 }
 
@@ -55,7 +54,6 @@ EditingHidden::~EditingHidden() {
     Editor() = *editor_;
     RelayOutEdited(*editor_);
     PreviewNode().Function = pending_;
-    circuit_.State = state_;
     ShowValueLabels(values_);
 }
 

@@ -25,7 +25,6 @@ class EditingHidden {
     std::unique_ptr<EditorState> editor_;
     QHash<int*, int> flags_; // the flags of every object, as they were
     FunctionDef* pending_;
-    int state_;
     bool values_;
 };
 

@@ -204,14 +204,14 @@ void Found(Circuit& circuit, int& flags, const QString& hoverText) {
     if (Has(flags, ObjectFlag::Selected)) editor.Set(HoverSelected);
 }
 
-void Apply(Circuit& circuit, const Hit& hit) {
+void Apply(Circuit& circuit, const RunSession* run, const Hit& hit) {
     EditorState& editor = Editor();
     if (hit.OnComment) {
         editor.HoveredComment = hit.OnComment;
         Found(circuit, hit.OnComment->Flags, HoverText(*hit.OnComment));
     } else if (hit.OnPort) {
         editor.HoveredPort = hit.OnPort;
-        Found(circuit, hit.OnPort->Flags, HoverText(*hit.OnPort));
+        Found(circuit, hit.OnPort->Flags, HoverText(*hit.OnPort, run));
     } else if (hit.OnNode) {
         editor.HoveredNode = hit.OnNode;
         Found(circuit, hit.OnNode->Flags, HoverText(*hit.OnNode));
@@ -220,13 +220,13 @@ void Apply(Circuit& circuit, const Hit& hit) {
         // makes it the only selection.
         hit.OnWire->Flags |= ObjectFlag::Hovered;
         editor.Set(HoverFound);
-        SetStatusText(circuit, StatusField::Hover, HoverText(*hit.OnWire));
+        SetStatusText(circuit, StatusField::Hover, HoverText(*hit.OnWire, run));
     }
 }
 
 } // namespace
 
-void HitTestPass(Circuit& circuit) {
+void HitTestPass(Circuit& circuit, const RunSession* run) {
     Frame& frame = ShownFrame(circuit);
     for (auto it = frame.Comments.rbegin(); it != frame.Comments.rend(); ++it)
         PrepareComment(**it);
@@ -240,7 +240,7 @@ void HitTestPass(Circuit& circuit) {
     EditorState& editor = Editor();
     const bool mayHit = MayHitPoint();
     const Hit hit = mayHit ? FindUnderMouse(circuit, index) : Hit();
-    Apply(circuit, hit);
+    Apply(circuit, run, hit);
     editor.LastHitCircuit = &circuit;
     editor.LastHit = mayHit ? hit.Object() : &editor; // this pass looked for nothing
 }

@@ -6,7 +6,9 @@
 
 namespace flow {
 
-void HitTestPass(Circuit& circuit);
+class RunSession;
+
+void HitTestPass(Circuit& circuit, const RunSession* run = nullptr);
 
 // Whether the pass, run now, would find under the mouse what the last pass found, in the same
 // circuit with nothing moved or waiting for layout: then a redraw would change nothing.

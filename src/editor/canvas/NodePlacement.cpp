@@ -1,10 +1,10 @@
 #include "editor/canvas/NodePlacement.h"
 
 #include "editor/history/History.h"
-#include "engine/TypeResolution.h"
 #include "model/Model.h"
 #include "model/Placement.h"
 #include "model/SubCircuits.h"
+#include "model/TypeResolution.h"
 
 #include <QObject>
 

@@ -1,7 +1,7 @@
 #include "editor/history/HistorySteps.h"
 
-#include "engine/Expansion.h"
 #include "model/Coordinates.h"
+#include "model/Expansion.h"
 #include "model/ObjectsById.h"
 #include "model/Placement.h"
 #include "model/SubCircuits.h"

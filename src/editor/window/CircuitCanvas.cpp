@@ -113,6 +113,10 @@ void CircuitCanvas::Present() {
     update();
 }
 
+const RunSession* CircuitCanvas::Run() const {
+    return &SessionOf(circuit_);
+}
+
 bool CircuitCanvas::event(QEvent* event) {
     // While a text is edited, its keys (Ctrl+C, Delete, ...) are the text's, not the shortcuts'
     // of the menus: Qt then delivers them as key presses.

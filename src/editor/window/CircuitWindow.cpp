@@ -131,11 +131,12 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     idleThreads_->setSingleShot(true);
     connect(idleThreads_, &QTimer::timeout, this, [this] {
         // A run still under way keeps its threads: stopping them would cut it short.
-        if (!HasSettled(OutlookOf(circuit_))) {
+        RunSession& session = SessionOf(circuit_);
+        if (!HasSettled(session, OutlookOf(session))) {
             idleThreads_->start(IdleThreadDelay());
             return;
         }
-        StopCircuitThreads(circuit_);
+        StopCircuitThreads(session);
     });
     AddOutputPanelMenu(outputPanel_);
 
@@ -213,7 +214,7 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
         const bool wentOut = KeepOpenPathValid(circuit_);
         ShowHistorySteps();
         // A circuit that grew by an edit, an undo or a redo has its threads ready by its run.
-        ReserveThreadsFor(circuit_);
+        ReserveThreadsFor(SessionOf(circuit_));
         ForgetRunMarks(circuit_);
         if (wentOut) RedrawCircuit(circuit_);
     });
@@ -317,7 +318,6 @@ Circuit& OpenCircuitWindow(Circuit& circuit, const QWidget* cascadeFrom) {
     circuit.OutputPanel = window->OutputPanel();
     circuit.Splitter = window->Splitter();
     ObserverOf(circuit).AttachCanvas(window->Canvas());
-    circuit.Observer = &ObserverOf(circuit);
 
     window->resize(placement.size());
     window->move(placement.topLeft());
@@ -328,7 +328,7 @@ Circuit& OpenCircuitWindow(Circuit& circuit, const QWidget* cascadeFrom) {
     window->Canvas()->setFocus();
     RedrawCircuit(circuit);
     // Started in the background while the user looks at the circuit, not when F5 is pressed.
-    ReserveThreadsFor(circuit);
+    ReserveThreadsFor(SessionOf(circuit));
     return circuit;
 }
 

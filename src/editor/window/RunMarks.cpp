@@ -1,11 +1,12 @@
 #include "editor/window/RunMarks.h"
 
 #include "editor/actions/SubCircuitView.h"
+#include "editor/window/WindowObserver.h"
 #include "engine/Execution.h"
-#include "engine/Expansion.h"
 #include "engine/Preparation.h"
 #include "engine/RunCopies.h"
 #include "engine/Settling.h"
+#include "model/Expansion.h"
 #include "render/Redraw.h"
 #include "render/StatusText.h"
 
@@ -25,29 +26,19 @@ bool UnmarkNeverFired(Circuit& circuit) {
     return any;
 }
 
-// The frame that holds the object at fault, for the defects that name one.
-const Frame* DefectFrame(const Circuit& circuit) {
-    if (!circuit.ErrorObject) return nullptr;
-    switch (circuit.ErrorKind) {
-    case ErrorKind::MissingInput: {
-        const Node* node = static_cast<const Port*>(circuit.ErrorObject)->Node;
-        return node ? node->Frame : nullptr;
-    }
-    case ErrorKind::InvalidWire:
-        return static_cast<const Wire*>(circuit.ErrorObject)->Frame;
-    case ErrorKind::NoImplementation:
-        return static_cast<const Node*>(circuit.ErrorObject)->Frame;
-    default:
-        return nullptr;
-    }
-}
-
-// The preparation pointed the camera at the defect in its frame's coordinates: the window goes
-// where those are, into the instance (at every depth) that holds it.
-void ShowDefectFrame(Circuit& circuit, const CameraView& before) {
-    const Frame* frame = DefectFrame(circuit);
-    if (!frame) return;
-    ShowInside(circuit, frame->Instance ? OpenPathTo(*frame) : std::vector<Node*>{}, before);
+// Centres the view on the defect, zoomed in to twice the size, in its frame's coordinates; the
+// window goes where those are, into the instance (at every depth) that holds it. A defect of a
+// node that cannot run for want of threads names no place but the node's.
+void ShowDefect(Circuit& circuit, const Defect& defect, const CameraView& before) {
+    if (!defect.Centre) return;
+    circuit.CameraX = defect.Centre->X;
+    circuit.CameraY = defect.Centre->Y;
+    circuit.ZoomLevel = 1.0f;
+    circuit.Magnification = 2.0f;
+    const Frame* frame = defect.Kind == ErrorKind::NoThread ? nullptr : DefectFrame(defect);
+    if (frame)
+        ShowInside(circuit, frame->Instance ? OpenPathTo(*frame) : std::vector<Node*>{}, before);
+    RedrawCircuit(circuit);
 }
 
 } // namespace
@@ -55,20 +46,22 @@ void ShowDefectFrame(Circuit& circuit, const CameraView& before) {
 void StartRun(Circuit& circuit) {
     UnmarkNeverFired(circuit);
     const CameraView before = CurrentView(circuit);
-    if (!PrepareCircuit(circuit)) {
-        ShowDefectFrame(circuit, before);
+    RunSession& session = SessionOf(circuit);
+    if (!PrepareCircuit(session)) {
+        ShowDefect(circuit, session.Fault(), before);
         return;
     }
-    WatchSettling(circuit);
-    ExecuteCircuit(circuit);
+    WatchSettling(session);
+    ExecuteCircuit(session);
 }
 
 void OnRunMaySettle(Circuit& circuit, std::uint64_t runNumber) {
-    if (runNumber != circuit.RunNumber || circuit.State == RunState::Defect) return;
+    RunSession& session = SessionOf(circuit);
+    if (runNumber != session.RunNumber || session.State() == RunState::Defect) return;
     // The same test as the command line's: a firing count only says when to look.
-    const FiringOutlook outlook = OutlookOf(circuit);
-    if (!HasSettled(outlook)) return;
-    circuit.FiringsToSettle = 0;
+    const FiringOutlook outlook = OutlookOf(session);
+    if (!HasSettled(session, outlook)) return;
+    session.FiringsToSettle = 0;
     if (outlook.NeverFire.empty()) return;
     for (Node* node : outlook.NeverFire) {
         node->Flags |= ObjectFlag::NeverFired;
@@ -84,16 +77,15 @@ void OnRunMaySettle(Circuit& circuit, std::uint64_t runNumber) {
 
 void ForgetRunMarks(Circuit& circuit) {
     bool changed = UnmarkNeverFired(circuit);
-    if (circuit.State == RunState::Defect) {
-        circuit.State = RunState::None;
-        circuit.ErrorKind = ErrorKind::None;
-        circuit.ErrorMessage.clear();
-        circuit.ErrorObject = nullptr;
+    RunSession& session = SessionOf(circuit);
+    if (session.State() == RunState::Defect) {
+        session.SetState(RunState::None);
+        session.Fault() = {};
         SetStatusText(circuit, StatusField::RunStatus, QString());
         changed = true;
     }
     // An edit in the middle of a run changes what could fire: its end is not told any more.
-    circuit.FiringsToSettle = 0;
+    session.FiringsToSettle = 0;
     if (changed) RedrawCircuit(circuit);
 }
 

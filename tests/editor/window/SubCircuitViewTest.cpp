@@ -5,6 +5,7 @@
 #include "EditorFixture.h"
 #include "editor/actions/ViewCommands.h"
 #include "editor/window/OutputPanel.h"
+#include "editor/window/WindowObserver.h"
 #include "model/SubCircuits.h"
 #include "render/HoverText.h"
 #include "support/DoubleCircuit.h"
@@ -122,13 +123,15 @@ TEST_F(SubCircuitViewTest, ValuesInsideAreThoseOfTheOpenedInstanceAndLinesNameTh
     EXPECT_EQ(printers, expected);
 
     const Port& sum = *BodyNode(circuit, 1).PortArray[3];
-    EXPECT_FALSE(HoverText(sum).contains('=')); // no instance opened: no value to show
+    EXPECT_FALSE(
+        HoverText(sum, &SessionOf(circuit)).contains('=')); // no instance opened: no value to show
     OpenInstance(circuit, MainNode(circuit, 3));
-    EXPECT_TRUE(HoverText(sum).endsWith(" = 2.5"));
+    EXPECT_TRUE(HoverText(sum, &SessionOf(circuit)).endsWith(" = 2.5"));
     GoUp(circuit);
     OpenInstance(circuit, MainNode(circuit, 2));
-    EXPECT_TRUE(HoverText(sum).endsWith(" = 42"));
-    EXPECT_TRUE(HoverText(*BodyNode(circuit, 0).PortArray[1]).endsWith(" = 21"));
+    EXPECT_TRUE(HoverText(sum, &SessionOf(circuit)).endsWith(" = 42"));
+    EXPECT_TRUE(
+        HoverText(*BodyNode(circuit, 0).PortArray[1], &SessionOf(circuit)).endsWith(" = 21"));
 }
 
 } // namespace
