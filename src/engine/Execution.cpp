@@ -5,16 +5,16 @@
 #include "engine/Settling.h"
 #include "model/Expansion.h"
 
+#include <unordered_set>
+
 namespace flow {
 
 void ExecuteCircuit(RunSession& session) {
     ShowRunState(session, RunState::Executing, QStringLiteral("Execution ..."));
-    if (session.Target()) {
+    {
         // Every start is counted before any thread wakes to compete for the processor.
         HeldRings held;
-        for (Node* node : RunNodes(*session.Target())) {
-            NodeRun* run = session.RunOf(*node);
-            if (!run) continue;
+        for (const auto& [node, run] : session.Entries()) {
             if (run->Thread) ++run->Thread->Started;
             run->Start.Release();
         }
@@ -50,7 +50,7 @@ template <typename Fill> void Deliver(const Firing& firing, std::size_t output, 
         ++next;
         if (slot) {
             fill(*slot);
-            slot->Semaphore.Release();
+            if (slot->Waited) slot->Semaphore.Release();
         }
     });
     known.Slots.resize(next);
@@ -77,10 +77,10 @@ void SendToTargets(const Firing& firing, std::size_t output, const QString& text
 
 RunReport RunToCompletion(RunSession& session) {
     const FiringOutlook outlook = OutlookOf(session);
-    for (Node* node : outlook.CanFire) {
-        NodeThread* thread = session.RunOf(*node)->Thread;
-        thread->WaitForFirings(thread->Started);
-    }
+    // Those that can fire are the nodes with a thread that are not among those that never can.
+    const std::unordered_set<const Node*> never(outlook.NeverFire.begin(), outlook.NeverFire.end());
+    for (const auto& [node, run] : session.Entries())
+        if (run->Thread && !never.count(node)) run->Thread->WaitForFirings(run->Thread->Started);
     return {outlook.CanFire.size(), outlook.NeverFire};
 }
 

@@ -87,11 +87,10 @@ bool ThreadsStillRunIn(const RunSession& session) {
 std::size_t ThreadsNeeded(const RunSession& session) {
     if (!session.Target()) return 0;
     std::size_t needed = 0;
-    for (const Node* node : RunNodes(*session.Target())) {
+    ForEachWithEntry(session, RunNodes(*session.Target()), [&](Node* node, const NodeRun* run) {
         const Routine* routine = node->Implementation ? node->Implementation->Routine : nullptr;
-        const NodeRun* run = session.RunOf(*node);
         if (routine && (!run || !run->Thread || run->Routine != routine)) ++needed;
-    }
+    });
     return needed;
 }
 
@@ -101,9 +100,8 @@ void StopUnfinishedThreads(RunSession& session) {
 }
 
 void ClearSemaphoreCounts(RunSession& session) {
-    if (!session.Target()) return;
-    for (Node* node : RunNodes(*session.Target()))
-        if (NodeRun* run = session.RunOf(*node)) ClearCounts(*run);
+    for (const auto& entry : session.Entries())
+        ClearCounts(*entry.second);
 }
 
 } // namespace flow

@@ -71,7 +71,9 @@ bool ThreadsWithinLimits(RunSession& session) {
 // inputs must be fed all the same, or the nodes behind them would wait for ever.
 bool CheckBoundary(RunSession& session, Node* node) {
     // Their slots show what crossed them.
-    PrepareSlots(session, *node);
+    if (const NodeRun* run = session.RunOf(*node);
+        !run || run->Ports.size() != std::max<std::size_t>(node->PortArray.size(), 1))
+        PrepareSlots(session, *node);
     for (const auto& port : node->Ports)
         if ((port->Direction & Direction::In) && !port->Source)
             return Refuse(session, ErrorKind::MissingInput,

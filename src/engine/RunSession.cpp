@@ -40,6 +40,7 @@ RunSession::~RunSession() {
 void RunSession::Detach() {
     std::erase(circuit_->Runs, static_cast<RunLink*>(this));
     circuit_ = nullptr;
+    ++generation_;
 }
 
 NodeRun* RunSession::RunOf(const Node& node) const {
@@ -62,19 +63,32 @@ PortRun* RunSession::SlotOf(const Port& port) const {
 NodeRun& RunSession::Prepare(const Node& node) {
     std::unique_ptr<NodeRun>& run = nodes_[&node];
     if (!run) run = std::make_unique<NodeRun>();
-    ++generation_;
     // Only an instance or a pin, which run no thread, ever changes its number of ports.
-    run->Ports.resize(std::max<std::size_t>(node.PortArray.size(), 1));
+    const std::size_t ports = std::max<std::size_t>(node.PortArray.size(), 1);
+    if (run->Ports.size() == ports) return *run;
+    ++generation_;
+    run->Ports.resize(ports);
+    const bool waited = RunsOnThread(node);
     for (std::size_t i = 1; i < run->Ports.size(); ++i)
-        if (!run->Ports[i]) run->Ports[i] = std::make_unique<PortRun>(&run->Bell);
+        if (!run->Ports[i]) run->Ports[i] = std::make_unique<PortRun>(&run->Bell, waited);
     return *run;
+}
+
+const std::vector<std::pair<Node*, NodeRun*>>& RunSession::Entries() const {
+    if (entriesGeneration_ == generation_) return entries_;
+    entries_.clear();
+    if (circuit_)
+        for (Node* node : RunNodes(*circuit_))
+            if (NodeRun* run = RunOf(*node)) entries_.emplace_back(node, run);
+    entriesGeneration_ = generation_;
+    return entries_;
 }
 
 std::vector<std::pair<Node*, NodeRun*>> RunSession::Threaded() const {
     std::vector<std::pair<Node*, NodeRun*>> threaded;
     if (!circuit_) return threaded;
-    for (Node* node : RunNodes(*circuit_))
-        if (NodeRun* run = RunOf(*node); run && run->Thread) threaded.emplace_back(node, run);
+    for (const auto& [node, run] : Entries())
+        if (run->Thread) threaded.emplace_back(node, run);
     return threaded;
 }
 
@@ -103,6 +117,8 @@ void RunSession::Retire(std::unique_ptr<Frame> expansion) {
 
 void RunSession::ForgetValue(const Port& port) {
     if (PortRun* slot = SlotOf(port)) slot->ValueRun = 0;
+    // The wiring changed: the receivers each output last found are looked up again.
+    ++generation_;
 }
 
 void RunSession::ObjectGone(ObjectRef object) {

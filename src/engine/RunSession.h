@@ -42,6 +42,8 @@ struct Defect {
     std::optional<Point> Centre;
 };
 
+class RunSession;
+
 // The frame that holds the object at fault: an expansion for a defect inside an instance.
 const Frame* DefectFrame(const Defect& defect);
 
@@ -49,8 +51,11 @@ const Frame* DefectFrame(const Defect& defect);
 // before it releases the semaphore. ValueRun is the Start whose value it holds, 0 when it holds
 // none worth showing; ValueType the type of that value. All change under the FiringLock.
 struct PortRun {
-    explicit PortRun(const Doorbell* bell) : Semaphore(bell) {}
+    PortRun(const Doorbell* bell, bool waited) : Semaphore(bell), Waited(waited) {}
     CountingSemaphore Semaphore; // a value arrived; rings the node's thread
+    // Whether a thread waits on the semaphore: not on the ports of pins and instances, which
+    // only pass values on.
+    const bool Waited;
     Int Value = 0;
     QString Text;
     std::uint64_t ValueRun = 0;
@@ -115,6 +120,9 @@ class RunSession final : public RunLink {
     PortRun* SlotOf(const Port& port) const;
     // The node's entry, made with a slot for every port it has, under the FiringLock.
     NodeRun& Prepare(const Node& node);
+    // The nodes that run on threads and have an entry, in the order of RunNodes; kept between
+    // Starts while the table does not change, so that a warm Start looks nothing up.
+    const std::vector<std::pair<Node*, NodeRun*>>& Entries() const;
     // Every node with a thread.
     std::vector<std::pair<Node*, NodeRun*>> Threaded() const;
     // Counts the changes of the table of entries (under the FiringLock), never 0.
@@ -139,9 +147,27 @@ class RunSession final : public RunLink {
     flow::Defect defect_;
     std::unordered_map<const Node*, std::unique_ptr<NodeRun>> nodes_;
     std::uint64_t generation_ = 1;
+    mutable std::vector<std::pair<Node*, NodeRun*>> entries_;
+    mutable std::uint64_t entriesGeneration_ = 0;
     // Entries and expansions that a thread which did not stop in time may still touch.
     std::vector<std::unique_ptr<NodeRun>> retiredRuns_;
     std::vector<std::unique_ptr<Frame>> retiredFrames_;
 };
+
+// Visits the nodes in RunNodes order with their entries (none for a node without one), walking
+// Entries alongside instead of looking each node up.
+template <typename Visit>
+void ForEachWithEntry(const RunSession& session, const std::vector<Node*>& nodes, Visit&& visit) {
+    const auto& entries = session.Entries();
+    std::size_t next = 0;
+    for (Node* node : nodes) {
+        NodeRun* run = nullptr;
+        if (next < entries.size() && entries[next].first == node)
+            run = entries[next++].second;
+        else
+            run = session.RunOf(*node); // order changed since: looked up
+        visit(node, run);
+    }
+}
 
 } // namespace flow

@@ -16,15 +16,14 @@ FiringOutlook OutlookOf(const RunSession& session) {
     const std::vector<Node*> nodes = RunNodes(*session.Target());
     std::unordered_map<const Node*, std::size_t> missingInputs;
     std::vector<Node*>& canFire = outlook.CanFire;
-    for (Node* node : nodes) {
+    ForEachWithEntry(session, nodes, [&](Node* node, const NodeRun* run) {
         std::size_t fed = 0;
         for (const auto& port : node->Ports)
             fed += port->Source ? 1 : 0;
         // A node without a thread cannot fire; one more missing input keeps it waiting.
-        const NodeRun* run = session.RunOf(*node);
         missingInputs[node] = fed + (run && run->Thread ? 0 : 1);
         if (missingInputs[node] == 0) canFire.push_back(node);
-    }
+    });
     for (std::size_t next = 0; next < canFire.size(); ++next) {
         for (const auto& port : canFire[next]->Ports) {
             if (!(port->Direction & Direction::Out)) continue; // only outputs deliver values
