@@ -10,11 +10,12 @@
 
 #include "engine/BuiltInFunctions.h"
 #include "engine/Execution.h"
-#include "engine/Expansion.h"
 #include "engine/NodeThreads.h"
 #include "engine/Preparation.h"
 #include "engine/RunObserver.h"
+#include "engine/RunSession.h"
 #include "model/Catalogue.h"
+#include "model/Expansion.h"
 #include "model/Model.h"
 #include "model/SubCircuits.h"
 #if __has_include("engine/ThreadReserve.h")
@@ -29,6 +30,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <memory>
 
 namespace flow {
 namespace {
@@ -110,14 +112,15 @@ void BuildPrintFanOut(Circuit& circuit, int width) {
         Connected(circuit, "Print", {constant});
 }
 
-void RunOnce(benchmark::State& state, Circuit& circuit) {
-    if (!PrepareCircuit(circuit)) {
+void RunOnce(benchmark::State& state, RunSession& session) {
+    if (!PrepareCircuit(session)) {
         state.SkipWithError("the generated circuit has a defect");
         return;
     }
-    ExecuteCircuit(circuit);
-    const RunReport report = RunToCompletion(circuit);
-    if (report.Fired != RunNodes(circuit).size()) state.SkipWithError("not every node fired");
+    ExecuteCircuit(session);
+    const RunReport report = RunToCompletion(session);
+    if (report.Fired != RunNodes(*session.Target()).size())
+        state.SkipWithError("not every node fired");
 }
 
 // What the whole process has spent so far, all threads together: context switches (voluntary
@@ -157,15 +160,14 @@ template <void (*Build)(Circuit&, int)> void WarmRuns(benchmark::State& state) {
     RegisterCatalogue();
     Circuit& circuit = NewCircuit();
     CountingObserver observer;
-    circuit.Observer = &observer;
+    RunSession session(circuit, &observer);
     Build(circuit, int(state.range(0)));
-    RunOnce(state, circuit); // starts the threads
+    RunOnce(state, session); // starts the threads
     const Spent before = Spent::Now();
     for (auto _ : state)
-        RunOnce(state, circuit);
+        RunOnce(state, session);
     Report(state, RunNodes(circuit).size(), Spent::Now() - before);
-    StopCircuitThreads(circuit);
-    circuit.Observer = nullptr;
+    StopCircuitThreads(session);
 }
 
 // Reserved runs start after the threads were started ahead of time, as the editor does when a
@@ -178,23 +180,22 @@ template <void (*Build)(Circuit&, int), bool Reserved> void ColdRuns(benchmark::
     for (auto _ : state) {
         state.PauseTiming();
         Circuit& circuit = NewCircuit();
-        circuit.Observer = &observer;
+        auto session = std::make_unique<RunSession>(circuit, &observer);
         Build(circuit, int(state.range(0)));
         nodes = RunNodes(circuit).size();
 #ifdef FLOW_THREAD_RESERVE
         if (Reserved) {
-            ReserveThreadsFor(circuit);
+            ReserveThreadsFor(*session);
             WaitForThreadReserve();
         }
 #endif
         state.ResumeTiming();
         const Spent before = Spent::Now();
-        RunOnce(state, circuit);
+        RunOnce(state, *session);
         spent += Spent::Now() - before;
         state.PauseTiming();
-        StopCircuitThreads(circuit);
+        session.reset(); // stops the threads
         // Circuits stay in the circuit list for good; their contents need not.
-        circuit.Observer = nullptr;
         circuit.MainFrame.Wires.clear();
         circuit.MainFrame.Nodes.clear();
         circuit.SubCircuits.clear();

@@ -8,6 +8,7 @@
 #include "GeneratedCircuit.h"
 #include "editor/canvas/CanvasRedraw.h"
 #include "editor/canvas/OpenViews.h"
+#include "engine/RunSession.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 #include "render/Palette.h"
@@ -52,14 +53,16 @@ void RedrawLoop(benchmark::State& state, CircuitView& view, int ratio) {
 }
 
 // Every wire's input holds a value of the latest run, of its own type.
-void LeaveValuesOfARun(Circuit& circuit) {
-    circuit.RunNumber = 1;
-    for (const auto& wire : circuit.MainFrame.Wires) {
+void LeaveValuesOfARun(RunSession& run) {
+    run.RunNumber = 1;
+    for (const auto& wire : run.Target()->MainFrame.Wires) {
         Port* input = wire->Destination;
-        input->ValueRun = 1;
-        input->ValueType = input->Type == PortType::Generic ? PortType::Integer : input->Type;
-        input->Value = 12345;
-        input->Text = QStringLiteral("text");
+        run.Prepare(*input->Node);
+        PortRun& slot = *run.SlotOf(*input);
+        slot.ValueRun = 1;
+        slot.ValueType = input->Type == PortType::Generic ? PortType::Integer : input->Type;
+        slot.Value = 12345;
+        slot.Text = QStringLiteral("text");
     }
 }
 
@@ -70,10 +73,12 @@ void BM_Redraw(benchmark::State& state) {
     const bool labels = state.range(3) != 0;
     Circuit& circuit = NewCircuit();
     GenerateCircuit(circuit, count, CommentsFor(count));
+    RunSession run(circuit);
     ShowValueLabels(labels);
-    if (labels) LeaveValuesOfARun(circuit);
+    if (labels) LeaveValuesOfARun(run);
     CircuitView view(circuit);
     view.TakeSavedCamera();
+    view.Run = &run;
     if (whole) {
         view.ZoomLevel = WholeCircuitZoom(count, 800);
         view.Magnification = std::exp2(view.ZoomLevel);
@@ -94,7 +99,9 @@ BENCHMARK(BM_Redraw)
 // The fixed cost of a frame: background, grid and origin marker only.
 void BM_EmptyFrame(benchmark::State& state) {
     Circuit& circuit = NewCircuit();
+    const RunSession run(circuit);
     CircuitView view(circuit);
+    view.Run = &run;
     RedrawLoop(state, view, 1);
     CloseCircuit(circuit);
 }

@@ -10,6 +10,7 @@
 #include "editor/actions/MenuCommands.h"
 #include "editor/window/CircuitWindow.h"
 #include "editor/window/EditorProcess.h"
+#include "editor/window/WindowObserver.h"
 #include "engine/NodeThreads.h"
 #include "engine/RunObserver.h"
 #include "model/Catalogue.h"
@@ -69,7 +70,7 @@ bool AllPrinted(const Circuit& circuit, int lines) {
 // F5, then the event loop until the panel shows every line.
 [[gnu::noinline]] void OneRun(benchmark::State& state, Circuit& circuit, int lines) {
     OnMenu(circuit, Command::Start);
-    if (circuit.ErrorKind != ErrorKind::None) {
+    if (SessionOf(circuit).Fault().Kind != ErrorKind::None) {
         state.SkipWithError("the generated circuit has a defect");
         return;
     }
@@ -83,7 +84,7 @@ void BM_F5Later(benchmark::State& state) {
     OneRun(state, circuit, lines); // starts the threads
     for (auto _ : state)
         OneRun(state, circuit, lines);
-    StopCircuitThreads(circuit);
+    StopCircuitThreads(SessionOf(circuit));
     WindowOf(circuit)->hide();
 }
 
@@ -100,7 +101,7 @@ template <bool Reserved> void F5First(benchmark::State& state) {
         OneRun(state, circuit, lines);
         state.PauseTiming();
         // The windows stay open: closing one would ask about the unsaved circuit.
-        StopCircuitThreads(circuit);
+        StopCircuitThreads(SessionOf(circuit));
         WindowOf(circuit)->hide();
         state.ResumeTiming();
     }
@@ -110,9 +111,10 @@ template <bool Reserved> void F5First(benchmark::State& state) {
 // measure it, bench/instructions.sh): the lines of one run handed over as node threads would,
 // then the event loop until the panel shows them.
 [[gnu::noinline]] void OnePanelFill(Circuit& circuit, int lines) {
-    circuit.Observer->ClearOutput();
+    WindowObserver& observer = ObserverOf(circuit);
+    observer.ClearOutput();
     for (int i = 0; i < lines; ++i)
-        circuit.Observer->PrintLine(QStringLiteral("42"), circuit.RunNumber);
+        observer.PrintLine(QStringLiteral("42"), observer.Session().RunNumber);
     while (!AllPrinted(circuit, lines))
         QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
 }

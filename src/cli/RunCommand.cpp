@@ -36,19 +36,20 @@ class TerminalObserver : public RunObserver {
 };
 
 // Where the defect is, after its message.
-QString DefectSuffix(const Circuit& circuit) {
-    const QString place = DefectPlace(circuit);
+QString DefectSuffix(const Defect& defect) {
+    const QString place = DefectPlace(defect);
     return place.isEmpty() ? place : QStringLiteral(" (%1)").arg(place);
 }
 
-int Run(Circuit& circuit, const QString& file) {
-    if (!PrepareCircuit(circuit)) {
+int Run(RunSession& session, const QString& file) {
+    if (!PrepareCircuit(session)) {
         std::fprintf(stderr, "flowlattice: %s: defect: %s%s\n", qPrintable(file),
-                     qPrintable(circuit.ErrorMessage), qPrintable(DefectSuffix(circuit)));
+                     qPrintable(session.Fault().Message),
+                     qPrintable(DefectSuffix(session.Fault())));
         return 1;
     }
-    ExecuteCircuit(circuit);
-    const RunReport report = RunToCompletion(circuit);
+    ExecuteCircuit(session);
+    const RunReport report = RunToCompletion(session);
     if (const std::size_t stuck = report.NeverFire.size()) {
         std::fprintf(stderr, "flowlattice: %s: %zu %s could never fire\n", qPrintable(file), stuck,
                      stuck == 1 ? "node" : "nodes");
@@ -63,11 +64,12 @@ int RunCommand(const QString& file) {
     RegisterCatalogue();
     Circuit* circuit = LoadForCommand(file);
     if (!circuit) return 2;
-    // Kept for the whole process: a node thread that does not stop in time may still print.
+    // Kept for the whole process: a node thread that does not stop in time may still print,
+    // and it reads its session.
     static TerminalObserver terminal;
-    circuit->Observer = &terminal;
-    const int status = Run(*circuit, file);
-    StopCircuitThreads(*circuit);
+    static RunSession session(*circuit, &terminal);
+    const int status = Run(session, file);
+    StopCircuitThreads(session);
     return status;
 }
 

@@ -4,6 +4,7 @@
 #include "editor/actions/FileCommands.h"
 #include "editor/window/CircuitWindow.h"
 #include "editor/window/EditorProcess.h"
+#include "editor/window/WindowObserver.h"
 #include "engine/NodeThreads.h"
 #include "engine/ThreadReserve.h"
 #include "model/Catalogue.h"
@@ -34,7 +35,7 @@ int StartEditor(int argc, char** argv) {
 
     // Nothing may run or print once the windows are gone.
     for (const auto& open : Circuits())
-        StopCircuitThreads(*open);
+        StopCircuitThreads(SessionOf(*open));
     EndThreadReserve();
     for (const auto& open : Circuits())
         delete WindowOf(*open);

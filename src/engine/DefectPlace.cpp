@@ -30,18 +30,21 @@ QString InsideOf(const Frame* frame) {
 
 } // namespace
 
-QString DefectPlace(const Circuit& circuit) {
-    if (!circuit.ErrorObject) return {};
-    switch (circuit.ErrorKind) {
+QString DefectPlace(const Defect& defect) {
+    switch (defect.Kind) {
     case ErrorKind::MissingInput: {
-        const auto* port = static_cast<const Port*>(circuit.ErrorObject);
+        const auto* const* held = std::get_if<const Port*>(&defect.Object);
+        if (!held) return {};
+        const Port* port = *held;
         return QStringLiteral("input %1 \"%2\" of %3")
                    .arg(PortIndex(port))
                    .arg(port->Label, NodeName(port->Node)) +
                InsideOf(port->Node ? port->Node->Frame : nullptr);
     }
     case ErrorKind::InvalidWire: {
-        const auto* wire = static_cast<const Wire*>(circuit.ErrorObject);
+        const auto* const* held = std::get_if<const Wire*>(&defect.Object);
+        if (!held) return {};
+        const Wire* wire = *held;
         return QStringLiteral("the wire from %1 to %2")
                    .arg(NodeName(wire->Source ? wire->Source->Node : nullptr),
                         NodeName(wire->Destination ? wire->Destination->Node : nullptr)) +
@@ -49,7 +52,9 @@ QString DefectPlace(const Circuit& circuit) {
     }
     case ErrorKind::NoImplementation:
     case ErrorKind::NoThread: {
-        const auto* node = static_cast<const Node*>(circuit.ErrorObject);
+        const auto* const* held = std::get_if<const Node*>(&defect.Object);
+        if (!held) return {};
+        const Node* node = *held;
         return NodeName(node) + InsideOf(node->Frame);
     }
     default:

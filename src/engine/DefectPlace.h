@@ -1,13 +1,13 @@
 #pragma once
-// Where a circuit's recorded defect is, in the words of its file: functions and positions, not
-// IDs, which change between loads. The command line and the window's status bar say the same.
+// Where a recorded defect is, in the words of its file: functions and positions, not IDs, which
+// change between loads. The command line and the window's status bar say the same.
 
-#include "model/Records.h"
+#include "engine/RunSession.h"
 
 namespace flow {
 
 // For example "the wire from the Constant node at -100, -40 to the Plus node at 0, 0" or
 // "input 2 \"y\" of the Plus node at 0, 0"; "" when the defect names no object.
-QString DefectPlace(const Circuit& circuit);
+QString DefectPlace(const Defect& defect);
 
 } // namespace flow

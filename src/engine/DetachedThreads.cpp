@@ -2,17 +2,17 @@
 
 #include <algorithm>
 #include <mutex>
-#include <unordered_set>
+#include <unordered_map>
 
 namespace flow {
 
 namespace {
 
-// Nodes whose detached thread has not ended yet: such a node must outlive its thread, even
-// after a new thread replaced it.
+// Entries whose detached thread has not ended yet, with their sessions: such an entry must
+// outlive its thread, even after a new thread replaced it.
 struct DetachedThreads {
     std::mutex Mutex;
-    std::unordered_multiset<const Node*> Nodes;
+    std::unordered_multimap<const NodeRun*, const RunSession*> Nodes;
 };
 
 // Never destroyed: the thread reserve ends its threads while the process's statics go.
@@ -23,27 +23,25 @@ DetachedThreads& Detached() {
 
 } // namespace
 
-void NoteDetached(const Node* node) {
+void NoteDetached(const NodeRun* run, const RunSession* session) {
     std::lock_guard lock(Detached().Mutex);
-    Detached().Nodes.insert(node);
+    Detached().Nodes.emplace(run, session);
 }
 
-void NoteDetachedEnded(const Node* node) {
+void NoteDetachedEnded(const NodeRun* run) {
     std::lock_guard lock(Detached().Mutex);
-    Detached().Nodes.erase(Detached().Nodes.find(node));
+    Detached().Nodes.erase(Detached().Nodes.find(run));
 }
 
-bool HasDetachedThread(const Node* node) {
+bool HasDetachedThread(const NodeRun* run) {
     std::lock_guard lock(Detached().Mutex);
-    return Detached().Nodes.count(node) != 0;
+    return Detached().Nodes.count(run) != 0;
 }
 
-bool DetachedThreadRunsIn(const Circuit& circuit) {
+bool DetachedThreadRunsIn(const RunSession& session) {
     std::lock_guard lock(Detached().Mutex);
-    // Every node in the registry is alive: its owner keeps it until its thread has ended.
-    return std::any_of(Detached().Nodes.begin(), Detached().Nodes.end(), [&](const Node* node) {
-        return node->Frame && node->Frame->Owner == &circuit;
-    });
+    return std::any_of(Detached().Nodes.begin(), Detached().Nodes.end(),
+                       [&](const auto& entry) { return entry.second == &session; });
 }
 
 } // namespace flow

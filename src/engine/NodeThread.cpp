@@ -1,10 +1,10 @@
 #include "engine/NodeThread.h"
 
 #include "engine/DetachedThreads.h"
+#include "engine/Execution.h"
 #include "engine/Routines.h"
 #include "engine/Settling.h"
 #include "engine/WaiterRoom.h"
-#include "model/Model.h"
 
 #include <algorithm>
 #include <vector>
@@ -39,27 +39,30 @@ NodeThread* NodeThread::Create() {
     return thread;
 }
 
-void NodeThread::Assign(Node& node, const Routine& routine) {
+void NodeThread::Assign(RunSession& session, Node& node, NodeRun& run, const Routine& routine) {
+    session_ = &session;
     node_ = &node;
+    run_ = &run;
     routine_ = &routine;
     assigned_ = true;
-    node.Bell.Attach(&sleeper_);
+    run.Bell.Attach(&sleeper_);
     // A parked thread would wake at its start only to wait for its first input: it is told to
     // wait for that input right away. Only a wish for any release is replaced; a thread that
     // already runs its loop has made its own.
-    const void* first = node.StartSemaphore.get();
+    const void* first = &run.Start;
     for (std::size_t i = 1; i < node.PortArray.size(); ++i) {
-        if (const Port* port = node.PortArray[i]; port && port->Source && port->Semaphore) {
-            first = port->Semaphore.get();
+        const Port* port = node.PortArray[i];
+        if (const PortRun* slot = run.Slot(i); port && port->Source && slot) {
+            first = &slot->Semaphore;
             break;
         }
     }
     const void* parked = Sleeper::AnyRelease;
     sleeper_.Awaited.compare_exchange_strong(parked, first);
     // A release that came before the bell was attached rang nobody.
-    bool pending = node.StartSemaphore->Available() != 0;
-    for (const auto& port : node.Ports)
-        pending = pending || (port->Semaphore && port->Semaphore->Available() != 0);
+    bool pending = run.Start.Available() != 0;
+    for (const auto& slot : run.Ports)
+        pending = pending || (slot && slot->Semaphore.Available() != 0);
     if (pending) sleeper_.Ring();
 }
 
@@ -88,18 +91,19 @@ bool NodeThread::WaitForNode() {
 // The stop flag is looked at after every wait and under every lock: a thread that was held up
 // past its grace period and detached leaves at its next chance, delivering nothing.
 void NodeThread::Loop() {
-    Circuit& circuit = *OwnerCircuit(*node_);
+    RunSession& session = *session_;
     std::vector<CountingSemaphore*> needed;
     for (;;) {
         // The editor rewires under this lock; it is never held while waiting.
-        std::unique_lock lock(circuit.FiringLock);
+        std::unique_lock lock(session.FiringLock());
         if (Stopping) return;
         needed.clear();
         for (std::size_t i = 1; i < node_->PortArray.size(); ++i) {
             const Port* port = node_->PortArray[i];
-            if (port && port->Source && port->Semaphore) needed.push_back(port->Semaphore.get());
+            if (PortRun* slot = run_->Slot(i); port && port->Source && slot)
+                needed.push_back(&slot->Semaphore);
         }
-        needed.push_back(node_->StartSemaphore.get());
+        needed.push_back(&run_->Start);
         const auto missing = std::find_if(needed.begin(), needed.end(),
                                           [](const auto* s) { return s->Available() == 0; });
         if (missing != needed.end()) {
@@ -117,15 +121,14 @@ void NodeThread::Loop() {
         // them, so it shows now.
         if (Stopping) return;
         // Read now: ExecuteCircuit releases the starts only after the new number is set.
-        const std::uint64_t runNumber = circuit.RunNumber;
+        const std::uint64_t runNumber = session.RunNumber;
         {
             HeldRings held;
-            routine_->Compute(*node_, runNumber);
+            routine_->Compute(Firing{session, *node_, *run_, runNumber});
             lock.unlock();
         }
-        node_->DoneSemaphore->Release();
         CountFiring();
-        NoteFiring(circuit, runNumber);
+        NoteFiring(session, runNumber);
     }
 }
 
@@ -143,10 +146,10 @@ void NodeThread::WaitForFirings(std::uint64_t firings) {
 
 void NodeThread::RequestStop() {
     Stopping = true;
-    if (node_) {
-        node_->StartSemaphore->Release();
-        for (const auto& port : node_->Ports)
-            if (port->Semaphore) port->Semaphore->Release();
+    if (run_) {
+        run_->Start.Release();
+        for (const auto& slot : run_->Ports)
+            if (slot) slot->Semaphore.Release();
     }
     // Also a thread still waiting for its node, or one whose awaited count was full.
     sleeper_.Ring();
@@ -158,7 +161,7 @@ bool NodeThread::FinishOrDetach(std::chrono::milliseconds timeout) {
         // Never killed: a forced end could leave the circuit's lock held. The thread owns
         // itself from here on and deletes this object when it finally leaves.
         detached_ = true;
-        if (node_) NoteDetached(node_);
+        if (run_) NoteDetached(run_, session_);
         pthread_detach(handle_);
         return false;
     }
@@ -175,7 +178,7 @@ void NodeThread::Ended() {
     endedChanged_.notify_all();
     lock.unlock();
     if (!ownsItself) return;
-    if (node_) NoteDetachedEnded(node_);
+    if (run_) NoteDetachedEnded(run_);
     delete this;
 }
 

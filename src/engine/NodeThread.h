@@ -1,9 +1,9 @@
 #pragma once
 // A node's worker thread and the bookkeeping the engine keeps beside it. Only the engine sees
-// this class; the model knows it by name alone.
+// this class.
 
 #include "engine/CountingSemaphore.h"
-#include "model/Records.h"
+#include "engine/RunSession.h"
 
 #include <pthread.h>
 
@@ -20,9 +20,10 @@ class NodeThread {
   public:
     // A new thread, parked until it is given a node; none when the system refuses a thread.
     static NodeThread* Create();
-    // Hands a parked thread its node and routine without waking it: it wakes at the first
-    // release of one of the node's semaphores, or when asked to stop.
-    void Assign(Node& node, const Routine& routine);
+    // Hands a parked thread its node, the node's entry in the session and its routine without
+    // waking it: it wakes at the first release of one of the node's semaphores, or when asked
+    // to stop.
+    void Assign(RunSession& session, Node& node, NodeRun& run, const Routine& routine);
 
     NodeThread(const NodeThread&) = delete;
     NodeThread& operator=(const NodeThread&) = delete;
@@ -41,7 +42,7 @@ class NodeThread {
     std::uint64_t Started = 0;
     // Firings completed.
     std::atomic<std::uint64_t> Fired{0};
-    // The thread's own stop flag: unlike Node::StopRequest it is never cleared, so a thread
+    // The thread's own stop flag: unlike NodeRun::StopRequest it is never cleared, so a thread
     // that was detached still leaves at its next chance.
     std::atomic<bool> Stopping{false};
 
@@ -54,7 +55,9 @@ class NodeThread {
     void CountFiring();
     void Ended();
 
+    RunSession* session_ = nullptr;
     Node* node_ = nullptr;
+    NodeRun* run_ = nullptr;
     const Routine* routine_ = nullptr;
     std::atomic<bool> assigned_{false};
     Sleeper& sleeper_;

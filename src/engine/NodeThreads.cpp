@@ -1,10 +1,10 @@
 #include "engine/NodeThreads.h"
 
 #include "engine/DetachedThreads.h"
-#include "engine/Expansion.h"
 #include "engine/NodeThread.h"
 #include "engine/Routines.h"
 #include "engine/ThreadReserve.h"
+#include "model/Expansion.h"
 #include "model/Model.h"
 
 #include <algorithm>
@@ -16,94 +16,92 @@ namespace {
 
 constexpr std::chrono::milliseconds kStopGrace{1000};
 
-void ClearCount(CountingSemaphore* semaphore) {
-    if (semaphore) semaphore->Clear();
-}
-
-void ClearCounts(Node& node) {
-    ClearCount(node.StartSemaphore.get());
-    ClearCount(node.DoneSemaphore.get());
-    for (const auto& port : node.Ports)
-        ClearCount(port->Semaphore.get());
+void ClearCounts(NodeRun& run) {
+    run.Start.Clear();
+    for (const auto& port : run.Ports)
+        if (port) port->Semaphore.Clear();
 }
 
 // Asks every thread first and only then waits, so that they all wind down together.
-bool StopThreads(const std::vector<Node*>& nodes) {
-    for (Node* node : nodes) {
-        node->StopRequest = 1;
-        node->Thread->RequestStop();
+bool StopThreads(const std::vector<std::pair<Node*, NodeRun*>>& nodes) {
+    for (const auto& [node, run] : nodes) {
+        run->StopRequest = 1;
+        run->Thread->RequestStop();
     }
     bool allEnded = true;
-    for (Node* node : nodes) {
-        allEnded = node->Thread->FinishOrDetach(kStopGrace) && allEnded;
-        node->Thread = nullptr;
-        node->Routine = nullptr;
-        node->Bell.Attach(nullptr);
-        node->StopRequest = 0;
+    for (const auto& [node, run] : nodes) {
+        allEnded = run->Thread->FinishOrDetach(kStopGrace) && allEnded;
+        run->Thread = nullptr;
+        run->Routine = nullptr;
+        run->Bell.Attach(nullptr);
+        run->StopRequest = 0;
         // The releases that woke the thread must not wake the next one in its place.
-        ClearCounts(*node);
+        ClearCounts(*run);
     }
     return allEnded;
 }
 
-template <typename Wanted> std::vector<Node*> NodesWithThreads(Circuit& circuit, Wanted wanted) {
-    std::vector<Node*> nodes;
-    for (Node* node : RunNodes(circuit))
-        if (node->Thread && wanted(*node->Thread)) nodes.push_back(node);
+template <typename Wanted>
+std::vector<std::pair<Node*, NodeRun*>> NodesWithThreads(const RunSession& session, Wanted wanted) {
+    std::vector<std::pair<Node*, NodeRun*>> nodes = session.Threaded();
+    std::erase_if(nodes, [&](const auto& entry) { return !wanted(*entry.second->Thread); });
     return nodes;
 }
 
 } // namespace
 
-bool StartNodeThread(Node* node) {
-    const Routine* routine = node->Implementation ? node->Implementation->Routine : nullptr;
-    if (!routine || !node->StartSemaphore || !node->DoneSemaphore) return false;
+bool StartNodeThread(RunSession& session, Node& node, NodeRun& run) {
+    const Routine* routine = node.Implementation ? node.Implementation->Routine : nullptr;
+    if (!routine) return false;
     NodeThread* thread = TakeParkedThread();
     if (!thread) thread = NodeThread::Create();
     if (!thread) return false;
-    thread->Assign(*node, *routine);
-    node->Thread = thread;
-    node->Routine = routine;
+    thread->Assign(session, node, run, *routine);
+    run.Thread = thread;
+    run.Routine = routine;
     return true;
 }
 
-bool StopNodeThreads(const std::vector<Node*>& nodes) {
+bool StopNodeThreads(RunSession&, const std::vector<std::pair<Node*, NodeRun*>>& nodes) {
     if (nodes.empty()) return true;
     const bool ended = StopThreads(nodes);
-    return ended && std::none_of(nodes.begin(), nodes.end(), HasDetachedThread);
+    return ended && std::none_of(nodes.begin(), nodes.end(),
+                                 [](const auto& entry) { return HasDetachedThread(entry.second); });
 }
 
-bool StopNodeThread(Node* node) {
-    if (!node) return true;
-    const bool ended = !node->Thread || StopThreads({node});
-    return ended && !HasDetachedThread(node);
+bool StopNodeThread(RunSession& session, Node* node) {
+    NodeRun* run = node ? session.RunOf(*node) : nullptr;
+    if (!run) return true;
+    const bool ended = !run->Thread || StopThreads({{node, run}});
+    return ended && !HasDetachedThread(run);
 }
 
-void StopCircuitThreads(Circuit& circuit) {
-    StopThreads(NodesWithThreads(circuit, [](const NodeThread&) { return true; }));
+void StopCircuitThreads(RunSession& session) {
+    StopThreads(NodesWithThreads(session, [](const NodeThread&) { return true; }));
 }
 
-bool ThreadsStillRunIn(const Circuit& circuit) {
-    return DetachedThreadRunsIn(circuit);
+bool ThreadsStillRunIn(const RunSession& session) {
+    return DetachedThreadRunsIn(session);
 }
 
-std::size_t ThreadsNeeded(const Circuit& circuit) {
+std::size_t ThreadsNeeded(const RunSession& session) {
+    if (!session.Target()) return 0;
     std::size_t needed = 0;
-    for (const Node* node : RunNodes(circuit)) {
+    ForEachWithEntry(session, RunNodes(*session.Target()), [&](Node* node, const NodeRun* run) {
         const Routine* routine = node->Implementation ? node->Implementation->Routine : nullptr;
-        if (routine && (!node->Thread || node->Routine != routine)) ++needed;
-    }
+        if (routine && (!run || !run->Thread || run->Routine != routine)) ++needed;
+    });
     return needed;
 }
 
-void StopUnfinishedThreads(Circuit& circuit) {
+void StopUnfinishedThreads(RunSession& session) {
     StopThreads(NodesWithThreads(
-        circuit, [](const NodeThread& thread) { return thread.Fired != thread.Started; }));
+        session, [](const NodeThread& thread) { return thread.Fired != thread.Started; }));
 }
 
-void ClearSemaphoreCounts(Circuit& circuit) {
-    for (Node* node : RunNodes(circuit))
-        ClearCounts(*node);
+void ClearSemaphoreCounts(RunSession& session) {
+    for (const auto& entry : session.Entries())
+        ClearCounts(*entry.second);
 }
 
 } // namespace flow

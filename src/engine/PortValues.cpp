@@ -1,49 +1,42 @@
 #include "engine/PortValues.h"
 
 #include "engine/RunCopies.h"
-#include "engine/TypeResolution.h"
 #include "model/Model.h"
+#include "model/TypeResolution.h"
 
 #include <mutex>
 
 namespace flow {
 
-namespace {
-
-Circuit* CircuitOf(const Port& port) {
-    return port.Node ? OwnerCircuit(*port.Node) : nullptr;
-}
-
-} // namespace
-
-std::optional<CarriedValue> LatestValueHeld(const Port& shown, std::uint64_t latestRun,
-                                            const std::vector<Node*>& openPath) {
+std::optional<CarriedValue> LatestValueHeld(const RunSession& session, const Port& shown,
+                                            std::uint64_t latestRun, const std::vector<Node*>& openPath) {
     // A body's own ports never carry a value: its instance's copy did the work.
     const Port* copy = RunCopyOf(shown, openPath);
-    if (!copy) return std::nullopt;
-    const Port& port = *copy;
-    if (port.ValueRun == 0 || port.ValueRun != latestRun) return std::nullopt;
-    CarriedValue value{port.ValueType, port.Value, {}};
-    if (port.ValueType == PortType::String) value.Text = port.Text;
+    const PortRun* slot = copy ? session.SlotOf(*copy) : nullptr;
+    if (!slot || slot->ValueRun == 0 || slot->ValueRun != latestRun) return std::nullopt;
+    CarriedValue value{slot->ValueType, slot->Value, {}};
+    if (slot->ValueType == PortType::String) value.Text = slot->Text;
     return value;
 }
 
-std::optional<CarriedValue> LatestValueHeld(const Wire& wire, std::uint64_t latestRun,
-                                            const std::vector<Node*>& openPath) {
+std::optional<CarriedValue> LatestValueHeld(const RunSession& session, const Wire& wire,
+                                            std::uint64_t latestRun, const std::vector<Node*>& openPath) {
     const Port* end = CarryingEnd(wire);
-    return end ? LatestValueHeld(*end, latestRun, openPath) : std::nullopt;
+    return end ? LatestValueHeld(session, *end, latestRun, openPath) : std::nullopt;
 }
 
-std::optional<CarriedValue> LatestValue(const Port& port, const std::vector<Node*>& openPath) {
-    Circuit* circuit = CircuitOf(port);
-    if (!circuit) return std::nullopt;
-    std::lock_guard lock(circuit->FiringLock);
-    return LatestValueHeld(port, circuit->RunNumber, openPath);
+std::optional<CarriedValue> LatestValue(const RunSession* session, const Port& port,
+                                        const std::vector<Node*>& openPath) {
+    if (!session || !port.Node || OwnerCircuit(*port.Node) != session->Target())
+        return std::nullopt;
+    std::lock_guard lock(const_cast<RunSession*>(session)->FiringLock());
+    return LatestValueHeld(*session, port, session->RunNumber, openPath);
 }
 
-std::optional<CarriedValue> LatestValue(const Wire& wire, const std::vector<Node*>& openPath) {
+std::optional<CarriedValue> LatestValue(const RunSession* session, const Wire& wire,
+                                        const std::vector<Node*>& openPath) {
     const Port* end = CarryingEnd(wire);
-    return end ? LatestValue(*end, openPath) : std::nullopt;
+    return end ? LatestValue(session, *end, openPath) : std::nullopt;
 }
 
 const Port* CarryingEnd(const Wire& wire) {

@@ -1,9 +1,9 @@
 #pragma once
-// The values a run left in the ports: what the hover texts and the value labels show. A value
-// counts only while its stamp is the circuit's latest run, so a new Start hides every value of
-// the last one without touching a port.
+// The values a run left in its slots: what the hover texts and the value labels show. A value
+// counts only while its stamp is the session's latest run, so a new Start hides every value of
+// the last one without touching a slot.
 
-#include "model/Records.h"
+#include "engine/RunSession.h"
 
 #include <optional>
 
@@ -15,17 +15,21 @@ struct CarriedValue {
     QString Text;  // String
 };
 
-// The value the port carried in its circuit's latest run, read through the copy that ran for
-// it where a window shows a body (openPath, engine/RunCopies.h); none when it carried none.
-// Takes the circuit's FiringLock.
-std::optional<CarriedValue> LatestValue(const Port& port, const std::vector<Node*>& openPath = {});
+// The value the port carried in the session's latest run, read through the copy that ran for it
+// where a window shows a body (openPath, engine/RunCopies.h); none when it carried none, or
+// without a session. Takes the session's FiringLock.
+std::optional<CarriedValue> LatestValue(const RunSession* session, const Port& port,
+                                        const std::vector<Node*>& openPath = {});
 // The value a wire carried in the latest run: the one its input end took from it. None for a
 // wire that cannot carry one (invalid, or a second wire into an input).
-std::optional<CarriedValue> LatestValue(const Wire& wire, const std::vector<Node*>& openPath = {});
+std::optional<CarriedValue> LatestValue(const RunSession* session, const Wire& wire,
+                                        const std::vector<Node*>& openPath = {});
 // The same without taking the lock, for a caller that holds it over many reads.
-std::optional<CarriedValue> LatestValueHeld(const Port& port, std::uint64_t latestRun,
+std::optional<CarriedValue> LatestValueHeld(const RunSession& session, const Port& port,
+                                            std::uint64_t latestRun,
                                             const std::vector<Node*>& openPath);
-std::optional<CarriedValue> LatestValueHeld(const Wire& wire, std::uint64_t latestRun,
+std::optional<CarriedValue> LatestValueHeld(const RunSession& session, const Wire& wire,
+                                            std::uint64_t latestRun,
                                             const std::vector<Node*>& openPath);
 
 // The input end a wire delivers into, when it is that input's feeder; else none.

@@ -1,10 +1,9 @@
 #include "engine/Routines.h"
 
 #include "engine/Execution.h"
-#include "engine/Expansion.h"
 #include "engine/NumberText.h"
 #include "engine/RunObserver.h"
-#include "model/Model.h"
+#include "model/Expansion.h"
 
 #include <bit>
 #include <cmath>
@@ -14,12 +13,12 @@ namespace flow {
 
 namespace {
 
-// How each value type sits in a port's slots and how Print writes it. Integer arithmetic goes
-// through unsigned numbers, which wrap by definition.
+// How each value type sits in a value slot (or a constant's port) and how Print writes it.
+// Integer arithmetic goes through unsigned numbers, which wrap by definition.
 struct BooleanValue {
-    static bool Read(const Port& port) { return port.Value != 0; }
-    static void Send(Port* port, bool value, std::uint64_t run) {
-        SendToTargets(port, Int(value), PortType::Boolean, run);
+    template <typename Slot> static bool Read(const Slot& slot) { return slot.Value != 0; }
+    static void Send(const Firing& firing, std::size_t port, bool value) {
+        SendToTargets(firing, port, Int(value), PortType::Boolean);
     }
     static QString Show(bool value) {
         return value ? QStringLiteral("True") : QStringLiteral("False");
@@ -27,49 +26,54 @@ struct BooleanValue {
 };
 
 struct IntegerValue {
-    static Int Read(const Port& port) { return port.Value; }
-    static void Send(Port* port, Int value, std::uint64_t run) {
-        SendToTargets(port, value, PortType::Integer, run);
+    template <typename Slot> static Int Read(const Slot& slot) { return slot.Value; }
+    static void Send(const Firing& firing, std::size_t port, Int value) {
+        SendToTargets(firing, port, value, PortType::Integer);
     }
     static QString Show(Int value) { return FormatInteger(value); }
 };
 
 struct RealValue {
-    static double Read(const Port& port) { return std::bit_cast<double>(port.Value); }
-    static void Send(Port* port, double value, std::uint64_t run) {
-        SendToTargets(port, std::bit_cast<Int>(value), PortType::Real, run);
+    template <typename Slot> static double Read(const Slot& slot) {
+        return std::bit_cast<double>(slot.Value);
+    }
+    static void Send(const Firing& firing, std::size_t port, double value) {
+        SendToTargets(firing, port, std::bit_cast<Int>(value), PortType::Real);
     }
     static QString Show(double value) { return FormatReal(value, 6, QStringLiteral("e")); }
 };
 
 struct StringValue {
-    static const QString& Read(const Port& port) { return port.Text; }
-    static void Send(Port* port, const QString& value, std::uint64_t run) {
-        SendToTargets(port, value, run);
+    template <typename Slot> static const QString& Read(const Slot& slot) { return slot.Text; }
+    static void Send(const Firing& firing, std::size_t port, const QString& value) {
+        SendToTargets(firing, port, value);
     }
     static QString Show(const QString& value) { return value; }
 };
 
-// The four shapes of computation; a constant's value is the slot of its own output port.
-template <typename T> void Constant(Node& node, std::uint64_t runNumber) {
-    Port* output = node.PortArray[1];
-    T::Send(output, T::Read(*output), runNumber);
+// An input's value slot. Every port of a firing node has one: preparation made them.
+const PortRun& InputSlot(const Firing& firing, std::size_t port) {
+    return *firing.Run.Ports[port];
 }
 
-template <typename T> void Print(Node& node, std::uint64_t runNumber) {
-    const QString line = T::Show(T::Read(*node.PortArray[1]));
+// The four shapes of computation; a constant sends the value its output port stores.
+template <typename T> void Constant(const Firing& firing) {
+    T::Send(firing, 1, T::Read(*firing.Node.PortArray[1]));
+}
+
+template <typename T> void Print(const Firing& firing) {
+    const QString line = T::Show(T::Read(InputSlot(firing, 1)));
     // A line printed inside a sub-circuit is traced to the instance the main frame shows.
-    if (RunObserver* observer = OwnerCircuit(node)->Observer)
-        observer->PrintLineFrom(OutermostNode(&node)->Id, line, runNumber);
+    if (RunObserver* observer = firing.Session.Observer())
+        observer->PrintLineFrom(OutermostNode(&firing.Node)->Id, line, firing.RunNumber);
 }
 
-template <typename In, typename Out, auto F> void Unary(Node& node, std::uint64_t runNumber) {
-    Out::Send(node.PortArray[2], F(In::Read(*node.PortArray[1])), runNumber);
+template <typename In, typename Out, auto F> void Unary(const Firing& firing) {
+    Out::Send(firing, 2, F(In::Read(InputSlot(firing, 1))));
 }
 
-template <typename T, auto F> void Binary(Node& node, std::uint64_t runNumber) {
-    T::Send(node.PortArray[3], F(T::Read(*node.PortArray[1]), T::Read(*node.PortArray[2])),
-            runNumber);
+template <typename T, auto F> void Binary(const Firing& firing) {
+    T::Send(firing, 3, F(T::Read(InputSlot(firing, 1)), T::Read(InputSlot(firing, 2))));
 }
 
 using Unsigned = std::uint64_t;

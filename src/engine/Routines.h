@@ -8,12 +8,14 @@
 
 namespace flow {
 
+struct Firing; // engine/Execution.h: the node that fires, in which session and run
+
 struct Routine {
     QString Name; // "Thread_" + function + "_" + one type letter per port + "()"
-    // One firing's work: read the inputs from the node's port slots, compute, and deliver the
+    // One firing's work: read the inputs from the node's value slots, compute, and deliver the
     // result to the output's targets or print it (a printed line carries the run's number).
-    // Runs on the node's thread with the circuit's FiringLock held.
-    void (*Compute)(Node& node, std::uint64_t runNumber);
+    // Runs on the node's thread with the session's FiringLock held.
+    void (*Compute)(const Firing& firing);
 };
 
 namespace routines {

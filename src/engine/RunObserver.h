@@ -17,7 +17,7 @@ public:
     virtual void SetRunStatus(const QString& text) = 0;
     virtual void Redraw() = 0;
     // Called on a node's worker thread, in firing order; runNumber tells which Start printed it.
-    // The circuit's FiringLock is held meanwhile: hand the line over and return, never wait for
+    // The session's FiringLock is held meanwhile: hand the line over and return, never wait for
     // the user-interface thread here.
     virtual void PrintLine(const QString& line, std::uint64_t runNumber) = 0;
     // The same, naming the Print node by its ID, for an observer that traces lines to nodes.

@@ -4,11 +4,12 @@
 
 namespace flow {
 
-void ShowRunState(Circuit& circuit, int state, const QString& status) {
-    circuit.State = state;
-    if (!circuit.Observer) return;
-    circuit.Observer->SetRunStatus(status);
-    circuit.Observer->Redraw();
+void ShowRunState(RunSession& session, RunState state, const QString& status) {
+    session.SetState(state);
+    RunObserver* observer = session.Observer();
+    if (!observer) return;
+    observer->SetRunStatus(status);
+    observer->Redraw();
 }
 
 } // namespace flow

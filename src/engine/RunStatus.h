@@ -1,10 +1,10 @@
 #pragma once
-// Shows a step of a run: the circuit's run state, the status text and a redraw.
+// Shows a step of a run: the session's run state, the status text and a redraw.
 
-#include "model/Records.h"
+#include "engine/RunSession.h"
 
 namespace flow {
 
-void ShowRunState(Circuit& circuit, int state, const QString& status);
+void ShowRunState(RunSession& session, RunState state, const QString& status);
 
 } // namespace flow

@@ -1,28 +1,29 @@
 #include "engine/Settling.h"
 
-#include "engine/Expansion.h"
 #include "engine/NodeThread.h"
 #include "engine/RunObserver.h"
+#include "model/Expansion.h"
 
 #include <unordered_map>
 
 namespace flow {
 
-FiringOutlook OutlookOf(const Circuit& circuit) {
+FiringOutlook OutlookOf(const RunSession& session) {
     // A topological order: a node fires once every fed input's source node has fired. Nodes on
     // a cycle, or fed from one, never get there.
-    const std::vector<Node*> nodes = RunNodes(circuit);
-    std::unordered_map<const Node*, std::size_t> missingInputs;
     FiringOutlook outlook;
+    if (!session.Target()) return outlook;
+    const std::vector<Node*> nodes = RunNodes(*session.Target());
+    std::unordered_map<const Node*, std::size_t> missingInputs;
     std::vector<Node*>& canFire = outlook.CanFire;
-    for (Node* node : nodes) {
+    ForEachWithEntry(session, nodes, [&](Node* node, const NodeRun* run) {
         std::size_t fed = 0;
         for (const auto& port : node->Ports)
             fed += port->Source ? 1 : 0;
         // A node without a thread cannot fire; one more missing input keeps it waiting.
-        missingInputs[node] = fed + (node->Thread ? 0 : 1);
+        missingInputs[node] = fed + (run && run->Thread ? 0 : 1);
         if (missingInputs[node] == 0) canFire.push_back(node);
-    }
+    });
     for (std::size_t next = 0; next < canFire.size(); ++next) {
         for (const auto& port : canFire[next]->Ports) {
             if (!(port->Direction & Direction::Out)) continue; // only outputs deliver values
@@ -63,25 +64,27 @@ FiringOutlook OutlookOf(const Circuit& circuit) {
     return outlook;
 }
 
-bool HasSettled(const FiringOutlook& outlook) {
-    for (const Node* node : outlook.CanFire)
-        if (!node->Thread || node->Thread->Fired < node->Thread->Started) return false;
+bool HasSettled(const RunSession& session, const FiringOutlook& outlook) {
+    for (const Node* node : outlook.CanFire) {
+        const NodeRun* run = session.RunOf(*node);
+        if (!run || !run->Thread || run->Thread->Fired < run->Thread->Started) return false;
+    }
     return true;
 }
 
-void WatchSettling(Circuit& circuit) {
-    const std::size_t canFire = OutlookOf(circuit).CanFire.size();
-    circuit.FiringsInRun = 0;
-    circuit.FiringsToSettle = canFire;
-    if (canFire == 0 && circuit.Observer) circuit.Observer->RunMaySettle(circuit.RunNumber);
+void WatchSettling(RunSession& session) {
+    const std::size_t canFire = OutlookOf(session).CanFire.size();
+    session.FiringsInRun = 0;
+    session.FiringsToSettle = canFire;
+    if (canFire == 0 && session.Observer()) session.Observer()->RunMaySettle(session.RunNumber);
 }
 
-void NoteFiring(Circuit& circuit, std::uint64_t runNumber) {
+void NoteFiring(RunSession& session, std::uint64_t runNumber) {
     // Nobody watching (the command line, the benchmarks): one load and nothing else.
-    const std::size_t wanted = circuit.FiringsToSettle.load(std::memory_order_relaxed);
+    const std::size_t wanted = session.FiringsToSettle.load(std::memory_order_relaxed);
     if (wanted == 0) return;
-    if (circuit.FiringsInRun.fetch_add(1) + 1 != wanted) return;
-    if (RunObserver* observer = circuit.Observer) observer->RunMaySettle(runNumber);
+    if (session.FiringsInRun.fetch_add(1) + 1 != wanted) return;
+    if (RunObserver* observer = session.Observer()) observer->RunMaySettle(runNumber);
 }
 
 } // namespace flow

@@ -3,7 +3,7 @@
 // wiring alone, so a run with a cycle is over too once the rest has fired. `--run` waits for
 // that moment; the editor is told of it without waiting.
 
-#include "model/Records.h"
+#include "engine/RunSession.h"
 
 #include <vector>
 
@@ -14,15 +14,15 @@ struct FiringOutlook {
     std::vector<Node*> NeverFire; // on a cycle, downstream of one, or without a thread
 };
 
-// Which nodes of a prepared circuit can fire in a run.
-FiringOutlook OutlookOf(const Circuit& circuit);
+// Which nodes of a prepared circuit can fire in a run of the session.
+FiringOutlook OutlookOf(const RunSession& session);
 // The settling test: every node that can fire has fired for every Start it was given.
-bool HasSettled(const FiringOutlook& outlook);
+bool HasSettled(const RunSession& session, const FiringOutlook& outlook);
 
-// Before ExecuteCircuit: have the circuit's observer told (RunMaySettle) when the firings of the
+// Before ExecuteCircuit: have the session's observer told (RunMaySettle) when the firings of the
 // coming run reach the number after which it may have settled, at once when that is none.
-void WatchSettling(Circuit& circuit);
-// Counts a firing of the circuit's current run; called by node threads after each firing.
-void NoteFiring(Circuit& circuit, std::uint64_t runNumber);
+void WatchSettling(RunSession& session);
+// Counts a firing of the session's current run; called by node threads after each firing.
+void NoteFiring(RunSession& session, std::uint64_t runNumber);
 
 } // namespace flow

@@ -178,8 +178,8 @@ void SetIdleThreadDelay(std::chrono::milliseconds delay) {
     idleDelay = delay.count();
 }
 
-void ReserveThreadsFor(const Circuit& circuit) {
-    ReserveThreads(ThreadsNeeded(circuit));
+void ReserveThreadsFor(const RunSession& session) {
+    ReserveThreads(ThreadsNeeded(session));
 }
 
 void ReserveThreads(std::size_t wanted) {

@@ -3,7 +3,7 @@
 // run of a large circuit; started in the background while the circuit is open, they are only
 // handed their nodes when it runs.
 
-#include "model/Records.h"
+#include "engine/RunSession.h"
 
 #include <chrono>
 #include <cstddef>
@@ -17,11 +17,11 @@ namespace flow {
 std::chrono::milliseconds IdleThreadDelay();
 void SetIdleThreadDelay(std::chrono::milliseconds delay);
 
-// Asks, without waiting, for as many parked threads as the circuit's next run would start.
+// Asks, without waiting, for as many parked threads as the session's next run would start.
 // The reserve never takes more than half of what the system allows (ThreadAllowance), starts
 // nothing for a circuit too large to be allowed its run, and never gives threads back: one
 // circuit's spare threads serve the next.
-void ReserveThreadsFor(const Circuit& circuit);
+void ReserveThreadsFor(const RunSession& session);
 // The same for a number of threads.
 void ReserveThreads(std::size_t wanted);
 // A parked thread for a node, or none when the reserve is empty; asked for every thread a node

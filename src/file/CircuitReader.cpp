@@ -1,7 +1,6 @@
 #include "file/CircuitReader.h"
 #include "engine/BuiltInFunctions.h"
 
-#include "engine/Expansion.h"
 #include "engine/NumberText.h"
 #include "file/CircuitFragment.h"
 #include "file/FileText.h"
@@ -9,6 +8,7 @@
 #include "file/ReadLosses.h"
 #include "file/XmlParse.h"
 #include "model/Catalogue.h"
+#include "model/Expansion.h"
 #include "model/Model.h"
 #include "model/SubCircuits.h"
 #include "model/ZoomRange.h"

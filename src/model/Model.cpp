@@ -1,8 +1,9 @@
 #include "model/Model.h"
 
-#include "engine/ModelEffects.h"
 #include "model/Catalogue.h"
+#include "model/Expansion.h"
 #include "model/SubCircuits.h"
+#include "model/TypeResolution.h"
 
 #include <algorithm>
 #include <unordered_set>
@@ -36,9 +37,17 @@ bool Linked(const Port* from, const Port* to) {
                                                       : Contains(to->Feeders, from);
 }
 
-// An error marker that points at an object being deleted must not outlive it.
-void ForgetErrorObject(Circuit* circuit, const void* object) {
-    if (circuit && circuit->ErrorObject == object) circuit->ErrorObject = nullptr;
+// A defect that points at an object being deleted must not outlive it.
+void ForgetErrorObject(Circuit* circuit, ObjectRef object) {
+    if (!circuit) return;
+    for (RunLink* run : circuit->Runs)
+        run->ObjectGone(object);
+}
+
+// Called with the runs' locks held.
+void ForgetValue(const Circuit* circuit, const Port& port) {
+    for (RunLink* run : circuit->Runs)
+        run->ForgetValue(port);
 }
 
 // Nodes whose thread could not be stopped in time: the thread may still touch them.
@@ -90,7 +99,6 @@ Port* FirstPort(const Node& node) {
 
 Circuit& NewCircuit() {
     auto circuit = std::make_unique<Circuit>();
-    circuit->Handle = circuit.get();
     circuit->MainFrame.Owner = circuit.get();
     Circuits().push_back(std::move(circuit));
     return *Circuits().back();
@@ -98,12 +106,14 @@ Circuit& NewCircuit() {
 
 void CloseCircuit(Circuit& circuit) {
     // A closed circuit is never used again, so its threads have nothing left to do.
-    StopThreadsOfCircuit(circuit);
+    for (RunLink* run : std::vector<RunLink*>(circuit.Runs))
+        run->CircuitClosing();
     if (CircuitWindowCloser()) CircuitWindowCloser()(circuit);
 }
 
 void FreeCircuit(Circuit& circuit) {
-    StopThreadsOfCircuit(circuit);
+    for (RunLink* run : std::vector<RunLink*>(circuit.Runs))
+        run->CircuitFreed();
     std::erase_if(DetachedNodes(), [&](const std::unique_ptr<Node>& node) {
         return node->Frame && node->Frame->Owner == &circuit;
     });
@@ -162,7 +172,7 @@ Node* ShapeNode(Node& shaped, FunctionDef* function, Implementation* implementat
     for (const auto& t : function->Ports)
         AddPortTemplate(node, t->Direction, t->Label, t->X, t->Y, t->WireDirX, t->WireDirY)->Id =
             t->Id; // an instance's port names the pin it stands for
-    RetypeAfterRewiring(node);
+    ResolveImplementation(node);
     return node;
 }
 
@@ -187,7 +197,7 @@ Wire* ConnectPorts(Port* a, Port* b) {
     Frame* frame = a->Node->Frame;
     Wire* wire;
     {
-        std::lock_guard lock(frame->Owner->FiringLock);
+        RunsHeld held(frame->Owner);
         frame->Wires.push_back(std::make_unique<Wire>());
         wire = frame->Wires.back().get();
         wire->Frame = frame;
@@ -200,12 +210,12 @@ Wire* ConnectPorts(Port* a, Port* b) {
         if (!b->Source) {
             b->Source = a;
             // What the input took in the latest run came through none of its wires now.
-            b->ValueRun = 0;
+            ForgetValue(frame->Owner, *b);
         }
     }
     NoteBodyChange(frame);
-    RetypeAfterRewiring(a->Node);
-    RetypeAfterRewiring(b->Node);
+    ResolveImplementation(a->Node);
+    ResolveImplementation(b->Node);
     return wire;
 }
 
@@ -215,7 +225,7 @@ void DeleteWire(Wire* wire) {
     Frame* frame = wire->Frame;
     NoteBodyChange(frame);
     {
-        std::lock_guard lock(frame->Owner->FiringLock);
+        RunsHeld held(frame->Owner);
         Erase(p->Targets, q);
         Erase(q->Targets, p);
         Erase(p->Feeders, q);
@@ -223,20 +233,20 @@ void DeleteWire(Wire* wire) {
         // An input that loses the wire it took its value through forgets the value.
         if (q->Source == p) {
             q->Source = q->Feeders.empty() ? nullptr : q->Feeders.front();
-            q->ValueRun = 0;
+            ForgetValue(frame->Owner, *q);
         }
         if (p->Source == q) {
             p->Source = p->Feeders.empty() ? nullptr : p->Feeders.front();
-            p->ValueRun = 0;
+            ForgetValue(frame->Owner, *p);
         }
         Erase(p->Wires, wire);
         Erase(q->Wires, wire);
     }
     // A node on its way out is not worth retyping, once for each of its thousands of wires.
     for (Node* node : {p->Node, q->Node})
-        if (!(node->Flags & ObjectFlag::Leaving)) RetypeAfterRewiring(node);
+        if (!(node->Flags & ObjectFlag::Leaving)) ResolveImplementation(node);
     ForgetErrorObject(frame->Owner, wire);
-    std::lock_guard lock(frame->Owner->FiringLock);
+    RunsHeld held(frame->Owner);
     EraseOwned(frame->Wires, wire);
 }
 
@@ -257,8 +267,12 @@ void DeletePort(Port* port) {
 
 void DeleteNode(Node* node) {
     node->Flags |= ObjectFlag::Leaving;
-    const bool threadEnded = StopThreadBeforeRemoval(node);
     Frame* frame = node->Frame;
+    // An instance's threads run on its expansion, which goes with it.
+    const bool expansionEnded = CollapseInstance(*node);
+    bool threadEnded = expansionEnded;
+    for (RunLink* run : frame->Owner->Runs)
+        threadEnded = run->NodesLeaving({node}) && threadEnded;
     NoteBodyChange(frame);
     {
         // The instances at the other ends are retyped once, when every wire has gone.
@@ -280,7 +294,7 @@ void DeleteNode(Node* node) {
         }
     }
     ForgetErrorObject(frame->Owner, node);
-    std::lock_guard lock(frame->Owner->FiringLock);
+    RunsHeld held(frame->Owner);
     auto found = std::find_if(frame->Nodes.rbegin(), frame->Nodes.rend(),
                               [&](const auto& p) { return p.get() == node; });
     if (found == frame->Nodes.rend()) return;
@@ -298,7 +312,7 @@ InstanceBatch::~InstanceBatch() {
     circuit_.ExpansionsHeld = inner_;
     if (!inner_)
         for (Node* instance : noted_)
-            RetypeAfterRewiring(instance);
+            ResolveImplementation(instance);
 }
 
 void InstanceBatch::Note(Node* node) {

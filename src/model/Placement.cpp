@@ -9,11 +9,10 @@ namespace flow {
 
 namespace {
 
-// Worker threads walk port lists and read constant values while delivering; they hold this
-// lock then, so the changes below take it too.
-std::unique_lock<std::mutex> LockRun(const Frame* frame) {
-    if (!frame || !frame->Owner) return {};
-    return std::unique_lock(frame->Owner->FiringLock);
+// Worker threads walk port lists and read constant values while delivering; they hold their
+// run's lock then, so the changes below take it too.
+RunsHeld LockRun(const Frame* frame) {
+    return RunsHeld(frame ? frame->Owner : nullptr);
 }
 
 template <typename T> void MoveItem(std::vector<T>& list, std::size_t from, std::size_t to) {
@@ -110,11 +109,13 @@ void SetConstantValue(Node& node, Int value, const QString& text) {
     if (!port) return;
     {
         // A run in flight may be reading the constant's value right now.
-        auto lock = LockRun(node.Frame);
+        const RunsHeld held = LockRun(node.Frame);
         port->Value = value;
         port->Text = text;
         // The value it sent in the latest run is not the one it holds any more.
-        port->ValueRun = 0;
+        if (node.Frame && node.Frame->Owner)
+            for (RunLink* run : node.Frame->Owner->Runs)
+                run->ForgetValue(*port);
     }
     node.Flags |= ObjectFlag::NeedsLayout;
     NoteBodyChange(node.Frame);

@@ -3,16 +3,13 @@
 // records nodes are made from. Owning lists keep creation order and stable addresses; every
 // other reference is a plain pointer that owns nothing.
 
-#include "engine/CountingSemaphore.h"
+#include "model/RunLink.h"
 
 #include <QHash>
 #include <QString>
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
-#include <mutex>
-#include <optional>
 #include <vector>
 
 namespace flow {
@@ -40,22 +37,12 @@ constexpr int NeverFired = 0x8;
 constexpr int Leaving = 0x10;
 } // namespace ObjectFlag
 
-namespace RunState {
-constexpr int None = 0, Ready = 8, Initializing = 16, Defect = 32, Executing = 64;
-}
-
-namespace ErrorKind {
-constexpr int None = 0, MissingInput = 1, InvalidWire = 2, NoImplementation = 3, NoThread = 4;
-}
-
 struct Circuit;
 struct Frame;
 struct Node;
 struct Port;
 struct Wire;
-struct Routine;    // engine: what a node thread computes
-class NodeThread;  // engine: a node's worker thread
-class RunObserver; // engine: where a run reports to (a window or a terminal)
+struct Routine; // engine: what a node of the function computes
 
 // Comments, nodes, catalogue entries and ports begin with these six fields.
 struct ObjectHeader {
@@ -79,7 +66,6 @@ struct Port : ObjectHeader {
     std::vector<Port*> Targets;
     std::vector<Port*> Feeders;
     std::vector<Wire*> Wires;
-    std::unique_ptr<CountingSemaphore> Semaphore;
     int Flags = 0;
     int Type = PortType::Generic;
     int Direction = 0;
@@ -93,14 +79,10 @@ struct Port : ObjectHeader {
     // an instance's input hands on to its input pin inside, an output pin to its instance's
     // output. Set while the instance is expanded; none everywhere else.
     Port* Relay = nullptr;
-    // Value slots: written by the feeding node's thread before it releases Semaphore. An output
-    // keeps the value it produced in them too (a constant's are its value). ValueRun is the
-    // Start whose value they hold, 0 when they hold none worth showing; ValueType is the type
-    // of that value. All three change under the circuit's FiringLock.
+    // A constant's value, on its output: Value for Booleans, Integers and Reals (their bits),
+    // Text for Strings. What travels in a run is kept by the run (engine/RunSession.h).
     Int Value = 0;
     QString Text;
-    std::uint64_t ValueRun = 0;
-    int ValueType = PortType::Generic;
 };
 
 // An item of the add-node menu: a node of its function, ready to be placed. The menu puts its
@@ -139,15 +121,8 @@ struct Node : ObjectHeader {
     FunctionDef* Function = nullptr;
     flow::Implementation* Implementation = nullptr;
     flow::Frame* Frame = nullptr; // none for the placement preview node
-    NodeThread* Thread = nullptr;
-    const flow::Routine* Routine = nullptr;
-    std::unique_ptr<CountingSemaphore> StartSemaphore;
-    std::unique_ptr<CountingSemaphore> DoneSemaphore;
-    // Rings the node's thread when one of the node's or its ports' semaphores is released.
-    Doorbell Bell;
     int Flags = ObjectFlag::NeedsLayout;
     QString DisplayText;
-    std::atomic<int> StopRequest{0};
     std::vector<std::unique_ptr<Port>> Ports;
     std::vector<Port*> PortArray; // PortArray[i] is the i-th port (from 1); entry 0 is unused
     // An instance of a sub-circuit runs as a copy of the sub-circuit's body made for it alone:
@@ -204,7 +179,6 @@ struct Circuit {
     Circuit(const Circuit&) = delete;
     Circuit& operator=(const Circuit&) = delete;
 
-    Circuit* Handle = nullptr;
     Int NextId = 0;
     Frame MainFrame;
     // The circuit's sub-circuits, in the order they are saved; each owns its body.
@@ -219,11 +193,9 @@ struct Circuit {
     // The nodes all expansions of the circuit's instances hold together, nested ones included.
     std::size_t ExpandedNodes = 0;
     // While an expansion is being copied, the instances inside the copy wait here for theirs,
-    // so that nesting never deepens the call stack (engine/Expansion.cpp).
+    // so that nesting never deepens the call stack (model/Expansion.cpp).
     bool Expanding = false;
     std::vector<Node*> PendingExpansions;
-    // Expansions that a node thread which did not stop in time may still touch.
-    std::vector<std::unique_ptr<Frame>> RetiredFrames;
     // The view the file holds: the main frame's camera and the window's place, as read or as
     // last saved. A window starts from it and keeps its own (render/CircuitView.h).
     SavedView Saved;
@@ -232,24 +204,10 @@ struct Circuit {
     // The file read with losses that the circuit came from. Such a circuit has no FileName: a
     // save must not write the part over the whole without the user choosing that file.
     QString RecoveredFrom;
-    int ErrorKind = ErrorKind::None;
-    QString ErrorMessage;
-    const void* ErrorObject = nullptr; // the Port or Wire (or Node) that caused the error
-    Int ErrorX = 0, ErrorY = 0;         // where it lies, in its frame's coordinates
-    int State = RunState::None;
     QHash<Int, Node*> FileIdTable; // ID read from a file -> node, used while reading
 
-    // Where runs report to: the window's output panel and status bar, or a terminal.
-    RunObserver* Observer = nullptr;
-    // Worker threads deliver values and the editor changes wiring or constant values under
-    // this lock, so a run in flight never sees a half-changed circuit.
-    std::mutex FiringLock;
-    // Counts Starts; printed lines carry it so that lines of an earlier run are dropped.
-    std::atomic<std::uint64_t> RunNumber{0};
-    // Set while someone waits for the current run to settle: the firings after which it may
-    // have, and the firings so far (engine/Settling.h).
-    std::atomic<std::size_t> FiringsToSettle{0};
-    std::atomic<std::size_t> FiringsInRun{0};
+    // The runs of the circuit (engine/RunSession.h), told of the edits that concern them.
+    std::vector<RunLink*> Runs;
 };
 
 } // namespace flow

@@ -72,7 +72,7 @@ std::vector<Node*> InstancesIn(const Frame& frame);
 std::size_t InstanceCount(const Circuit& circuit, const FunctionDef* definition);
 
 // Notes that the body of the frame's sub-circuit changed, if it is one; its instances follow at
-// the next FollowDefinitions (engine/Expansion.h).
+// the next FollowDefinitions (model/Expansion.h).
 void NoteBodyChange(const Frame* frame);
 
 // Sizes and port templates of a sub-circuit from the pins of its body: inputs down the left,

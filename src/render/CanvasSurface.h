@@ -5,6 +5,7 @@
 
 namespace flow {
 
+
 class CanvasSurface {
   public:
     virtual ~CanvasSurface() = default;

@@ -23,6 +23,7 @@ class QUndoStack;
 namespace flow {
 
 class CanvasSurface;
+class RunSession;
 
 namespace InteractionFlag {
 constexpr int HoverFound = 0x08;
@@ -144,6 +145,9 @@ struct CircuitView : EditorState {
     // ends with the window; none for a picture's view.
     QObject* Window = nullptr;
     QUndoStack* History = nullptr;
+    // The run whose results the view shows (values, never-fired marks, the run state); none for
+    // a picture.
+    const RunSession* Run = nullptr;
     // The canvas the window draws the view on, and its status bar with the bar's field labels in
     // the order of StatusField (editor/window/StatusText.h).
     CanvasSurface* Canvas = nullptr;

@@ -2,8 +2,8 @@
 
 #include "engine/PortValues.h"
 #include "engine/RunCopies.h"
-#include "engine/TypeResolution.h"
 #include "model/Model.h"
+#include "model/TypeResolution.h"
 #include "render/ValueDisplay.h"
 
 namespace flow {
@@ -95,15 +95,15 @@ QString HoverText(const Node& node, const std::vector<Node*>& openPath) {
            NeverFiredSuffix(node, openPath);
 }
 
-QString HoverText(const Port& port, const std::vector<Node*>& openPath) {
-    return DirectionPrefix(port.Direction) + port.Label + PortTypeSuffix(ShownType(port, openPath)) +
-           ValueSuffix(LatestValue(port, openPath));
+QString HoverText(const Port& port, const std::vector<Node*>& openPath, const RunSession* run) {
+    return DirectionPrefix(port.Direction) + port.Label +
+           PortTypeSuffix(ShownType(port, openPath)) + ValueSuffix(LatestValue(run, port, openPath));
 }
 
-QString HoverText(const Wire& wire, const std::vector<Node*>& openPath) {
+QString HoverText(const Wire& wire, const std::vector<Node*>& openPath, const RunSession* run) {
     const ConnectionFault fault = WhyCannotConnect(wire.Source, wire.Destination);
     if (fault != ConnectionFault::None) return FaultText(wire, fault);
-    const std::optional<CarriedValue> value = LatestValue(wire, openPath);
+    const std::optional<CarriedValue> value = LatestValue(run, wire, openPath);
     if (!value) return QStringLiteral("Wire");
     return QStringLiteral("Wire: ") + DisplayValue(value->Type, value->Value, value->Text);
 }

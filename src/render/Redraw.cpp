@@ -1,7 +1,9 @@
 #include "render/Redraw.h"
 
 #include "engine/RunCopies.h"
+#include "engine/RunSession.h"
 #include "model/Model.h"
+#include "model/SubCircuits.h"
 #include "render/Camera.h"
 #include "render/CircuitView.h"
 #include "render/CanvasSurface.h"
@@ -14,7 +16,6 @@
 #include "render/SpriteCache.h"
 #include "render/ValueLabels.h"
 #include "render/WireDrawing.h"
-#include "model/SubCircuits.h"
 
 #include <QObject>
 #include <QPaintDevice>

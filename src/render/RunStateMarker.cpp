@@ -1,6 +1,7 @@
 #include "render/RunStateMarker.h"
 
 #include "render/CircuitView.h"
+#include "engine/RunSession.h"
 
 #include "render/Palette.h"
 #include "render/TextMetrics.h"
@@ -48,7 +49,7 @@ void DrawExecuting(QPainter& painter, const CircuitView& view) {
     FillPath(painter, path, kExecutingColor);
 }
 
-void DrawDefect(QPainter& painter, const CircuitView& view) {
+void DrawDefect(QPainter& painter, const CircuitView& view, const Defect& defect) {
     // Darkens the top of the canvas so that the message stays readable over the scene.
     QLinearGradient shade(QPointF(0, 0), QPointF(0, 80));
     shade.setColorAt(0, QColor::fromRgba(0xC0000000));
@@ -65,20 +66,20 @@ void DrawDefect(QPainter& painter, const CircuitView& view) {
     AddCentredTextOutline(path, crossFont, kBadgeCentre.x(), kBadgeCentre.y(), cross);
     FillPath(painter, path, kDefectColor);
 
-    if (view.Circuit->ErrorKind == ErrorKind::None) return;
+    if (defect.Kind == ErrorKind::None) return;
     const QFont messageFont = FontAt(BoldFont(), 20);
     const QFontMetricsF& metrics = MetricsOf(messageFont);
     painter.setFont(messageFont);
     painter.setPen(QColor::fromRgba(kDefectColor));
-    painter.drawText(QPointF(60, 30 - metrics.height() / 2 + metrics.ascent()),
-                     view.Circuit->ErrorMessage);
+    painter.drawText(QPointF(60, 30 - metrics.height() / 2 + metrics.ascent()), defect.Message);
 }
 
 } // namespace
 
 void DrawRunStateMarker(QPainter& painter, const CircuitView& view) {
-    if (!view.ShowsEditing) return;
-    switch (view.Circuit->State) {
+    if (!view.ShowsEditing || !view.Run) return;
+    const RunSession& run = *view.Run;
+    switch (run.State()) {
     case RunState::Initializing:
         DrawInitializing(painter, view);
         break;
@@ -86,7 +87,7 @@ void DrawRunStateMarker(QPainter& painter, const CircuitView& view) {
         DrawExecuting(painter, view);
         break;
     case RunState::Defect:
-        DrawDefect(painter, view);
+        DrawDefect(painter, view, run.Fault());
         break;
     default:
         break;

@@ -1,7 +1,7 @@
 #pragma once
 // The marker in the canvas's top-left corner that shows how far a run has come.
 
-#include "model/Records.h"
+#include "engine/RunSession.h"
 
 class QPainter;
 

@@ -42,18 +42,17 @@ QPointF Unit(QPointF v) {
 
 // Taken under the circuit's lock in one go, so a run in flight waits once per frame, and only
 // for reading.
-void CollectLabels(const CircuitView& view, const std::vector<int>& wires,
+void CollectLabels(const CircuitView& view, const RunSession& run, const std::vector<int>& wires,
                    std::vector<Label>& labels) {
     labels.clear();
-    Circuit& circuit = *view.Circuit;
-    std::lock_guard lock(circuit.FiringLock);
-    const std::uint64_t latest = circuit.RunNumber;
+    std::lock_guard lock(const_cast<RunSession&>(run).FiringLock());
+    const std::uint64_t latest = run.RunNumber;
     const auto& frameWires = ShownFrame(view).Wires;
     for (const int i : wires) {
         const Wire& wire = *frameWires[std::size_t(i)];
         const Port* end = CarryingEnd(wire);
         if (!end) continue;
-        std::optional<CarriedValue> value = LatestValueHeld(*end, latest, view.OpenPath);
+        std::optional<CarriedValue> value = LatestValueHeld(run, *end, latest, view.OpenPath);
         if (!value) continue;
         const Port& other = end == wire.Destination ? *wire.Source : *wire.Destination;
         const WireGeometry g = GeometryBetween(PortPosition(other, &view), PortPosition(*end, &view), other, end);
@@ -74,10 +73,13 @@ void ShowValueLabels(bool shown) {
 }
 
 void DrawValueLabels(QPainter& painter, const CircuitView& view, const std::vector<int>& wires) {
-    if (!Shown() || !view.ShowsEditing || view.Circuit->RunNumber == 0) return;
+    const RunSession* run = view.Run;
+    if (!Shown() || !view.ShowsEditing || !run || run->RunNumber == 0 ||
+        run->Target() != view.Circuit)
+        return;
     if (kLabelTextSize * double(view.Magnification) < kSmallestReadable) return;
     static std::vector<Label> labels; // kept, so that its buffer is reused
-    CollectLabels(view, wires, labels);
+    CollectLabels(view, *run, wires, labels);
     if (labels.empty()) return;
     const QFont font = FontAt(RegularFont(), kLabelTextSize);
     const QFontMetricsF& metrics = MetricsOf(font);

@@ -11,6 +11,7 @@ class QPainter;
 namespace flow {
 
 struct CircuitView;
+class RunSession;
 
 // Whether the canvases show value labels: one choice for every window, off until turned on.
 bool ValueLabelsShown();

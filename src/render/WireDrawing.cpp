@@ -3,7 +3,7 @@
 #include "render/WireDrawing.h"
 
 #include "render/CircuitView.h"
-#include "engine/TypeResolution.h"
+#include "model/TypeResolution.h"
 #include "render/Camera.h"
 #include "render/Palette.h"
 #include "render/Strokes.h"

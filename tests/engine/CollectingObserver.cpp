@@ -22,7 +22,7 @@ void CollectingObserver::Redraw() {
 
 void CollectingObserver::PrintLine(const QString& line, std::uint64_t runNumber) {
     std::lock_guard lock(mutex_);
-    if (runNumber != circuit_.RunNumber) return;
+    if (!session_ || runNumber != session_->RunNumber) return;
     lines_.append(line);
     changed_.notify_all();
 }

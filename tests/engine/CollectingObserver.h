@@ -2,7 +2,7 @@
 // An observer that collects what a run reports, as a window would show it.
 
 #include "engine/RunObserver.h"
-#include "model/Records.h"
+#include "engine/RunSession.h"
 
 #include <QStringList>
 
@@ -15,7 +15,8 @@ namespace flow::test {
 // line printed by an earlier run is dropped.
 class CollectingObserver : public RunObserver {
   public:
-    explicit CollectingObserver(Circuit& circuit) : circuit_(circuit) {}
+    // Lines count for the runs of this session.
+    void Attach(const RunSession& session) { session_ = &session; }
     void ClearOutput() override;
     void SetRunStatus(const QString& text) override;
     void Redraw() override;
@@ -29,7 +30,7 @@ class CollectingObserver : public RunObserver {
     bool WaitForLines(int count, int timeoutMs = 5000) const;
 
   private:
-    Circuit& circuit_;
+    const RunSession* session_ = nullptr;
     mutable std::mutex mutex_;
     mutable std::condition_variable changed_;
     QStringList lines_;

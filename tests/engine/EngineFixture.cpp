@@ -13,30 +13,41 @@ namespace flow::test {
 
 void EngineFixture::SetUp() {
     RegisterCatalogue();
-    firstCircuit_ = Circuits().size();
 }
 
 void EngineFixture::TearDown() {
-    for (std::size_t i = firstCircuit_; i < Circuits().size(); ++i) {
-        StopCircuitThreads(*Circuits()[i]);
-        Circuits()[i]->Observer = nullptr;
-    }
+    runs_.clear(); // each session stops its threads
 }
 
 Circuit& EngineFixture::MakeCircuit() {
     Circuit& circuit = NewCircuit();
-    observers_.push_back(std::make_unique<CollectingObserver>(circuit));
-    circuit.Observer = observers_.back().get();
+    auto observer = std::make_unique<CollectingObserver>();
+    auto session = std::make_unique<RunSession>(circuit, observer.get());
+    observer->Attach(*session);
+    runs_.push_back({std::move(observer), std::move(session)});
     return circuit;
 }
 
 CollectingObserver& EngineFixture::ObserverOf(Circuit& circuit) {
-    return *static_cast<CollectingObserver*>(circuit.Observer);
+    return *static_cast<CollectingObserver*>(Session(circuit).Observer());
+}
+
+RunSession& EngineFixture::Session(Circuit& circuit) {
+    for (const OwnedRun& run : runs_)
+        if (run.Session->Target() == &circuit) return *run.Session;
+    ADD_FAILURE() << "a circuit without a session";
+    MakeCircuit(); // a session of another circuit, only to return something
+    return *runs_.back().Session;
+}
+
+NodeRun* EngineFixture::RunOf(const Node* node) {
+    Circuit* circuit = node ? OwnerCircuit(*node) : nullptr;
+    return circuit ? Session(*circuit).RunOf(*node) : nullptr;
 }
 
 void EngineFixture::SetConstant(Node* constant, const Value& value) {
     Port* port = constant->PortArray[1];
-    std::lock_guard lock(OwnerCircuit(*constant)->FiringLock);
+    RunsHeld held(OwnerCircuit(*constant));
     if (const auto* b = std::get_if<bool>(&value))
         port->Value = *b ? 1 : 0;
     else if (const auto* i = std::get_if<Int>(&value))
@@ -76,9 +87,10 @@ Node* EngineFixture::PrintOf(Circuit& circuit, Node* source) {
 }
 
 QStringList EngineFixture::Run(Circuit& circuit) {
-    EXPECT_TRUE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-    ExecuteCircuit(circuit);
-    RunToCompletion(circuit);
+    RunSession& session = Session(circuit);
+    EXPECT_TRUE(PrepareCircuit(session)) << session.Fault().Message.toStdString();
+    ExecuteCircuit(session);
+    RunToCompletion(session);
     return ObserverOf(circuit).Lines();
 }
 
@@ -96,7 +108,7 @@ QString EngineFixture::Evaluate(const char* function, std::initializer_list<Valu
         node = Apply(circuit, function, {constants[0], constants[1]});
     PrintOf(circuit, node);
     const QStringList lines = Run(circuit);
-    StopCircuitThreads(circuit);
+    StopCircuitThreads(Session(circuit));
     EXPECT_EQ(lines.size(), 1) << function;
     return lines.value(0);
 }

@@ -3,7 +3,7 @@
 
 #include "CollectingObserver.h"
 
-#include "model/Records.h"
+#include "engine/RunSession.h"
 
 #include <gtest/gtest.h>
 
@@ -22,9 +22,22 @@ class EngineFixture : public testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    // A new circuit that reports to its own collecting observer.
+    // A new circuit, run in a session of its own that reports to its own collecting observer.
     Circuit& MakeCircuit();
     CollectingObserver& ObserverOf(Circuit& circuit);
+    RunSession& Session(Circuit& circuit);
+    // What the node's circuit's session keeps for the node; none before it was prepared.
+    NodeRun* RunOf(const Node* node);
+    NodeRun* RunOf(const std::unique_ptr<Node>& node) { return RunOf(node.get()); }
+    // The node's thread and the routine it runs; none before it was given one.
+    template <typename N> NodeThread* ThreadOf(const N& node) {
+        NodeRun* run = RunOf(node);
+        return run ? run->Thread : nullptr;
+    }
+    template <typename N> const Routine* RoutineOf(const N& node) {
+        NodeRun* run = RunOf(node);
+        return run ? run->Routine : nullptr;
+    }
 
     static Node* Constant(Circuit& circuit, const Value& value);
     // A node of the function whose inputs 1, 2, ... are fed by the outputs of the given nodes.
@@ -39,8 +52,11 @@ class EngineFixture : public testing::Test {
     QString Evaluate(const char* function, std::initializer_list<Value> inputs);
 
   private:
-    std::vector<std::unique_ptr<CollectingObserver>> observers_;
-    std::size_t firstCircuit_ = 0;
+    struct OwnedRun {
+        std::unique_ptr<CollectingObserver> Observer;
+        std::unique_ptr<RunSession> Session;
+    };
+    std::vector<OwnedRun> runs_;
 };
 
 } // namespace flow::test

@@ -91,12 +91,12 @@ class ExecutionPropertyTest : public EngineFixture {
     }
 
     // A thread replaced by a stop counts the starts since; the others count every start.
-    static void ExpectOneFiringPerStart(const Circuit& circuit, std::uint64_t starts) {
+    void ExpectOneFiringPerStart(const Circuit& circuit, std::uint64_t starts) {
         for (const auto& node : circuit.MainFrame.Nodes) {
-            ASSERT_NE(node->Thread, nullptr);
-            EXPECT_GE(node->Thread->Started, 1u);
-            EXPECT_LE(node->Thread->Started, starts);
-            EXPECT_EQ(node->Thread->Fired, node->Thread->Started);
+            ASSERT_NE(ThreadOf(node), nullptr);
+            EXPECT_GE(ThreadOf(node)->Started, 1u);
+            EXPECT_LE(ThreadOf(node)->Started, starts);
+            EXPECT_EQ(ThreadOf(node)->Fired, ThreadOf(node)->Started);
         }
     }
 
@@ -114,7 +114,7 @@ TEST_F(ExecutionPropertyTest, RandomCircuitsFireOncePerStartAndComputeInDataOrde
         // Every other circuit takes its threads from the reserve, filled ahead of the run.
         const bool reserved = circuit % 2 == 0;
         if (reserved) {
-            ReserveThreadsFor(c);
+            ReserveThreadsFor(Session(c));
             WaitForThreadReserve();
             EXPECT_GE(ParkedThreads(), c.MainFrame.Nodes.size());
         }
@@ -135,14 +135,14 @@ TEST_F(ExecutionPropertyTest, RandomCircuitsFireOncePerStartAndComputeInDataOrde
             if (run % 2 == 1) {
                 // Started, then edited while the run is in flight: the next run stops what is
                 // left of this one and computes from the new values only.
-                ASSERT_TRUE(PrepareCircuit(c)) << c.ErrorMessage.toStdString();
-                ExecuteCircuit(c);
+                ASSERT_TRUE(PrepareCircuit(Session(c))) << Session(c).Fault().Message.toStdString();
+                ExecuteCircuit(Session(c));
                 ++starts;
                 ChangeConstants();
                 Rewire();
             }
         }
-        StopCircuitThreads(c);
+        StopCircuitThreads(Session(c));
     }
 }
 

@@ -61,10 +61,11 @@ TEST_F(ExecutionTest, OverlappingStartsNeverMixValues) {
     for (int round = 0; round < 20; ++round) {
         for (Int start = 0; start < 5; ++start) {
             SetConstant(parts.X, round * 100 + start);
-            ASSERT_TRUE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-            ExecuteCircuit(circuit);
+            ASSERT_TRUE(PrepareCircuit(Session(circuit)))
+                << Session(circuit).Fault().Message.toStdString();
+            ExecuteCircuit(Session(circuit));
         }
-        const RunReport report = RunToCompletion(circuit);
+        const RunReport report = RunToCompletion(Session(circuit));
         EXPECT_EQ(report.Fired, 4u);
         EXPECT_EQ(ObserverOf(circuit).Lines(), QStringList{QString::number(round * 100 + 7)});
     }
@@ -93,16 +94,17 @@ TEST_F(ExecutionTest, CyclesAreReportedAndDoNotBlockTheRest) {
     ASSERT_NE(ConnectPorts(Output(self), self->PortArray[2]), nullptr);
 
     for (int start = 0; start < 3; ++start) {
-        ASSERT_TRUE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-        ExecuteCircuit(circuit);
-        const RunReport report = RunToCompletion(circuit);
+        ASSERT_TRUE(PrepareCircuit(Session(circuit)))
+            << Session(circuit).Fault().Message.toStdString();
+        ExecuteCircuit(Session(circuit));
+        const RunReport report = RunToCompletion(Session(circuit));
         // Nothing waited for them: what never fires is still waiting for its inputs.
         for (const Node* waiting : {a, b, downstream, self})
-            EXPECT_EQ(waiting->Thread->Fired, 0u) << "start " << start;
+            EXPECT_EQ(ThreadOf(waiting)->Fired, 0u) << "start " << start;
         EXPECT_EQ(report.NeverFire, (std::vector<Node*>{a, b, downstream, self}));
         EXPECT_EQ(report.Fired, 3u);
         EXPECT_EQ(ObserverOf(circuit).Lines(), QStringList{"-2"});
-        EXPECT_EQ(fine->Thread->Fired, start + 1u);
+        EXPECT_EQ(ThreadOf(fine)->Fired, start + 1u);
     }
 }
 
@@ -117,10 +119,11 @@ TEST_F(ExecutionTest, AStoppedNodeNeverTakesTheStopsReleasesForItsInputs) {
         Node* loop = Apply(circuit, "Plus", {one});
         ASSERT_NE(ConnectPorts(Output(loop), loop->PortArray[2]), nullptr);
         PrintOf(circuit, loop);
-        ASSERT_TRUE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-        ExecuteCircuit(circuit);
+        ASSERT_TRUE(PrepareCircuit(Session(circuit)))
+            << Session(circuit).Fault().Message.toStdString();
+        ExecuteCircuit(Session(circuit));
         // No wait: the stop comes while the threads still look at their starts.
-        StopCircuitThreads(circuit);
+        StopCircuitThreads(Session(circuit));
         firedAfterStop += int(ObserverOf(circuit).Lines().size());
     }
     EXPECT_EQ(firedAfterStop, 0);
@@ -133,22 +136,23 @@ TEST_F(ExecutionTest, DeletingAWaitingNodeEndsItsThread) {
     Node* b = Apply(circuit, "Plus", {one, a});
     ConnectPorts(Output(b), a->PortArray[2]);
     Node* print = PrintOf(circuit, b);
-    ASSERT_TRUE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-    ExecuteCircuit(circuit);
-    RunToCompletion(circuit);
-    ASSERT_NE(a->Thread, nullptr);
+    ASSERT_TRUE(PrepareCircuit(Session(circuit))) << Session(circuit).Fault().Message.toStdString();
+    ExecuteCircuit(Session(circuit));
+    RunToCompletion(Session(circuit));
+    ASSERT_NE(ThreadOf(a), nullptr);
 
     DeleteNode(a);
     // Ended by its stop, not left running detached after the grace period.
-    EXPECT_FALSE(ThreadsStillRunIn(circuit));
+    EXPECT_FALSE(ThreadsStillRunIn(Session(circuit)));
     EXPECT_EQ(circuit.MainFrame.Nodes.size(), 3u);
     EXPECT_TRUE(b->PortArray[2]->Wires.empty());
     EXPECT_EQ(b->PortArray[2]->Source, nullptr);
 
     // The node waiting on the deleted one is stopped by the next preparation, which then
     // reports the input left unfed.
-    EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-    EXPECT_EQ(circuit.ErrorObject, b->PortArray[2]);
+    EXPECT_FALSE(PrepareCircuit(Session(circuit)))
+        << Session(circuit).Fault().Message.toStdString();
+    EXPECT_EQ(Session(circuit).Fault().Object, ObjectRef(b->PortArray[2]));
     DeleteNode(print);
     DeleteNode(b);
     DeleteNode(one);
@@ -166,9 +170,9 @@ TEST_F(ExecutionTest, EditingWhileACycleRuns) {
     Node* b = Apply(circuit, "Plus", {y, a});
     ConnectPorts(Output(b), a->PortArray[2]);
     PrintOf(circuit, b);
-    ASSERT_TRUE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-    ExecuteCircuit(circuit);
-    EXPECT_EQ(RunToCompletion(circuit).NeverFire.size(), 3u);
+    ASSERT_TRUE(PrepareCircuit(Session(circuit))) << Session(circuit).Fault().Message.toStdString();
+    ExecuteCircuit(Session(circuit));
+    EXPECT_EQ(RunToCompletion(Session(circuit)).NeverFire.size(), 3u);
 
     // Break the cycle: a now adds x and a new constant.
     DeleteWire(a->PortArray[2]->Wires.front());
@@ -179,14 +183,14 @@ TEST_F(ExecutionTest, EditingWhileACycleRuns) {
     EXPECT_EQ(Run(circuit), QStringList{"1320"});
 
     // Close it again while a run is under way, then break it once more.
-    ASSERT_TRUE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-    ExecuteCircuit(circuit);
+    ASSERT_TRUE(PrepareCircuit(Session(circuit))) << Session(circuit).Fault().Message.toStdString();
+    ExecuteCircuit(Session(circuit));
     DeleteWire(a->PortArray[2]->Wires.front());
     ConnectPorts(Output(b), a->PortArray[2]);
     DeleteNode(z);
-    ASSERT_TRUE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-    ExecuteCircuit(circuit);
-    EXPECT_EQ(RunToCompletion(circuit).Fired, 2u);
+    ASSERT_TRUE(PrepareCircuit(Session(circuit))) << Session(circuit).Fault().Message.toStdString();
+    ExecuteCircuit(Session(circuit));
+    EXPECT_EQ(RunToCompletion(Session(circuit)).Fired, 2u);
     DeleteWire(a->PortArray[2]->Wires.front());
     ConnectPorts(Output(y), a->PortArray[2]);
     SetConstant(y, Int(5));
@@ -210,13 +214,13 @@ TEST_F(ExecutionTest, ThreadThatIgnoresItsStopIsDetached) {
             CollectingObserver::PrintLine(line, runNumber);
         }
         // Starts a run and waits until its Print is inside this observer.
-        void RunUntilPrinting(Circuit& circuit) {
+        void RunUntilPrinting(RunSession& session) {
             {
                 std::lock_guard lock(mutex);
                 entered = false;
             }
-            ASSERT_TRUE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-            ExecuteCircuit(circuit);
+            ASSERT_TRUE(PrepareCircuit(session)) << session.Fault().Message.toStdString();
+            ExecuteCircuit(session);
             std::unique_lock lock(mutex);
             changed.wait(lock, [&] { return entered; });
         }
@@ -226,36 +230,37 @@ TEST_F(ExecutionTest, ThreadThatIgnoresItsStopIsDetached) {
         bool entered = false;
     };
     Circuit& circuit = NewCircuit();
-    SlowObserver observer(circuit);
-    circuit.Observer = &observer;
+    SlowObserver observer;
+    RunSession session(circuit, &observer);
+    observer.Attach(session);
     Node* print = PrintOf(circuit, Constant(circuit, QString("slow")));
 
     // A fifth of the grace period: the stop waits for the firing to end.
     observer.delay = std::chrono::milliseconds(200);
-    observer.RunUntilPrinting(circuit);
-    EXPECT_TRUE(StopNodeThread(print));
-    EXPECT_FALSE(ThreadsStillRunIn(circuit));
+    observer.RunUntilPrinting(session);
+    EXPECT_TRUE(StopNodeThread(session, print));
+    EXPECT_FALSE(ThreadsStillRunIn(session));
     EXPECT_EQ(observer.Lines(), QStringList{"slow"});
 
     // Half as long again as the grace period: the stop gives up on it.
     observer.delay = std::chrono::milliseconds(1500);
-    observer.RunUntilPrinting(circuit);
-    EXPECT_FALSE(StopNodeThread(print));
-    EXPECT_TRUE(ThreadsStillRunIn(circuit));
-    EXPECT_EQ(print->Thread, nullptr);
-    EXPECT_EQ(print->Routine, nullptr);
-    EXPECT_EQ(print->StopRequest, 0);
+    observer.RunUntilPrinting(session);
+    EXPECT_FALSE(StopNodeThread(session, print));
+    EXPECT_TRUE(ThreadsStillRunIn(session));
+    EXPECT_EQ(session.RunOf(*print)->Thread, nullptr);
+    EXPECT_EQ(session.RunOf(*print)->Routine, nullptr);
+    EXPECT_EQ(session.RunOf(*print)->StopRequest, 0);
 
-    // While the detached thread lives the node must outlive it: deleting keeps it aside.
+    // While the detached thread lives the node must outlive it: deleting keeps it aside, and the
+    // session keeps what the thread reads of it.
     DeleteNode(print);
     EXPECT_EQ(circuit.MainFrame.Nodes.size(), 1u);
+    EXPECT_EQ(session.RunOf(*print), nullptr);
     const auto deadline = Clock::now() + std::chrono::seconds(10);
-    while (!StopNodeThread(print) && Clock::now() < deadline)
+    while (ThreadsStillRunIn(session) && Clock::now() < deadline)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_TRUE(StopNodeThread(print));
+    EXPECT_FALSE(ThreadsStillRunIn(session));
     EXPECT_EQ(observer.Lines(), QStringList{"slow"});
-    StopCircuitThreads(circuit);
-    circuit.Observer = nullptr;
 }
 
 // Built as the command line or a benchmark would: ten thousand nodes, each with its thread.
@@ -279,20 +284,20 @@ TEST_F(ExecutionTest, TenThousandNodes) {
     PrintOf(circuit, last);
     ASSERT_EQ(circuit.MainFrame.Nodes.size(), 10000u);
     for (int run = 0; run < 2; ++run) {
-        const bool ready = PrepareCircuit(circuit);
-        if (!ready && circuit.ErrorKind == ErrorKind::NoThread)
+        const bool ready = PrepareCircuit(Session(circuit));
+        if (!ready && Session(circuit).Fault().Kind == ErrorKind::NoThread)
             GTEST_SKIP() << "the system started fewer than 10000 threads: "
-                         << circuit.ErrorMessage.toStdString();
-        ASSERT_TRUE(ready) << circuit.ErrorMessage.toStdString();
-        ExecuteCircuit(circuit);
-        const RunReport report = RunToCompletion(circuit);
+                         << Session(circuit).Fault().Message.toStdString();
+        ASSERT_TRUE(ready) << Session(circuit).Fault().Message.toStdString();
+        ExecuteCircuit(Session(circuit));
+        const RunReport report = RunToCompletion(Session(circuit));
         EXPECT_EQ(report.Fired, 10000u);
         EXPECT_TRUE(report.NeverFire.empty());
         EXPECT_EQ(ObserverOf(circuit).Lines(), QStringList{QString::number(kPlusNodes)});
     }
-    StopCircuitThreads(circuit);
+    StopCircuitThreads(Session(circuit));
     for (const auto& node : circuit.MainFrame.Nodes)
-        ASSERT_EQ(node->Thread, nullptr);
+        ASSERT_EQ(ThreadOf(node), nullptr);
 }
 
 } // namespace

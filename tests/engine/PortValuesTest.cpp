@@ -44,15 +44,15 @@ TEST_F(PortValuesTest, EveryWireRemembersTheValueItCarriedInTheLatestRun) {
     }
     for (int i = 0; i < 10; ++i)
         PrintOf(circuit, nodes[random() % nodes.size()]);
-    EXPECT_FALSE(LatestValue(*circuit.MainFrame.Wires.front()));
+    EXPECT_FALSE(LatestValue(&Session(circuit), *circuit.MainFrame.Wires.front()));
     Run(circuit);
     Run(circuit); // a second run stamps its own number
     for (const auto& wire : circuit.MainFrame.Wires) {
-        const std::optional<CarriedValue> value = LatestValue(*wire);
+        const std::optional<CarriedValue> value = LatestValue(&Session(circuit), *wire);
         ASSERT_TRUE(value);
         EXPECT_EQ(value->Type, PortType::Integer);
         EXPECT_EQ(value->Value, expected[wire->Source->Node]);
-        EXPECT_EQ(LatestValue(*wire->Source)->Value, value->Value);
+        EXPECT_EQ(LatestValue(&Session(circuit), *wire->Source)->Value, value->Value);
     }
 
     // An edit forgets what it changed and keeps the rest.
@@ -61,14 +61,14 @@ TEST_F(PortValuesTest, EveryWireRemembersTheValueItCarriedInTheLatestRun) {
     Port* output = cut->Source;
     Wire* kept = circuit.MainFrame.Wires.front().get();
     DeleteWire(cut);
-    EXPECT_FALSE(LatestValue(*input));
-    EXPECT_TRUE(LatestValue(*output));
+    EXPECT_FALSE(LatestValue(&Session(circuit), *input));
+    EXPECT_TRUE(LatestValue(&Session(circuit), *output));
     SetConstantValue(*nodes.front(), 5, QString());
-    EXPECT_FALSE(LatestValue(*Output(nodes.front())));
-    EXPECT_TRUE(LatestValue(*kept));
+    EXPECT_FALSE(LatestValue(&Session(circuit), *Output(nodes.front())));
+    EXPECT_TRUE(LatestValue(&Session(circuit), *kept));
     // A Start whose run fails shows the values of none.
-    PrepareCircuit(circuit);
-    EXPECT_FALSE(LatestValue(*kept));
+    PrepareCircuit(Session(circuit));
+    EXPECT_FALSE(LatestValue(&Session(circuit), *kept));
 }
 
 // The settling test: a cycle's nodes never fire and are not waited for; the rest are.
@@ -80,14 +80,14 @@ TEST_F(PortValuesTest, SettlingWaitsForWhatCanFireOnly) {
     DeleteWire(plus->PortArray[2]->Wires.front());
     ConnectPorts(Output(plus), plus->PortArray[2]);
     Node* stuck = PrintOf(circuit, plus);
-    ASSERT_TRUE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-    const FiringOutlook outlook = OutlookOf(circuit);
+    ASSERT_TRUE(PrepareCircuit(Session(circuit))) << Session(circuit).Fault().Message.toStdString();
+    const FiringOutlook outlook = OutlookOf(Session(circuit));
     EXPECT_EQ(outlook.NeverFire, (std::vector<Node*>{plus, stuck}));
-    ExecuteCircuit(circuit);
-    RunToCompletion(circuit);
-    EXPECT_TRUE(HasSettled(outlook));
-    EXPECT_TRUE(LatestValue(*printed->PortArray[1]));
-    EXPECT_FALSE(LatestValue(*plus->PortArray[2]));
+    ExecuteCircuit(Session(circuit));
+    RunToCompletion(Session(circuit));
+    EXPECT_TRUE(HasSettled(Session(circuit), outlook));
+    EXPECT_TRUE(LatestValue(&Session(circuit), *printed->PortArray[1]));
+    EXPECT_FALSE(LatestValue(&Session(circuit), *plus->PortArray[2]));
 }
 
 } // namespace

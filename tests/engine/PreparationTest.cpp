@@ -14,21 +14,20 @@ namespace {
 
 class PreparationTest : public EngineFixture {};
 
-// Preparation names where the defect lies, for a window to show it; it moves no camera.
-void ExpectDefectAt(const Circuit& circuit, Int x, Int y) {
-    EXPECT_EQ(circuit.ErrorX, x);
-    EXPECT_EQ(circuit.ErrorY, y);
-    EXPECT_EQ(circuit.Saved.CameraX, 0);
-    EXPECT_EQ(circuit.Saved.Magnification, 1.0f);
+// The point the window centres its view on; preparation itself moves no camera.
+void ExpectCentreAt(const RunSession& session, Int x, Int y) {
+    ASSERT_TRUE(session.Fault().Centre);
+    EXPECT_EQ(session.Fault().Centre->X, x);
+    EXPECT_EQ(session.Fault().Centre->Y, y);
 }
 
 TEST_F(PreparationTest, EmptyCircuitIsReady) {
     Circuit& circuit = MakeCircuit();
-    EXPECT_TRUE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-    EXPECT_EQ(circuit.State, RunState::Ready);
-    EXPECT_EQ(circuit.ErrorKind, ErrorKind::None);
-    ExecuteCircuit(circuit);
-    const RunReport report = RunToCompletion(circuit);
+    EXPECT_TRUE(PrepareCircuit(Session(circuit))) << Session(circuit).Fault().Message.toStdString();
+    EXPECT_EQ(Session(circuit).State(), RunState::Ready);
+    EXPECT_EQ(Session(circuit).Fault().Kind, ErrorKind::None);
+    ExecuteCircuit(Session(circuit));
+    const RunReport report = RunToCompletion(Session(circuit));
     EXPECT_EQ(report.Fired, 0u);
     EXPECT_TRUE(report.NeverFire.empty());
     const CollectingObserver& observer = ObserverOf(circuit);
@@ -36,7 +35,7 @@ TEST_F(PreparationTest, EmptyCircuitIsReady) {
                                                 "Execution ...", "Execution ... finished"}));
     EXPECT_EQ(observer.Clears(), 1);
     EXPECT_EQ(observer.Redraws(), 4);
-    EXPECT_EQ(circuit.State, RunState::Ready);
+    EXPECT_EQ(Session(circuit).State(), RunState::Ready);
 }
 
 TEST_F(PreparationTest, MissingInputIsReportedAtThePort) {
@@ -47,25 +46,27 @@ TEST_F(PreparationTest, MissingInputIsReportedAtThePort) {
     unfed->X = -100;
     unfed->Y = 51;
     Node* alsoUnfed = Apply(circuit, "Print", {});
-    EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-    EXPECT_EQ(circuit.State, RunState::Defect);
-    EXPECT_EQ(circuit.ErrorKind, ErrorKind::MissingInput);
-    EXPECT_EQ(circuit.ErrorMessage, "Missing input port connection");
+    EXPECT_FALSE(PrepareCircuit(Session(circuit)))
+        << Session(circuit).Fault().Message.toStdString();
+    EXPECT_EQ(Session(circuit).State(), RunState::Defect);
+    EXPECT_EQ(Session(circuit).Fault().Kind, ErrorKind::MissingInput);
+    EXPECT_EQ(Session(circuit).Fault().Message, "Missing input port connection");
     // Only the first problem is reported: the first unfed node in list order.
-    EXPECT_EQ(circuit.ErrorObject, unfed->PortArray[1]);
-    ExpectDefectAt(circuit, -100 + 3, 51 + 20);
+    EXPECT_EQ(Session(circuit).Fault().Object, ObjectRef(unfed->PortArray[1]));
+    ExpectCentreAt(Session(circuit), -100 + 3, 51 + 20);
+    EXPECT_EQ(circuit.Saved.CameraX, 0);
     EXPECT_EQ(ObserverOf(circuit).Statuses().last(), "Defect!");
     // Nodes before the failing one keep the threads they were given; later ones get none.
-    EXPECT_NE(constant->Thread, nullptr);
-    EXPECT_EQ(alsoUnfed->Thread, nullptr);
+    EXPECT_NE(ThreadOf(constant), nullptr);
+    EXPECT_EQ(ThreadOf(alsoUnfed), nullptr);
 
     // The next preparation starts from a clean error.
     DeleteNode(unfed);
     DeleteNode(alsoUnfed);
-    EXPECT_TRUE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-    EXPECT_EQ(circuit.ErrorKind, ErrorKind::None);
-    EXPECT_EQ(circuit.ErrorMessage, "");
-    EXPECT_EQ(circuit.State, RunState::Ready);
+    EXPECT_TRUE(PrepareCircuit(Session(circuit))) << Session(circuit).Fault().Message.toStdString();
+    EXPECT_EQ(Session(circuit).Fault().Kind, ErrorKind::None);
+    EXPECT_EQ(Session(circuit).Fault().Message, "");
+    EXPECT_EQ(Session(circuit).State(), RunState::Ready);
 }
 
 // A Real into an Integer Plus fits no implementation: the wire is invalid, and the camera goes
@@ -81,14 +82,15 @@ TEST_F(PreparationTest, InvalidWireIsReportedAtItsMidpoint) {
     real->Y = -5;
     plus->X = 0;
     plus->Y = -40;
-    EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-    EXPECT_EQ(circuit.ErrorKind, ErrorKind::InvalidWire);
-    EXPECT_EQ(circuit.ErrorMessage, "Invalid port connection");
+    EXPECT_FALSE(PrepareCircuit(Session(circuit)))
+        << Session(circuit).Fault().Message.toStdString();
+    EXPECT_EQ(Session(circuit).Fault().Kind, ErrorKind::InvalidWire);
+    EXPECT_EQ(Session(circuit).Fault().Message, "Invalid port connection");
     ASSERT_EQ(circuit.MainFrame.Wires.size(), 3u);
-    EXPECT_EQ(circuit.ErrorObject, circuit.MainFrame.Wires[1].get());
+    EXPECT_EQ(Session(circuit).Fault().Object, ObjectRef(circuit.MainFrame.Wires[1].get()));
     // (-10 + 0 + 0 + 3) / 2 = -3 and (-5 + 0 - 40 + 24) / 2 = -10, not -4 and -11.
-    ExpectDefectAt(circuit, -3, -10);
-    EXPECT_EQ(circuit.State, RunState::Defect);
+    ExpectCentreAt(Session(circuit), -3, -10);
+    EXPECT_EQ(Session(circuit).State(), RunState::Defect);
 }
 
 TEST_F(PreparationTest, SecondWireIntoOneInputIsInvalid) {
@@ -97,9 +99,10 @@ TEST_F(PreparationTest, SecondWireIntoOneInputIsInvalid) {
     Node* second = Constant(circuit, Int(2));
     Node* print = PrintOf(circuit, first);
     ASSERT_NE(ConnectPorts(Output(second), print->PortArray[1]), nullptr);
-    EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-    EXPECT_EQ(circuit.ErrorKind, ErrorKind::InvalidWire);
-    EXPECT_EQ(circuit.ErrorObject, circuit.MainFrame.Wires[1].get());
+    EXPECT_FALSE(PrepareCircuit(Session(circuit)))
+        << Session(circuit).Fault().Message.toStdString();
+    EXPECT_EQ(Session(circuit).Fault().Kind, ErrorKind::InvalidWire);
+    EXPECT_EQ(Session(circuit).Fault().Object, ObjectRef(circuit.MainFrame.Wires[1].get()));
 }
 
 // Nodes are examined before wires, whatever their order in the lists.
@@ -109,9 +112,10 @@ TEST_F(PreparationTest, NodesAreCheckedBeforeWires) {
     Node* real = Constant(circuit, 1.5);
     PrintOf(circuit, Apply(circuit, "Plus", {integer, real}));
     Node* unfed = Apply(circuit, "Not", {});
-    EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-    EXPECT_EQ(circuit.ErrorKind, ErrorKind::MissingInput);
-    EXPECT_EQ(circuit.ErrorObject, unfed->PortArray[1]);
+    EXPECT_FALSE(PrepareCircuit(Session(circuit)))
+        << Session(circuit).Fault().Message.toStdString();
+    EXPECT_EQ(Session(circuit).Fault().Kind, ErrorKind::MissingInput);
+    EXPECT_EQ(Session(circuit).Fault().Object, ObjectRef(unfed->PortArray[1]));
 }
 
 TEST_F(PreparationTest, NodeWithoutImplementationCannotRun) {
@@ -119,20 +123,22 @@ TEST_F(PreparationTest, NodeWithoutImplementationCannotRun) {
     Node* random = AddNode(&circuit.MainFrame, FindFunction("Random"), nullptr);
     random->X = 40;
     random->Y = -30;
-    EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-    EXPECT_EQ(circuit.ErrorKind, ErrorKind::NoImplementation);
-    EXPECT_EQ(circuit.ErrorMessage, "Node cannot run: it has no implementation");
-    EXPECT_EQ(circuit.ErrorObject, random);
-    ExpectDefectAt(circuit, 40, -30);
-    EXPECT_EQ(random->Thread, nullptr);
+    EXPECT_FALSE(PrepareCircuit(Session(circuit)))
+        << Session(circuit).Fault().Message.toStdString();
+    EXPECT_EQ(Session(circuit).Fault().Kind, ErrorKind::NoImplementation);
+    EXPECT_EQ(Session(circuit).Fault().Message, "Node cannot run: it has no implementation");
+    EXPECT_EQ(Session(circuit).Fault().Object, ObjectRef(random));
+    ExpectCentreAt(Session(circuit), 40, -30);
+    EXPECT_EQ(ThreadOf(random), nullptr);
 
     // A constant read without a value has no implementation either.
     DeleteNode(random);
     Node* valueless = AddNode(&circuit.MainFrame, Catalogue().Constant, nullptr);
     PrintOf(circuit, valueless);
-    EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-    EXPECT_EQ(circuit.ErrorKind, ErrorKind::NoImplementation);
-    EXPECT_EQ(circuit.ErrorObject, valueless);
+    EXPECT_FALSE(PrepareCircuit(Session(circuit)))
+        << Session(circuit).Fault().Message.toStdString();
+    EXPECT_EQ(Session(circuit).Fault().Kind, ErrorKind::NoImplementation);
+    EXPECT_EQ(Session(circuit).Fault().Object, ObjectRef(valueless));
 }
 
 TEST_F(PreparationTest, SecondStartKeepsTheThreads) {
@@ -145,10 +151,10 @@ TEST_F(PreparationTest, SecondStartKeepsTheThreads) {
     EXPECT_EQ(Run(circuit), QStringList{"5"});
     // A thread started by the second preparation would have been given one start only.
     for (Node* node : {x, y, plus, print}) {
-        ASSERT_NE(node->Thread, nullptr);
-        EXPECT_EQ(node->Thread->Started, 2u);
-        EXPECT_EQ(node->Thread->Fired, 2u);
-        EXPECT_EQ(node->Routine, node->Implementation->Routine);
+        ASSERT_NE(ThreadOf(node), nullptr);
+        EXPECT_EQ(ThreadOf(node)->Started, 2u);
+        EXPECT_EQ(ThreadOf(node)->Fired, 2u);
+        EXPECT_EQ(RoutineOf(node), node->Implementation->Routine);
     }
 }
 
@@ -158,17 +164,17 @@ TEST_F(PreparationTest, ImplementationChangeStartsANewThread) {
     Node* text = Constant(circuit, QString("twelve"));
     Node* print = PrintOf(circuit, integer);
     EXPECT_EQ(Run(circuit), QStringList{"12"});
-    EXPECT_EQ(print->Routine, &routines::Print_I);
+    EXPECT_EQ(RoutineOf(print), &routines::Print_I);
 
     DeleteWire(print->PortArray[1]->Wires.front());
     ConnectPorts(Output(text), print->PortArray[1]);
     EXPECT_EQ(print->Implementation->Routine, &routines::Print_S);
     // The old thread runs on until the next preparation finds it out of date.
-    EXPECT_EQ(print->Routine, &routines::Print_I);
+    EXPECT_EQ(RoutineOf(print), &routines::Print_I);
     EXPECT_EQ(Run(circuit), QStringList{"twelve"});
-    EXPECT_EQ(print->Routine, &routines::Print_S);
-    EXPECT_EQ(print->Thread->Started, 1u);
-    EXPECT_EQ(integer->Thread->Started, 2u);
+    EXPECT_EQ(RoutineOf(print), &routines::Print_S);
+    EXPECT_EQ(ThreadOf(print)->Started, 1u);
+    EXPECT_EQ(ThreadOf(integer)->Started, 2u);
 }
 
 } // namespace

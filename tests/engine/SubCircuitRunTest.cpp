@@ -96,9 +96,10 @@ TEST_F(SubCircuitRunTest, DefectInsideIsNamedWithEveryInstanceAroundIt) {
     Node* instance = Place(circuit.MainFrame, adder->Name, 120, 40);
     Link(Constant(circuit, Int(1)), 1, instance, 1);
     Link(Constant(circuit, Int(2)), 1, instance, 2);
-    EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-    EXPECT_EQ(circuit.ErrorKind, ErrorKind::MissingInput);
-    EXPECT_EQ(DefectPlace(circuit),
+    EXPECT_FALSE(PrepareCircuit(Session(circuit)))
+        << Session(circuit).Fault().Message.toStdString();
+    EXPECT_EQ(Session(circuit).Fault().Kind, ErrorKind::MissingInput);
+    EXPECT_EQ(DefectPlace(Session(circuit).Fault()),
               QStringLiteral("input 2 \"y\" of the Plus node at 0, 0 inside Adder, instance at "
                              "120, 40"));
 
@@ -110,15 +111,17 @@ TEST_F(SubCircuitRunTest, DefectInsideIsNamedWithEveryInstanceAroundIt) {
     DeleteNode(instance);
     Node* around = Place(circuit.MainFrame, outer->Name, -50, 60);
     Link(Constant(circuit, Int(5)), 1, around, 1);
-    EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-    EXPECT_EQ(DefectPlace(circuit),
+    EXPECT_FALSE(PrepareCircuit(Session(circuit)))
+        << Session(circuit).Fault().Message.toStdString();
+    EXPECT_EQ(DefectPlace(Session(circuit).Fault()),
               QStringLiteral("input 2 \"b\" of the Adder node at 10, 20 inside Outer, instance at "
                              "-50, 60"));
     Link(AddPin(*outer, PinFunctions().Input, QStringLiteral("w"), -100, 40), 1, inner, 2);
     FollowDefinitions(circuit);
     Link(Constant(circuit, Int(6)), 1, around, 2);
-    EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-    EXPECT_EQ(DefectPlace(circuit),
+    EXPECT_FALSE(PrepareCircuit(Session(circuit)))
+        << Session(circuit).Fault().Message.toStdString();
+    EXPECT_EQ(DefectPlace(Session(circuit).Fault()),
               QStringLiteral("input 2 \"y\" of the Plus node at 0, 0 inside Adder, instance at "
                              "10, 20 inside Outer, instance at -50, 60"));
 }
@@ -172,8 +175,9 @@ TEST_F(SubCircuitRunTest, PinChangesReachEveryInstanceAndWiresToAGonePortGo) {
         EXPECT_EQ(instance->PortArray[1]->Source, one->PortArray[1]);
     }
     // Subtract has lost its first input inside: every instance is stopped there.
-    EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-    EXPECT_EQ(circuit.ErrorKind, ErrorKind::MissingInput);
+    EXPECT_FALSE(PrepareCircuit(Session(circuit)))
+        << Session(circuit).Fault().Message.toStdString();
+    EXPECT_EQ(Session(circuit).Fault().Kind, ErrorKind::MissingInput);
 }
 
 TEST_F(SubCircuitRunTest, InsidesPastTheLimitAreNeitherMadeNorRun) {
@@ -205,9 +209,10 @@ TEST_F(SubCircuitRunTest, InsidesPastTheLimitAreNeitherMadeNorRun) {
     PrintOf(circuit, top);
     EXPECT_EQ(top->Expansion, nullptr);
     EXPECT_LE(circuit.ExpandedNodes, 1000u);
-    EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-    EXPECT_EQ(circuit.ErrorKind, ErrorKind::NoThread);
-    EXPECT_EQ(DefectPlace(circuit), QStringLiteral("the L8 node at 20, 30"));
+    EXPECT_FALSE(PrepareCircuit(Session(circuit)))
+        << Session(circuit).Fault().Message.toStdString();
+    EXPECT_EQ(Session(circuit).Fault().Kind, ErrorKind::NoThread);
+    EXPECT_EQ(DefectPlace(Session(circuit).Fault()), QStringLiteral("the L8 node at 20, 30"));
 
     ExpansionLimit() = restored.Kept;
     EXPECT_EQ(Run(circuit), QStringList{"256"});

@@ -18,10 +18,12 @@ class ThreadLimitsTest : public EngineFixture {
     std::function<std::size_t()> saved_ = ThreadAllowance();
 };
 
-std::size_t Threads(const Circuit& circuit) {
+std::size_t Threads(const RunSession& session) {
     std::size_t threads = 0;
-    for (const auto& node : circuit.MainFrame.Nodes)
-        threads += node->Thread != nullptr;
+    for (const auto& node : session.Target()->MainFrame.Nodes) {
+        const NodeRun* run = session.RunOf(*node);
+        threads += run && run->Thread != nullptr;
+    }
     return threads;
 }
 
@@ -30,18 +32,19 @@ TEST_F(ThreadLimitsTest, RunBeyondTheAllowanceIsRefusedWithBothFigures) {
     for (int i = 0; i < 100; ++i)
         PrintOf(circuit, Constant(circuit, Int(i)));
     ThreadAllowance() = [] { return std::size_t(150); };
-    EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-    EXPECT_EQ(circuit.State, RunState::Defect);
-    EXPECT_EQ(circuit.ErrorKind, ErrorKind::NoThread);
-    EXPECT_EQ(circuit.ErrorMessage,
+    EXPECT_FALSE(PrepareCircuit(Session(circuit)))
+        << Session(circuit).Fault().Message.toStdString();
+    EXPECT_EQ(Session(circuit).State(), RunState::Defect);
+    EXPECT_EQ(Session(circuit).Fault().Kind, ErrorKind::NoThread);
+    EXPECT_EQ(Session(circuit).Fault().Message,
               QStringLiteral("Too many nodes to run: 200 threads needed, the system allows 150"));
-    EXPECT_EQ(Threads(circuit), 0u);
+    EXPECT_EQ(Threads(Session(circuit)), 0u);
     EXPECT_EQ(circuit.Saved.Magnification, 1.0f); // a whole-circuit defect does not move the view
 
     // Within the allowance the run goes on as always; its threads then count no more.
     ThreadAllowance() = [] { return std::size_t(200); };
-    ASSERT_TRUE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-    EXPECT_EQ(Threads(circuit), 200u);
+    ASSERT_TRUE(PrepareCircuit(Session(circuit))) << Session(circuit).Fault().Message.toStdString();
+    EXPECT_EQ(Threads(Session(circuit)), 200u);
     ThreadAllowance() = [] { return std::size_t(0); };
     EXPECT_EQ(Run(circuit).size(), 100);
 

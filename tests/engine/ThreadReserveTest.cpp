@@ -38,17 +38,17 @@ TEST_F(ThreadReserveTest, ParkedThreadsServeRunsAndEndCleanly) {
     Node* x = Constant(circuit, Int(40));
     PrintOf(circuit, Apply(circuit, "Plus", {x, Constant(circuit, Int(2))}));
     Node* late = PrintOf(circuit, x);
-    ReserveThreadsFor(circuit);
+    ReserveThreadsFor(Session(circuit));
     WaitForThreadReserve();
     EXPECT_EQ(ParkedThreads(), 5u);
     ReserveThreads(3); // there already
     WaitForThreadReserve();
     EXPECT_EQ(ParkedThreads(), 5u);
 
-    ASSERT_TRUE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
+    ASSERT_TRUE(PrepareCircuit(Session(circuit))) << Session(circuit).Fault().Message.toStdString();
     EXPECT_EQ(ParkedThreads(), 0u);
-    ExecuteCircuit(circuit);
-    EXPECT_EQ(RunToCompletion(circuit).Fired, 5u);
+    ExecuteCircuit(Session(circuit));
+    EXPECT_EQ(RunToCompletion(Session(circuit)).Fired, 5u);
     QStringList lines = ObserverOf(circuit).Lines();
     lines.sort();
     EXPECT_EQ(lines, QStringList({"40", "42"}));
@@ -56,20 +56,22 @@ TEST_F(ThreadReserveTest, ParkedThreadsServeRunsAndEndCleanly) {
     WaitForThreadReserve();
     EXPECT_EQ(ParkedThreads(), 0u);
 
-    ASSERT_TRUE(StopNodeThread(late));
-    late->StartSemaphore->Release();
+    RunSession& session = Session(circuit);
+    ASSERT_TRUE(StopNodeThread(session, late));
+    session.RunOf(*late)->Start.Release();
     SetConstant(x, Int(7));
-    SendToTargets(Output(x), Int(7));
+    SendToTargets(Firing{session, *x, *session.RunOf(*x), session.RunNumber}, 1, Int(7),
+                  PortType::Integer);
     ReserveThreads(1);
     WaitForThreadReserve();
     // Long enough for the new thread to be asleep in the reserve, so that nothing but the
     // hand-over can wake it.
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    ASSERT_TRUE(StartNodeThread(late));
+    ASSERT_TRUE(StartNodeThread(session, *late, *session.RunOf(*late)));
     EXPECT_EQ(ParkedThreads(), 0u);
     ASSERT_TRUE(ObserverOf(circuit).WaitForLines(3));
-    ++late->Thread->Started;
-    late->Thread->WaitForFirings(1);
+    ++ThreadOf(late)->Started;
+    ThreadOf(late)->WaitForFirings(1);
     EXPECT_EQ(ObserverOf(circuit).Lines().back(), "7");
 
     ReserveThreads(4);
@@ -97,8 +99,9 @@ TEST_F(ThreadReserveTest, ReserveStaysWithinTheAllowance) {
     for (int i = 0; i < 150; ++i)
         PrintOf(circuit, Constant(circuit, Int(i)));
     ThreadAllowance() = [] { return std::size_t(150); };
-    EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-    EXPECT_EQ(circuit.ErrorMessage,
+    EXPECT_FALSE(PrepareCircuit(Session(circuit)))
+        << Session(circuit).Fault().Message.toStdString();
+    EXPECT_EQ(Session(circuit).Fault().Message,
               QStringLiteral("Too many nodes to run: 200 threads needed, the system allows 150"));
     EXPECT_EQ(ParkedThreads(), 100u);
 
@@ -107,7 +110,7 @@ TEST_F(ThreadReserveTest, ReserveStaysWithinTheAllowance) {
         DeleteNode(circuit.MainFrame.Nodes.back().get());
     // 250 nodes, of which 100 find a parked thread.
     ASSERT_EQ(circuit.MainFrame.Nodes.size(), 250u);
-    EXPECT_TRUE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
+    EXPECT_TRUE(PrepareCircuit(Session(circuit))) << Session(circuit).Fault().Message.toStdString();
     EXPECT_EQ(ParkedThreads(), 0u);
 }
 

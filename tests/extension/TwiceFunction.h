@@ -7,10 +7,10 @@
 
 namespace flow::test {
 
-inline void DoubleInteger(Node& node, std::uint64_t runNumber) {
+inline void DoubleInteger(const Firing& firing) {
     // Through unsigned numbers, which wrap, as the built-in integer arithmetic does.
-    const auto twice = std::uint64_t(node.PortArray[1]->Value) * 2;
-    SendToTargets(node.PortArray[2], Int(twice), PortType::Integer, runNumber);
+    const auto twice = std::uint64_t(firing.Run.Ports[1]->Value) * 2;
+    SendToTargets(firing, 2, Int(twice), PortType::Integer);
 }
 
 inline const Routine kTwiceII{QStringLiteral("Thread_Twice_II()"), &DoubleInteger};

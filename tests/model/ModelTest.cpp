@@ -8,7 +8,6 @@ using namespace flow::test;
 
 TEST(ModelTest, NewCircuitStartsEmptyAtMagnificationOne) {
     Circuit& c = NewCircuit();
-    EXPECT_EQ(c.Handle, &c);
     EXPECT_EQ(c.MainFrame.Owner, &c);
     EXPECT_EQ(c.Saved.Magnification, 1.0f);
     EXPECT_EQ(c.NextId, 0);
@@ -158,14 +157,6 @@ TEST(ModelTest, DeletingASelectionOfConnectedNodesLeavesNothingDangling) {
     EXPECT_TRUE(c.MainFrame.Wires.empty());
     EXPECT_EQ(survivor->PortArray[1]->Source, nullptr);
     EXPECT_EQ(c.MainFrame.Nodes.size(), 1u);
-}
-
-TEST(ModelTest, DeletingTheErrorObjectForgetsIt) {
-    Circuit& c = NewCircuit();
-    Node* print = Make(c, "Print");
-    c.ErrorObject = print->PortArray[1];
-    DeleteNode(print);
-    EXPECT_EQ(c.ErrorObject, nullptr);
 }
 
 TEST(ModelTest, DeleteCommentRemovesOnlyThatComment) {

@@ -108,9 +108,9 @@ int CountReddish(const QImage& image, QRect area) {
 }
 
 TEST_F(RedrawTest, DefectShowsTheCrossedDiscAndTheMessage) {
-    circuit.State = RunState::Defect;
-    circuit.ErrorKind = ErrorKind::MissingInput;
-    circuit.ErrorMessage = "Missing input port connection";
+    run.SetState(RunState::Defect);
+    run.Fault().Kind = ErrorKind::MissingInput;
+    run.Fault().Message = "Missing input port connection";
     QImage image = Render();
     EXPECT_TRUE(Reddish(image.pixel(30, 13))) << std::hex << image.pixel(30, 13);
     EXPECT_TRUE(Reddish(image.pixel(47, 30)));
@@ -124,23 +124,23 @@ TEST_F(RedrawTest, DefectShowsTheCrossedDiscAndTheMessage) {
     EXPECT_LT(qRed(image.pixel(80, 20)), 0x20);
     EXPECT_EQ(image.pixel(80, 100), kMedium);
 
-    circuit.ErrorKind = ErrorKind::None;
+    run.Fault().Kind = ErrorKind::None;
     image = Render();
     EXPECT_TRUE(Reddish(image.pixel(30, 13)));
     EXPECT_EQ(CountReddish(image, QRect(60, 15, 300, 30)), 0);
 }
 
 TEST_F(RedrawTest, RunningStatesShowTheirFrames) {
-    circuit.State = RunState::Initializing;
+    run.SetState(RunState::Initializing);
     QImage image = Render();
     QRgb edge = image.pixel(2, 300);
     EXPECT_TRUE(qRed(edge) < 60 && qGreen(edge) > 150 && qBlue(edge) > 150) << std::hex << edge;
-    circuit.State = RunState::Executing;
+    run.SetState(RunState::Executing);
     image = Render();
     edge = image.pixel(410, 597);
     EXPECT_TRUE(qRed(edge) < 60 && qGreen(edge) > 150 && qBlue(edge) < 60) << std::hex << edge;
     EXPECT_EQ(image.pixel(30, 30), edge); // the play sign covers its centre
-    circuit.State = RunState::Ready;
+    run.SetState(RunState::Ready);
     image = Render();
     EXPECT_EQ(image.pixel(2, 310), kBackground);
 }

@@ -6,6 +6,7 @@
 #include "engine/NodeThreads.h"
 #include "engine/Preparation.h"
 #include "engine/RunObserver.h"
+#include "engine/RunSession.h"
 #include "file/CircuitReader.h"
 #include "model/Model.h"
 
@@ -41,16 +42,16 @@ HeadlessResult RunHeadless(const std::string& bytes, const QString& folder) {
         return result;
     }
     LineCollector collector;
-    circuit->Observer = &collector;
-    if (PrepareCircuit(*circuit)) {
-        ExecuteCircuit(*circuit);
-        RunToCompletion(*circuit);
-    } else {
-        result.Defect = circuit->ErrorMessage;
-    }
-    StopCircuitThreads(*circuit);
-    circuit->Observer = nullptr;
-    result.Lines = collector.lines_; // every thread has stopped
+    {
+        RunSession session(*circuit, &collector);
+        if (PrepareCircuit(session)) {
+            ExecuteCircuit(session);
+            RunToCompletion(session);
+        } else {
+            result.Defect = session.Fault().Message;
+        }
+    } // every thread has stopped
+    result.Lines = collector.lines_;
     result.Lines.sort();
     FreeCircuit(*circuit);
     return result;

@@ -84,7 +84,6 @@ std::string FrameFault(const Circuit& circuit, const Frame& frame, std::set<Int>
 } // namespace
 
 std::string ModelFault(const Circuit& circuit) {
-    if (circuit.Handle != &circuit) return "circuit handle wrong";
     if (!(circuit.Saved.Magnification > 0.0f) || !std::isfinite(circuit.Saved.Magnification) ||
         !std::isfinite(circuit.Saved.ZoomLevel) ||
         std::fabs(std::exp2(circuit.Saved.ZoomLevel) / circuit.Saved.Magnification - 1.0) > 1e-4)

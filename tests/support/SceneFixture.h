@@ -3,6 +3,7 @@
 
 #include "editor/canvas/OpenViews.h"
 #include "engine/BuiltInFunctions.h"
+#include "engine/RunSession.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 #include "render/Palette.h"
@@ -34,6 +35,7 @@ class SceneFixture : public ::testing::Test {
         RegisterCatalogue();
         SetupPalette();
         circuit.MainFrame.Owner = &circuit;
+        view.Run = &run;
         ListView(view);
     }
     ~SceneFixture() override { UnlistView(view); }
@@ -71,6 +73,9 @@ class SceneFixture : public ::testing::Test {
     Circuit circuit;
     // The view a window would hold, listed as a window lists its own.
     CircuitView view{circuit};
+
+    // The run whose state and values the pictures show; it never runs unless a test says so.
+    RunSession run{circuit};
 
   private:
     std::unique_ptr<QStatusBar> statusBar_;

@@ -2,8 +2,8 @@
 // Sub-circuits built in memory: bodies with named pins, and instances wired into frames, as the
 // engine and file tests need them.
 
-#include "engine/Expansion.h"
 #include "model/Catalogue.h"
+#include "model/Expansion.h"
 #include "model/Model.h"
 #include "model/Placement.h"
 #include "model/SubCircuits.h"

@@ -4,6 +4,7 @@
 #include "editor/canvas/OpenViews.h"
 #include "editor/window/StatusText.h"
 #include "engine/DefectPlace.h"
+#include "engine/RunSession.h"
 #include "render/CanvasSurface.h"
 #include "render/Redraw.h"
 
@@ -15,14 +16,14 @@ namespace {
 // field says where a defect is, in the command line's words, which the canvas has no room for.
 void ClearHoverTextUnlessFound(CircuitView& view) {
     if (view.Has(InteractionFlag::HoverFound)) return;
-    Circuit& circuit = *view.Circuit;
+    const RunSession* run = view.Run;
     QString idle;
-    if (circuit.State == RunState::Defect && circuit.ErrorKind != ErrorKind::None) {
+    if (run && run->State() == RunState::Defect && run->Fault().Kind != ErrorKind::None) {
         // The canvas shows the message; the place is what it cannot say.
-        const QString place = DefectPlace(circuit);
-        idle = place.isEmpty() ? circuit.ErrorMessage : QStringLiteral("At ") + place;
+        const QString place = DefectPlace(run->Fault());
+        idle = place.isEmpty() ? run->Fault().Message : QStringLiteral("At ") + place;
     }
-    SetStatusText(circuit, StatusField::Hover, idle);
+    SetStatusText(*view.Circuit, StatusField::Hover, idle);
 }
 
 } // namespace

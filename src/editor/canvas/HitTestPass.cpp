@@ -207,7 +207,7 @@ void Apply(CircuitView& view, const Hit& hit) {
         Found(view, hit.OnComment->Flags, HoverText(*hit.OnComment));
     } else if (hit.OnPort) {
         editor.HoveredPort = hit.OnPort;
-        Found(view, hit.OnPort->Flags, HoverText(*hit.OnPort, path));
+        Found(view, hit.OnPort->Flags, HoverText(*hit.OnPort, path, view.Run));
     } else if (hit.OnNode) {
         editor.HoveredNode = hit.OnNode;
         Found(view, hit.OnNode->Flags, HoverText(*hit.OnNode, path));
@@ -216,7 +216,7 @@ void Apply(CircuitView& view, const Hit& hit) {
         // makes it the only selection.
         hit.OnWire->Flags |= ObjectFlag::Hovered;
         editor.Set(HoverFound);
-        SetStatusText(*view.Circuit, StatusField::Hover, HoverText(*hit.OnWire, path));
+        SetStatusText(*view.Circuit, StatusField::Hover, HoverText(*hit.OnWire, path, view.Run));
     }
 }
 

@@ -2,10 +2,10 @@
 
 #include "editor/canvas/OpenViews.h"
 #include "editor/history/History.h"
-#include "engine/TypeResolution.h"
 #include "model/Model.h"
 #include "model/Placement.h"
 #include "model/SubCircuits.h"
+#include "model/TypeResolution.h"
 
 #include <QObject>
 

@@ -2,7 +2,7 @@
 
 #include "editor/history/DefinitionSteps.h"
 #include "editor/history/History.h"
-#include "engine/Expansion.h"
+#include "model/Expansion.h"
 #include "model/SubCircuits.h"
 
 namespace flow {

@@ -5,7 +5,7 @@
 #include "editor/history/CompoundEdit.h"
 #include "editor/history/DefinitionSteps.h"
 #include "editor/history/HistorySteps.h"
-#include "engine/Expansion.h"
+#include "model/Expansion.h"
 #include "model/Model.h"
 #include "model/SubCircuits.h"
 

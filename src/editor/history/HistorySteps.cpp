@@ -1,8 +1,8 @@
 #include "editor/history/HistorySteps.h"
 
 #include "editor/canvas/OpenViews.h"
-#include "engine/Expansion.h"
 #include "model/Coordinates.h"
+#include "model/Expansion.h"
 #include "model/ObjectsById.h"
 #include "model/Placement.h"
 #include "model/SubCircuits.h"

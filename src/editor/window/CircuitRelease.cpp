@@ -22,7 +22,7 @@ std::vector<Circuit*>& Closed() {
 
 void FreeClosedCircuits() {
     std::erase_if(Closed(), [](Circuit* circuit) {
-        if (ThreadsStillRunIn(*circuit)) return false;
+        if (ThreadsStillRunIn(SessionOf(*circuit))) return false;
         ForgetObserver(*circuit);
         FreeCircuit(*circuit);
         return true;

@@ -133,17 +133,19 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     ListView(*view_);
     view_->Window = this;
     view_->Canvas = canvas_;
+    view_->Run = &SessionOf(circuit);
     view_->StatusLine = statusBar();
     view_->TakeSavedCamera();
     setMinimumSize(kMinimumInnerSize);
     idleThreads_->setSingleShot(true);
     connect(idleThreads_, &QTimer::timeout, this, [this] {
         // A run still under way keeps its threads: stopping them would cut it short.
-        if (!HasSettled(OutlookOf(circuit_))) {
+        RunSession& session = SessionOf(circuit_);
+        if (!HasSettled(session, OutlookOf(session))) {
             idleThreads_->start(IdleThreadDelay());
             return;
         }
-        StopCircuitThreads(circuit_);
+        StopCircuitThreads(session);
     });
     AddOutputPanelMenu(outputPanel_);
 
@@ -223,7 +225,7 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
         const bool wentOut = KeepOpenPathValid(circuit_);
         ShowHistorySteps();
         // A circuit that grew by an edit, an undo or a redo has its threads ready by its run.
-        ReserveThreadsFor(circuit_);
+        ReserveThreadsFor(SessionOf(circuit_));
         ForgetRunMarks(circuit_);
         if (wentOut) RedrawCircuit(circuit_);
     });
@@ -321,7 +323,6 @@ Circuit& OpenCircuitWindow(Circuit& circuit, const QWidget* cascadeFrom) {
     auto* window = new CircuitWindow(circuit);
     ++OpenWindowCount();
     ObserverOf(circuit).AttachCanvas(window->Canvas());
-    circuit.Observer = &ObserverOf(circuit);
 
     window->resize(placement.size());
     window->move(placement.topLeft());
@@ -332,7 +333,7 @@ Circuit& OpenCircuitWindow(Circuit& circuit, const QWidget* cascadeFrom) {
     window->Canvas()->setFocus();
     RedrawCircuit(circuit);
     // Started in the background while the user looks at the circuit, not when F5 is pressed.
-    ReserveThreadsFor(circuit);
+    ReserveThreadsFor(SessionOf(circuit));
     return circuit;
 }
 
@@ -382,7 +383,7 @@ void ShowPrintedLines(Circuit& circuit, const std::vector<PrintedLine>& lines) {
             nodeIds.push_back(lines[next].NodeId);
         }
         // Lines of an earlier Start may still arrive after a new one began; they are not shown.
-        if (run == circuit.RunNumber.load()) AppendOutputLines(circuit, texts, nodeIds);
+        if (run == SessionOf(circuit).RunNumber.load()) AppendOutputLines(circuit, texts, nodeIds);
         first = next;
     }
 }

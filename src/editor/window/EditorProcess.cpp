@@ -4,6 +4,7 @@
 #include "editor/actions/ViewCommands.h"
 #include "editor/canvas/OpenViews.h"
 #include "editor/window/CircuitWindow.h"
+#include "editor/window/WindowObserver.h"
 #include "engine/NodeThreads.h"
 #include "file/CircuitWriter.h"
 #include "model/Model.h"
@@ -48,7 +49,7 @@ void SetupResources() {
 void QuitEditor() {
     // Threads first: none of them may outlive the windows they print to.
     for (const auto& circuit : Circuits())
-        StopCircuitThreads(*circuit);
+        StopCircuitThreads(SessionOf(*circuit));
     for (const auto& circuit : Circuits())
         DetachWindow(*circuit);
     OpenWindowCount() = 0;

@@ -2,12 +2,13 @@
 
 #include "editor/canvas/OpenViews.h"
 #include "editor/actions/SubCircuitView.h"
+#include "editor/window/WindowObserver.h"
 #include "engine/Execution.h"
-#include "engine/Expansion.h"
 #include "engine/Preparation.h"
 #include "engine/RunCopies.h"
 #include "engine/Settling.h"
 #include "editor/canvas/CanvasRedraw.h"
+#include "model/Expansion.h"
 #include "render/Redraw.h"
 #include "editor/window/StatusText.h"
 
@@ -27,31 +28,17 @@ bool UnmarkNeverFired(Circuit& circuit) {
     return any;
 }
 
-// The frame that holds the object at fault, for the defects that name one.
-const Frame* DefectFrame(const Circuit& circuit) {
-    if (!circuit.ErrorObject) return nullptr;
-    switch (circuit.ErrorKind) {
-    case ErrorKind::MissingInput: {
-        const Node* node = static_cast<const Port*>(circuit.ErrorObject)->Node;
-        return node ? node->Frame : nullptr;
-    }
-    case ErrorKind::InvalidWire:
-        return static_cast<const Wire*>(circuit.ErrorObject)->Frame;
-    case ErrorKind::NoImplementation:
-        return static_cast<const Node*>(circuit.ErrorObject)->Frame;
-    default:
-        return nullptr;
-    }
-}
-
-// The window goes where the defect is, into the instance (at every depth) that holds it, and
-// centres on it zoomed in to twice the size.
-void ShowDefectFrame(Circuit& circuit, const CameraView& before) {
-    const Frame* frame = DefectFrame(circuit);
+// Centres the view on the defect, zoomed in to twice the size, in its frame's coordinates; the
+// window goes where those are, into the instance (at every depth) that holds it. A defect of a
+// node that cannot run for want of threads names no place but the node's.
+void ShowDefect(Circuit& circuit, const Defect& defect, const CameraView& before) {
     CircuitView* view = ViewOf(circuit);
-    if (!frame || !view) return;
-    view->SetCamera({circuit.ErrorX, circuit.ErrorY, 1.0f, 2.0f});
-    ShowInside(circuit, frame->Instance ? OpenPathTo(*frame) : std::vector<Node*>{}, before);
+    if (!defect.Centre || !view) return;
+    view->SetCamera({defect.Centre->X, defect.Centre->Y, 1.0f, 2.0f});
+    const Frame* frame = defect.Kind == ErrorKind::NoThread ? nullptr : DefectFrame(defect);
+    if (frame)
+        ShowInside(circuit, frame->Instance ? OpenPathTo(*frame) : std::vector<Node*>{}, before);
+    RedrawCircuit(circuit);
 }
 
 } // namespace
@@ -60,20 +47,22 @@ void StartRun(Circuit& circuit) {
     UnmarkNeverFired(circuit);
     const CircuitView* view = ViewOf(circuit);
     const CameraView before = view ? view->Camera() : CameraView{};
-    if (!PrepareCircuit(circuit)) {
-        ShowDefectFrame(circuit, before);
+    RunSession& session = SessionOf(circuit);
+    if (!PrepareCircuit(session)) {
+        ShowDefect(circuit, session.Fault(), before);
         return;
     }
-    WatchSettling(circuit);
-    ExecuteCircuit(circuit);
+    WatchSettling(session);
+    ExecuteCircuit(session);
 }
 
 void OnRunMaySettle(Circuit& circuit, std::uint64_t runNumber) {
-    if (runNumber != circuit.RunNumber || circuit.State == RunState::Defect) return;
+    RunSession& session = SessionOf(circuit);
+    if (runNumber != session.RunNumber || session.State() == RunState::Defect) return;
     // The same test as the command line's: a firing count only says when to look.
-    const FiringOutlook outlook = OutlookOf(circuit);
-    if (!HasSettled(outlook)) return;
-    circuit.FiringsToSettle = 0;
+    const FiringOutlook outlook = OutlookOf(session);
+    if (!HasSettled(session, outlook)) return;
+    session.FiringsToSettle = 0;
     if (outlook.NeverFire.empty()) return;
     for (Node* node : outlook.NeverFire) {
         node->Flags |= ObjectFlag::NeverFired;
@@ -89,16 +78,15 @@ void OnRunMaySettle(Circuit& circuit, std::uint64_t runNumber) {
 
 void ForgetRunMarks(Circuit& circuit) {
     bool changed = UnmarkNeverFired(circuit);
-    if (circuit.State == RunState::Defect) {
-        circuit.State = RunState::None;
-        circuit.ErrorKind = ErrorKind::None;
-        circuit.ErrorMessage.clear();
-        circuit.ErrorObject = nullptr;
+    RunSession& session = SessionOf(circuit);
+    if (session.State() == RunState::Defect) {
+        session.SetState(RunState::None);
+        session.Fault() = {};
         SetStatusText(circuit, StatusField::RunStatus, QString());
         changed = true;
     }
     // An edit in the middle of a run changes what could fire: its end is not told any more.
-    circuit.FiringsToSettle = 0;
+    session.FiringsToSettle = 0;
     if (changed) RedrawCircuit(circuit);
 }
 

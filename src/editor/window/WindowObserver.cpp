@@ -92,8 +92,11 @@ WindowObserver& ObserverOf(Circuit& circuit) {
 }
 
 void ForgetObserver(Circuit& circuit) {
-    if (circuit.Observer == Observers().value(&circuit)) circuit.Observer = nullptr;
     delete Observers().take(&circuit);
+}
+
+RunSession& SessionOf(Circuit& circuit) {
+    return ObserverOf(circuit).Session();
 }
 
 } // namespace flow

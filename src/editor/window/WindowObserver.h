@@ -4,6 +4,7 @@
 // everything else is called on the user-interface thread.
 
 #include "engine/RunObserver.h"
+#include "engine/RunSession.h"
 #include "model/Records.h"
 
 #include <QByteArray>
@@ -39,7 +40,9 @@ class SettleEvent : public QEvent {
 
 class WindowObserver : public RunObserver {
   public:
-    explicit WindowObserver(Circuit& circuit) : circuit_(circuit) {}
+    explicit WindowObserver(Circuit& circuit) : circuit_(circuit), session_(circuit, this) {}
+    // The window's runs of its circuit.
+    RunSession& Session() { return session_; }
     // Printed lines go to this canvas from now on; none while the circuit has no window.
     void AttachCanvas(QObject* canvas);
     void ClearOutput() override;
@@ -58,6 +61,7 @@ class WindowObserver : public RunObserver {
     // The posted event not yet delivered, which later lines join: one event per turn of the
     // event loop instead of one per line. Owned by Qt's event queue.
     PrintEvent* pending_ = nullptr;
+    RunSession session_;
 };
 
 // The circuit's observer, made on first use. It lives as long as the circuit: a worker thread
@@ -65,5 +69,7 @@ class WindowObserver : public RunObserver {
 WindowObserver& ObserverOf(Circuit& circuit);
 // Destroys the circuit's observer, when the circuit itself is freed.
 void ForgetObserver(Circuit& circuit);
+// The session in which the circuit's window runs it: its observer's.
+RunSession& SessionOf(Circuit& circuit);
 
 } // namespace flow

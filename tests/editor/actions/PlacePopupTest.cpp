@@ -4,7 +4,7 @@
 #include "editor/actions/PlacePopup.h"
 #include "EditorFixture.h"
 #include "editor/history/History.h"
-#include "engine/TypeResolution.h"
+#include "model/TypeResolution.h"
 
 #include <QLineEdit>
 #include <QListWidget>

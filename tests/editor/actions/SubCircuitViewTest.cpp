@@ -5,6 +5,7 @@
 #include "EditorFixture.h"
 #include "editor/actions/ViewCommands.h"
 #include "editor/window/OutputPanel.h"
+#include "editor/window/WindowObserver.h"
 #include "model/SubCircuits.h"
 #include "render/HoverText.h"
 #include "support/DoubleCircuit.h"
@@ -122,13 +123,16 @@ TEST_F(SubCircuitViewTest, ValuesInsideAreThoseOfTheOpenedInstanceAndLinesNameTh
     EXPECT_EQ(printers, expected);
 
     const Port& sum = *BodyNode(circuit, 1).PortArray[3];
-    EXPECT_FALSE(HoverText(sum, ViewOf(circuit)->OpenPath).contains('=')); // no instance opened: no value to show
+    const auto shows = [&](const Port& port) {
+        return HoverText(port, ViewOf(circuit)->OpenPath, &SessionOf(circuit));
+    };
+    EXPECT_FALSE(shows(sum).contains('=')); // no instance opened: no value to show
     OpenInstance(circuit, MainNode(circuit, 3));
-    EXPECT_TRUE(HoverText(sum, ViewOf(circuit)->OpenPath).endsWith(" = 2.5"));
+    EXPECT_TRUE(shows(sum).endsWith(" = 2.5"));
     GoUp(circuit);
     OpenInstance(circuit, MainNode(circuit, 2));
-    EXPECT_TRUE(HoverText(sum, ViewOf(circuit)->OpenPath).endsWith(" = 42"));
-    EXPECT_TRUE(HoverText(*BodyNode(circuit, 0).PortArray[1], ViewOf(circuit)->OpenPath).endsWith(" = 21"));
+    EXPECT_TRUE(shows(sum).endsWith(" = 42"));
+    EXPECT_TRUE(shows(*BodyNode(circuit, 0).PortArray[1]).endsWith(" = 21"));
 }
 
 } // namespace

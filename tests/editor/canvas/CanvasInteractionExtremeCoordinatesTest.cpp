@@ -2,6 +2,8 @@
 // without any sum leaving the range (the sanitizer build stops on the first that does).
 
 #include "EditorFixture.h"
+#include "editor/window/RunMarks.h"
+#include "editor/window/WindowObserver.h"
 #include "support/Files.h"
 
 #include "engine/Preparation.h"
@@ -68,9 +70,10 @@ TEST_F(CanvasInteractionExtremeCoordinatesTest, DrawnHoveredDraggedAndCheckedWit
 
     // Wires between far ports are invalid here: the defect lies halfway between the two ports,
     // a point that no Int sum of both reaches.
-    EXPECT_FALSE(PrepareCircuit(circuit)) << circuit.ErrorMessage.toStdString();
-    EXPECT_EQ(circuit.ErrorKind, ErrorKind::InvalidWire);
-    EXPECT_NEAR(double(circuit.ErrorY), double(kMax) / 2, 100.0);
+    StartRun(circuit);
+    EXPECT_EQ(SessionOf(circuit).State(), RunState::Defect);
+    EXPECT_EQ(SessionOf(circuit).Fault().Kind, ErrorKind::InvalidWire);
+    EXPECT_NEAR(double(ViewOf(circuit)->CameraY), double(kMax) / 2, 100.0);
     RedrawCircuit(circuit);
 }
 

@@ -3,6 +3,7 @@
 
 #include "EditorFixture.h"
 #include "editor/actions/PlacePopup.h"
+#include "editor/window/WindowObserver.h"
 #include "engine/Routines.h"
 #include "editor/window/StatusText.h"
 
@@ -233,7 +234,7 @@ TEST_F(CanvasInteractionTest, AWireFromInputToInputIsAcceptedAndReportedByTheRun
     EXPECT_EQ(circuit.MainFrame.Wires[1]->Source, first.PortArray[1]);
     Key(circuit, Qt::Key_F5);
     EXPECT_EQ(StatusText(circuit, StatusField::RunStatus), "Defect!");
-    EXPECT_EQ(circuit.ErrorMessage, "Invalid port connection");
+    EXPECT_EQ(SessionOf(circuit).Fault().Message, "Invalid port connection");
 }
 
 TEST_F(CanvasInteractionTest, CtrlClicksChainWiresFromPortToPort) {

@@ -17,7 +17,8 @@ class CircuitReleaseTest : public EditorFixture {
     void OpenRunAndClose() {
         Circuit* circuit = OpenExampleWindow(QStringLiteral("sum.xml"));
         ASSERT_NE(circuit, nullptr);
-        ASSERT_TRUE(PrepareCircuit(*circuit)) << circuit->ErrorMessage.toStdString();
+        ASSERT_TRUE(PrepareCircuit(SessionOf(*circuit)))
+            << SessionOf(*circuit).Fault().Message.toStdString();
         OnMenu(*circuit, Command::Close);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCoreApplication::processEvents();

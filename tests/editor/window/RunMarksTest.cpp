@@ -3,6 +3,7 @@
 
 #include "editor/window/RunMarks.h"
 #include "EditorFixture.h"
+#include "editor/window/WindowObserver.h"
 #include "render/HoverText.h"
 #include "support/ExampleWindow.h"
 
@@ -36,8 +37,8 @@ TEST_F(RunMarksTest, TheEditorSaysWhichNodesNeverFiredAndMarksThemUntilTheNextEd
     EXPECT_EQ(PanelOf(cycle).toPlainText(), "1");
     // The Plus output never carried a value; the constant's wire did.
     const Node& plus = *cycle.MainFrame.Nodes[1];
-    EXPECT_EQ(HoverText(*plus.PortArray[3], {}), "Port (Out): x + y (Integer)");
-    EXPECT_EQ(HoverText(*cycle.MainFrame.Wires[3], {}), "Wire: 1");
+    EXPECT_EQ(HoverText(*plus.PortArray[3], {}, &SessionOf(cycle)), "Port (Out): x + y (Integer)");
+    EXPECT_EQ(HoverText(*cycle.MainFrame.Wires[3], {}, &SessionOf(cycle)), "Wire: 1");
     Drag(cycle, -110, -32, -110, -12);
     EXPECT_EQ(Marked(cycle), QStringList());
 
@@ -47,7 +48,8 @@ TEST_F(RunMarksTest, TheEditorSaysWhichNodesNeverFiredAndMarksThemUntilTheNextEd
     QTest::qWait(100);
     EXPECT_EQ(StatusText(sum, StatusField::RunStatus), "Execution ... finished");
     EXPECT_EQ(Marked(sum), QStringList());
-    EXPECT_EQ(HoverText(*sum.MainFrame.Nodes[2]->PortArray[3], {}), "Port (Out): x + y (Integer) = 5");
+    EXPECT_EQ(HoverText(*sum.MainFrame.Nodes[2]->PortArray[3], {}, &SessionOf(sum)),
+              "Port (Out): x + y (Integer) = 5");
 }
 
 TEST_F(RunMarksTest, AnInvalidWireSaysWhyAndItsDefectGoesWithTheEditThatRemovesIt) {
@@ -75,8 +77,8 @@ TEST_F(RunMarksTest, AnInvalidWireSaysWhyAndItsDefectGoesWithTheEditThatRemovesI
               "At the wire from the Constant node at -100, 60 to the Plus node at 0, 0");
     invalid.Flags |= ObjectFlag::Selected;
     OnMenu(circuit, Command::Delete);
-    EXPECT_EQ(circuit.State, RunState::None);
-    EXPECT_EQ(circuit.ErrorKind, ErrorKind::None);
+    EXPECT_EQ(SessionOf(circuit).State(), RunState::None);
+    EXPECT_EQ(SessionOf(circuit).Fault().Kind, ErrorKind::None);
     EXPECT_EQ(StatusText(circuit, StatusField::RunStatus), "");
     EXPECT_EQ(StatusText(circuit, StatusField::Hover), "");
 }

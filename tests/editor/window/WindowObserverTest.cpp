@@ -79,7 +79,10 @@ TEST_F(WindowObserverTest, ThreadsAreStartedAheadWhileTheCircuitIsOpenAndEdited)
     ASSERT_TRUE(WaitForLines(circuit, 2));
     const auto running = [&] {
         return std::count_if(circuit.MainFrame.Nodes.begin(), circuit.MainFrame.Nodes.end(),
-                             [](const auto& node) { return node->Thread != nullptr; });
+                             [&](const auto& node) {
+                                 const NodeRun* run = SessionOf(circuit).RunOf(*node);
+                                 return run && run->Thread != nullptr;
+                             });
     };
     EXPECT_EQ(running(), 8);
     EXPECT_TRUE(QTest::qWaitFor([&] { return running() == 0; }, 5000));
@@ -96,6 +99,17 @@ TEST_F(WindowObserverTest, ThreadsAreStartedAheadWhileTheCircuitIsOpenAndEdited)
 
 // The run state is drawn while the work of each phase goes on, not in one repaint after it: the
 // canvas and the status text reach the screen at the start of preparation and of execution.
+QString StateName(RunState state) {
+    switch (state) {
+    case RunState::Initializing:
+        return QStringLiteral("initializing");
+    case RunState::Executing:
+        return QStringLiteral("executing");
+    default:
+        return QStringLiteral("other");
+    }
+}
+
 TEST_F(WindowObserverTest, EachRunStateReachesTheScreenBeforeItsWorkGoesOn) {
     Circuit& circuit = OpenExample("sum.xml");
     struct PaintWatch : QObject {
@@ -103,7 +117,9 @@ TEST_F(WindowObserverTest, EachRunStateReachesTheScreenBeforeItsWorkGoesOn) {
         QStringList seen;
         bool eventFilter(QObject* object, QEvent* event) override {
             if (event->type() == QEvent::Paint)
-                seen << QStringLiteral("%1 %2").arg(object->objectName()).arg(watched->State);
+                seen << QStringLiteral("%1 %2")
+                            .arg(object->objectName())
+                            .arg(StateName(SessionOf(*watched).State()));
             return false;
         }
     } watch;
@@ -114,12 +130,12 @@ TEST_F(WindowObserverTest, EachRunStateReachesTheScreenBeforeItsWorkGoesOn) {
     CanvasOf(circuit).installEventFilter(&watch);
     status->installEventFilter(&watch);
     Key(circuit, Qt::Key_F5);
-    const int initializing = int(watch.seen.indexOf("canvas 16"));
-    const int executing = int(watch.seen.indexOf("canvas 64"));
+    const int initializing = int(watch.seen.indexOf("canvas initializing"));
+    const int executing = int(watch.seen.indexOf("canvas executing"));
     ASSERT_GE(initializing, 0) << watch.seen.join(", ").toStdString();
     EXPECT_GT(executing, initializing);
-    EXPECT_TRUE(watch.seen.contains("StatusField1 16"));
-    EXPECT_TRUE(watch.seen.contains("StatusField1 64"));
+    EXPECT_TRUE(watch.seen.contains("StatusField1 initializing"));
+    EXPECT_TRUE(watch.seen.contains("StatusField1 executing"));
     CanvasOf(circuit).removeEventFilter(&watch);
     status->removeEventFilter(&watch);
 }
@@ -149,7 +165,7 @@ TEST_F(WindowObserverTest, TheFramesOfAStartAreTheFullDrawing) {
     Circuit& defect = OpenExample("defect.xml");
     const Int cameraX = ViewOf(defect)->CameraX;
     Key(defect, Qt::Key_F5);
-    ASSERT_EQ(defect.State, RunState::Defect);
+    ASSERT_EQ(SessionOf(defect).State(), RunState::Defect);
     ASSERT_NE(ViewOf(defect)->CameraX, cameraX);
     expectFullDrawing(defect, "after a defect that moved the camera");
     Key(defect, Qt::Key_F5);
@@ -160,7 +176,7 @@ TEST_F(WindowObserverTest, ADefectIsShownInTheStatusBar) {
     Circuit& circuit = OpenExample("defect.xml");
     Key(circuit, Qt::Key_F5);
     EXPECT_EQ(StatusText(circuit, StatusField::RunStatus), "Defect!");
-    EXPECT_EQ(circuit.ErrorMessage, "Missing input port connection");
+    EXPECT_EQ(SessionOf(circuit).Fault().Message, "Missing input port connection");
     EXPECT_FLOAT_EQ(ViewOf(circuit)->Magnification, 2.0f);
     QTest::qWait(50);
     EXPECT_TRUE(PanelOf(circuit).toPlainText().isEmpty());
@@ -175,7 +191,7 @@ TEST_F(WindowObserverTest, ClosingAWindowDuringARunNeitherCrashesNorHangs) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     // Every thread of the run, those waiting on the cycle too, left at its stop: none was left
     // running after the grace period. The circuit itself is freed later, from the event loop.
-    EXPECT_FALSE(ThreadsStillRunIn(looping));
+    EXPECT_FALSE(ThreadsStillRunIn(SessionOf(looping)));
     EXPECT_EQ(WindowOf(looping), nullptr);
     EXPECT_EQ(OpenWindowCount(), 1);
     QTest::qWait(50);
@@ -193,8 +209,8 @@ TEST_F(WindowObserverTest, QuitDuringARunNeitherCrashesNorHangs) {
     for (QAction* action : file->actions())
         if (action->text() == "Quit") action->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_FALSE(ThreadsStillRunIn(looping));
-    EXPECT_FALSE(ThreadsStillRunIn(sum));
+    EXPECT_FALSE(ThreadsStillRunIn(SessionOf(looping)));
+    EXPECT_FALSE(ThreadsStillRunIn(SessionOf(sum)));
     EXPECT_EQ(programEnds, 1);
     EXPECT_EQ(OpenWindowCount(), 0);
     QTest::qWait(100); // late lines have nowhere to go
@@ -202,7 +218,7 @@ TEST_F(WindowObserverTest, QuitDuringARunNeitherCrashesNorHangs) {
 
 TEST_F(WindowObserverTest, PrintedLinesOfAnEarlierRunAreDropped) {
     Circuit& circuit = OpenWindow();
-    circuit.RunNumber = 3;
+    SessionOf(circuit).RunNumber = 3;
     QCoreApplication::postEvent(&CanvasOf(circuit), new PrintEvent("old", 2));
     QCoreApplication::postEvent(&CanvasOf(circuit), new PrintEvent("new \xC3\xA9", 3));
     ASSERT_TRUE(WaitForLines(circuit, 1));
@@ -223,7 +239,7 @@ TEST_F(WindowObserverTest, PrintedLinesOfAnEarlierRunAreDropped) {
 // printing order, and those of an earlier Start stay out even inside the same delivery.
 TEST_F(WindowObserverTest, PrintedLinesArriveInOrderAndWithoutEarlierRuns) {
     Circuit& circuit = OpenWindow();
-    circuit.RunNumber = 5;
+    SessionOf(circuit).RunNumber = 5;
     QStringList expected;
     auto printFromWorker = [&](int from, int to) {
         std::thread worker([&] {

@@ -2,7 +2,7 @@
 #include "support/ModelFault.h"
 
 #include "engine/Routines.h"
-#include "engine/TypeResolution.h"
+#include "model/TypeResolution.h"
 
 #include <gtest/gtest.h>
 
@@ -24,7 +24,7 @@ TEST(TypeResolutionTest, UnconnectedNodesStartWithTheirFirstImplementation) {
     EXPECT_EQ(plus->PortArray[3]->Type, PortType::Integer);
 
     Node* toString = Make(c, "ToString");
-    EXPECT_EQ(toString->PortArray[1]->Type, PortType::Integer);  // only one implementation
+    EXPECT_EQ(toString->PortArray[1]->Type, PortType::Integer); // only one implementation
     EXPECT_EQ(toString->PortArray[2]->Type, PortType::String);
 
     Node* print = Make(c, "Print");
@@ -59,7 +59,7 @@ TEST(TypeResolutionTest, PlusFollowsAnIntegerAndRefusesALaterReal) {
     Node* k = IntegerConstant(c, 2);
     Wire* intWire = ConnectPorts(k->PortArray[1], plus->PortArray[1]);
     EXPECT_EQ(RoutineName(plus), "Thread_Plus_III()");
-    EXPECT_EQ(plus->PortArray[2]->Type, PortType::Integer);  // only III fits exactly
+    EXPECT_EQ(plus->PortArray[2]->Type, PortType::Integer); // only III fits exactly
     EXPECT_TRUE(CanConnect(intWire->Source, intWire->Destination));
 
     Node* r = RealConstant(c);
@@ -126,7 +126,7 @@ TEST(TypeResolutionTest, CyclesAndLongChainsEndWithoutExhaustingTheStack) {
     EXPECT_EQ(RoutineName(a), "Thread_And_BBB()");
     EXPECT_EQ(RoutineName(b), "Thread_And_BBB()");
     EXPECT_FALSE(CanConnect(last->Source, last->Destination));
-    EXPECT_EQ(ConnectPorts(a->PortArray[3], a->PortArray[3]), nullptr);  // no wire onto itself
+    EXPECT_EQ(ConnectPorts(a->PortArray[3], a->PortArray[3]), nullptr); // no wire onto itself
     EXPECT_EQ(ModelFault(c), "");
 
     // A chain far deeper than a recursive travel could go.
@@ -152,13 +152,13 @@ TEST(TypeResolutionTest, CanConnectChecksDirectionsFeedersAndTypes) {
     Node* toString = Make(c, "ToString");
     Port* out = k->PortArray[1];
     Port* in = print->PortArray[1];
-    EXPECT_TRUE(CanConnect(out, in));             // Generic input that can take Integer
-    EXPECT_FALSE(CanConnect(in, in));             // input to input
-    EXPECT_FALSE(CanConnect(out, other->PortArray[1]));  // output to output
+    EXPECT_TRUE(CanConnect(out, in));                   // Generic input that can take Integer
+    EXPECT_FALSE(CanConnect(in, in));                   // input to input
+    EXPECT_FALSE(CanConnect(out, other->PortArray[1])); // output to output
     EXPECT_FALSE(CanConnect(RealConstant(c)->PortArray[1], toString->PortArray[1]));
     EXPECT_TRUE(CanTakeType(in, PortType::String));
     EXPECT_FALSE(CanTakeType(toString->PortArray[1], PortType::Real));
     ConnectPorts(out, in);
-    EXPECT_TRUE(CanConnect(out, in));                   // its own source
-    EXPECT_FALSE(CanConnect(other->PortArray[1], in));  // a second feeder
+    EXPECT_TRUE(CanConnect(out, in));                  // its own source
+    EXPECT_FALSE(CanConnect(other->PortArray[1], in)); // a second feeder
 }

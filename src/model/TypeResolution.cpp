@@ -1,6 +1,6 @@
-#include "engine/TypeResolution.h"
+#include "model/TypeResolution.h"
 
-#include "engine/Expansion.h"
+#include "model/Expansion.h"
 #include "model/Model.h"
 #include "model/SubCircuits.h"
 

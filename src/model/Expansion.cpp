@@ -1,10 +1,9 @@
-#include "engine/Expansion.h"
+#include "model/Expansion.h"
 
-#include "engine/NodeThreads.h"
-#include "engine/TypeResolution.h"
 #include "model/Model.h"
 #include "model/Placement.h"
 #include "model/SubCircuits.h"
+#include "model/TypeResolution.h"
 
 #include <algorithm>
 #include <map>
@@ -93,23 +92,6 @@ std::size_t NodesIn(const Frame& frame) {
     return count;
 }
 
-bool HoldsObject(const Frame& expansion, const void* object) {
-    bool held = false;
-    const auto holds = [&](const Frame& frame) {
-        for (const auto& wire : frame.Wires)
-            if (wire.get() == object) return true;
-        return false;
-    };
-    held = holds(expansion);
-    WalkRunNodes(expansion, [&](Node& node) {
-        if (held) return;
-        held = &node == object || (node.Expansion && holds(*node.Expansion));
-        for (const auto& port : node.Ports)
-            held = held || port.get() == object;
-    });
-    return held;
-}
-
 void CutRelays(Frame& frame) {
     WalkRunNodes(frame, [](Node& node) {
         for (const auto& port : node.Ports)
@@ -124,7 +106,7 @@ Port* CopyOf(const std::unordered_map<const Node*, Node*>& copies, const Port* o
     const Int index = PortIndex(original);
     const Node* copy = found->second;
     return index > 0 && index < Int(copy->PortArray.size()) ? copy->PortArray[std::size_t(index)]
-                                                             : nullptr;
+                                                            : nullptr;
 }
 
 void CopyBody(const Frame& body, Frame& copy) {
@@ -160,7 +142,7 @@ void LinkPins(Node& instance) {
     std::unordered_map<Int, Node*> pins;
     for (const auto& node : instance.Expansion->Nodes)
         if (IsPin(*node)) pins.emplace(node->Id, node.get());
-    std::lock_guard lock(instance.Frame->Owner->FiringLock);
+    RunsHeld held(instance.Frame->Owner);
     for (const auto& port : instance.Ports) {
         const auto found = pins.find(port->Id);
         if (found == pins.end() || found->second->Ports.empty()) continue;
@@ -216,15 +198,20 @@ void FollowPorts(Node& instance) {
                 made.WireDirY = t->WireDirY;
             }
         }
-        std::lock_guard lock(instance.Frame->Owner->FiringLock);
         Circuit& circuit = *instance.Frame->Owner;
         for (const auto& gone : instance.Ports)
-            if (gone && circuit.ErrorObject == gone.get()) circuit.ErrorObject = nullptr;
+            if (gone)
+                for (RunLink* run : circuit.Runs)
+                    run->ObjectGone(gone.get());
+        RunsHeld held(&circuit);
         instance.Ports = std::move(ordered);
         instance.PortArray.assign(1, nullptr);
         for (const auto& port : instance.Ports) {
             port->Index = Int(instance.PortArray.size());
             instance.PortArray.push_back(port.get());
+            // The run keeps values by place in the port list, which has just changed.
+            for (RunLink* run : circuit.Runs)
+                run->ForgetValue(*port);
         }
     }
     for (std::size_t i = 0; i < instance.Ports.size(); ++i) {
@@ -345,25 +332,24 @@ bool CollapseInstance(Node& instance) {
     if (!instance.Expansion) return true;
     Circuit& circuit = *instance.Expansion->Owner;
     circuit.ExpandedNodes -= std::min(circuit.ExpandedNodes, NodesIn(*instance.Expansion));
-    std::vector<Node*> running;
-    CollectRunNodes(*instance.Expansion, running);
-    std::erase_if(running, [](const Node* node) { return !node->Thread; });
-    const bool ended = StopNodeThreads(running);
+    std::vector<Node*> leaving;
+    WalkRunNodes(*instance.Expansion, [&](Node& node) { leaving.push_back(&node); });
+    RunLink* keeper = nullptr; // the run whose thread did not end in time
+    for (RunLink* run : circuit.Runs)
+        if (!run->NodesLeaving(leaving)) keeper = run;
     {
-        std::lock_guard lock(circuit.FiringLock);
+        RunsHeld held(&circuit);
         for (const auto& port : instance.Ports)
             port->Relay = nullptr;
         CutRelays(*instance.Expansion);
     }
-    if (circuit.ErrorObject && HoldsObject(*instance.Expansion, circuit.ErrorObject))
-        circuit.ErrorObject = nullptr;
-    if (ended) {
+    for (RunLink* run : circuit.Runs)
+        run->ExpansionGone(*instance.Expansion);
+    if (keeper)
+        keeper->Retire(std::move(instance.Expansion));
+    else
         instance.Expansion.reset();
-    } else {
-        std::lock_guard lock(circuit.FiringLock);
-        circuit.RetiredFrames.push_back(std::move(instance.Expansion));
-    }
-    return ended;
+    return !keeper;
 }
 
 void FollowPins(Circuit& circuit) {
