@@ -8,6 +8,7 @@
 #include "file/CircuitWriter.h"
 #include "render/Palette.h"
 #include "support/BenchmarkMain.h"
+#include "support/ViewWithHistory.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -60,8 +61,7 @@ void BM_HistoryStepBytes(benchmark::State& state) {
         Circuit circuit;
         circuit.MainFrame.Owner = &circuit;
         GenerateCircuit(circuit, nodes, nodes / 10);
-        auto window = std::make_unique<QObject>();
-        CreateHistory(circuit, window.get());
+        const ViewWithHistory window(circuit);
         // A first round lets the circuit settle at its size; the second is what steps keep.
         DeleteAndPaste(circuit);
         const double before = HeapBytes();
@@ -79,8 +79,7 @@ void BM_HistorySession(benchmark::State& state) {
         Circuit circuit;
         circuit.MainFrame.Owner = &circuit;
         GenerateCircuit(circuit, 10000, 1000);
-        auto window = std::make_unique<QObject>();
-        CreateHistory(circuit, window.get());
+        const ViewWithHistory window(circuit);
         const double start = HeapBytes();
         for (int i = 0; i < rounds; ++i)
             DeleteAndPaste(circuit);

@@ -9,6 +9,7 @@
 #include "file/CircuitWriter.h"
 #include "render/Palette.h"
 #include "support/BenchmarkMain.h"
+#include "support/ViewWithHistory.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -66,12 +67,9 @@ BENCHMARK(BM_Paste)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 // A circuit to paste into with the history its window would give it, made and dropped outside
 // the timing.
 struct StepTarget {
-    StepTarget() {
-        circuit->MainFrame.Owner = circuit.get();
-        CreateHistory(*circuit, window.get());
-    }
+    StepTarget() { circuit->MainFrame.Owner = circuit.get(); }
     std::unique_ptr<Circuit> circuit = std::make_unique<Circuit>();
-    std::unique_ptr<QObject> window = std::make_unique<QObject>();
+    std::unique_ptr<ViewWithHistory> window = std::make_unique<ViewWithHistory>(*circuit);
 };
 
 // The editor's Paste: the same, recorded as one step of the circuit's history, which keeps a
@@ -135,8 +133,7 @@ void BM_PasteFileText(benchmark::State& state) {
     for (auto _ : state) {
         auto target = std::make_unique<Circuit>();
         target->MainFrame.Owner = target.get();
-        auto window = std::make_unique<QObject>();
-        CreateHistory(*target, window.get());
+        const ViewWithHistory window(*target);
         const FrameObjects pasted = PasteAsStep(
             *target, QStringLiteral("Paste"),
             std::string_view(text.constData(), std::size_t(text.size())), QPointF(0, 0));
