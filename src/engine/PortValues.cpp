@@ -9,7 +9,8 @@
 namespace flow {
 
 std::optional<CarriedValue> LatestValueHeld(const RunSession& session, const Port& shown,
-                                            std::uint64_t latestRun, const std::vector<Node*>& openPath) {
+                                            std::uint64_t latestRun,
+                                            const std::vector<Node*>& openPath) {
     // A body's own ports never carry a value: its instance's copy did the work.
     const Port* copy = RunCopyOf(shown, openPath);
     const PortRun* slot = copy ? session.SlotOf(*copy) : nullptr;
@@ -20,7 +21,8 @@ std::optional<CarriedValue> LatestValueHeld(const RunSession& session, const Por
 }
 
 std::optional<CarriedValue> LatestValueHeld(const RunSession& session, const Wire& wire,
-                                            std::uint64_t latestRun, const std::vector<Node*>& openPath) {
+                                            std::uint64_t latestRun,
+                                            const std::vector<Node*>& openPath) {
     const Port* end = CarryingEnd(wire);
     return end ? LatestValueHeld(session, *end, latestRun, openPath) : std::nullopt;
 }

@@ -11,7 +11,7 @@
 namespace flow {
 
 class RunObserver {
-public:
+  public:
     virtual ~RunObserver() = default;
     virtual void ClearOutput() = 0;
     virtual void SetRunStatus(const QString& text) = 0;

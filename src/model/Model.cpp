@@ -303,8 +303,7 @@ void DeleteNode(Node* node) {
     frame->Nodes.erase(it);
 }
 
-InstanceBatch::InstanceBatch(Circuit& circuit)
-    : circuit_(circuit), inner_(circuit.ExpansionsHeld) {
+InstanceBatch::InstanceBatch(Circuit& circuit) : circuit_(circuit), inner_(circuit.ExpansionsHeld) {
     circuit.ExpansionsHeld = true;
 }
 

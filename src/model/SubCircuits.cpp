@@ -18,7 +18,8 @@ std::unique_ptr<FunctionDef> MakePinFunction(const QString& name, const QString&
     function->Height = 16;
     AddPortTemplate(function.get(), direction, name, portX, 8, 1, 0);
     // A pin takes the type of what meets it; no thread ever runs one, so it has no routine.
-    for (const int type : {PortType::Boolean, PortType::Integer, PortType::Real, PortType::String}) {
+    for (const int type :
+         {PortType::Boolean, PortType::Integer, PortType::Real, PortType::String}) {
         auto implementation = std::make_unique<Implementation>();
         implementation->Types = {0, type};
         function->Implementations.push_back(std::move(implementation));
@@ -45,8 +46,8 @@ bool IsBuiltInName(const QString& name) {
            name == PinFunctions().Output->Name;
 }
 
-constexpr Int kRow = 16;  // distance of neighbouring ports
-constexpr Int kTop = 20;  // the first port's height below the top, under the name
+constexpr Int kRow = 16;   // distance of neighbouring ports
+constexpr Int kTop = 20;   // the first port's height below the top, under the name
 constexpr Int kSpare = 12; // below the last port
 
 } // namespace
@@ -197,8 +198,9 @@ void DeleteSubCircuit(Circuit& circuit, FunctionDef* definition) {
         DeleteComment(body.Comments.back().get());
     if (circuit.SubCircuitsByName.value(definition->Name) == definition)
         circuit.SubCircuitsByName.remove(definition->Name);
-    std::erase_if(circuit.SubCircuits,
-                  [&](const std::unique_ptr<FunctionDef>& owned) { return owned.get() == definition; });
+    std::erase_if(circuit.SubCircuits, [&](const std::unique_ptr<FunctionDef>& owned) {
+        return owned.get() == definition;
+    });
 }
 
 std::size_t SubCircuitPosition(const Circuit& circuit, const FunctionDef* definition) {
@@ -275,10 +277,11 @@ bool LayOutSubCircuit(FunctionDef& definition) {
     };
     std::vector<Template> wanted;
     for (std::size_t i = 0; i < inputs.size(); ++i)
-        wanted.push_back({inputs[i]->Id, Direction::In, PinName(*inputs[i]), 3, kTop + Int(i) * kRow});
-    for (std::size_t i = 0; i < outputs.size(); ++i)
         wanted.push_back(
-            {outputs[i]->Id, Direction::Out, PinName(*outputs[i]), width - 3, kTop + Int(i) * kRow});
+            {inputs[i]->Id, Direction::In, PinName(*inputs[i]), 3, kTop + Int(i) * kRow});
+    for (std::size_t i = 0; i < outputs.size(); ++i)
+        wanted.push_back({outputs[i]->Id, Direction::Out, PinName(*outputs[i]), width - 3,
+                          kTop + Int(i) * kRow});
     std::vector<Template> had;
     for (const auto& port : definition.Ports)
         had.push_back({port->Id, port->Direction, port->Label, port->X, port->Y});

@@ -5,7 +5,6 @@
 
 namespace flow {
 
-
 class CanvasSurface {
   public:
     virtual ~CanvasSurface() = default;

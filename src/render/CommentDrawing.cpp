@@ -1,8 +1,8 @@
 #include "render/CommentDrawing.h"
 
-#include "render/CircuitView.h"
 #include "model/Coordinates.h"
 #include "render/CaretPlacement.h"
+#include "render/CircuitView.h"
 #include "render/Palette.h"
 #include "render/SpriteCache.h"
 #include "render/Strokes.h"

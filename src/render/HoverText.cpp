@@ -74,7 +74,8 @@ QString FaultText(const Wire& wire, ConnectionFault fault) {
 }
 
 QString NeverFiredSuffix(const Node& node, const std::vector<Node*>& openPath) {
-    return NeverFired(node, openPath) ? QStringLiteral(" never fired in the latest run") : QString();
+    return NeverFired(node, openPath) ? QStringLiteral(" never fired in the latest run")
+                                      : QString();
 }
 
 } // namespace
@@ -97,7 +98,8 @@ QString HoverText(const Node& node, const std::vector<Node*>& openPath) {
 
 QString HoverText(const Port& port, const std::vector<Node*>& openPath, const RunSession* run) {
     return DirectionPrefix(port.Direction) + port.Label +
-           PortTypeSuffix(ShownType(port, openPath)) + ValueSuffix(LatestValue(run, port, openPath));
+           PortTypeSuffix(ShownType(port, openPath)) +
+           ValueSuffix(LatestValue(run, port, openPath));
 }
 
 QString HoverText(const Wire& wire, const std::vector<Node*>& openPath, const RunSession* run) {

@@ -1,8 +1,8 @@
 #include "render/PinDrawing.h"
 
-#include "render/CircuitView.h"
 #include "model/SubCircuits.h"
 #include "render/CaretPlacement.h"
+#include "render/CircuitView.h"
 #include "render/Palette.h"
 #include "render/TextLayout.h"
 #include "render/TextMetrics.h"

@@ -5,8 +5,8 @@
 #include "model/Model.h"
 #include "model/SubCircuits.h"
 #include "render/Camera.h"
-#include "render/CircuitView.h"
 #include "render/CanvasSurface.h"
+#include "render/CircuitView.h"
 #include "render/CommentDrawing.h"
 #include "render/Grid.h"
 #include "render/NodeDrawing.h"
@@ -123,8 +123,8 @@ struct KeptScene {
 
     bool Matches(const CircuitView& view, QSize pixels, double ratio) const {
         return Valid && Owner == &view && Shown == &ShownFrame(view) && CameraX == view.CameraX &&
-               CameraY == view.CameraY && Magnification == view.Magnification &&
-               Ratio == ratio && Image.size() == pixels;
+               CameraY == view.CameraY && Magnification == view.Magnification && Ratio == ratio &&
+               Image.size() == pixels;
     }
 };
 

@@ -1,7 +1,7 @@
 #include "render/RunStateMarker.h"
 
-#include "render/CircuitView.h"
 #include "engine/RunSession.h"
+#include "render/CircuitView.h"
 
 #include "render/Palette.h"
 #include "render/TextMetrics.h"

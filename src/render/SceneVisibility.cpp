@@ -1,8 +1,8 @@
 #include "render/SceneVisibility.h"
 
+#include "model/SubCircuits.h"
 #include "render/CircuitView.h"
 #include "render/WireGeometry.h"
-#include "model/SubCircuits.h"
 
 #include <algorithm>
 #include <cmath>
@@ -88,7 +88,8 @@ void VisibleObjects(const CircuitView& view, const SceneIndex& index, SceneObjec
         return (frame.Nodes[std::size_t(i)]->Flags & ObjectFlag::Selected) != 0;
     };
     FollowDrag(visible.Nodes, index.SelectedNodes(), nodeSelected, [&](int i) {
-        return Meets(SceneIndex::NodeBox(*frame.Nodes[std::size_t(i)], &view).translated(offset), area);
+        return Meets(SceneIndex::NodeBox(*frame.Nodes[std::size_t(i)], &view).translated(offset),
+                     area);
     });
     FollowDrag(
         visible.Comments, index.SelectedComments(),

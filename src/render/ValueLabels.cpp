@@ -1,12 +1,12 @@
 #include "render/ValueLabels.h"
 
 #include "engine/PortValues.h"
+#include "model/SubCircuits.h"
 #include "render/CircuitView.h"
 #include "render/Palette.h"
 #include "render/TextMetrics.h"
 #include "render/ValueDisplay.h"
 #include "render/WireGeometry.h"
-#include "model/SubCircuits.h"
 
 #include <QPainter>
 
@@ -55,7 +55,8 @@ void CollectLabels(const CircuitView& view, const RunSession& run, const std::ve
         std::optional<CarriedValue> value = LatestValueHeld(run, *end, latest, view.OpenPath);
         if (!value) continue;
         const Port& other = end == wire.Destination ? *wire.Source : *wire.Destination;
-        const WireGeometry g = GeometryBetween(PortPosition(other, &view), PortPosition(*end, &view), other, end);
+        const WireGeometry g =
+            GeometryBetween(PortPosition(other, &view), PortPosition(*end, &view), other, end);
         const QPointF towards = -g.EndOffset; // to the curve's last control point
         labels.push_back(
             {g.End, Unit(towards.isNull() ? g.Start - g.End : towards), std::move(*value)});

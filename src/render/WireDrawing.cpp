@@ -2,9 +2,9 @@
 
 #include "render/WireDrawing.h"
 
-#include "render/CircuitView.h"
 #include "model/TypeResolution.h"
 #include "render/Camera.h"
+#include "render/CircuitView.h"
 #include "render/Palette.h"
 #include "render/Strokes.h"
 #include "render/TrimmedStroke.h"
@@ -71,8 +71,9 @@ void DrawWire(QPainter& painter, const Wire& wire, const CircuitView& view) {
         const WireGeometry g = GeometryOf(wire, &view);
         QPainterPath path(g.Start);
         path.cubicTo(g.Start + g.StartOffset, g.End, g.End);
-        painter.strokePath(path,
-                           WithEnds(DashedPen(PortTypeColor(*wire.Source, view.OpenPath), 2, 4), Qt::RoundCap, 4));
+        painter.strokePath(
+            path,
+            WithEnds(DashedPen(PortTypeColor(*wire.Source, view.OpenPath), 2, 4), Qt::RoundCap, 4));
         return;
     }
     DrawWire(painter, wire, WireCurve(wire, &view), view);
@@ -82,7 +83,8 @@ void DrawWire(QPainter& painter, const Wire& wire, const QPainterPath& curve,
               const CircuitView& view) {
     DrawHighlight(painter, curve, view.ShowsEditing ? wire.Flags : 0);
     if (CanConnect(wire.Source, wire.Destination))
-        StrokeTrimmedToView(painter, curve, ValidWirePen(PortTypeColor(OutputSide(wire), view.OpenPath)));
+        StrokeTrimmedToView(painter, curve,
+                            ValidWirePen(PortTypeColor(OutputSide(wire), view.OpenPath)));
     else
         painter.strokePath(curve, InvalidWirePen());
 }

@@ -54,8 +54,8 @@ WireGeometry GeometryOf(const Wire& wire, const CircuitView* view) {
     const QPointF start = PortPosition(*wire.Source, view);
     // A wire being drawn ends at the mouse.
     const QPointF end = wire.Destination ? PortPosition(*wire.Destination, view)
-                        : view            ? QPointF(view->MouseX, view->MouseY)
-                                          : start;
+                        : view           ? QPointF(view->MouseX, view->MouseY)
+                                         : start;
     return GeometryBetween(start, end, *wire.Source, wire.Destination);
 }
 

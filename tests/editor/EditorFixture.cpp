@@ -57,8 +57,10 @@ QPlainTextEdit& EditorFixture::PanelOf(const Circuit& circuit) {
 }
 
 QPoint EditorFixture::PixelOf(const Circuit& circuit, double x, double y) {
-    return {qRound((x - ViewOf(circuit)->CameraX) * ViewOf(circuit)->Magnification + ViewOf(circuit)->CanvasWidth * 0.5),
-            qRound((y - ViewOf(circuit)->CameraY) * ViewOf(circuit)->Magnification + ViewOf(circuit)->CanvasHeight * 0.5)};
+    return {qRound((x - ViewOf(circuit)->CameraX) * ViewOf(circuit)->Magnification +
+                   ViewOf(circuit)->CanvasWidth * 0.5),
+            qRound((y - ViewOf(circuit)->CameraY) * ViewOf(circuit)->Magnification +
+                   ViewOf(circuit)->CanvasHeight * 0.5)};
 }
 
 void EditorFixture::MoveTo(Circuit& circuit, double x, double y, Qt::MouseButtons held) {

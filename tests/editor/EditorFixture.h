@@ -9,9 +9,9 @@
 #include "editor/canvas/CanvasInteraction.h"
 #include "editor/window/CircuitCanvas.h"
 #include "editor/window/CircuitWindow.h"
+#include "editor/window/StatusText.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
-#include "editor/window/StatusText.h"
 
 #include <QPlainTextEdit>
 #include <QSplitter>

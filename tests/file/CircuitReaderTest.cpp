@@ -4,8 +4,8 @@
 #include "support/ModelFault.h"
 
 #include "engine/Routines.h"
-#include "file/CircuitWriter.h"
 #include "file/CircuitReader.h"
+#include "file/CircuitWriter.h"
 #include "file/XmlParse.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"

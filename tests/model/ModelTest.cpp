@@ -55,17 +55,17 @@ TEST(ModelTest, ShapedNodeIsReshapedInPlaceAndBelongsToNoFrame) {
     EXPECT_EQ(first, second);
     EXPECT_EQ(second, &preview);
     EXPECT_EQ(second->Frame, nullptr);
-    EXPECT_EQ(second->X, 17);  // position is left as it was
+    EXPECT_EQ(second->X, 17); // position is left as it was
     EXPECT_EQ(second->Ports.size(), 1u);
     EXPECT_EQ(second->Width, 40);
-    EXPECT_EQ(c.NextId, 0);  // the preview takes no id
+    EXPECT_EQ(c.NextId, 0); // the preview takes no id
 }
 
 TEST(ModelTest, ConnectPortsOrientsTheWireFromOutputToInput) {
     Circuit& c = NewCircuit();
     Node* k = IntegerConstant(c, 1);
     Node* print = Make(c, "Print");
-    Wire* w = ConnectPorts(print->PortArray[1], k->PortArray[1]);  // dragged from the input
+    Wire* w = ConnectPorts(print->PortArray[1], k->PortArray[1]); // dragged from the input
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->Source, k->PortArray[1]);
     EXPECT_EQ(w->Destination, print->PortArray[1]);
@@ -87,9 +87,9 @@ TEST(ModelTest, ConnectPortsRefusesDuplicatesOtherFramesAndMissingPorts) {
     EXPECT_EQ(ConnectPorts(k->PortArray[1], foreign->PortArray[1]), nullptr);
     EXPECT_EQ(ConnectPorts(nullptr, print->PortArray[1]), nullptr);
     Node loose;
-    EXPECT_EQ(ConnectPorts(k->PortArray[1], ShapeNode(loose, FindFunction("Print"), nullptr)
-                                                ->PortArray[1]),
-              nullptr);  // a node being placed is in no frame
+    EXPECT_EQ(ConnectPorts(k->PortArray[1],
+                           ShapeNode(loose, FindFunction("Print"), nullptr)->PortArray[1]),
+              nullptr); // a node being placed is in no frame
     EXPECT_EQ(c.MainFrame.Wires.size(), 1u);
     EXPECT_TRUE(other.MainFrame.Wires.empty());
     EXPECT_TRUE(foreign->PortArray[1]->Feeders.empty());
@@ -128,7 +128,7 @@ TEST(ModelTest, DeleteNodeRemovesEveryAttachedWire) {
     Node* plus = Make(c, "Plus");
     ConnectPorts(hub->PortArray[1], plus->PortArray[1]);
     ConnectPorts(hub->PortArray[1], plus->PortArray[2]);
-    ConnectPorts(plus->PortArray[3], prints[0]->PortArray[1]);  // a second feeder
+    ConnectPorts(plus->PortArray[3], prints[0]->PortArray[1]); // a second feeder
     DeleteNode(hub);
     EXPECT_EQ(c.MainFrame.Wires.size(), 1u);
     EXPECT_EQ(prints[0]->PortArray[1]->Source, plus->PortArray[3]);

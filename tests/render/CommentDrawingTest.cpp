@@ -1,6 +1,6 @@
+#include "render/CommentDrawing.h"
 #include "model/Model.h"
 #include "render/CircuitView.h"
-#include "render/CommentDrawing.h"
 #include "render/Palette.h"
 
 #include <QImage>

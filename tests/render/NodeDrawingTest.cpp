@@ -1,8 +1,8 @@
+#include "render/NodeDrawing.h"
 #include "editor/canvas/OpenViews.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 #include "render/Camera.h"
-#include "render/NodeDrawing.h"
 #include "render/Palette.h"
 #include "render/TextLayout.h"
 
@@ -22,7 +22,6 @@ namespace {
 
 class NodeDrawingTest : public testing::Test {
   protected:
-
     Node* Constant(Implementation* implementation) {
         return AddNode(&circuit.MainFrame, Catalogue().Constant, implementation);
     }

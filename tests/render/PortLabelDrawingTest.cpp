@@ -22,8 +22,7 @@ TEST(PortLabelDrawingTest, AWideInstanceDrawsInLinearTime) {
             DeleteNode(circuit.MainFrame.Nodes.front().get());
             QByteArray png;
             CircuitView view(circuit);
-            const double seconds =
-                CpuSecondsOf([&] { png = CircuitPng(view, QSize(400, 300)); });
+            const double seconds = CpuSecondsOf([&] { png = CircuitPng(view, QSize(400, 300)); });
             EXPECT_FALSE(png.isEmpty());
             FreeCircuit(circuit);
             return seconds;

@@ -6,8 +6,8 @@
 
 #include "support/SceneFixture.h"
 
-#include "editor/history/History.h"
 #include "editor/canvas/HitTestPass.h"
+#include "editor/history/History.h"
 #include "render/SceneVisibility.h"
 
 #include <QUndoStack>
@@ -91,8 +91,7 @@ class SceneIndexTest : public SceneFixture {
             if (frame.Nodes.size() > 10) {
                 Node* node = frame.Nodes[std::size_t(Below(frame.Nodes.size()))].get();
                 if (view.HoveredNode == node) view.HoveredNode = nullptr;
-                if (view.HoveredPort && view.HoveredPort->Node == node)
-                    view.HoveredPort = nullptr;
+                if (view.HoveredPort && view.HoveredPort->Node == node) view.HoveredPort = nullptr;
                 DeleteNode(node);
             }
             break;
@@ -218,7 +217,7 @@ TEST_F(SceneIndexTest, IndexedHitTestFindsWhatTheFullPassFinds) {
             ASSERT_EQ(stays, full.Object == before.Object) << "round " << round;
             found += full.Found;
         }
-        EXPECT_GT(found, 100); // most points lie on something
+        EXPECT_GT(found, 100);                     // most points lie on something
         EXPECT_GT(HistoryOf(circuit)->count(), 0); // some edits went through the history
     }
 }

@@ -1,8 +1,8 @@
+#include "render/TextLayout.h"
 #include "editor/canvas/OpenViews.h"
 #include "model/Model.h"
 #include "render/CommentDrawing.h"
 #include "render/Palette.h"
-#include "render/TextLayout.h"
 
 #include <QFontMetricsF>
 

@@ -1,16 +1,16 @@
 #pragma once
 // A circuit of its own for each test with a view of its own, and rendering into an image.
 
+#include "editor/canvas/CanvasRedraw.h"
+#include "editor/canvas/HitTestPass.h"
 #include "editor/canvas/OpenViews.h"
+#include "editor/window/StatusText.h"
 #include "engine/BuiltInFunctions.h"
 #include "engine/RunSession.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 #include "render/Palette.h"
-#include "editor/canvas/CanvasRedraw.h"
-#include "editor/canvas/HitTestPass.h"
 #include "render/Redraw.h"
-#include "editor/window/StatusText.h"
 
 #include <QImage>
 #include <QLabel>

@@ -1,14 +1,14 @@
 #include "editor/actions/AddNodeMenu.h"
 
-#include "editor/canvas/OpenViews.h"
 #include "editor/actions/MenuCommands.h"
+#include "editor/canvas/CanvasRedraw.h"
+#include "editor/canvas/OpenViews.h"
 #include "editor/history/History.h"
+#include "editor/window/StatusText.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 #include "model/SubCircuits.h"
-#include "editor/canvas/CanvasRedraw.h"
 #include "render/Redraw.h"
-#include "editor/window/StatusText.h"
 
 #include <QMenu>
 #include <QStringList>

@@ -1,17 +1,17 @@
 #include "editor/actions/ClipboardCommands.h"
 
-#include "editor/canvas/OpenViews.h"
 #include "editor/canvas/CanvasInteraction.h"
 #include "editor/canvas/GridSnap.h"
+#include "editor/canvas/OpenViews.h"
 #include "editor/canvas/TextEditing.h"
 #include "editor/history/ClipboardText.h"
 #include "editor/history/History.h"
 #include "editor/window/CircuitCanvas.h"
 #include "editor/window/CircuitWindow.h"
-#include "file/CircuitWriter.h"
-#include "render/Camera.h"
 #include "editor/window/StatusText.h"
+#include "file/CircuitWriter.h"
 #include "model/SubCircuits.h"
+#include "render/Camera.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,14 +1,14 @@
 #include "editor/actions/ContextMenu.h"
 
-#include "editor/canvas/OpenViews.h"
 #include "editor/actions/MenuCommands.h"
 #include "editor/canvas/CanvasInteraction.h"
+#include "editor/canvas/CanvasRedraw.h"
+#include "editor/canvas/OpenViews.h"
 #include "editor/window/CircuitWindow.h"
 #include "model/Model.h"
 #include "model/ObjectsById.h"
-#include "editor/canvas/CanvasRedraw.h"
-#include "render/Redraw.h"
 #include "model/SubCircuits.h"
+#include "render/Redraw.h"
 
 #include <QMenu>
 #include <QMenuBar>

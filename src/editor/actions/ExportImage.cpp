@@ -4,8 +4,8 @@
 #include "editor/actions/ViewCommands.h"
 #include "editor/window/CircuitCanvas.h"
 #include "editor/window/CircuitWindow.h"
-#include "render/CircuitPicture.h"
 #include "editor/window/StatusText.h"
+#include "render/CircuitPicture.h"
 
 #include <QCheckBox>
 #include <QFileDialog>

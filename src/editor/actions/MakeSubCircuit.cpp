@@ -1,18 +1,18 @@
 #include "editor/actions/MakeSubCircuit.h"
 
-#include "editor/window/CircuitCanvas.h"
-#include "editor/window/CircuitWindow.h"
-#include "editor/canvas/OpenViews.h"
 #include "editor/actions/SubCircuitNameDialog.h"
 #include "editor/canvas/GridSnap.h"
+#include "editor/canvas/OpenViews.h"
 #include "editor/history/ClipboardText.h"
 #include "editor/history/CompoundEdit.h"
 #include "editor/history/History.h"
 #include "editor/history/ObjectCopy.h"
+#include "editor/window/CircuitCanvas.h"
+#include "editor/window/CircuitWindow.h"
+#include "editor/window/StatusText.h"
 #include "model/Model.h"
 #include "model/Placement.h"
 #include "model/SubCircuits.h"
-#include "editor/window/StatusText.h"
 
 #include <QWidget>
 

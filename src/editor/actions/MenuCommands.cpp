@@ -15,13 +15,13 @@
 #include "editor/actions/UngroupInstances.h"
 #include "editor/actions/ViewCommands.h"
 #include "editor/canvas/CanvasInteraction.h"
+#include "editor/canvas/CanvasRedraw.h"
 #include "editor/canvas/GridSnap.h"
 #include "editor/history/History.h"
 #include "editor/window/CircuitWindow.h"
 #include "editor/window/EditorProcess.h"
 #include "editor/window/RunMarks.h"
 #include "model/Model.h"
-#include "editor/canvas/CanvasRedraw.h"
 #include "render/Redraw.h"
 
 #include <QFileDialog>
@@ -45,8 +45,8 @@ QString AskWithDialog(QWidget* parent, FileDialogKind kind) {
             ? QFileDialog::getOpenFileName(parent, QStringLiteral("Open Circuit ..."), folder,
                                            filter)
             : QFileDialog::getSaveFileName(parent, QStringLiteral("Save Circuit ..."),
-                                           recoveredFrom.isEmpty() ? folder : recoveredFrom,
-                                           filter, nullptr, QFileDialog::DontConfirmOverwrite);
+                                           recoveredFrom.isEmpty() ? folder : recoveredFrom, filter,
+                                           nullptr, QFileDialog::DontConfirmOverwrite);
     RememberDialogFolder(chosen);
     return chosen;
 }

@@ -1,19 +1,19 @@
 #include "editor/actions/PlacePopup.h"
 
 #include "editor/actions/AddNodeMenu.h"
-#include "editor/canvas/OpenViews.h"
+#include "editor/canvas/CanvasRedraw.h"
 #include "editor/canvas/GridSnap.h"
 #include "editor/canvas/NodePlacement.h"
+#include "editor/canvas/OpenViews.h"
 #include "editor/window/CircuitWindow.h"
+#include "editor/window/StatusText.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 #include "model/ObjectsById.h"
+#include "model/SubCircuits.h"
 #include "render/HoverText.h"
 #include "render/NodeDrawing.h"
-#include "editor/canvas/CanvasRedraw.h"
 #include "render/Redraw.h"
-#include "editor/window/StatusText.h"
-#include "model/SubCircuits.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

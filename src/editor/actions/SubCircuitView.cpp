@@ -2,9 +2,9 @@
 
 #include "editor/canvas/OpenViews.h"
 
-#include "editor/canvas/OpenViews.h"
 #include "editor/actions/ViewCommands.h"
 #include "editor/canvas/CanvasInteraction.h"
+#include "editor/canvas/OpenViews.h"
 #include "editor/window/CircuitWindow.h"
 #include "model/Model.h"
 #include "model/SubCircuits.h"

@@ -4,11 +4,11 @@
 #include "editor/history/ClipboardText.h"
 #include "editor/history/History.h"
 #include "editor/history/ObjectCopy.h"
+#include "editor/window/StatusText.h"
 #include "model/Coordinates.h"
 #include "model/Model.h"
 #include "model/Placement.h"
 #include "model/SubCircuits.h"
-#include "editor/window/StatusText.h"
 
 #include <unordered_map>
 

@@ -1,20 +1,20 @@
 #include "editor/actions/ViewCommands.h"
 
-#include "editor/canvas/OpenViews.h"
 #include "editor/canvas/CanvasInteraction.h"
+#include "editor/canvas/CanvasRedraw.h"
+#include "editor/canvas/OpenViews.h"
 #include "editor/window/CircuitCanvas.h"
 #include "editor/window/CircuitWindow.h"
 #include "model/Coordinates.h"
 #include "model/Model.h"
 #include "model/ObjectsById.h"
+#include "model/SubCircuits.h"
 #include "render/CommentDrawing.h"
 #include "render/NodeDrawing.h"
-#include "editor/canvas/CanvasRedraw.h"
 #include "render/Redraw.h"
 #include "render/SceneLayout.h"
 #include "render/SceneVisibility.h"
 #include "render/ValueLabels.h"
-#include "model/SubCircuits.h"
 
 #include <QSettings>
 #include <QWidget>

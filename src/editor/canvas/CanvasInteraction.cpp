@@ -1,13 +1,14 @@
 #include "editor/canvas/CanvasInteraction.h"
 
-#include "editor/canvas/OpenViews.h"
 #include "editor/actions/AddNodeMenu.h"
 #include "editor/actions/ContextMenu.h"
 #include "editor/actions/PlacePopup.h"
 #include "editor/actions/SubCircuitView.h"
+#include "editor/canvas/CanvasRedraw.h"
 #include "editor/canvas/GridSnap.h"
 #include "editor/canvas/HitTestPass.h"
 #include "editor/canvas/NodePlacement.h"
+#include "editor/canvas/OpenViews.h"
 #include "editor/canvas/TextEditing.h"
 #include "editor/canvas/TypedValue.h"
 #include "editor/history/ClipboardText.h"
@@ -15,6 +16,7 @@
 #include "editor/history/PinNameStep.h"
 #include "editor/window/CircuitCanvas.h"
 #include "editor/window/CircuitWindow.h"
+#include "editor/window/StatusText.h"
 #include "editor/window/WindowObserver.h"
 #include "engine/NumberText.h"
 #include "model/Catalogue.h"
@@ -23,10 +25,7 @@
 #include "model/Placement.h"
 #include "model/SubCircuits.h"
 #include "render/Camera.h"
-#include "editor/canvas/CanvasRedraw.h"
 #include "render/Redraw.h"
-#include "editor/window/StatusText.h"
-#include "model/SubCircuits.h"
 
 #include <algorithm>
 #include <bit>
@@ -189,7 +188,8 @@ void ShapeCursorAfterMove(CircuitView& view, const CanvasInput& input) {
     else if (!left && !middle)
         SetCursor(view, CursorShape::Arrow);
     const bool free = !editor.Band() && !editor.Has(Editing);
-    if (free && !middle) SetCursor(view, editor.HoveredPort ? CursorShape::Hand : CursorShape::Arrow);
+    if (free && !middle)
+        SetCursor(view, editor.HoveredPort ? CursorShape::Hand : CursorShape::Arrow);
 }
 
 bool OnMouseMove(CircuitView& view, const CanvasInput& input) {
@@ -244,10 +244,10 @@ bool OnArrowKey(CircuitView& view, const CanvasInput& input) {
         return true;
     }
     const double magnification = std::max(double(view.Magnification), 1e-30);
-    view.CameraX = SaturatedSum(view.CameraX,
-                                   ToCircuitUnit(dx * view.CanvasWidth / 10.0 / magnification));
-    view.CameraY = SaturatedSum(view.CameraY,
-                                   ToCircuitUnit(dy * view.CanvasHeight / 10.0 / magnification));
+    view.CameraX =
+        SaturatedSum(view.CameraX, ToCircuitUnit(dx * view.CanvasWidth / 10.0 / magnification));
+    view.CameraY =
+        SaturatedSum(view.CameraY, ToCircuitUnit(dy * view.CanvasHeight / 10.0 / magnification));
     return true;
 }
 
@@ -396,9 +396,8 @@ bool Handle(CircuitView& view, const CanvasInput& input) {
 bool StillPicture(const CircuitView& view, const CanvasInput& input) {
     const EditorState& editor = view;
     return input.Type == CanvasEvent::MouseMove &&
-           !(input.Buttons & (MouseButton::Left | MouseButton::Middle)) &&
-           !editor.Pan && !editor.Band() && !editor.Drag() &&
-           !editor.Has(Editing | DeselectAll | ToggleHovered) &&
+           !(input.Buttons & (MouseButton::Left | MouseButton::Middle)) && !editor.Pan &&
+           !editor.Band() && !editor.Drag() && !editor.Has(Editing | DeselectAll | ToggleHovered) &&
            !Pending(view) && !editor.WireSource && HoverWouldStay(view);
 }
 
@@ -427,7 +426,8 @@ void OnCanvasEvent(CircuitView& view, const CanvasInput& input) {
     editor.HoveredNode = nullptr;
     editor.HoveredPort = nullptr;
     RedrawView(view);
-    ShowOutputLinesOf(*view.Circuit, editor.HoveredPort ? editor.HoveredPort->Node : editor.HoveredNode);
+    ShowOutputLinesOf(*view.Circuit,
+                      editor.HoveredPort ? editor.HoveredPort->Node : editor.HoveredNode);
     editor.Set(ToggleHovered | DeselectAll, false);
     if (input.Type == CanvasEvent::MouseMove) ShapeCursorAfterMove(view, input);
 }

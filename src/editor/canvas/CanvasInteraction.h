@@ -38,12 +38,12 @@ struct CanvasInput {
     CanvasEvent Type = CanvasEvent::None;
     double PixelX = 0.0; // pointer position in canvas pixels
     double PixelY = 0.0;
-    int Buttons = 0;             // MouseButton bits held
-    int Modifiers = 0;           // KeyModifier bits held
-    int Key = VirtualKey::None;  // KeyDown
-    QString Character;           // CharacterInput: one character (a surrogate pair counts as one)
-    int Notches = 0;             // MouseWheel: positive away from the user
-    QPoint GlobalPos;            // the pointer on the screen
+    int Buttons = 0;            // MouseButton bits held
+    int Modifiers = 0;          // KeyModifier bits held
+    int Key = VirtualKey::None; // KeyDown
+    QString Character;          // CharacterInput: one character (a surrogate pair counts as one)
+    int Notches = 0;            // MouseWheel: positive away from the user
+    QPoint GlobalPos;           // the pointer on the screen
 };
 
 void OnCanvasEvent(Circuit& circuit, const CanvasInput& input);

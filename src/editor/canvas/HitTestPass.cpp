@@ -5,17 +5,16 @@
 #include "editor/window/StatusText.h"
 #include "model/Coordinates.h"
 #include "model/Model.h"
+#include "model/SubCircuits.h"
 #include "render/CommentDrawing.h"
-#include "render/SceneLayout.h"
 #include "render/HoverText.h"
 #include "render/NodeDrawing.h"
 #include "render/PathCache.h"
 #include "render/PinDrawing.h"
 #include "render/SceneIndex.h"
+#include "render/SceneLayout.h"
 #include "render/SceneVisibility.h"
-#include "editor/window/StatusText.h"
 #include "render/WireGeometry.h"
-#include "model/SubCircuits.h"
 
 #include <QPainterPathStroker>
 

@@ -6,9 +6,9 @@
 #include "editor/history/PastedDefinitions.h"
 #include "file/CircuitReader.h"
 #include "file/CircuitWriter.h"
-#include "model/SubCircuits.h"
 #include "model/Coordinates.h"
 #include "model/Placement.h"
+#include "model/SubCircuits.h"
 #include "render/CommentDrawing.h"
 #include "render/NodeDrawing.h"
 

@@ -61,8 +61,7 @@ Node* ReadNodeAside(Frame& frame, const XmlNode* element, Int id) {
 } // namespace
 
 void LeaveInstance(const Node& node) {
-    CircuitView* view =
-        node.Frame && node.Frame->Owner ? ViewOf(*node.Frame->Owner) : nullptr;
+    CircuitView* view = node.Frame && node.Frame->Owner ? ViewOf(*node.Frame->Owner) : nullptr;
     if (!view) return;
     auto& path = view->OpenPath;
     path.erase(std::find(path.begin(), path.end(), &node), path.end());

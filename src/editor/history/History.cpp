@@ -1,7 +1,6 @@
 #include "editor/history/History.h"
 
 #include "editor/canvas/OpenViews.h"
-#include "editor/canvas/OpenViews.h"
 #include "editor/history/CompoundEdit.h"
 #include "editor/history/DefinitionSteps.h"
 #include "editor/history/HistorySteps.h"

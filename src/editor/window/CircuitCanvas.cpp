@@ -1,15 +1,15 @@
 #include "editor/window/CircuitCanvas.h"
 
+#include "editor/canvas/CanvasRedraw.h"
 #include "editor/canvas/OpenViews.h"
 #include "editor/canvas/TextEditing.h"
 #include "editor/window/CircuitWindow.h"
 #include "editor/window/RunMarks.h"
 #include "editor/window/WindowObserver.h"
 #include "model/Model.h"
-#include "render/Palette.h"
-#include "editor/canvas/CanvasRedraw.h"
-#include "render/Redraw.h"
 #include "model/SubCircuits.h"
+#include "render/Palette.h"
+#include "render/Redraw.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -128,7 +128,8 @@ bool CircuitCanvas::event(QEvent* event) {
         }
     }
     if (event->type() == PrintEvent::EventType()) {
-        ShowPrintedLines(circuit_, ObserverOf(circuit_).TakeLines(*static_cast<PrintEvent*>(event)));
+        ShowPrintedLines(circuit_,
+                         ObserverOf(circuit_).TakeLines(*static_cast<PrintEvent*>(event)));
         return true;
     }
     if (event->type() == SettleEvent::EventType()) {

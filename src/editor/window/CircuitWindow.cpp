@@ -6,8 +6,9 @@
 #include "editor/actions/SubCircuitView.h"
 #include "editor/actions/ViewCommands.h"
 #include "editor/canvas/CanvasInteraction.h"
-#include "editor/canvas/OpenViews.h"
+#include "editor/canvas/CanvasRedraw.h"
 #include "editor/canvas/GridSnap.h"
+#include "editor/canvas/OpenViews.h"
 #include "editor/history/History.h"
 #include "editor/window/CircuitCanvas.h"
 #include "editor/window/CircuitRelease.h"
@@ -15,6 +16,7 @@
 #include "editor/window/OutputPanelMenu.h"
 #include "editor/window/RecentFiles.h"
 #include "editor/window/RunMarks.h"
+#include "editor/window/StatusText.h"
 #include "editor/window/UniqueShortcuts.h"
 #include "editor/window/WindowObserver.h"
 #include "editor/window/WindowPlacement.h"
@@ -22,9 +24,7 @@
 #include "engine/Settling.h"
 #include "engine/ThreadReserve.h"
 #include "model/Model.h"
-#include "editor/canvas/CanvasRedraw.h"
 #include "render/Redraw.h"
-#include "editor/window/StatusText.h"
 #include "render/ValueLabels.h"
 
 #include <QApplication>
@@ -54,8 +54,9 @@ constexpr int kOpenPanelOffset = 80;
 // Outer position and inner size of a new window.
 QRect PlaceWindow(const Circuit& circuit, const QWidget* cascadeFrom) {
     if (circuit.Saved.WindowWidth != 0 || circuit.Saved.WindowHeight != 0)
-        return FitStoredGeometry(circuit.Saved.WindowX, circuit.Saved.WindowY, circuit.Saved.WindowWidth,
-                                 circuit.Saved.WindowHeight, kMinimumInnerSize);
+        return FitStoredGeometry(circuit.Saved.WindowX, circuit.Saved.WindowY,
+                                 circuit.Saved.WindowWidth, circuit.Saved.WindowHeight,
+                                 kMinimumInnerSize);
     if (!cascadeFrom) cascadeFrom = qobject_cast<CircuitWindow*>(QApplication::activeWindow());
     if (const QWidget* front = cascadeFrom)
         return {front->frameGeometry().topLeft() + QPoint(kCascadeStep, kCascadeStep),
@@ -123,8 +124,7 @@ template <typename AddCommand> void AddHelpMenu(QMenuBar* bar, AddCommand addCom
 
 CircuitWindow::CircuitWindow(Circuit& circuit)
     : circuit_(circuit), view_(std::make_unique<CircuitView>(circuit)),
-      canvas_(new CircuitCanvas(circuit)),
-      outputPanel_(new flow::OutputPanel([&circuit](Int node) {
+      canvas_(new CircuitCanvas(circuit)), outputPanel_(new flow::OutputPanel([&circuit](Int node) {
           // Lines name main-frame nodes, even those printed inside an instance.
           GoUpTo(circuit, 0);
           ShowNode(circuit, node);

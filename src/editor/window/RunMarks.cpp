@@ -1,16 +1,16 @@
 #include "editor/window/RunMarks.h"
 
-#include "editor/canvas/OpenViews.h"
 #include "editor/actions/SubCircuitView.h"
+#include "editor/canvas/CanvasRedraw.h"
+#include "editor/canvas/OpenViews.h"
+#include "editor/window/StatusText.h"
 #include "editor/window/WindowObserver.h"
 #include "engine/Execution.h"
 #include "engine/Preparation.h"
 #include "engine/RunCopies.h"
 #include "engine/Settling.h"
-#include "editor/canvas/CanvasRedraw.h"
 #include "model/Expansion.h"
 #include "render/Redraw.h"
-#include "editor/window/StatusText.h"
 
 namespace flow {
 

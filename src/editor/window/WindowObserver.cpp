@@ -1,10 +1,10 @@
 #include "editor/window/WindowObserver.h"
 
+#include "editor/canvas/CanvasRedraw.h"
 #include "editor/window/CircuitWindow.h"
 #include "editor/window/OutputPanel.h"
-#include "editor/canvas/CanvasRedraw.h"
-#include "render/Redraw.h"
 #include "editor/window/StatusText.h"
+#include "render/Redraw.h"
 
 #include <QCoreApplication>
 #include <QHash>

@@ -5,8 +5,8 @@
 #include "file/CircuitWriter.h"
 #include "support/Growth.h"
 
-#include "editor/history/ClipboardText.h"
 #include "editor/actions/ClipboardCommands.h"
+#include "editor/history/ClipboardText.h"
 #include "editor/history/History.h"
 
 #include <QApplication>
@@ -256,15 +256,14 @@ TEST_F(ClipboardCommandsTest, TenThousandNodesPasteInLinearTimeAndUndo) {
                 if (previous && i % 2) ConnectPorts(previous->PortArray[1], node->PortArray[1]);
                 previous = node;
             }
-            Clipboard().setMimeData(
-                CircuitMimeData(CircuitFragmentText(SelectedObjectsWithInnerWires(source.MainFrame))));
+            Clipboard().setMimeData(CircuitMimeData(
+                CircuitFragmentText(SelectedObjectsWithInnerWires(source.MainFrame))));
 
             const double seconds =
                 CpuSecondsOf([&] { Key(circuit, Qt::Key_V, Qt::ControlModifier); });
             EXPECT_EQ(circuit.MainFrame.Nodes.size(), std::size_t(size));
             EXPECT_EQ(circuit.MainFrame.Wires.size(), std::size_t(size / 2));
-            const double undo =
-                CpuSecondsOf([&] { Key(circuit, Qt::Key_Z, Qt::ControlModifier); });
+            const double undo = CpuSecondsOf([&] { Key(circuit, Qt::Key_Z, Qt::ControlModifier); });
             const auto kept = undoSeconds.try_emplace(size, undo).first;
             kept->second = std::min(kept->second, undo);
             EXPECT_TRUE(circuit.MainFrame.Nodes.empty());

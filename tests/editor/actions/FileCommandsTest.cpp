@@ -200,7 +200,8 @@ TEST_F(FileCommandsTest, SaveAsWritesTheChosenNameAsACircuitFileAndCancelDoesNot
     OnMenu(circuit, Command::SaveAs);
     const Circuit* saved = LoadCircuit(name);
     ASSERT_NE(saved, nullptr);
-    EXPECT_EQ(QRect(saved->Saved.WindowX, saved->Saved.WindowY, saved->Saved.WindowWidth, saved->Saved.WindowHeight),
+    EXPECT_EQ(QRect(saved->Saved.WindowX, saved->Saved.WindowY, saved->Saved.WindowWidth,
+                    saved->Saved.WindowHeight),
               QRect(150, 130, 500, 400));
 
     ChooseFileName() = [&](QWidget*, FileDialogKind) { return QString(); };

@@ -10,9 +10,9 @@
 #include "editor/actions/SubCircuitNameDialog.h"
 #include "editor/history/History.h"
 #include "editor/history/PastedDefinitions.h"
+#include "editor/window/StatusText.h"
 #include "file/CircuitWriter.h"
 #include "model/SubCircuits.h"
-#include "editor/window/StatusText.h"
 #include "support/SubCircuitBuilding.h"
 
 #include <QApplication>

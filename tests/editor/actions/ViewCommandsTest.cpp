@@ -21,7 +21,8 @@ bool EverythingOnCanvas(const CircuitView& view, QSize canvas) {
     const Circuit& circuit = *view.Circuit;
     const QRect area(QPoint(0, 0), canvas);
     const auto inside = [&](QRectF bounds) {
-        return area.contains(QPoint(ToScreenX(view, bounds.left()), ToScreenY(view, bounds.top()))) &&
+        return area.contains(
+                   QPoint(ToScreenX(view, bounds.left()), ToScreenY(view, bounds.top()))) &&
                area.contains(
                    QPoint(ToScreenX(view, bounds.right()), ToScreenY(view, bounds.bottom())));
     };

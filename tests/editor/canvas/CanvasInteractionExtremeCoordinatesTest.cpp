@@ -6,9 +6,9 @@
 #include "editor/window/WindowObserver.h"
 #include "support/Files.h"
 
+#include "editor/canvas/CanvasRedraw.h"
 #include "engine/Preparation.h"
 #include "file/CircuitReader.h"
-#include "editor/canvas/CanvasRedraw.h"
 #include "render/Redraw.h"
 
 #include <QTemporaryDir>

@@ -86,7 +86,8 @@ class CanvasInteractionRandomInputTest : public EditorFixture {
     QPoint SomePixel(const Circuit& circuit) {
         const Frame& frame = circuit.MainFrame;
         if (Below(3) == 0 || frame.Nodes.empty())
-            return {Below(ViewOf(circuit)->CanvasWidth + 40) - 20, Below(ViewOf(circuit)->CanvasHeight + 40) - 20};
+            return {Below(ViewOf(circuit)->CanvasWidth + 40) - 20,
+                    Below(ViewOf(circuit)->CanvasHeight + 40) - 20};
         const Node& node = *frame.Nodes[Below(int(frame.Nodes.size()))];
         QPointF at = Middle(node);
         if (!node.Ports.empty() && Below(3) != 0)

@@ -3,9 +3,9 @@
 
 #include "EditorFixture.h"
 #include "editor/actions/PlacePopup.h"
+#include "editor/window/StatusText.h"
 #include "editor/window/WindowObserver.h"
 #include "engine/Routines.h"
-#include "editor/window/StatusText.h"
 
 #include <bit>
 

@@ -4,8 +4,8 @@
 #include "EditorFixture.h"
 #include "editor/actions/SubCircuitView.h"
 #include "editor/canvas/TextEditing.h"
-#include "model/SubCircuits.h"
 #include "editor/window/StatusText.h"
+#include "model/SubCircuits.h"
 #include "support/DoubleCircuit.h"
 
 #include <QTemporaryDir>

@@ -2,8 +2,8 @@
 // how closing windows and Quit end the program.
 
 #include "EditorFixture.h"
-#include "editor/window/UniqueShortcuts.h"
 #include "editor/window/StatusText.h"
+#include "editor/window/UniqueShortcuts.h"
 #include "support/MenuLabels.h"
 
 #include "editor/actions/AddNodeMenu.h"

@@ -5,10 +5,10 @@
 #include "editor/window/StatusText.h"
 
 #include "editor/actions/MenuCommands.h"
+#include "editor/canvas/CanvasRedraw.h"
 #include "editor/window/WindowObserver.h"
 #include "engine/NodeThreads.h"
 #include "engine/ThreadReserve.h"
-#include "editor/canvas/CanvasRedraw.h"
 #include "render/Redraw.h"
 
 #include <algorithm>
@@ -160,7 +160,8 @@ TEST_F(WindowObserverTest, TheFramesOfAStartAreTheFullDrawing) {
     Key(sum, Qt::Key_F5);
     ASSERT_TRUE(WaitForLines(sum, 1));
     expectFullDrawing(sum, "after a run");
-    EXPECT_EQ(StatusText(sum, StatusField::Hover), hovered); // the repaints that took the scene keep the hover
+    EXPECT_EQ(StatusText(sum, StatusField::Hover),
+              hovered); // the repaints that took the scene keep the hover
 
     Circuit& defect = OpenExample("defect.xml");
     const Int cameraX = ViewOf(defect)->CameraX;

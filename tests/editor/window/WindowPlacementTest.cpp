@@ -1,7 +1,7 @@
 // Stored window geometry from a file, fitted to the screens there are.
 
-#include "EditorFixture.h"
 #include "editor/window/WindowPlacement.h"
+#include "EditorFixture.h"
 
 #include <QScreen>
 
