@@ -25,12 +25,14 @@ namespace flow {
 class CanvasSurface;
 class RunSession;
 
+// What the last hit-test pass found, the selection requests of the last event for the next pass,
+// and whether a text is being edited.
 namespace InteractionFlag {
-constexpr int HoverFound = 0x08;
-constexpr int HoverSelected = 0x10;
-constexpr int ToggleHovered = 0x20;
-constexpr int DeselectAll = 0x40;
-constexpr int Editing = 0x80;
+constexpr int HoverFound = 0x01;
+constexpr int HoverSelected = 0x02;
+constexpr int ToggleHovered = 0x04;
+constexpr int DeselectAll = 0x08;
+constexpr int Editing = 0x10;
 } // namespace InteractionFlag
 
 // The canvas events, as stored in LastEvent.
