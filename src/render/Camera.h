@@ -10,7 +10,7 @@ namespace flow {
 
 struct CircuitView;
 
-// Canvas pixel of a circuit coordinate, through the circuit's camera.
+// Canvas pixel of a circuit coordinate, through the view's camera.
 int ToScreenX(const CircuitView& view, double x);
 int ToScreenY(const CircuitView& view, double y);
 // The circuit point under a canvas pixel, before rounding.
