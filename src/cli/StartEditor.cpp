@@ -4,9 +4,13 @@
 #include "editor/actions/FileCommands.h"
 #include "editor/window/CircuitWindow.h"
 #include "editor/window/EditorProcess.h"
+#include "editor/window/RecoveryOffer.h"
+#include "editor/window/StdinCommands.h"
 #include "editor/window/WindowObserver.h"
 #include "engine/NodeThreads.h"
 #include "engine/ThreadReserve.h"
+#include "file/QueuedFileWork.h"
+#include "file/RecoveryCopies.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
 
@@ -27,10 +31,9 @@ int StartEditor(int argc, char** argv) {
     SetupResources();
 
     const QString fileName = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
-    if (fileName.isEmpty())
-        OpenCircuitWindow(NewCircuit());
-    else
-        OpenStartFile(fileName);
+    Circuit& first = fileName.isEmpty() ? OpenCircuitWindow(NewCircuit()) : OpenStartFile(fileName);
+    OfferLeftCopies(WindowOf(first));
+    ListenToStdinCommands(&app);
     const int status = QApplication::exec();
 
     // Nothing may run or print once the windows are gone.
@@ -40,6 +43,9 @@ int StartEditor(int argc, char** argv) {
     for (const auto& open : Circuits())
         delete WindowOf(*open);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    // The windows gone have asked for their recovery copies to be removed.
+    WaitForQueuedFileWork();
+    EndRecoverySession();
     return status;
 }
 

@@ -177,17 +177,40 @@ Node& EditorFixture::Place(Circuit& circuit, int commandId, double x, double y) 
 }
 
 void EditorFixture::AnswerMessageBoxes(std::vector<int> buttons) {
+    AnswerNextBoxes(int(buttons.size()), [buttons](QMessageBox& box, int next) {
+        box.button(QMessageBox::StandardButton(buttons[std::size_t(next)]))->click();
+    });
+}
+
+void EditorFixture::ClickInMessageBoxes(QStringList buttonTexts) {
+    AnswerNextBoxes(int(buttonTexts.size()), [buttonTexts](QMessageBox& box, int next) {
+        if (buttonTexts[next].isEmpty()) {
+            QTest::keyClick(&box, Qt::Key_Return);
+            return;
+        }
+        for (QAbstractButton* button : box.buttons())
+            if (button->text().remove(QLatin1Char('&')) == buttonTexts[next]) {
+                button->click();
+                return;
+            }
+        ADD_FAILURE() << "no button " << buttonTexts[next].toStdString();
+        box.reject();
+    });
+}
+
+void EditorFixture::AnswerNextBoxes(int count, std::function<void(QMessageBox&, int)> answer) {
     // A box is modal: it runs its own event loop, in which the timer finds and answers it.
     auto* timer = new QTimer(QCoreApplication::instance());
     timer->setObjectName(QStringLiteral("MessageBoxAnswers"));
     timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, timer, [this, timer, buttons, next = 0]() mutable {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box || !box->isVisible()) return;
-        shownBoxes << box->text() + QLatin1Char('\n') + box->informativeText();
-        box->button(QMessageBox::StandardButton(buttons[std::size_t(next)]))->click();
-        if (++next == int(buttons.size())) timer->deleteLater();
-    });
+    QObject::connect(timer, &QTimer::timeout, timer,
+                     [this, timer, count, answer, next = 0]() mutable {
+                         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                         if (!box || !box->isVisible()) return;
+                         shownBoxes << box->text() + QLatin1Char('\n') + box->informativeText();
+                         answer(*box, next);
+                         if (++next == count) timer->deleteLater();
+                     });
     timer->start();
 }
 

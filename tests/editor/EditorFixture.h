@@ -13,6 +13,7 @@
 #include "model/Catalogue.h"
 #include "model/Model.h"
 
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QSplitter>
 #include <QTest>
@@ -57,6 +58,9 @@ class EditorFixture : public ::testing::Test {
     // Answers the message boxes that come up next, in order, by clicking these buttons; the
     // texts they showed (text, a line break, informative text) are collected in `shownBoxes`.
     void AnswerMessageBoxes(std::vector<int> buttons);
+    // The same by the buttons' texts, without their &-marks; an empty text presses Enter, which
+    // takes the default.
+    void ClickInMessageBoxes(QStringList buttonTexts);
     QStringList shownBoxes;
 
     // Waits until the output panel shows this many lines; false on time-out.
@@ -66,6 +70,11 @@ class EditorFixture : public ::testing::Test {
     // with `saveAnswer`, counting the questions.
     static const SaveQuestion& RealSaveQuestion();
 
+  private:
+    // Answers the next `count` message boxes with `answer(box, index)`.
+    void AnswerNextBoxes(int count, std::function<void(QMessageBox&, int)> answer);
+
+  protected:
     int programEnds = 0;
     int saveQuestions = 0;
     SaveAnswer saveAnswer = SaveAnswer::Discard;

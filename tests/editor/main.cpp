@@ -1,6 +1,7 @@
 // GUI tests of the editor: real windows on the offscreen platform.
 
 #include <QApplication>
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -15,6 +16,8 @@ int main(int argc, char** argv) {
     QStandardPaths::setTestModeEnabled(true);
     QTemporaryDir settings;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+    // Recovery copies too.
+    qputenv("XDG_STATE_HOME", QFile::encodeName(settings.filePath(QStringLiteral("state"))));
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,6 +1,7 @@
 #include "editor/actions/ExportImage.h"
 
 #include "editor/actions/DialogFolders.h"
+#include "editor/actions/ReplaceQuestion.h"
 #include "editor/actions/ViewCommands.h"
 #include "editor/window/CircuitCanvas.h"
 #include "editor/window/CircuitWindow.h"
@@ -23,8 +24,10 @@ ExportChoice AskWithDialog(QWidget* parent) {
     const auto* window = qobject_cast<const CircuitWindow*>(parent);
     if (window) dialog.setDirectory(ExportDialogFolder(window->OwnCircuit()));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    // Qt's own dialog, so that the choice of view can sit inside it.
+    // Qt's own dialog, so that the choice of view can sit inside it. Replacing a file is asked
+    // once, by the export itself, with No as the default.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setNameFilters({kPngFilter, kSvgFilter});
     const QString format = LastExportFormat();
     dialog.selectNameFilter(format == QLatin1String("svg") ? kSvgFilter : kPngFilter);
@@ -57,7 +60,9 @@ void ExportImage(Circuit& circuit) {
     CircuitWindow* window = WindowOf(circuit);
     if (!window) return;
     const ExportChoice choice = ChooseExport()(window);
-    if (choice.FileName.isEmpty()) return;
+    if (choice.FileName.isEmpty() ||
+        !MayReplaceFile(window, QStringLiteral("Export Image"), choice.FileName))
+        return;
     const QSize size = CanvasSize(circuit);
     // A picture of what the window shows, as --render draws it: none of the editing shows.
     const CircuitView& shown = window->View();

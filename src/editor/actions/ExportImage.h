@@ -21,8 +21,9 @@ struct ExportChoice {
 using ExportChooser = std::function<ExportChoice(QWidget* parent)>;
 ExportChooser& ChooseExport();
 
-// Writes the picture the user asks for, at the canvas's size. The whole circuit is drawn as
-// Fit Circuit would show it, without moving the window's own view.
+// Writes the picture the user asks for, at the canvas's size, asking before it replaces a
+// file. The whole circuit is drawn as Fit Circuit would show it, without moving the window's
+// own view.
 void ExportImage(Circuit& circuit);
 
 } // namespace flow

@@ -2,10 +2,12 @@
 
 #include "editor/actions/DialogFolders.h"
 #include "editor/actions/MenuCommands.h"
+#include "editor/actions/ReplaceQuestion.h"
 #include "editor/actions/SubCircuitView.h"
 #include "editor/canvas/CanvasInteraction.h"
 #include "editor/history/History.h"
 #include "editor/window/CircuitWindow.h"
+#include "editor/window/OutsideChanges.h"
 #include "editor/window/RecentFiles.h"
 #include "file/CircuitReader.h"
 #include "file/CircuitWriter.h"
@@ -70,6 +72,29 @@ Circuit* CircuitShowing(const QString& fileName, const Circuit* except = nullptr
     return nullptr;
 }
 
+bool IsOwnFile(const Circuit& circuit, const QString& fileName) {
+    if (circuit.FileName.isEmpty()) return false;
+    const QFileInfo own(circuit.FileName), named(fileName);
+    // A deleted file has no canonical path: its name is all there is to compare.
+    return own.exists() ? own.canonicalFilePath() == named.canonicalFilePath()
+                        : own.absoluteFilePath() == named.absoluteFilePath();
+}
+
+// Asks before a save writes over a file the user may still want: one another window shows, any
+// other file but the circuit's own, and its own once another program changed it.
+bool MayReplace(Circuit& circuit, const QString& fileName) {
+    QWidget* parent = WindowWidget(circuit);
+    const QString title = QStringLiteral("Save Circuit");
+    if (CircuitShowing(fileName, &circuit))
+        return AskToReplaceOpenFile()(parent, QFileInfo(fileName).fileName());
+    if (!IsOwnFile(circuit, fileName)) return MayReplaceFile(parent, title, fileName);
+    return !ChangedOutside(circuit) || !QFileInfo::exists(fileName) ||
+           AskToReplace(parent, title,
+                        QStringLiteral("“%1” was changed by another program. Replace it with "
+                                       "this circuit?")
+                            .arg(QFileInfo(fileName).fileName()));
+}
+
 void BringToFront(const Circuit& circuit) {
     QWidget* window = WindowWidget(circuit);
     if (!window) return;
@@ -107,9 +132,7 @@ Circuit& OpenStartFile(const QString& fileName) {
 }
 
 bool SaveCircuitTo(Circuit& circuit, const QString& fileName) {
-    if (CircuitShowing(fileName, &circuit) &&
-        !AskToReplaceOpenFile()(WindowWidget(circuit), QFileInfo(fileName).fileName()))
-        return false;
+    if (!MayReplace(circuit, fileName)) return false;
     QString failure;
     // The file keeps the view of the main frame, wherever the window stands.
     if (const CircuitView* view = ViewOf(circuit)) {
@@ -130,7 +153,7 @@ bool SaveCircuitTo(Circuit& circuit, const QString& fileName) {
     circuit.RecoveredFrom.clear();
     RememberRecentFile(fileName);
     if (QUndoStack* history = HistoryOf(circuit)) history->setClean();
-    if (CircuitWindow* window = WindowOf(circuit)) window->ShowTitle();
+    if (CircuitWindow* window = WindowOf(circuit)) window->NoteSaved();
     return true;
 }
 
@@ -153,8 +176,8 @@ QString CircuitTitle(const Circuit& circuit) {
 }
 
 bool IsModified(const Circuit& circuit) {
-    // What was recovered is in no file yet.
-    if (!circuit.RecoveredFrom.isEmpty()) return true;
+    // What was recovered is in no file yet, nor what shows a file that was deleted.
+    if (!circuit.RecoveredFrom.isEmpty() || FileDeletedOutside(circuit)) return true;
     const QUndoStack* history = HistoryOf(circuit);
     return history && !history->isClean();
 }
@@ -195,11 +218,9 @@ SaveQuestion& AskToSave() {
 
 ReplaceQuestion& AskToReplaceOpenFile() {
     static ReplaceQuestion ask = [](QWidget* parent, const QString& fileTitle) {
-        return QMessageBox::question(
-                   parent, QStringLiteral("Save Circuit"),
-                   QStringLiteral("“%1” is open in another window. Replace it anyway?")
-                       .arg(fileTitle),
-                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
+        return AskToReplace(
+            parent, QStringLiteral("Save Circuit"),
+            QStringLiteral("“%1” is open in another window. Replace it anyway?").arg(fileTitle));
     };
     return ask;
 }

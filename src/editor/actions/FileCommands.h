@@ -21,13 +21,15 @@ bool SaveCircuitFile(Circuit& circuit);
 // SaveAs: under a name asked for. False when cancelled or when the file could not be written.
 bool SaveCircuitFileAs(Circuit& circuit);
 // Writes the file; on success it becomes the circuit's own and the circuit counts as saved.
-// A file that another window shows is replaced only when the user says so.
+// An existing file other than the circuit's own, and its own once another program changed it,
+// are replaced only when the user says so.
 bool SaveCircuitTo(Circuit& circuit, const QString& fileName);
 
 // The name shown for the circuit: its file's name, the name of the file it was recovered from
 // with " (recovered)", or "Untitled".
 QString CircuitTitle(const Circuit& circuit);
-// Whether the circuit has changes that are not in its file.
+// Whether the circuit has changes that are not in its file: edits, a recovered circuit, a file
+// deleted by another program.
 bool IsModified(const Circuit& circuit);
 // Asks Save / Discard / Cancel when the circuit is modified; true when its window may close.
 // An edit in progress in the circuit is committed first: it counts as a change.

@@ -36,8 +36,8 @@ namespace {
 QString AskWithDialog(QWidget* parent, FileDialogKind kind) {
     const QString filter = QStringLiteral("*.xml");
     const QString folder = CircuitDialogFolder(parent);
-    // An existing file is simply replaced. A recovered circuit is offered the file it came from:
-    // replacing it is then the user's choice.
+    // The save asks before it replaces a file, once, with No as the default: the dialog's own
+    // question would come first, with Yes. A recovered circuit is offered the file it came from.
     const auto* window = qobject_cast<const CircuitWindow*>(parent);
     const QString recoveredFrom = window ? window->OwnCircuit().RecoveredFrom : QString();
     const QString chosen =

@@ -14,7 +14,9 @@
 #include "editor/window/CircuitRelease.h"
 #include "editor/window/OutputPanel.h"
 #include "editor/window/OutputPanelMenu.h"
+#include "editor/window/OutsideChanges.h"
 #include "editor/window/RecentFiles.h"
+#include "editor/window/RecoveryCopy.h"
 #include "editor/window/RunMarks.h"
 #include "editor/window/StatusText.h"
 #include "editor/window/UniqueShortcuts.h"
@@ -220,6 +222,8 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     history_->setUndoLimit(kHistoryLimit);
     view_->History = history_;
     connect(history_, &QUndoStack::cleanChanged, this, [this] { ShowTitle(); });
+    recovery_ = new RecoveryCopy(circuit_, history_, this);
+    outside_ = new OutsideChanges(circuit_, this);
     connect(history_, &QUndoStack::indexChanged, this, [this] {
         // First: an instance the window is in may be gone, and everything below draws.
         const bool wentOut = KeepOpenPathValid(circuit_);
@@ -277,7 +281,10 @@ CircuitWindow::~CircuitWindow() {
 
 void CircuitWindow::ShowTitle() {
     // The modified marker belongs to the file, before the levels opened in it.
-    setWindowTitle(CircuitTitle(circuit_) + QStringLiteral("[*]") + OpenPathText(circuit_));
+    const QString deleted =
+        outside_ && outside_->Deleted() ? QStringLiteral(" (deleted)") : QString();
+    setWindowTitle(CircuitTitle(circuit_) + deleted + QStringLiteral("[*]") +
+                   OpenPathText(circuit_));
     if (openPath_) {
         openPath_->setText(OpenPathLinks(circuit_, CircuitTitle(circuit_)));
         openPath_->setVisible(!view_->OpenPath.empty());
@@ -301,6 +308,12 @@ void CircuitWindow::ShowHistorySteps() {
     redo_->setText(history->redoText().isEmpty() || !pending.isEmpty()
                        ? QStringLiteral("Redo")
                        : QStringLiteral("Redo ") + history->redoText());
+}
+
+void CircuitWindow::NoteSaved() {
+    outside_->Follow();
+    recovery_->Follow();
+    ShowTitle();
 }
 
 void CircuitWindow::NoteRun() {
@@ -352,6 +365,7 @@ void DetachWindow(Circuit& circuit) {
 
 void CircuitWindow::Detach() {
     detached_ = true;
+    recovery_->Close();
     UnlistView(*view_);
 }
 

@@ -22,6 +22,8 @@ class QUndoStack;
 namespace flow {
 
 class CircuitCanvas;
+class OutsideChanges;
+class RecoveryCopy;
 
 class CircuitWindow : public QMainWindow {
     Q_OBJECT
@@ -41,8 +43,15 @@ class CircuitWindow : public QMainWindow {
     QLabel* StatusFieldLabel(StatusField field) const { return statusFields_[std::size_t(field)]; }
     // The levels opened, as links out to each; hidden in the main frame.
     QLabel* OpenPathLabel() const { return openPath_; }
-    // The title names the circuit's file, marks unsaved changes and names the levels opened.
+    // The circuit's copy for recovery after a crash.
+    RecoveryCopy* Recovery() const { return recovery_; }
+    // What other programs do to the circuit's file.
+    OutsideChanges* Outside() const { return outside_; }
+    // The title names the circuit's file (saying when it was deleted), marks unsaved changes and
+    // names the levels opened.
     void ShowTitle();
+    // The circuit was saved: its file is watched as written, its recovery copy follows.
+    void NoteSaved();
     // Undo and Redo name the step they would take, and are enabled when there is one.
     void ShowHistorySteps();
     // A run started: the circuit's node threads are let go once it has had no run for
@@ -66,6 +75,8 @@ class CircuitWindow : public QMainWindow {
     QTimer* idleThreads_;
     std::array<QLabel*, kStatusFieldCount> statusFields_{};
     QLabel* openPath_ = nullptr;
+    RecoveryCopy* recovery_ = nullptr;
+    OutsideChanges* outside_ = nullptr;
     bool detached_ = false;
 };
 
