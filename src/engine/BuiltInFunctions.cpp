@@ -21,6 +21,9 @@ const QString kPrintShape = "M 0 8 c 0 -5 3 -8 8 -8 l 24 0 c 5 0 8 3 8 8 l 0 24 
                             "l -24 0 c -5 0 -8 -3 -8 -8 z";
 const QString kArithmeticShape =
     "M 0 4 c 0 -4 2 -6 6 -4 l 24 12 c 4 2 4 6 0 8 l -24 12 c -4 2 -6 0 -6 -4 z";
+// Switch and Merge route values rather than compute them: a square with rounded corners.
+const QString kChoiceShape = "M 0,4 c 0,-3 1,-4 4,-4 l 24,0 c 3,0 4,1 4,4 l 0,24 c 0,3 -1,4 -4,4 "
+                             "l -24,0 c -3,0 -4,-1 -4,-4 z";
 const QString kConversionShape = "M 0,0 l 40,0 c 11,0 11,16 0,16 l -40,0 c 6,-3 6,-13 0,-16 z";
 
 // Where the add-node menu offers the function, and the node it makes: by default one whose
@@ -173,6 +176,36 @@ std::vector<FunctionEntry> MakeTable() {
          .Implementations = {},
          .MenuItems = {},
          .Description = "A random number; it cannot run yet"},
+        {.Name = "Switch",
+         .Shape = kChoiceShape,
+         // A path that forks in two.
+         .Symbol = "M 8,15 l 6,0 l 6,-6 l 4,0 l 0,2 l -3,0 l -5,5 l 5,5 l 3,0 l 0,2 l -4,0 "
+                   "l -6,-6 l -6,0 z",
+         .Width = 32,
+         .Height = 32,
+         .Ports = {In("if", 3, 8), In("value", 3, 24), Out("if true", 29, 8),
+                   Out("if false", 29, 24)},
+         .Implementations = {{&Switch_BBBB, {B, B, B, B}},
+                             {&Switch_BIII, {B, I, I, I}},
+                             {&Switch_BRRR, {B, R, R, R}},
+                             {&Switch_BSSS, {B, S, S, S}}},
+         .MenuItems = {Item("Switch", "Logic", 3, 0)},
+         .Description = "Sends the value on one output, if true or if false, and nothing on "
+                        "the other"},
+        // Switch's fork, mirrored: two paths join.
+        {.Name = "Merge",
+         .Shape = kChoiceShape,
+         .Symbol = "M 24,15 l -6,0 l -6,-6 l -4,0 l 0,2 l 3,0 l 5,5 l -5,5 l -3,0 l 0,2 l 4,0 "
+                   "l 6,-6 l 6,0 z",
+         .Width = 32,
+         .Height = 32,
+         .Ports = {In("a", 3, 8), In("b", 3, 24), Out("a or b", 29, 16)},
+         .Implementations = {{&Merge_BBB, {B, B, B}},
+                             {&Merge_III, {I, I, I}},
+                             {&Merge_RRR, {R, R, R}},
+                             {&Merge_SSS, {S, S, S}}},
+         .MenuItems = {Item("Merge", "Logic", 3, 1)},
+         .Description = "Sends whichever input carries a value, a when both do"},
     };
 }
 

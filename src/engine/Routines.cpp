@@ -144,6 +144,19 @@ double NearestReal(Int x) {
     return double(x);
 }
 
+// Switch and Merge pass a value on untouched, whatever its type: one routine serves every
+// implementation.
+void Switch(const Firing& firing) {
+    const bool toTrue = InputSlot(firing, 1).Value != 0;
+    SendToken(firing, toTrue ? 3 : 4, TokenIn(InputSlot(firing, 2)));
+    SendNothing(firing, toTrue ? 4 : 3);
+}
+
+void Merge(const Firing& firing) {
+    const PortRun& a = InputSlot(firing, 1);
+    SendToken(firing, 3, TokenIn(a.Empty ? InputSlot(firing, 2) : a));
+}
+
 } // namespace
 
 namespace routines {
@@ -175,6 +188,17 @@ FLOW_ROUTINE(Divide_RRR, (Binary<RealValue, RealQuotient>))
 FLOW_ROUTINE(ToString_IS, (Unary<IntegerValue, StringValue, FormatInteger>))
 FLOW_ROUTINE(ToInteger_RI, (Unary<RealValue, IntegerValue, TruncatedToInteger>))
 FLOW_ROUTINE(ToReal_IR, (Unary<IntegerValue, RealValue, NearestReal>))
+FLOW_ROUTINE(Switch_BBBB, Switch)
+FLOW_ROUTINE(Switch_BIII, Switch)
+FLOW_ROUTINE(Switch_BRRR, Switch)
+FLOW_ROUTINE(Switch_BSSS, Switch)
+#define FLOW_ROUTINE_TAKING_NOTHING(name, compute)                                                 \
+    const Routine name{QStringLiteral("Thread_" #name "()"), &compute, true};
+FLOW_ROUTINE_TAKING_NOTHING(Merge_BBB, Merge)
+FLOW_ROUTINE_TAKING_NOTHING(Merge_III, Merge)
+FLOW_ROUTINE_TAKING_NOTHING(Merge_RRR, Merge)
+FLOW_ROUTINE_TAKING_NOTHING(Merge_SSS, Merge)
+#undef FLOW_ROUTINE_TAKING_NOTHING
 #undef FLOW_ROUTINE
 } // namespace routines
 

@@ -56,6 +56,10 @@ void StartRun(Circuit& circuit) {
     ExecuteCircuit(session);
 }
 
+void StopCircuitRun(Circuit& circuit) {
+    StopRun(SessionOf(circuit));
+}
+
 void OnRunMaySettle(Circuit& circuit, std::uint64_t runNumber) {
     RunSession& session = SessionOf(circuit);
     if (runNumber != session.RunNumber || session.State() == RunState::Defect) return;
