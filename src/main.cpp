@@ -31,8 +31,8 @@ const char* const kUsage =
     "  flowlattice --help | --version\n"
     "\n"
     "Exit status: 0 success; 1 the circuit has a defect; 2 unusable arguments or a file that\n"
-    "cannot be read or written; 3 some nodes could never fire; 4 the run was stopped at its\n"
-    "--timeout.\n";
+    "cannot be read or written; 3 some nodes could never fire; 4 a run still going at its\n"
+    "timeout was stopped.\n";
 
 int BadArguments(const char* why) {
     std::fprintf(stderr, "flowlattice: %s\n\n%s", why, kUsage);
