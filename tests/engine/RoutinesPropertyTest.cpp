@@ -285,35 +285,5 @@ TEST_F(RoutinesPropertyTest, ToStringWritesRealsAndBooleansAsPrintDoes) {
     });
 }
 
-// Remainder belongs to Divide's quotient: x = quotient * y + remainder, wrapping, for every pair.
-TEST_F(RoutinesPropertyTest, RemainderAndQuotientMakeUpX) {
-    Circuit& circuit = MakeCircuit();
-    struct Pair {
-        Int X, Y;
-        Node *Quotient, *Remainder;
-    };
-    std::vector<Pair> pairs;
-    for (int k = 0; k < 80; ++k) {
-        const Inputs in = DrawInputs({I, I}, k);
-        const Int x = std::get<Int>(in[0]), y = std::get<Int>(in[1]);
-        Node* xs = Constant(circuit, x);
-        Node* ys = Constant(circuit, y);
-        pairs.push_back(
-            {x, y, Apply(circuit, "Divide", {xs, ys}), Apply(circuit, "Remainder", {xs, ys})});
-    }
-    Run(circuit);
-    for (const Pair& pair : pairs) {
-        const auto quotient = LatestValue(&Session(circuit), *Output(pair.Quotient));
-        const auto remainder = LatestValue(&Session(circuit), *Output(pair.Remainder));
-        ASSERT_TRUE(quotient && remainder);
-        const Unsigned madeUp =
-            Unsigned(quotient->Value) * Unsigned(pair.Y) + Unsigned(remainder->Value);
-        EXPECT_EQ(Int(madeUp), pair.X) << pair.X << " by " << pair.Y;
-        if (pair.Y != 0 && remainder->Value != 0) {
-            EXPECT_EQ(remainder->Value < 0, pair.X < 0) << pair.X << " by " << pair.Y;
-        }
-    }
-}
-
 } // namespace
 } // namespace flow::test
