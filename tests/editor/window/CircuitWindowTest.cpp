@@ -73,15 +73,19 @@ TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
     EXPECT_EQ(Labels(menus[4]->menu()), QStringList({"Keyboard Shortcuts", "About Flowlattice"}));
 
     const QMenu* add = AddNodeMenu();
-    EXPECT_EQ(Labels(add), QStringList({"Logic", "Numeric", "Strings", "---", "PrintN"}));
+    EXPECT_EQ(Labels(add),
+              QStringList({"Logic", "Numeric", "Strings", "Compare", "---", "PrintN"}));
     EXPECT_EQ(Labels(Submenu(add, "Logic")),
               QStringList({"Constant (False)", "Constant (True)", "---", "Not (\u00AC)",
-                           "And (\u2227)", "Or (\u2228)"}));
+                           "And (\u2227)", "Or (\u2228)", "---", "Select"}));
     EXPECT_EQ(
         Labels(Submenu(add, "Numeric")),
         QStringList({"Constant (Integer)", "Constant (Real)", "---", "Plus (+)", "Subtract (-)",
-                     "Times (*)", "Divide (/)", "---", "ToInteger", "ToReal"}));
+                     "Times (*)", "Divide (/)", "Remainder (mod)", "---", "ToInteger", "ToReal"}));
     EXPECT_EQ(Labels(Submenu(add, "Strings")), QStringList({"Constant", "---", "ToString"}));
+    EXPECT_EQ(Labels(Submenu(add, "Compare")),
+              QStringList({"Equal (=)", "NotEqual (\u2260)", "---", "Less (<)",
+                           "LessOrEqual (\u2264)", "Greater (>)", "GreaterOrEqual (\u2265)"}));
 
     auto* field0 = window.StatusFieldLabel(StatusField::Position);
     auto* field1 = window.StatusFieldLabel(StatusField::RunStatus);
