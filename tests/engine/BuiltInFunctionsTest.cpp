@@ -31,9 +31,9 @@ TEST(BuiltInFunctionsTest, RegistersTheFunctionsInOrder) {
                   {"Constant",       "Print",     "And",      "Or",       "Not",         "Plus",
                    "Subtract",       "Times",     "Divide",   "ToString", "ToInteger",   "ToReal",
                    "Random",         "Equal",     "NotEqual", "Less",     "LessOrEqual", "Greater",
-                   "GreaterOrEqual", "Remainder", "Select"}));
+                   "GreaterOrEqual", "Remainder", "Select",   "Switch",   "Merge"}));
     RegisterCatalogue(); // a second registration changes nothing
-    EXPECT_EQ(Catalogue().InOrder.size(), 21u);
+    EXPECT_EQ(Catalogue().InOrder.size(), 23u);
     EXPECT_EQ(FindFunction("plus"), nullptr); // names match case-sensitively
 }
 
@@ -53,15 +53,16 @@ TEST(BuiltInFunctionsTest, EveryImplementationTypesEveryPortAndNamesItsRoutine) 
             used.insert(impl->Routine);
         }
     }
-    EXPECT_EQ(used.size(), 54);
+    EXPECT_EQ(used.size(), 62);
 }
 
 // The functions after the 13: their ports, labels and implementations, in order.
 TEST(BuiltInFunctionsTest, TheDecidingFunctionsHaveTheirPortsAndImplementations) {
     struct Expected {
         QString Name;
-        QStringList Labels; // inputs, then the output
+        QStringList Labels; // inputs, then the outputs
         QStringList Types;  // per implementation, in order
+        std::size_t Outputs = 1;
     };
     const QStringList comparable = {"IIB", "RRB", "SSB"};
     const QStringList equatable = comparable + QStringList{"BBB"};
@@ -74,6 +75,8 @@ TEST(BuiltInFunctionsTest, TheDecidingFunctionsHaveTheirPortsAndImplementations)
         {"GreaterOrEqual", {"x", "y", "x \u2265 y"}, comparable},
         {"Remainder", {"x", "y", "x mod y"}, {"III", "RRR"}},
         {"Select", {"if", "then", "else", "result"}, {"BBBB", "BIII", "BRRR", "BSSS"}},
+        {"Switch", {"if", "value", "if true", "if false"}, {"BBBB", "BIII", "BRRR", "BSSS"}, 2},
+        {"Merge", {"a", "b", "a or b"}, {"BBB", "III", "RRR", "SSS"}},
     };
     for (const Expected& expected : table) {
         SCOPED_TRACE(expected.Name.toStdString());
@@ -83,7 +86,7 @@ TEST(BuiltInFunctionsTest, TheDecidingFunctionsHaveTheirPortsAndImplementations)
         for (std::size_t p = 0; p < f->Ports.size(); ++p) {
             EXPECT_EQ(f->Ports[p]->Label, expected.Labels[qsizetype(p)]);
             EXPECT_EQ(f->Ports[p]->Direction,
-                      p + 1 < f->Ports.size() ? Direction::In : Direction::Out);
+                      p + expected.Outputs < f->Ports.size() ? Direction::In : Direction::Out);
         }
         QStringList types;
         for (const auto& impl : f->Implementations)

@@ -5,6 +5,7 @@
 #include "EngineFixture.h"
 
 #include "engine/PortValues.h"
+#include "model/Catalogue.h"
 #include "model/Model.h"
 
 #include <optional>
@@ -98,7 +99,9 @@ TEST_F(NothingTest, SkippedNodesAreThoseAReferenceEvaluationPredictsAndNoneOfThe
                     const auto carried = LatestValue(&Session(circuit), *target);
                     ASSERT_TRUE(carried.has_value());
                     EXPECT_EQ(carried->Nothing, !value.has_value());
-                    if (value) EXPECT_EQ(carried->Value, *value);
+                    if (value) {
+                        EXPECT_EQ(carried->Value, *value);
+                    }
                 }
         }
     }

@@ -57,12 +57,12 @@ TEST(AddedFunctionTest, TheAddNodeMenuOffersItInItsPlace) {
               QStringList({"Constant (Integer)", "Constant (Real)", "---", "Plus (+)",
                            "Subtract (-)", "Times (*)", "Divide (/)", "Remainder (mod)",
                            "Twice (2x)", "---", "ToInteger", "ToReal"}));
-    EXPECT_EQ(AddNodeCommandCount(), 25);
+    EXPECT_EQ(AddNodeCommandCount(), 27);
 
     // Its command makes a Twice node waiting to be placed; the items below it moved one id on
     // and still make their own nodes.
     const int id = CommandOf(numeric, "Twice (2x)");
-    EXPECT_EQ(id, kFirstAddNodeCommand + 13);
+    EXPECT_EQ(id, kFirstAddNodeCommand + 15);
     Node preview;
     FillPreviewNode(preview, id);
     EXPECT_EQ(preview.Function, FindFunction("Twice"));
@@ -99,6 +99,8 @@ TEST(AddedFunctionTest, TheTypeToPlacePopupOffersItWhereAWireFits) {
                                               "GreaterOrEqual",
                                               "Remainder",
                                               "Select",
+                                              "Switch",
+                                              "Merge",
                                               "Twice"}));
     EXPECT_EQ(LabelsOf(MatchingChoices(choices, "tw")), QStringList({"Twice"}));
 

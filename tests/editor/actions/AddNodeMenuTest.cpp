@@ -28,6 +28,8 @@ TEST_F(AddNodeMenuTest, EveryItemInMenuOrderMakesTheNodeItNames) {
         {"And (\u2227)", "And", G, {}},
         {"Or (\u2228)", "Or", G, {}},
         {"Select", "Select", B, {}},
+        {"Switch", "Switch", B, {}},
+        {"Merge", "Merge", G, {}},
         {"Constant (Integer)", "Constant", I, {}},
         {"Constant (Real)", "Constant", R, {}},
         {"Plus (+)", "Plus", G, {}},

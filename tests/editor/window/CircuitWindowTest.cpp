@@ -67,7 +67,7 @@ TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
     EXPECT_FALSE(menus[2]->menu()->actions()[5]->isChecked());
     EXPECT_TRUE(menus[2]->menu()->actions()[6]->isCheckable());
     EXPECT_EQ(menus[3]->text(), "Run");
-    EXPECT_EQ(Labels(menus[3]->menu()), QStringList({"Start"}));
+    EXPECT_EQ(Labels(menus[3]->menu()), QStringList({"Start", "Stop"}));
     EXPECT_EQ(menus[3]->menu()->actions()[0]->shortcut(), QKeySequence(Qt::Key_F5));
     EXPECT_EQ(menus[4]->text(), "Help");
     EXPECT_EQ(Labels(menus[4]->menu()), QStringList({"Keyboard Shortcuts", "About Flowlattice"}));
@@ -77,7 +77,7 @@ TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
               QStringList({"Logic", "Numeric", "Strings", "Compare", "---", "PrintN"}));
     EXPECT_EQ(Labels(Submenu(add, "Logic")),
               QStringList({"Constant (False)", "Constant (True)", "---", "Not (\u00AC)",
-                           "And (\u2227)", "Or (\u2228)", "---", "Select"}));
+                           "And (\u2227)", "Or (\u2228)", "---", "Select", "Switch", "Merge"}));
     EXPECT_EQ(
         Labels(Submenu(add, "Numeric")),
         QStringList({"Constant (Integer)", "Constant (Real)", "---", "Plus (+)", "Subtract (-)",
