@@ -19,9 +19,7 @@ using Unsigned = std::uint64_t;
 class LoopRunTest : public EngineFixture {
   protected:
     std::mt19937 random{std::uint32_t(qEnvironmentVariableIntValue("FLOW_RANDOM_SEED")) ^ 2929u};
-    int Between(int low, int high) {
-        return std::uniform_int_distribution<int>(low, high)(random);
-    }
+    int Between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); }
 
     // "Step": x := x * k + i, carried; i printed inside and sent out as "last", which is not
     // carried. Instances: times, x in; x, last out.
