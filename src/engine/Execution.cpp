@@ -127,8 +127,10 @@ bool StopRun(RunSession& session) {
             return entry.second->Thread->Fired != entry.second->Thread->Started;
         }))
         return false;
+    // A stopped run never settles: what did not fire was stopped, not stuck.
+    session.FiringsToSettle = 0;
     StopUnfinishedThreads(session);
-    ShowRunState(session, RunState::Ready, QStringLiteral("Execution ... stopped"));
+    ShowRunState(session, RunState::Stopped, QStringLiteral("Execution ... stopped"));
     return true;
 }
 

@@ -126,6 +126,8 @@ void NodeThread::Loop() {
         if (routine_->Unlocked && !ReceivedNothing(firing)) {
             lock.unlock();
             routine_->Compute(firing);
+            // A loop stopped in the middle did not fire: it sent nothing.
+            if (Stopping) return;
         } else {
             HeldRings held;
             FireOrSkip(*routine_, firing);

@@ -26,7 +26,8 @@ namespace flow {
 class NodeThread;
 class RunObserver;
 
-enum class RunState { None, Ready, Initializing, Defect, Executing };
+// Stopped: Run → Stop ended the run before it was over; nothing of it is settled.
+enum class RunState { None, Ready, Initializing, Defect, Executing, Stopped };
 
 enum class ErrorKind { None, MissingInput, InvalidWire, NoImplementation, NoThread, CarriedType };
 

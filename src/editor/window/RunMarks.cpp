@@ -62,7 +62,9 @@ void StopCircuitRun(Circuit& circuit) {
 
 void OnRunMaySettle(Circuit& circuit, std::uint64_t runNumber) {
     RunSession& session = SessionOf(circuit);
-    if (runNumber != session.RunNumber || session.State() == RunState::Defect) return;
+    if (runNumber != session.RunNumber || session.State() == RunState::Defect ||
+        session.State() == RunState::Stopped)
+        return;
     // The same test as the command line's: a firing count only says when to look.
     const FiringOutlook outlook = OutlookOf(session);
     if (!HasSettled(session, outlook)) return;

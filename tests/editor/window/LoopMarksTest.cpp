@@ -97,6 +97,9 @@ TEST_F(LoopMarksTest, StopEndsAnEndlessLoopAndTheNextStartRunsItAgain) {
         const int lines = PanelOf(circuit).blockCount();
         QTest::qWait(50);
         EXPECT_EQ(PanelOf(circuit).blockCount(), lines);
+        // Nothing was stuck: the loop was stopped, and no mark says it never fired.
+        EXPECT_EQ(StatusText(circuit, StatusField::RunStatus), "Execution ... stopped");
+        EXPECT_FALSE(loop->Flags & ObjectFlag::NeverFired);
         EXPECT_TRUE(PanelOf(circuit).toPlainText().startsWith("0\n1\n2\n"));
     }
 
