@@ -11,14 +11,17 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 namespace {
 
 const char* const kUsage =
     "Usage:\n"
     "  flowlattice [FILE]                       open the editor (FILE: a circuit to load)\n"
-    "  flowlattice --run FILE                   load, check and run FILE without a window;\n"
-    "                                           printed lines go to stdout\n"
+    "  flowlattice --run FILE [--timeout SECONDS]\n"
+    "                                           load, check and run FILE without a window;\n"
+    "                                           printed lines go to stdout; a run still going\n"
+    "                                           after SECONDS is stopped\n"
     "  flowlattice --render FILE --output OUT [--size WxH] [--scale N] [--fit]\n"
     "                                           draw FILE as its window's canvas would show it,\n"
     "                                           to an SVG when OUT ends in .svg, else a PNG;\n"
@@ -28,7 +31,8 @@ const char* const kUsage =
     "  flowlattice --help | --version\n"
     "\n"
     "Exit status: 0 success; 1 the circuit has a defect; 2 unusable arguments or a file that\n"
-    "cannot be read or written; 3 some nodes could never fire.\n";
+    "cannot be read or written; 3 some nodes could never fire; 4 a run still going at its\n"
+    "timeout was stopped.\n";
 
 int BadArguments(const char* why) {
     std::fprintf(stderr, "flowlattice: %s\n\n%s", why, kUsage);
@@ -42,6 +46,8 @@ bool ParseSize(const char* text, int& width, int& height) {
 }
 
 constexpr double kLongestSide = 16384;
+// A year: longer is no timeout, and would overflow the clock's arithmetic.
+constexpr double kLongestTimeout = 365.0 * 24 * 3600;
 
 // An image of at least one pixel and at most kLongestSide pixels each way, drawn from a canvas
 // no larger than --size allows: below one pixel the image rounds up to one, and drawing it
@@ -82,9 +88,24 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (!std::strcmp(first, "--run")) {
-        if (argc != 3) return BadArguments("--run takes exactly one FILE");
-        const QString file = arg(2);
-        return unusableName ? badName() : flow::RunCommand(file);
+        QString file;
+        std::optional<double> timeout;
+        for (int i = 2; i < argc; ++i) {
+            if (!std::strcmp(argv[i], "--timeout") && i + 1 < argc) {
+                double seconds = 0;
+                char extra = 0;
+                if (std::sscanf(argv[++i], "%lf%c", &seconds, &extra) != 1 ||
+                    !std::isfinite(seconds) || !(seconds > 0) || seconds > kLongestTimeout)
+                    return BadArguments("--timeout takes a number of seconds above 0");
+                timeout = seconds;
+            } else if (file.isEmpty() && argv[i][0] != '-') {
+                file = arg(i);
+            } else {
+                return BadArguments("--run takes exactly one FILE");
+            }
+        }
+        if (file.isEmpty()) return BadArguments("--run takes exactly one FILE");
+        return unusableName ? badName() : flow::RunCommand(file, timeout);
     }
     if (!std::strcmp(first, "--resave")) {
         if (argc != 4) return BadArguments("--resave takes IN and OUT");

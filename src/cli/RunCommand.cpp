@@ -7,11 +7,14 @@
 #include "engine/NodeThreads.h"
 #include "engine/Preparation.h"
 #include "engine/RunObserver.h"
+#include "engine/Settling.h"
 #include "file/CircuitWriter.h"
 #include "model/Catalogue.h"
 
+#include <chrono>
 #include <cstdio>
 #include <mutex>
+#include <thread>
 
 namespace flow {
 
@@ -41,14 +44,35 @@ QString DefectSuffix(const Defect& defect) {
     return place.isEmpty() ? place : QStringLiteral(" (%1)").arg(place);
 }
 
-int Run(RunSession& session, const QString& file) {
+// Looks now and then whether the run is over, until the deadline; false when it was not.
+bool SettlesBefore(const RunSession& session, std::chrono::steady_clock::time_point deadline) {
+    const FiringOutlook outlook = OutlookOf(session);
+    for (;;) {
+        if (HasSettled(session, outlook)) return true;
+        if (std::chrono::steady_clock::now() >= deadline) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+}
+
+int Run(RunSession& session, const QString& file, std::optional<double> timeout) {
     if (!PrepareCircuit(session)) {
         std::fprintf(stderr, "flowlattice: %s: defect: %s%s\n", qPrintable(file),
                      qPrintable(session.Fault().Message),
                      qPrintable(DefectSuffix(session.Fault())));
         return 1;
     }
+    const auto started = std::chrono::steady_clock::now();
     ExecuteCircuit(session);
+    if (timeout) {
+        const auto deadline = started + std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                            std::chrono::duration<double>(*timeout));
+        if (!SettlesBefore(session, deadline)) {
+            StopRun(session);
+            std::fprintf(stderr, "flowlattice: %s: stopped after %g s\n", qPrintable(file),
+                         *timeout);
+            return 4;
+        }
+    }
     const RunReport report = RunToCompletion(session);
     if (const std::size_t stuck = report.NeverFire.size()) {
         std::fprintf(stderr, "flowlattice: %s: %zu %s could never fire\n", qPrintable(file), stuck,
@@ -60,7 +84,7 @@ int Run(RunSession& session, const QString& file) {
 
 } // namespace
 
-int RunCommand(const QString& file) {
+int RunCommand(const QString& file, std::optional<double> timeout) {
     RegisterCatalogue();
     Circuit* circuit = LoadForCommand(file);
     if (!circuit) return 2;
@@ -68,7 +92,7 @@ int RunCommand(const QString& file) {
     // and it reads its session.
     static TerminalObserver terminal;
     static RunSession session(*circuit, &terminal);
-    const int status = Run(session, file);
+    const int status = Run(session, file, timeout);
     StopCircuitThreads(session);
     return status;
 }

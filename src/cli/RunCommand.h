@@ -1,12 +1,15 @@
 #pragma once
 // flowlattice --run FILE: loads, checks and runs the circuit without a window; printed lines go
 // to stdout. Returns the process's exit status: 0 success, 1 the circuit has a defect, 2 an
-// unreadable file, 3 some nodes could never fire.
+// unreadable file, 3 some nodes could never fire, 4 the run was still going at the timeout
+// (in seconds) and was stopped; the lines it printed stay printed.
 
 #include <QString>
 
+#include <optional>
+
 namespace flow {
 
-int RunCommand(const QString& file);
+int RunCommand(const QString& file, std::optional<double> timeout = {});
 
 } // namespace flow

@@ -21,6 +21,9 @@ const QString kPrintShape = "M 0 8 c 0 -5 3 -8 8 -8 l 24 0 c 5 0 8 3 8 8 l 0 24 
                             "l -24 0 c -5 0 -8 -3 -8 -8 z";
 const QString kArithmeticShape =
     "M 0 4 c 0 -4 2 -6 6 -4 l 24 12 c 4 2 4 6 0 8 l -24 12 c -4 2 -6 0 -6 -4 z";
+// Switch and Merge route values rather than compute them: a square with rounded corners.
+const QString kChoiceShape = "M 0,4 c 0,-3 1,-4 4,-4 l 24,0 c 3,0 4,1 4,4 l 0,24 c 0,3 -1,4 -4,4 "
+                             "l -24,0 c -3,0 -4,-1 -4,-4 z";
 const QString kConversionShape = "M 0,0 l 40,0 c 11,0 11,16 0,16 l -40,0 c 6,-3 6,-13 0,-16 z";
 
 // Where the add-node menu offers the function, and the node it makes: by default one whose
@@ -37,6 +40,26 @@ std::vector<PortEntry> ArithmeticPorts(const QString& outLabel) {
 }
 std::vector<PortEntry> ConversionPorts(const QString& outLabel) {
     return {In("x", 8, 8), Out(outLabel, 45, 8)};
+}
+
+// A comparison looks like arithmetic with its sign, gives a truth value and sits in the Compare
+// submenu. Its routines come in the order Integer, Real, String and, for equality, Boolean.
+FunctionEntry Comparison(const QString& name, const QString& sign,
+                         const std::vector<const Routine*>& routines, int section, int rank,
+                         const QString& description) {
+    const std::vector<int> inputTypes = {I, R, S, B};
+    std::vector<FunctionEntry::ImplementationEntry> implementations;
+    for (std::size_t k = 0; k < routines.size(); ++k)
+        implementations.push_back({routines[k], {inputTypes[k], inputTypes[k], B}});
+    return {.Name = name,
+            .Shape = kArithmeticShape,
+            .Symbol = "$" + sign + ",20,15,15",
+            .Width = 32,
+            .Height = 32,
+            .Ports = ArithmeticPorts("x " + sign + " y"),
+            .Implementations = implementations,
+            .MenuItems = {Item(name + " (" + sign + ")", "Compare", section, rank)},
+            .Description = description};
 }
 
 std::vector<FunctionEntry> MakeTable() {
@@ -134,15 +157,18 @@ std::vector<FunctionEntry> MakeTable() {
          .Implementations = {{&Divide_III, {I, I, I}}, {&Divide_RRR, {R, R, R}}},
          .MenuItems = {Item("Divide (/)", "Numeric", 1, 3)},
          .Description = "The quotient of two numbers; integers divide towards zero"},
+        // Integer first, as it was the only one: a stored node starts as it always did.
         {.Name = "ToString",
          .Shape = kConversionShape,
          .Symbol = "$STR,10,26,8",
          .Width = 48,
          .Height = 16,
          .Ports = ConversionPorts("str(x)"),
-         .Implementations = {{&ToString_IS, {I, S}}},
+         .Implementations = {{&ToString_IS, {I, S}},
+                             {&ToString_RS, {R, S}},
+                             {&ToString_BS, {B, S}}},
          .MenuItems = {Item("ToString", "Strings", 1, 0)},
-         .Description = "An integer written out in decimal"},
+         .Description = "A value written out as Print writes it"},
         {.Name = "ToInteger",
          .Shape = kConversionShape,
          .Symbol = "$INT,10,26,8",
@@ -173,6 +199,73 @@ std::vector<FunctionEntry> MakeTable() {
          .Implementations = {},
          .MenuItems = {},
          .Description = "A random number; it cannot run yet"},
+        Comparison("Equal", "=", {&Equal_IIB, &Equal_RRB, &Equal_SSB, &Equal_BBB}, 0, 0,
+                   "True when x equals y; NaN equals nothing"),
+        Comparison(QStringLiteral("NotEqual"), QStringLiteral("\u2260"),
+                   {&NotEqual_IIB, &NotEqual_RRB, &NotEqual_SSB, &NotEqual_BBB}, 0, 1,
+                   "True when x differs from y; NaN differs from everything"),
+        Comparison("Less", "<", {&Less_IIB, &Less_RRB, &Less_SSB}, 1, 0,
+                   "True when x comes before y: numbers by value, strings by code point"),
+        Comparison(QStringLiteral("LessOrEqual"), QStringLiteral("\u2264"),
+                   {&LessOrEqual_IIB, &LessOrEqual_RRB, &LessOrEqual_SSB}, 1, 1,
+                   "True when x comes before y or equals it"),
+        Comparison("Greater", ">", {&Greater_IIB, &Greater_RRB, &Greater_SSB}, 1, 2,
+                   "True when x comes after y: numbers by value, strings by code point"),
+        Comparison(QStringLiteral("GreaterOrEqual"), QStringLiteral("\u2265"),
+                   {&GreaterOrEqual_IIB, &GreaterOrEqual_RRB, &GreaterOrEqual_SSB}, 1, 3,
+                   "True when x comes after y or equals it"),
+        {.Name = "Remainder",
+         .Shape = kArithmeticShape,
+         .Symbol = "$mod,9,13,16",
+         .Width = 32,
+         .Height = 32,
+         .Ports = ArithmeticPorts("x mod y"),
+         .Implementations = {{&Remainder_III, {I, I, I}}, {&Remainder_RRR, {R, R, R}}},
+         .MenuItems = {Item("Remainder (mod)", "Numeric", 1, 4)},
+         .Description = "What Divide leaves of x; it has the sign of x, and by 0 it is x"},
+        // A multiplexer: the condition above the two values it chooses between.
+        {.Name = "Select",
+         .Shape = "M 0,0 l 32,8 l 0,24 l -32,8 z",
+         .Symbol = "$?,18,14,20",
+         .Width = 32,
+         .Height = 40,
+         .Ports = {In("if", 3, 8), In("then", 3, 20), In("else", 3, 32), Out("result", 29, 20)},
+         .Implementations = {{&Select_BBBB, {B, B, B, B}},
+                             {&Select_BIII, {B, I, I, I}},
+                             {&Select_BRRR, {B, R, R, R}},
+                             {&Select_BSSS, {B, S, S, S}}},
+         .MenuItems = {Item("Select", "Logic", 2, 0)},
+         .Description = "The then value when if is true, else the else value; waits for all three"},
+        {.Name = "Switch",
+         .Shape = kChoiceShape,
+         // A path that forks in two.
+         .Symbol = "M 8,15 l 6,0 l 6,-6 l 4,0 l 0,2 l -3,0 l -5,5 l 5,5 l 3,0 l 0,2 l -4,0 "
+                   "l -6,-6 l -6,0 z",
+         .Width = 32,
+         .Height = 32,
+         .Ports = {In("if", 3, 8), In("value", 3, 24), Out("if true", 29, 8),
+                   Out("if false", 29, 24)},
+         .Implementations = {{&Switch_BBBB, {B, B, B, B}},
+                             {&Switch_BIII, {B, I, I, I}},
+                             {&Switch_BRRR, {B, R, R, R}},
+                             {&Switch_BSSS, {B, S, S, S}}},
+         .MenuItems = {Item("Switch", "Logic", 2, 1)},
+         .Description = "Sends the value on one output, if true or if false, and nothing on "
+                        "the other"},
+        // Switch's fork, mirrored: two paths join.
+        {.Name = "Merge",
+         .Shape = kChoiceShape,
+         .Symbol = "M 24,15 l -6,0 l -6,-6 l -4,0 l 0,2 l 3,0 l 5,5 l -5,5 l -3,0 l 0,2 l 4,0 "
+                   "l 6,-6 l 6,0 z",
+         .Width = 32,
+         .Height = 32,
+         .Ports = {In("a", 3, 8), In("b", 3, 24), Out("a or b", 29, 16)},
+         .Implementations = {{&Merge_BBB, {B, B, B}},
+                             {&Merge_III, {I, I, I}},
+                             {&Merge_RRR, {R, R, R}},
+                             {&Merge_SSS, {S, S, S}}},
+         .MenuItems = {Item("Merge", "Logic", 2, 2)},
+         .Description = "Sends whichever input carries a value, a when both do"},
     };
 }
 

@@ -7,7 +7,7 @@
 
 namespace flow {
 
-// The 13 built-in functions in catalogue order.
+// The built-in functions in catalogue order.
 const std::vector<FunctionEntry>& BuiltInFunctions();
 
 // Registers the built-in functions; later calls do nothing. Functions of one's own

@@ -1,11 +1,13 @@
 #include "engine/Execution.h"
 
 #include "engine/NodeThread.h"
+#include "engine/NodeThreads.h"
+#include "engine/Routines.h"
 #include "engine/RunStatus.h"
 #include "engine/Settling.h"
 #include "model/Expansion.h"
 
-#include <unordered_set>
+#include <algorithm>
 
 namespace flow {
 
@@ -14,7 +16,9 @@ void ExecuteCircuit(RunSession& session) {
     {
         // Every start is counted before any thread wakes to compete for the processor.
         HeldRings held;
+        // The nodes inside a loop's body start when the loop's iterations do.
         for (const auto& [node, run] : session.Entries()) {
+            if (run->Driver) continue;
             if (run->Thread) ++run->Thread->Started;
             run->Start.Release();
         }
@@ -64,6 +68,7 @@ void SendToTargets(const Firing& firing, std::size_t output, Int value, int type
         slot.Value = value;
         slot.ValueType = type;
         slot.ValueRun = firing.RunNumber;
+        slot.Empty = false;
     });
 }
 
@@ -72,15 +77,70 @@ void SendToTargets(const Firing& firing, std::size_t output, const QString& text
         slot.Text = text;
         slot.ValueType = PortType::String;
         slot.ValueRun = firing.RunNumber;
+        slot.Empty = false;
     });
+}
+
+void SendNothing(const Firing& firing, std::size_t output) {
+    Deliver(firing, output, [&](PortRun& slot) {
+        slot.ValueRun = firing.RunNumber;
+        slot.Empty = true;
+    });
+}
+
+Token TokenIn(const PortRun& slot) {
+    return {slot.Value, slot.Text, slot.ValueType, slot.Empty};
+}
+
+void SendToken(const Firing& firing, std::size_t output, const Token& token) {
+    if (token.Empty)
+        SendNothing(firing, output);
+    else if (token.Type == PortType::String)
+        SendToTargets(firing, output, token.Text);
+    else
+        SendToTargets(firing, output, token.Value, token.Type);
+}
+
+bool ReceivedNothing(const Firing& firing) {
+    const auto& ports = firing.Node.PortArray;
+    for (std::size_t i = 1; i < ports.size(); ++i)
+        if (ports[i] && ports[i]->Source && (ports[i]->Direction & Direction::In))
+            if (const PortRun* slot = firing.Run.Slot(i); slot && slot->Empty) return true;
+    return false;
+}
+
+void FireOrSkip(const Routine& routine, const Firing& firing) {
+    if (routine.TakesNothing || !ReceivedNothing(firing)) {
+        routine.Compute(firing);
+        return;
+    }
+    firing.Run.SkippedRun = firing.RunNumber;
+    firing.Session.SkipsIn = firing.RunNumber;
+    const auto& ports = firing.Node.PortArray;
+    for (std::size_t i = 1; i < ports.size(); ++i)
+        if (ports[i] && (ports[i]->Direction & Direction::Out)) SendNothing(firing, i);
+}
+
+bool StopRun(RunSession& session) {
+    const auto going = session.Threaded();
+    if (std::none_of(going.begin(), going.end(), [](const auto& entry) {
+            return entry.second->Thread->Fired != entry.second->Thread->Started;
+        }))
+        return false;
+    // A stopped run never settles: what did not fire was stopped, not stuck.
+    session.FiringsToSettle = 0;
+    StopUnfinishedThreads(session);
+    ShowRunState(session, RunState::Stopped, QStringLiteral("Execution ... stopped"));
+    return true;
 }
 
 RunReport RunToCompletion(RunSession& session) {
     const FiringOutlook outlook = OutlookOf(session);
-    // Those that can fire are the nodes with a thread that are not among those that never can.
-    const std::unordered_set<const Node*> never(outlook.NeverFire.begin(), outlook.NeverFire.end());
-    for (const auto& [node, run] : session.Entries())
-        if (run->Thread && !never.count(node)) run->Thread->WaitForFirings(run->Thread->Started);
+    // A loop fires once its iterations are over, so waiting for the nodes outside loops waits
+    // for those inside too.
+    for (Node* node : outlook.CanFire)
+        if (const NodeRun* run = session.RunOf(*node); run && run->Thread)
+            run->Thread->WaitForFirings(run->Thread->Started);
     return {outlook.CanFire.size(), outlook.NeverFire};
 }
 

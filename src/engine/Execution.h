@@ -23,6 +23,32 @@ struct Firing {
 // in their slots as the value of the firing's run. Routines call it with the FiringLock held.
 void SendToTargets(const Firing& firing, std::size_t output, Int value, int type);
 void SendToTargets(const Firing& firing, std::size_t output, const QString& text);
+// Delivers nothing: every receiver fires without computing, but Merge, which looks past it.
+void SendNothing(const Firing& firing, std::size_t output);
+
+// A value as a slot holds it, taken out to be sent on later: what a loop carries from one
+// iteration to the next, or what Switch, Merge and Select pass on untouched.
+struct Token {
+    Int Value = 0;
+    QString Text;
+    int Type = PortType::Generic;
+    bool Empty = true; // nothing
+};
+Token TokenIn(const PortRun& slot);
+// Sends the token as it is: its value with its type, or nothing.
+void SendToken(const Firing& firing, std::size_t output, const Token& token);
+
+// One firing of the node by its routine: computes, or, when an input carried nothing and the
+// routine does not look past it, sends nothing on every output and notes the node skipped.
+// With the FiringLock held.
+void FireOrSkip(const Routine& routine, const Firing& firing);
+// Whether the firing would skip: some fed input carried nothing.
+bool ReceivedNothing(const Firing& firing);
+
+// Ends the run in progress, if one is: every node still waiting or firing stops, loops
+// included, and the status says so; the next Start begins afresh. Returns whether anything
+// was still going.
+bool StopRun(RunSession& session);
 
 struct RunReport {
     std::size_t Fired = 0;        // nodes that fired in this run

@@ -122,13 +122,22 @@ void NodeThread::Loop() {
         if (Stopping) return;
         // Read now: ExecuteCircuit releases the starts only after the new number is set.
         const std::uint64_t runNumber = session.RunNumber;
-        {
+        const Firing firing{session, *node_, *run_, runNumber};
+        if (routine_->Unlocked && !ReceivedNothing(firing)) {
+            lock.unlock();
+            routine_->Compute(firing);
+            // A loop stopped in the middle did not fire: it sent nothing.
+            if (Stopping) return;
+        } else {
             HeldRings held;
-            routine_->Compute(Firing{session, *node_, *run_, runNumber});
+            FireOrSkip(*routine_, firing);
             lock.unlock();
         }
         CountFiring();
-        NoteFiring(session, runNumber);
+        if (LoopRun* driver = run_->Driver)
+            driver->NoteFiring();
+        else
+            NoteFiring(session, runNumber);
     }
 }
 
@@ -147,6 +156,8 @@ void NodeThread::WaitForFirings(std::uint64_t firings) {
 void NodeThread::RequestStop() {
     Stopping = true;
     if (run_) {
+        // A loop waiting for its iteration wakes, and begins no other.
+        if (run_->Loop) run_->Loop->Abort();
         run_->Start.Release();
         for (const auto& slot : run_->Ports)
             if (slot) slot->Semaphore.Release();

@@ -38,8 +38,9 @@ class NodeThread {
     // Waits until the thread has completed at least the given number of firings.
     void WaitForFirings(std::uint64_t firings);
 
-    // Starts released to this thread, counted on the user-interface thread only.
-    std::uint64_t Started = 0;
+    // Starts released to this thread: by each Start, or by the loop whose body holds the node,
+    // once per iteration.
+    std::atomic<std::uint64_t> Started{0};
     // Firings completed.
     std::atomic<std::uint64_t> Fired{0};
     // The thread's own stop flag: unlike NodeRun::StopRequest it is never cleared, so a thread

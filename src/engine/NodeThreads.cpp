@@ -50,8 +50,13 @@ std::vector<std::pair<Node*, NodeRun*>> NodesWithThreads(const RunSession& sessi
 
 } // namespace
 
+const Routine* RoutineOf(const Node& node) {
+    if (IsLoopInstance(node)) return &LoopRoutine();
+    return node.Implementation ? node.Implementation->Routine : nullptr;
+}
+
 bool StartNodeThread(RunSession& session, Node& node, NodeRun& run) {
-    const Routine* routine = node.Implementation ? node.Implementation->Routine : nullptr;
+    const Routine* routine = RoutineOf(node);
     if (!routine) return false;
     NodeThread* thread = TakeParkedThread();
     if (!thread) thread = NodeThread::Create();
@@ -88,7 +93,7 @@ std::size_t ThreadsNeeded(const RunSession& session) {
     if (!session.Target()) return 0;
     std::size_t needed = 0;
     ForEachWithEntry(session, RunNodes(*session.Target()), [&](Node* node, const NodeRun* run) {
-        const Routine* routine = node->Implementation ? node->Implementation->Routine : nullptr;
+        const Routine* routine = RoutineOf(*node);
         if (routine && (!run || !run->Thread || run->Routine != routine)) ++needed;
     });
     return needed;

@@ -9,7 +9,10 @@
 
 namespace flow {
 
-// Starts the node's thread on its implementation's routine; false when the system refuses one.
+// What the node's thread runs: its implementation's routine, or a loop's; none for a node that
+// cannot run.
+const Routine* RoutineOf(const Node& node);
+// Starts the node's thread on its routine; false when the system refuses one.
 bool StartNodeThread(RunSession& session, Node& node, NodeRun& run);
 // Asks the node's thread to end and waits up to 1000 ms; the releases that woke it are then
 // taken back, so a later thread of the node starts from empty semaphores. Returns false while a

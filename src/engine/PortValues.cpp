@@ -15,7 +15,7 @@ std::optional<CarriedValue> LatestValueHeld(const RunSession& session, const Por
     const Port* copy = RunCopyOf(shown, openPath);
     const PortRun* slot = copy ? session.SlotOf(*copy) : nullptr;
     if (!slot || slot->ValueRun == 0 || slot->ValueRun != latestRun) return std::nullopt;
-    CarriedValue value{slot->ValueType, slot->Value, {}};
+    CarriedValue value{slot->ValueType, slot->Value, {}, slot->Empty};
     if (slot->ValueType == PortType::String) value.Text = slot->Text;
     return value;
 }
@@ -39,6 +39,33 @@ std::optional<CarriedValue> LatestValue(const RunSession* session, const Wire& w
                                         const std::vector<Node*>& openPath) {
     const Port* end = CarryingEnd(wire);
     return end ? LatestValue(session, *end, openPath) : std::nullopt;
+}
+
+namespace {
+
+// The node's run entry, for a node of the session's circuit; read on the user-interface
+// thread, the only one that changes the table.
+const NodeRun* RunEntryOf(const RunSession* session, const Node& node,
+                          const std::vector<Node*>& openPath) {
+    if (!session || OwnerCircuit(node) != session->Target()) return nullptr;
+    const Node* copy = RunCopyOf(node, openPath);
+    return copy ? session->RunOf(*copy) : nullptr;
+}
+
+} // namespace
+
+bool SkippedInLatestRun(const RunSession* session, const Node& node,
+                        const std::vector<Node*>& openPath) {
+    if (!session || session->SkipsIn != session->RunNumber) return false;
+    const NodeRun* run = RunEntryOf(session, node, openPath);
+    return run && run->SkippedRun == session->RunNumber;
+}
+
+std::optional<std::uint64_t> IterationsInLatestRun(const RunSession* session, const Node& node,
+                                                   const std::vector<Node*>& openPath) {
+    const NodeRun* run = RunEntryOf(session, node, openPath);
+    if (!run || !run->Loop || run->Loop->RanIn != session->RunNumber) return std::nullopt;
+    return run->Loop->Ran.load();
 }
 
 const Port* CarryingEnd(const Wire& wire) {

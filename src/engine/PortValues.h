@@ -11,8 +11,9 @@ namespace flow {
 
 struct CarriedValue {
     int Type = PortType::Generic;
-    Int Value = 0; // Boolean, Integer, Real (its bits)
-    QString Text;  // String
+    Int Value = 0;        // Boolean, Integer, Real (its bits)
+    QString Text;         // String
+    bool Nothing = false; // it carried nothing: its sender was skipped or switched away
 };
 
 // The value the port carried in the session's latest run, read through the copy that ran for it
@@ -31,6 +32,15 @@ std::optional<CarriedValue> LatestValueHeld(const RunSession& session, const Por
 std::optional<CarriedValue> LatestValueHeld(const RunSession& session, const Wire& wire,
                                             std::uint64_t latestRun,
                                             const std::vector<Node*>& openPath);
+
+// Whether the node, or the copy that ran in its stead, fired without computing in the session's
+// latest run, as an input carried nothing.
+bool SkippedInLatestRun(const RunSession* session, const Node& node,
+                        const std::vector<Node*>& openPath);
+// How many iterations the loop instance, or its run copy, ran in the latest run; none for a
+// node that is no loop or did not run its iterations.
+std::optional<std::uint64_t> IterationsInLatestRun(const RunSession* session, const Node& node,
+                                                   const std::vector<Node*>& openPath);
 
 // The input end a wire delivers into, when it is that input's feeder; else none.
 const Port* CarryingEnd(const Wire& wire);

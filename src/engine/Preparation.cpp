@@ -1,5 +1,6 @@
 #include "engine/Preparation.h"
 
+#include "engine/LoopPreparation.h"
 #include "engine/NodeThreads.h"
 #include "engine/Routines.h"
 #include "engine/RunObserver.h"
@@ -93,9 +94,14 @@ bool CheckNode(RunSession& session, Node* node) {
                                      "hold more than %1")
                           .arg(ExpansionLimit()),
                       node, node->X, node->Y);
-    if (IsInstance(*node) || (IsPin(*node) && node->Frame->Instance))
+    if ((IsInstance(*node) && !IsLoopInstance(*node)) ||
+        (IsBodyPin(*node) && node->Frame->Instance)) {
+        // An instance whose body no longer repeats had a thread as a loop.
+        if (const NodeRun* run = session.RunOf(*node); run && run->Thread)
+            StopNodeThread(session, node);
         return CheckBoundary(session, node);
-    const Routine* routine = node->Implementation ? node->Implementation->Routine : nullptr;
+    }
+    const Routine* routine = RoutineOf(*node);
     NodeRun* prepared = session.RunOf(*node);
     if (prepared && prepared->Routine != routine) StopNodeThread(session, node);
     if (!routine)
@@ -103,9 +109,11 @@ bool CheckNode(RunSession& session, Node* node) {
                       QStringLiteral("Node cannot run: it has no implementation"), node, node->X,
                       node->Y);
     // A node prepared before keeps its slots: a warm Start takes no lock here.
-    NodeRun& run = prepared && prepared->Ports.size() == node->PortArray.size()
-                       ? *prepared
-                       : PrepareSlots(session, *node);
+    // A loop's instance may have had slots as a plain instance, which no thread waits on.
+    NodeRun& run =
+        prepared && prepared->Ports.size() == node->PortArray.size() && !IsLoopInstance(*node)
+            ? *prepared
+            : PrepareSlots(session, *node);
     for (const auto& port : node->Ports)
         if ((port->Direction & Direction::In) && !port->Source)
             return Refuse(session, ErrorKind::MissingInput,
@@ -143,6 +151,7 @@ bool PrepareCircuit(RunSession& session) {
     for (std::size_t f = 0; ready && f < frames.size(); ++f)
         for (const auto& wire : frames[f]->Wires)
             if (!(ready = CheckWire(session, *wire))) break;
+    ready = ready && PrepareLoops(session, frames);
 
     if (ready)
         ShowRunState(session, RunState::Ready, QStringLiteral("Initialization ... finished"));

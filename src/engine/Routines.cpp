@@ -1,5 +1,6 @@
 #include "engine/Routines.h"
 
+#include "engine/CodePointOrder.h"
 #include "engine/Execution.h"
 #include "engine/NumberText.h"
 #include "engine/RunObserver.h"
@@ -7,6 +8,7 @@
 
 #include <bit>
 #include <cmath>
+#include <compare>
 #include <limits>
 
 namespace flow {
@@ -56,7 +58,7 @@ const PortRun& InputSlot(const Firing& firing, std::size_t port) {
     return *firing.Run.Ports[port];
 }
 
-// The four shapes of computation; a constant sends the value its output port stores.
+// The shapes of computation; a constant sends the value its output port stores.
 template <typename T> void Constant(const Firing& firing) {
     T::Send(firing, 1, T::Read(*firing.Node.PortArray[1]));
 }
@@ -72,8 +74,15 @@ template <typename In, typename Out, auto F> void Unary(const Firing& firing) {
     Out::Send(firing, 2, F(In::Read(InputSlot(firing, 1))));
 }
 
-template <typename T, auto F> void Binary(const Firing& firing) {
-    T::Send(firing, 3, F(T::Read(InputSlot(firing, 1)), T::Read(InputSlot(firing, 2))));
+// Both inputs of type In; the result is of the same type unless Out says otherwise.
+template <typename In, auto F, typename Out = In> void Binary(const Firing& firing) {
+    Out::Send(firing, 3, F(In::Read(InputSlot(firing, 1)), In::Read(InputSlot(firing, 2))));
+}
+
+// Fires, as every node does, once all three inputs are there, though it passes on only one.
+template <typename T> void Select(const Firing& firing) {
+    const bool condition = BooleanValue::Read(InputSlot(firing, 1));
+    T::Send(firing, 4, T::Read(InputSlot(firing, condition ? 2 : 3)));
 }
 
 using Unsigned = std::uint64_t;
@@ -114,6 +123,14 @@ Int TruncatedQuotient(Int x, Int y) {
     return x / y;
 }
 
+// The remainder that goes with Divide's quotient, so that x = quotient * y + remainder holds in
+// wrapping arithmetic: by 0 (quotient 0) it is x, and minimum by -1 (quotient minimum) it is 0.
+Int TruncatedRemainder(Int x, Int y) {
+    if (y == 0) return x;
+    if (y == -1) return 0;
+    return x % y;
+}
+
 // Adding +0.0 turns a negative zero into a positive one.
 double RealSum(double x, double y) {
     return (x + y) + 0.0;
@@ -128,8 +145,45 @@ double RealQuotient(double x, double y) {
     return x / y;
 }
 
+double RealRemainder(double x, double y) {
+    return std::fmod(x, y);
+}
+
 QString Concatenation(const QString& x, const QString& y) {
     return x + y;
+}
+
+// How two values of one type compare: numbers by value, where NaN is unordered with everything;
+// strings by code point.
+std::partial_ordering Order(const QString& x, const QString& y) {
+    return CompareCodePoints(x, y);
+}
+template <typename V> std::partial_ordering Order(const V& x, const V& y) {
+    return x <=> y;
+}
+
+// What each comparison asks of the order; every one but "differs" is false for NaN.
+bool Same(std::partial_ordering order) {
+    return order == 0;
+}
+bool Differs(std::partial_ordering order) {
+    return order != 0;
+}
+bool Before(std::partial_ordering order) {
+    return order < 0;
+}
+bool NotAfter(std::partial_ordering order) {
+    return order <= 0;
+}
+bool After(std::partial_ordering order) {
+    return order > 0;
+}
+bool NotBefore(std::partial_ordering order) {
+    return order >= 0;
+}
+
+template <typename V, bool (*Holds)(std::partial_ordering)> bool Compared(const V& x, const V& y) {
+    return Holds(Order(x, y));
 }
 
 Int TruncatedToInteger(double d) {
@@ -142,6 +196,19 @@ Int TruncatedToInteger(double d) {
 
 double NearestReal(Int x) {
     return double(x);
+}
+
+// Switch and Merge pass a value on untouched, whatever its type: one routine serves every
+// implementation.
+void Switch(const Firing& firing) {
+    const bool toTrue = InputSlot(firing, 1).Value != 0;
+    SendToken(firing, toTrue ? 3 : 4, TokenIn(InputSlot(firing, 2)));
+    SendNothing(firing, toTrue ? 4 : 3);
+}
+
+void Merge(const Firing& firing) {
+    const PortRun& a = InputSlot(firing, 1);
+    SendToken(firing, 3, TokenIn(a.Empty ? InputSlot(firing, 2) : a));
 }
 
 } // namespace
@@ -172,9 +239,49 @@ FLOW_ROUTINE(Times_III, (Binary<IntegerValue, WrappingProduct>))
 FLOW_ROUTINE(Times_RRR, (Binary<RealValue, RealProduct>))
 FLOW_ROUTINE(Divide_III, (Binary<IntegerValue, TruncatedQuotient>))
 FLOW_ROUTINE(Divide_RRR, (Binary<RealValue, RealQuotient>))
-FLOW_ROUTINE(ToString_IS, (Unary<IntegerValue, StringValue, FormatInteger>))
+// The text Print writes for the value.
+FLOW_ROUTINE(ToString_IS, (Unary<IntegerValue, StringValue, IntegerValue::Show>))
 FLOW_ROUTINE(ToInteger_RI, (Unary<RealValue, IntegerValue, TruncatedToInteger>))
 FLOW_ROUTINE(ToReal_IR, (Unary<IntegerValue, RealValue, NearestReal>))
+FLOW_ROUTINE(ToString_RS, (Unary<RealValue, StringValue, RealValue::Show>))
+FLOW_ROUTINE(ToString_BS, (Unary<BooleanValue, StringValue, BooleanValue::Show>))
+FLOW_ROUTINE(Equal_IIB, (Binary<IntegerValue, Compared<Int, Same>, BooleanValue>))
+FLOW_ROUTINE(Equal_RRB, (Binary<RealValue, Compared<double, Same>, BooleanValue>))
+FLOW_ROUTINE(Equal_SSB, (Binary<StringValue, Compared<QString, Same>, BooleanValue>))
+FLOW_ROUTINE(Equal_BBB, (Binary<BooleanValue, Compared<bool, Same>>))
+FLOW_ROUTINE(NotEqual_IIB, (Binary<IntegerValue, Compared<Int, Differs>, BooleanValue>))
+FLOW_ROUTINE(NotEqual_RRB, (Binary<RealValue, Compared<double, Differs>, BooleanValue>))
+FLOW_ROUTINE(NotEqual_SSB, (Binary<StringValue, Compared<QString, Differs>, BooleanValue>))
+FLOW_ROUTINE(NotEqual_BBB, (Binary<BooleanValue, Compared<bool, Differs>>))
+FLOW_ROUTINE(Less_IIB, (Binary<IntegerValue, Compared<Int, Before>, BooleanValue>))
+FLOW_ROUTINE(Less_RRB, (Binary<RealValue, Compared<double, Before>, BooleanValue>))
+FLOW_ROUTINE(Less_SSB, (Binary<StringValue, Compared<QString, Before>, BooleanValue>))
+FLOW_ROUTINE(LessOrEqual_IIB, (Binary<IntegerValue, Compared<Int, NotAfter>, BooleanValue>))
+FLOW_ROUTINE(LessOrEqual_RRB, (Binary<RealValue, Compared<double, NotAfter>, BooleanValue>))
+FLOW_ROUTINE(LessOrEqual_SSB, (Binary<StringValue, Compared<QString, NotAfter>, BooleanValue>))
+FLOW_ROUTINE(Greater_IIB, (Binary<IntegerValue, Compared<Int, After>, BooleanValue>))
+FLOW_ROUTINE(Greater_RRB, (Binary<RealValue, Compared<double, After>, BooleanValue>))
+FLOW_ROUTINE(Greater_SSB, (Binary<StringValue, Compared<QString, After>, BooleanValue>))
+FLOW_ROUTINE(GreaterOrEqual_IIB, (Binary<IntegerValue, Compared<Int, NotBefore>, BooleanValue>))
+FLOW_ROUTINE(GreaterOrEqual_RRB, (Binary<RealValue, Compared<double, NotBefore>, BooleanValue>))
+FLOW_ROUTINE(GreaterOrEqual_SSB, (Binary<StringValue, Compared<QString, NotBefore>, BooleanValue>))
+FLOW_ROUTINE(Remainder_III, (Binary<IntegerValue, TruncatedRemainder>))
+FLOW_ROUTINE(Remainder_RRR, (Binary<RealValue, RealRemainder>))
+FLOW_ROUTINE(Select_BBBB, Select<BooleanValue>)
+FLOW_ROUTINE(Select_BIII, Select<IntegerValue>)
+FLOW_ROUTINE(Select_BRRR, Select<RealValue>)
+FLOW_ROUTINE(Select_BSSS, Select<StringValue>)
+FLOW_ROUTINE(Switch_BBBB, Switch)
+FLOW_ROUTINE(Switch_BIII, Switch)
+FLOW_ROUTINE(Switch_BRRR, Switch)
+FLOW_ROUTINE(Switch_BSSS, Switch)
+#define FLOW_ROUTINE_TAKING_NOTHING(name, compute)                                                 \
+    const Routine name{QStringLiteral("Thread_" #name "()"), &compute, true};
+FLOW_ROUTINE_TAKING_NOTHING(Merge_BBB, Merge)
+FLOW_ROUTINE_TAKING_NOTHING(Merge_III, Merge)
+FLOW_ROUTINE_TAKING_NOTHING(Merge_RRR, Merge)
+FLOW_ROUTINE_TAKING_NOTHING(Merge_SSS, Merge)
+#undef FLOW_ROUTINE_TAKING_NOTHING
 #undef FLOW_ROUTINE
 } // namespace routines
 

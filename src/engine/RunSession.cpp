@@ -63,14 +63,17 @@ PortRun* RunSession::SlotOf(const Port& port) const {
 NodeRun& RunSession::Prepare(const Node& node) {
     std::unique_ptr<NodeRun>& run = nodes_[&node];
     if (!run) run = std::make_unique<NodeRun>();
-    // Only an instance or a pin, which run no thread, ever changes its number of ports.
+    // Only an instance or a pin ever changes its number of ports, and only an instance whether
+    // a thread waits on them: it does once its body becomes a loop's.
     const std::size_t ports = std::max<std::size_t>(node.PortArray.size(), 1);
-    if (run->Ports.size() == ports) return *run;
+    const bool waited = RunsOnThread(node);
+    if (run->Ports.size() == ports && (ports == 1 || run->Ports[1]->Waited == waited))
+        return *run;
     ++generation_;
     run->Ports.resize(ports);
-    const bool waited = RunsOnThread(node);
     for (std::size_t i = 1; i < run->Ports.size(); ++i)
-        if (!run->Ports[i]) run->Ports[i] = std::make_unique<PortRun>(&run->Bell, waited);
+        if (!run->Ports[i] || run->Ports[i]->Waited != waited)
+            run->Ports[i] = std::make_unique<PortRun>(&run->Bell, waited);
     return *run;
 }
 

@@ -7,6 +7,7 @@
 // concern a run: a node that goes, a wire that changes a slot's meaning, a circuit that closes.
 
 #include "engine/CountingSemaphore.h"
+#include "engine/LoopRun.h"
 #include "model/Records.h"
 #include "model/RunLink.h"
 
@@ -25,9 +26,10 @@ namespace flow {
 class NodeThread;
 class RunObserver;
 
-enum class RunState { None, Ready, Initializing, Defect, Executing };
+// Stopped: Run → Stop ended the run before it was over; nothing of it is settled.
+enum class RunState { None, Ready, Initializing, Defect, Executing, Stopped };
 
-enum class ErrorKind { None, MissingInput, InvalidWire, NoImplementation, NoThread };
+enum class ErrorKind { None, MissingInput, InvalidWire, NoImplementation, NoThread, CarriedType };
 
 // What the last preparation found wrong, and where.
 struct Defect {
@@ -60,6 +62,9 @@ struct PortRun {
     QString Text;
     std::uint64_t ValueRun = 0;
     int ValueType = PortType::Generic;
+    // What arrived was nothing: the sender was skipped, or a Switch sent its value the other
+    // way. A node with such an input fires without computing and sends nothing on.
+    bool Empty = false;
 };
 
 // What a run keeps for one node: its thread and the routine it was started on, its semaphores
@@ -73,6 +78,13 @@ struct NodeRun {
     // Set while the thread is being stopped.
     std::atomic<int> StopRequest{0};
     std::vector<std::unique_ptr<PortRun>> Ports; // entry 0 unused
+    // The Start in which the node last fired without computing, as an input carried nothing.
+    std::atomic<std::uint64_t> SkippedRun{0};
+    // The loop whose iterations start this node, for a node inside a loop's body (at any depth
+    // of plain sub-circuits); none for a node that each Start starts.
+    LoopRun* Driver = nullptr;
+    // What a loop's instance keeps to run its iterations (engine/LoopRun.h).
+    std::unique_ptr<LoopRun> Loop;
     // For each output (by index), the slots of its receivers in delivery order, as last found:
     // trusted while the session's table has not changed since and the receivers are the same,
     // so that a warm run delivers without looking anything up. Only the node's thread uses it.
@@ -110,6 +122,8 @@ class RunSession final : public RunLink {
     // have, and the firings so far (engine/Settling.h).
     std::atomic<std::size_t> FiringsToSettle{0};
     std::atomic<std::size_t> FiringsInRun{0};
+    // The latest Start in which some node was skipped: before it, no node's mark is looked up.
+    std::atomic<std::uint64_t> SkipsIn{0};
 
     std::mutex& FiringLock() override { return firingLock_; }
 

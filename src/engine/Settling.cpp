@@ -8,29 +8,28 @@
 
 namespace flow {
 
-FiringOutlook OutlookOf(const RunSession& session) {
+FiringOutlook OutlookAmong(const RunSession& session, const std::vector<Node*>& nodes,
+                           const std::vector<Node*>& seeds) {
     // A topological order: a node fires once every fed input's source node has fired. Nodes on
     // a cycle, or fed from one, never get there.
     FiringOutlook outlook;
-    if (!session.Target()) return outlook;
-    const std::vector<Node*> nodes = RunNodes(*session.Target());
     std::unordered_map<const Node*, std::size_t> missingInputs;
-    std::vector<Node*>& canFire = outlook.CanFire;
+    std::vector<Node*> fired = seeds;
     ForEachWithEntry(session, nodes, [&](Node* node, const NodeRun* run) {
         std::size_t fed = 0;
         for (const auto& port : node->Ports)
             fed += port->Source ? 1 : 0;
         // A node without a thread cannot fire; one more missing input keeps it waiting.
         missingInputs[node] = fed + (run && run->Thread ? 0 : 1);
-        if (missingInputs[node] == 0) canFire.push_back(node);
+        if (missingInputs[node] == 0) fired.push_back(node);
     });
-    for (std::size_t next = 0; next < canFire.size(); ++next) {
-        for (const auto& port : canFire[next]->Ports) {
+    for (std::size_t next = 0; next < fired.size(); ++next) {
+        for (const auto& port : fired[next]->Ports) {
             if (!(port->Direction & Direction::Out)) continue; // only outputs deliver values
             // Across a sub-circuit's boundary the value goes on through the pins, each hop
             // only where it is the input's own source; the hops wait on a list of their own, as
             // a value may cross thousands of boundaries in a row. A target counts once all that
-            // it hands on to has.
+            // it hands on to has. A loop's boundary stops it: the loop fires for its body.
             struct Hop {
                 const Port* From;
                 std::size_t Next;
@@ -40,7 +39,7 @@ FiringOutlook OutlookOf(const RunSession& session) {
             const auto count = [&](Port* target) {
                 auto entry = missingInputs.find(target->Node);
                 if (entry != missingInputs.end() && --entry->second == 0)
-                    canFire.push_back(target->Node);
+                    fired.push_back(target->Node);
             };
             while (!hops.empty()) {
                 Hop& hop = hops.back();
@@ -52,16 +51,25 @@ FiringOutlook OutlookOf(const RunSession& session) {
                 }
                 Port* target = hop.From->Targets[hop.Next++];
                 if (target->Source != hop.From) continue;
-                if (target->Relay)
+                if (target->Relay && !StopsAtLoop(*target))
                     hops.push_back({target->Relay, 0, target});
                 else
                     count(target);
             }
         }
     }
+    outlook.CanFire.assign(fired.begin() + std::ptrdiff_t(seeds.size()), fired.end());
     for (Node* node : nodes)
         if (missingInputs[node] != 0) outlook.NeverFire.push_back(node);
     return outlook;
+}
+
+FiringOutlook OutlookOf(const RunSession& session) {
+    if (!session.Target()) return {};
+    // The nodes inside loops fire for their loop, which counts as one node here.
+    std::vector<Node*> nodes = RunNodes(*session.Target());
+    std::erase_if(nodes, [](const Node* node) { return LoopAround(*node) != nullptr; });
+    return OutlookAmong(session, nodes, {});
 }
 
 bool HasSettled(const RunSession& session, const FiringOutlook& outlook) {

@@ -14,8 +14,13 @@ struct FiringOutlook {
     std::vector<Node*> NeverFire; // on a cycle, downstream of one, or without a thread
 };
 
-// Which nodes of a prepared circuit can fire in a run of the session.
+// Which nodes of a prepared circuit can fire in a run of the session, leaving out those inside
+// loops.
 FiringOutlook OutlookOf(const RunSession& session);
+// Which of the nodes can fire once the seeds have sent on every output: those of a loop's
+// body, given its pins.
+FiringOutlook OutlookAmong(const RunSession& session, const std::vector<Node*>& nodes,
+                           const std::vector<Node*>& seeds);
 // The settling test: every node that can fire has fired for every Start it was given.
 bool HasSettled(const RunSession& session, const FiringOutlook& outlook);
 

@@ -271,8 +271,15 @@ std::size_t& ExpansionLimit() {
     return limit;
 }
 
+Node* LoopAround(const Node& node) {
+    for (const Frame* frame = node.Frame; frame && frame->Instance;
+         frame = frame->Instance->Frame)
+        if (IsLoopInstance(*frame->Instance)) return frame->Instance;
+    return nullptr;
+}
+
 bool RunsOnThread(const Node& node) {
-    return !IsPin(node) && !IsInstance(node);
+    return !IsBodyPin(node) && (!IsInstance(node) || IsLoopInstance(node));
 }
 
 std::vector<Frame*> RunFrames(const Circuit& circuit) {

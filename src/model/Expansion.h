@@ -6,6 +6,7 @@
 // learn that a boundary was there.
 
 #include "model/Records.h"
+#include "model/SubCircuits.h"
 
 #include <vector>
 
@@ -40,11 +41,23 @@ void FollowDefinitions(Circuit& circuit);
 std::vector<Frame*> RunFrames(const Circuit& circuit);
 // The nodes that run on threads of their own: those of the run frames but pins and instances.
 std::vector<Node*> RunNodes(const Circuit& circuit);
-// Whether the node runs on a thread: it is no pin and no instance.
+// Whether the node runs on a thread: it is no pin and no instance but a loop's.
 bool RunsOnThread(const Node& node);
 
+// Whether a value that reaches the port stops there instead of crossing on through its relay:
+// at a loop's instance, which hands its inputs to the body once per iteration, and at the
+// output pins of a loop's body, whose values leave only after the last iteration. Type
+// resolution still crosses, as the types are the same in every iteration.
+inline bool StopsAtLoop(const Port& port) {
+    const Node& node = *port.Node;
+    if (IsLoopInstance(node)) return true;
+    return IsOutputPin(node) && node.Frame && node.Frame->Instance &&
+           IsLoopInstance(*node.Frame->Instance);
+}
+
 // The ports that receive what `port` sends: its targets and, where a target hands on across a
-// sub-circuit's boundary, what that port sends on to, at every depth. Follows the hand-ons with
+// sub-circuit's boundary, what that port sends on to, at every depth but into or out of a
+// loop. Follows the hand-ons with
 // a list of its own, not the call stack: a value may cross thousands of boundaries in a row.
 template <typename Visit> void ForEachReceiver(Port* port, Visit&& visit) {
     struct Resume {
@@ -58,7 +71,7 @@ template <typename Visit> void ForEachReceiver(Port* port, Visit&& visit) {
         if (next < from->Targets.size()) {
             Port* target = from->Targets[next++];
             visit(target);
-            if (Port* relay = target->Relay) {
+            if (Port* relay = target->Relay; relay && !StopsAtLoop(*target)) {
                 visit(relay);
                 if (next < from->Targets.size()) resume.push_back({from, next});
                 from = relay;
@@ -73,6 +86,10 @@ template <typename Visit> void ForEachReceiver(Port* port, Visit&& visit) {
         }
     }
 }
+
+// The innermost loop instance whose body's copy holds the node, across plain sub-circuits;
+// none for a node that no loop repeats.
+Node* LoopAround(const Node& node);
 
 // The main-frame node a node of the run stands in: itself in the main frame, else the instance
 // in the main frame whose expansion holds it, at whatever depth.

@@ -73,6 +73,21 @@ std::function<void(Circuit&)>& CircuitWindowCloser() {
     return closer;
 }
 
+QString PortTypeName(int type) {
+    switch (type) {
+    case PortType::Boolean:
+        return QStringLiteral("Boolean");
+    case PortType::Integer:
+        return QStringLiteral("Integer");
+    case PortType::Real:
+        return QStringLiteral("Real");
+    case PortType::String:
+        return QStringLiteral("String");
+    default:
+        return QString();
+    }
+}
+
 bool IsConstant(const Node& node) {
     return node.Function && node.Function == Catalogue().Constant;
 }

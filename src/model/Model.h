@@ -62,6 +62,8 @@ Port* AddPortTemplate(ObjectHeader* owner, int direction, const QString& label, 
                       int wireDirX, int wireDirY);
 
 bool IsConstant(const Node& node);
+// "Boolean", "Integer", "Real", "String"; empty for a type not fixed yet.
+QString PortTypeName(int type);
 Circuit* OwnerCircuit(const Node& node);
 // The port's 1-based position in its node's port list; 0 for a port without a node.
 Int PortIndex(const Port* port);

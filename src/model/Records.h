@@ -98,6 +98,10 @@ struct AddNodeItem {
     std::optional<Int> Value; // the first port's value (a constant's), if not the default
 };
 
+// A sub-circuit whose body holds a Continue Pin runs until that pin says stop; one with only an
+// Iteration Pin runs as many times as its instance's "times" input says.
+enum class LoopKind { None, Counted, Conditional };
+
 struct FunctionDef : ObjectHeader {
     FunctionDef() { Kind = ObjectKind::FunctionDef; }
     std::vector<std::unique_ptr<Implementation>> Implementations;
@@ -114,6 +118,8 @@ struct FunctionDef : ObjectHeader {
     std::vector<std::unique_ptr<flow::Frame>> Frames;
     // Counts the changes of a sub-circuit's body, so that its instances know when to follow.
     std::uint64_t Revision = 0;
+    // Whether the body repeats, and how it knows when to stop: from the pins it holds.
+    LoopKind Loop = LoopKind::None;
 };
 
 struct Node : ObjectHeader {

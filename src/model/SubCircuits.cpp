@@ -9,17 +9,22 @@ namespace flow {
 
 namespace {
 
+const QString kInputShape = QStringLiteral("M 0,0 l 30,0 l 10,8 l -10,8 l -30,0 z");
+const QString kOutputShape = QStringLiteral("M 0,8 l 10,-8 l 30,0 l 0,16 l -30,0 z");
+
+// A named pin takes the type of what meets it; a loop's pins have one type each. No thread ever
+// runs a pin, so none has a routine.
 std::unique_ptr<FunctionDef> MakePinFunction(const QString& name, const QString& shape,
-                                             int direction, Int portX) {
+                                             const QString& symbol, int direction, Int portX,
+                                             std::vector<int> types) {
     auto function = std::make_unique<FunctionDef>();
     function->Name = name;
     function->Shape = shape;
+    function->Symbol = symbol;
     function->Width = 40;
     function->Height = 16;
     AddPortTemplate(function.get(), direction, name, portX, 8, 1, 0);
-    // A pin takes the type of what meets it; no thread ever runs one, so it has no routine.
-    for (const int type :
-         {PortType::Boolean, PortType::Integer, PortType::Real, PortType::String}) {
+    for (const int type : types) {
         auto implementation = std::make_unique<Implementation>();
         implementation->Types = {0, type};
         function->Implementations.push_back(std::move(implementation));
@@ -40,10 +45,17 @@ QString SymbolText(const QString& name) {
     return text;
 }
 
-// The catalogue's functions and the two pins: names no sub-circuit may take.
+// A body's own functions, by name.
+FunctionDef* PinFunctionNamed(const QString& name) {
+    const PinFunctionSet& pins = PinFunctions();
+    for (FunctionDef* pin : {pins.Input, pins.Output, pins.Iteration, pins.Continue})
+        if (pin->Name == name) return pin;
+    return nullptr;
+}
+
+// The catalogue's functions and the pins: names no sub-circuit may take.
 bool IsBuiltInName(const QString& name) {
-    return FindFunction(name) || name == PinFunctions().Input->Name ||
-           name == PinFunctions().Output->Name;
+    return FindFunction(name) || PinFunctionNamed(name);
 }
 
 constexpr Int kRow = 16;   // distance of neighbouring ports
@@ -54,13 +66,20 @@ constexpr Int kSpare = 12; // below the last port
 
 const PinFunctionSet& PinFunctions() {
     static const auto functions = [] {
+        const std::vector<int> anyType{PortType::Boolean, PortType::Integer, PortType::Real,
+                                       PortType::String};
         static std::unique_ptr<FunctionDef> input = MakePinFunction(
-            QStringLiteral("Input Pin"), QStringLiteral("M 0,0 l 30,0 l 10,8 l -10,8 l -30,0 z"),
-            Direction::Out, 37);
+            QStringLiteral("Input Pin"), kInputShape, {}, Direction::Out, 37, anyType);
         static std::unique_ptr<FunctionDef> output = MakePinFunction(
-            QStringLiteral("Output Pin"), QStringLiteral("M 0,8 l 10,-8 l 30,0 l 0,16 l -30,0 z"),
-            Direction::In, 3);
-        return PinFunctionSet{input.get(), output.get()};
+            QStringLiteral("Output Pin"), kOutputShape, {}, Direction::In, 3, anyType);
+        // Shaped as the named pins whose direction they share, marked inside.
+        static std::unique_ptr<FunctionDef> iteration =
+            MakePinFunction(QStringLiteral("Iteration Pin"), kInputShape,
+                            QStringLiteral("$#,11,16,8"), Direction::Out, 37, {PortType::Integer});
+        static std::unique_ptr<FunctionDef> goOn =
+            MakePinFunction(QStringLiteral("Continue Pin"), kOutputShape,
+                            QStringLiteral("$?,11,24,8"), Direction::In, 3, {PortType::Boolean});
+        return PinFunctionSet{input.get(), output.get(), iteration.get(), goOn.get()};
     }();
     return functions;
 }
@@ -77,12 +96,28 @@ bool IsPin(const Node& node) {
     return IsInputPin(node) || IsOutputPin(node);
 }
 
+bool IsIterationPin(const Node& node) {
+    return node.Function && node.Function == PinFunctions().Iteration;
+}
+
+bool IsContinuePin(const Node& node) {
+    return node.Function && node.Function == PinFunctions().Continue;
+}
+
+bool IsBodyPin(const Node& node) {
+    return IsPin(node) || IsIterationPin(node) || IsContinuePin(node);
+}
+
 bool IsSubCircuit(const FunctionDef* function) {
     return function && !function->Frames.empty();
 }
 
 bool IsInstance(const Node& node) {
     return IsSubCircuit(node.Function);
+}
+
+bool IsLoopInstance(const Node& node) {
+    return IsInstance(node) && node.Function->Loop != LoopKind::None;
 }
 
 QString PinName(const Node& pin) {
@@ -129,10 +164,8 @@ void RenameSubCircuit(Circuit& circuit, FunctionDef& definition, const QString& 
 
 FunctionDef* FunctionNamed(const Frame& frame, const QString& name) {
     if (FunctionDef* builtIn = FindFunction(name)) return builtIn;
-    if (DefinitionOf(frame)) {
-        if (name == PinFunctions().Input->Name) return PinFunctions().Input;
-        if (name == PinFunctions().Output->Name) return PinFunctions().Output;
-    }
+    if (DefinitionOf(frame))
+        if (FunctionDef* pin = PinFunctionNamed(name)) return pin;
     return frame.Owner ? FindSubCircuit(*frame.Owner, name) : nullptr;
 }
 
@@ -256,14 +289,19 @@ void NoteBodyChange(const Frame* frame) {
 
 bool LayOutSubCircuit(FunctionDef& definition) {
     std::vector<const Node*> inputs, outputs;
+    bool counts = false, asks = false;
     for (const auto& node : BodyOf(definition).Nodes) {
         if (IsInputPin(*node)) inputs.push_back(node.get());
         if (IsOutputPin(*node)) outputs.push_back(node.get());
+        counts = counts || IsIterationPin(*node);
+        asks = asks || IsContinuePin(*node);
     }
     std::stable_sort(inputs.begin(), inputs.end(), StandsAbove);
     std::stable_sort(outputs.begin(), outputs.end(), StandsAbove);
+    definition.Loop = asks ? LoopKind::Conditional : counts ? LoopKind::Counted : LoopKind::None;
+    const std::size_t timesRows = definition.Loop == LoopKind::Counted ? 1 : 0;
 
-    const Int rows = Int(std::max<std::size_t>({inputs.size(), outputs.size(), 1}));
+    const Int rows = Int(std::max<std::size_t>({inputs.size() + timesRows, outputs.size(), 1}));
     // Room for the name, centred above the ports.
     const Int width = std::clamp<Int>((Int(definition.Name.size()) * 8 + 24 + 7) / 8 * 8, 48, 400);
     const Int height = kTop + (rows - 1) * kRow + kSpare;
@@ -276,9 +314,10 @@ bool LayOutSubCircuit(FunctionDef& definition) {
         bool operator==(const Template&) const = default;
     };
     std::vector<Template> wanted;
+    if (timesRows) wanted.push_back({kTimesPortId, Direction::In, kTimesLabel, 3, kTop});
     for (std::size_t i = 0; i < inputs.size(); ++i)
-        wanted.push_back(
-            {inputs[i]->Id, Direction::In, PinName(*inputs[i]), 3, kTop + Int(i) * kRow});
+        wanted.push_back({inputs[i]->Id, Direction::In, PinName(*inputs[i]), 3,
+                          kTop + Int(i + timesRows) * kRow});
     for (std::size_t i = 0; i < outputs.size(); ++i)
         wanted.push_back({outputs[i]->Id, Direction::Out, PinName(*outputs[i]), width - 3,
                           kTop + Int(i) * kRow});

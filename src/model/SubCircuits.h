@@ -6,21 +6,41 @@
 
 #include "model/Records.h"
 
+#include <limits>
+
 namespace flow {
 
 struct PinFunctionSet {
     FunctionDef* Input = nullptr;  // one output: the value that comes in through the instance
     FunctionDef* Output = nullptr; // one input: the value that goes out through the instance
+    // A body holding either is a loop's.
+    FunctionDef* Iteration = nullptr; // one Integer output: the iteration's number, from 0
+    FunctionDef* Continue = nullptr;  // one Boolean input: false (or nothing) ends the loop
 };
-// The two pin functions; they are not in the catalogue, so a main frame never offers them.
+// The pin functions; they are not in the catalogue, so a main frame never offers them.
 const PinFunctionSet& PinFunctions();
 
+// The named pins, which stand for the instances' ports.
 bool IsInputPin(const Node& node);
 bool IsOutputPin(const Node& node);
 bool IsPin(const Node& node);
+// The loop's pins, which stand for no port: the iteration's number and whether to go on.
+bool IsIterationPin(const Node& node);
+bool IsContinuePin(const Node& node);
+// Any of the four: a node that only a body may hold and that runs no thread of its own.
+bool IsBodyPin(const Node& node);
 // A node whose function is one of its circuit's sub-circuits.
 bool IsInstance(const Node& node);
 bool IsSubCircuit(const FunctionDef* function);
+// An instance of a sub-circuit whose body holds an Iteration or a Continue Pin: it runs its
+// body once per iteration on a thread of its own.
+bool IsLoopInstance(const Node& node);
+
+// A counted loop's instances take the number of iterations through an Integer input before
+// the pins' ports, labelled so. It stands for no pin; this is its template's ID, which no pin
+// can carry: their IDs count up from 1.
+inline constexpr Int kTimesPortId = std::numeric_limits<Int>::min();
+inline const QString kTimesLabel = QStringLiteral("times");
 
 // A pin's name is the label of its one port: the label its instances' port carries.
 QString PinName(const Node& pin);
@@ -76,8 +96,9 @@ std::size_t InstanceCount(const Circuit& circuit, const FunctionDef* definition)
 void NoteBodyChange(const Frame* frame);
 
 // Sizes and port templates of a sub-circuit from the pins of its body: inputs down the left,
-// outputs down the right, each side in the order the pins stand from top to bottom. Returns
-// whether the ports changed (their number, order, names or directions).
+// outputs down the right, each side in the order the pins stand from top to bottom; a counted
+// loop's "times" first of the inputs. Also whether the body makes a loop (FunctionDef::Loop).
+// Returns whether the ports changed (their number, order, names or directions).
 bool LayOutSubCircuit(FunctionDef& definition);
 
 } // namespace flow

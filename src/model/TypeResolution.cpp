@@ -53,6 +53,12 @@ bool WaitsForBodies(const Node& node) {
 // (Port::Relay) as through any wire. Returns whether the instance may stop the travel: no pin
 // and no output changed its type. An instance in a body has no expansion; its outputs stay as
 // they are, open unless a run's copy says otherwise.
+// An instance's input shows what feeds it, but a counted loop's "times" is an Integer whatever
+// meets it: a wire of another type into it shows as invalid.
+int ShownInputType(const Port& port, int fed) {
+    return port.Id == kTimesPortId ? PortType::Integer : fed;
+}
+
 bool ResolveInstance(Node& node) {
     if (WaitsForBodies(node)) return true;
     ExpandInstance(node);
@@ -60,7 +66,7 @@ bool ResolveInstance(Node& node) {
     for (const auto& port : node.Ports) {
         if (!(port->Direction & Direction::In)) continue;
         const int fed = port->Source ? port->Source->Type : PortType::Generic;
-        port->Type = fed;
+        port->Type = ShownInputType(*port, fed);
         Port* pinOut = port->Relay;
         if (!pinOut) continue;
         Node& pin = *pinOut->Node;
@@ -89,7 +95,7 @@ void ShowWantedTypes(Node& instance) {
     for (const auto& port : instance.Ports) {
         if (!(port->Direction & Direction::In)) continue;
         const int fed = port->Source ? port->Source->Type : PortType::Generic;
-        port->Type = fed;
+        port->Type = ShownInputType(*port, fed);
         const Port* pinOut = port->Relay;
         if (!pinOut || fed == PortType::Generic) continue;
         for (const Port* target : pinOut->Targets)
@@ -244,6 +250,10 @@ bool CanTakeType(const Port* port, int type) {
         if (!node || !node->Function) return false;
         if (IsInstance(*node)) {
             // An output's type is known only once what feeds the instance is.
+            if (next->Id == kTimesPortId && (next->Direction & Direction::In)) {
+                if (type != PortType::Integer) return false;
+                continue;
+            }
             if (!(next->Direction & Direction::In) || !next->Relay) continue;
             for (const Port* target : next->Relay->Targets)
                 if (target->Type != type) asked.push_back(target);

@@ -21,29 +21,14 @@ QString DirectionPrefix(int direction) {
     }
 }
 
-QString TypeName(int type) {
-    switch (type) {
-    case PortType::Boolean:
-        return QStringLiteral("Boolean");
-    case PortType::Integer:
-        return QStringLiteral("Integer");
-    case PortType::Real:
-        return QStringLiteral("Real");
-    case PortType::String:
-        return QStringLiteral("String");
-    default:
-        return QString();
-    }
-}
-
 QString ValueSuffix(const std::optional<CarriedValue>& value) {
     if (!value) return QString();
-    return QStringLiteral(" = ") + DisplayValue(value->Type, value->Value, value->Text);
+    return QStringLiteral(" = ") + DisplayCarried(*value);
 }
 
 // "a Boolean", "an Integer"; a type not fixed yet is "untyped".
 QString TypeWithArticle(int type) {
-    const QString name = TypeName(type);
+    const QString name = PortTypeName(type);
     if (name.isEmpty()) return QStringLiteral("an untyped");
     const bool vowel = QStringLiteral("AEIOU").contains(name.front());
     return (vowel ? QStringLiteral("an ") : QStringLiteral("a ")) + name;
@@ -63,7 +48,7 @@ QString FaultText(const Wire& wire, ConnectionFault fault) {
     case ConnectionFault::SecondFeeder:
         return QStringLiteral("Wire: a second wire into an input that already has one");
     case ConnectionFault::Types: {
-        const QString fromType = TypeName(from->Type);
+        const QString fromType = PortTypeName(from->Type);
         return QStringLiteral("Wire: %1 into %2 input")
             .arg(fromType.isEmpty() ? QStringLiteral("untyped") : fromType,
                  TypeWithArticle(into->Type));
@@ -73,16 +58,23 @@ QString FaultText(const Wire& wire, ConnectionFault fault) {
     }
 }
 
-QString NeverFiredSuffix(const Node& node, const std::vector<Node*>& openPath) {
-    return NeverFired(node, openPath) ? QStringLiteral(" never fired in the latest run")
-                                      : QString();
+// What the latest run did with the node, when it did not simply fire once.
+QString RunSuffix(const Node& node, const std::vector<Node*>& openPath, const RunSession* run) {
+    if (NeverFired(node, openPath)) return QStringLiteral(" never fired in the latest run");
+    if (SkippedInLatestRun(run, node, openPath))
+        return QStringLiteral(" skipped in the latest run");
+    if (const auto iterations = IterationsInLatestRun(run, node, openPath))
+        return QStringLiteral(" ran %1 %2 in the latest run")
+            .arg(*iterations)
+            .arg(*iterations == 1 ? QStringLiteral("iteration") : QStringLiteral("iterations"));
+    return QString();
 }
 
 } // namespace
 
 // A type not fixed yet adds nothing: the label alone names the port.
 QString PortTypeSuffix(int type) {
-    const QString name = TypeName(type);
+    const QString name = PortTypeName(type);
     return name.isEmpty() ? name : QStringLiteral(" (%1)").arg(name);
 }
 
@@ -90,10 +82,10 @@ QString HoverText(const Comment&) {
     return QStringLiteral("Comment");
 }
 
-QString HoverText(const Node& node, const std::vector<Node*>& openPath) {
-    if (IsConstant(node)) return QStringLiteral("Constant") + NeverFiredSuffix(node, openPath);
+QString HoverText(const Node& node, const std::vector<Node*>& openPath, const RunSession* run) {
+    if (IsConstant(node)) return QStringLiteral("Constant") + RunSuffix(node, openPath, run);
     return QStringLiteral("Function: ") + (node.Function ? node.Function->Name : QString()) +
-           NeverFiredSuffix(node, openPath);
+           RunSuffix(node, openPath, run);
 }
 
 QString HoverText(const Port& port, const std::vector<Node*>& openPath, const RunSession* run) {
@@ -107,7 +99,7 @@ QString HoverText(const Wire& wire, const std::vector<Node*>& openPath, const Ru
     if (fault != ConnectionFault::None) return FaultText(wire, fault);
     const std::optional<CarriedValue> value = LatestValue(run, wire, openPath);
     if (!value) return QStringLiteral("Wire");
-    return QStringLiteral("Wire: ") + DisplayValue(value->Type, value->Value, value->Text);
+    return QStringLiteral("Wire: ") + DisplayCarried(*value);
 }
 
 } // namespace flow

@@ -9,7 +9,8 @@ class RunSession;
 
 QString HoverText(const Comment& comment);
 // Inside a body, what ran in its stead is the copy reached through the window's open path.
-QString HoverText(const Node& node, const std::vector<Node*>& openPath);
+QString HoverText(const Node& node, const std::vector<Node*>& openPath,
+                  const RunSession* run = nullptr);
 // A port or wire shows the value it carried in the latest run of `run`, when given.
 QString HoverText(const Port& port, const std::vector<Node*>& openPath,
                   const RunSession* run = nullptr);

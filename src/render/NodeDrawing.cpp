@@ -272,4 +272,14 @@ void DrawNeverFiredMark(QPainter& painter, const Node& node) {
     painter.strokePath(outline, DashedPen(kNeverFiredColor, 2.0, 2.0));
 }
 
+void DrawSkippedMark(QPainter& painter, const Node& node) {
+    // Faded into the background: the node fired without computing.
+    const QRectF body =
+        QRectF(double(node.X), double(node.Y), double(node.Width), double(node.Height))
+            .normalized();
+    QColor wash = QColor::fromRgba(ColorTable()[ColorSlot::Background]);
+    wash.setAlpha(150);
+    painter.fillRect(body.adjusted(-2, -2, 2, 2), wash);
+}
+
 } // namespace flow

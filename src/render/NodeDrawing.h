@@ -22,5 +22,7 @@ void DrawNode(QPainter& painter, const Node& node, const CircuitView& view);
 // The outline of a node that never fired in the latest run: around the body, clear of the
 // selection and hover highlights, so both can show at once.
 void DrawNeverFiredMark(QPainter& painter, const Node& node);
+// A node skipped in the latest run, as an input carried nothing, shows faded.
+void DrawSkippedMark(QPainter& painter, const Node& node);
 
 } // namespace flow

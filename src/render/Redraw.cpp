@@ -1,5 +1,6 @@
 #include "render/Redraw.h"
 
+#include "engine/PortValues.h"
 #include "engine/RunCopies.h"
 #include "engine/RunSession.h"
 #include "model/Model.h"
@@ -79,7 +80,9 @@ void DrawScene(QPainter& painter, const CircuitView& view) {
     for (const int i : visible.Nodes) {
         const Node& node = *frame.Nodes[std::size_t(i)];
         DrawNode(painter, node, view);
-        if (view.ShowsEditing && NeverFired(node, view.OpenPath)) DrawNeverFiredMark(painter, node);
+        if (!view.ShowsEditing) continue;
+        if (NeverFired(node, view.OpenPath)) DrawNeverFiredMark(painter, node);
+        if (SkippedInLatestRun(view.Run, node, view.OpenPath)) DrawSkippedMark(painter, node);
     }
     DrawValueLabels(painter, view, visible.Wires);
     for (const int i : visible.Comments)

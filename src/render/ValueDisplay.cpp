@@ -48,3 +48,12 @@ QString DisplayValue(int type, Int value, const QString& text) {
 }
 
 } // namespace flow
+
+namespace flow {
+
+QString DisplayCarried(const CarriedValue& value) {
+    if (value.Nothing) return QStringLiteral("\u2014");
+    return DisplayValue(value.Type, value.Value, value.Text);
+}
+
+} // namespace flow

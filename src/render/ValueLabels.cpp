@@ -87,7 +87,7 @@ void DrawValueLabels(QPainter& painter, const CircuitView& view, const std::vect
     const QColor box = QColor::fromRgba(BlendColor(ColorTable()[ColorSlot::Background], 0, 0.2f));
     painter.setFont(font);
     for (const Label& label : labels) {
-        const QString text = DisplayValue(label.Value.Type, label.Value.Value, label.Value.Text);
+        const QString text = DisplayCarried(label.Value);
         const double width = RunWidth(metrics, text) + 2 * kPadding;
         const double height = RunHeight(metrics);
         // Beside the wire just before its end, clear of the port and above the wire.

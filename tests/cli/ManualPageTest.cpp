@@ -94,7 +94,7 @@ TEST(ManualPageTest, SaysWhatHelpSays) {
     QStringList fromHelpStatus;
     for (auto it = status.globalMatch(statusText); it.hasNext();)
         fromHelpStatus << it.next().captured(1);
-    EXPECT_EQ(fromHelpStatus.size(), 4);
+    EXPECT_EQ(fromHelpStatus.size(), 5);
     EXPECT_EQ(Tags(Section(manual, QStringLiteral("EXIT STATUS"))), fromHelpStatus);
 }
 

@@ -45,6 +45,60 @@ TEST(RunCommandTest, ExamplesPrintTheirResults) {
         EXPECT_EQ(run.Status, 0) << example.File << run.Error.toStdString();
         EXPECT_EQ(SortedLines(run.Out), example.Lines) << example.File;
     }
+
+    // The loops' lines come in the order of their iterations, exactly.
+    const struct {
+        const char* File;
+        QString Out;
+    } loops[] = {
+        {"factorial.xml", "3628800\n"},
+        {"gcd.xml", "21\n"},
+        {"collatz.xml", "111\n"},
+        {"fizzbuzz.xml",
+         "1\n2\nFizz\n4\nBuzz\nFizz\n7\n8\nFizz\nBuzz\n11\nFizz\n13\n14\nFizzBuzz\n"},
+    };
+    for (const auto& example : loops) {
+        const Outcome run =
+            Flowlattice({QStringLiteral("--run"), Example(QString::fromLatin1(example.File))});
+        EXPECT_EQ(run.Status, 0) << example.File << run.Error.toStdString();
+        EXPECT_EQ(run.Out, example.Out) << example.File;
+    }
+}
+
+TEST(RunCommandTest, ARunStillGoingAtItsTimeoutIsStoppedWithItsLinesKept) {
+    // A loop whose Continue Pin is fed a constant True never ends by itself.
+    QTemporaryDir folder;
+    const QString endless = folder.filePath(QStringLiteral("endless.xml"));
+    ASSERT_TRUE(WriteBytes(endless, R"(<Flowlattice><MainFrame>
+<Node ID="2" Function="Forever" X="0" Y="0"/></MainFrame>
+<Frame Name="Forever">
+<Node ID="3" Function="Iteration Pin" X="0" Y="0"/>
+<Node ID="4" Function="Print" X="80" Y="0"/>
+<Node ID="5" Function="Constant" X="0" Y="60"><Boolean Value="True"/></Node>
+<Node ID="6" Function="Continue Pin" X="80" Y="60"/>
+<Wire Source="3/1" Destination="4/1"/><Wire Source="5/1" Destination="6/1"/>
+</Frame></Flowlattice>)"));
+    const Outcome run = Flowlattice(
+        {QStringLiteral("--run"), endless, QStringLiteral("--timeout"), QStringLiteral("0.5")});
+    EXPECT_EQ(run.Status, 4);
+    EXPECT_TRUE(run.Error.endsWith(QStringLiteral(": stopped after 0.5 s\n")))
+        << run.Error.toStdString();
+    const QStringList lines = run.Out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_FALSE(lines.isEmpty());
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        ASSERT_EQ(lines[i], QString::number(i));
+
+    // A run that ends in time is not stopped; a timeout that is not a number is refused.
+    const Outcome quick = Flowlattice({QStringLiteral("--run"), Example(QStringLiteral("gcd.xml")),
+                                       QStringLiteral("--timeout"), QStringLiteral("600")});
+    EXPECT_EQ(quick.Status, 0);
+    EXPECT_EQ(quick.Out, QStringLiteral("21\n"));
+    for (const char* bad : {"0", "-1", "soon", "nan"})
+        EXPECT_EQ(Flowlattice({QStringLiteral("--run"), Example(QStringLiteral("gcd.xml")),
+                               QStringLiteral("--timeout"), QString::fromLatin1(bad)})
+                      .Status,
+                  2)
+            << bad;
 }
 
 TEST(RunCommandTest, DefectAndNodesThatNeverFireHaveTheirOwnStatus) {

@@ -7,22 +7,37 @@
 
 using namespace flow;
 
-TEST(BuiltInFunctionsTest, RegistersThirteenFunctionsInOrder) {
-    QStringList names;
-    for (const FunctionDef* f : Catalogue().InOrder)
-        names << f->Name;
-    EXPECT_EQ(names, QStringList({"Constant", "Print", "And", "Or", "Not", "Plus", "Subtract",
-                                  "Times", "Divide", "ToString", "ToInteger", "ToReal", "Random"}));
-    RegisterCatalogue(); // a second registration changes nothing
-    EXPECT_EQ(Catalogue().InOrder.size(), 13u);
-    EXPECT_EQ(FindFunction("plus"), nullptr); // names match case-sensitively
-}
-
-TEST(BuiltInFunctionsTest, EveryImplementationTypesEveryPortAndNamesItsRoutine) {
+namespace {
+// An implementation's port types as letters, "IIB" for two Integers giving a Boolean.
+QString TypeLetters(const Implementation& impl) {
     const QHash<int, QChar> letter{{PortType::Boolean, 'B'},
                                    {PortType::Integer, 'I'},
                                    {PortType::Real, 'R'},
                                    {PortType::String, 'S'}};
+    QString letters;
+    for (std::size_t i = 1; i < impl.Types.size(); ++i)
+        letters += letter.value(impl.Types[i], '?');
+    return letters;
+}
+} // namespace
+
+// The first 13 keep their places, so files and menus that name them mean what they did.
+TEST(BuiltInFunctionsTest, RegistersTheFunctionsInOrder) {
+    QStringList names;
+    for (const FunctionDef* f : Catalogue().InOrder)
+        names << f->Name;
+    EXPECT_EQ(names,
+              QStringList(
+                  {"Constant",       "Print",     "And",      "Or",       "Not",         "Plus",
+                   "Subtract",       "Times",     "Divide",   "ToString", "ToInteger",   "ToReal",
+                   "Random",         "Equal",     "NotEqual", "Less",     "LessOrEqual", "Greater",
+                   "GreaterOrEqual", "Remainder", "Select",   "Switch",   "Merge"}));
+    RegisterCatalogue(); // a second registration changes nothing
+    EXPECT_EQ(Catalogue().InOrder.size(), 23u);
+    EXPECT_EQ(FindFunction("plus"), nullptr); // names match case-sensitively
+}
+
+TEST(BuiltInFunctionsTest, EveryImplementationTypesEveryPortAndNamesItsRoutine) {
     QSet<const Routine*> used;
     for (const FunctionDef* f : Catalogue().InOrder) {
         EXPECT_EQ(f->Kind, ObjectKind::FunctionDef);
@@ -33,15 +48,52 @@ TEST(BuiltInFunctionsTest, EveryImplementationTypesEveryPortAndNamesItsRoutine) 
         }
         for (const auto& impl : f->Implementations) {
             ASSERT_EQ(impl->Types.size(), f->Ports.size() + 1);
-            QString expected = "Thread_" + f->Name + "_";
-            for (std::size_t i = 1; i < impl->Types.size(); ++i)
-                expected += letter.value(impl->Types[i], '?');
             ASSERT_NE(impl->Routine, nullptr);
-            EXPECT_EQ(impl->Routine->Name, expected + "()");
+            EXPECT_EQ(impl->Routine->Name, "Thread_" + f->Name + "_" + TypeLetters(*impl) + "()");
             used.insert(impl->Routine);
         }
     }
-    EXPECT_EQ(used.size(), 26);
+    EXPECT_EQ(used.size(), 62);
+}
+
+// The functions after the 13: their ports, labels and implementations, in order.
+TEST(BuiltInFunctionsTest, TheDecidingFunctionsHaveTheirPortsAndImplementations) {
+    struct Expected {
+        QString Name;
+        QStringList Labels; // inputs, then the outputs
+        QStringList Types;  // per implementation, in order
+        std::size_t Outputs = 1;
+    };
+    const QStringList comparable = {"IIB", "RRB", "SSB"};
+    const QStringList equatable = comparable + QStringList{"BBB"};
+    const std::vector<Expected> table = {
+        {"Equal", {"x", "y", "x = y"}, equatable},
+        {"NotEqual", {"x", "y", "x \u2260 y"}, equatable},
+        {"Less", {"x", "y", "x < y"}, comparable},
+        {"LessOrEqual", {"x", "y", "x \u2264 y"}, comparable},
+        {"Greater", {"x", "y", "x > y"}, comparable},
+        {"GreaterOrEqual", {"x", "y", "x \u2265 y"}, comparable},
+        {"Remainder", {"x", "y", "x mod y"}, {"III", "RRR"}},
+        {"Select", {"if", "then", "else", "result"}, {"BBBB", "BIII", "BRRR", "BSSS"}},
+        {"Switch", {"if", "value", "if true", "if false"}, {"BBBB", "BIII", "BRRR", "BSSS"}, 2},
+        {"Merge", {"a", "b", "a or b"}, {"BBB", "III", "RRR", "SSS"}},
+    };
+    for (const Expected& expected : table) {
+        SCOPED_TRACE(expected.Name.toStdString());
+        const FunctionDef* f = FindFunction(expected.Name);
+        ASSERT_NE(f, nullptr);
+        ASSERT_EQ(f->Ports.size(), std::size_t(expected.Labels.size()));
+        for (std::size_t p = 0; p < f->Ports.size(); ++p) {
+            EXPECT_EQ(f->Ports[p]->Label, expected.Labels[qsizetype(p)]);
+            EXPECT_EQ(f->Ports[p]->Direction,
+                      p + expected.Outputs < f->Ports.size() ? Direction::In : Direction::Out);
+        }
+        QStringList types;
+        for (const auto& impl : f->Implementations)
+            types << TypeLetters(*impl);
+        EXPECT_EQ(types, expected.Types);
+        EXPECT_EQ(f->MenuItems.size(), 1u);
+    }
 }
 
 TEST(BuiltInFunctionsTest, ConstantReferencesAndSpecialEntries) {
@@ -60,9 +112,12 @@ TEST(BuiltInFunctionsTest, ConstantReferencesAndSpecialEntries) {
     EXPECT_EQ(random->Ports[0]->Direction, Direction::Out);
     EXPECT_EQ(random->Shape, FindFunction("Print")->Shape);
 
+    // Integer first: a ToString node starts as it did when it had no other.
     const FunctionDef* toString = FindFunction("ToString");
-    ASSERT_EQ(toString->Implementations.size(), 1u);
-    EXPECT_EQ(toString->Implementations[0]->Types[1], PortType::Integer);
+    ASSERT_EQ(toString->Implementations.size(), 3u);
+    EXPECT_EQ(TypeLetters(*toString->Implementations[0]), "IS");
+    EXPECT_EQ(TypeLetters(*toString->Implementations[1]), "RS");
+    EXPECT_EQ(TypeLetters(*toString->Implementations[2]), "BS");
 
     // The symbol's minus is U+2212, the label's a hyphen.
     const FunctionDef* subtract = FindFunction("Subtract");

@@ -42,15 +42,13 @@ TEST(NumberTextTest, DecimalCommaLocaleChangesNothing) {
     ASSERT_TRUE(dir.isValid());
     const QByteArray command = "localedef -i de_DE -f UTF-8 '" + dir.path().toLocal8Bit() +
                                "/de_DE.UTF-8' >/dev/null 2>&1";
-    if (std::system(command.constData()) != 0)
-        GTEST_SKIP() << "cannot make a de_DE locale here";
+    if (std::system(command.constData()) != 0) GTEST_SKIP() << "cannot make a de_DE locale here";
     const LocaleChange restore;
     qputenv("LOCPATH", dir.path().toLocal8Bit());
-    if (!std::setlocale(LC_ALL, "de_DE.UTF-8"))
-        GTEST_SKIP() << "de_DE locale not usable";
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE locale not usable";
     char probe[16];
     std::snprintf(probe, sizeof probe, "%.1f", 2.5);
-    EXPECT_STREQ(probe, "2,5");  // the locale really is in force
+    EXPECT_STREQ(probe, "2,5"); // the locale really is in force
 
     EXPECT_EQ(FormatReal(2.5, 6, "e"), "2.5");
     EXPECT_EQ(FormatReal(-0.000123, 6, "e"), "-1.23e-4");

@@ -189,6 +189,31 @@ TEST_F(RoutinesTest, PrintWritesEachType) {
     EXPECT_EQ(Evaluate("Print", {S("")}), "");
 }
 
+// ToString and Print share their text: the same value printed directly and through ToString gives
+// the same line twice.
+TEST_F(RoutinesTest, ToStringGivesTheLinePrintPrints) {
+    const Value values[] = {R(0.1),
+                            R(-0.0),
+                            R(123456.0),
+                            R(1e300),
+                            R(std::numeric_limits<double>::quiet_NaN()),
+                            R(-std::numeric_limits<double>::infinity()),
+                            B(true),
+                            B(false),
+                            I(kMin)};
+    for (const Value& value : values) {
+        Circuit& circuit = MakeCircuit();
+        Node* constant = Constant(circuit, value);
+        PrintOf(circuit, constant);
+        Node* text = Apply(circuit, "ToString", {constant});
+        PrintOf(circuit, text);
+        const QStringList lines = Run(circuit);
+        ASSERT_EQ(lines.size(), 2);
+        EXPECT_EQ(lines[0], lines[1]);
+        EXPECT_EQ(Output(text)->Type, PortType::String);
+    }
+}
+
 // Every row of the real-number format, and the edge values, as Print writes them.
 TEST_F(RoutinesTest, PrintOfRealsFollowsTheNumberFormat) {
     const std::pair<double, const char*> rows[] = {

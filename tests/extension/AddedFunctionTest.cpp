@@ -49,18 +49,20 @@ TEST(AddedFunctionTest, TheCatalogueTakesItAfterTheBuiltInsOnce) {
 TEST(AddedFunctionTest, TheAddNodeMenuOffersItInItsPlace) {
     BuildAddNodeMenu();
     const QMenu* add = AddNodeMenu();
-    EXPECT_EQ(Labels(add), QStringList({"Logic", "Numeric", "Strings", "---", "PrintN"}));
+    EXPECT_EQ(Labels(add),
+              QStringList({"Logic", "Numeric", "Strings", "Compare", "---", "PrintN"}));
     const QMenu* numeric = Submenu(add, "Numeric");
     ASSERT_NE(numeric, nullptr);
-    EXPECT_EQ(Labels(numeric), QStringList({"Constant (Integer)", "Constant (Real)", "---",
-                                            "Plus (+)", "Subtract (-)", "Times (*)", "Divide (/)",
-                                            "Twice (2x)", "---", "ToInteger", "ToReal"}));
-    EXPECT_EQ(AddNodeCommandCount(), 17);
+    EXPECT_EQ(Labels(numeric),
+              QStringList({"Constant (Integer)", "Constant (Real)", "---", "Plus (+)",
+                           "Subtract (-)", "Times (*)", "Divide (/)", "Remainder (mod)",
+                           "Twice (2x)", "---", "ToInteger", "ToReal"}));
+    EXPECT_EQ(AddNodeCommandCount(), 27);
 
     // Its command makes a Twice node waiting to be placed; the items below it moved one id on
     // and still make their own nodes.
     const int id = CommandOf(numeric, "Twice (2x)");
-    EXPECT_EQ(id, kFirstAddNodeCommand + 11);
+    EXPECT_EQ(id, kFirstAddNodeCommand + 15);
     Node preview;
     FillPreviewNode(preview, id);
     EXPECT_EQ(preview.Function, FindFunction("Twice"));
@@ -74,10 +76,32 @@ TEST(AddedFunctionTest, TheAddNodeMenuOffersItInItsPlace) {
 
 TEST(AddedFunctionTest, TheTypeToPlacePopupOffersItWhereAWireFits) {
     const std::vector<PlaceChoice> choices = PlaceChoices(nullptr);
-    EXPECT_EQ(LabelsOf(choices),
-              QStringList({"Constant (Boolean)", "Constant (Integer)", "Constant (Real)",
-                           "Constant (String)", "Print", "And", "Or", "Not", "Plus", "Subtract",
-                           "Times", "Divide", "ToString", "ToInteger", "ToReal", "Twice"}));
+    EXPECT_EQ(LabelsOf(choices), QStringList({"Constant (Boolean)",
+                                              "Constant (Integer)",
+                                              "Constant (Real)",
+                                              "Constant (String)",
+                                              "Print",
+                                              "And",
+                                              "Or",
+                                              "Not",
+                                              "Plus",
+                                              "Subtract",
+                                              "Times",
+                                              "Divide",
+                                              "ToString",
+                                              "ToInteger",
+                                              "ToReal",
+                                              "Equal",
+                                              "NotEqual",
+                                              "Less",
+                                              "LessOrEqual",
+                                              "Greater",
+                                              "GreaterOrEqual",
+                                              "Remainder",
+                                              "Select",
+                                              "Switch",
+                                              "Merge",
+                                              "Twice"}));
     EXPECT_EQ(LabelsOf(MatchingChoices(choices, "tw")), QStringList({"Twice"}));
 
     // Only its integer implementation decides what may be wired to it.

@@ -23,9 +23,17 @@ TEST(TypeResolutionTest, UnconnectedNodesStartWithTheirFirstImplementation) {
     EXPECT_EQ(plus->PortArray[2]->Type, PortType::Generic);
     EXPECT_EQ(plus->PortArray[3]->Type, PortType::Integer);
 
+    Node* toInteger = Make(c, "ToInteger");
+    EXPECT_EQ(toInteger->PortArray[1]->Type, PortType::Real); // only one implementation
+    EXPECT_EQ(toInteger->PortArray[2]->Type, PortType::Integer);
+    // Implementations that agree on an output fix its type; where they differ the input waits.
     Node* toString = Make(c, "ToString");
-    EXPECT_EQ(toString->PortArray[1]->Type, PortType::Integer); // only one implementation
+    EXPECT_EQ(RoutineName(toString), "Thread_ToString_IS()");
+    EXPECT_EQ(toString->PortArray[1]->Type, PortType::Generic);
     EXPECT_EQ(toString->PortArray[2]->Type, PortType::String);
+    Node* less = Make(c, "Less");
+    EXPECT_EQ(less->PortArray[1]->Type, PortType::Generic);
+    EXPECT_EQ(less->PortArray[3]->Type, PortType::Boolean);
 
     Node* print = Make(c, "Print");
     EXPECT_EQ(RoutineName(print), "Thread_Print_B()");
@@ -149,15 +157,15 @@ TEST(TypeResolutionTest, CanConnectChecksDirectionsFeedersAndTypes) {
     Node* k = IntegerConstant(c, 1);
     Node* other = IntegerConstant(c, 2);
     Node* print = Make(c, "Print");
-    Node* toString = Make(c, "ToString");
+    Node* toInteger = Make(c, "ToInteger");
     Port* out = k->PortArray[1];
     Port* in = print->PortArray[1];
     EXPECT_TRUE(CanConnect(out, in));                   // Generic input that can take Integer
     EXPECT_FALSE(CanConnect(in, in));                   // input to input
     EXPECT_FALSE(CanConnect(out, other->PortArray[1])); // output to output
-    EXPECT_FALSE(CanConnect(RealConstant(c)->PortArray[1], toString->PortArray[1]));
+    EXPECT_FALSE(CanConnect(out, toInteger->PortArray[1]));
     EXPECT_TRUE(CanTakeType(in, PortType::String));
-    EXPECT_FALSE(CanTakeType(toString->PortArray[1], PortType::Real));
+    EXPECT_FALSE(CanTakeType(toInteger->PortArray[1], PortType::Integer));
     ConnectPorts(out, in);
     EXPECT_TRUE(CanConnect(out, in));                  // its own source
     EXPECT_FALSE(CanConnect(other->PortArray[1], in)); // a second feeder

@@ -25,9 +25,9 @@ TEST_F(HoverTextTest, NameEachKindOfObject) {
 TEST_F(HoverTextTest, PortsShowDirectionLabelAndFixedType) {
     Node* print = Add("Print", 0, 0);
     EXPECT_EQ(HoverText(*print->PortArray[1], {}), "Port (In): Value to print");
-    Node* toString = Add("ToString", 0, 0);
-    EXPECT_EQ(HoverText(*toString->PortArray[1], {}), "Port (In): x (Integer)");
-    EXPECT_EQ(HoverText(*toString->PortArray[2], {}), "Port (Out): str(x) (String)");
+    Node* toInteger = Add("ToInteger", 0, 0);
+    EXPECT_EQ(HoverText(*toInteger->PortArray[1], {}), "Port (In): x (Real)");
+    EXPECT_EQ(HoverText(*toInteger->PortArray[2], {}), "Port (Out): int(x) (Integer)");
 
     // The type shown follows the resolution of the node's implementation.
     Node* constant = Add("Constant", 0, 0, Catalogue().ConstantReal);

@@ -100,9 +100,11 @@ void AddCircuitEntries(QMenu* menu, Circuit& circuit) {
     const bool body = DefinitionOf(ShownFrame(circuit)) != nullptr;
     if (body || !circuit.SubCircuits.empty()) keep(menu->addSeparator());
     if (body) {
-        AddPinEntry(menu, PinFunctions().Input);
-        AddPinEntry(menu, PinFunctions().Output);
-        for (QAction* action : menu->actions().mid(menu->actions().size() - 2))
+        const PinFunctionSet& pins = PinFunctions();
+        const auto all = {pins.Input, pins.Output, pins.Iteration, pins.Continue};
+        for (FunctionDef* pin : all)
+            AddPinEntry(menu, pin);
+        for (QAction* action : menu->actions().mid(menu->actions().size() - qsizetype(all.size())))
             keep(action);
     }
     if (circuit.SubCircuits.empty()) return;

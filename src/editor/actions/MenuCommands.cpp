@@ -133,6 +133,9 @@ void OnMenu(Circuit& circuit, Command command) {
         StartRun(circuit);
         if (CircuitWindow* window = WindowOf(circuit)) window->NoteRun();
         break;
+    case Command::Stop:
+        StopCircuitRun(circuit);
+        break;
     case Command::Cut:
         CutSelection(circuit);
         break;

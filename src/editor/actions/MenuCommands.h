@@ -21,6 +21,7 @@ enum class Command {
     Quit = 4,
     Save = 5,
     Start = 7,
+    Stop = 8,
     Undo = 30,
     Redo = 31,
     Cut = 32,

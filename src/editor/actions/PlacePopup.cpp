@@ -73,7 +73,8 @@ std::vector<PlaceChoice> PlaceChoices(const Port* wireFrom, const Frame* frame) 
         }
     }
     if (frame && DefinitionOf(*frame))
-        for (FunctionDef* pin : {PinFunctions().Input, PinFunctions().Output})
+        for (FunctionDef* pin : {PinFunctions().Input, PinFunctions().Output,
+                                 PinFunctions().Iteration, PinFunctions().Continue})
             choices.push_back({pin->Name, pin, nullptr});
     if (frame && frame->Owner)
         for (const auto& definition : frame->Owner->SubCircuits)

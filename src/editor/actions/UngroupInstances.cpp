@@ -120,12 +120,22 @@ FrameObjects UngroupInstances(Circuit& circuit, const std::vector<Node*>& instan
 
 void UngroupSelection(Circuit& circuit) {
     std::vector<Node*> instances;
+    bool loops = false;
     for (Node* node : InstancesIn(ShownFrame(circuit)))
-        if (node->Flags & ObjectFlag::Selected) instances.push_back(node);
-    if (instances.empty())
-        ShowStatusNotice(circuit, QStringLiteral("Select an instance of a sub-circuit to ungroup"));
-    else
+        if (node->Flags & ObjectFlag::Selected) {
+            // Its insides in its place would run once, not once per iteration.
+            if (IsLoopInstance(*node))
+                loops = true;
+            else
+                instances.push_back(node);
+        }
+    if (!instances.empty())
         UngroupInstances(circuit, instances);
+    else if (loops)
+        ShowStatusNotice(circuit, QStringLiteral("A loop cannot be ungrouped: its insides run "
+                                                 "once per iteration"));
+    else
+        ShowStatusNotice(circuit, QStringLiteral("Select an instance of a sub-circuit to ungroup"));
 }
 
 } // namespace flow

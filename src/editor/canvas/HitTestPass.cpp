@@ -209,7 +209,7 @@ void Apply(CircuitView& view, const Hit& hit) {
         Found(view, hit.OnPort->Flags, HoverText(*hit.OnPort, path, view.Run));
     } else if (hit.OnNode) {
         editor.HoveredNode = hit.OnNode;
-        Found(view, hit.OnNode->Flags, HoverText(*hit.OnNode, path));
+        Found(view, hit.OnNode->Flags, HoverText(*hit.OnNode, path, view.Run));
     } else if (hit.OnWire) {
         // A wire never counts as a selected object under the mouse: a click on it always
         // makes it the only selection.

@@ -30,7 +30,7 @@ Node* PlacePreviewNode(Circuit& circuit, const Node& preview, Int x, Int y, Port
     Node* node = nullptr;
     // The preview may have been chosen in another frame than the one shown now.
     const FunctionDef* outer = DefinitionOf(ShownFrame(circuit));
-    if (WouldRecurse(outer, preview.Function) || (!outer && IsPin(preview))) return node;
+    if (WouldRecurse(outer, preview.Function) || (!outer && IsBodyPin(preview))) return node;
     RecordGroupEdit(circuit, QStringLiteral("Add Node"), {}, [&] {
         node = AddNode(&ShownFrame(circuit), preview.Function, preview.Implementation);
         const Port* from = FirstPort(preview);

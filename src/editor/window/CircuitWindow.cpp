@@ -214,6 +214,8 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     addCommand(edit, QStringLiteral("Open Sub-circuit"), Command::OpenSubCircuit);
     QMenu* run = menuBar()->addMenu(QStringLiteral("Run"));
     addCommand(run, QStringLiteral("Start"), Command::Start, {QKeySequence(Qt::Key_F5)});
+    addCommand(run, QStringLiteral("Stop"), Command::Stop,
+               {QKeySequence(Qt::SHIFT | Qt::Key_F5)});
     AddViewMenu(menuBar(), addCommand);
     AddHelpMenu(menuBar(), addCommand);
     KeepShortcutsUnique(findChildren<QAction*>());

@@ -56,9 +56,15 @@ void StartRun(Circuit& circuit) {
     ExecuteCircuit(session);
 }
 
+void StopCircuitRun(Circuit& circuit) {
+    StopRun(SessionOf(circuit));
+}
+
 void OnRunMaySettle(Circuit& circuit, std::uint64_t runNumber) {
     RunSession& session = SessionOf(circuit);
-    if (runNumber != session.RunNumber || session.State() == RunState::Defect) return;
+    if (runNumber != session.RunNumber || session.State() == RunState::Defect ||
+        session.State() == RunState::Stopped)
+        return;
     // The same test as the command line's: a firing count only says when to look.
     const FiringOutlook outlook = OutlookOf(session);
     if (!HasSettled(session, outlook)) return;

@@ -9,6 +9,8 @@ namespace flow {
 // Run → Start: forgets the last run's marks, prepares the circuit and, when it is ready, runs it
 // with its settling watched.
 void StartRun(Circuit& circuit);
+// Run → Stop: ends the circuit's run in progress, an endless loop's too.
+void StopCircuitRun(Circuit& circuit);
 // A firing after which the run may have settled (or a run with nothing to wait for): when the
 // run is still the latest and has settled, status field 1 says how it ended and the nodes that
 // never fired are marked. Runs on the user-interface thread.

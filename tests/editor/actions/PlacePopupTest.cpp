@@ -55,8 +55,8 @@ TEST_F(PlacePopupTest, ALetterOpensTheSearchAndEnterPlacesTheChoiceAtThePointer)
     Key(circuit, Qt::Key_Tab);
     ASSERT_NE(OpenedPlacePopup(), nullptr);
     EXPECT_EQ(OpenedPlacePopup()->SearchField()->text(), "");
-    EXPECT_EQ(Shown(*OpenedPlacePopup()).size(), 15)
-        << "11 functions and the constant of each of 4 types";
+    EXPECT_EQ(Shown(*OpenedPlacePopup()).size(), 25)
+        << "21 functions and the constant of each of 4 types";
     QTest::keyClick(OpenedPlacePopup()->SearchField(), Qt::Key_Escape);
     EXPECT_EQ(circuit.MainFrame.Nodes.size(), 1u);
 }

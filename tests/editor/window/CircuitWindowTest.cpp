@@ -67,21 +67,25 @@ TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
     EXPECT_FALSE(menus[2]->menu()->actions()[5]->isChecked());
     EXPECT_TRUE(menus[2]->menu()->actions()[6]->isCheckable());
     EXPECT_EQ(menus[3]->text(), "Run");
-    EXPECT_EQ(Labels(menus[3]->menu()), QStringList({"Start"}));
+    EXPECT_EQ(Labels(menus[3]->menu()), QStringList({"Start", "Stop"}));
     EXPECT_EQ(menus[3]->menu()->actions()[0]->shortcut(), QKeySequence(Qt::Key_F5));
     EXPECT_EQ(menus[4]->text(), "Help");
     EXPECT_EQ(Labels(menus[4]->menu()), QStringList({"Keyboard Shortcuts", "About Flowlattice"}));
 
     const QMenu* add = AddNodeMenu();
-    EXPECT_EQ(Labels(add), QStringList({"Logic", "Numeric", "Strings", "---", "PrintN"}));
+    EXPECT_EQ(Labels(add),
+              QStringList({"Logic", "Numeric", "Strings", "Compare", "---", "PrintN"}));
     EXPECT_EQ(Labels(Submenu(add, "Logic")),
               QStringList({"Constant (False)", "Constant (True)", "---", "Not (\u00AC)",
-                           "And (\u2227)", "Or (\u2228)"}));
+                           "And (\u2227)", "Or (\u2228)", "---", "Select", "Switch", "Merge"}));
     EXPECT_EQ(
         Labels(Submenu(add, "Numeric")),
         QStringList({"Constant (Integer)", "Constant (Real)", "---", "Plus (+)", "Subtract (-)",
-                     "Times (*)", "Divide (/)", "---", "ToInteger", "ToReal"}));
+                     "Times (*)", "Divide (/)", "Remainder (mod)", "---", "ToInteger", "ToReal"}));
     EXPECT_EQ(Labels(Submenu(add, "Strings")), QStringList({"Constant", "---", "ToString"}));
+    EXPECT_EQ(Labels(Submenu(add, "Compare")),
+              QStringList({"Equal (=)", "NotEqual (\u2260)", "---", "Less (<)",
+                           "LessOrEqual (\u2264)", "Greater (>)", "GreaterOrEqual (\u2265)"}));
 
     auto* field0 = window.StatusFieldLabel(StatusField::Position);
     auto* field1 = window.StatusFieldLabel(StatusField::RunStatus);
