@@ -39,8 +39,9 @@ set(CPACK_PACKAGE_CONTACT "The Flowlattice developers <flowlattice@example.org>"
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor and executor for dataflow programs drawn as circuits")
 # Debian shows the long description as it is written: lines of at most 80 characters.
 string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
-       "Flowlattice places nodes of 13 built-in functions (constants, logic,"
-       "arithmetic, conversions, Print) on a zoomable canvas, wires their typed"
+       "Flowlattice places nodes of 23 built-in functions (constants, logic,"
+       "arithmetic, comparisons, choice, conversions, Print) on a zoomable canvas,"
+       "groups them into sub-circuits and loops, wires their typed"
        "ports and runs the circuit: every node computes once on a worker thread"
        "of its own, and Print nodes print lines. The same program runs and draws"
        "circuits from the command line, without a window.")
