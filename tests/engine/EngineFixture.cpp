@@ -59,10 +59,14 @@ void EngineFixture::SetConstant(Node* constant, const Value& value) {
 }
 
 Node* EngineFixture::Constant(Circuit& circuit, const Value& value) {
+    return ConstantIn(circuit.MainFrame, value);
+}
+
+Node* EngineFixture::ConstantIn(Frame& frame, const Value& value) {
     const CatalogueState& catalogue = Catalogue();
     Implementation* const types[] = {catalogue.ConstantBoolean, catalogue.ConstantInteger,
                                      catalogue.ConstantReal, catalogue.ConstantString};
-    Node* node = AddNode(&circuit.MainFrame, catalogue.Constant, types[value.index()]);
+    Node* node = AddNode(&frame, catalogue.Constant, types[value.index()]);
     SetConstant(node, value);
     return node;
 }

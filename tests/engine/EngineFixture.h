@@ -40,6 +40,8 @@ class EngineFixture : public testing::Test {
     }
 
     static Node* Constant(Circuit& circuit, const Value& value);
+    // The same in another frame: a sub-circuit's body.
+    static Node* ConstantIn(Frame& frame, const Value& value);
     // A node of the function whose inputs 1, 2, ... are fed by the outputs of the given nodes.
     static Node* Apply(Circuit& circuit, const char* function, std::initializer_list<Node*> inputs);
     static Node* PrintOf(Circuit& circuit, Node* source);

@@ -32,8 +32,7 @@ class LoopRunTest : public EngineFixture {
         Node* plus = Place(body, QStringLiteral("Plus"), 0, 0);
         Node* out = AddPin(*step, PinFunctions().Output, QStringLiteral("x"), 100, 0);
         Node* last = AddPin(*step, PinFunctions().Output, QStringLiteral("last"), 100, 40);
-        Node* factor = AddNode(&body, Catalogue().Constant, Catalogue().ConstantInteger);
-        SetConstant(factor, k);
+        Node* factor = ConstantIn(body, k);
         Link(x, 1, times, 1);
         Link(factor, 1, times, 2);
         Link(times, 3, plus, 1);
@@ -53,8 +52,7 @@ class LoopRunTest : public EngineFixture {
         AddPin(*count, PinFunctions().Iteration, QString(), -200, -80);
         Node* n = AddPin(*count, PinFunctions().Input, QStringLiteral("n"), -200, 0);
         Node* plus = Place(body, QStringLiteral("Plus"));
-        Node* one = AddNode(&body, Catalogue().Constant, Catalogue().ConstantInteger);
-        SetConstant(one, Int(1));
+        Node* one = ConstantIn(body, Int(1));
         Link(n, 1, plus, 1);
         Link(one, 1, plus, 2);
         Link(plus, 3, AddPin(*count, PinFunctions().Output, QStringLiteral("n"), 100, 0), 1);
@@ -111,8 +109,7 @@ TEST_F(LoopRunTest, LoopsNestAndRunAgainOnEveryStart) {
         AddPin(*outer, PinFunctions().Iteration, QString(), -200, -80);
         Node* n = AddPin(*outer, PinFunctions().Input, QStringLiteral("n"), -200, 0);
         Node* innerLoop = Place(body, inner->Name);
-        Node* m = AddNode(&body, Catalogue().Constant, Catalogue().ConstantInteger);
-        SetConstant(m, Int(innerTimes));
+        Node* m = ConstantIn(body, Int(innerTimes));
         Link(m, 1, innerLoop, 1);
         Link(n, 1, innerLoop, 2);
         Link(innerLoop, 3, AddPin(*outer, PinFunctions().Output, QStringLiteral("n"), 100, 0), 1);
@@ -138,12 +135,9 @@ TEST_F(LoopRunTest, ConditionalLoopsRunUntilTheirContinuePinSaysStop) {
         Frame& body = BodyOf(*halve);
         Node* x = AddPin(*halve, PinFunctions().Input, QStringLiteral("x"), -200, 0);
         Node* steps = AddPin(*halve, PinFunctions().Input, QStringLiteral("steps"), -200, 40);
-        Node* two = AddNode(&body, Catalogue().Constant, Catalogue().ConstantInteger);
-        SetConstant(two, Int(2));
-        Node* zero = AddNode(&body, Catalogue().Constant, Catalogue().ConstantInteger);
-        SetConstant(zero, Int(0));
-        Node* one = AddNode(&body, Catalogue().Constant, Catalogue().ConstantInteger);
-        SetConstant(one, Int(1));
+        Node* two = ConstantIn(body, Int(2));
+        Node* zero = ConstantIn(body, Int(0));
+        Node* one = ConstantIn(body, Int(1));
         Node* divide = Place(body, QStringLiteral("Divide"));
         Node* above = Place(body, QStringLiteral("Greater"));
         Node* counted = Place(body, QStringLiteral("Plus"));
@@ -205,8 +199,7 @@ TEST_F(LoopRunTest, StopEndsALoopThatNeverWouldAndTheNextStartRunsAfresh) {
     Frame& body = BodyOf(*forever);
     Node* i = AddPin(*forever, PinFunctions().Iteration, QString(), -200, 0);
     Link(i, 1, Place(body, QStringLiteral("Print")), 1);
-    Node* goOn = AddNode(&body, Catalogue().Constant, Catalogue().ConstantBoolean);
-    SetConstant(goOn, true);
+    Node* goOn = ConstantIn(body, true);
     Link(goOn, 1, AddPin(*forever, PinFunctions().Continue, QString(), 100, 0), 1);
     FollowDefinitions(circuit);
     Place(circuit.MainFrame, forever->Name);

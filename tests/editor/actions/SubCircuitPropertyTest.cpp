@@ -4,14 +4,13 @@
 // sub-circuits reads back as it was written.
 
 #include "EditorFixture.h"
-#include "support/Files.h"
 #include "support/HeadlessRun.h"
+#include "support/SelectionClosing.h"
 
 #include "editor/actions/ClipboardCommands.h"
 #include "editor/actions/MakeSubCircuit.h"
 #include "editor/actions/UngroupInstances.h"
 #include "editor/history/History.h"
-#include "file/CircuitReader.h"
 #include "file/CircuitWriter.h"
 #include "model/Placement.h"
 #include "model/SubCircuits.h"
@@ -83,27 +82,6 @@ class SubCircuitPropertyTest : public EditorFixture {
             mark(comment->Flags);
     }
 
-    // Selects every node on a path from a selected node to another as well: an instance then
-    // never feeds itself through the nodes around it, which types cannot be resolved across.
-    static void CloseSelection(Circuit& circuit) {
-        std::set<const Node*> down, up;
-        const auto spread = [](std::set<const Node*>& reached, bool forward) {
-            for (std::size_t size = 0; size != reached.size();) {
-                size = reached.size();
-                for (const Node* node : std::vector<const Node*>(reached.begin(), reached.end()))
-                    for (const auto& port : node->Ports)
-                        for (const Port* next : forward ? port->Targets : port->Feeders)
-                            reached.insert(next->Node);
-            }
-        };
-        for (const auto& node : circuit.MainFrame.Nodes)
-            if (node->Flags & ObjectFlag::Selected) down.insert(node.get()), up.insert(node.get());
-        spread(down, true);
-        spread(up, false);
-        for (const auto& node : circuit.MainFrame.Nodes)
-            if (down.count(node.get()) && up.count(node.get())) node->Flags |= ObjectFlag::Selected;
-    }
-
     // Inside one instance's sub-circuit: a pin moved (its ports change order), and an output pin
     // added that a new Print outside reads; sometimes removed again, which takes the wires to it
     // along, and the Print that it fed with them.
@@ -147,15 +125,6 @@ class SubCircuitPropertyTest : public EditorFixture {
                 unfed.Nodes.push_back(node.get());
         DeleteObjects(circuit, QStringLiteral("Delete"), unfed);
     }
-
-    std::string ResavedBytes(const std::string& bytes) {
-        const QString file = dir.filePath("resave.xml");
-        EXPECT_TRUE(WriteBytes(file, bytes));
-        Circuit* loaded = LoadCircuit(file);
-        const std::string saved = loaded ? CircuitFileBytes(*loaded) : std::string();
-        if (loaded) FreeCircuit(*loaded);
-        return saved;
-    }
 };
 
 TEST_F(SubCircuitPropertyTest, GroupedCircuitsComputeAsUngroupedOnesUndoToTheStartAndReadBack) {
@@ -192,8 +161,8 @@ TEST_F(SubCircuitPropertyTest, GroupedCircuitsComputeAsUngroupedOnesUndoToTheSta
         EXPECT_EQ(groupedRun.Lines, RunHeadless(ungrouped, dir.path()).Lines);
         EXPECT_GE(groupedRun.Lines.size(), original.Lines.size());
 
-        const std::string resaved = ResavedBytes(grouped);
-        EXPECT_EQ(ResavedBytes(resaved), resaved);
+        const std::string resaved = ResavedBytes(grouped, dir.path());
+        EXPECT_EQ(ResavedBytes(resaved, dir.path()), resaved);
 
         QUndoStack& history = *HistoryOf(circuit);
         history.setIndex(0);
