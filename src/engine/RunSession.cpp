@@ -1,6 +1,7 @@
 #include "engine/RunSession.h"
 
 #include "engine/DetachedThreads.h"
+#include "engine/Execution.h"
 #include "engine/NodeThreads.h"
 #include "model/Expansion.h"
 #include "model/Model.h"
@@ -96,6 +97,13 @@ std::vector<std::pair<Node*, NodeRun*>> RunSession::Threaded() const {
 }
 
 bool RunSession::NodesLeaving(const std::vector<Node*>& nodes) {
+    // A loop still iterating would start the leaving nodes of its body again: the run stops
+    // first, loops and all.
+    if (std::any_of(nodes.begin(), nodes.end(), [this](const Node* node) {
+            const NodeRun* run = RunOf(*node);
+            return run && (run->Driver || run->Loop);
+        }))
+        StopRun(*this);
     std::vector<std::pair<Node*, NodeRun*>> running;
     for (Node* node : nodes)
         if (NodeRun* run = RunOf(*node); run && run->Thread) running.emplace_back(node, run);

@@ -217,6 +217,18 @@ TEST_F(LoopRunTest, StopEndsALoopThatNeverWouldAndTheNextStartRunsAfresh) {
         ASSERT_EQ(printed[k], QString::number(k)) << "in iteration order";
     EXPECT_FALSE(StopRun(session)) << "nothing left to stop";
 
+    // A body edited while its loop runs: the run stops before the copy's nodes go.
+    ASSERT_TRUE(PrepareCircuit(session));
+    ExecuteCircuit(session);
+    ASSERT_TRUE(observer.WaitForLines(200));
+    Node* print = nullptr;
+    for (const auto& node : body.Nodes)
+        if (node->Function == FindFunction("Print")) print = node.get();
+    DeleteNode(print);
+    FollowDefinitions(circuit);
+    EXPECT_EQ(observer.Statuses().back(), QStringLiteral("Execution ... stopped"));
+    Link(i, 1, Place(body, QStringLiteral("Print")), 1);
+
     // The instance runs a new copy of the body once it changed.
     SetConstant(goOn, false);
     NoteBodyChange(&body);
