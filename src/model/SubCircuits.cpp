@@ -160,6 +160,8 @@ void RenameSubCircuit(Circuit& circuit, FunctionDef& definition, const QString& 
         circuit.SubCircuitsByName.remove(definition.Name);
     definition.Name = name;
     circuit.SubCircuitsByName.insert(name, &definition);
+    // The name is drawn in every instance, which is as wide as it needs.
+    circuit.DefinitionsChanged = true;
 }
 
 FunctionDef* FunctionNamed(const Frame& frame, const QString& name) {

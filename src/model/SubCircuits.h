@@ -57,7 +57,7 @@ QString NameOfFrame(const Frame& frame);
 FunctionDef* DefinitionOf(const Frame& frame);
 FunctionDef* FindSubCircuit(const Circuit& circuit, const QString& name);
 // Gives the sub-circuit another name; the only way to change a sub-circuit's name, so that
-// FindSubCircuit finds it by the new one.
+// FindSubCircuit finds it by the new one. Its instances follow at the next FollowDefinitions.
 void RenameSubCircuit(Circuit& circuit, FunctionDef& definition, const QString& name);
 // The function a node of this frame named so is made from: a built-in one, a pin inside a body,
 // or one of the circuit's sub-circuits.

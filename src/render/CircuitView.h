@@ -155,6 +155,9 @@ struct CircuitView : EditorState {
     CanvasSurface* Canvas = nullptr;
     QObject* StatusLine = nullptr;
     std::array<QObject*, 3> StatusFields{};
+    // What Edit → Find looks for while its bar is open: the matching objects in sight are
+    // marked. Empty while the bar is closed.
+    QString FindText;
     // Where the objects of the shown frame lie; derived data kept between redraws.
     mutable SceneIndex Index;
 

@@ -37,19 +37,6 @@ bool IsEdited(const Node& node, const EditorState* editor) {
     return editor->Has(InteractionFlag::Editing) && editor->EditNode == &node;
 }
 
-QString ConstantText(const Node& node) {
-    const CatalogueState& catalogue = Catalogue();
-    const Port* port = FirstPort(node);
-    const Implementation* implementation = node.Implementation;
-    if (!port || !implementation) return QStringLiteral("\u2205");
-    int type = PortType::Generic;
-    if (implementation == catalogue.ConstantBoolean) type = PortType::Boolean;
-    if (implementation == catalogue.ConstantInteger) type = PortType::Integer;
-    if (implementation == catalogue.ConstantReal) type = PortType::Real;
-    if (implementation == catalogue.ConstantString) type = PortType::String;
-    return DisplayValue(type, port->Value, port->Text);
-}
-
 // The box grows leftwards from X, which stays the box's right edge.
 void SizeConstant(Node& node, const QFont& font, const QString& text) {
     node.Width = -(Int(std::ceil(TextBlockWidth(font, text))) + kConstantMarginX);
@@ -207,6 +194,19 @@ void DrawPortAt(QPainter& painter, const QTransform& nodeLocal, const Port& port
 }
 
 } // namespace
+
+QString ConstantText(const Node& node) {
+    const CatalogueState& catalogue = Catalogue();
+    const Port* port = FirstPort(node);
+    const Implementation* implementation = node.Implementation;
+    if (!port || !implementation) return QStringLiteral("\u2205");
+    int type = PortType::Generic;
+    if (implementation == catalogue.ConstantBoolean) type = PortType::Boolean;
+    if (implementation == catalogue.ConstantInteger) type = PortType::Integer;
+    if (implementation == catalogue.ConstantReal) type = PortType::Real;
+    if (implementation == catalogue.ConstantString) type = PortType::String;
+    return DisplayValue(type, port->Value, port->Text);
+}
 
 QFont ConstantFont() {
     return FontAt(BoldFont(), kConstantTextSize);

@@ -15,6 +15,8 @@ struct EditorState;
 // The font of the values in constant nodes.
 QFont ConstantFont();
 
+// The value a constant node shows, from its value (not from its last layout).
+QString ConstantText(const Node& node);
 // Constant nodes: display text, size and port position from the value (when NeedsLayout is
 // set, or from the edit buffer while edited, placing the caret first).
 void LayoutConstant(Node& node, EditorState* editing = nullptr);

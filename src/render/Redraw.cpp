@@ -9,6 +9,7 @@
 #include "render/CanvasSurface.h"
 #include "render/CircuitView.h"
 #include "render/CommentDrawing.h"
+#include "render/FindHighlight.h"
 #include "render/Grid.h"
 #include "render/NodeDrawing.h"
 #include "render/Palette.h"
@@ -87,6 +88,7 @@ void DrawScene(QPainter& painter, const CircuitView& view) {
     DrawValueLabels(painter, view, visible.Wires);
     for (const int i : visible.Comments)
         DrawComment(painter, *frame.Comments[std::size_t(i)], view);
+    if (view.ShowsEditing) DrawFindHighlights(painter, view, visible);
     DrawDraggedWire(painter, view);
     // The node chosen from the add-node menu, centred on the mouse until it is placed.
     if (view.Preview.Function && view.ShowsEditing) DrawNode(painter, view.Preview, view);

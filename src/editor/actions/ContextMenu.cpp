@@ -1,6 +1,7 @@
 #include "editor/actions/ContextMenu.h"
 
 #include "editor/actions/MenuCommands.h"
+#include "editor/actions/RenameSubCircuit.h"
 #include "editor/canvas/CanvasInteraction.h"
 #include "editor/canvas/CanvasRedraw.h"
 #include "editor/canvas/OpenViews.h"
@@ -108,6 +109,16 @@ bool PopUpContextMenu(Circuit& circuit, QPoint screenPosition) {
     if (!target.Comment)
         if (QAction* action = WindowAction(circuit, Command::SelectConnected))
             menu->addAction(action);
+    if (target.Node && IsInstance(*target.Node)) {
+        // The instance under the pointer names it, whatever else is selected.
+        const QString name = target.Node->Function->Name;
+        QObject::connect(menu->addAction(QStringLiteral("Rename Sub-circuit…")),
+                         &QAction::triggered, [&circuit, name] {
+                             if (FunctionDef* definition = FindSubCircuit(circuit, name))
+                                 RenameSubCircuitAsking(circuit, *definition);
+                             RedrawCircuit(circuit);
+                         });
+    }
     Opened() = menu;
     menu->popup(screenPosition);
     return true;

@@ -8,8 +8,11 @@
 #include "editor/actions/DialogFolders.h"
 #include "editor/actions/ExportImage.h"
 #include "editor/actions/FileCommands.h"
+#include "editor/actions/FindCommands.h"
 #include "editor/actions/HelpDialogs.h"
+#include "editor/actions/ImportSubCircuits.h"
 #include "editor/actions/MakeSubCircuit.h"
+#include "editor/actions/RenameSubCircuit.h"
 #include "editor/actions/SelectConnected.h"
 #include "editor/actions/SubCircuitView.h"
 #include "editor/actions/UngroupInstances.h"
@@ -94,6 +97,9 @@ void OnMenu(Circuit& circuit, Command command) {
     case Command::Redo:
     case Command::MakeSubCircuit:
     case Command::Ungroup:
+    case Command::Find:
+    case Command::ImportSubCircuits:
+    case Command::RenameSubCircuit:
         CommitEditOf(circuit);
         break;
     default:
@@ -157,6 +163,12 @@ void OnMenu(Circuit& circuit, Command command) {
     case Command::ExportImage:
         ExportImage(circuit);
         break;
+    case Command::ImportSubCircuits:
+        ImportSubCircuitsAsking(circuit);
+        break;
+    case Command::Find:
+        OpenFindBar(circuit);
+        break;
     case Command::ZoomIn:
         ZoomView(circuit, 1.0f);
         break;
@@ -193,6 +205,9 @@ void OnMenu(Circuit& circuit, Command command) {
         break;
     case Command::Ungroup:
         UngroupSelection(circuit);
+        break;
+    case Command::RenameSubCircuit:
+        RenameChosenSubCircuit(circuit);
         break;
     case Command::KeyboardShortcuts:
         ShowKeyboardShortcuts(circuit);

@@ -30,7 +30,9 @@ enum class Command {
     Duplicate = 35,
     Delete = 36,
     SelectAll = 37,
+    Find = 38,
     ExportImage = 40,
+    ImportSubCircuits = 41,
     ZoomIn = 50,
     ZoomOut = 51,
     FitCircuit = 52,
@@ -50,6 +52,7 @@ enum class Command {
     // Making and taking apart sub-circuits.
     MakeSubCircuit = 100,
     Ungroup = 101,
+    RenameSubCircuit = 102,
     OpenSubCircuit = 110,
     Up = 111,
 };

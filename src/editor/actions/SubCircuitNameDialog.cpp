@@ -19,16 +19,29 @@ std::optional<QString> AskWithDialog(Circuit& circuit) {
     return dialog.Field()->text();
 }
 
+std::optional<QString> AskWithRenameDialog(Circuit& circuit, const FunctionDef& definition) {
+    SubCircuitNameDialog dialog(circuit, WindowOf(circuit), &definition);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.Field()->text();
+}
+
 } // namespace
 
-SubCircuitNameDialog::SubCircuitNameDialog(const Circuit& circuit, QWidget* parent)
-    : QDialog(parent), circuit_(circuit), field_(new QLineEdit), reason_(new QLabel) {
-    setWindowTitle(QStringLiteral("Make Sub-circuit"));
+SubCircuitNameDialog::SubCircuitNameDialog(const Circuit& circuit, QWidget* parent,
+                                           const FunctionDef* renamed)
+    : QDialog(parent), circuit_(circuit), renamed_(renamed), field_(new QLineEdit),
+      reason_(new QLabel) {
+    setWindowTitle(renamed ? QStringLiteral("Rename Sub-circuit")
+                           : QStringLiteral("Make Sub-circuit"));
     // Wide enough for a refusal on two lines at the most.
     setMinimumWidth(360);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Name of the new sub-circuit:")));
-    field_->setText(FreeSubCircuitName(circuit, QStringLiteral("Sub-circuit")));
+    auto* prompt = new QLabel(renamed ? QStringLiteral("New name of “%1”:").arg(renamed->Name)
+                                      : QStringLiteral("Name of the new sub-circuit:"));
+    prompt->setTextFormat(Qt::PlainText);
+    layout->addWidget(prompt);
+    field_->setText(renamed ? renamed->Name
+                            : FreeSubCircuitName(circuit, QStringLiteral("Sub-circuit")));
     field_->selectAll();
     layout->addWidget(field_);
     reason_->setWordWrap(true);
@@ -41,7 +54,8 @@ SubCircuitNameDialog::SubCircuitNameDialog(const Circuit& circuit, QWidget* pare
 }
 
 void SubCircuitNameDialog::accept() {
-    const QString problem = SubCircuitNameProblem(circuit_, field_->text());
+    const bool unchanged = renamed_ && field_->text() == renamed_->Name;
+    const QString problem = unchanged ? QString() : SubCircuitNameProblem(circuit_, field_->text());
     if (problem.isEmpty()) {
         QDialog::accept();
         return;
@@ -54,6 +68,11 @@ void SubCircuitNameDialog::accept() {
 
 SubCircuitNameAsker& AskSubCircuitName() {
     static SubCircuitNameAsker asker = AskWithDialog;
+    return asker;
+}
+
+SubCircuitRenameAsker& AskNewSubCircuitName() {
+    static SubCircuitRenameAsker asker = AskWithRenameDialog;
     return asker;
 }
 

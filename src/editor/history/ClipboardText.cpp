@@ -126,17 +126,9 @@ FrameObjects PasteCircuitText(Circuit& circuit, std::string_view text,
         if (step.Refusal) *step.Refusal = refusal;
         return {};
     }
-    const auto choose = [&plan](FunctionDef* function) -> FunctionDef* {
-        const auto found = plan.Target.find(function);
-        return found == plan.Target.end() ? nullptr : found->second;
-    };
+    const auto choose = [&plan](FunctionDef* function) { return TargetOf(plan, function); };
     CompoundEdit edit(circuit, step.Name);
-    for (FunctionDef* definition : plan.Created) {
-        FunctionDef* made = AddSubCircuit(circuit, definition->Name);
-        CopyObjects(AllObjectsOf(BodyOf(*definition)), BodyOf(*made), 0, 0, choose);
-        plan.Target.emplace(definition, made);
-        edit.Added(*made);
-    }
+    AddPlannedDefinitions(circuit, plan, edit);
     const FrameObjects pasted = edit.Edit(frame, {}, [&] {
         const FrameObjects made = CopyObjects(objects, frame, 0, 0, choose).Made;
         if (centre) {

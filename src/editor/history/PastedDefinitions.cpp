@@ -1,5 +1,7 @@
 #include "editor/history/PastedDefinitions.h"
 
+#include "editor/history/CompoundEdit.h"
+#include "editor/history/ObjectCopy.h"
 #include "file/CircuitWriter.h"
 #include "file/XmlWrite.h"
 #include "model/SubCircuits.h"
@@ -81,20 +83,45 @@ std::string ComparableBody(const FunctionDef& definition) {
 }
 
 PastePlan PlanPastedDefinitions(Circuit& pasted, const Circuit& target) {
+    std::vector<FunctionDef*> all;
+    for (const auto& definition : pasted.SubCircuits)
+        all.push_back(definition.get());
+    return PlanPastedDefinitions(pasted, target, all);
+}
+
+PastePlan PlanPastedDefinitions(Circuit& pasted, const Circuit& target,
+                                const std::vector<FunctionDef*>& wanted) {
     PastePlan plan;
     std::vector<FunctionDef*> order;
-    for (const auto& definition : pasted.SubCircuits)
-        AddUsedFirst(definition.get(), order);
+    for (FunctionDef* definition : wanted)
+        AddUsedFirst(definition, order);
     for (FunctionDef* definition : order) {
         FunctionDef* existing = FindSubCircuit(target, definition->Name);
         if (existing && ComparableBody(*existing) == ComparableBody(*definition)) {
             plan.Target.emplace(definition, existing);
             continue;
         }
-        if (existing) RenameSubCircuit(pasted, *definition, FreeName(target, pasted, definition->Name));
+        if (existing)
+            RenameSubCircuit(pasted, *definition, FreeName(target, pasted, definition->Name));
         plan.Created.push_back(definition);
     }
     return plan;
+}
+
+FunctionDef* TargetOf(const PastePlan& plan, FunctionDef* pasted) {
+    const auto found = plan.Target.find(pasted);
+    return found == plan.Target.end() ? nullptr : found->second;
+}
+
+void AddPlannedDefinitions(Circuit& target, PastePlan& plan, CompoundEdit& edit) {
+    // Each comes after those it uses, so that its instances find their function made.
+    for (FunctionDef* definition : plan.Created) {
+        FunctionDef* made = AddSubCircuit(target, definition->Name);
+        CopyObjects(AllObjectsOf(BodyOf(*definition)), BodyOf(*made), 0, 0,
+                    [&plan](FunctionDef* function) { return TargetOf(plan, function); });
+        plan.Target.emplace(definition, made);
+        edit.Added(*made);
+    }
 }
 
 QString PasteRecursion(const Circuit& pasted, const PastePlan& plan, const Frame& into) {

@@ -10,6 +10,8 @@
 
 namespace flow {
 
+class CompoundEdit;
+
 // The sub-circuits the objects' instances are made from, with every sub-circuit those use, in
 // the circuit's order.
 std::vector<const FunctionDef*> DefinitionsNeeded(const Circuit& circuit,
@@ -27,9 +29,17 @@ struct PastePlan {
     std::vector<FunctionDef*> Created;
 };
 
-// Matches the sub-circuits of `pasted` (a circuit read from the clipboard) to those of
-// `target`, renaming in `pasted` those that must come under a new name.
+// Matches the sub-circuits of `pasted` (a circuit read from the clipboard or a file) to those of
+// `target`, renaming in `pasted` those that must come under a new name: all of them, or the
+// `wanted` ones with every one those use.
 PastePlan PlanPastedDefinitions(Circuit& pasted, const Circuit& target);
+PastePlan PlanPastedDefinitions(Circuit& pasted, const Circuit& target,
+                                const std::vector<FunctionDef*>& wanted);
+
+// The target's sub-circuit that stands for one of `pasted`; none for a built-in function.
+FunctionDef* TargetOf(const PastePlan& plan, FunctionDef* pasted);
+// Adds the planned new sub-circuits to the target, bodies and all, each a part of the edit.
+void AddPlannedDefinitions(Circuit& target, PastePlan& plan, CompoundEdit& edit);
 
 // Why the pasted objects cannot go into the frame: an instance in them would make the frame's
 // sub-circuit contain itself. Empty when they can.

@@ -179,6 +179,7 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     addCommand(file, QStringLiteral("SaveAs"), Command::SaveAs,
                keys(QKeySequence::SaveAs, Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     addCommand(file, QStringLiteral("Export Image…"), Command::ExportImage);
+    addCommand(file, QStringLiteral("Import Sub-circuits…"), Command::ImportSubCircuits);
     addCommand(file, QStringLiteral("Close"), Command::Close,
                keys(QKeySequence::Close, Qt::CTRL | Qt::Key_W));
     addCommand(file, QStringLiteral("Quit"), Command::Quit,
@@ -205,6 +206,8 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     edit->addSeparator();
     addCommand(edit, QStringLiteral("Select All"), Command::SelectAll,
                keys(QKeySequence::SelectAll, Qt::CTRL | Qt::Key_A));
+    addCommand(edit, QStringLiteral("Find"), Command::Find,
+               keys(QKeySequence::Find, Qt::CTRL | Qt::Key_F));
     AddArrangeItems(edit, addCommand);
     edit->addSeparator();
     addCommand(edit, QStringLiteral("Make Sub-circuit"), Command::MakeSubCircuit,
@@ -212,6 +215,7 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     addCommand(edit, QStringLiteral("Ungroup"), Command::Ungroup,
                {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G)});
     addCommand(edit, QStringLiteral("Open Sub-circuit"), Command::OpenSubCircuit);
+    addCommand(edit, QStringLiteral("Rename Sub-circuit…"), Command::RenameSubCircuit);
     QMenu* run = menuBar()->addMenu(QStringLiteral("Run"));
     addCommand(run, QStringLiteral("Start"), Command::Start, {QKeySequence(Qt::Key_F5)});
     addCommand(run, QStringLiteral("Stop"), Command::Stop,
@@ -229,6 +233,8 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     connect(history_, &QUndoStack::indexChanged, this, [this] {
         // First: an instance the window is in may be gone, and everything below draws.
         const bool wentOut = KeepOpenPathValid(circuit_);
+        // The title names the levels opened, whose sub-circuits a step may have renamed.
+        ShowTitle();
         ShowHistorySteps();
         // A circuit that grew by an edit, an undo or a redo has its threads ready by its run.
         ReserveThreadsFor(SessionOf(circuit_));

@@ -31,20 +31,37 @@ TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
     const QList<QAction*> menus = window.menuBar()->actions();
     ASSERT_EQ(menus.size(), 5);
     EXPECT_EQ(menus[0]->text(), "File");
-    EXPECT_EQ(Labels(menus[0]->menu()), QStringList({"New", "Open", "Open Recent", "Save", "SaveAs",
-                                                     "Export Image\u2026", "Close", "Quit"}));
+    EXPECT_EQ(Labels(menus[0]->menu()),
+              QStringList({"New", "Open", "Open Recent", "Save", "SaveAs", "Export Image\u2026",
+                           "Import Sub-circuits\u2026", "Close", "Quit"}));
     const auto shortcut = [](const QMenu* menu, int index) {
         return menu->actions().value(index)->shortcut().toString(QKeySequence::PortableText);
     };
     EXPECT_EQ(shortcut(menus[0]->menu(), 3), "Ctrl+S");
     EXPECT_EQ(shortcut(menus[0]->menu(), 4), "Ctrl+Shift+S");
-    EXPECT_EQ(shortcut(menus[0]->menu(), 6), "Ctrl+W");
-    EXPECT_EQ(shortcut(menus[0]->menu(), 7), "Ctrl+Q");
+    EXPECT_EQ(shortcut(menus[0]->menu(), 7), "Ctrl+W");
+    EXPECT_EQ(shortcut(menus[0]->menu(), 8), "Ctrl+Q");
     EXPECT_EQ(menus[1]->text(), "Edit");
-    EXPECT_EQ(Labels(menus[1]->menu()),
-              QStringList({"Undo", "Redo", "---", "Cut", "Copy", "Paste", "Duplicate", "Delete",
-                           "---", "Select All", "Select Connected", "---", "Align", "Distribute",
-                           "---", "Make Sub-circuit", "Ungroup", "Open Sub-circuit"}));
+    EXPECT_EQ(Labels(menus[1]->menu()), QStringList({"Undo",
+                                                     "Redo",
+                                                     "---",
+                                                     "Cut",
+                                                     "Copy",
+                                                     "Paste",
+                                                     "Duplicate",
+                                                     "Delete",
+                                                     "---",
+                                                     "Select All",
+                                                     "Find",
+                                                     "Select Connected",
+                                                     "---",
+                                                     "Align",
+                                                     "Distribute",
+                                                     "---",
+                                                     "Make Sub-circuit",
+                                                     "Ungroup",
+                                                     "Open Sub-circuit",
+                                                     "Rename Sub-circuit\u2026"}));
     for (const auto& [index, key] :
          std::initializer_list<std::pair<int, const char*>>{{3, "Ctrl+X"},
                                                             {4, "Ctrl+C"},
@@ -52,8 +69,9 @@ TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
                                                             {6, "Ctrl+D"},
                                                             {7, "Del"},
                                                             {9, "Ctrl+A"},
-                                                            {15, "Ctrl+G"},
-                                                            {16, "Ctrl+Shift+G"}})
+                                                            {10, "Ctrl+F"},
+                                                            {16, "Ctrl+G"},
+                                                            {17, "Ctrl+Shift+G"}})
         EXPECT_EQ(shortcut(menus[1]->menu(), index), key);
     EXPECT_EQ(shortcut(menus[1]->menu(), 0), "Ctrl+Z");
     EXPECT_EQ(menus[1]->menu()->actions()[1]->shortcuts(),
