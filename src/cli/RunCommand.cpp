@@ -62,7 +62,7 @@ int Run(RunSession& session, const QString& file) {
 
 int RunCommand(const QString& file) {
     RegisterCatalogue();
-    Circuit* circuit = LoadForCommand(file);
+    Circuit* circuit = LoadForCommand(file, PartialRead::Warn);
     if (!circuit) return 2;
     // Kept for the whole process: a node thread that does not stop in time may still print,
     // and it reads its session.
