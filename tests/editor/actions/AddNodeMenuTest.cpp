@@ -103,6 +103,9 @@ TEST_F(AddNodeMenuTest, InsideABodyTheSubCircuitsThatWouldRecurseCannotBeChosen)
     ViewOf(circuit)->OpenPath = {instance, BodyOf(*outer).Nodes.front().get()};
     EXPECT_EQ(offered().first, QStringList({"Double (disabled)", "Outer (disabled)", "Apart"}));
     EXPECT_EQ(offered().second, QStringList({"Apart"}));
+    // The menu is every window's: the next test finds it without this circuit's entries.
+    PopUpAddNodeMenu(OpenWindow(), QPoint(100, 100));
+    AddNodeMenu()->hide();
 }
 
 } // namespace

@@ -104,8 +104,9 @@ TEST_F(ContextMenuTest, EditValueSelectsTheValueAndSelectConnectedFollowsTheWire
 
 TEST_F(ContextMenuTest, AWireAloneOffersWhatItCanDoAndAnInstanceOffersOpenAndUngroup) {
     Circuit& circuit = OpenWindow();
-    FunctionDef* twice = MakeDouble(circuit);
+    // Placed before the sub-circuit is made, whose entry the shared add-node menu would keep.
     Node& number = Place(circuit, "Constant (Integer)", -150, 0);
+    FunctionDef* twice = MakeDouble(circuit);
     Node& instance = *AddNode(&circuit.MainFrame, twice, nullptr);
     FollowDefinitions(circuit);
     ConnectPorts(number.PortArray[1], instance.PortArray[1]);
