@@ -10,6 +10,7 @@
 #include "render/CommentDrawing.h"
 #include "render/Grid.h"
 #include "render/NodeDrawing.h"
+#include "render/Overview.h"
 #include "render/Palette.h"
 #include "render/RunStateMarker.h"
 #include "render/SceneVisibility.h"
@@ -177,6 +178,7 @@ void PaintCanvas(const CircuitView& view, QPaintDevice& device, QSize pixels, do
     }
     DrawRubberBand(painter, view);
     DrawRunStateMarker(painter, view);
+    DrawOverview(painter, view);
     painter.end();
 }
 

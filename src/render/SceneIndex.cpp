@@ -188,6 +188,7 @@ bool SceneIndex::Refresh(const Frame& frame) {
         RebuildGrid(wireGrid_, wires_, [](const WireEntry& entry) { return entry.Box; });
         any = true;
     }
+    if (any) ++generation_;
     return any;
 }
 

@@ -25,6 +25,7 @@
 #include "engine/Settling.h"
 #include "engine/ThreadReserve.h"
 #include "model/Model.h"
+#include "render/Overview.h"
 #include "render/Redraw.h"
 #include "render/ValueLabels.h"
 
@@ -81,17 +82,17 @@ template <typename AddCommand> void AddViewMenu(QMenuBar* bar, AddCommand addCom
     addCommand(view, QStringLiteral("Actual Size"), Command::ActualSize)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
     view->addSeparator();
-    QAction* showValues = addCommand(view, QStringLiteral("Show Values"), Command::ShowValues);
-    showValues->setCheckable(true);
-    // One choice for every window: each menu shows it as it stands when opened.
-    QObject::connect(view, &QMenu::aboutToShow, showValues,
-                     [showValues] { showValues->setChecked(ValueLabelsShown()); });
-    showValues->setChecked(ValueLabelsShown());
-    QAction* snap = addCommand(view, QStringLiteral("Snap to Grid"), Command::SnapToGrid);
-    snap->setCheckable(true);
-    // One setting for every window: each shows it as it is now.
-    QObject::connect(view, &QMenu::aboutToShow, snap, [snap] { snap->setChecked(SnapToGridOn()); });
-    snap->setChecked(SnapToGridOn());
+    // Choices for every window: each menu shows them as they stand when it opens.
+    const auto addChoice = [&](const QString& label, Command command, bool (*on)()) {
+        QAction* choice = addCommand(view, label, command);
+        choice->setCheckable(true);
+        QObject::connect(view, &QMenu::aboutToShow, choice,
+                         [choice, on] { choice->setChecked(on()); });
+        choice->setChecked(on());
+    };
+    addChoice(QStringLiteral("Show Values"), Command::ShowValues, ValueLabelsShown);
+    addChoice(QStringLiteral("Overview"), Command::Overview, OverviewShown);
+    addChoice(QStringLiteral("Snap to Grid"), Command::SnapToGrid, SnapToGridOn);
     view->addSeparator();
     // No shortcut: Backspace goes up from the canvas, where a text being typed takes it first.
     addCommand(view, QStringLiteral("Up"), Command::Up);

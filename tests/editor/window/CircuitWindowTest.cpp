@@ -64,10 +64,11 @@ TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
     EXPECT_EQ(menus[2]->text(), "View");
     EXPECT_EQ(Labels(menus[2]->menu()),
               QStringList({"Zoom In", "Zoom Out", "Fit Circuit", "Actual Size", "---",
-                           "Show Values", "Snap to Grid", "---", "Up"}));
-    EXPECT_TRUE(menus[2]->menu()->actions()[5]->isCheckable());
+                           "Show Values", "Overview", "Snap to Grid", "---", "Up"}));
+    for (const int choice : {5, 6, 7})
+        EXPECT_TRUE(menus[2]->menu()->actions()[choice]->isCheckable());
     EXPECT_FALSE(menus[2]->menu()->actions()[5]->isChecked());
-    EXPECT_TRUE(menus[2]->menu()->actions()[6]->isCheckable());
+    EXPECT_FALSE(menus[2]->menu()->actions()[6]->isChecked()) << "the overview starts off";
     EXPECT_EQ(menus[3]->text(), "Run");
     EXPECT_EQ(Labels(menus[3]->menu()), QStringList({"Start"}));
     EXPECT_EQ(menus[3]->menu()->actions()[0]->shortcut(), QKeySequence(Qt::Key_F5));
