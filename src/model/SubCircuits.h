@@ -80,7 +80,7 @@ void NoteBodyChange(const Frame* frame);
 // instance the width of kPortLabelCharWidth a character, a little over what the drawing's font
 // takes on average, so that the labels fit whole (render/PinDrawing).
 inline constexpr double kPortLabelSize = 8.0;
-inline constexpr double kPortLabelInset = 7.0;
+inline constexpr double kPortLabelInset = 10.0; // clear of an open port's disc (6 units)
 inline constexpr Int kPortLabelCharWidth = 6;
 // No instance is wider, whatever its name and labels: past it they are cut short with "…".
 inline constexpr Int kWidestInstance = 400;

@@ -23,8 +23,10 @@ bool& Shown() {
 // from the canvas's edges, in canvas pixels; below the smallest size there is no room for one.
 constexpr double kWidest = 200, kTallest = 150, kCanvasShare = 0.3, kEdgeMargin = 12;
 constexpr double kSmallest = 40;
-// Room round the objects, as a share of their extent, so that none touches the map's edge.
+// Room round the objects, as a share of their extent, so that none touches the map's edge; and
+// the least extent a map shows, in circuit units, so that a small circuit is not one blot.
 constexpr double kBoundsMargin = 0.05;
+constexpr double kLeastWidth = 1200, kLeastHeight = 800;
 
 // The objects' own boxes: at the map's scale what they draw around them is not seen.
 template <typename Object> QRectF BoxOf(const Object& object) {
@@ -46,7 +48,9 @@ QRectF ObjectBounds(const Frame& frame) {
     const QRectF bounds(QPointF(left, top), QPointF(right, bottom));
     if (!(right > left) || !(bottom > top)) return {};
     const double margin = kBoundsMargin * std::max(bounds.width(), bounds.height());
-    return bounds.adjusted(-margin, -margin, margin, margin);
+    const double widen = std::max(0.0, kLeastWidth - bounds.width() - 2 * margin) / 2;
+    const double heighten = std::max(0.0, kLeastHeight - bounds.height() - 2 * margin) / 2;
+    return bounds.adjusted(-margin - widen, -margin - heighten, margin + widen, margin + heighten);
 }
 
 // Circuit units to map pixels: the bounds fitted into the map, centred.
