@@ -1,5 +1,5 @@
 // Time of one full redraw (hit test included) at 1280 x 800 for generated circuits of 100,
-// 1,000 and 5,000 nodes with as many wires and comments.
+// 1,000 and 5,000 nodes with as many wires and comments; and what the overview adds to a frame.
 // Arguments: node count; 0 for the camera at 1:1 on the circuit's middle (most of the circuit
 // lies off the canvas) or 1 for a camera zoomed out until the whole circuit shows; the device
 // pixel ratio (2: a screen scaled to 200 %, four times the pixels); 1 for value labels on, with
@@ -11,6 +11,7 @@
 #include "engine/RunSession.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
+#include "render/Overview.h"
 #include "render/Palette.h"
 #include "render/Redraw.h"
 #include "render/ValueLabels.h"
@@ -18,6 +19,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 #include <benchmark/benchmark.h>
 
 #include <cmath>
@@ -106,6 +108,45 @@ void BM_EmptyFrame(benchmark::State& state) {
     CloseCircuit(circuit);
 }
 BENCHMARK(BM_EmptyFrame)->Unit(benchmark::kMillisecond);
+
+// The overview at 10,000 nodes. Arguments: 0 for its cost in a frame whose circuit did not
+// change (the kept map drawn with the frame of what the canvas shows), 1 for a frame after a
+// change, which makes the map again; 1 for a full redraw with the overview on around it.
+void BM_Overview(benchmark::State& state) {
+    const bool remade = state.range(0) != 0;
+    const bool wholeFrame = state.range(1) != 0;
+    Circuit& circuit = NewCircuit();
+    GenerateCircuit(circuit, 10000, CommentsFor(10000));
+    CircuitView view(circuit);
+    view.TakeSavedCamera();
+    ShowOverview(true);
+    QImage image(1280, 800, QImage::Format_ARGB32_Premultiplied);
+    RedrawViewInto(view, image);
+    Node& moved = *circuit.MainFrame.Nodes.front();
+    for (auto _ : state) {
+        if (remade) {
+            // An edit between frames: the scene index sees it and the map follows.
+            state.PauseTiming();
+            moved.X += 1;
+            view.Index.Refresh(circuit.MainFrame);
+            state.ResumeTiming();
+        }
+        if (wholeFrame) {
+            OneFrame(view, image);
+        } else {
+            RefreshOverview(view, 1);
+            QPainter painter(&image);
+            DrawOverview(painter, view);
+        }
+        benchmark::DoNotOptimize(image.constBits());
+    }
+    ShowOverview(false);
+    CloseCircuit(circuit);
+}
+BENCHMARK(BM_Overview)
+    ->ArgsProduct({{0, 1}, {0, 1}})
+    ->ArgNames({"changed", "frame"})
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

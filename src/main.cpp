@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 #include <cmath>
 #include <cstdio>
@@ -27,12 +28,18 @@ const char* const kUsage =
     "                                           to an SVG when OUT ends in .svg, else a PNG;\n"
     "                                           N image pixels to a canvas pixel (default 1);\n"
     "                                           --fit shows the whole circuit\n"
-    "  flowlattice --resave IN OUT              load IN and save it to OUT as the editor would\n"
+    "  flowlattice --resave IN OUT [--keep-what-was-read]\n"
+    "                                           load IN and save it to OUT as the editor would;\n"
+    "                                           when IN was read only in part, nothing is\n"
+    "                                           written unless --keep-what-was-read is given\n"
     "  flowlattice --help | --version\n"
     "\n"
+    "Files that are not Flowlattice circuits are refused. Running or drawing a file read only\n"
+    "in part goes on, after saying on stderr what was left out.\n"
+    "\n"
     "Exit status: 0 success; 1 the circuit has a defect; 2 unusable arguments or a file that\n"
-    "cannot be read or written; 3 some nodes could never fire; 4 a run still going at its\n"
-    "timeout was stopped.\n";
+    "cannot be read or written (or, to resave, was read only in part); 3 some nodes could\n"
+    "never fire; 4 a run still going at its timeout was stopped.\n";
 
 int BadArguments(const char* why) {
     std::fprintf(stderr, "flowlattice: %s\n\n%s", why, kUsage);
@@ -108,9 +115,16 @@ int main(int argc, char** argv) {
         return unusableName ? badName() : flow::RunCommand(file, timeout);
     }
     if (!std::strcmp(first, "--resave")) {
-        if (argc != 4) return BadArguments("--resave takes IN and OUT");
-        const QString in = arg(2), out = arg(3);
-        return unusableName ? badName() : flow::ResaveCommand(in, out);
+        QStringList names;
+        bool keepWhatWasRead = false;
+        for (int i = 2; i < argc; ++i) {
+            if (!std::strcmp(argv[i], "--keep-what-was-read"))
+                keepWhatWasRead = true;
+            else
+                names << arg(i);
+        }
+        if (names.size() != 2) return BadArguments("--resave takes IN and OUT");
+        return unusableName ? badName() : flow::ResaveCommand(names[0], names[1], keepWhatWasRead);
     }
     if (!std::strcmp(first, "--render")) {
         QString file, output;

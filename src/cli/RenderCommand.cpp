@@ -35,7 +35,7 @@ int RenderCommand(const QString& file, const QString& output, int width, int hei
     RegisterCatalogue();
     SetupPalette();
 
-    Circuit* circuit = LoadForCommand(file);
+    Circuit* circuit = LoadForCommand(file, PartialRead::Warn);
     if (!circuit) return 2;
     const QSize size(width, height);
     // The view the file keeps, or one that shows the whole circuit.

@@ -7,8 +7,9 @@
 
 namespace flow {
 
-int ResaveCommand(const QString& in, const QString& out) {
-    Circuit* circuit = LoadForCommand(in);
+int ResaveCommand(const QString& in, const QString& out, bool keepWhatWasRead) {
+    Circuit* circuit =
+        LoadForCommand(in, keepWhatWasRead ? PartialRead::Warn : PartialRead::Refuse);
     if (!circuit) return 2;
     QString failure;
     if (!SaveCircuit(*circuit, out, &failure)) {

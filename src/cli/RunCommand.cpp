@@ -86,7 +86,7 @@ int Run(RunSession& session, const QString& file, std::optional<double> timeout)
 
 int RunCommand(const QString& file, std::optional<double> timeout) {
     RegisterCatalogue();
-    Circuit* circuit = LoadForCommand(file);
+    Circuit* circuit = LoadForCommand(file, PartialRead::Warn);
     if (!circuit) return 2;
     // Kept for the whole process: a node thread that does not stop in time may still print,
     // and it reads its session.

@@ -4,6 +4,7 @@
 #include "model/Model.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace flow {
 
@@ -61,6 +62,16 @@ bool IsBuiltInName(const QString& name) {
 constexpr Int kRow = 16;   // distance of neighbouring ports
 constexpr Int kTop = 20;   // the first port's height below the top, under the name
 constexpr Int kSpare = 12; // below the last port
+
+// The width a row of port labels needs: each label its inset from its side, and a row with
+// both an inset between them. A side without a port in the row has no label.
+Int RowWidth(const QString* input, const QString* output) {
+    const auto label = [](const QString* text) {
+        return text ? double(text->size() * kPortLabelCharWidth) : 0.0;
+    };
+    const double insets = input && output ? 3 * kPortLabelInset : 1.5 * kPortLabelInset;
+    return Int(std::ceil(label(input) + label(output) + insets));
+}
 
 } // namespace
 
@@ -303,9 +314,21 @@ bool LayOutSubCircuit(FunctionDef& definition) {
     definition.Loop = asks ? LoopKind::Conditional : counts ? LoopKind::Counted : LoopKind::None;
     const std::size_t timesRows = definition.Loop == LoopKind::Counted ? 1 : 0;
 
-    const Int rows = Int(std::max<std::size_t>({inputs.size() + timesRows, outputs.size(), 1}));
-    // Room for the name, centred above the ports.
-    const Int width = std::clamp<Int>((Int(definition.Name.size()) * 8 + 24 + 7) / 8 * 8, 48, 400);
+    // The labels down each side: a counted loop's "times" first of the inputs.
+    QStringList inputLabels, outputLabels;
+    if (timesRows) inputLabels << kTimesLabel;
+    for (const Node* pin : inputs)
+        inputLabels << PinName(*pin);
+    for (const Node* pin : outputs)
+        outputLabels << PinName(*pin);
+    const Int rows = Int(std::max<qsizetype>({inputLabels.size(), outputLabels.size(), 1}));
+    // Room for the name, centred above the ports, and for the labels beside them.
+    Int wanted = Int(std::min<qsizetype>(definition.Name.size(), kWidestInstance)) * 8 + 24;
+    for (qsizetype row = 0; row < rows && wanted < kWidestInstance; ++row)
+        wanted = std::max(wanted,
+                          RowWidth(row < inputLabels.size() ? &inputLabels[row] : nullptr,
+                                   row < outputLabels.size() ? &outputLabels[row] : nullptr));
+    const Int width = std::clamp<Int>((wanted + 7) / 8 * 8, 48, kWidestInstance);
     const Int height = kTop + (rows - 1) * kRow + kSpare;
 
     struct Template {
@@ -315,14 +338,14 @@ bool LayOutSubCircuit(FunctionDef& definition) {
         Int X, Y;
         bool operator==(const Template&) const = default;
     };
-    std::vector<Template> wanted;
-    if (timesRows) wanted.push_back({kTimesPortId, Direction::In, kTimesLabel, 3, kTop});
+    std::vector<Template> templates;
+    if (timesRows) templates.push_back({kTimesPortId, Direction::In, kTimesLabel, 3, kTop});
     for (std::size_t i = 0; i < inputs.size(); ++i)
-        wanted.push_back({inputs[i]->Id, Direction::In, PinName(*inputs[i]), 3,
-                          kTop + Int(i + timesRows) * kRow});
+        templates.push_back({inputs[i]->Id, Direction::In, PinName(*inputs[i]), 3,
+                             kTop + Int(i + timesRows) * kRow});
     for (std::size_t i = 0; i < outputs.size(); ++i)
-        wanted.push_back({outputs[i]->Id, Direction::Out, PinName(*outputs[i]), width - 3,
-                          kTop + Int(i) * kRow});
+        templates.push_back({outputs[i]->Id, Direction::Out, PinName(*outputs[i]), width - 3,
+                             kTop + Int(i) * kRow});
     std::vector<Template> had;
     for (const auto& port : definition.Ports)
         had.push_back({port->Id, port->Direction, port->Label, port->X, port->Y});
@@ -335,9 +358,9 @@ bool LayOutSubCircuit(FunctionDef& definition) {
                            .arg(height - 12);
     definition.Symbol =
         QStringLiteral("$%1,10,%2,9").arg(SymbolText(definition.Name)).arg(width / 2);
-    if (wanted == had) return false;
+    if (templates == had) return false;
     definition.Ports.clear();
-    for (const Template& t : wanted) {
+    for (const Template& t : templates) {
         Port* port = AddPortTemplate(&definition, t.Direction, t.Label, t.X, t.Y, 1, 0);
         port->Id = t.PinId;
     }

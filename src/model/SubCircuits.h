@@ -95,10 +95,21 @@ std::size_t InstanceCount(const Circuit& circuit, const FunctionDef* definition)
 // the next FollowDefinitions (model/Expansion.h).
 void NoteBodyChange(const Frame* frame);
 
+// Port labels inside an instance, in circuit units: their text size, and their distance from
+// the box's side (and from each other, on a row with both). The model has no fonts: it gives an
+// instance the width of kPortLabelCharWidth a character, a little over what the drawing's font
+// takes on average, so that the labels fit whole (render/PinDrawing).
+inline constexpr double kPortLabelSize = 8.0;
+inline constexpr double kPortLabelInset = 10.0; // clear of an open port's disc (6 units)
+inline constexpr Int kPortLabelCharWidth = 6;
+// No instance is wider, whatever its name and labels: past it they are cut short with "…".
+inline constexpr Int kWidestInstance = 400;
+
 // Sizes and port templates of a sub-circuit from the pins of its body: inputs down the left,
-// outputs down the right, each side in the order the pins stand from top to bottom; a counted
-// loop's "times" first of the inputs. Also whether the body makes a loop (FunctionDef::Loop).
-// Returns whether the ports changed (their number, order, names or directions).
+// outputs down the right, each side in the order the pins stand from top to bottom, a counted
+// loop's "times" first of the inputs; wide enough for its name and for the labels of each row.
+// Also whether the body makes a loop (FunctionDef::Loop). Returns whether the ports changed
+// (their number, order, names, directions or places).
 bool LayOutSubCircuit(FunctionDef& definition);
 
 } // namespace flow

@@ -6,6 +6,7 @@
 // Drawing reads it and never changes it; the editor's interaction code changes it.
 
 #include "model/Records.h"
+#include "render/OverviewMap.h"
 #include "render/SceneIndex.h"
 
 #include <QHash>
@@ -77,9 +78,12 @@ struct Banding {
 // Taken by something else (Escape, a wire let go over empty canvas): it neither drags nor draws
 // a band until its release.
 struct Taken {};
+// Went down on the overview's map: the view centres where the pointer is on the map until the
+// release.
+struct Steering {};
 } // namespace press
-using LeftPress =
-    std::variant<press::None, press::Held, press::Dragging, press::Banding, press::Taken>;
+using LeftPress = std::variant<press::None, press::Held, press::Dragging, press::Banding,
+                               press::Taken, press::Steering>;
 
 // The middle button's pan: the circuit point that stays under the pointer.
 struct PanAnchor {
@@ -160,6 +164,8 @@ struct CircuitView : EditorState {
     QString FindText;
     // Where the objects of the shown frame lie; derived data kept between redraws.
     mutable SceneIndex Index;
+    // The overview's map of the shown frame (render/Overview.h); derived data too.
+    OverviewMap Overview;
 
     CameraView Camera() const { return {CameraX, CameraY, ZoomLevel, Magnification}; }
     // The camera the circuit's file keeps: where a window opens and what --render shows.

@@ -10,7 +10,7 @@
 #include <QPainter>
 
 #include <algorithm>
-#include <unordered_set>
+#include <unordered_map>
 
 namespace flow {
 
@@ -21,10 +21,8 @@ constexpr double kPinNameGap = 6.0;
 // A pin's name is cut short beyond this width, about 30 characters: a name may be long enough
 // to reach across any view, and the pin's wires need the room beside it.
 constexpr double kWidestPinName = 240.0;
-// Port labels inside an instance: small, and left out where they would be a smudge.
-constexpr double kPortLabelSize = 8.0;
+// Port labels inside an instance are left out where they would be a smudge.
 constexpr double kSmallestReadable = 5.0;
-constexpr double kPortLabelInset = 7.0;
 
 bool NameEdited(const Node& pin, const EditorState* editor) {
     if (!editor) return false;
@@ -52,6 +50,13 @@ void DrawPinName(QPainter& painter, const QTransform& local, const Node& pin,
     painter.restore();
 }
 
+// The room for one label of a row, in the width the row leaves for labels: all it needs when
+// the other label leaves it that, else what the other leaves it, but never less than half.
+double LabelRoom(double own, double other, double room) {
+    if (own + other <= room || own <= room / 2) return room;
+    return room - std::min(other, room / 2);
+}
+
 // Each side gets the room the other leaves on the port's row. Only the rows in sight are
 // labelled: an instance may have a hundred thousand of them.
 void DrawPortLabels(QPainter& painter, const QTransform& local, const Node& instance) {
@@ -64,9 +69,9 @@ void DrawPortLabels(QPainter& painter, const QTransform& local, const Node& inst
         device ? local.inverted().mapRect(QRectF(0, 0, device->width(), device->height()))
                : QRectF();
     const double rowHeight = RunHeight(metrics);
-    std::unordered_set<Int> inputRows, outputRows;
+    std::unordered_map<Int, const Port*> inputRows, outputRows;
     for (const auto& port : instance.Ports)
-        (port->Direction & Direction::In ? inputRows : outputRows).insert(port->Y);
+        (port->Direction & Direction::In ? inputRows : outputRows).emplace(port->Y, port.get());
     painter.save();
     painter.setTransform(local);
     painter.setFont(font);
@@ -76,9 +81,16 @@ void DrawPortLabels(QPainter& painter, const QTransform& local, const Node& inst
                        double(port->Y) - rowHeight > seen.bottom()))
             continue;
         const bool input = port->Direction & Direction::In;
-        const bool shared = (input ? outputRows : inputRows).count(port->Y) != 0;
-        const double room = (shared ? width / 2 : width) - 1.5 * kPortLabelInset;
-        const QString text = metrics.elidedText(port->Label, Qt::ElideRight, std::max(0.0, room));
+        const auto& otherSide = input ? outputRows : inputRows;
+        const auto other = otherSide.find(port->Y);
+        const double own = RunWidth(metrics, port->Label);
+        double room = width - 1.5 * kPortLabelInset;
+        if (other != otherSide.end())
+            room = LabelRoom(own, RunWidth(metrics, other->second->Label),
+                             width - 3 * kPortLabelInset);
+        const QString text =
+            own <= room ? port->Label
+                        : metrics.elidedText(port->Label, Qt::ElideRight, std::max(0.0, room));
         const double textWidth = RunWidth(metrics, text);
         const double x = input ? kPortLabelInset : width - kPortLabelInset - textWidth;
         const double y = double(port->Y) - rowHeight / 2 + metrics.ascent();

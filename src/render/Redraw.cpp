@@ -12,6 +12,7 @@
 #include "render/FindHighlight.h"
 #include "render/Grid.h"
 #include "render/NodeDrawing.h"
+#include "render/Overview.h"
 #include "render/Palette.h"
 #include "render/RunStateMarker.h"
 #include "render/SceneVisibility.h"
@@ -182,6 +183,7 @@ void PaintCanvas(const CircuitView& view, QPaintDevice& device, QSize pixels, do
     }
     DrawRubberBand(painter, view);
     DrawRunStateMarker(painter, view);
+    DrawOverview(painter, view);
     painter.end();
 }
 

@@ -46,10 +46,15 @@ std::uint64_t PortDigest(const Node& node) {
     return digest;
 }
 
+// What a wire's curve takes from one of its ports besides the place it attaches at: the
+// direction, and the node's extent, which a wire that goes around the nodes keeps clear of.
 std::uint64_t DirectionDigest(const Port* port) {
     if (!port) return 0;
-    return Mix(Mix(Mix(1, std::uint64_t(port->Direction)), std::uint64_t(port->WireDirX)),
-               std::uint64_t(port->WireDirY));
+    const std::uint64_t direction =
+        Mix(Mix(Mix(1, std::uint64_t(port->Direction)), std::uint64_t(port->WireDirX)),
+            std::uint64_t(port->WireDirY));
+    if (!port->Node) return direction;
+    return Mix(Mix(direction, std::uint64_t(port->Y)), std::uint64_t(port->Node->Height));
 }
 
 template <typename Entry, typename Object> bool SameHeader(const Entry& entry, const Object& o) {
@@ -183,6 +188,7 @@ bool SceneIndex::Refresh(const Frame& frame) {
         RebuildGrid(wireGrid_, wires_, [](const WireEntry& entry) { return entry.Box; });
         any = true;
     }
+    if (any) ++generation_;
     return any;
 }
 

@@ -53,6 +53,9 @@ class SceneIndex {
     const std::vector<int>& LooseWires() const { return looseWires_; }
     // Whether some comment or node waits for its layout.
     bool LayoutPending() const { return layoutPending_; }
+    // Counts the refreshes that found a change: what is derived from the frame's objects and
+    // was made at the same count is still true.
+    std::uint64_t Generation() const { return generation_; }
 
     // Boxes, in circuit units, of what an object may draw or catch the mouse with.
     static QRectF NodeBox(const Node& node, const EditorState* editing = nullptr);
@@ -87,6 +90,7 @@ class SceneIndex {
     BoxGrid nodeGrid_, commentGrid_, wireGrid_;
     std::vector<int> selectedNodes_, selectedComments_, selectedWires_, looseWires_;
     bool layoutPending_ = false;
+    std::uint64_t generation_ = 0;
     const EditorState* editing_ = nullptr;
 };
 

@@ -112,6 +112,10 @@ void AddCircuitEntries(QMenu* menu, Circuit& circuit) {
     QMenu* unused = new QMenu(QStringLiteral("Delete Sub-circuit"), menu);
     for (const auto& definition : circuit.SubCircuits) {
         ForSubCircuit(list, definition->Name, definition->Name, Place);
+        // Inside a body, the sub-circuits it would come to contain itself through are shown
+        // but cannot be chosen.
+        list->actions().constLast()->setEnabled(
+            PlacementRefusal(circuit, definition.get()).isEmpty());
         if (InstanceCount(circuit, definition.get()) == 0)
             ForSubCircuit(unused, definition->Name, definition->Name, Delete);
     }

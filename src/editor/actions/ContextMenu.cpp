@@ -15,6 +15,9 @@
 #include <QMenuBar>
 #include <QPointer>
 
+#include <algorithm>
+#include <initializer_list>
+
 namespace flow {
 
 namespace {
@@ -76,6 +79,20 @@ QAction* WindowAction(const Circuit& circuit, Command command) {
     return nullptr;
 }
 
+// Cut, Copy and Duplicate take nodes and comments with the wires between them: for wires alone
+// they would do nothing.
+bool OnlyWiresSelected(const Circuit& circuit) {
+    const Frame& frame = ShownFrame(circuit);
+    const auto selected = [](const auto& object) { return object->Flags & ObjectFlag::Selected; };
+    return std::ranges::none_of(frame.Nodes, selected) &&
+           std::ranges::none_of(frame.Comments, selected);
+}
+
+void AddWindowActions(QMenu* menu, const Circuit& circuit, std::initializer_list<Command> ids) {
+    for (Command id : ids)
+        if (QAction* action = WindowAction(circuit, id)) menu->addAction(action);
+}
+
 // Edits the text of the comment or constant with this ID, if it is still there.
 void AddEditAction(QMenu* menu, Circuit& circuit, const QString& label, Int id, bool isNode) {
     QObject::connect(menu->addAction(label), &QAction::triggered, [&circuit, id, isNode] {
@@ -99,9 +116,17 @@ bool PopUpContextMenu(Circuit& circuit, QPoint screenPosition) {
     if (Opened()) Opened()->close();
     auto* menu = new QMenu(WindowOf(circuit));
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    for (Command id : {Command::Cut, Command::Copy, Command::Duplicate, Command::Delete})
-        if (QAction* action = WindowAction(circuit, id)) menu->addAction(action);
+    if (target.Wire && OnlyWiresSelected(circuit))
+        AddWindowActions(menu, circuit, {Command::Delete});
+    else
+        AddWindowActions(menu, circuit,
+                         {Command::Cut, Command::Copy, Command::Duplicate, Command::Delete});
     menu->addSeparator();
+    // Open goes into the instance when it is the only node selected, as the Edit menu's does.
+    if (target.Node && IsInstance(*target.Node)) {
+        AddWindowActions(menu, circuit, {Command::OpenSubCircuit, Command::Ungroup});
+        menu->addSeparator();
+    }
     if (target.Node && IsConstant(*target.Node))
         AddEditAction(menu, circuit, QStringLiteral("Edit Value"), target.Node->Id, true);
     if (target.Comment)

@@ -218,6 +218,9 @@ void OnMenu(Circuit& circuit, Command command) {
     case Command::ShowValues:
         ToggleValueLabels();
         break;
+    case Command::Overview:
+        ToggleOverview();
+        break;
     case Command::OpenSubCircuit:
         OpenSelectedInstance(circuit);
         break;

@@ -38,6 +38,7 @@ enum class Command {
     FitCircuit = 52,
     ActualSize = 53,
     ShowValues = 54,
+    Overview = 55,
     SnapToGrid = 60,
     AlignLeft = 61,
     AlignRight = 62,

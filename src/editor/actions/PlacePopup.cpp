@@ -76,9 +76,11 @@ std::vector<PlaceChoice> PlaceChoices(const Port* wireFrom, const Frame* frame) 
         for (FunctionDef* pin : {PinFunctions().Input, PinFunctions().Output,
                                  PinFunctions().Iteration, PinFunctions().Continue})
             choices.push_back({pin->Name, pin, nullptr});
+    // Not the sub-circuits the shown body would come to contain itself through.
     if (frame && frame->Owner)
         for (const auto& definition : frame->Owner->SubCircuits)
-            choices.push_back({definition->Name, definition.get(), nullptr});
+            if (!WouldRecurse(DefinitionOf(*frame), definition.get()))
+                choices.push_back({definition->Name, definition.get(), nullptr});
     if (wireFrom)
         std::erase_if(choices, [wireFrom](const PlaceChoice& c) { return !Fits(c, wireFrom); });
     return choices;

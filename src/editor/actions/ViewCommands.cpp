@@ -11,6 +11,7 @@
 #include "model/SubCircuits.h"
 #include "render/CommentDrawing.h"
 #include "render/NodeDrawing.h"
+#include "render/Overview.h"
 #include "render/Redraw.h"
 #include "render/SceneLayout.h"
 #include "render/SceneVisibility.h"
@@ -27,6 +28,7 @@ namespace flow {
 namespace {
 
 constexpr char kShowValuesKey[] = "ShowValues";
+constexpr char kShowOverviewKey[] = "ShowOverview";
 
 QSettings Settings() {
     return QSettings(QStringLiteral("Flowlattice"), QStringLiteral("Flowlattice"));
@@ -103,15 +105,36 @@ void ShowNode(Circuit& circuit, Int nodeId) {
     RedrawCircuit(circuit);
 }
 
-void ToggleValueLabels() {
-    ShowValueLabels(!ValueLabelsShown());
-    Settings().setValue(QLatin1String(kShowValuesKey), ValueLabelsShown());
+namespace {
+
+// A choice that every canvas shows: turned over, kept in the settings and shown at once.
+void ToggleChoice(bool (*shown)(), void (*show)(bool), const char* key) {
+    show(!shown());
+    Settings().setValue(QLatin1String(key), shown());
     for (const auto& circuit : Circuits())
         RedrawCircuit(*circuit);
 }
 
+void RecallChoice(void (*show)(bool), const char* key) {
+    show(Settings().value(QLatin1String(key), false).toBool());
+}
+
+} // namespace
+
+void ToggleValueLabels() {
+    ToggleChoice(ValueLabelsShown, ShowValueLabels, kShowValuesKey);
+}
+
 void RecallValueLabels() {
-    ShowValueLabels(Settings().value(QLatin1String(kShowValuesKey), false).toBool());
+    RecallChoice(ShowValueLabels, kShowValuesKey);
+}
+
+void ToggleOverview() {
+    ToggleChoice(OverviewShown, ShowOverview, kShowOverviewKey);
+}
+
+void RecallOverview() {
+    RecallChoice(ShowOverview, kShowOverviewKey);
 }
 
 } // namespace flow

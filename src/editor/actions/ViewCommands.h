@@ -31,5 +31,8 @@ void ShowNode(Circuit& circuit, Int nodeId);
 // and the choice remembered from an earlier session, taken at start.
 void ToggleValueLabels();
 void RecallValueLabels();
+// View → Overview, the same way.
+void ToggleOverview();
+void RecallOverview();
 
 } // namespace flow

@@ -25,11 +25,13 @@
 #include "model/Placement.h"
 #include "model/SubCircuits.h"
 #include "render/Camera.h"
+#include "render/Overview.h"
 #include "render/Redraw.h"
 
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 namespace flow {
@@ -359,7 +361,32 @@ bool OnDoubleClick(CircuitView& view, const CanvasInput& input) {
     return true;
 }
 
+// A press on the overview's map centres the view where it points, and so does every move until
+// the release; the objects under the map are not touched.
+bool SteerFromOverview(CircuitView& view, const CanvasInput& input) {
+    const QPointF pixel(input.PixelX, input.PixelY);
+    const bool steering = std::holds_alternative<press::Steering>(view.Press);
+    std::optional<QPointF> target;
+    if (input.Type == CanvasEvent::LeftDown)
+        target = OverviewPoint(view, pixel);
+    else if (steering && input.Type == CanvasEvent::MouseMove)
+        target = OverviewPoint(view, pixel, true);
+    else if (steering && input.Type == CanvasEvent::LeftUp)
+        view.Press = press::None{};
+    if (target) {
+        view.Press = press::Steering{};
+        view.CameraX = ToCircuitUnit(target->x());
+        view.CameraY = ToCircuitUnit(target->y());
+        // The pointer now stands over another circuit point, still on the map.
+        const QPointF mouse = ToCircuitPoint(view, pixel);
+        view.MouseX = ToCircuitUnit(mouse.x());
+        view.MouseY = ToCircuitUnit(mouse.y());
+    }
+    return target || steering;
+}
+
 bool Handle(CircuitView& view, const CanvasInput& input) {
+    if (SteerFromOverview(view, input)) return true;
     switch (input.Type) {
     case CanvasEvent::LeftDown:
         return OnLeftDown(view, input);

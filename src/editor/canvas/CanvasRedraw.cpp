@@ -6,6 +6,7 @@
 #include "engine/DefectPlace.h"
 #include "engine/RunSession.h"
 #include "render/CanvasSurface.h"
+#include "render/Overview.h"
 #include "render/Redraw.h"
 
 namespace flow {
@@ -33,6 +34,7 @@ void RedrawViewInto(CircuitView& view, QImage& image) {
     if (!image.isNull() && !image.size().isEmpty()) {
         FitCanvas(view, image.size(), image.devicePixelRatio());
         HitTestPass(view);
+        RefreshOverview(view, image.devicePixelRatio());
         RedrawCircuitInto(view, image);
     }
     ClearHoverTextUnlessFound(view);

@@ -6,9 +6,11 @@
 #include "model/Coordinates.h"
 #include "model/Model.h"
 #include "model/SubCircuits.h"
+#include "render/Camera.h"
 #include "render/CommentDrawing.h"
 #include "render/HoverText.h"
 #include "render/NodeDrawing.h"
+#include "render/Overview.h"
 #include "render/PathCache.h"
 #include "render/PinDrawing.h"
 #include "render/SceneIndex.h"
@@ -40,9 +42,14 @@ bool ApplySelectionRequests(const EditorState& editor, int& flags) {
     return toggle;
 }
 
-// Only one object per pass is under the mouse, and none while a drag or a band is under way.
-bool MayHitPoint(const EditorState& editor) {
-    return !editor.Drag() && !editor.Has(HoverFound) && !editor.Band();
+// Only one object per pass is under the mouse, and none while a drag or a band is under way,
+// or while the mouse is on the overview's map, over the objects.
+bool MayHitPoint(const CircuitView& view) {
+    const EditorState& editor = view;
+    if (editor.Drag() || editor.Has(HoverFound) || editor.Band()) return false;
+    const QPointF pixel(ToScreenX(view, double(editor.MouseX)),
+                        ToScreenY(view, double(editor.MouseY)));
+    return !OverviewRect(view).contains(pixel);
 }
 
 QPointF Mouse(const EditorState& editor) {

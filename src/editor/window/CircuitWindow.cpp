@@ -15,6 +15,7 @@
 #include "editor/window/OutputPanel.h"
 #include "editor/window/OutputPanelMenu.h"
 #include "editor/window/OutsideChanges.h"
+#include "editor/window/PanelHeight.h"
 #include "editor/window/RecentFiles.h"
 #include "editor/window/RecoveryCopy.h"
 #include "editor/window/RunMarks.h"
@@ -26,6 +27,7 @@
 #include "engine/Settling.h"
 #include "engine/ThreadReserve.h"
 #include "model/Model.h"
+#include "render/Overview.h"
 #include "render/Redraw.h"
 #include "render/ValueLabels.h"
 
@@ -49,9 +51,6 @@ constexpr int kCascadeStep = 40;
 constexpr QSize kDefaultInnerSize{800, 600};
 constexpr QSize kMinimumInnerSize{200, 150};
 constexpr int kSeparatorHeight = 4;
-// A printed line opens the panel this far above the splitter's bottom: 76 pixels of output
-// below the separator.
-constexpr int kOpenPanelOffset = 80;
 
 // Outer position and inner size of a new window.
 QRect PlaceWindow(const Circuit& circuit, const QWidget* cascadeFrom) {
@@ -85,17 +84,17 @@ template <typename AddCommand> void AddViewMenu(QMenuBar* bar, AddCommand addCom
     addCommand(view, QStringLiteral("Actual Size"), Command::ActualSize)
         ->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
     view->addSeparator();
-    QAction* showValues = addCommand(view, QStringLiteral("Show Values"), Command::ShowValues);
-    showValues->setCheckable(true);
-    // One choice for every window: each menu shows it as it stands when opened.
-    QObject::connect(view, &QMenu::aboutToShow, showValues,
-                     [showValues] { showValues->setChecked(ValueLabelsShown()); });
-    showValues->setChecked(ValueLabelsShown());
-    QAction* snap = addCommand(view, QStringLiteral("Snap to Grid"), Command::SnapToGrid);
-    snap->setCheckable(true);
-    // One setting for every window: each shows it as it is now.
-    QObject::connect(view, &QMenu::aboutToShow, snap, [snap] { snap->setChecked(SnapToGridOn()); });
-    snap->setChecked(SnapToGridOn());
+    // Choices for every window: each menu shows them as they stand when it opens.
+    const auto addChoice = [&](const QString& label, Command command, bool (*on)()) {
+        QAction* choice = addCommand(view, label, command);
+        choice->setCheckable(true);
+        QObject::connect(view, &QMenu::aboutToShow, choice,
+                         [choice, on] { choice->setChecked(on()); });
+        choice->setChecked(on());
+    };
+    addChoice(QStringLiteral("Show Values"), Command::ShowValues, ValueLabelsShown);
+    addChoice(QStringLiteral("Overview"), Command::Overview, OverviewShown);
+    addChoice(QStringLiteral("Snap to Grid"), Command::SnapToGrid, SnapToGridOn);
     view->addSeparator();
     // No shortcut: Backspace goes up from the canvas, where a text being typed takes it first.
     addCommand(view, QStringLiteral("Up"), Command::Up);
@@ -244,20 +243,9 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     ShowTitle();
     ShowHistorySteps();
 
-    const int fieldWidths[kStatusFieldCount] = {90, 200, 0};
-    for (int i = 0; i < kStatusFieldCount; ++i) {
-        auto* field = new QLabel;
-        // How a run ended may take more words than its state ("... finished: 2 nodes never
-        // fired"): that field grows for them and gives the width back after.
-        if (i == int(StatusField::RunStatus))
-            field->setMinimumWidth(fieldWidths[i]);
-        else if (fieldWidths[i] > 0)
-            field->setFixedWidth(fieldWidths[i]);
-        if (i == int(StatusField::Position)) field->setAlignment(Qt::AlignCenter);
-        statusBar()->addWidget(field, fieldWidths[i] > 0 ? 0 : 1);
-        statusFields_[std::size_t(i)] = field;
-        view_->StatusFields[std::size_t(i)] = field;
-    }
+    statusFields_ = AddStatusFields(*statusBar());
+    for (int i = 0; i < kStatusFieldCount; ++i)
+        view_->StatusFields[std::size_t(i)] = statusFields_[std::size_t(i)];
 
     // Where the window stands inside the circuit; a click on a level goes out to it.
     openPath_ = new QLabel;
@@ -277,6 +265,7 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     splitter_->setStretchFactor(0, 1);
     splitter_->setStretchFactor(1, 0);
     splitter_->setCollapsible(0, false);
+    KeepPanelHeightOf(*splitter_);
     setCentralWidget(splitter_);
 }
 
@@ -347,9 +336,11 @@ Circuit& OpenCircuitWindow(Circuit& circuit, const QWidget* cascadeFrom) {
 
     window->resize(placement.size());
     window->move(placement.topLeft());
-    // The separator starts at the bottom: the output panel is collapsed until something prints.
     window->Splitter()->setSizes({placement.height(), 0});
     window->show();
+    // At the height the user last left it (collapsed at first, until something prints), now
+    // that the splitter has its size.
+    SetPanelHeight(*window->Splitter(), KeptPanelHeight());
     window->activateWindow();
     window->Canvas()->setFocus();
     RedrawCircuit(circuit);
@@ -387,9 +378,7 @@ void AppendOutputLines(Circuit& circuit, const QStringList& lines,
     CircuitWindow* window = WindowOf(circuit);
     if (!window) return;
     window->OutputPanel()->AppendLines(lines, nodeIds);
-    QSplitter* splitter = window->Splitter();
-    const int canvasHeight = std::max(0, splitter->height() - kOpenPanelOffset);
-    splitter->setSizes({canvasHeight, splitter->height() - kSeparatorHeight - canvasHeight});
+    OpenPanelForOutput(*window->Splitter());
 }
 
 void ShowPrintedLines(Circuit& circuit, const std::vector<PrintedLine>& lines) {

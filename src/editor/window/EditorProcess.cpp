@@ -44,6 +44,7 @@ void SetupResources() {
     CircuitWindowCloser() = CloseWindow;
     LiveWindowGeometry() = ReadWindowGeometry;
     RecallValueLabels();
+    RecallOverview();
 }
 
 void QuitEditor() {

@@ -69,7 +69,12 @@ void OnRunMaySettle(Circuit& circuit, std::uint64_t runNumber) {
     const FiringOutlook outlook = OutlookOf(session);
     if (!HasSettled(session, outlook)) return;
     session.FiringsToSettle = 0;
-    if (outlook.NeverFire.empty()) return;
+    // The repaints of the Start itself came before the values: nothing else need follow the
+    // run (the output panel opens only on the first), so the labels are drawn here.
+    if (outlook.NeverFire.empty()) {
+        RedrawCircuit(circuit);
+        return;
+    }
     for (Node* node : outlook.NeverFire) {
         node->Flags |= ObjectFlag::NeverFired;
         OutermostNode(node)->Flags |= ObjectFlag::NeverFired;

@@ -4,6 +4,11 @@
 
 #include "model/Records.h"
 
+#include <array>
+
+class QLabel;
+class QStatusBar;
+
 namespace flow {
 
 enum class StatusField {
@@ -12,6 +17,11 @@ enum class StatusField {
     Hover,     // what is under the mouse
 };
 constexpr int kStatusFieldCount = 3;
+
+// Adds the fields to a window's status bar, in order, each parted from the one before by a line
+// and some room: the run's status may grow past its width, and the hover text, which takes
+// what is left, never widens the bar. The fields are written by SetStatusText.
+std::array<QLabel*, kStatusFieldCount> AddStatusFields(QStatusBar& bar);
 
 void SetStatusText(Circuit& circuit, StatusField field, const QString& text);
 QString StatusText(const Circuit& circuit, StatusField field);

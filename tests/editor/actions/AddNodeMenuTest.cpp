@@ -4,6 +4,11 @@
 #include "EditorFixture.h"
 
 #include "editor/actions/AddNodeMenu.h"
+#include "editor/actions/PlacePopup.h"
+#include "model/SubCircuits.h"
+#include "support/SubCircuitBuilding.h"
+
+#include <QMenu>
 
 #include <optional>
 
@@ -76,6 +81,41 @@ TEST_F(AddNodeMenuTest, EveryItemInMenuOrderMakesTheNodeItNames) {
         EXPECT_EQ(ViewOf(circuit)->Preview.Function, nullptr) << outside;
     }
     ViewOf(circuit)->Preview.Function = nullptr;
+}
+
+// Inside a body, the sub-circuits it would come to contain itself through cannot be chosen,
+// from the menu or by typing; the others can.
+TEST_F(AddNodeMenuTest, InsideABodyTheSubCircuitsThatWouldRecurseCannotBeChosen) {
+    Circuit& circuit = OpenWindow();
+    FunctionDef* inner = MakeDouble(circuit);
+    FunctionDef* outer = AddSubCircuit(circuit, QStringLiteral("Outer"));
+    AddNode(&BodyOf(*outer), inner, nullptr);
+    AddSubCircuit(circuit, QStringLiteral("Apart"));
+    Node* instance = AddNode(&circuit.MainFrame, outer, nullptr);
+    FollowDefinitions(circuit);
+    const auto offered = [&] {
+        PopUpAddNodeMenu(circuit, QPoint(100, 100));
+        QStringList names;
+        for (QAction* item : AddNodeMenu()->actions())
+            if (item->menu() && item->text() == "Sub-circuits")
+                for (QAction* entry : item->menu()->actions())
+                    names << entry->text() + (entry->isEnabled() ? "" : " (disabled)");
+        AddNodeMenu()->hide();
+        QStringList typed;
+        for (const PlaceChoice& choice : PlaceChoices(nullptr, &ShownFrame(circuit)))
+            if (IsSubCircuit(choice.Function)) typed << choice.Label;
+        return std::pair(names, typed);
+    };
+    EXPECT_EQ(offered().first, QStringList({"Double", "Outer", "Apart"}));
+    ViewOf(circuit)->OpenPath = {instance};
+    EXPECT_EQ(offered().first, QStringList({"Double", "Outer (disabled)", "Apart"}));
+    EXPECT_EQ(offered().second, QStringList({"Double", "Apart"}));
+    ViewOf(circuit)->OpenPath = {instance, BodyOf(*outer).Nodes.front().get()};
+    EXPECT_EQ(offered().first, QStringList({"Double (disabled)", "Outer (disabled)", "Apart"}));
+    EXPECT_EQ(offered().second, QStringList({"Apart"}));
+    // The menu is every window's: the next test finds it without this circuit's entries.
+    PopUpAddNodeMenu(OpenWindow(), QPoint(100, 100));
+    AddNodeMenu()->hide();
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include "EditorFixture.h"
 #include "editor/actions/AddNodeMenu.h"
 #include "editor/history/History.h"
+#include "model/SubCircuits.h"
+#include "support/SubCircuitBuilding.h"
 
 #include <QMenu>
 #include <QUndoStack>
@@ -24,6 +26,12 @@ class ContextMenuTest : public EditorFixture {
         for (QAction* action : menu->actions())
             if (action->text() == text) return action;
         return nullptr;
+    }
+    static QStringList Items(QMenu* menu) {
+        QStringList texts;
+        for (QAction* action : menu->actions())
+            if (!action->isSeparator()) texts << action->text();
+        return texts;
     }
 };
 
@@ -92,6 +100,47 @@ TEST_F(ContextMenuTest, EditValueSelectsTheValueAndSelectConnectedFollowsTheWire
     Type(circuit, "42");
     Click(circuit, 0, 250);
     EXPECT_EQ(number.PortArray[1]->Value, 42);
+}
+
+TEST_F(ContextMenuTest, AWireAloneOffersWhatItCanDoAndAnInstanceOffersOpenAndUngroup) {
+    Circuit& circuit = OpenWindow();
+    // Placed before the sub-circuit is made, whose entry the shared add-node menu would keep.
+    Node& number = Place(circuit, "Constant (Integer)", -150, 0);
+    FunctionDef* twice = MakeDouble(circuit);
+    Node& instance = *AddNode(&circuit.MainFrame, twice, nullptr);
+    FollowDefinitions(circuit);
+    ConnectPorts(number.PortArray[1], instance.PortArray[1]);
+    const QPointF from = PortPoint(number, 1), to = PortPoint(instance, 1);
+    const QPointF middle = (from + to) / 2;
+
+    QMenu* menu = RightClick(circuit, middle.x(), middle.y());
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(Items(menu), QStringList({"Delete", "Select Connected"}));
+    menu->close();
+    // With nodes selected too, the wire's menu acts on the selection, which can be copied.
+    number.Flags |= ObjectFlag::Selected;
+    menu = RightClick(circuit, middle.x(), middle.y());
+    EXPECT_EQ(Items(menu), QStringList({"Cut", "Copy", "Duplicate", "Delete", "Select Connected"}));
+    menu->close();
+
+    menu = RightClick(circuit, instance.X + instance.Width / 2.0, instance.Y + 6);
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(Items(menu), QStringList({"Cut", "Copy", "Duplicate", "Delete", "Open Sub-circuit",
+                                        "Ungroup", "Select Connected"}));
+    Item(menu, "Open Sub-circuit")->trigger();
+    menu->close();
+    EXPECT_EQ(ViewOf(circuit)->OpenPath, std::vector<Node*>{&instance});
+    OnMenu(circuit, Command::Up);
+    menu = RightClick(circuit, instance.X + instance.Width / 2.0, instance.Y + 6);
+    Item(menu, "Ungroup")->trigger();
+    menu->close();
+    EXPECT_EQ(InstanceCount(circuit, twice), 0u);
+    EXPECT_EQ(HistoryOf(circuit)->undoText(), "Ungroup");
+    // A plain node's menu has neither.
+    menu = RightClick(circuit, Middle(number).x(), Middle(number).y());
+    EXPECT_EQ(Item(menu, "Open Sub-circuit"), nullptr);
+    EXPECT_EQ(Item(menu, "Ungroup"), nullptr);
+    menu->close();
 }
 
 } // namespace

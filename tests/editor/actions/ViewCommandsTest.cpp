@@ -1,10 +1,12 @@
-// The View menu: zooming by whole levels about the canvas centre, the actual size, and a view
-// of the whole circuit.
+// The View menu: zooming by whole levels about the canvas centre, the actual size, a view of the
+// whole circuit, and the overview's map.
 
 #include "EditorFixture.h"
 
 #include "editor/actions/ViewCommands.h"
+#include "editor/canvas/CanvasRedraw.h"
 #include "render/Camera.h"
+#include "render/Overview.h"
 #include "render/SceneVisibility.h"
 
 #include <QMenuBar>
@@ -131,6 +133,59 @@ TEST_F(ViewCommandsTest, FittedViewIsTheClosestThatShowsEverything) {
                     (bounds.height() + 2) * m > canvas.height() - 40)
             << "round " << round << ": a closer view would still fit";
     }
+}
+
+TEST_F(ViewCommandsTest, TheOverviewIsKeptInTheSettingsAndMovesTheViewWhereItIsClicked) {
+    Circuit& circuit = OpenWindow();
+    CircuitView& view = *ViewOf(circuit);
+    Node& topLeft = *AddNode(&circuit.MainFrame, FindFunction("Plus"), nullptr);
+    Node& bottomRight = *AddNode(&circuit.MainFrame, FindFunction("Plus"), nullptr);
+    topLeft.X = -2000;
+    topLeft.Y = -1000;
+    bottomRight.X = 2000;
+    bottomRight.Y = 1000;
+    RedrawCircuit(circuit);
+    EXPECT_FALSE(OverviewShown()) << "off at first";
+    EXPECT_TRUE(view.Overview.Picture.isNull()) << "nothing is made of it while it is off";
+
+    OnMenu(circuit, Command::Overview);
+    ASSERT_TRUE(OverviewShown());
+    ShowOverview(false);
+    RecallOverview(); // as the next start does
+    EXPECT_TRUE(OverviewShown());
+    const QRectF map = OverviewRect(view);
+    ASSERT_FALSE(map.isEmpty());
+    EXPECT_TRUE(QRectF(0, 0, view.CanvasWidth, view.CanvasHeight).contains(map));
+
+    // A click near the map's corner shows that corner's node; a drag follows the pointer.
+    QTest::mouseClick(&CanvasOf(circuit), Qt::LeftButton, Qt::NoModifier,
+                      (map.topLeft() + QPointF(3, 3)).toPoint());
+    EXPECT_LT(std::abs(view.CameraX - topLeft.X), 200);
+    EXPECT_LT(std::abs(view.CameraY - topLeft.Y), 200);
+    EXPECT_FALSE(topLeft.Flags & ObjectFlag::Selected);
+    QTest::mousePress(&CanvasOf(circuit), Qt::LeftButton, Qt::NoModifier, map.center().toPoint());
+    EXPECT_LT(std::abs(view.CameraX), 100);
+    MoveToPixel(circuit, (map.bottomRight() + QPointF(40, 40)).toPoint(), Qt::LeftButton);
+    QTest::mouseRelease(&CanvasOf(circuit), Qt::LeftButton, Qt::NoModifier,
+                        (map.bottomRight() + QPointF(40, 40)).toPoint());
+    // Past the map's edge the view stops at the map's corner, just beyond the last node.
+    EXPECT_LT(std::abs(view.CameraX - bottomRight.X), 400);
+    EXPECT_LT(std::abs(view.CameraY - bottomRight.Y), 400);
+    EXPECT_FALSE(view.Band()) << "the drag drew no rubber band";
+
+    // The map is made again when the circuit changes, not at every frame.
+    const qint64 picture = view.Overview.Picture.cacheKey();
+    MoveTo(circuit, 0, 0);
+    RedrawCircuit(circuit);
+    EXPECT_EQ(view.Overview.Picture.cacheKey(), picture);
+    topLeft.X = -3000;
+    RedrawCircuit(circuit);
+    EXPECT_NE(view.Overview.Picture.cacheKey(), picture);
+
+    OnMenu(circuit, Command::Overview);
+    EXPECT_FALSE(OverviewShown());
+    RecallOverview();
+    EXPECT_FALSE(OverviewShown());
 }
 
 } // namespace

@@ -12,8 +12,10 @@
 #include <QApplication>
 #include <QHash>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSplitterHandle>
 #include <QStatusBar>
 
 namespace flow::test {
@@ -80,10 +82,11 @@ TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
     EXPECT_EQ(menus[2]->text(), "View");
     EXPECT_EQ(Labels(menus[2]->menu()),
               QStringList({"Zoom In", "Zoom Out", "Fit Circuit", "Actual Size", "---",
-                           "Show Values", "Snap to Grid", "---", "Up"}));
-    EXPECT_TRUE(menus[2]->menu()->actions()[5]->isCheckable());
+                           "Show Values", "Overview", "Snap to Grid", "---", "Up"}));
+    for (const int choice : {5, 6, 7})
+        EXPECT_TRUE(menus[2]->menu()->actions()[choice]->isCheckable());
     EXPECT_FALSE(menus[2]->menu()->actions()[5]->isChecked());
-    EXPECT_TRUE(menus[2]->menu()->actions()[6]->isCheckable());
+    EXPECT_FALSE(menus[2]->menu()->actions()[6]->isChecked()) << "the overview starts off";
     EXPECT_EQ(menus[3]->text(), "Run");
     EXPECT_EQ(Labels(menus[3]->menu()), QStringList({"Start", "Stop"}));
     EXPECT_EQ(menus[3]->menu()->actions()[0]->shortcut(), QKeySequence(Qt::Key_F5));
@@ -203,6 +206,67 @@ TEST_F(CircuitWindowTest, ClosingOneOfTwoWindowsKeepsTheOtherAndTheLastEndsThePr
     OnMenu(second, Command::Close);
     EXPECT_EQ(OpenWindowCount(), 0);
     EXPECT_EQ(programEnds, 1);
+}
+
+TEST_F(CircuitWindowTest, StatusFieldsStayApartWhateverTheyHold) {
+    Circuit& circuit = OpenWindow();
+    CircuitWindow& window = *WindowOf(circuit);
+    const QString runStatus = "Execution ... finished: 2 nodes never fired";
+    SetStatusText(circuit, StatusField::Position, "-123456, -123456");
+    SetStatusText(circuit, StatusField::RunStatus, runStatus);
+    SetStatusText(circuit, StatusField::Hover, "Port (In): y (Integer)");
+    window.statusBar()->layout()->activate();
+    const auto textStart = [](const QLabel* field) {
+        return field->geometry().left() + field->contentsMargins().left();
+    };
+    const QLabel* run = window.StatusFieldLabel(StatusField::RunStatus);
+    const QLabel* hover = window.StatusFieldLabel(StatusField::Hover);
+    const int runTextEnd = textStart(run) + run->fontMetrics().horizontalAdvance(runStatus);
+    EXPECT_LE(runTextEnd, run->contentsRect().right() + run->geometry().left() + 1);
+    EXPECT_GE(textStart(hover) - runTextEnd, 10) << "a line and some room between the texts";
+    const QRect runPlace = run->geometry();
+
+    // A hover text longer than the bar is cut where the bar ends; nothing before it moves.
+    SetStatusText(circuit, StatusField::Hover, QString(400, QLatin1Char('W')));
+    window.statusBar()->layout()->activate();
+    EXPECT_EQ(run->geometry(), runPlace);
+    EXPECT_EQ(window.width(), 800);
+    const QLabel* position = window.StatusFieldLabel(StatusField::Position);
+    EXPECT_LT(position->geometry().right(), run->geometry().left());
+    EXPECT_LT(run->geometry().right(), hover->geometry().left());
+}
+
+TEST_F(CircuitWindowTest, TheOutputPanelKeepsTheHeightTheUserGaveItBetweenStarts) {
+    // The user drags the separator by dy pixels.
+    const auto drag = [](const Circuit& circuit, int dy) {
+        QSplitterHandle* handle = WindowOf(circuit)->Splitter()->handle(1);
+        const QPoint grip(handle->width() / 2, handle->height() / 2);
+        QTest::mousePress(handle, Qt::LeftButton, Qt::NoModifier, grip);
+        QMouseEvent move(QEvent::MouseMove, grip + QPoint(0, dy),
+                         handle->mapToGlobal(grip + QPoint(0, dy)), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(handle, &move);
+        QTest::mouseRelease(handle, Qt::LeftButton, Qt::NoModifier, grip + QPoint(0, dy));
+        return WindowOf(circuit)->Splitter()->sizes().value(1);
+    };
+    Circuit& first = OpenWindow();
+    EXPECT_EQ(WindowOf(first)->Splitter()->sizes().value(1), 0);
+    const int height = drag(first, -150);
+    EXPECT_GT(height, 140);
+    OnMenu(first, Command::Close);
+
+    // The next window, as after a new start, opens with it; a printed line leaves it so.
+    Circuit& second = OpenWindow();
+    EXPECT_EQ(WindowOf(second)->Splitter()->sizes().value(1), height);
+    AppendOutputLines(second, {"5"}, {0});
+    EXPECT_EQ(WindowOf(second)->Splitter()->sizes().value(1), height);
+    // Dragged shut, it opens collapsed, and a printed line opens it to 76 pixels.
+    EXPECT_EQ(drag(second, 1000), 0);
+    OnMenu(second, Command::Close);
+    Circuit& third = OpenWindow();
+    EXPECT_EQ(WindowOf(third)->Splitter()->sizes().value(1), 0);
+    AppendOutputLines(third, {"5"}, {0});
+    EXPECT_EQ(WindowOf(third)->Splitter()->sizes().value(1), 76);
 }
 
 TEST_F(CircuitWindowTest, QuitClosesEveryWindowAtOnce) {

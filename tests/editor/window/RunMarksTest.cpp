@@ -3,8 +3,12 @@
 
 #include "editor/window/RunMarks.h"
 #include "EditorFixture.h"
+#include "editor/canvas/CanvasRedraw.h"
 #include "editor/window/WindowObserver.h"
+#include "render/CircuitView.h"
 #include "render/HoverText.h"
+#include "render/Redraw.h"
+#include "render/ValueLabels.h"
 #include "support/ExampleWindow.h"
 
 namespace flow::test {
@@ -50,6 +54,28 @@ TEST_F(RunMarksTest, TheEditorSaysWhichNodesNeverFiredAndMarksThemUntilTheNextEd
     EXPECT_EQ(Marked(sum), QStringList());
     EXPECT_EQ(HoverText(*sum.MainFrame.Nodes[2]->PortArray[3], {}, &SessionOf(sum)),
               "Port (Out): x + y (Integer) = 5");
+}
+
+TEST_F(RunMarksTest, ValueLabelsComeWithEveryRunWithoutThePointerMoving) {
+    Circuit& sum = OpenExample("sum.xml");
+    ShowValueLabels(true);
+    // What the canvas shows against what its view draws now, without touching the canvas.
+    auto upToDate = [&] {
+        QImage fresh(CanvasOf(sum).Surface().size(), QImage::Format_ARGB32_Premultiplied);
+        fresh.setDevicePixelRatio(CanvasOf(sum).Surface().devicePixelRatio());
+        RedrawCircuitInto(*ViewOf(sum), fresh);
+        return fresh == CanvasOf(sum).Surface();
+    };
+    // The first run opens the output panel, which redraws the canvas; later runs do not.
+    for (int run = 1; run <= 3; ++run) {
+        Key(sum, Qt::Key_F5);
+        ASSERT_TRUE(WaitForLines(sum, 1));
+        EXPECT_TRUE(QTest::qWaitFor(upToDate)) << "run " << run;
+    }
+    const QImage withLabels = CanvasOf(sum).Surface().copy();
+    ShowValueLabels(false);
+    RedrawCircuit(sum);
+    EXPECT_TRUE(CanvasOf(sum).Surface() != withLabels); // the labels were there to be seen
 }
 
 TEST_F(RunMarksTest, AnInvalidWireSaysWhyAndItsDefectGoesWithTheEditThatRemovesIt) {
