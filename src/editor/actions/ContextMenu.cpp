@@ -125,6 +125,14 @@ bool PopUpContextMenu(Circuit& circuit, QPoint screenPosition) {
     // Open goes into the instance when it is the only node selected, as the Edit menu's does.
     if (target.Node && IsInstance(*target.Node)) {
         AddWindowActions(menu, circuit, {Command::OpenSubCircuit, Command::Ungroup});
+        // The instance under the pointer names it, whatever else is selected.
+        const QString name = target.Node->Function->Name;
+        QObject::connect(menu->addAction(QStringLiteral("Rename Sub-circuit…")),
+                         &QAction::triggered, [&circuit, name] {
+                             if (FunctionDef* definition = FindSubCircuit(circuit, name))
+                                 RenameSubCircuitAsking(circuit, *definition);
+                             RedrawCircuit(circuit);
+                         });
         menu->addSeparator();
     }
     if (target.Node && IsConstant(*target.Node))
@@ -134,16 +142,6 @@ bool PopUpContextMenu(Circuit& circuit, QPoint screenPosition) {
     if (!target.Comment)
         if (QAction* action = WindowAction(circuit, Command::SelectConnected))
             menu->addAction(action);
-    if (target.Node && IsInstance(*target.Node)) {
-        // The instance under the pointer names it, whatever else is selected.
-        const QString name = target.Node->Function->Name;
-        QObject::connect(menu->addAction(QStringLiteral("Rename Sub-circuit…")),
-                         &QAction::triggered, [&circuit, name] {
-                             if (FunctionDef* definition = FindSubCircuit(circuit, name))
-                                 RenameSubCircuitAsking(circuit, *definition);
-                             RedrawCircuit(circuit);
-                         });
-    }
     Opened() = menu;
     menu->popup(screenPosition);
     return true;

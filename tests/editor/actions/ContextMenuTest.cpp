@@ -126,7 +126,7 @@ TEST_F(ContextMenuTest, AWireAloneOffersWhatItCanDoAndAnInstanceOffersOpenAndUng
     menu = RightClick(circuit, instance.X + instance.Width / 2.0, instance.Y + 6);
     ASSERT_NE(menu, nullptr);
     EXPECT_EQ(Items(menu), QStringList({"Cut", "Copy", "Duplicate", "Delete", "Open Sub-circuit",
-                                        "Ungroup", "Select Connected"}));
+                                        "Ungroup", "Rename Sub-circuit…", "Select Connected"}));
     Item(menu, "Open Sub-circuit")->trigger();
     menu->close();
     EXPECT_EQ(ViewOf(circuit)->OpenPath, std::vector<Node*>{&instance});

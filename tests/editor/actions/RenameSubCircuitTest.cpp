@@ -59,13 +59,13 @@ TEST_F(RenameSubCircuitTest, EveryInstanceTakesTheNameInOneStepAndUndoGivesTheFi
     const std::string before = CircuitFileBytes(circuit);
     const Int wideAsDouble = instance->Width;
     SelectOnly(circuit, instance);
-    answer = QStringLiteral("Twice");
+    answer = QStringLiteral("Twice the value");
     OnMenu(circuit, Command::RenameSubCircuit);
-    const FunctionDef* twice = FindSubCircuit(circuit, QStringLiteral("Twice"));
+    const FunctionDef* twice = FindSubCircuit(circuit, QStringLiteral("Twice the value"));
     ASSERT_TRUE(twice);
     EXPECT_EQ(instance->Function, twice);
     EXPECT_EQ(InstanceCount(circuit, twice), 2u);
-    EXPECT_LT(instance->Width, wideAsDouble) << "an instance is as wide as its name needs";
+    EXPECT_GT(instance->Width, wideAsDouble) << "an instance is as wide as its name needs";
     QUndoStack& history = *HistoryOf(circuit);
     EXPECT_EQ(history.count(), 1);
     EXPECT_EQ(history.undoText(), "Rename Sub-circuit");
@@ -86,7 +86,7 @@ TEST_F(RenameSubCircuitTest, EveryInstanceTakesTheNameInOneStepAndUndoGivesTheFi
     EXPECT_EQ(twice->Name, "Doubled");
     EXPECT_TRUE(WindowOf(circuit)->windowTitle().endsWith(" ▸ Doubled"));
     OnMenu(circuit, Command::Undo);
-    EXPECT_TRUE(WindowOf(circuit)->windowTitle().endsWith(" ▸ Twice"));
+    EXPECT_TRUE(WindowOf(circuit)->windowTitle().endsWith(" ▸ Twice the value"));
 }
 
 TEST_F(RenameSubCircuitTest, BuiltInAndTakenNamesAreRefused) {
