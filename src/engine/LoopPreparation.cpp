@@ -85,13 +85,22 @@ bool PrepareLoops(RunSession& session, const std::vector<Frame*>& frames) {
                     run->Loop = std::make_unique<LoopRun>();
                     loops.emplace_back(node.get(), run->Loop.get());
                 }
+    // The innermost loop around each frame, across plain sub-circuits; frames come after the
+    // frame of their instance, so one look each suffices however deep they nest.
+    std::unordered_map<const Frame*, const Node*> loopAround;
+    for (const Frame* frame : frames) {
+        const Node* instance = frame->Instance;
+        loopAround[frame] = !instance                   ? nullptr
+                            : IsLoopInstance(*instance) ? instance
+                                                        : loopAround[instance->Frame];
+    }
     // Every node learns afresh which loop starts it: the LoopRuns it knew are gone.
     std::unordered_map<const Node*, std::vector<Node*>> driven;
     for (const Frame* frame : frames)
         for (const auto& node : frame->Nodes) {
             NodeRun* run = session.RunOf(*node);
             if (!run) continue;
-            const Node* around = LoopAround(*node);
+            const Node* around = loopAround[frame];
             run->Driver = around ? session.RunOf(*around)->Loop.get() : nullptr;
             if (around && RunsOnThread(*node)) driven[around].push_back(node.get());
         }

@@ -66,9 +66,12 @@ FiringOutlook OutlookAmong(const RunSession& session, const std::vector<Node*>& 
 
 FiringOutlook OutlookOf(const RunSession& session) {
     if (!session.Target()) return {};
-    // The nodes inside loops fire for their loop, which counts as one node here.
-    std::vector<Node*> nodes = RunNodes(*session.Target());
-    std::erase_if(nodes, [](const Node* node) { return LoopAround(*node) != nullptr; });
+    // The nodes inside loops fire for their loop, which counts as one node here. Preparation
+    // gave each its Driver; a node without an entry has no thread and never fires anyway.
+    std::vector<Node*> nodes;
+    ForEachWithEntry(session, RunNodes(*session.Target()), [&](Node* node, const NodeRun* run) {
+        if (!run || !run->Driver) nodes.push_back(node);
+    });
     return OutlookAmong(session, nodes, {});
 }
 

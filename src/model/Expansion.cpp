@@ -271,13 +271,6 @@ std::size_t& ExpansionLimit() {
     return limit;
 }
 
-Node* LoopAround(const Node& node) {
-    for (const Frame* frame = node.Frame; frame && frame->Instance;
-         frame = frame->Instance->Frame)
-        if (IsLoopInstance(*frame->Instance)) return frame->Instance;
-    return nullptr;
-}
-
 bool RunsOnThread(const Node& node) {
     return !IsBodyPin(node) && (!IsInstance(node) || IsLoopInstance(node));
 }

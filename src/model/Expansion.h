@@ -87,10 +87,6 @@ template <typename Visit> void ForEachReceiver(Port* port, Visit&& visit) {
     }
 }
 
-// The innermost loop instance whose body's copy holds the node, across plain sub-circuits;
-// none for a node that no loop repeats.
-Node* LoopAround(const Node& node);
-
 // The main-frame node a node of the run stands in: itself in the main frame, else the instance
 // in the main frame whose expansion holds it, at whatever depth.
 Node* OutermostNode(Node* node);
