@@ -9,8 +9,11 @@
 #include <QString>
 #include <QStringList>
 
+#include <cerrno>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <optional>
 
@@ -19,10 +22,12 @@ namespace {
 const char* const kUsage =
     "Usage:\n"
     "  flowlattice [FILE]                       open the editor (FILE: a circuit to load)\n"
-    "  flowlattice --run FILE [--timeout SECONDS]\n"
+    "  flowlattice --run FILE [--timeout SECONDS] [--seed N]\n"
     "                                           load, check and run FILE without a window;\n"
     "                                           printed lines go to stdout; a run still going\n"
-    "                                           after SECONDS is stopped\n"
+    "                                           after SECONDS is stopped; Random nodes draw\n"
+    "                                           from seed N (0 to 18446744073709551615), the\n"
+    "                                           same numbers for the same N\n"
     "  flowlattice --render FILE --output OUT [--size WxH] [--scale N] [--fit]\n"
     "                                           draw FILE as its window's canvas would show it,\n"
     "                                           to an SVG when OUT ends in .svg, else a PNG;\n"
@@ -71,6 +76,15 @@ bool ParseScale(const char* text, int width, int height, double& scale) {
     return true;
 }
 
+// Decimal digits only: strtoull would take a sign, spaces and a wrapped negative.
+std::optional<std::uint64_t> ParseSeed(const char* text) {
+    if (!*text || std::strspn(text, "0123456789") != std::strlen(text)) return {};
+    errno = 0;
+    const unsigned long long seed = std::strtoull(text, nullptr, 10);
+    if (errno == ERANGE) return {};
+    return std::uint64_t(seed);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -97,6 +111,7 @@ int main(int argc, char** argv) {
     if (!std::strcmp(first, "--run")) {
         QString file;
         std::optional<double> timeout;
+        std::optional<std::uint64_t> seed;
         for (int i = 2; i < argc; ++i) {
             if (!std::strcmp(argv[i], "--timeout") && i + 1 < argc) {
                 double seconds = 0;
@@ -105,6 +120,11 @@ int main(int argc, char** argv) {
                     !std::isfinite(seconds) || !(seconds > 0) || seconds > kLongestTimeout)
                     return BadArguments("--timeout takes a number of seconds above 0");
                 timeout = seconds;
+            } else if (!std::strcmp(argv[i], "--seed") && i + 1 < argc) {
+                seed = ParseSeed(argv[++i]);
+                if (!seed)
+                    return BadArguments("--seed takes a whole number from 0 to "
+                                        "18446744073709551615");
             } else if (file.isEmpty() && argv[i][0] != '-') {
                 file = arg(i);
             } else {
@@ -112,7 +132,7 @@ int main(int argc, char** argv) {
             }
         }
         if (file.isEmpty()) return BadArguments("--run takes exactly one FILE");
-        return unusableName ? badName() : flow::RunCommand(file, timeout);
+        return unusableName ? badName() : flow::RunCommand(file, timeout, seed);
     }
     if (!std::strcmp(first, "--resave")) {
         QStringList names;

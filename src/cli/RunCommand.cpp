@@ -6,6 +6,7 @@
 #include "engine/Execution.h"
 #include "engine/NodeThreads.h"
 #include "engine/Preparation.h"
+#include "engine/RandomDraws.h"
 #include "engine/RunObserver.h"
 #include "engine/Settling.h"
 #include "file/CircuitWriter.h"
@@ -84,7 +85,8 @@ int Run(RunSession& session, const QString& file, std::optional<double> timeout)
 
 } // namespace
 
-int RunCommand(const QString& file, std::optional<double> timeout) {
+int RunCommand(const QString& file, std::optional<double> timeout,
+               std::optional<std::uint64_t> seed) {
     RegisterCatalogue();
     Circuit* circuit = LoadForCommand(file, PartialRead::Warn);
     if (!circuit) return 2;
@@ -92,6 +94,7 @@ int RunCommand(const QString& file, std::optional<double> timeout) {
     // and it reads its session.
     static TerminalObserver terminal;
     static RunSession session(*circuit, &terminal);
+    session.Seed = seed ? *seed : FreshSeed();
     const int status = Run(session, file, timeout);
     StopCircuitThreads(session);
     return status;

@@ -2,14 +2,17 @@
 // flowlattice --run FILE: loads, checks and runs the circuit without a window; printed lines go
 // to stdout. Returns the process's exit status: 0 success, 1 the circuit has a defect, 2 an
 // unreadable file, 3 some nodes could never fire, 4 the run was still going at the timeout
-// (in seconds) and was stopped; the lines it printed stay printed.
+// (in seconds) and was stopped; the lines it printed stay printed. Random nodes draw from the
+// seed, or from a fresh one when none is given.
 
 #include <QString>
 
+#include <cstdint>
 #include <optional>
 
 namespace flow {
 
-int RunCommand(const QString& file, std::optional<double> timeout = {});
+int RunCommand(const QString& file, std::optional<double> timeout = {},
+               std::optional<std::uint64_t> seed = {});
 
 } // namespace flow

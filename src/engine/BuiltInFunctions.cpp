@@ -187,7 +187,7 @@ std::vector<FunctionEntry> MakeTable() {
          .Implementations = {{&ToReal_IR, {I, R}}},
          .MenuItems = {Item("ToReal", "Numeric", 2, 1)},
          .Description = "The real number nearest to an integer"},
-        // No implementation: a node of it can be drawn and saved but never run.
+        // A source like a constant: Real first, so a node placed without a choice draws reals.
         {.Name = "Random",
          .Shape = kPrintShape,
          .Symbol = "M 20,8 l -1.5,4.5 l 1.5,-0.5 l 4,12 l 4.5,1.5 l 4,-12 z m -6,11 l 2,0 "
@@ -196,9 +196,11 @@ std::vector<FunctionEntry> MakeTable() {
          .Width = 40,
          .Height = 40,
          .Ports = {Out("", 37, 20)},
-         .Implementations = {},
-         .MenuItems = {},
-         .Description = "A random number; it cannot run yet"},
+         .Implementations = {{&Random_R, {R}}, {&Random_I, {I}}},
+         .MenuItems = {Item("Random (Real)", "Numeric", 3, 0, 0),
+                       Item("Random (Integer)", "Numeric", 3, 1, 1)},
+         .Description = "A new random number at every firing: a real in [0, 1) or a "
+                        "non-negative integer"},
         Comparison("Equal", "=", {&Equal_IIB, &Equal_RRB, &Equal_SSB, &Equal_BBB}, 0, 0,
                    "True when x equals y; NaN equals nothing"),
         Comparison(QStringLiteral("NotEqual"), QStringLiteral("\u2260"),

@@ -105,6 +105,8 @@ bool PrepareLoops(RunSession& session, const std::vector<Frame*>& frames) {
             if (around && RunsOnThread(*node)) driven[around].push_back(node.get());
         }
     for (const auto& [instance, loop] : loops)
+        loop->Around = session.RunOf(*instance)->Driver;
+    for (const auto& [instance, loop] : loops)
         if (!PlanLoop(session, *instance, *loop, driven[instance])) return false;
     return true;
 }

@@ -29,6 +29,7 @@ void BeginIteration(const Firing& firing, LoopRun& loop, const std::vector<Token
     for (PortRun* slot : loop.Continues)
         slot->Empty = true;
     loop.Expect(loop.Started.size());
+    loop.Iteration.store(number, std::memory_order_relaxed);
     for (std::size_t k = 0; k < loop.Inputs.size(); ++k)
         SendToken(PinFiring(firing, loop.Inputs[k].From), 1, inputs[k]);
     for (const LoopRun::Source& pin : loop.Iterations)

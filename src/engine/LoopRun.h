@@ -47,6 +47,10 @@ struct LoopRun {
     std::vector<PortRun*> Continues; // the slots of the Continue Pins' inputs
     // The body's nodes that fire in every iteration: those that can, given the pins.
     std::vector<NodeRun*> Started;
+    // The loop whose iterations start this loop's instance, if it stands in another's body.
+    LoopRun* Around = nullptr;
+    // The iteration under way, counting from 0; what Random draws with inside the body.
+    std::atomic<std::uint64_t> Iteration{0};
 
     // Iterations the loop ran in the Start numbered RanIn; read by the hover text.
     std::atomic<std::uint64_t> Ran{0};

@@ -3,6 +3,7 @@
 #include "engine/CodePointOrder.h"
 #include "engine/Execution.h"
 #include "engine/NumberText.h"
+#include "engine/RandomDraws.h"
 #include "engine/RunObserver.h"
 #include "model/Expansion.h"
 
@@ -83,6 +84,11 @@ template <typename In, auto F, typename Out = In> void Binary(const Firing& firi
 template <typename T> void Select(const Firing& firing) {
     const bool condition = BooleanValue::Read(InputSlot(firing, 1));
     T::Send(firing, 4, T::Read(InputSlot(firing, condition ? 2 : 3)));
+}
+
+// A fresh number at every firing: the draw depends on the iteration, inside a loop.
+template <typename T, auto FromBits> void Random(const Firing& firing) {
+    T::Send(firing, 1, FromBits(RandomBitsFor(firing)));
 }
 
 using Unsigned = std::uint64_t;
@@ -275,6 +281,8 @@ FLOW_ROUTINE(Switch_BBBB, Switch)
 FLOW_ROUTINE(Switch_BIII, Switch)
 FLOW_ROUTINE(Switch_BRRR, Switch)
 FLOW_ROUTINE(Switch_BSSS, Switch)
+FLOW_ROUTINE(Random_R, (Random<RealValue, UniformReal>))
+FLOW_ROUTINE(Random_I, (Random<IntegerValue, UniformInteger>))
 #define FLOW_ROUTINE_TAKING_NOTHING(name, compute)                                                 \
     const Routine name{QStringLiteral("Thread_" #name "()"), &compute, true};
 FLOW_ROUTINE_TAKING_NOTHING(Merge_BBB, Merge)

@@ -42,6 +42,7 @@ extern const Routine Remainder_III, Remainder_RRR;
 extern const Routine Select_BBBB, Select_BIII, Select_BRRR, Select_BSSS;
 extern const Routine Switch_BBBB, Switch_BIII, Switch_BRRR, Switch_BSSS;
 extern const Routine Merge_BBB, Merge_III, Merge_RRR, Merge_SSS;
+extern const Routine Random_R, Random_I;
 } // namespace routines
 
 } // namespace flow

@@ -124,6 +124,9 @@ class RunSession final : public RunLink {
     std::atomic<std::size_t> FiringsInRun{0};
     // The latest Start in which some node was skipped: before it, no node's mark is looked up.
     std::atomic<std::uint64_t> SkipsIn{0};
+    // What Random nodes draw from (engine/RandomDraws.h): set before a Start, read by its
+    // firings; the same seed gives the same numbers.
+    std::uint64_t Seed = 0;
 
     std::mutex& FiringLock() override { return firingLock_; }
 

@@ -56,8 +56,9 @@ TEST(AddedFunctionTest, TheAddNodeMenuOffersItInItsPlace) {
     EXPECT_EQ(Labels(numeric),
               QStringList({"Constant (Integer)", "Constant (Real)", "---", "Plus (+)",
                            "Subtract (-)", "Times (*)", "Divide (/)", "Remainder (mod)",
-                           "Twice (2x)", "---", "ToInteger", "ToReal"}));
-    EXPECT_EQ(AddNodeCommandCount(), 27);
+                           "Twice (2x)", "---", "ToInteger", "ToReal", "---",
+                           "Random (Real)", "Random (Integer)"}));
+    EXPECT_EQ(AddNodeCommandCount(), 29);
 
     // Its command makes a Twice node waiting to be placed; the items below it moved one id on
     // and still make their own nodes.
@@ -91,6 +92,8 @@ TEST(AddedFunctionTest, TheTypeToPlacePopupOffersItWhereAWireFits) {
                                               "ToString",
                                               "ToInteger",
                                               "ToReal",
+                                              "Random (Real)",
+                                              "Random (Integer)",
                                               "Equal",
                                               "NotEqual",
                                               "Less",

@@ -44,14 +44,14 @@ TEST(TypeResolutionTest, UnconnectedNodesStartWithTheirFirstImplementation) {
     EXPECT_EQ(real->PortArray[1]->Type, PortType::Real);
 }
 
-TEST(TypeResolutionTest, ConstantsAndRandomWithoutImplementationStayWithout) {
+TEST(TypeResolutionTest, ConstantsWithoutValueStayWithoutAndRandomDrawsRealsFirst) {
     Circuit& c = NewCircuit();
     Node* unset = Make(c, "Constant");
     EXPECT_EQ(unset->Implementation, nullptr);
     EXPECT_EQ(unset->PortArray[1]->Type, PortType::Generic);
     Node* random = Make(c, "Random");
-    EXPECT_EQ(random->Implementation, nullptr);
-    EXPECT_EQ(random->PortArray[1]->Type, PortType::Generic);
+    EXPECT_EQ(random->Implementation, random->Function->Implementations[0].get());
+    EXPECT_EQ(random->PortArray[1]->Type, PortType::Real);
     // An untyped source fits any implementation but matches none exactly, so the Print keeps
     // its first implementation's type.
     Node* print = Make(c, "Print");

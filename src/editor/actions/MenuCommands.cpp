@@ -87,12 +87,13 @@ void OnMenu(Circuit& circuit, Command command) {
     Circuit* shown = &circuit;
     // A Start repaints at every run state, with nothing but the state changing in between.
     std::optional<SceneReuse> sameScene;
-    if (CircuitView* view = ViewOf(circuit); view && command == Command::Start)
-        sameScene.emplace(*view);
+    const bool starts = command == Command::Start || command == Command::RepeatLastSeed;
+    if (CircuitView* view = ViewOf(circuit); view && starts) sameScene.emplace(*view);
     switch (command) {
     case Command::Save:
     case Command::SaveAs:
     case Command::Start:
+    case Command::RepeatLastSeed:
     case Command::Undo:
     case Command::Redo:
     case Command::MakeSubCircuit:
@@ -136,7 +137,9 @@ void OnMenu(Circuit& circuit, Command command) {
         if (QUndoStack* history = HistoryOf(circuit)) history->redo();
         break;
     case Command::Start:
-        StartRun(circuit);
+    case Command::RepeatLastSeed:
+        StartRun(circuit,
+                 command == Command::RepeatLastSeed ? SeedChoice::Repeat : SeedChoice::Fresh);
         if (CircuitWindow* window = WindowOf(circuit)) window->NoteRun();
         break;
     case Command::Stop:

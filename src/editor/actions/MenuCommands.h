@@ -22,6 +22,7 @@ enum class Command {
     Save = 5,
     Start = 7,
     Stop = 8,
+    RepeatLastSeed = 9,
     Undo = 30,
     Redo = 31,
     Cut = 32,

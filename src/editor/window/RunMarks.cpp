@@ -7,6 +7,7 @@
 #include "editor/window/WindowObserver.h"
 #include "engine/Execution.h"
 #include "engine/Preparation.h"
+#include "engine/RandomDraws.h"
 #include "engine/RunCopies.h"
 #include "engine/Settling.h"
 #include "model/Expansion.h"
@@ -43,11 +44,12 @@ void ShowDefect(Circuit& circuit, const Defect& defect, const CameraView& before
 
 } // namespace
 
-void StartRun(Circuit& circuit) {
+void StartRun(Circuit& circuit, SeedChoice seed) {
     UnmarkNeverFired(circuit);
     const CircuitView* view = ViewOf(circuit);
     const CameraView before = view ? view->Camera() : CameraView{};
     RunSession& session = SessionOf(circuit);
+    if (seed == SeedChoice::Fresh || session.RunNumber == 0) session.Seed = FreshSeed();
     if (!PrepareCircuit(session)) {
         ShowDefect(circuit, session.Fault(), before);
         return;

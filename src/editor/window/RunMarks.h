@@ -6,9 +6,13 @@
 
 namespace flow {
 
+// Run → Start draws a fresh seed for the Random nodes; Run → Repeat Last Seed runs with the one
+// the last Start drew (a fresh one if there was none).
+enum class SeedChoice { Fresh, Repeat };
+
 // Run → Start: forgets the last run's marks, prepares the circuit and, when it is ready, runs it
 // with its settling watched.
-void StartRun(Circuit& circuit);
+void StartRun(Circuit& circuit, SeedChoice seed = SeedChoice::Fresh);
 // Run → Stop: ends the circuit's run in progress, an endless loop's too.
 void StopCircuitRun(Circuit& circuit);
 // A firing after which the run may have settled (or a run with nothing to wait for): when the

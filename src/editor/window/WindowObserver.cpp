@@ -4,6 +4,7 @@
 #include "editor/window/CircuitWindow.h"
 #include "editor/window/OutputPanel.h"
 #include "editor/window/StatusText.h"
+#include "engine/RandomDraws.h"
 #include "render/Redraw.h"
 
 #include <QCoreApplication>
@@ -37,7 +38,10 @@ void WindowObserver::ClearOutput() {
 }
 
 void WindowObserver::SetRunStatus(const QString& text) {
-    SetStatusText(circuit_, StatusField::RunStatus, text);
+    // The seed that makes the run's draws repeatable, for a circuit that draws any.
+    const bool showSeed = !text.isEmpty() && HoldsRandom(circuit_);
+    SetStatusText(circuit_, StatusField::RunStatus,
+                  showSeed ? text + QStringLiteral(" (seed %1)").arg(session_.Seed) : text);
 }
 
 void WindowObserver::Redraw() {

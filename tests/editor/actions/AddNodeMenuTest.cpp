@@ -44,6 +44,8 @@ TEST_F(AddNodeMenuTest, EveryItemInMenuOrderMakesTheNodeItNames) {
         {"Remainder (mod)", "Remainder", G, {}},
         {"ToInteger", "ToInteger", R, {}},
         {"ToReal", "ToReal", I, {}},
+        {"Random (Real)", "Random", R, {}},
+        {"Random (Integer)", "Random", I, {}},
         {"Constant", "Constant", S, {}},
         {"ToString", "ToString", G, {}},
         {"Equal (=)", "Equal", G, {}},

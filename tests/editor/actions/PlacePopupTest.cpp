@@ -33,7 +33,7 @@ TEST_F(PlacePopupTest, ALetterOpensTheSearchAndEnterPlacesTheChoiceAtThePointer)
     Type(circuit, "t");
     PlacePopup* popup = OpenedPlacePopup();
     ASSERT_NE(popup, nullptr);
-    // Names beginning with the text come first, then those holding it, Random never.
+    // Names beginning with the text come first, then those holding it.
     const QStringList labels = Shown(*popup);
     ASSERT_GE(labels.size(), 5);
     EXPECT_EQ(labels.mid(0, 4), QStringList({"Times", "ToString", "ToInteger", "ToReal"}));
@@ -55,8 +55,8 @@ TEST_F(PlacePopupTest, ALetterOpensTheSearchAndEnterPlacesTheChoiceAtThePointer)
     Key(circuit, Qt::Key_Tab);
     ASSERT_NE(OpenedPlacePopup(), nullptr);
     EXPECT_EQ(OpenedPlacePopup()->SearchField()->text(), "");
-    EXPECT_EQ(Shown(*OpenedPlacePopup()).size(), 25)
-        << "21 functions and the constant of each of 4 types";
+    EXPECT_EQ(Shown(*OpenedPlacePopup()).size(), 27)
+        << "21 functions, the constant of each of 4 types and Random of 2";
     QTest::keyClick(OpenedPlacePopup()->SearchField(), Qt::Key_Escape);
     EXPECT_EQ(circuit.MainFrame.Nodes.size(), 1u);
 }

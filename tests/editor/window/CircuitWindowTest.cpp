@@ -88,7 +88,7 @@ TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
     EXPECT_FALSE(menus[2]->menu()->actions()[5]->isChecked());
     EXPECT_FALSE(menus[2]->menu()->actions()[6]->isChecked()) << "the overview starts off";
     EXPECT_EQ(menus[3]->text(), "Run");
-    EXPECT_EQ(Labels(menus[3]->menu()), QStringList({"Start", "Stop"}));
+    EXPECT_EQ(Labels(menus[3]->menu()), QStringList({"Start", "Stop", "Repeat Last Seed"}));
     EXPECT_EQ(menus[3]->menu()->actions()[0]->shortcut(), QKeySequence(Qt::Key_F5));
     EXPECT_EQ(menus[4]->text(), "Help");
     EXPECT_EQ(Labels(menus[4]->menu()), QStringList({"Keyboard Shortcuts", "About Flowlattice"}));
@@ -102,7 +102,8 @@ TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
     EXPECT_EQ(
         Labels(Submenu(add, "Numeric")),
         QStringList({"Constant (Integer)", "Constant (Real)", "---", "Plus (+)", "Subtract (-)",
-                     "Times (*)", "Divide (/)", "Remainder (mod)", "---", "ToInteger", "ToReal"}));
+                     "Times (*)", "Divide (/)", "Remainder (mod)", "---", "ToInteger", "ToReal",
+                     "---", "Random (Real)", "Random (Integer)"}));
     EXPECT_EQ(Labels(Submenu(add, "Strings")), QStringList({"Constant", "---", "ToString"}));
     EXPECT_EQ(Labels(Submenu(add, "Compare")),
               QStringList({"Equal (=)", "NotEqual (\u2260)", "---", "Less (<)",
