@@ -94,6 +94,17 @@ void ReadConstantValue(Node& node, const XmlNode* element) {
     }
 }
 
+// A source that chooses its own type names it in its first child; none, or an unknown one,
+// leaves the first implementation.
+void ReadChosenType(Node& node, const XmlNode* element) {
+    const XmlNode* named = element->FirstChild;
+    if (!named || named->Kind != XmlKind::Element) return;
+    for (const auto& implementation : node.Function->Implementations)
+        if (implementation->Types.size() > 1 &&
+            PortTypeName(implementation->Types[1]).toStdString() == named->Name)
+            node.Implementation = implementation.get();
+}
+
 void ReadCamera(Circuit& circuit, const XmlNode* camera) {
     circuit.Saved.CameraX = Integer(camera, "X");
     circuit.Saved.CameraY = Integer(camera, "Y");
@@ -116,7 +127,8 @@ bool IsValueElement(const XmlNode* node) {
 // Element children of a Node that reading does not use: all of them, but for a constant's
 // value element in first place.
 void NoteUnusedChildren(const XmlNode* element, const Node* node, ReadLosses& losses) {
-    const XmlNode* used = node && IsConstant(*node) && IsValueElement(element->FirstChild)
+    const XmlNode* used = node && (IsConstant(*node) || ChoosesOwnType(*node)) &&
+                                  IsValueElement(element->FirstChild)
                               ? element->FirstChild
                               : nullptr;
     for (const XmlNode* child = element->FirstChild; child; child = child->NextSibling)
@@ -219,6 +231,7 @@ NodeRead ReadNodeElement(Frame& frame, const XmlNode* element, NestingCheck* nes
     if (pinName.size() > kLongestName) return {nullptr, NodeRefusal::LongName};
     Node* node = AddNode(&frame, function, nullptr);
     if (IsConstant(*node)) ReadConstantValue(*node, element);
+    if (ChoosesOwnType(*node)) ReadChosenType(*node, element);
     if (pin) SetPinName(*node, pinName);
     // IDs are mapped, not used as array positions, so an enormous ID costs one entry.
     const Int id = Integer(element, "ID");

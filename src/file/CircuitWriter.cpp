@@ -73,6 +73,11 @@ XmlNode* WriteNode(const Node& node, XmlNode* frameElement) {
     if (IsPin(node)) SetText(element, "Name", PinName(node));
     const CatalogueState& catalogue = Catalogue();
     const Port* port = node.PortArray.size() > 1 ? node.PortArray[1] : nullptr;
+    // The first implementation is what a file without the element reads, so only the others
+    // are written, as an element naming the output's type.
+    if (ChoosesOwnType(node) && node.Implementation && node.Implementation->Types.size() > 1 &&
+        node.Implementation != node.Function->Implementations.front().get())
+        AppendElement(element, PortTypeName(node.Implementation->Types[1]).toStdString());
     if (!IsConstant(node) || !node.Implementation || !port) return element;
     const Implementation* implementation = node.Implementation;
     if (implementation == catalogue.ConstantBoolean) {

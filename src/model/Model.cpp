@@ -92,6 +92,13 @@ bool IsConstant(const Node& node) {
     return node.Function && node.Function == Catalogue().Constant;
 }
 
+bool ChoosesOwnType(const Node& node) {
+    if (!node.Function || IsConstant(node) || node.Function->Implementations.size() < 2)
+        return false;
+    return std::none_of(node.Ports.begin(), node.Ports.end(),
+                        [](const auto& port) { return port->Direction & Direction::In; });
+}
+
 Circuit* OwnerCircuit(const Node& node) {
     return node.Frame ? node.Frame->Owner : nullptr;
 }

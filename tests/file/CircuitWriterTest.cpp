@@ -7,6 +7,7 @@
 #include "file/CircuitWriter.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
+#include "model/SubCircuits.h"
 
 #include <QDir>
 #include <QFile>
@@ -98,6 +99,31 @@ TEST_F(CircuitWriterTest, ConstantValuesCameraAndTextsUseTheirFileForms) {
              "<Node ID=\"8\" Function=\"Constant\" X=\"0\" Y=\"0\"/>",
          })
         EXPECT_NE(bytes.find(line), std::string::npos) << line;
+}
+
+TEST_F(CircuitWriterTest, RandomKeepsItsChosenTypeAndARealOneWritesNothingNew) {
+    RegisterCatalogue();
+    Circuit& circuit = NewCircuit();
+    FunctionDef* random = FunctionNamed(circuit.MainFrame, QStringLiteral("Random"));
+    ASSERT_NE(random, nullptr);
+    ASSERT_EQ(random->Implementations.size(), 2u);
+    AddNode(&circuit.MainFrame, random, random->Implementations[0].get());
+    AddNode(&circuit.MainFrame, random, random->Implementations[1].get());
+    ASSERT_TRUE(SaveCircuit(circuit, PathOf("random.xml")));
+    const std::string bytes = ReadBytes(PathOf("random.xml"));
+    EXPECT_NE(bytes.find("<Node ID=\"1\" Function=\"Random\" X=\"0\" Y=\"0\"/>"),
+              std::string::npos);
+    EXPECT_NE(bytes.find("<Node ID=\"2\" Function=\"Random\" X=\"0\" Y=\"0\">\r\n"
+                         "      <Integer/>\r\n"),
+              std::string::npos);
+
+    Circuit* loaded = LoadCircuit(PathOf("random.xml"));
+    ASSERT_NE(loaded, nullptr);
+    ASSERT_EQ(loaded->MainFrame.Nodes.size(), 2u);
+    EXPECT_EQ(loaded->MainFrame.Nodes[0]->Implementation, random->Implementations[0].get());
+    EXPECT_EQ(loaded->MainFrame.Nodes[1]->Implementation, random->Implementations[1].get());
+    ASSERT_TRUE(SaveCircuit(*loaded, PathOf("again.xml")));
+    EXPECT_EQ(ReadBytes(PathOf("again.xml")), bytes);
 }
 
 TEST_F(CircuitWriterTest, WindowComesFromTheLiveWindowWhenThereIsOne) {
