@@ -65,6 +65,30 @@ TEST(RunCommandTest, ExamplesPrintTheirResults) {
     }
 }
 
+TEST(RunCommandTest, ASeedThrowsTheSameDieEveryTimeAndAnotherSeedMayNot) {
+    const QStringList seven = {QStringLiteral("--run"), Example(QStringLiteral("dice.xml")),
+                               QStringLiteral("--seed"), QStringLiteral("7")};
+    const Outcome first = Flowlattice(seven);
+    ASSERT_EQ(first.Status, 0) << first.Error.toStdString();
+    EXPECT_EQ(Flowlattice(seven).Out, first.Out);
+    QStringList throws;
+    for (const char* seed : {"0", "1", "2", "3", "4", "5", "6", "18446744073709551615"}) {
+        const Outcome run =
+            Flowlattice({QStringLiteral("--run"), Example(QStringLiteral("dice.xml")),
+                         QStringLiteral("--seed"), QString::fromLatin1(seed)});
+        EXPECT_EQ(run.Status, 0) << seed;
+        throws << run.Out.trimmed();
+    }
+    throws << first.Out.trimmed();
+    for (const QString& value : throws) {
+        bool number = false;
+        const int face = value.toInt(&number);
+        EXPECT_TRUE(number && face >= 1 && face <= 6) << value.toStdString();
+    }
+    throws.removeDuplicates();
+    EXPECT_GT(throws.size(), 1) << "nine seeds all threw the same face";
+}
+
 TEST(RunCommandTest, ARunStillGoingAtItsTimeoutIsStoppedWithItsLinesKept) {
     // A loop whose Continue Pin is fed a constant True never ends by itself.
     QTemporaryDir folder;
@@ -152,6 +176,13 @@ TEST(RunCommandTest, UnreadableFilesAndBadArgumentsExitWithTwo) {
         {{QStringLiteral("--run"), binary}, "no XML element"},
         {{QStringLiteral("--run")}, "--run takes"},
         {{QStringLiteral("--run"), empty, empty}, "--run takes"},
+        {{QStringLiteral("--run"), empty, QStringLiteral("--seed"), QStringLiteral("-1")},
+         "--seed takes"},
+        {{QStringLiteral("--run"), empty, QStringLiteral("--seed"),
+          QStringLiteral("18446744073709551616")},
+         "--seed takes"},
+        {{QStringLiteral("--run"), empty, QStringLiteral("--seed"), QStringLiteral("7x")},
+         "--seed takes"},
     };
     for (const auto& c : cases) {
         const Outcome run = Flowlattice(c.Arguments);

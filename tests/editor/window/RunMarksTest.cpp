@@ -3,6 +3,7 @@
 
 #include "editor/window/RunMarks.h"
 #include "EditorFixture.h"
+#include "editor/actions/MenuCommands.h"
 #include "editor/canvas/CanvasRedraw.h"
 #include "editor/window/WindowObserver.h"
 #include "render/CircuitView.h"
@@ -54,6 +55,26 @@ TEST_F(RunMarksTest, TheEditorSaysWhichNodesNeverFiredAndMarksThemUntilTheNextEd
     EXPECT_EQ(Marked(sum), QStringList());
     EXPECT_EQ(HoverText(*sum.MainFrame.Nodes[2]->PortArray[3], {}, &SessionOf(sum)),
               "Port (Out): x + y (Integer) = 5");
+}
+
+TEST_F(RunMarksTest, StartDrawsAFreshSeedAndRepeatLastSeedThrowsTheSameAgain) {
+    Circuit& dice = OpenExample("dice.xml");
+    const auto run = [&](Command command) {
+        // So that the wait below is for this run's end, not the last one's.
+        SetStatusText(dice, StatusField::RunStatus, QString());
+        OnMenu(dice, command);
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            return StatusText(dice, StatusField::RunStatus).startsWith("Execution ... finished");
+        }));
+        EXPECT_TRUE(WaitForLines(dice, 1));
+        return std::pair(StatusText(dice, StatusField::RunStatus), PanelOf(dice).toPlainText());
+    };
+    const auto [status, line] = run(Command::Start);
+    EXPECT_TRUE(status.startsWith("Execution ... finished (seed ")) << status.toStdString();
+    for (int again = 0; again < 3; ++again)
+        EXPECT_EQ(run(Command::RepeatLastSeed), std::pair(status, line));
+    // Two fresh 64-bit seeds in a row are equal about never.
+    EXPECT_NE(run(Command::Start).first, status);
 }
 
 TEST_F(RunMarksTest, ValueLabelsComeWithEveryRunWithoutThePointerMoving) {
