@@ -79,7 +79,7 @@ std::vector<FunctionEntry> MakeTable() {
                        Item("Constant (Integer)", "Numeric", 0, 0, 1),
                        Item("Constant (Real)", "Numeric", 0, 1, 2),
                        Item("Constant", "Strings", 0, 0, 3)},
-         .Description = "Sends the value typed into it once per run"},
+         .Description = "Sends the value typed into it, once per run"},
         {.Name = "Print",
          .Shape = kPrintShape,
          .Symbol = "M 20,26 l 0,2 l 6,0 l 0,-2 z m -8,-6 l 3,3 l -3,3 l 1.5,1.5 l 4.5,-4.5 "
@@ -89,7 +89,8 @@ std::vector<FunctionEntry> MakeTable() {
          .Ports = {In("Value to print", 3, 20)},
          .Implementations = {{&Print_B, {B}}, {&Print_I, {I}}, {&Print_R, {R}}, {&Print_S, {S}}},
          .MenuItems = {Item("PrintN", "", 0, 0, 0)},
-         .Description = "Prints each value it receives as a line of the output"},
+         .Description = "Prints the value it receives as one line of the output, a Real to 6 "
+                        "significant digits; nothing prints no line"},
         {.Name = "And",
          .Shape = "M 0,0 l 20,0 c 16,0 16,24 0,24 l -20,0 z",
          .Symbol = "M 10,15 l 6,-8 l 6,8 l -2,1.5 l -4,-5.5 l -4,5.5 Z",
@@ -98,7 +99,8 @@ std::vector<FunctionEntry> MakeTable() {
          .Ports = {In("A", 3, 5), In("B", 3, 19), Out("A and B", 29, 12)},
          .Implementations = {{&And_BBB, {B, B, B}}, {&And_III, {I, I, I}}},
          .MenuItems = {Item(QStringLiteral("And (\u2227)"), "Logic", 1, 1)},
-         .Description = "Logical and of two truth values, bitwise and of two integers"},
+         .Description =
+             "True when A and B are both true; for Integers the bitwise and (12 and 10 is 8)"},
         {.Name = "Or",
          .Shape = "M -1,0 l 14,0 c 15,0 20,12 20,12 c 0,0 -5,12 -20,12 l -14,0 "
                   "c 8,-6 8,-18 0,-24 z",
@@ -108,7 +110,7 @@ std::vector<FunctionEntry> MakeTable() {
          .Ports = {In("A", 7, 5), In("B", 7, 19), Out("A or B", 29, 12)},
          .Implementations = {{&Or_BBB, {B, B, B}}, {&Or_III, {I, I, I}}},
          .MenuItems = {Item(QStringLiteral("Or (\u2228)"), "Logic", 1, 2)},
-         .Description = "Logical or of two truth values, bitwise or of two integers"},
+         .Description = "True when A or B is true; for Integers the bitwise or (12 or 10 is 14)"},
         {.Name = "Not",
          .Shape = "M 0,-2 l 24,14 l -24,14 z M 25,12 c 0,-5 8,-5 8,0 c 0,5 -8,5 -8,0 z",
          .Symbol = "M 8,10 l 9,0 l 0,5 l -2,0 l 0,-3 l -7,0 Z",
@@ -117,7 +119,7 @@ std::vector<FunctionEntry> MakeTable() {
          .Ports = {In("A", 3, 12), Out("not A", 29, 12)},
          .Implementations = {{&Not_BB, {B, B}}, {&Not_II, {I, I}}},
          .MenuItems = {Item(QStringLiteral("Not (\u00AC)"), "Logic", 1, 0)},
-         .Description = "The opposite truth value, or an integer with every bit flipped"},
+         .Description = "The opposite truth value; for an Integer every bit flipped (Not 0 is -1)"},
         {.Name = "Plus",
          .Shape = kArithmeticShape,
          .Symbol = "$+,20,15,15",
@@ -128,7 +130,8 @@ std::vector<FunctionEntry> MakeTable() {
                              {&Plus_RRR, {R, R, R}},
                              {&Plus_SSS, {S, S, S}}},
          .MenuItems = {Item("Plus (+)", "Numeric", 1, 0)},
-         .Description = "The sum of two numbers, or two strings joined"},
+         .Description =
+             "x + y; Integers wrap around past the 64-bit range; Strings are joined, x then y"},
         // The symbol's minus is U+2212, the label's a hyphen.
         {.Name = "Subtract",
          .Shape = kArithmeticShape,
@@ -138,7 +141,7 @@ std::vector<FunctionEntry> MakeTable() {
          .Ports = ArithmeticPorts("x - y"),
          .Implementations = {{&Subtract_III, {I, I, I}}, {&Subtract_RRR, {R, R, R}}},
          .MenuItems = {Item("Subtract (-)", "Numeric", 1, 1)},
-         .Description = "The difference of two numbers"},
+         .Description = "x - y; Integers wrap around past the 64-bit range"},
         {.Name = "Times",
          .Shape = kArithmeticShape,
          .Symbol = QStringLiteral("$\u00D7,20,15,15"),
@@ -147,7 +150,7 @@ std::vector<FunctionEntry> MakeTable() {
          .Ports = ArithmeticPorts("x * y"),
          .Implementations = {{&Times_III, {I, I, I}}, {&Times_RRR, {R, R, R}}},
          .MenuItems = {Item("Times (*)", "Numeric", 1, 2)},
-         .Description = "The product of two numbers"},
+         .Description = "x * y; Integers wrap around past the 64-bit range"},
         {.Name = "Divide",
          .Shape = kArithmeticShape,
          .Symbol = QStringLiteral("$\u00F7,20,15,15"),
@@ -156,7 +159,9 @@ std::vector<FunctionEntry> MakeTable() {
          .Ports = ArithmeticPorts("x / y"),
          .Implementations = {{&Divide_III, {I, I, I}}, {&Divide_RRR, {R, R, R}}},
          .MenuItems = {Item("Divide (/)", "Numeric", 1, 3)},
-         .Description = "The quotient of two numbers; integers divide towards zero"},
+         .Description =
+             QStringLiteral("x / y; Integers cut toward zero (-7 / 2 is -3) and give 0 by 0; "
+                            "Reals by 0 give \u00B1Infinity, 0 / 0 NaN")},
         // Integer first, as it was the only one: a stored node starts as it always did.
         {.Name = "ToString",
          .Shape = kConversionShape,
@@ -168,7 +173,7 @@ std::vector<FunctionEntry> MakeTable() {
                              {&ToString_RS, {R, S}},
                              {&ToString_BS, {B, S}}},
          .MenuItems = {Item("ToString", "Strings", 1, 0)},
-         .Description = "A value written out as Print writes it"},
+         .Description = "x as the text Print writes for it: -42, 0.333333, True"},
         {.Name = "ToInteger",
          .Shape = kConversionShape,
          .Symbol = "$INT,10,26,8",
@@ -177,7 +182,10 @@ std::vector<FunctionEntry> MakeTable() {
          .Ports = ConversionPorts("int(x)"),
          .Implementations = {{&ToInteger_RI, {R, I}}},
          .MenuItems = {Item("ToInteger", "Numeric", 2, 0)},
-         .Description = "A real number cut to an integer towards zero"},
+         .Description =
+             QStringLiteral("x cut toward zero (2.7 gives 2, -2.7 gives -2); \u00B1Infinity "
+                            "gives 0; NaN and numbers beyond the Integer range give "
+                            "-9223372036854775808")},
         {.Name = "ToReal",
          .Shape = kConversionShape,
          .Symbol = "$DBL,10,26,8",
@@ -186,7 +194,8 @@ std::vector<FunctionEntry> MakeTable() {
          .Ports = ConversionPorts("dbl(x)"),
          .Implementations = {{&ToReal_IR, {I, R}}},
          .MenuItems = {Item("ToReal", "Numeric", 2, 1)},
-         .Description = "The real number nearest to an integer"},
+         .Description = "The Real nearest to x; the even one when x lies halfway between two (only "
+                        "beyond 2^53)"},
         // A source like a constant: Real first, so a node placed without a choice draws reals.
         {.Name = "Random",
          .Shape = kPrintShape,
@@ -224,7 +233,9 @@ std::vector<FunctionEntry> MakeTable() {
          .Ports = ArithmeticPorts("x mod y"),
          .Implementations = {{&Remainder_III, {I, I, I}}, {&Remainder_RRR, {R, R, R}}},
          .MenuItems = {Item("Remainder (mod)", "Numeric", 1, 4)},
-         .Description = "What Divide leaves of x; it has the sign of x, and by 0 it is x"},
+         .Description =
+             "What is left of x after Divide, with the sign of x (-7 mod 2 is -1); by 0 an Integer "
+             "gives x, a Real NaN"},
         // A multiplexer: the condition above the two values it chooses between.
         {.Name = "Select",
          .Shape = "M 0,0 l 32,8 l 0,24 l -32,8 z",
@@ -267,7 +278,8 @@ std::vector<FunctionEntry> MakeTable() {
                              {&Merge_RRR, {R, R, R}},
                              {&Merge_SSS, {S, S, S}}},
          .MenuItems = {Item("Merge", "Logic", 2, 2)},
-         .Description = "Sends whichever input carries a value, a when both do"},
+         .Description =
+             "Sends whichever input carries a value, a when both do, nothing when neither does"},
     };
 }
 

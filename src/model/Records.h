@@ -108,9 +108,9 @@ struct FunctionDef : ObjectHeader {
     QString Name;
     QString Shape;
     QString Symbol;
-    // Catalogue functions only (not sub-circuits or pins): how the add-node menu offers them,
-    // and what they do in a line.
+    // Catalogue functions only (not sub-circuits or pins): how the add-node menu offers them.
     std::vector<AddNodeItem> MenuItems;
+    // What the function does, in a line; catalogue functions and pins.
     QString Description;
     std::vector<std::unique_ptr<Port>> Ports; // port templates
     // A sub-circuit's body, its one frame; empty for the built-in functions. The port templates

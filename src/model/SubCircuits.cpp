@@ -17,9 +17,10 @@ const QString kOutputShape = QStringLiteral("M 0,8 l 10,-8 l 30,0 l 0,16 l -30,0
 // runs a pin, so none has a routine.
 std::unique_ptr<FunctionDef> MakePinFunction(const QString& name, const QString& shape,
                                              const QString& symbol, int direction, Int portX,
-                                             std::vector<int> types) {
+                                             std::vector<int> types, const QString& description) {
     auto function = std::make_unique<FunctionDef>();
     function->Name = name;
+    function->Description = description;
     function->Shape = shape;
     function->Symbol = symbol;
     function->Width = 40;
@@ -80,16 +81,21 @@ const PinFunctionSet& PinFunctions() {
         const std::vector<int> anyType{PortType::Boolean, PortType::Integer, PortType::Real,
                                        PortType::String};
         static std::unique_ptr<FunctionDef> input = MakePinFunction(
-            QStringLiteral("Input Pin"), kInputShape, {}, Direction::Out, 37, anyType);
+            QStringLiteral("Input Pin"), kInputShape, {}, Direction::Out, 37, anyType,
+            QStringLiteral("The value that comes into the instance's input of the same name"));
         static std::unique_ptr<FunctionDef> output = MakePinFunction(
-            QStringLiteral("Output Pin"), kOutputShape, {}, Direction::In, 3, anyType);
+            QStringLiteral("Output Pin"), kOutputShape, {}, Direction::In, 3, anyType,
+            QStringLiteral(
+                "Sends the value it receives out of the instance's output of the same name"));
         // Shaped as the named pins whose direction they share, marked inside.
-        static std::unique_ptr<FunctionDef> iteration =
-            MakePinFunction(QStringLiteral("Iteration Pin"), kInputShape,
-                            QStringLiteral("$#,11,16,8"), Direction::Out, 37, {PortType::Integer});
-        static std::unique_ptr<FunctionDef> goOn =
-            MakePinFunction(QStringLiteral("Continue Pin"), kOutputShape,
-                            QStringLiteral("$?,11,24,8"), Direction::In, 3, {PortType::Boolean});
+        static std::unique_ptr<FunctionDef> iteration = MakePinFunction(
+            QStringLiteral("Iteration Pin"), kInputShape, QStringLiteral("$#,11,16,8"),
+            Direction::Out, 37, {PortType::Integer},
+            QStringLiteral("The number of the loop's current iteration, counting from 0"));
+        static std::unique_ptr<FunctionDef> goOn = MakePinFunction(
+            QStringLiteral("Continue Pin"), kOutputShape, QStringLiteral("$?,11,24,8"),
+            Direction::In, 3, {PortType::Boolean},
+            QStringLiteral("False, or nothing, ends the loop after the current iteration"));
         return PinFunctionSet{input.get(), output.get(), iteration.get(), goOn.get()};
     }();
     return functions;
@@ -325,9 +331,9 @@ bool LayOutSubCircuit(FunctionDef& definition) {
     // Room for the name, centred above the ports, and for the labels beside them.
     Int wanted = Int(std::min<qsizetype>(definition.Name.size(), kWidestInstance)) * 8 + 24;
     for (qsizetype row = 0; row < rows && wanted < kWidestInstance; ++row)
-        wanted = std::max(wanted,
-                          RowWidth(row < inputLabels.size() ? &inputLabels[row] : nullptr,
-                                   row < outputLabels.size() ? &outputLabels[row] : nullptr));
+        wanted =
+            std::max(wanted, RowWidth(row < inputLabels.size() ? &inputLabels[row] : nullptr,
+                                      row < outputLabels.size() ? &outputLabels[row] : nullptr));
     const Int width = std::clamp<Int>((wanted + 7) / 8 * 8, 48, kWidestInstance);
     const Int height = kTop + (rows - 1) * kRow + kSpare;
 

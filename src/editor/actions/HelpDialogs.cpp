@@ -1,5 +1,7 @@
 #include "editor/actions/HelpDialogs.h"
 
+#include "editor/actions/FunctionReference.h"
+#include "editor/actions/KeyReference.h"
 #include "editor/window/CircuitCanvas.h"
 #include "editor/window/CircuitWindow.h"
 
@@ -7,37 +9,14 @@
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMenu>
 #include <QMenuBar>
 #include <QTableWidget>
+#include <QTextBrowser>
 #include <QVBoxLayout>
 
 namespace flow {
 
 namespace {
-
-// The text of an action without its mnemonic marks; the dots of one that opens a dialog stay,
-// as the menu shows them.
-QString PlainText(const QAction* action) {
-    QString text = action->text();
-    text.remove(QLatin1Char('&'));
-    return text;
-}
-
-void AddMenu(QList<QPair<QString, QString>>& rows, const QMenu& menu, const QString& path) {
-    for (const QAction* action : menu.actions()) {
-        if (action->isSeparator()) continue;
-        const QString name = path + QStringLiteral(" \u2192 ") + PlainText(action);
-        if (action->menu()) {
-            AddMenu(rows, *action->menu(), name);
-            continue;
-        }
-        QStringList keys;
-        for (const QKeySequence& key : action->shortcuts())
-            keys << key.toString(QKeySequence::NativeText);
-        rows.append({name, keys.join(QStringLiteral(", "))});
-    }
-}
 
 QDialog* NewDialog(Circuit& circuit, const QString& title) {
     auto* dialog = new QDialog(WindowOf(circuit));
@@ -55,31 +34,43 @@ void AddCloseButton(QDialog* dialog) {
 
 } // namespace
 
-QList<QPair<QString, QString>> MenuShortcuts(const QMenuBar& menuBar) {
-    QList<QPair<QString, QString>> rows;
-    for (const QAction* menu : menuBar.actions())
-        if (menu->menu()) AddMenu(rows, *menu->menu(), PlainText(menu));
-    return rows;
-}
-
 QDialog* ShowKeyboardShortcuts(Circuit& circuit) {
     const CircuitWindow* window = WindowOf(circuit);
     if (!window) return nullptr;
-    const QList<QPair<QString, QString>> rows = MenuShortcuts(*window->menuBar());
+    const std::vector<KeyRow> rows = KeyRows(*window->menuBar());
     QDialog* dialog = NewDialog(circuit, QStringLiteral("Keyboard Shortcuts"));
-    auto* table = new QTableWidget(int(rows.size()), 2, dialog);
-    table->setHorizontalHeaderLabels({QStringLiteral("Command"), QStringLiteral("Keys")});
-    for (int row = 0; row < rows.size(); ++row) {
-        table->setItem(row, 0, new QTableWidgetItem(rows[row].first));
-        table->setItem(row, 1, new QTableWidgetItem(rows[row].second));
+    auto* table = new QTableWidget(int(rows.size()), 3, dialog);
+    table->setHorizontalHeaderLabels(
+        {QStringLiteral("Where"), QStringLiteral("Keys"), QStringLiteral("Action")});
+    for (int row = 0; row < int(rows.size()); ++row) {
+        const KeyRow& keys = rows[std::size_t(row)];
+        table->setItem(row, 0, new QTableWidgetItem(keys.Where));
+        table->setItem(row, 1, new QTableWidgetItem(keys.Keys));
+        table->setItem(row, 2, new QTableWidgetItem(keys.Action));
+        // Long actions are read whole in their tooltips.
+        table->item(row, 2)->setToolTip(keys.Action);
     }
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 8);
     table->horizontalHeader()->setStretchLastSection(true);
     table->resizeColumnToContents(0);
+    table->resizeColumnToContents(1);
     dialog->layout()->addWidget(table);
     AddCloseButton(dialog);
-    dialog->resize(520, 560);
+    dialog->resize(900, 600);
+    dialog->show();
+    return dialog;
+}
+
+QDialog* ShowFunctionReference(Circuit& circuit) {
+    QDialog* dialog = NewDialog(circuit, QStringLiteral("Functions"));
+    auto* text = new QTextBrowser(dialog);
+    text->setHtml(FunctionReferenceHtml());
+    dialog->layout()->addWidget(text);
+    AddCloseButton(dialog);
+    dialog->resize(640, 680);
     dialog->show();
     return dialog;
 }

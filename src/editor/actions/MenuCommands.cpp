@@ -218,6 +218,9 @@ void OnMenu(Circuit& circuit, Command command) {
     case Command::About:
         ShowAbout(circuit);
         break;
+    case Command::Functions:
+        ShowFunctionReference(circuit);
+        break;
     case Command::ShowValues:
         ToggleValueLabels();
         break;

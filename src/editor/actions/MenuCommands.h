@@ -51,6 +51,7 @@ enum class Command {
     SelectConnected = 68,
     KeyboardShortcuts = 70,
     About = 71,
+    Functions = 72,
     // Making and taking apart sub-circuits.
     MakeSubCircuit = 100,
     Ungroup = 101,

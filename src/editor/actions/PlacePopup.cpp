@@ -1,6 +1,7 @@
 #include "editor/actions/PlacePopup.h"
 
 #include "editor/actions/AddNodeMenu.h"
+#include "editor/actions/PlaceChoiceDelegate.h"
 #include "editor/canvas/CanvasRedraw.h"
 #include "editor/canvas/GridSnap.h"
 #include "editor/canvas/NodePlacement.h"
@@ -13,17 +14,22 @@
 #include "model/SubCircuits.h"
 #include "render/HoverText.h"
 #include "render/NodeDrawing.h"
+#include "render/NodeReference.h"
 #include "render/Redraw.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPointer>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace flow {
 
 namespace {
+
+constexpr int kWidestNameColumn = 200; // pixels
 
 bool HasInput(const FunctionDef& function) {
     for (const auto& port : function.Ports)
@@ -37,6 +43,18 @@ bool Fits(const PlaceChoice& choice, const Port* wireFrom) {
     Node probe;
     ShapeNode(probe, choice.Function, choice.Implementation);
     return FirstFittingPort(probe, wireFrom) != nullptr;
+}
+
+// Where the popup goes so that all of it is seen, near the pointer: wide enough for the
+// descriptions, it would hang off the screen's edge at a pointer near it.
+QPoint WithinScreen(QPoint position, QSize size) {
+    const QScreen* screen = QGuiApplication::screenAt(position);
+    if (!screen) return position;
+    const QRect room = screen->availableGeometry();
+    return {std::clamp(position.x(), room.left(),
+                       std::max(room.left(), room.right() + 1 - size.width())),
+            std::clamp(position.y(), room.top(),
+                       std::max(room.top(), room.bottom() + 1 - size.height()))};
 }
 
 QPointer<PlacePopup>& Opened() {
@@ -60,27 +78,30 @@ void LetGoOfWire(const Circuit& circuit) {
 
 std::vector<PlaceChoice> PlaceChoices(const Port* wireFrom, const Frame* frame) {
     std::vector<PlaceChoice> choices;
+    const auto offer = [&choices](const QString& label, FunctionDef* function,
+                                  flow::Implementation* implementation = nullptr) {
+        choices.push_back({label, function, implementation, FunctionDescription(*function)});
+    };
     for (FunctionDef* function : Catalogue().InOrder) {
         if (function->Implementations.empty()) continue;
         if (!HasInput(*function) && function->Implementations.size() > 1) {
             for (const auto& implementation : function->Implementations) {
                 const int type = implementation->Types.size() > 1 ? implementation->Types[1] : 0;
-                choices.push_back(
-                    {function->Name + PortTypeSuffix(type), function, implementation.get()});
+                offer(function->Name + PortTypeSuffix(type), function, implementation.get());
             }
         } else {
-            choices.push_back({function->Name, function, nullptr});
+            offer(function->Name, function);
         }
     }
     if (frame && DefinitionOf(*frame))
         for (FunctionDef* pin : {PinFunctions().Input, PinFunctions().Output,
                                  PinFunctions().Iteration, PinFunctions().Continue})
-            choices.push_back({pin->Name, pin, nullptr});
+            offer(pin->Name, pin);
     // Not the sub-circuits the shown body would come to contain itself through.
     if (frame && frame->Owner)
         for (const auto& definition : frame->Owner->SubCircuits)
             if (!WouldRecurse(DefinitionOf(*frame), definition.get()))
-                choices.push_back({definition->Name, definition.get(), nullptr});
+                offer(definition->Name, definition.get());
     if (wireFrom)
         std::erase_if(choices, [wireFrom](const PlaceChoice& c) { return !Fits(c, wireFrom); });
     return choices;
@@ -117,18 +138,31 @@ PlacePopup::PlacePopup(Circuit& circuit, Int x, Int y, const Port* wireFrom)
     layout->addWidget(search_);
     layout->addWidget(list_);
     list_->setFocusPolicy(Qt::NoFocus);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* delegate = new PlaceChoiceDelegate(list_);
+    int nameWidth = 0;
+    for (const PlaceChoice& choice : choices_)
+        nameWidth = std::max(nameWidth, list_->fontMetrics().horizontalAdvance(choice.Label));
+    // The style's margins around a row's text; a sub-circuit's long name leaves the descriptions
+    // room all the same.
+    const int margins = 2 * list_->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 8;
+    delegate->SetNameWidth(std::min(nameWidth, kWidestNameColumn) + margins);
+    list_->setItemDelegate(delegate);
     search_->installEventFilter(this);
     connect(search_, &QLineEdit::textChanged, this, [this] { ShowMatches(); });
     connect(list_, &QListWidget::itemClicked, this, [this] { PlaceCurrent(); });
     ShowMatches();
-    resize(220, 240);
+    resize(520, 300);
 }
 
 void PlacePopup::ShowMatches() {
     shown_ = MatchingChoices(choices_, search_->text());
     list_->clear();
-    for (const PlaceChoice& choice : shown_)
-        list_->addItem(choice.Label);
+    for (const PlaceChoice& choice : shown_) {
+        auto* item = new QListWidgetItem(choice.Label, list_);
+        item->setData(kDescriptionRole, choice.Description);
+        item->setToolTip(choice.Description);
+    }
     list_->setCurrentRow(shown_.empty() ? -1 : 0);
 }
 
@@ -199,7 +233,7 @@ PlacePopup* OpenPlacePopup(Circuit& circuit, QPoint screenPosition, const QStrin
     view->Preview.Function = nullptr;
     auto* popup = new PlacePopup(circuit, view->MouseX, view->MouseY, wireFrom);
     Opened() = popup;
-    popup->move(screenPosition);
+    popup->move(WithinScreen(screenPosition, popup->size()));
     popup->show();
     popup->SearchField()->setFocus();
     popup->SearchField()->setText(typed);

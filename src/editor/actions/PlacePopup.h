@@ -23,6 +23,7 @@ struct PlaceChoice {
     QString Label;
     FunctionDef* Function = nullptr;
     flow::Implementation* Implementation = nullptr;
+    QString Description; // what the function does, shown beside the label
 };
 
 // Every function that can run (Random, which has no implementation, cannot), in catalogue

@@ -4,6 +4,7 @@
 #include "editor/canvas/OpenViews.h"
 #include "editor/canvas/TextEditing.h"
 #include "editor/window/CircuitWindow.h"
+#include "editor/window/NodeToolTip.h"
 #include "editor/window/RunMarks.h"
 #include "editor/window/WindowObserver.h"
 #include "model/Model.h"
@@ -12,6 +13,7 @@
 #include "render/Redraw.h"
 
 #include <QGuiApplication>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
@@ -130,6 +132,10 @@ bool CircuitCanvas::event(QEvent* event) {
     if (event->type() == PrintEvent::EventType()) {
         ShowPrintedLines(circuit_,
                          ObserverOf(circuit_).TakeLines(*static_cast<PrintEvent*>(event)));
+        return true;
+    }
+    if (event->type() == QEvent::ToolTip) {
+        if (view) ShowNodeToolTip(*this, *view, *static_cast<QHelpEvent*>(event));
         return true;
     }
     if (event->type() == SettleEvent::EventType()) {

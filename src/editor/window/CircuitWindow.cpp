@@ -12,6 +12,7 @@
 #include "editor/history/History.h"
 #include "editor/window/CircuitCanvas.h"
 #include "editor/window/CircuitRelease.h"
+#include "editor/window/CommandKeys.h"
 #include "editor/window/OutputPanel.h"
 #include "editor/window/OutputPanelMenu.h"
 #include "editor/window/OutsideChanges.h"
@@ -96,8 +97,8 @@ template <typename AddCommand> void AddViewMenu(QMenuBar* bar, AddCommand addCom
     addChoice(QStringLiteral("Overview"), Command::Overview, OverviewShown);
     addChoice(QStringLiteral("Snap to Grid"), Command::SnapToGrid, SnapToGridOn);
     view->addSeparator();
-    // No shortcut: Backspace goes up from the canvas, where a text being typed takes it first.
-    addCommand(view, QStringLiteral("Up"), Command::Up);
+    // A text being typed on the canvas, or in a field, takes Backspace first.
+    addCommand(view, QStringLiteral("Up"), Command::Up, {QKeySequence(Qt::Key_Backspace)});
 }
 
 template <typename AddCommand> void AddArrangeItems(QMenu* edit, AddCommand addCommand) {
@@ -118,6 +119,7 @@ template <typename AddCommand> void AddHelpMenu(QMenuBar* bar, AddCommand addCom
     QMenu* help = bar->addMenu(QStringLiteral("Help"));
     addCommand(help, QStringLiteral("Keyboard Shortcuts"), Command::KeyboardShortcuts)
         ->setShortcut(QKeySequence(Qt::Key_F1));
+    addCommand(help, QStringLiteral("Functions"), Command::Functions);
     addCommand(help, QStringLiteral("About Flowlattice"), Command::About);
 }
 
@@ -158,12 +160,8 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
         connect(action, &QAction::triggered, this, [this, id] { OnMenu(circuit_, id); });
         return action;
     };
-    // The platform's standard keys, always with the common ones, which some platforms lack.
     const auto keys = [](QKeySequence::StandardKey key, QKeySequence common) {
-        QList<QKeySequence> bindings = QKeySequence::keyBindings(key);
-        bindings.removeAll(common);
-        bindings.prepend(common);
-        return bindings;
+        return CommandKeys(key, common);
     };
     QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
     addCommand(file, QStringLiteral("New"), Command::New,

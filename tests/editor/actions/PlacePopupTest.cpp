@@ -3,8 +3,10 @@
 
 #include "editor/actions/PlacePopup.h"
 #include "EditorFixture.h"
+#include "editor/actions/PlaceChoiceDelegate.h"
 #include "editor/history/History.h"
 #include "model/TypeResolution.h"
+#include "support/SubCircuitBuilding.h"
 
 #include <QLineEdit>
 #include <QListWidget>
@@ -101,6 +103,33 @@ TEST_F(PlacePopupTest, AWireLetGoOnEmptyCanvasIsConnectedToTheNewNodeInOneStep) 
     QTest::keyClick(OpenedPlacePopup()->SearchField(), Qt::Key_Escape);
     EXPECT_EQ(ViewOf(circuit)->WireSource, nullptr);
     EXPECT_EQ(circuit.MainFrame.Nodes.size(), 1u);
+}
+
+TEST_F(PlacePopupTest, EachChoiceSaysWhatItsFunctionDoes) {
+    Circuit& circuit = OpenWindow();
+    FunctionDef* twice = MakeDouble(circuit);
+    Key(circuit, Qt::Key_Tab);
+    ASSERT_NE(OpenedPlacePopup(), nullptr);
+    const QListWidget& list = *OpenedPlacePopup()->List();
+    ASSERT_GT(list.count(), 0);
+    for (int i = 0; i < list.count(); ++i) {
+        // "Constant (Integer)" is a Constant.
+        const QString name = list.item(i)->text().section(QStringLiteral(" ("), 0, 0);
+        const FunctionDef* function = FunctionNamed(circuit.MainFrame, name);
+        ASSERT_NE(function, nullptr) << name.toStdString();
+        const QString description = list.item(i)->data(kDescriptionRole).toString();
+        EXPECT_EQ(description, function == twice ? QStringLiteral("A sub-circuit of this "
+                                                                  "circuit: runs its body in its "
+                                                                  "place")
+                                                 : function->Description)
+            << name.toStdString();
+        EXPECT_FALSE(description.isEmpty()) << name.toStdString();
+    }
+    QTest::keyClick(OpenedPlacePopup()->SearchField(), Qt::Key_Escape);
+
+    // Inside a body the pins are offered too, with what they stand for.
+    for (const PlaceChoice& choice : PlaceChoices(nullptr, &BodyOf(*twice)))
+        EXPECT_FALSE(choice.Description.isEmpty()) << choice.Label.toStdString();
 }
 
 } // namespace

@@ -4,9 +4,11 @@
 #include "editor/actions/SubCircuitView.h"
 #include "EditorFixture.h"
 #include "editor/actions/ViewCommands.h"
+#include "editor/canvas/TextEditing.h"
 #include "editor/window/OutputPanel.h"
 #include "editor/window/WindowObserver.h"
 #include "model/SubCircuits.h"
+#include "render/Camera.h"
 #include "render/HoverText.h"
 #include "support/DoubleCircuit.h"
 #include "support/Files.h"
@@ -87,6 +89,24 @@ TEST_F(SubCircuitViewTest, OpeningAndGoingUpKeepEachLevelsViewTheTitleAndTheSave
     EXPECT_TRUE(ViewOf(circuit)->OpenPath.empty());
     EXPECT_EQ(ViewOf(circuit)->Camera(), main);
     EXPECT_EQ(Title(circuit), "saved.xml[*]");
+}
+
+TEST_F(SubCircuitViewTest, BackspaceGoesUpUnlessATextIsBeingTyped) {
+    Circuit& circuit = OpenDouble();
+    ZoomView(circuit, 1.0f);
+    DoubleClick(circuit, 36, -24);
+    ASSERT_EQ(ViewOf(circuit)->OpenPath.size(), 1u);
+    // A new comment in the body's empty corner.
+    const QPointF corner = ToCircuitPoint(*ViewOf(circuit), QPointF(30, 30));
+    DoubleClick(circuit, corner.x(), corner.y());
+    ASSERT_TRUE(EditingText(*ViewOf(circuit)));
+    Type(circuit, "ab");
+    Key(circuit, Qt::Key_Backspace);
+    EXPECT_EQ(ViewOf(circuit)->EditBuffer, "a");
+    EXPECT_EQ(ViewOf(circuit)->OpenPath.size(), 1u);
+    Key(circuit, Qt::Key_Escape);
+    Key(circuit, Qt::Key_Backspace);
+    EXPECT_TRUE(ViewOf(circuit)->OpenPath.empty());
 }
 
 TEST_F(SubCircuitViewTest, ADefectInsideOpensTheInstanceAtTheFaultyPort) {

@@ -87,11 +87,13 @@ TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
         EXPECT_TRUE(menus[2]->menu()->actions()[choice]->isCheckable());
     EXPECT_FALSE(menus[2]->menu()->actions()[5]->isChecked());
     EXPECT_FALSE(menus[2]->menu()->actions()[6]->isChecked()) << "the overview starts off";
+    EXPECT_EQ(menus[2]->menu()->actions()[9]->shortcut(), QKeySequence(Qt::Key_Backspace));
     EXPECT_EQ(menus[3]->text(), "Run");
     EXPECT_EQ(Labels(menus[3]->menu()), QStringList({"Start", "Stop", "Repeat Last Seed"}));
     EXPECT_EQ(menus[3]->menu()->actions()[0]->shortcut(), QKeySequence(Qt::Key_F5));
     EXPECT_EQ(menus[4]->text(), "Help");
-    EXPECT_EQ(Labels(menus[4]->menu()), QStringList({"Keyboard Shortcuts", "About Flowlattice"}));
+    EXPECT_EQ(Labels(menus[4]->menu()),
+              QStringList({"Keyboard Shortcuts", "Functions", "About Flowlattice"}));
 
     const QMenu* add = AddNodeMenu();
     EXPECT_EQ(Labels(add),
