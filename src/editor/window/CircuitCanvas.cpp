@@ -5,6 +5,7 @@
 #include "editor/canvas/TextEditing.h"
 #include "editor/window/CircuitWindow.h"
 #include "editor/window/RunMarks.h"
+#include "editor/window/RunSteering.h"
 #include "editor/window/WindowObserver.h"
 #include "model/Model.h"
 #include "model/SubCircuits.h"
@@ -130,6 +131,10 @@ bool CircuitCanvas::event(QEvent* event) {
     if (event->type() == PrintEvent::EventType()) {
         ShowPrintedLines(circuit_,
                          ObserverOf(circuit_).TakeLines(*static_cast<PrintEvent*>(event)));
+        return true;
+    }
+    if (event->type() == PausedEvent::EventType()) {
+        OnRunPaused(circuit_, static_cast<PausedEvent*>(event)->RunNumber);
         return true;
     }
     if (event->type() == SettleEvent::EventType()) {
