@@ -2,6 +2,7 @@
 // fired. "Warm" runs find the node threads in place, as every Start after the first does;
 // "Cold" runs build the circuit, then (timed) start its threads and run once, then stop them.
 // (Without the thread reserve, built from older sources, "ColdReserved" is the same as "Cold".)
+// "WarmRecorded" runs record every firing (the timeline's and --trace's recording).
 // "SubCircuits" runs N instances of a sub-circuit of ten nodes against "Flat", the same N x 10
 // nodes placed in the main frame. "Loop" runs a counted loop of N iterations of a five-node
 // body: each iteration hands every node of the body its start once.
@@ -180,11 +181,18 @@ void Report(benchmark::State& state, std::size_t nodes, const Spent& spent) {
     state.counters["cpu_ms_per_run"] = spent.CpuMs / runs;
 }
 
-template <void (*Build)(Circuit&, int)> void WarmRuns(benchmark::State& state) {
+template <void (*Build)(Circuit&, int), bool Recorded = false>
+void WarmRuns(benchmark::State& state) {
     RegisterCatalogue();
     Circuit& circuit = NewCircuit();
     CountingObserver observer;
     RunSession session(circuit, &observer);
+#if __has_include("engine/RunWatch.h")
+    // Every firing recorded, as the timeline and --trace have it.
+    session.Watch.SetRecording(Recorded);
+#else
+    if (Recorded) state.SkipWithError("these sources cannot record a run");
+#endif
     Build(circuit, int(state.range(0)));
     RunOnce(state, session); // starts the threads
     const Spent before = Spent::Now();
@@ -239,6 +247,8 @@ void InstanceCounts(benchmark::internal::Benchmark* benchmark) {
 
 BENCHMARK(WarmRuns<BuildPlusChain>)->Name("PlusChain/Warm")->Apply(Sizes);
 BENCHMARK(WarmRuns<BuildPrintFanOut>)->Name("PrintFanOut/Warm")->Apply(Sizes);
+BENCHMARK(WarmRuns<BuildPlusChain, true>)->Name("PlusChain/WarmRecorded")->Apply(Sizes);
+BENCHMARK(WarmRuns<BuildPrintFanOut, true>)->Name("PrintFanOut/WarmRecorded")->Apply(Sizes);
 BENCHMARK(ColdRuns<BuildPlusChain, false>)->Name("PlusChain/Cold")->Apply(Sizes);
 BENCHMARK(ColdRuns<BuildPrintFanOut, false>)->Name("PrintFanOut/Cold")->Apply(Sizes);
 BENCHMARK(ColdRuns<BuildPlusChain, true>)->Name("PlusChain/ColdReserved")->Apply(Sizes);

@@ -22,12 +22,14 @@ namespace {
 const char* const kUsage =
     "Usage:\n"
     "  flowlattice [FILE]                       open the editor (FILE: a circuit to load)\n"
-    "  flowlattice --run FILE [--timeout SECONDS] [--seed N]\n"
+    "  flowlattice --run FILE [--timeout SECONDS] [--seed N] [--trace OUT.json]\n"
     "                                           load, check and run FILE without a window;\n"
     "                                           printed lines go to stdout; a run still going\n"
     "                                           after SECONDS is stopped; Random nodes draw\n"
     "                                           from seed N (0 to 18446744073709551615), the\n"
-    "                                           same numbers for the same N\n"
+    "                                           same numbers for the same N; --trace records\n"
+    "                                           every firing and writes them to OUT.json in\n"
+    "                                           the Trace Event format (the last 100000)\n"
     "  flowlattice --render FILE --output OUT [--size WxH] [--scale N] [--fit]\n"
     "                                           draw FILE as its window's canvas would show it,\n"
     "                                           to an SVG when OUT ends in .svg, else a PNG;\n"
@@ -112,6 +114,7 @@ int main(int argc, char** argv) {
         QString file;
         std::optional<double> timeout;
         std::optional<std::uint64_t> seed;
+        QString trace;
         for (int i = 2; i < argc; ++i) {
             if (!std::strcmp(argv[i], "--timeout") && i + 1 < argc) {
                 double seconds = 0;
@@ -125,6 +128,9 @@ int main(int argc, char** argv) {
                 if (!seed)
                     return BadArguments("--seed takes a whole number from 0 to "
                                         "18446744073709551615");
+            } else if (!std::strcmp(argv[i], "--trace") && i + 1 < argc && trace.isEmpty()) {
+                trace = arg(++i);
+                if (trace.isEmpty()) return BadArguments("--trace takes a file name");
             } else if (file.isEmpty() && argv[i][0] != '-') {
                 file = arg(i);
             } else {
@@ -132,7 +138,7 @@ int main(int argc, char** argv) {
             }
         }
         if (file.isEmpty()) return BadArguments("--run takes exactly one FILE");
-        return unusableName ? badName() : flow::RunCommand(file, timeout, seed);
+        return unusableName ? badName() : flow::RunCommand(file, timeout, seed, trace);
     }
     if (!std::strcmp(first, "--resave")) {
         QStringList names;

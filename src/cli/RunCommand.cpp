@@ -9,7 +9,9 @@
 #include "engine/RandomDraws.h"
 #include "engine/RunObserver.h"
 #include "engine/Settling.h"
+#include "engine/TraceEvents.h"
 #include "file/CircuitWriter.h"
+#include "file/WholeFile.h"
 #include "model/Catalogue.h"
 
 #include <chrono>
@@ -83,10 +85,25 @@ int Run(RunSession& session, const QString& file, std::optional<double> timeout)
     return 0;
 }
 
+bool WriteTrace(const RunSession& session, const QString& trace, std::int64_t runLength) {
+    const FiringRecorder& recorder = session.Watch.Recorder();
+    const std::size_t dropped = recorder.Dropped();
+    if (dropped > 0)
+        std::fprintf(stderr,
+                     "flowlattice: %s: the trace keeps the last %zu firings; %zu earlier "
+                     "ones were dropped\n",
+                     qPrintable(trace), FiringRecorder::kLimit, dropped);
+    QString failure;
+    if (WriteWholeFile(trace, TraceEventJson(recorder.Firings(), dropped, runLength), &failure))
+        return true;
+    std::fprintf(stderr, "flowlattice: %s: %s\n", qPrintable(trace), qPrintable(failure));
+    return false;
+}
+
 } // namespace
 
 int RunCommand(const QString& file, std::optional<double> timeout,
-               std::optional<std::uint64_t> seed) {
+               std::optional<std::uint64_t> seed, const QString& trace) {
     RegisterCatalogue();
     Circuit* circuit = LoadForCommand(file, PartialRead::Warn);
     if (!circuit) return 2;
@@ -95,9 +112,13 @@ int RunCommand(const QString& file, std::optional<double> timeout,
     static TerminalObserver terminal;
     static RunSession session(*circuit, &terminal);
     session.Seed = seed ? *seed : FreshSeed();
+    session.Watch.SetRecording(!trace.isEmpty());
     const int status = Run(session, file, timeout);
+    const std::int64_t runLength = session.Watch.Recorder().Now();
     StopCircuitThreads(session);
-    return status;
+    // A defect ran nothing: there is no trace to write.
+    if (trace.isEmpty() || status == 1) return status;
+    return WriteTrace(session, trace, runLength) ? status : 2;
 }
 
 } // namespace flow

@@ -3,7 +3,9 @@
 // to stdout. Returns the process's exit status: 0 success, 1 the circuit has a defect, 2 an
 // unreadable file, 3 some nodes could never fire, 4 the run was still going at the timeout
 // (in seconds) and was stopped; the lines it printed stay printed. Random nodes draw from the
-// seed, or from a fresh one when none is given.
+// seed, or from a fresh one when none is given. With a trace file, the run's firings are
+// recorded and written there as Trace Event JSON once it is over (or stopped); a trace that
+// cannot be written makes the status 2.
 
 #include <QString>
 
@@ -13,6 +15,6 @@
 namespace flow {
 
 int RunCommand(const QString& file, std::optional<double> timeout = {},
-               std::optional<std::uint64_t> seed = {});
+               std::optional<std::uint64_t> seed = {}, const QString& trace = {});
 
 } // namespace flow

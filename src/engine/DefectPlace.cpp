@@ -30,6 +30,14 @@ QString InsideOf(const Frame* frame) {
 
 } // namespace
 
+QString NodePlace(const Node& node) {
+    return QStringLiteral("%1 at %2, %3")
+               .arg(node.Function ? node.Function->Name : QStringLiteral("unknown"))
+               .arg(node.X)
+               .arg(node.Y) +
+           InsideOf(node.Frame);
+}
+
 QString DefectPlace(const Defect& defect) {
     switch (defect.Kind) {
     case ErrorKind::MissingInput: {

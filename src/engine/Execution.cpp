@@ -13,6 +13,7 @@ namespace flow {
 
 void ExecuteCircuit(RunSession& session) {
     ShowRunState(session, RunState::Executing, QStringLiteral("Execution ..."));
+    if (session.Watch.Recording()) session.Watch.Recorder().BeginRun(session.RunNumber);
     {
         // Every start is counted before any thread wakes to compete for the processor.
         HeldRings held;
@@ -54,6 +55,7 @@ template <typename Fill> void Deliver(const Firing& firing, std::size_t output, 
         ++next;
         if (slot) {
             fill(*slot);
+            if (firing.Recorded) slot->Arrived = firing.Session.Watch.Recorder().Now();
             if (slot->Waited) slot->Semaphore.Release();
         }
     });
@@ -129,7 +131,9 @@ bool StopRun(RunSession& session) {
         return false;
     // A stopped run never settles: what did not fire was stopped, not stuck.
     session.FiringsToSettle = 0;
+    // Paused threads wake to their stop flags and leave without firing.
     StopUnfinishedThreads(session);
+    session.Watch.Gate().Reset(false);
     ShowRunState(session, RunState::Stopped, QStringLiteral("Execution ... stopped"));
     return true;
 }

@@ -2,6 +2,7 @@
 // Running a prepared circuit: every node fires once per Start, in data order.
 
 #include "engine/RunSession.h"
+#include "engine/Token.h"
 
 #include <vector>
 
@@ -16,6 +17,8 @@ struct Firing {
     flow::Node& Node;
     NodeRun& Run;
     std::uint64_t RunNumber;
+    // The run is recorded: what it delivers is stamped with the time it arrives.
+    bool Recorded = false;
 };
 
 // Delivers a value of the given type from the firing node's output (its place in PortArray) to
@@ -26,14 +29,6 @@ void SendToTargets(const Firing& firing, std::size_t output, const QString& text
 // Delivers nothing: every receiver fires without computing, but Merge, which looks past it.
 void SendNothing(const Firing& firing, std::size_t output);
 
-// A value as a slot holds it, taken out to be sent on later: what a loop carries from one
-// iteration to the next, or what Switch, Merge and Select pass on untouched.
-struct Token {
-    Int Value = 0;
-    QString Text;
-    int Type = PortType::Generic;
-    bool Empty = true; // nothing
-};
 Token TokenIn(const PortRun& slot);
 // Sends the token as it is: its value with its type, or nothing.
 void SendToken(const Firing& firing, std::size_t output, const Token& token);

@@ -10,7 +10,7 @@ namespace {
 
 // A pin hands its value into the body as a node's firing would.
 Firing PinFiring(const Firing& loop, const LoopRun::Source& pin) {
-    return {loop.Session, *pin.Pin, *pin.Run, loop.RunNumber};
+    return {loop.Session, *pin.Pin, *pin.Run, loop.RunNumber, loop.Recorded};
 }
 
 // After an iteration: every Continue Pin received true.
@@ -47,6 +47,7 @@ void Iterate(const Firing& firing) {
     Int times = 0;
     {
         std::lock_guard lock(firingLock);
+        loop.Iterating = true;
         for (const LoopRun::Input& input : loop.Inputs)
             inputs.push_back(TokenIn(*firing.Run.Ports[input.InstancePort]));
         if (loop.TimesPort) times = firing.Run.Ports[loop.TimesPort]->Value;
@@ -60,7 +61,10 @@ void Iterate(const Firing& firing) {
             std::lock_guard lock(firingLock);
             BeginIteration(firing, loop, inputs, ran);
         }
-        if (!loop.WaitForIteration()) return; // stopped: nothing leaves the loop
+        if (!loop.WaitForIteration()) {
+            loop.Iterating = false;
+            return; // stopped: nothing leaves the loop
+        }
         std::lock_guard lock(firingLock);
         loop.Ran = ++ran;
         more = loop.Conditional ? GoesOn(loop) : ran < std::uint64_t(times);
@@ -77,6 +81,7 @@ void Iterate(const Firing& firing) {
                                                   : Token{};
         SendToken(firing, output.InstancePort, token);
     }
+    loop.Iterating = false;
 }
 
 const Routine kLoop{QStringLiteral("Thread_Loop()"), &Iterate, false, true};

@@ -52,6 +52,11 @@ struct LoopRun {
     // The iteration under way, counting from 0; what Random draws with inside the body.
     std::atomic<std::uint64_t> Iteration{0};
 
+    // Set under the FiringLock while the instance runs its iterations; with no body firing
+    // owed (BodyDone), the loop itself has work under way: a step waits for it.
+    std::atomic<bool> Iterating{false};
+    bool BodyDone() const { return remaining_.load() <= 0; }
+
     // Iterations the loop ran in the Start numbered RanIn; read by the hover text.
     std::atomic<std::uint64_t> Ran{0};
     std::atomic<std::uint64_t> RanIn{0};

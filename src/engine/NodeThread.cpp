@@ -2,6 +2,7 @@
 
 #include "engine/DetachedThreads.h"
 #include "engine/Execution.h"
+#include "engine/FiringWatch.h"
 #include "engine/Routines.h"
 #include "engine/Settling.h"
 #include "engine/WaiterRoom.h"
@@ -122,15 +123,23 @@ void NodeThread::Loop() {
         if (Stopping) return;
         // Read now: ExecuteCircuit releases the starts only after the new number is set.
         const std::uint64_t runNumber = session.RunNumber;
-        const Firing firing{session, *node_, *run_, runNumber};
+        // The pause gate and the recording act here and nowhere else in the firing path; with
+        // neither wanted, the watch costs this one relaxed load.
+        WatchedFiring watched;
+        if (session.Watch.On() && !EnterWatch(watched, session, *node_, *run_, *routine_, runNumber,
+                                              lock, Stopping, record_))
+            return;
+        const Firing firing{session, *node_, *run_, runNumber, watched.Record != nullptr};
         if (routine_->Unlocked && !ReceivedNothing(firing)) {
             lock.unlock();
             routine_->Compute(firing);
             // A loop stopped in the middle did not fire: it sent nothing.
             if (Stopping) return;
+            NoteComputed(watched, session, *node_, *run_);
         } else {
             HeldRings held;
             FireOrSkip(*routine_, firing);
+            NoteComputed(watched, session, *node_, *run_);
             lock.unlock();
         }
         CountFiring();
@@ -138,6 +147,7 @@ void NodeThread::Loop() {
             driver->NoteFiring();
         else
             NoteFiring(session, runNumber);
+        LeaveWatch(watched, session);
     }
 }
 
@@ -155,6 +165,8 @@ void NodeThread::WaitForFirings(std::uint64_t firings) {
 
 void NodeThread::RequestStop() {
     Stopping = true;
+    // A thread held at the pause gate sleeps there, not on its semaphores.
+    if (session_) session_->Watch.Gate().WakeAll();
     if (run_) {
         // A loop waiting for its iteration wakes, and begins no other.
         if (run_->Loop) run_->Loop->Abort();

@@ -67,6 +67,9 @@ class NodeThread {
     std::condition_variable endedChanged_;
     bool ended_ = false;
     bool detached_ = false;
+    // What the recording of a run keeps of this thread's firing under way; its storage is
+    // reused from firing to firing.
+    FiringRecord record_;
 };
 
 } // namespace flow

@@ -29,6 +29,9 @@ class RunObserver {
     // thread of WatchSettling when it had nothing to wait for (engine/Settling.h). The same
     // rules as for PrintLine hold.
     virtual void RunMaySettle(std::uint64_t runNumber) { (void)runNumber; }
+    // Called on the worker thread of the node before which the run just paused (a breakpoint or
+    // a Pause); the same rules as for PrintLine hold.
+    virtual void RunPaused(std::uint64_t runNumber) { (void)runNumber; }
 };
 
 } // namespace flow

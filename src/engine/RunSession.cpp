@@ -68,8 +68,7 @@ NodeRun& RunSession::Prepare(const Node& node) {
     // a thread waits on them: it does once its body becomes a loop's.
     const std::size_t ports = std::max<std::size_t>(node.PortArray.size(), 1);
     const bool waited = RunsOnThread(node);
-    if (run->Ports.size() == ports && (ports == 1 || run->Ports[1]->Waited == waited))
-        return *run;
+    if (run->Ports.size() == ports && (ports == 1 || run->Ports[1]->Waited == waited)) return *run;
     ++generation_;
     run->Ports.resize(ports);
     for (std::size_t i = 1; i < run->Ports.size(); ++i)
@@ -108,6 +107,8 @@ bool RunSession::NodesLeaving(const std::vector<Node*>& nodes) {
     for (Node* node : nodes)
         if (NodeRun* run = RunOf(*node); run && run->Thread) running.emplace_back(node, run);
     const bool ended = StopNodeThreads(*this, running);
+    // The recording names nodes by address.
+    Watch.Recorder().Clear();
     std::lock_guard lock(firingLock_);
     for (Node* node : nodes) {
         const auto found = nodes_.find(node);

@@ -8,6 +8,7 @@
 
 #include "engine/CountingSemaphore.h"
 #include "engine/LoopRun.h"
+#include "engine/RunWatch.h"
 #include "model/Records.h"
 #include "model/RunLink.h"
 
@@ -65,6 +66,8 @@ struct PortRun {
     // What arrived was nothing: the sender was skipped, or a Switch sent its value the other
     // way. A node with such an input fires without computing and sends nothing on.
     bool Empty = false;
+    // When the value arrived, in the recording's time; written only while a run is recorded.
+    std::int64_t Arrived = -1;
 };
 
 // What a run keeps for one node: its thread and the routine it was started on, its semaphores
@@ -127,6 +130,8 @@ class RunSession final : public RunLink {
     // What Random nodes draw from (engine/RandomDraws.h): set before a Start, read by its
     // firings; the same seed gives the same numbers.
     std::uint64_t Seed = 0;
+    // The recording of firings and the pause gate (engine/RunWatch.h).
+    RunWatch Watch;
 
     std::mutex& FiringLock() override { return firingLock_; }
 

@@ -8,6 +8,7 @@
 #include "model/Records.h"
 #include "render/OverviewMap.h"
 #include "render/SceneIndex.h"
+#include "render/StepMarks.h"
 
 #include <QHash>
 
@@ -162,6 +163,8 @@ struct CircuitView : EditorState {
     // What Edit → Find looks for while its bar is open: the matching objects in sight are
     // marked. Empty while the bar is closed.
     QString FindText;
+    // Breakpoints, and what a paused run or a replay marks (render/StepMarks.h).
+    StepMarks Stepping;
     // Where the objects of the shown frame lie; derived data kept between redraws.
     mutable SceneIndex Index;
     // The overview's map of the shown frame (render/Overview.h); derived data too.

@@ -17,6 +17,7 @@
 #include "render/RunStateMarker.h"
 #include "render/SceneVisibility.h"
 #include "render/SpriteCache.h"
+#include "render/StepMarks.h"
 #include "render/ValueLabels.h"
 #include "render/WireDrawing.h"
 
@@ -85,6 +86,7 @@ void DrawScene(QPainter& painter, const CircuitView& view) {
         if (!view.ShowsEditing) continue;
         if (NeverFired(node, view.OpenPath)) DrawNeverFiredMark(painter, node);
         if (SkippedInLatestRun(view.Run, node, view.OpenPath)) DrawSkippedMark(painter, node);
+        DrawStepMarks(painter, node, view);
     }
     DrawValueLabels(painter, view, visible.Wires);
     for (const int i : visible.Comments)

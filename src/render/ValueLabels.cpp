@@ -1,6 +1,7 @@
 #include "render/ValueLabels.h"
 
 #include "engine/PortValues.h"
+#include "engine/RunCopies.h"
 #include "model/SubCircuits.h"
 #include "render/CircuitView.h"
 #include "render/Palette.h"
@@ -52,7 +53,14 @@ void CollectLabels(const CircuitView& view, const RunSession& run, const std::ve
         const Wire& wire = *frameWires[std::size_t(i)];
         const Port* end = CarryingEnd(wire);
         if (!end) continue;
-        std::optional<CarriedValue> value = LatestValueHeld(run, *end, latest, view.OpenPath);
+        std::optional<CarriedValue> value;
+        if (const auto* replayed = view.Stepping.Replayed) {
+            const Port* ran = RunCopyOf(*end, view.OpenPath);
+            if (const auto found = replayed->constFind(ran); ran && found != replayed->constEnd())
+                value = *found;
+        } else {
+            value = LatestValueHeld(run, *end, latest, view.OpenPath);
+        }
         if (!value) continue;
         const Port& other = end == wire.Destination ? *wire.Source : *wire.Destination;
         const WireGeometry g =
@@ -75,7 +83,8 @@ void ShowValueLabels(bool shown) {
 
 void DrawValueLabels(QPainter& painter, const CircuitView& view, const std::vector<int>& wires) {
     const RunSession* run = view.Run;
-    if (!Shown() || !view.ShowsEditing || !run || run->RunNumber == 0 ||
+    // A replay shows its values whether or not the labels are on.
+    if (!(Shown() || view.Stepping.Replayed) || !view.ShowsEditing || !run || run->RunNumber == 0 ||
         run->Target() != view.Circuit)
         return;
     if (kLabelTextSize * double(view.Magnification) < kSmallestReadable) return;

@@ -142,6 +142,7 @@ bool PopUpContextMenu(Circuit& circuit, QPoint screenPosition) {
     if (!target.Comment)
         if (QAction* action = WindowAction(circuit, Command::SelectConnected))
             menu->addAction(action);
+    if (target.Node) AddWindowActions(menu, circuit, {Command::ToggleBreakpoint});
     Opened() = menu;
     menu->popup(screenPosition);
     return true;

@@ -23,7 +23,10 @@
 #include "editor/history/History.h"
 #include "editor/window/CircuitWindow.h"
 #include "editor/window/EditorProcess.h"
+#include "editor/window/LiveRuns.h"
 #include "editor/window/RunMarks.h"
+#include "editor/window/RunReplay.h"
+#include "editor/window/RunSteering.h"
 #include "model/Model.h"
 #include "render/Redraw.h"
 
@@ -137,6 +140,12 @@ void OnMenu(Circuit& circuit, Command command) {
         if (QUndoStack* history = HistoryOf(circuit)) history->redo();
         break;
     case Command::Start:
+        // A paused run goes on; Start begins a new one only when none is held.
+        if (RunHeld(circuit)) {
+            ContinueCircuitRun(circuit);
+            break;
+        }
+        [[fallthrough]];
     case Command::RepeatLastSeed:
         StartRun(circuit,
                  command == Command::RepeatLastSeed ? SeedChoice::Repeat : SeedChoice::Fresh);
@@ -144,6 +153,30 @@ void OnMenu(Circuit& circuit, Command command) {
         break;
     case Command::Stop:
         StopCircuitRun(circuit);
+        break;
+    case Command::ToggleBreakpoint:
+        ToggleBreakpoints(circuit);
+        break;
+    case Command::Pause:
+        PauseCircuitRun(circuit);
+        break;
+    case Command::Step:
+        StepCircuitRun(circuit);
+        break;
+    case Command::Replay:
+        ReplayLatestRun(circuit);
+        break;
+    case Command::ReplayHalfSpeed:
+    case Command::ReplayNormalSpeed:
+    case Command::ReplayDoubleSpeed:
+        SetReplaySpeed(ReplaySpeed(int(command) - int(Command::ReplayHalfSpeed)));
+        break;
+    case Command::RunTimeline:
+        if (CircuitWindow* window = WindowOf(circuit))
+            window->ShowTimeline(!window->TimelineShown());
+        break;
+    case Command::RunOnEveryChange:
+        SetRunOnEveryChange(!RunOnEveryChangeOn());
         break;
     case Command::Cut:
         CutSelection(circuit);

@@ -6,6 +6,7 @@
 #include "editor/window/CircuitWindow.h"
 #include "editor/window/NodeToolTip.h"
 #include "editor/window/RunMarks.h"
+#include "editor/window/RunSteering.h"
 #include "editor/window/WindowObserver.h"
 #include "model/Model.h"
 #include "model/SubCircuits.h"
@@ -136,6 +137,10 @@ bool CircuitCanvas::event(QEvent* event) {
     }
     if (event->type() == QEvent::ToolTip) {
         if (view) ShowNodeToolTip(*this, *view, *static_cast<QHelpEvent*>(event));
+        return true;
+    }
+    if (event->type() == PausedEvent::EventType()) {
+        OnRunPaused(circuit_, static_cast<PausedEvent*>(event)->RunNumber);
         return true;
     }
     if (event->type() == SettleEvent::EventType()) {

@@ -13,6 +13,7 @@
 #include "editor/window/CircuitCanvas.h"
 #include "editor/window/CircuitRelease.h"
 #include "editor/window/CommandKeys.h"
+#include "editor/window/LiveRuns.h"
 #include "editor/window/OutputPanel.h"
 #include "editor/window/OutputPanelMenu.h"
 #include "editor/window/OutsideChanges.h"
@@ -20,18 +21,23 @@
 #include "editor/window/RecentFiles.h"
 #include "editor/window/RecoveryCopy.h"
 #include "editor/window/RunMarks.h"
+#include "editor/window/RunReplay.h"
+#include "editor/window/RunSteering.h"
 #include "editor/window/StatusText.h"
+#include "editor/window/TimelinePanel.h"
 #include "editor/window/UniqueShortcuts.h"
 #include "editor/window/WindowObserver.h"
 #include "editor/window/WindowPlacement.h"
 #include "engine/NodeThreads.h"
 #include "engine/Settling.h"
 #include "engine/ThreadReserve.h"
+#include "model/Expansion.h"
 #include "model/Model.h"
 #include "render/Overview.h"
 #include "render/Redraw.h"
 #include "render/ValueLabels.h"
 
+#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
@@ -43,6 +49,7 @@
 #include <QUndoStack>
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace flow {
 
@@ -71,7 +78,7 @@ QRect PlaceWindow(const Circuit& circuit, const QWidget* cascadeFrom) {
     return placed;
 }
 
-template <typename AddCommand> void AddViewMenu(QMenuBar* bar, AddCommand addCommand) {
+template <typename AddCommand> QMenu* AddViewMenu(QMenuBar* bar, AddCommand addCommand) {
     // Before Run, as menus usually stand.
     QMenu* view = new QMenu(QStringLiteral("View"), bar);
     bar->insertMenu(bar->actions().constLast(), view);
@@ -99,6 +106,7 @@ template <typename AddCommand> void AddViewMenu(QMenuBar* bar, AddCommand addCom
     view->addSeparator();
     // A text being typed on the canvas, or in a field, takes Backspace first.
     addCommand(view, QStringLiteral("Up"), Command::Up, {QKeySequence(Qt::Key_Backspace)});
+    return view;
 }
 
 template <typename AddCommand> void AddArrangeItems(QMenu* edit, AddCommand addCommand) {
@@ -217,7 +225,34 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     addCommand(run, QStringLiteral("Start"), Command::Start, {QKeySequence(Qt::Key_F5)});
     addCommand(run, QStringLiteral("Stop"), Command::Stop, {QKeySequence(Qt::SHIFT | Qt::Key_F5)});
     addCommand(run, QStringLiteral("Repeat Last Seed"), Command::RepeatLastSeed);
-    AddViewMenu(menuBar(), addCommand);
+    run->addSeparator();
+    addCommand(run, QStringLiteral("Pause"), Command::Pause, {QKeySequence(Qt::Key_F6)});
+    addCommand(run, QStringLiteral("Step"), Command::Step, {QKeySequence(Qt::Key_F10)});
+    addCommand(run, QStringLiteral("Toggle Breakpoint"), Command::ToggleBreakpoint,
+               {QKeySequence(Qt::Key_F9)});
+    run->addSeparator();
+    addCommand(run, QStringLiteral("Replay"), Command::Replay);
+    QMenu* speeds = run->addMenu(QStringLiteral("Replay Speed"));
+    auto* speedGroup = new QActionGroup(speeds);
+    for (const auto& [label, id] : {std::pair{QStringLiteral("½×"), Command::ReplayHalfSpeed},
+                                    std::pair{QStringLiteral("1×"), Command::ReplayNormalSpeed},
+                                    std::pair{QStringLiteral("2×"), Command::ReplayDoubleSpeed}}) {
+        QAction* speed = addCommand(speeds, label, id);
+        speed->setCheckable(true);
+        speed->setActionGroup(speedGroup);
+        speed->setChecked(int(id) - int(Command::ReplayHalfSpeed) == int(CurrentReplaySpeed()));
+    }
+    QAction* live =
+        addCommand(run, QStringLiteral("Run on Every Change"), Command::RunOnEveryChange);
+    live->setCheckable(true);
+    live->setChecked(RunOnEveryChangeOn());
+    connect(run, &QMenu::aboutToShow, live, [live] { live->setChecked(RunOnEveryChangeOn()); });
+    QMenu* view = AddViewMenu(menuBar(), addCommand);
+    view->addSeparator();
+    QAction* timeline = addCommand(view, QStringLiteral("Run Timeline"), Command::RunTimeline);
+    timeline->setCheckable(true);
+    connect(view, &QMenu::aboutToShow, timeline,
+            [this, timeline] { timeline->setChecked(TimelineShown()); });
     AddHelpMenu(menuBar(), addCommand);
     KeepShortcutsUnique(findChildren<QAction*>());
 
@@ -235,7 +270,10 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
         ShowHistorySteps();
         // A circuit that grew by an edit, an undo or a redo has its threads ready by its run.
         ReserveThreadsFor(SessionOf(circuit_));
+        StopHeldRunForEdit(circuit_);
+        DropTimelineIfStale();
         ForgetRunMarks(circuit_);
+        NoteEditForLiveRun(circuit_);
         if (wentOut) RedrawCircuit(circuit_);
     });
     ShowTitle();
@@ -313,6 +351,54 @@ void CircuitWindow::NoteSaved() {
 
 void CircuitWindow::NoteRun() {
     idleThreads_->start(IdleThreadDelay());
+}
+
+void CircuitWindow::ShowTimeline(bool shown) {
+    if (shown && !timeline_) {
+        timeline_ = new TimelinePanel([this](const Node* node) {
+            // Nodes inside instances are shown by the instance that holds them.
+            const Node* outer = OutermostNode(const_cast<Node*>(node));
+            GoUpTo(circuit_, 0);
+            ShowNode(circuit_, outer->Id);
+        });
+        splitter_->insertWidget(1, timeline_);
+        splitter_->setStretchFactor(1, 0);
+        splitter_->setCollapsible(1, false);
+    }
+    if (!timeline_) return;
+    timeline_->setVisible(shown);
+    SessionOf(circuit_).Watch.SetRecording(shown);
+    if (shown) {
+        QList<int> sizes = splitter_->sizes();
+        const int height = std::min(200, sizes[0] / 2);
+        if (sizes[1] < height) {
+            sizes[0] -= height - sizes[1];
+            sizes[1] = height;
+            splitter_->setSizes(sizes);
+        }
+        RefreshTimeline();
+    }
+}
+
+bool CircuitWindow::TimelineShown() const {
+    return timeline_ && !timeline_->isHidden();
+}
+
+void CircuitWindow::RefreshTimeline() {
+    if (!TimelineShown()) return;
+    const FiringRecorder& recorder = SessionOf(circuit_).Watch.Recorder();
+    timeline_->ShowFirings(recorder.Firings(), recorder.Dropped());
+}
+
+void CircuitWindow::DropTimelineIfStale() {
+    if (!timeline_ || timeline_->Firings().empty()) return;
+    const std::vector<Node*> running = RunNodes(circuit_);
+    const std::unordered_set<const Node*> present(running.begin(), running.end());
+    for (const FiringRecord& firing : timeline_->Firings())
+        if (!present.contains(firing.Fired)) {
+            timeline_->ShowFirings({}, 0);
+            return;
+        }
 }
 
 void CircuitWindow::closeEvent(QCloseEvent* event) {

@@ -24,6 +24,7 @@ namespace flow {
 class CircuitCanvas;
 class OutsideChanges;
 class RecoveryCopy;
+class TimelinePanel;
 
 class CircuitWindow : public QMainWindow {
     Q_OBJECT
@@ -59,6 +60,15 @@ class CircuitWindow : public QMainWindow {
     void NoteRun();
     // Takes the window away from its circuit while it closes: it shows it no more.
     void Detach();
+    // View → Run Timeline: the panel between the canvas and the output panel, made when first
+    // shown; while it shows, the circuit's runs are recorded.
+    void ShowTimeline(bool shown);
+    bool TimelineShown() const;
+    TimelinePanel* Timeline() const { return timeline_; }
+    // The latest run's firings into the timeline, when it shows; a timeline naming nodes that
+    // are gone is emptied.
+    void RefreshTimeline();
+    void DropTimelineIfStale();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -77,6 +87,7 @@ class CircuitWindow : public QMainWindow {
     QLabel* openPath_ = nullptr;
     RecoveryCopy* recovery_ = nullptr;
     OutsideChanges* outside_ = nullptr;
+    TimelinePanel* timeline_ = nullptr;
     bool detached_ = false;
 };
 

@@ -3,6 +3,9 @@
 #include "editor/actions/SubCircuitView.h"
 #include "editor/canvas/CanvasRedraw.h"
 #include "editor/canvas/OpenViews.h"
+#include "editor/window/CircuitWindow.h"
+#include "editor/window/RunReplay.h"
+#include "editor/window/RunSteering.h"
 #include "editor/window/StatusText.h"
 #include "editor/window/WindowObserver.h"
 #include "engine/Execution.h"
@@ -44,22 +47,30 @@ void ShowDefect(Circuit& circuit, const Defect& defect, const CameraView& before
 
 } // namespace
 
-void StartRun(Circuit& circuit, SeedChoice seed) {
+void StartRun(Circuit& circuit, SeedChoice seed, RunStart start, DefectCamera camera) {
     UnmarkNeverFired(circuit);
     const CircuitView* view = ViewOf(circuit);
     const CameraView before = view ? view->Camera() : CameraView{};
     RunSession& session = SessionOf(circuit);
     if (seed == SeedChoice::Fresh || session.RunNumber == 0) session.Seed = FreshSeed();
     if (!PrepareCircuit(session)) {
-        ShowDefect(circuit, session.Fault(), before);
+        if (camera == DefectCamera::Moves)
+            ShowDefect(circuit, session.Fault(), before);
+        else
+            RedrawCircuit(circuit);
         return;
     }
+    ForgetPauseMarks(circuit);
+    session.Watch.Gate().Reset(start == RunStart::Paused);
+    ApplyBreakpoints(circuit);
     WatchSettling(session);
     ExecuteCircuit(session);
 }
 
 void StopCircuitRun(Circuit& circuit) {
     StopRun(SessionOf(circuit));
+    ForgetPauseMarks(circuit);
+    if (CircuitWindow* window = WindowOf(circuit)) window->RefreshTimeline();
 }
 
 void OnRunMaySettle(Circuit& circuit, std::uint64_t runNumber) {
@@ -71,6 +82,9 @@ void OnRunMaySettle(Circuit& circuit, std::uint64_t runNumber) {
     const FiringOutlook outlook = OutlookOf(session);
     if (!HasSettled(session, outlook)) return;
     session.FiringsToSettle = 0;
+    ForgetPauseMarks(circuit);
+    if (CircuitWindow* window = WindowOf(circuit)) window->RefreshTimeline();
+    OnReplayRunSettled(circuit);
     // The repaints of the Start itself came before the values: nothing else need follow the
     // run (the output panel opens only on the first), so the labels are drawn here.
     if (outlook.NeverFire.empty()) {

@@ -10,9 +10,16 @@ namespace flow {
 // the last Start drew (a fresh one if there was none).
 enum class SeedChoice { Fresh, Repeat };
 
+// A run goes at once, or pauses before its first firing (Run → Step with no run going).
+enum class RunStart { Going, Paused };
+// A defect found by a Start the user asked for is shown close up; one found by a run that
+// follows the editing is only marked, where the user is looking.
+enum class DefectCamera { Moves, Stays };
+
 // Run → Start: forgets the last run's marks, prepares the circuit and, when it is ready, runs it
-// with its settling watched.
-void StartRun(Circuit& circuit, SeedChoice seed = SeedChoice::Fresh);
+// with its settling watched and its breakpoints set.
+void StartRun(Circuit& circuit, SeedChoice seed = SeedChoice::Fresh,
+              RunStart start = RunStart::Going, DefectCamera camera = DefectCamera::Moves);
 // Run → Stop: ends the circuit's run in progress, an endless loop's too.
 void StopCircuitRun(Circuit& circuit);
 // A firing after which the run may have settled (or a run with nothing to wait for): when the

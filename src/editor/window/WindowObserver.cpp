@@ -26,6 +26,11 @@ QEvent::Type SettleEvent::EventType() {
     return type;
 }
 
+QEvent::Type PausedEvent::EventType() {
+    static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());
+    return type;
+}
+
 void WindowObserver::AttachCanvas(QObject* canvas) {
     std::lock_guard lock(mutex_);
     canvas_ = canvas;
@@ -72,6 +77,11 @@ void WindowObserver::RunMaySettle(std::uint64_t runNumber) {
     std::lock_guard lock(mutex_);
     // Posted after the lines printed before it, so the panel is complete when the run ends.
     if (canvas_) QCoreApplication::postEvent(canvas_, new SettleEvent(runNumber));
+}
+
+void WindowObserver::RunPaused(std::uint64_t runNumber) {
+    std::lock_guard lock(mutex_);
+    if (canvas_) QCoreApplication::postEvent(canvas_, new PausedEvent(runNumber));
 }
 
 std::vector<PrintedLine> WindowObserver::TakeLines(PrintEvent& event) {

@@ -38,6 +38,14 @@ class SettleEvent : public QEvent {
     std::uint64_t RunNumber;
 };
 
+// A run that just paused before a node, posted from that node's thread.
+class PausedEvent : public QEvent {
+  public:
+    explicit PausedEvent(std::uint64_t runNumber) : QEvent(EventType()), RunNumber(runNumber) {}
+    static QEvent::Type EventType();
+    std::uint64_t RunNumber;
+};
+
 class WindowObserver : public RunObserver {
   public:
     explicit WindowObserver(Circuit& circuit) : circuit_(circuit), session_(circuit, this) {}
@@ -51,6 +59,7 @@ class WindowObserver : public RunObserver {
     void PrintLine(const QString& line, std::uint64_t runNumber) override;
     void PrintLineFrom(Int nodeId, const QString& line, std::uint64_t runNumber) override;
     void RunMaySettle(std::uint64_t runNumber) override;
+    void RunPaused(std::uint64_t runNumber) override;
     // The lines of a delivered event, with those that joined it while it was on its way.
     std::vector<PrintedLine> TakeLines(PrintEvent& event);
 

@@ -125,8 +125,9 @@ TEST_F(ContextMenuTest, AWireAloneOffersWhatItCanDoAndAnInstanceOffersOpenAndUng
 
     menu = RightClick(circuit, instance.X + instance.Width / 2.0, instance.Y + 6);
     ASSERT_NE(menu, nullptr);
-    EXPECT_EQ(Items(menu), QStringList({"Cut", "Copy", "Duplicate", "Delete", "Open Sub-circuit",
-                                        "Ungroup", "Rename Sub-circuit…", "Select Connected"}));
+    EXPECT_EQ(Items(menu),
+              QStringList({"Cut", "Copy", "Duplicate", "Delete", "Open Sub-circuit", "Ungroup",
+                           "Rename Sub-circuit…", "Select Connected", "Toggle Breakpoint"}));
     Item(menu, "Open Sub-circuit")->trigger();
     menu->close();
     EXPECT_EQ(ViewOf(circuit)->OpenPath, std::vector<Node*>{&instance});

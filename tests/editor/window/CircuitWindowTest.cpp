@@ -80,17 +80,24 @@ TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
               QList<QKeySequence>({QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")}));
     EXPECT_FALSE(window.UndoAction()->isEnabled());
     EXPECT_EQ(menus[2]->text(), "View");
-    EXPECT_EQ(Labels(menus[2]->menu()),
-              QStringList({"Zoom In", "Zoom Out", "Fit Circuit", "Actual Size", "---",
-                           "Show Values", "Overview", "Snap to Grid", "---", "Up"}));
+    EXPECT_EQ(
+        Labels(menus[2]->menu()),
+        QStringList({"Zoom In", "Zoom Out", "Fit Circuit", "Actual Size", "---", "Show Values",
+                     "Overview", "Snap to Grid", "---", "Up", "---", "Run Timeline"}));
     for (const int choice : {5, 6, 7})
         EXPECT_TRUE(menus[2]->menu()->actions()[choice]->isCheckable());
     EXPECT_FALSE(menus[2]->menu()->actions()[5]->isChecked());
     EXPECT_FALSE(menus[2]->menu()->actions()[6]->isChecked()) << "the overview starts off";
     EXPECT_EQ(menus[2]->menu()->actions()[9]->shortcut(), QKeySequence(Qt::Key_Backspace));
     EXPECT_EQ(menus[3]->text(), "Run");
-    EXPECT_EQ(Labels(menus[3]->menu()), QStringList({"Start", "Stop", "Repeat Last Seed"}));
+    EXPECT_EQ(
+        Labels(menus[3]->menu()),
+        QStringList({"Start", "Stop", "Repeat Last Seed", "---", "Pause", "Step",
+                     "Toggle Breakpoint", "---", "Replay", "Replay Speed", "Run on Every Change"}));
     EXPECT_EQ(menus[3]->menu()->actions()[0]->shortcut(), QKeySequence(Qt::Key_F5));
+    for (const auto& [index, key] : {std::pair{4, Qt::Key_F6}, {5, Qt::Key_F10}, {6, Qt::Key_F9}})
+        EXPECT_EQ(menus[3]->menu()->actions()[index]->shortcut(), QKeySequence(key));
+    EXPECT_EQ(Labels(Submenu(menus[3]->menu(), "Replay Speed")), QStringList({"½×", "1×", "2×"}));
     EXPECT_EQ(menus[4]->text(), "Help");
     EXPECT_EQ(Labels(menus[4]->menu()),
               QStringList({"Keyboard Shortcuts", "Functions", "About Flowlattice"}));
@@ -101,11 +108,10 @@ TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
     EXPECT_EQ(Labels(Submenu(add, "Logic")),
               QStringList({"Constant (False)", "Constant (True)", "---", "Not (\u00AC)",
                            "And (\u2227)", "Or (\u2228)", "---", "Select", "Switch", "Merge"}));
-    EXPECT_EQ(
-        Labels(Submenu(add, "Numeric")),
-        QStringList({"Constant (Integer)", "Constant (Real)", "---", "Plus (+)", "Subtract (-)",
-                     "Times (*)", "Divide (/)", "Remainder (mod)", "---", "ToInteger", "ToReal",
-                     "---", "Random (Real)", "Random (Integer)"}));
+    EXPECT_EQ(Labels(Submenu(add, "Numeric")),
+              QStringList({"Constant (Integer)", "Constant (Real)", "---", "Plus (+)",
+                           "Subtract (-)", "Times (*)", "Divide (/)", "Remainder (mod)", "---",
+                           "ToInteger", "ToReal", "---", "Random (Real)", "Random (Integer)"}));
     EXPECT_EQ(Labels(Submenu(add, "Strings")), QStringList({"Constant", "---", "ToString"}));
     EXPECT_EQ(Labels(Submenu(add, "Compare")),
               QStringList({"Equal (=)", "NotEqual (\u2260)", "---", "Less (<)",
