@@ -86,10 +86,14 @@ int Run(RunSession& session, const QString& file, std::optional<double> timeout)
 } // namespace
 
 int RunCommand(const QString& file, std::optional<double> timeout,
-               std::optional<std::uint64_t> seed) {
+               std::optional<std::uint64_t> seed, const std::vector<InputSetting>& settings) {
     RegisterCatalogue();
     Circuit* circuit = LoadForCommand(file, PartialRead::Warn);
     if (!circuit) return 2;
+    if (const QString refused = ApplyInputSettings(*circuit, settings); !refused.isEmpty()) {
+        std::fprintf(stderr, "flowlattice: %s: %s\n", qPrintable(file), qPrintable(refused));
+        return 2;
+    }
     // Kept for the whole process: a node thread that does not stop in time may still print,
     // and it reads its session.
     static TerminalObserver terminal;

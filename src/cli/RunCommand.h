@@ -3,7 +3,10 @@
 // to stdout. Returns the process's exit status: 0 success, 1 the circuit has a defect, 2 an
 // unreadable file, 3 some nodes could never fire, 4 the run was still going at the timeout
 // (in seconds) and was stopped; the lines it printed stay printed. Random nodes draw from the
-// seed, or from a fresh one when none is given.
+// seed, or from a fresh one when none is given. The inputs named in `settings` run with their
+// values; a setting that cannot be made exits with 2 before the run.
+
+#include "cli/InputSettings.h"
 
 #include <QString>
 
@@ -13,6 +16,7 @@
 namespace flow {
 
 int RunCommand(const QString& file, std::optional<double> timeout = {},
-               std::optional<std::uint64_t> seed = {});
+               std::optional<std::uint64_t> seed = {},
+               const std::vector<InputSetting>& settings = {});
 
 } // namespace flow

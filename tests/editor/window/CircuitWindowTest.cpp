@@ -88,8 +88,10 @@ TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
     EXPECT_FALSE(menus[2]->menu()->actions()[5]->isChecked());
     EXPECT_FALSE(menus[2]->menu()->actions()[6]->isChecked()) << "the overview starts off";
     EXPECT_EQ(menus[3]->text(), "Run");
-    EXPECT_EQ(Labels(menus[3]->menu()), QStringList({"Start", "Stop", "Repeat Last Seed"}));
+    EXPECT_EQ(Labels(menus[3]->menu()),
+              QStringList({"Start", "Start With Inputs…", "Stop", "Repeat Last Seed"}));
     EXPECT_EQ(menus[3]->menu()->actions()[0]->shortcut(), QKeySequence(Qt::Key_F5));
+    EXPECT_EQ(menus[3]->menu()->actions()[1]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F5));
     EXPECT_EQ(menus[4]->text(), "Help");
     EXPECT_EQ(Labels(menus[4]->menu()), QStringList({"Keyboard Shortcuts", "About Flowlattice"}));
 
@@ -97,14 +99,16 @@ TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
     EXPECT_EQ(Labels(add),
               QStringList({"Logic", "Numeric", "Strings", "Compare", "---", "PrintN"}));
     EXPECT_EQ(Labels(Submenu(add, "Logic")),
-              QStringList({"Constant (False)", "Constant (True)", "---", "Not (\u00AC)",
-                           "And (\u2227)", "Or (\u2228)", "---", "Select", "Switch", "Merge"}));
-    EXPECT_EQ(
-        Labels(Submenu(add, "Numeric")),
-        QStringList({"Constant (Integer)", "Constant (Real)", "---", "Plus (+)", "Subtract (-)",
-                     "Times (*)", "Divide (/)", "Remainder (mod)", "---", "ToInteger", "ToReal",
-                     "---", "Random (Real)", "Random (Integer)"}));
-    EXPECT_EQ(Labels(Submenu(add, "Strings")), QStringList({"Constant", "---", "ToString"}));
+              QStringList({"Constant (False)", "Constant (True)", "Input (Boolean)", "---",
+                           "Not (\u00AC)", "And (\u2227)", "Or (\u2228)", "---", "Select", "Switch",
+                           "Merge"}));
+    EXPECT_EQ(Labels(Submenu(add, "Numeric")),
+              QStringList({"Constant (Integer)", "Constant (Real)", "Input (Integer)",
+                           "Input (Real)", "---", "Plus (+)", "Subtract (-)", "Times (*)",
+                           "Divide (/)", "Remainder (mod)", "---", "ToInteger", "ToReal", "---",
+                           "Random (Real)", "Random (Integer)"}));
+    EXPECT_EQ(Labels(Submenu(add, "Strings")),
+              QStringList({"Constant", "Input", "---", "ToString"}));
     EXPECT_EQ(Labels(Submenu(add, "Compare")),
               QStringList({"Equal (=)", "NotEqual (\u2260)", "---", "Less (<)",
                            "LessOrEqual (\u2264)", "Greater (>)", "GreaterOrEqual (\u2265)"}));
