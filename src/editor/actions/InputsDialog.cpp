@@ -3,6 +3,7 @@
 #include "editor/actions/MenuCommands.h"
 #include "editor/canvas/CanvasInteraction.h"
 #include "editor/canvas/TypedValue.h"
+#include "editor/window/CircuitCanvas.h"
 #include "editor/window/CircuitWindow.h"
 #include "model/Inputs.h"
 #include "model/Model.h"
@@ -102,7 +103,10 @@ InputsDialogRunner& RunInputsDialog() {
 void StartWithInputs(Circuit& circuit) {
     CommitEditOf(circuit);
     InputsDialog dialog(circuit, WindowOf(circuit));
-    if (!RunInputsDialog()(dialog)) return;
+    const bool accepted = RunInputsDialog()(dialog);
+    // Keys go back to the canvas, where they went before the dialog took them.
+    if (CircuitWindow* window = WindowOf(circuit)) window->Canvas()->setFocus();
+    if (!accepted) return;
     ChangeInputValues(circuit, dialog.Values());
     OnMenu(circuit, Command::Start);
 }
