@@ -1,5 +1,6 @@
 // The flowlattice command line: the editor, or one of the headless modes.
 
+#include "cli/InputsCommand.h"
 #include "cli/RenderCommand.h"
 #include "cli/ResaveCommand.h"
 #include "cli/RunCommand.h"
@@ -23,13 +24,18 @@ const char* const kUsage =
     "Usage:\n"
     "  flowlattice [FILE]                       open the editor (FILE: a circuit to load)\n"
     "  flowlattice --run FILE [--timeout SECONDS] [--seed N] [--trace OUT.json]\n"
+    "                    [--set NAME=VALUE]...\n"
     "                                           load, check and run FILE without a window;\n"
     "                                           printed lines go to stdout; a run still going\n"
     "                                           after SECONDS is stopped; Random nodes draw\n"
     "                                           from seed N (0 to 18446744073709551615), the\n"
     "                                           same numbers for the same N; --trace records\n"
     "                                           every firing and writes them to OUT.json in\n"
-    "                                           the Trace Event format (the last 100000)\n"
+    "                                           the Trace Event format (the last 100000); the\n"
+    "                                           input NAME runs with VALUE (the file is not\n"
+    "                                           changed)\n"
+    "  flowlattice --inputs FILE                list FILE's inputs: name, type and value,\n"
+    "                                           parted by tabs, one input a line\n"
     "  flowlattice --render FILE --output OUT [--size WxH] [--scale N] [--fit]\n"
     "                                           draw FILE as its window's canvas would show it,\n"
     "                                           to an SVG when OUT ends in .svg, else a PNG;\n"
@@ -44,9 +50,13 @@ const char* const kUsage =
     "Files that are not Flowlattice circuits are refused. Running or drawing a file read only\n"
     "in part goes on, after saying on stderr what was left out.\n"
     "\n"
-    "Exit status: 0 success; 1 the circuit has a defect; 2 unusable arguments or a file that\n"
-    "cannot be read or written (or, to resave, was read only in part); 3 some nodes could\n"
-    "never fire; 4 a run still going at its timeout was stopped.\n";
+    "A VALUE is read as the editor reads a typed one: an Integer in decimal, $hexadecimal or\n"
+    "%binary, a Real in decimal, a Boolean True or False, a String as it is.\n"
+    "\n"
+    "Exit status: 0 success; 1 the circuit has a defect; 2 unusable arguments, an input\n"
+    "setting that names no input or gives a value not of its type, or a file that cannot be\n"
+    "read or written (or, to resave, was read only in part); 3 some nodes could never\n"
+    "fire; 4 a run still going at its timeout was stopped.\n";
 
 int BadArguments(const char* why) {
     std::fprintf(stderr, "flowlattice: %s\n\n%s", why, kUsage);
@@ -115,6 +125,7 @@ int main(int argc, char** argv) {
         std::optional<double> timeout;
         std::optional<std::uint64_t> seed;
         QString trace;
+        std::vector<flow::InputSetting> settings;
         for (int i = 2; i < argc; ++i) {
             if (!std::strcmp(argv[i], "--timeout") && i + 1 < argc) {
                 double seconds = 0;
@@ -131,6 +142,10 @@ int main(int argc, char** argv) {
             } else if (!std::strcmp(argv[i], "--trace") && i + 1 < argc && trace.isEmpty()) {
                 trace = arg(++i);
                 if (trace.isEmpty()) return BadArguments("--trace takes a file name");
+            } else if (!std::strcmp(argv[i], "--set") && i + 1 < argc) {
+                const auto setting = flow::ParseInputSetting(QString::fromLocal8Bit(argv[++i]));
+                if (!setting) return BadArguments("--set takes NAME=VALUE");
+                settings.push_back(*setting);
             } else if (file.isEmpty() && argv[i][0] != '-') {
                 file = arg(i);
             } else {
@@ -138,7 +153,12 @@ int main(int argc, char** argv) {
             }
         }
         if (file.isEmpty()) return BadArguments("--run takes exactly one FILE");
-        return unusableName ? badName() : flow::RunCommand(file, timeout, seed, trace);
+        return unusableName ? badName() : flow::RunCommand(file, timeout, seed, trace, settings);
+    }
+    if (!std::strcmp(first, "--inputs")) {
+        if (argc != 3 || argv[2][0] == '-') return BadArguments("--inputs takes exactly one FILE");
+        const QString file = arg(2);
+        return unusableName ? badName() : flow::InputsCommand(file);
     }
     if (!std::strcmp(first, "--resave")) {
         QStringList names;

@@ -103,10 +103,15 @@ bool WriteTrace(const RunSession& session, const QString& trace, std::int64_t ru
 } // namespace
 
 int RunCommand(const QString& file, std::optional<double> timeout,
-               std::optional<std::uint64_t> seed, const QString& trace) {
+               std::optional<std::uint64_t> seed, const QString& trace,
+               const std::vector<InputSetting>& settings) {
     RegisterCatalogue();
     Circuit* circuit = LoadForCommand(file, PartialRead::Warn);
     if (!circuit) return 2;
+    if (const QString refused = ApplyInputSettings(*circuit, settings); !refused.isEmpty()) {
+        std::fprintf(stderr, "flowlattice: %s: %s\n", qPrintable(file), qPrintable(refused));
+        return 2;
+    }
     // Kept for the whole process: a node thread that does not stop in time may still print,
     // and it reads its session.
     static TerminalObserver terminal;

@@ -6,6 +6,10 @@
 // seed, or from a fresh one when none is given. With a trace file, the run's firings are
 // recorded and written there as Trace Event JSON once it is over (or stopped); a trace that
 // cannot be written makes the status 2.
+// The inputs named in `settings` run with their values; a setting that cannot be made exits
+// with 2 before the run.
+
+#include "cli/InputSettings.h"
 
 #include <QString>
 
@@ -15,6 +19,7 @@
 namespace flow {
 
 int RunCommand(const QString& file, std::optional<double> timeout = {},
-               std::optional<std::uint64_t> seed = {}, const QString& trace = {});
+               std::optional<std::uint64_t> seed = {}, const QString& trace = {},
+               const std::vector<InputSetting>& settings = {});
 
 } // namespace flow

@@ -1,6 +1,7 @@
 #include "engine/BuiltInFunctions.h"
 
 #include "engine/Routines.h"
+#include "model/Inputs.h"
 
 namespace flow {
 
@@ -280,6 +281,18 @@ std::vector<FunctionEntry> MakeTable() {
          .MenuItems = {Item("Merge", "Logic", 2, 2)},
          .Description =
              "Sends whichever input carries a value, a when both do, nothing when neither does"},
+        // A constant with a name, by which a run is given another value from outside.
+        {.Name = "Input",
+         .Shape = "",
+         .Symbol = "",
+         .Width = 0,
+         .Height = 0,
+         .Ports = {Out(kInputBaseName, 0, 0)},
+         .Implementations = {{&Input_B, {B}}, {&Input_I, {I}}, {&Input_R, {R}}, {&Input_S, {S}}},
+         .MenuItems = {Item("Input (Boolean)", "Logic", 0, 2, 0, 0),
+                       Item("Input (Integer)", "Numeric", 0, 2, 1),
+                       Item("Input (Real)", "Numeric", 0, 3, 2), Item("Input", "Strings", 0, 1, 3)},
+         .Description = "A named value of the program, which a run may be given from outside"},
     };
 }
 
@@ -301,6 +314,7 @@ void RegisterCatalogue() {
     cat.ConstantInteger = cat.Constant->Implementations[1].get();
     cat.ConstantReal = cat.Constant->Implementations[2].get();
     cat.ConstantString = cat.Constant->Implementations[3].get();
+    cat.Input = FindFunction("Input");
 }
 
 } // namespace flow

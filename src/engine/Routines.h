@@ -26,6 +26,7 @@ struct Routine {
 
 namespace routines {
 extern const Routine Constant_B, Constant_I, Constant_R, Constant_S;
+extern const Routine Input_B, Input_I, Input_R, Input_S;
 extern const Routine Print_B, Print_I, Print_R, Print_S;
 extern const Routine And_BBB, And_III, Or_BBB, Or_III, Not_BB, Not_II;
 extern const Routine Plus_III, Plus_RRR, Plus_SSS, Subtract_III, Subtract_RRR;

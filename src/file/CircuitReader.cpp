@@ -9,6 +9,7 @@
 #include "file/XmlParse.h"
 #include "model/Catalogue.h"
 #include "model/Expansion.h"
+#include "model/Inputs.h"
 #include "model/Model.h"
 #include "model/SubCircuits.h"
 #include "model/ZoomRange.h"
@@ -68,30 +69,37 @@ struct PendingWire {
     WireEndRef Source, Destination;
 };
 
-void ReadConstantValue(Node& node, const XmlNode* element) {
-    const CatalogueState& catalogue = Catalogue();
+// The implementation of a constant or an input whose output has the type.
+Implementation* ImplementationHolding(const Node& node, int type) {
+    for (const auto& implementation : node.Function->Implementations)
+        if (implementation->Types.size() > 1 && implementation->Types[1] == type)
+            return implementation.get();
+    return nullptr;
+}
+
+void ReadHeldValue(Node& node, const XmlNode* element) {
     Port* port = PortByIndex(&node, 1);
     // Only the very first child counts, of whatever kind: a comment there means no value.
     const XmlNode* value = element->FirstChild;
     if (!port || !value || value->Kind != XmlKind::Element) return;
     const QString text = Text(value, "Value");
+    int type = PortType::Generic;
     if (value->Name == "Boolean") {
-        node.Implementation = catalogue.ConstantBoolean;
-        port->Type = PortType::Boolean;
+        type = PortType::Boolean;
         port->Value = text == QLatin1String("True") || text == QLatin1String("1") ? 1 : 0;
     } else if (value->Name == "Integer") {
-        node.Implementation = catalogue.ConstantInteger;
-        port->Type = PortType::Integer;
+        type = PortType::Integer;
         port->Value = ParseInteger(text);
     } else if (value->Name == "Real") {
-        node.Implementation = catalogue.ConstantReal;
-        port->Type = PortType::Real;
+        type = PortType::Real;
         port->Value = std::bit_cast<Int>(ParseReal(text));
     } else if (value->Name == "String") {
-        node.Implementation = catalogue.ConstantString;
-        port->Type = PortType::String;
+        type = PortType::String;
         port->Text = UnescapeText(text);
     }
+    if (type == PortType::Generic) return;
+    node.Implementation = ImplementationHolding(node, type);
+    port->Type = type;
 }
 
 // A source that chooses its own type names it in its first child; none, or an unknown one,
@@ -127,10 +135,10 @@ bool IsValueElement(const XmlNode* node) {
 // Element children of a Node that reading does not use: all of them, but for a constant's
 // value element in first place.
 void NoteUnusedChildren(const XmlNode* element, const Node* node, ReadLosses& losses) {
-    const XmlNode* used = node && (IsConstant(*node) || ChoosesOwnType(*node)) &&
-                                  IsValueElement(element->FirstChild)
-                              ? element->FirstChild
-                              : nullptr;
+    const XmlNode* used =
+        node && (HoldsValue(*node) || ChoosesOwnType(*node)) && IsValueElement(element->FirstChild)
+            ? element->FirstChild
+            : nullptr;
     for (const XmlNode* child = element->FirstChild; child; child = child->NextSibling)
         if (child->Kind == XmlKind::Element && child != used)
             NoteName(losses.SkippedElements, NameOf(child));
@@ -209,7 +217,7 @@ Comment* ReadComment(Frame& frame, const XmlNode* element) {
 
 namespace {
 
-enum class NodeRefusal { None, UnknownFunction, LongName, SelfContaining };
+enum class NodeRefusal { None, UnknownFunction, LongName, SelfContaining, InputInBody };
 
 struct NodeRead {
     flow::Node* Node = nullptr;
@@ -226,13 +234,18 @@ NodeRead ReadNodeElement(Frame& frame, const XmlNode* element, NestingCheck* nes
     if (IsSubCircuit(function) && (nesting ? !nesting->Admit(DefinitionOf(frame), function)
                                            : WouldRecurse(DefinitionOf(frame), function)))
         return {nullptr, NodeRefusal::SelfContaining};
+    const bool input = function == Catalogue().Input;
+    // A body takes its values through its pins: inputs are the main frame's.
+    if (input && DefinitionOf(frame)) return {nullptr, NodeRefusal::InputInBody};
     const bool pin = function == PinFunctions().Input || function == PinFunctions().Output;
-    const QString pinName = pin ? Text(element, "Name") : QString();
-    if (pinName.size() > kLongestName) return {nullptr, NodeRefusal::LongName};
+    const QString name = pin || input ? Text(element, "Name") : QString();
+    if (name.size() > kLongestName) return {nullptr, NodeRefusal::LongName};
     Node* node = AddNode(&frame, function, nullptr);
-    if (IsConstant(*node)) ReadConstantValue(*node, element);
+    if (HoldsValue(*node)) ReadHeldValue(*node, element);
     if (ChoosesOwnType(*node)) ReadChosenType(*node, element);
-    if (pin) SetPinName(*node, pinName);
+    if (pin) SetPinName(*node, name);
+    // A file without a name for an input reads as a new one would be called.
+    if (input) SetInputName(*node, name.isEmpty() ? kInputBaseName : name);
     // IDs are mapped, not used as array positions, so an enormous ID costs one entry.
     const Int id = Integer(element, "ID");
     if (id >= 0) frame.Owner->FileIdTable.insert(id, node);
@@ -254,6 +267,9 @@ void NoteRefusal(const XmlNode* element, NodeRefusal refusal, ReadLosses& accoun
         break;
     case NodeRefusal::SelfContaining:
         ++account.SelfContaining;
+        break;
+    case NodeRefusal::InputInBody:
+        ++account.InputsInBodies;
         break;
     }
 }

@@ -5,7 +5,7 @@
 #include "file/FileText.h"
 #include "file/WholeFile.h"
 #include "file/XmlWrite.h"
-#include "model/Catalogue.h"
+#include "model/Inputs.h"
 #include "model/Model.h"
 #include "model/SubCircuits.h"
 
@@ -71,25 +71,29 @@ XmlNode* WriteNode(const Node& node, XmlNode* frameElement) {
     SetInteger(element, "X", node.X);
     SetInteger(element, "Y", node.Y);
     if (IsPin(node)) SetText(element, "Name", PinName(node));
-    const CatalogueState& catalogue = Catalogue();
+    if (IsInput(node)) SetText(element, "Name", InputName(node));
     const Port* port = node.PortArray.size() > 1 ? node.PortArray[1] : nullptr;
     // The first implementation is what a file without the element reads, so only the others
     // are written, as an element naming the output's type.
     if (ChoosesOwnType(node) && node.Implementation && node.Implementation->Types.size() > 1 &&
         node.Implementation != node.Function->Implementations.front().get())
         AppendElement(element, PortTypeName(node.Implementation->Types[1]).toStdString());
-    if (!IsConstant(node) || !node.Implementation || !port) return element;
-    const Implementation* implementation = node.Implementation;
-    if (implementation == catalogue.ConstantBoolean) {
+    if (!HoldsValue(node) || !port) return element;
+    switch (HeldType(node)) {
+    case PortType::Boolean:
         SetText(AppendElement(element, "Boolean"), "Value",
                 port->Value ? QStringLiteral("True") : QStringLiteral("False"));
-    } else if (implementation == catalogue.ConstantInteger) {
+        break;
+    case PortType::Integer:
         SetInteger(AppendElement(element, "Integer"), "Value", port->Value);
-    } else if (implementation == catalogue.ConstantReal) {
+        break;
+    case PortType::Real:
         SetText(AppendElement(element, "Real"), "Value",
                 FormatReal(std::bit_cast<double>(port->Value), 6, QStringLiteral("e")));
-    } else if (implementation == catalogue.ConstantString) {
+        break;
+    case PortType::String:
         SetText(AppendElement(element, "String"), "Value", EscapeText(port->Text));
+        break;
     }
     return element;
 }

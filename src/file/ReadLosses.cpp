@@ -40,7 +40,8 @@ QString UnreadObjects(const ReadLosses& losses) {
 
 bool ReadLosses::Any() const {
     return StopLine > 0 || !ForeignRoot.isEmpty() || NoMainFrame || NodesLeftOut > 0 ||
-           WiresLeftOut > 0 || SelfContaining > 0 || LongNames > 0 || !SkippedElements.isEmpty();
+           WiresLeftOut > 0 || SelfContaining > 0 || InputsInBodies > 0 || LongNames > 0 ||
+           !SkippedElements.isEmpty();
 }
 
 QString ReadLosses::StoppedAt() const {
@@ -80,6 +81,10 @@ QString DescribeLosses(const QString& fileTitle, const ReadLosses& losses) {
     if (losses.SelfContaining)
         sentences << QStringLiteral("%1 left out: a sub-circuit may not contain itself.")
                          .arg(Count(losses.SelfContaining, "instance was", "instances were"));
+    if (losses.InputsInBodies)
+        sentences << QStringLiteral("%1 left out of sub-circuits: a body takes its values "
+                                    "through its pins.")
+                         .arg(Count(losses.InputsInBodies, "input was", "inputs were"));
     if (losses.LongNames)
         sentences << QStringLiteral("%1 longer than %2 characters: what %3 left out.")
                          .arg(Count(losses.LongNames, "name was", "names were"))

@@ -26,6 +26,8 @@ struct ReadLosses {
     std::size_t WiresLeftOut = 0;
     // Instances left out of a sub-circuit's body because the sub-circuit would contain itself.
     std::size_t SelfContaining = 0;
+    // Input nodes left out of a sub-circuit's body, which takes its values through its pins.
+    std::size_t InputsInBodies = 0;
     // Names longer than kLongestName (model/SubCircuits.h), with what they named: a Frame's (its
     // sub-circuit is not declared), a pin's, or a node's Function (no function has such a name).
     std::size_t LongNames = 0;

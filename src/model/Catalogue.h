@@ -17,6 +17,7 @@ struct CatalogueState {
     Implementation* ConstantInteger = nullptr;
     Implementation* ConstantReal = nullptr;
     Implementation* ConstantString = nullptr;
+    FunctionDef* Input = nullptr;
 };
 
 CatalogueState& Catalogue();

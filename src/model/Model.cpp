@@ -2,6 +2,7 @@
 
 #include "model/Catalogue.h"
 #include "model/Expansion.h"
+#include "model/Inputs.h"
 #include "model/SubCircuits.h"
 #include "model/TypeResolution.h"
 
@@ -93,7 +94,7 @@ bool IsConstant(const Node& node) {
 }
 
 bool ChoosesOwnType(const Node& node) {
-    if (!node.Function || IsConstant(node) || node.Function->Implementations.size() < 2)
+    if (!node.Function || HoldsValue(node) || node.Function->Implementations.size() < 2)
         return false;
     return std::none_of(node.Ports.begin(), node.Ports.end(),
                         [](const auto& port) { return port->Direction & Direction::In; });

@@ -62,8 +62,8 @@ Port* AddPortTemplate(ObjectHeader* owner, int direction, const QString& label, 
                       int wireDirX, int wireDirY);
 
 bool IsConstant(const Node& node);
-// A source no wire can type and that is not a constant, with implementations to choose from
-// (Random): its implementation is what the user chose, and the file keeps it.
+// A source no wire can type that holds no typed value (a constant, an input), with implementations
+// to choose from (Random): its implementation is what the user chose, and the file keeps it.
 bool ChoosesOwnType(const Node& node);
 // "Boolean", "Integer", "Real", "String"; empty for a type not fixed yet.
 QString PortTypeName(int type);

@@ -1,6 +1,7 @@
 #include "model/TypeResolution.h"
 
 #include "model/Expansion.h"
+#include "model/Inputs.h"
 #include "model/Model.h"
 #include "model/SubCircuits.h"
 
@@ -125,10 +126,10 @@ bool ResolveOne(Node& node) {
     const FunctionDef* function = node.Function;
     if (!function) return true;
     if (!node.Implementation) {
-        // A constant's implementation is its value type, given by the menu or the file; a
-        // constant read without a value keeps none, and Random has none to give. An input pin
-        // has one only in an expansion whose instance is fed.
-        if (IsConstant(node) || IsInputPin(node) || function->Implementations.empty()) {
+        // A constant's (or an input's) implementation is its value type, given by the menu or
+        // the file; a constant read without a value keeps none, and Random has none to give. An
+        // input pin has one only in an expansion whose instance is fed.
+        if (HoldsValue(node) || IsInputPin(node) || function->Implementations.empty()) {
             for (const auto& port : node.Ports)
                 port->Type = PortType::Generic;
             return true;

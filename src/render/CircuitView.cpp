@@ -18,6 +18,7 @@ void DropEdit(EditorState& editor) {
     editor.Set(InteractionFlag::Editing, false);
     editor.EditComment = nullptr;
     editor.EditNode = nullptr;
+    editor.EditName = false;
     editor.EditBuffer.clear();
     editor.Caret = editor.SelectionLength = 0;
 }

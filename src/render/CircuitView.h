@@ -103,6 +103,7 @@ struct EditorState {
     Comment* EditComment = nullptr;
     bool EditCommentNew = false; // made by the double click that began the edit
     Node* EditNode = nullptr;
+    bool EditName = false; // the edited node's name (an input's), not its value
     int Caret = 0;
     int SelectionLength = 0;
     QString EditBuffer;

@@ -1,5 +1,6 @@
 #include "render/FindMatch.h"
 
+#include "model/Inputs.h"
 #include "model/Model.h"
 #include "model/SubCircuits.h"
 #include "render/NodeDrawing.h"
@@ -37,7 +38,7 @@ bool FindText::In(const QString& shown) const {
 
 bool Matches(const Node& node, const FindText& text) {
     if (node.Function && text.In(node.Function->Name)) return true;
-    if (IsConstant(node)) return text.In(ConstantText(node));
+    if (HoldsValue(node)) return text.In(ConstantText(node));
     return IsPin(node) && text.In(PinName(node));
 }
 

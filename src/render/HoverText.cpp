@@ -2,6 +2,7 @@
 
 #include "engine/PortValues.h"
 #include "engine/RunCopies.h"
+#include "model/Inputs.h"
 #include "model/Model.h"
 #include "model/TypeResolution.h"
 #include "render/ValueDisplay.h"
@@ -84,6 +85,8 @@ QString HoverText(const Comment&) {
 
 QString HoverText(const Node& node, const std::vector<Node*>& openPath, const RunSession* run) {
     if (IsConstant(node)) return QStringLiteral("Constant") + RunSuffix(node, openPath, run);
+    if (IsInput(node))
+        return QStringLiteral("Input “%1”").arg(InputName(node)) + RunSuffix(node, openPath, run);
     return QStringLiteral("Function: ") + (node.Function ? node.Function->Name : QString()) +
            RunSuffix(node, openPath, run);
 }

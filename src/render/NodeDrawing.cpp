@@ -2,6 +2,7 @@
 
 #include "model/Catalogue.h"
 #include "model/Coordinates.h"
+#include "model/Inputs.h"
 #include "model/Model.h"
 #include "render/Camera.h"
 #include "render/CaretPlacement.h"
@@ -37,10 +38,41 @@ bool IsEdited(const Node& node, const EditorState* editor) {
     return editor->Has(InteractionFlag::Editing) && editor->EditNode == &node;
 }
 
+bool NameEdited(const Node& node, const EditorState* editor) {
+    return IsEdited(node, editor) && editor->EditName;
+}
+
+// What a constant's box shows: an input's name, then its value as a block of its own, so that
+// the lines of a String value stand under each other.
+struct HeldText {
+    QString Name; // an input's; none for a constant
+    QString Value;
+};
+
+QString NamePrefix(const Node& node, const QString& name) {
+    return IsInput(node) ? name + QStringLiteral(": ") : QString();
+}
+
+double ValueIndent(const QFont& font, const Node& node, const QString& name) {
+    return IsInput(node) ? TextBlockWidth(font, NamePrefix(node, name)) : 0.0;
+}
+
+// The text as the box shows it while the node is edited: the edit buffer stands for the part
+// under edit.
+HeldText EditedText(const Node& node, const EditorState& editor) {
+    if (editor.EditName) return {editor.EditBuffer, ValueText(node)};
+    return {InputName(node), editor.EditBuffer};
+}
+
+HeldText ShownText(const Node& node) {
+    return {IsInput(node) ? InputName(node) : QString(), ValueText(node)};
+}
+
 // The box grows leftwards from X, which stays the box's right edge.
-void SizeConstant(Node& node, const QFont& font, const QString& text) {
-    node.Width = -(Int(std::ceil(TextBlockWidth(font, text))) + kConstantMarginX);
-    node.Height = Int(std::ceil(TextBlockHeight(font, text))) + kConstantMarginY;
+void SizeConstant(Node& node, const QFont& font, const HeldText& text) {
+    const double width = ValueIndent(font, node, text.Name) + TextBlockWidth(font, text.Value);
+    node.Width = -(Int(std::ceil(width)) + kConstantMarginX);
+    node.Height = Int(std::ceil(TextBlockHeight(font, text.Value))) + kConstantMarginY;
 }
 
 // The dark outline, then the selection or (dashed) hover highlight over it.
@@ -75,12 +107,21 @@ void DrawConstantBox(QPainter& painter, const Node& node, int flags, QRgb shadow
     painter.fillPath(box, gradient);
 }
 
-void DrawConstantText(QPainter& painter, const Node& node, const QString& text, int caret,
-                      int selection) {
-    painter.setFont(ConstantFont());
+// The caret and selection belong to the name while it is edited, else to the value.
+void DrawConstantText(QPainter& painter, const Node& node, const HeldText& text, bool nameEdited,
+                      int caret, int selection) {
+    const QFont font = ConstantFont();
+    painter.setFont(font);
     painter.setPen(SlotColor(ColorSlot::SymbolFill));
-    DrawEditText(painter, double(node.Width + kConstantTextX), kConstantTextY, text, caret,
-                 selection);
+    const double x = double(node.Width + kConstantTextX);
+    if (IsInput(node)) {
+        DrawEditText(painter, x, kConstantTextY, text.Name, nameEdited ? caret : kNoCaret,
+                     selection);
+        DrawEditText(painter, x + TextBlockWidth(font, text.Name), kConstantTextY,
+                     QStringLiteral(": "), kNoCaret, 0);
+    }
+    DrawEditText(painter, x + ValueIndent(font, node, text.Name), kConstantTextY, text.Value,
+                 nameEdited ? kNoCaret : caret, selection);
 }
 
 // Node bodies and ports are drawn with the painter in device space, each through the transform
@@ -105,13 +146,14 @@ void DrawConstantBody(QPainter& painter, const QTransform& local, const Node& no
     if (!edited) key.Text = node.DisplayText;
     DrawThroughSprite(painter, local, key, bounds, [&](QPainter& p) {
         DrawConstantBox(p, node, flags, shadow, tint);
-        if (!edited) DrawConstantText(p, node, node.DisplayText, kNoCaret, 0);
+        if (!edited) DrawConstantText(p, node, ShownText(node), false, kNoCaret, 0);
     });
     if (edited) {
         // The only drawing of a node that sets the painter's font and pen.
         painter.save();
         painter.setTransform(local);
-        DrawConstantText(painter, node, editor.EditBuffer, editor.Caret, editor.SelectionLength);
+        DrawConstantText(painter, node, EditedText(node, editor), editor.EditName, editor.Caret,
+                         editor.SelectionLength);
         painter.restore();
     }
 }
@@ -195,17 +237,20 @@ void DrawPortAt(QPainter& painter, const QTransform& nodeLocal, const Port& port
 
 } // namespace
 
-QString ConstantText(const Node& node) {
-    const CatalogueState& catalogue = Catalogue();
+QString ValueText(const Node& node) {
     const Port* port = FirstPort(node);
-    const Implementation* implementation = node.Implementation;
-    if (!port || !implementation) return QStringLiteral("\u2205");
-    int type = PortType::Generic;
-    if (implementation == catalogue.ConstantBoolean) type = PortType::Boolean;
-    if (implementation == catalogue.ConstantInteger) type = PortType::Integer;
-    if (implementation == catalogue.ConstantReal) type = PortType::Real;
-    if (implementation == catalogue.ConstantString) type = PortType::String;
-    return DisplayValue(type, port->Value, port->Text);
+    if (!port || !node.Implementation) return QStringLiteral("\u2205");
+    return DisplayValue(HeldType(node), port->Value, port->Text);
+}
+
+QString ConstantText(const Node& node) {
+    return NamePrefix(node, InputName(node)) + ValueText(node);
+}
+
+double InputValueLeft(const Node& node) {
+    const QFont font = ConstantFont();
+    return double(SaturatedSum(node.X, node.Width + kConstantTextX)) +
+           ValueIndent(font, node, InputName(node));
 }
 
 QFont ConstantFont() {
@@ -213,20 +258,21 @@ QFont ConstantFont() {
 }
 
 void LayoutConstant(Node& node, EditorState* editing) {
-    if (!IsConstant(node)) return;
+    if (!HoldsValue(node)) return;
     const bool edited = IsEdited(node, editing);
     // Every redraw asks every constant; most have nothing to do.
     if (!edited && !(node.Flags & ObjectFlag::NeedsLayout)) return;
     const QFont font = ConstantFont();
     if (edited) {
         // The caret follows the box as it was last laid out, which is what the user sees.
-        PlaceCaret(*editing, font, double(SaturatedSum(node.X, node.Width + kConstantTextX)),
+        const double textLeft = double(SaturatedSum(node.X, node.Width + kConstantTextX));
+        PlaceCaret(*editing, font, NameEdited(node, editing) ? textLeft : InputValueLeft(node),
                    double(SaturatedSum(node.Y, kConstantTextY)));
-        SizeConstant(node, font, editing->EditBuffer);
+        SizeConstant(node, font, EditedText(node, *editing));
         return;
     }
     node.DisplayText = ConstantText(node);
-    SizeConstant(node, font, node.DisplayText);
+    SizeConstant(node, font, ShownText(node));
     if (Port* port = FirstPort(node)) {
         port->X = -4;
         port->Y = node.Height / 2;
@@ -252,7 +298,7 @@ void DrawNode(QPainter& painter, const Node& node, const CircuitView& view) {
     if (const press::Dragging* drag = editor.Drag(); drag && (flags & ObjectFlag::Selected))
         local.translate(double(drag->DX), double(drag->DY));
     painter.setTransform(QTransform());
-    if (IsConstant(node))
+    if (HoldsValue(node))
         DrawConstantBody(painter, local, node, editor, flags, shadow);
     else
         DrawFunctionBody(painter, local, node, flags, shadow);

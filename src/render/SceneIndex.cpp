@@ -1,5 +1,6 @@
 #include "render/SceneIndex.h"
 
+#include "model/Inputs.h"
 #include "model/Model.h"
 #include "model/SubCircuits.h"
 #include "render/PathCache.h"
@@ -84,7 +85,7 @@ void RebuildGrid(BoxGrid& grid, const Entries& entries, BoxOf boxOf) {
 
 QRectF SceneIndex::NodeBox(const Node& node, const EditorState* editing) {
     QRectF bounds = QRectF(0, 0, double(node.Width), double(node.Height)).normalized();
-    if (node.Function && !IsConstant(node)) bounds |= PathsOf(*node.Function).Bounds;
+    if (node.Function && !HoldsValue(node)) bounds |= PathsOf(*node.Function).Bounds;
     if (IsPin(node)) bounds |= PinNameBox(node, editing);
     for (const auto& port : node.Ports)
         bounds |= Widened(QRectF(double(port->X), double(port->Y), 0, 0), kPortRadius);

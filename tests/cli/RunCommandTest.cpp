@@ -38,6 +38,7 @@ TEST(RunCommandTest, ExamplesPrintTheirResults) {
          {QStringLiteral("-2"), QStringLiteral("0.333333"), QStringLiteral("1.23457e6"),
           QStringLiteral("10."), QStringLiteral("3.5")}},
         {"subcircuits.xml", {QStringLiteral("25"), QStringLiteral("6.25")}},
+        {"temperature.xml", {QStringLiteral("212.")}},
     };
     for (const auto& example : examples) {
         const Outcome run =
@@ -45,6 +46,13 @@ TEST(RunCommandTest, ExamplesPrintTheirResults) {
         EXPECT_EQ(run.Status, 0) << example.File << run.Error.toStdString();
         EXPECT_EQ(SortedLines(run.Out), example.Lines) << example.File;
     }
+
+    // The input takes another value for one run.
+    const Outcome body =
+        Flowlattice({QStringLiteral("--run"), Example(QStringLiteral("temperature.xml")),
+                     QStringLiteral("--set"), QStringLiteral("celsius=37")});
+    EXPECT_EQ(body.Status, 0) << body.Error.toStdString();
+    EXPECT_EQ(body.Out, QStringLiteral("98.6\n"));
 
     // The loops' lines come in the order of their iterations, exactly.
     const struct {

@@ -54,16 +54,16 @@ TEST(AddedFunctionTest, TheAddNodeMenuOffersItInItsPlace) {
     const QMenu* numeric = Submenu(add, "Numeric");
     ASSERT_NE(numeric, nullptr);
     EXPECT_EQ(Labels(numeric),
-              QStringList({"Constant (Integer)", "Constant (Real)", "---", "Plus (+)",
-                           "Subtract (-)", "Times (*)", "Divide (/)", "Remainder (mod)",
-                           "Twice (2x)", "---", "ToInteger", "ToReal", "---",
-                           "Random (Real)", "Random (Integer)"}));
-    EXPECT_EQ(AddNodeCommandCount(), 29);
+              QStringList({"Constant (Integer)", "Constant (Real)", "Input (Integer)",
+                           "Input (Real)", "---", "Plus (+)", "Subtract (-)", "Times (*)",
+                           "Divide (/)", "Remainder (mod)", "Twice (2x)", "---", "ToInteger",
+                           "ToReal", "---", "Random (Real)", "Random (Integer)"}));
+    EXPECT_EQ(AddNodeCommandCount(), 33);
 
     // Its command makes a Twice node waiting to be placed; the items below it moved one id on
     // and still make their own nodes.
     const int id = CommandOf(numeric, "Twice (2x)");
-    EXPECT_EQ(id, kFirstAddNodeCommand + 15);
+    EXPECT_EQ(id, kFirstAddNodeCommand + 18);
     Node preview;
     FillPreviewNode(preview, id);
     EXPECT_EQ(preview.Function, FindFunction("Twice"));
@@ -104,6 +104,10 @@ TEST(AddedFunctionTest, TheTypeToPlacePopupOffersItWhereAWireFits) {
                                               "Select",
                                               "Switch",
                                               "Merge",
+                                              "Input (Boolean)",
+                                              "Input (Integer)",
+                                              "Input (Real)",
+                                              "Input (String)",
                                               "Twice"}));
     EXPECT_EQ(LabelsOf(MatchingChoices(choices, "tw")), QStringList({"Twice"}));
 

@@ -6,6 +6,7 @@
 #include "editor/history/History.h"
 #include "editor/window/StatusText.h"
 #include "model/Catalogue.h"
+#include "model/Inputs.h"
 #include "model/Model.h"
 #include "model/SubCircuits.h"
 #include "render/Redraw.h"
@@ -161,6 +162,12 @@ QMenu* AddNodeMenu() {
     return Menu();
 }
 
+FunctionDef* MenuItemFunction(int commandId) {
+    const std::vector<MenuPlace> items = ItemsInMenuOrder();
+    const int index = commandId - kFirstAddNodeCommand;
+    return index < 0 || index >= int(items.size()) ? nullptr : items[std::size_t(index)].Function;
+}
+
 void FillPreviewNode(Node& preview, int commandId) {
     const std::vector<MenuPlace> items = ItemsInMenuOrder();
     const int index = commandId - kFirstAddNodeCommand;
@@ -178,6 +185,10 @@ void FillPreviewNode(Node& preview, int commandId) {
 
 QString PlacementRefusal(const Circuit& circuit, const FunctionDef* function) {
     const FunctionDef* outer = DefinitionOf(ShownFrame(circuit));
+    if (outer && function && function == Catalogue().Input)
+        return QStringLiteral("An Input cannot go inside “%1”: a sub-circuit's body takes its "
+                              "values through its input pins")
+            .arg(outer->Name);
     if (!WouldRecurse(outer, function)) return QString();
     return QStringLiteral("“%1” cannot go inside “%2”: a sub-circuit may not contain itself")
         .arg(function->Name, outer->Name);

@@ -23,9 +23,12 @@ QMenu* AddNodeMenu();
 // Fills the placement preview node as the menu entry with this id describes, which makes its
 // function pending for placement. Ids outside the menu do nothing.
 void FillPreviewNode(Node& preview, int commandId);
+// The function of the menu entry with this id; none for ids outside the menu.
+FunctionDef* MenuItemFunction(int commandId);
 
-// Why an instance of the function cannot go into the circuit's shown frame: it would make that
-// frame's sub-circuit contain itself. Empty when it can.
+// Why a node of the function cannot go into the circuit's shown frame: an instance would make
+// that frame's sub-circuit contain itself, and an input belongs to the main frame. Empty when it
+// can.
 QString PlacementRefusal(const Circuit& circuit, const FunctionDef* function);
 // Makes a sub-circuit (or a pin) the function pending for placement in the circuit's shown
 // frame; an instance that would make that frame's sub-circuit contain itself is refused in the

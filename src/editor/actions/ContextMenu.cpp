@@ -6,6 +6,7 @@
 #include "editor/canvas/CanvasRedraw.h"
 #include "editor/canvas/OpenViews.h"
 #include "editor/window/CircuitWindow.h"
+#include "model/Inputs.h"
 #include "model/Model.h"
 #include "model/ObjectsById.h"
 #include "model/SubCircuits.h"
@@ -135,8 +136,17 @@ bool PopUpContextMenu(Circuit& circuit, QPoint screenPosition) {
                          });
         menu->addSeparator();
     }
-    if (target.Node && IsConstant(*target.Node))
+    if (target.Node && HoldsValue(*target.Node))
         AddEditAction(menu, circuit, QStringLiteral("Edit Value"), target.Node->Id, true);
+    if (target.Node && IsInput(*target.Node)) {
+        const Int id = target.Node->Id;
+        QObject::connect(menu->addAction(QStringLiteral("Rename Input")), &QAction::triggered,
+                         [&circuit, id] {
+                             if (Node* input = ObjectsById(ShownFrame(circuit).Nodes).value(id))
+                                 EditNameOf(*input);
+                             RedrawCircuit(circuit);
+                         });
+    }
     if (target.Comment)
         AddEditAction(menu, circuit, QStringLiteral("Edit Text"), target.Comment->Id, false);
     if (!target.Comment)

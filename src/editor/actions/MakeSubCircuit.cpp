@@ -10,6 +10,7 @@
 #include "editor/window/CircuitCanvas.h"
 #include "editor/window/CircuitWindow.h"
 #include "editor/window/StatusText.h"
+#include "model/Inputs.h"
 #include "model/Model.h"
 #include "model/Placement.h"
 #include "model/SubCircuits.h"
@@ -116,6 +117,7 @@ QString SelectionProblem(const Circuit& circuit) {
         if (IsPin(*node))
             return QStringLiteral("Pins stand for the ports of “%1” and stay in it")
                 .arg(outer ? outer->Name : QString());
+        if (IsInput(*node)) return QStringLiteral("Inputs belong to the main frame and stay in it");
         if (IsInstance(*node) && WouldRecurse(outer, node->Function))
             return QStringLiteral("“%1” may not contain itself").arg(outer->Name);
     }

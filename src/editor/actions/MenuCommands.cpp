@@ -11,6 +11,7 @@
 #include "editor/actions/FindCommands.h"
 #include "editor/actions/HelpDialogs.h"
 #include "editor/actions/ImportSubCircuits.h"
+#include "editor/actions/InputsDialog.h"
 #include "editor/actions/MakeSubCircuit.h"
 #include "editor/actions/RenameSubCircuit.h"
 #include "editor/actions/SelectConnected.h"
@@ -27,6 +28,7 @@
 #include "editor/window/RunMarks.h"
 #include "editor/window/RunReplay.h"
 #include "editor/window/RunSteering.h"
+#include "editor/window/StatusText.h"
 #include "model/Model.h"
 #include "render/Redraw.h"
 
@@ -80,7 +82,11 @@ void OnMenu(Circuit& circuit, int commandId) {
         OnMenu(circuit, Command(commandId));
         return;
     }
-    if (CircuitView* view = ViewOf(circuit)) FillPreviewNode(view->Preview, commandId);
+    if (const QString refusal = PlacementRefusal(circuit, MenuItemFunction(commandId));
+        !refusal.isEmpty())
+        ShowStatusNotice(circuit, refusal);
+    else if (CircuitView* view = ViewOf(circuit))
+        FillPreviewNode(view->Preview, commandId);
     RedrawCircuit(circuit);
 }
 
@@ -150,6 +156,9 @@ void OnMenu(Circuit& circuit, Command command) {
         StartRun(circuit,
                  command == Command::RepeatLastSeed ? SeedChoice::Repeat : SeedChoice::Fresh);
         if (CircuitWindow* window = WindowOf(circuit)) window->NoteRun();
+        break;
+    case Command::StartWithInputs:
+        StartWithInputs(circuit);
         break;
     case Command::Stop:
         StopCircuitRun(circuit);

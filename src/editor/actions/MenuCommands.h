@@ -23,6 +23,7 @@ enum class Command {
     Start = 7,
     Stop = 8,
     RepeatLastSeed = 9,
+    StartWithInputs = 19,
     // Watching a run.
     ToggleBreakpoint = 21,
     Pause = 22,

@@ -84,6 +84,8 @@ std::vector<PlaceChoice> PlaceChoices(const Port* wireFrom, const Frame* frame) 
     };
     for (FunctionDef* function : Catalogue().InOrder) {
         if (function->Implementations.empty()) continue;
+        // A body takes its values through its pins.
+        if (function == Catalogue().Input && frame && DefinitionOf(*frame)) continue;
         if (!HasInput(*function) && function->Implementations.size() > 1) {
             for (const auto& implementation : function->Implementations) {
                 const int type = implementation->Types.size() > 1 ? implementation->Types[1] : 0;

@@ -21,10 +21,12 @@
 #include "engine/NumberText.h"
 #include "model/Catalogue.h"
 #include "model/Coordinates.h"
+#include "model/Inputs.h"
 #include "model/Model.h"
 #include "model/Placement.h"
 #include "model/SubCircuits.h"
 #include "render/Camera.h"
+#include "render/NodeDrawing.h"
 #include "render/Overview.h"
 #include "render/Redraw.h"
 
@@ -101,6 +103,7 @@ void StartEditing(CircuitView& view, Comment* comment, Node* node, const QString
     editor.EditComment = comment;
     editor.EditCommentNew = false;
     editor.EditNode = node;
+    editor.EditName = node && IsPin(*node);
     editor.EditBuffer = text;
     editor.Caret = 0;
     editor.SelectionLength = 0;
@@ -265,8 +268,8 @@ void CancelUnderWay(CircuitView& view, const CanvasInput& input) {
 
 bool OnKeyDown(CircuitView& view, const CanvasInput& input) {
     if (EditingText(view)) {
-        // A pin's name is one line: Enter is done with it.
-        if (input.Key == VirtualKey::Enter && view.EditNode && IsPin(*view.EditNode)) {
+        // A name (a pin's, an input's) is one line: Enter is done with it.
+        if (input.Key == VirtualKey::Enter && view.EditNode && view.EditName) {
             CommitEdit(view);
             return true;
         }
@@ -311,12 +314,12 @@ bool OnCharacter(CircuitView& view, const CanvasInput& input) {
     return true;
 }
 
-// Double click on a selected constant: Booleans flip, the others open their value for editing.
+// Double click on a selected constant or an input's value: Booleans flip, the others open their
+// value for editing.
 void EditConstant(CircuitView& view, Node& node) {
-    const CatalogueState& catalogue = Catalogue();
     Port* port = FirstPort(node);
-    if (!port || !IsConstant(node)) return;
-    if (node.Implementation == catalogue.ConstantBoolean) {
+    if (!port || !HoldsValue(node)) return;
+    if (HeldType(node) == PortType::Boolean) {
         // Any value other than 0 reads as True, so the flip goes to exactly 0 or 1.
         ChangeConstantValue(node, QStringLiteral("Flip Value"), port->Value != 0 ? 0 : 1,
                             port->Text);
@@ -330,11 +333,17 @@ void EditConstant(CircuitView& view, Node& node) {
     }
 }
 
-// A pin's name is edited whole: typing replaces it, as a constant's value.
-void EditPinName(CircuitView& view, Node& pin) {
-    StartEditing(view, nullptr, &pin, PinName(pin));
+// A pin's or an input's name is edited whole: typing replaces it, as a constant's value.
+void EditNodeName(CircuitView& view, Node& node) {
+    StartEditing(view, nullptr, &node, IsPin(node) ? PinName(node) : InputName(node));
+    view.EditName = true;
     SelectAllText(view);
     view.LastEvent = CanvasEvent::None;
+}
+
+// An input's name lies left of its value: a double click there renames it.
+bool OnInputName(const EditorState& editor, const Node& node) {
+    return IsInput(node) && double(editor.MouseX) < InputValueLeft(node);
 }
 
 bool OnDoubleClick(CircuitView& view, const CanvasInput& input) {
@@ -346,8 +355,8 @@ bool OnDoubleClick(CircuitView& view, const CanvasInput& input) {
     } else if (hoverSelected && !editor.EditComment && editor.HoveredComment) {
         StartEditing(view, editor.HoveredComment, nullptr, editor.HoveredComment->Text);
     } else if (hoverSelected && !editor.EditNode && editor.HoveredNode) {
-        if (IsPin(*editor.HoveredNode))
-            EditPinName(view, *editor.HoveredNode);
+        if (IsPin(*editor.HoveredNode) || OnInputName(editor, *editor.HoveredNode))
+            EditNodeName(view, *editor.HoveredNode);
         else
             EditConstant(view, *editor.HoveredNode);
     } else if (!hoverSelected) {
@@ -475,6 +484,13 @@ void EditObjectText(Comment* comment, Node* node) {
     }
 }
 
+void EditNameOf(Node& node) {
+    const Circuit* circuit = OwnerCircuit(node);
+    if (CircuitView* view = circuit ? ViewOf(*circuit) : nullptr;
+        view && (IsInput(node) || IsPin(node)))
+        EditNodeName(*view, node);
+}
+
 void CommitEdit(CircuitView& view) {
     EditorState& editor = view;
     editor.Set(Editing, false);
@@ -498,6 +514,17 @@ void CommitEdit(CircuitView& view) {
         }
     }
     if (Node* node = std::exchange(editor.EditNode, nullptr)) {
+        if (std::exchange(editor.EditName, false) && IsInput(*node)) {
+            if (editor.EditBuffer != InputName(*node)) {
+                const QString problem = InputNameProblem(*node, editor.EditBuffer);
+                if (problem.isEmpty())
+                    RenameInput(*node, editor.EditBuffer);
+                else
+                    ShowStatusNotice(*view.Circuit, problem);
+            }
+            node->Flags |= ObjectFlag::NeedsLayout;
+            return;
+        }
         if (IsPin(*node)) {
             // A port needs a name to tell it from its neighbours: an empty one keeps the old,
             // and so does one longer than a file may hold, with a notice.
@@ -532,6 +559,11 @@ QString PendingStepName(const Circuit& circuit) {
     if (!view || !EditingText(*view)) return QString();
     const EditorState& editor = *view;
     if (const Node* node = editor.EditNode) {
+        if (editor.EditName && IsInput(*node))
+            return editor.EditBuffer == InputName(*node) ||
+                           !InputNameProblem(*node, editor.EditBuffer).isEmpty()
+                       ? QString()
+                       : QStringLiteral("Rename Input");
         if (IsPin(*node))
             return editor.EditBuffer.trimmed().isEmpty() || editor.EditBuffer == PinName(*node) ||
                            editor.EditBuffer.size() > kLongestName
@@ -561,6 +593,7 @@ void CancelEdit(CircuitView& view) {
         return;
     }
     editor.Set(Editing, false);
+    editor.EditName = false;
     // The constant's value was never touched; its size goes back to fit it.
     if (Node* node = std::exchange(editor.EditNode, nullptr))
         node->Flags |= ObjectFlag::NeedsLayout;

@@ -59,6 +59,8 @@ QString PendingStepName(const Circuit& circuit);
 // Starts editing a comment's text (caret at its end) or a constant's value (all of it selected,
 // so that typing replaces it); a Boolean constant flips instead, as a double click does.
 void EditObjectText(Comment* comment, Node* node);
+// Starts editing an input's or a pin's name, all of it selected.
+void EditNameOf(Node& node);
 
 // Ends edit mode and leaves the comment or constant with the text it had when the edit began.
 void CancelEdit(CircuitView& view);

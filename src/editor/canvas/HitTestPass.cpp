@@ -4,6 +4,7 @@
 #include "editor/canvas/OpenViews.h"
 #include "editor/window/StatusText.h"
 #include "model/Coordinates.h"
+#include "model/Inputs.h"
 #include "model/Model.h"
 #include "model/SubCircuits.h"
 #include "render/Camera.h"
@@ -72,7 +73,7 @@ bool InsideRubberBand(const EditorState& editor, Int x, Int y, Int width, Int he
 }
 
 bool PointOnNode(const Node& node, QPointF mouse) {
-    if (IsConstant(node)) {
+    if (HoldsValue(node)) {
         // The box extends left of X: Width is negative.
         return double(SaturatedSum(node.X, node.Width)) <= mouse.x() && mouse.x() < node.X &&
                node.Y <= mouse.y() && mouse.y() < double(SaturatedSum(node.Y, node.Height));

@@ -2,6 +2,7 @@
 
 #include "editor/canvas/OpenViews.h"
 #include "editor/history/History.h"
+#include "model/Inputs.h"
 #include "model/Model.h"
 #include "model/Placement.h"
 #include "model/SubCircuits.h"
@@ -30,16 +31,20 @@ Node* PlacePreviewNode(Circuit& circuit, const Node& preview, Int x, Int y, Port
     Node* node = nullptr;
     // The preview may have been chosen in another frame than the one shown now.
     const FunctionDef* outer = DefinitionOf(ShownFrame(circuit));
-    if (WouldRecurse(outer, preview.Function) || (!outer && IsBodyPin(preview))) return node;
+    if (WouldRecurse(outer, preview.Function) || (!outer && IsBodyPin(preview)) ||
+        (outer && IsInput(preview)))
+        return node;
     RecordGroupEdit(circuit, QStringLiteral("Add Node"), {}, [&] {
         node = AddNode(&ShownFrame(circuit), preview.Function, preview.Implementation);
         const Port* from = FirstPort(preview);
         Port* to = FirstPort(*node);
-        if (IsConstant(preview) && from && to) {
+        if (HoldsValue(preview) && from && to) {
             to->Value = from->Value;
             to->Text = from->Text;
             to->Type = from->Type;
         }
+        if (IsInput(*node))
+            SetInputName(*node, FreeInputName(*node->Frame, InputName(preview), node));
         MoveObject(*node, x, y);
         FrameObjects added{{}, {node}, {}};
         if (Port* fitting = wireFrom ? FirstFittingPort(*node, wireFrom) : nullptr)

@@ -1,7 +1,6 @@
 #include "editor/canvas/TextEditing.h"
 
 #include "editor/canvas/CanvasInteraction.h"
-#include "model/SubCircuits.h"
 #include "render/CommentDrawing.h"
 #include "render/NodeDrawing.h"
 #include "render/TextLayout.h"
@@ -104,7 +103,7 @@ bool EditingText(const EditorState& editor) {
 bool LineBreaksAllowed(const EditorState& editor) {
     if (editor.EditComment) return true;
     const Node* node = editor.EditNode;
-    if (node && IsPin(*node)) return false;
+    if (editor.EditName) return false;
     const Port* port = node && node->PortArray.size() > 1 ? node->PortArray[1] : nullptr;
     return port && port->Type == PortType::String;
 }

@@ -1,7 +1,7 @@
 #include "editor/canvas/TypedValue.h"
 
 #include "engine/NumberText.h"
-#include "model/Catalogue.h"
+#include "model/Inputs.h"
 #include "model/Model.h"
 
 #include <QLocale>
@@ -59,47 +59,83 @@ std::optional<double> StrictReal(const QString& text) {
     return ok && std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
 }
 
+std::optional<bool> StrictBoolean(const QString& typed) {
+    const QString text = typed.trimmed();
+    if (text.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0 || text == QLatin1String("1"))
+        return true;
+    if (text.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0 ||
+        text == QLatin1String("0"))
+        return false;
+    return std::nullopt;
+}
+
 const Port* ValuePort(const Node& node) {
     return node.PortArray.size() > 1 ? node.PortArray[1] : nullptr;
 }
 
-QString Refusal(const QString& typed, const char* type, const QString& kept) {
-    const QString shown =
-        typed.size() > kShownLength ? typed.left(kShownLength) + QStringLiteral("…") : typed;
-    return QStringLiteral("“%1” is not %2; the value stays %3")
-        .arg(shown, QLatin1String(type), kept);
-}
-
 } // namespace
 
+QString TypeWithArticle(int type) {
+    const QString name = PortTypeName(type);
+    return (type == PortType::Integer ? QStringLiteral("an ") : QStringLiteral("a ")) + name;
+}
+
+TypedValue ReadTypedValue(int type, const QString& typed) {
+    TypedValue value;
+    std::optional<Int> number;
+    switch (type) {
+    case PortType::Boolean:
+        if (const auto truth = StrictBoolean(typed)) number = *truth ? 1 : 0;
+        break;
+    case PortType::Integer:
+        number = StrictInteger(typed);
+        break;
+    case PortType::Real:
+        if (const auto real = StrictReal(typed)) number = std::bit_cast<Int>(*real);
+        break;
+    case PortType::String:
+        value.Text = typed;
+        return value;
+    }
+    if (number) {
+        value.Number = *number;
+    } else {
+        const QString shown =
+            typed.size() > kShownLength ? typed.left(kShownLength) + QStringLiteral("…") : typed;
+        value.Refusal = QStringLiteral("“%1” is not %2").arg(shown, TypeWithArticle(type));
+    }
+    return value;
+}
+
 QString EditTextOf(const Node& node) {
-    const CatalogueState& catalogue = Catalogue();
     const Port* port = ValuePort(node);
     if (!port) return {};
-    if (node.Implementation == catalogue.ConstantInteger) return QString::number(port->Value);
-    if (node.Implementation == catalogue.ConstantReal)
+    switch (HeldType(node)) {
+    case PortType::Boolean:
+        return port->Value != 0 ? QStringLiteral("True") : QStringLiteral("False");
+    case PortType::Integer:
+        return QString::number(port->Value);
+    case PortType::Real:
         return FormatReal(std::bit_cast<double>(port->Value), 16, QStringLiteral("e"));
-    return port->Text;
+    default:
+        return port->Text;
+    }
 }
 
 TypedValue ValueTypedInto(const Node& node, const QString& typed) {
-    const CatalogueState& catalogue = Catalogue();
     const Port* port = ValuePort(node);
     TypedValue value{port ? port->Value : 0, port ? port->Text : QString(), {}};
-    if (!port || typed == EditTextOf(node)) return value;
-    if (node.Implementation == catalogue.ConstantInteger) {
-        if (const auto number = StrictInteger(typed))
-            value.Number = *number;
-        else
-            value.Refusal = Refusal(typed, "an Integer", EditTextOf(node));
-    } else if (node.Implementation == catalogue.ConstantReal) {
-        if (const auto number = StrictReal(typed))
-            value.Number = std::bit_cast<Int>(*number);
-        else
-            value.Refusal = Refusal(typed, "a Real", EditTextOf(node));
-    } else if (node.Implementation == catalogue.ConstantString) {
-        value.Text = typed;
+    if (!port || typed == EditTextOf(node) || HeldType(node) == PortType::Generic) return value;
+    const TypedValue read = ReadTypedValue(HeldType(node), typed);
+    if (!read.Refusal.isEmpty()) {
+        value.Refusal = read.Refusal + QStringLiteral("; the value stays ") + EditTextOf(node);
+        return value;
     }
+    // A String keeps its number, and the others their text, as the port held them.
+    if (HeldType(node) == PortType::String)
+        value.Text = read.Text;
+    else
+        value.Number = read.Number;
     return value;
 }
 

@@ -7,7 +7,8 @@
 
 namespace flow {
 
-// What the constant's first port holds once the typed text is stored, or why it is not stored.
+// What the first port of a constant or input holds once the typed text is stored, or why it is
+// not stored.
 struct TypedValue {
     Int Number = 0;
     QString Text;
@@ -16,7 +17,13 @@ struct TypedValue {
     QString Refusal;
 };
 
-// The text an edit of the constant's value starts from.
+// "a Boolean", "an Integer", "a Real", "a String".
+QString TypeWithArticle(int type);
+// The text read strictly as a value of the type: an Integer or a Real as below, a Boolean from
+// "True" or "False" (in any letter case) or "1" or "0", a String as it is. The refusal reads
+// "“text” is not an Integer".
+TypedValue ReadTypedValue(int type, const QString& typed);
+// The text an edit of the value starts from; Booleans read "True" or "False".
 QString EditTextOf(const Node& node);
 // The whole text, blanks around it aside, must be one number of an Integer or Real constant's
 // type: within the 64-bit range for Integer, finite for Real. The text the edit started from

@@ -7,6 +7,7 @@
 #include "file/CircuitReader.h"
 #include "file/CircuitWriter.h"
 #include "model/Coordinates.h"
+#include "model/Inputs.h"
 #include "model/Placement.h"
 #include "model/SubCircuits.h"
 #include "render/CommentDrawing.h"
@@ -118,7 +119,14 @@ FrameObjects PasteCircuitText(Circuit& circuit, std::string_view text,
     read.MainFrame.Owner = &read;
     if (DefinitionOf(frame)) read.MainFrame.Definition = &shownBody;
     ReadLosses ignored;
-    ReadCircuitText(read, text, losses ? *losses : ignored);
+    ReadLosses& account = losses ? *losses : ignored;
+    ReadCircuitText(read, text, account);
+    if (account.InputsInBodies > 0) {
+        if (step.Refusal)
+            *step.Refusal = QStringLiteral("Nothing pasted: inputs belong to the main frame; a "
+                                           "sub-circuit's body takes its values through its pins");
+        return {};
+    }
     const FrameObjects objects = AllObjectsOf(read.MainFrame);
     if (objects.Empty()) return {};
     PastePlan plan = PlanPastedDefinitions(read, circuit);
@@ -131,6 +139,9 @@ FrameObjects PasteCircuitText(Circuit& circuit, std::string_view text,
     AddPlannedDefinitions(circuit, plan, edit);
     const FrameObjects pasted = edit.Edit(frame, {}, [&] {
         const FrameObjects made = CopyObjects(objects, frame, 0, 0, choose).Made;
+        // Each input is known by its name alone: a pasted one takes a free one.
+        for (Node* node : made.Nodes)
+            if (IsInput(*node)) SetInputName(*node, FreeInputName(frame, InputName(*node), node));
         if (centre) {
             const QPointF shift = *centre - ObjectsBox(made).center();
             // Boxes read from text may lie anywhere an Int reaches.

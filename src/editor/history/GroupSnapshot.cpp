@@ -5,6 +5,7 @@
 #include "file/CircuitWriter.h"
 #include "file/XmlParse.h"
 #include "file/XmlWrite.h"
+#include "model/Inputs.h"
 #include "model/Model.h"
 #include "model/ObjectsById.h"
 #include "model/Placement.h"
@@ -190,7 +191,7 @@ void GroupSnapshot::Restore(Frame& frame) const {
         if (!node) continue;
         node->Id = entry.Id;
         batch.Note(node);
-        if (IsConstant(*node)) SetConstantValue(*node, entry.Value, entry.Text);
+        if (HoldsValue(*node)) SetConstantValue(*node, entry.Value, entry.Text);
         node->Flags = ObjectFlag::NeedsLayout | entry.Flags;
         MoveToListPosition(frame, node, entry.Position);
         highest = std::max(highest, entry.Id);

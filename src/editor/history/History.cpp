@@ -201,6 +201,19 @@ void ChangeConstantValue(Node& node, const QString& name, Int value, const QStri
                                                      ValueStep::Value{value, text}));
 }
 
+void ChangeInputValues(Circuit& circuit, const std::vector<NewInputValue>& values) {
+    std::vector<ValueStep::Change> changes;
+    for (const NewInputValue& value : values) {
+        const Port* port = FirstPort(*value.Input);
+        if (port && (port->Value != value.Number || port->Text != value.Text))
+            changes.push_back(
+                {value.Input->Id, {port->Value, port->Text}, {value.Number, value.Text}});
+    }
+    if (changes.empty()) return;
+    RecordStep(circuit, std::make_unique<ValueStep>(circuit, QStringLiteral("Set Inputs"),
+                                                    circuit.MainFrame, std::move(changes)));
+}
+
 void ChangeCommentText(Comment& comment, const QString& text) {
     Circuit* circuit = comment.Frame ? comment.Frame->Owner : nullptr;
     if (!circuit || comment.Text == text) return;

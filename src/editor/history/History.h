@@ -51,6 +51,14 @@ void NudgeObjects(Circuit& circuit, const FrameObjects& objects, Int dx, Int dy)
 void ShiftObjects(Circuit& circuit, const QString& name, std::vector<MoveStep::Shift> shifts);
 // Gives a constant a new value (its first port's Value and Text), as one step.
 void ChangeConstantValue(Node& node, const QString& name, Int value, const QString& text);
+// Gives inputs of the main frame new values, as one step; those that keep theirs are left out,
+// and with none changed nothing is recorded.
+struct NewInputValue {
+    Node* Input;
+    Int Number;
+    QString Text;
+};
+void ChangeInputValues(Circuit& circuit, const std::vector<NewInputValue>& values);
 // Gives a comment a new text, as one step.
 void ChangeCommentText(Comment& comment, const QString& text);
 

@@ -127,21 +127,31 @@ void MoveStep::MoveBy(Int sign) {
 }
 
 ValueStep::ValueStep(Circuit& circuit, const QString& name, Int nodeId, Value before, Value after)
-    : HistoryStep(circuit, name), nodeId_(nodeId), before_(std::move(before)),
-      after_(std::move(after)) {}
+    : ValueStep(circuit, name, ShownFrame(circuit),
+                {{nodeId, std::move(before), std::move(after)}}) {}
+
+ValueStep::ValueStep(Circuit& circuit, const QString& name, const Frame& frame,
+                     std::vector<Change> changes)
+    : HistoryStep(circuit, name, frame), changes_(std::move(changes)) {}
 
 std::size_t ValueStep::Bytes() const {
-    return sizeof(*this) + std::size_t(before_.Text.capacity() + after_.Text.capacity()) * 2;
+    std::size_t bytes = sizeof(*this) + changes_.capacity() * sizeof(Change);
+    for (const Change& change : changes_)
+        bytes += std::size_t(change.Before.Text.capacity() + change.After.Text.capacity()) * 2;
+    return bytes;
 }
 
 void ValueStep::Release() {
-    before_ = after_ = Value{};
+    changes_ = {};
 }
 
-void ValueStep::Set(const Value& value) {
-    if (Frame* frame = EditedFrame())
-        if (Node* node = ObjectsById(frame->Nodes).value(nodeId_))
-            SetConstantValue(*node, value.Number, value.Text);
+void ValueStep::Set(Value Change::*side) {
+    if (Frame* frame = EditedFrame()) {
+        const QHash<Int, Node*> nodes = ObjectsById(frame->Nodes);
+        for (const Change& change : changes_)
+            if (Node* node = nodes.value(change.NodeId))
+                SetConstantValue(*node, (change.*side).Number, (change.*side).Text);
+    }
     Settle();
 }
 

@@ -88,24 +88,30 @@ class MoveStep : public HistoryStep {
     bool mergeable_;
 };
 
-// A constant's value: Value and Text of its first port.
+// The values of constants or inputs: Value and Text of each one's first port.
 class ValueStep : public HistoryStep {
   public:
     struct Value {
         Int Number = 0;
         QString Text;
     };
+    struct Change {
+        Int NodeId;
+        Value Before, After;
+    };
     ValueStep(Circuit& circuit, const QString& name, Int nodeId, Value before, Value after);
-    void undo() override { Set(before_); }
-    void redo() override { Set(after_); }
+    // Changes of nodes of the frame, shown or not.
+    ValueStep(Circuit& circuit, const QString& name, const Frame& frame,
+              std::vector<Change> changes);
+    void undo() override { Set(&Change::Before); }
+    void redo() override { Set(&Change::After); }
     std::size_t Bytes() const override;
 
   private:
     void Release() override;
-    void Set(const Value& value);
+    void Set(Value Change::*side);
 
-    Int nodeId_;
-    Value before_, after_;
+    std::vector<Change> changes_;
 };
 
 class CommentTextStep : public HistoryStep {

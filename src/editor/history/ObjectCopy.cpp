@@ -1,6 +1,7 @@
 #include "editor/history/ObjectCopy.h"
 
 #include "model/Coordinates.h"
+#include "model/Inputs.h"
 #include "model/Model.h"
 #include "model/Placement.h"
 #include "model/SubCircuits.h"
@@ -27,7 +28,7 @@ ObjectCopies CopyObjects(const FrameObjects& objects, Frame& into, Int dx, Int d
             &into, original->Text, SaturatedSum(original->X, dx), SaturatedSum(original->Y, dy)));
     for (const Node* original : objects.Nodes) {
         FunctionDef* chosen = function ? function(original->Function) : nullptr;
-        const bool constant = IsConstant(*original);
+        const bool constant = HoldsValue(*original);
         Node* node = AddNode(&into, chosen ? chosen : original->Function,
                              constant ? original->Implementation : nullptr);
         if (constant && !original->Ports.empty() && !node->Ports.empty()) {
@@ -38,6 +39,7 @@ ObjectCopies CopyObjects(const FrameObjects& objects, Frame& into, Int dx, Int d
             to.Type = from.Type;
         }
         if (IsPin(*original)) SetPinName(*node, PinName(*original));
+        if (IsInput(*original)) SetInputName(*node, InputName(*original));
         MoveObject(*node, SaturatedSum(original->X, dx), SaturatedSum(original->Y, dy));
         copies.Nodes.emplace(original, node);
         copies.Made.Nodes.push_back(node);

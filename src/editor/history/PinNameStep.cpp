@@ -1,16 +1,31 @@
 #include "editor/history/PinNameStep.h"
 
 #include "editor/history/History.h"
+#include "model/Inputs.h"
 #include "model/Model.h"
 #include "model/ObjectsById.h"
 #include "model/SubCircuits.h"
 
-#include <QUndoStack>
-
 namespace flow {
 
-PinNameStep::PinNameStep(Circuit& circuit, Int pinId, QString before, QString after)
-    : HistoryStep(circuit, QStringLiteral("Rename Pin")), pinId_(pinId), before_(std::move(before)),
+namespace {
+
+QString NameOf(const Node& node) {
+    return IsPin(node) ? PinName(node) : InputName(node);
+}
+
+void Rename(Node& node, const QString& stepName, const QString& name) {
+    Circuit* circuit = OwnerCircuit(node);
+    if (!circuit || NameOf(node) == name) return;
+    RecordStep(*circuit,
+               std::make_unique<PinNameStep>(*circuit, stepName, node.Id, NameOf(node), name));
+}
+
+} // namespace
+
+PinNameStep::PinNameStep(Circuit& circuit, const QString& stepName, Int nodeId, QString before,
+                         QString after)
+    : HistoryStep(circuit, stepName), nodeId_(nodeId), before_(std::move(before)),
       after_(std::move(after)) {}
 
 std::size_t PinNameStep::Bytes() const {
@@ -23,21 +38,19 @@ void PinNameStep::Release() {
 
 void PinNameStep::Set(const QString& name) {
     if (Frame* frame = EditedFrame())
-        if (Node* pin = ObjectsById(frame->Nodes).value(pinId_); pin && IsPin(*pin))
-            SetPinName(*pin, name);
+        if (Node* node = ObjectsById(frame->Nodes).value(nodeId_)) {
+            if (IsPin(*node)) SetPinName(*node, name);
+            if (IsInput(*node)) SetInputName(*node, name);
+        }
     Settle();
 }
 
 void RenamePin(Node& pin, const QString& name) {
-    Circuit* circuit = OwnerCircuit(pin);
-    if (!circuit || !IsPin(pin) || PinName(pin) == name) return;
-    auto* step = new PinNameStep(*circuit, pin.Id, PinName(pin), name);
-    if (QUndoStack* history = HistoryOf(*circuit))
-        history->push(step);
-    else {
-        step->redo();
-        delete step;
-    }
+    if (IsPin(pin)) Rename(pin, QStringLiteral("Rename Pin"), name);
+}
+
+void RenameInput(Node& input, const QString& name) {
+    if (IsInput(input)) Rename(input, QStringLiteral("Rename Input"), name);
 }
 
 } // namespace flow

@@ -1,5 +1,5 @@
 #pragma once
-// A pin's new name as one step: every instance's port label follows it.
+// A pin's or an input's new name as one step: every instance's port label follows a pin's.
 
 #include "editor/history/HistorySteps.h"
 
@@ -7,7 +7,8 @@ namespace flow {
 
 class PinNameStep : public HistoryStep {
   public:
-    PinNameStep(Circuit& circuit, Int pinId, QString before, QString after);
+    PinNameStep(Circuit& circuit, const QString& stepName, Int nodeId, QString before,
+                QString after);
     void undo() override { Set(before_); }
     void redo() override { Set(after_); }
     std::size_t Bytes() const override;
@@ -16,11 +17,13 @@ class PinNameStep : public HistoryStep {
     void Release() override;
     void Set(const QString& name);
 
-    Int pinId_;
+    Int nodeId_;
     QString before_, after_;
 };
 
 // Renames the pin, of the body the window shows, as one step of its circuit's history.
 void RenamePin(Node& pin, const QString& name);
+// Renames the input as one step; the name must be one it may take (InputNameProblem).
+void RenameInput(Node& input, const QString& name);
 
 } // namespace flow

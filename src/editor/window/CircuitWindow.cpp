@@ -223,6 +223,8 @@ CircuitWindow::CircuitWindow(Circuit& circuit)
     addCommand(edit, QStringLiteral("Rename Sub-circuit…"), Command::RenameSubCircuit);
     QMenu* run = menuBar()->addMenu(QStringLiteral("Run"));
     addCommand(run, QStringLiteral("Start"), Command::Start, {QKeySequence(Qt::Key_F5)});
+    addCommand(run, QStringLiteral("Start With Inputs…"), Command::StartWithInputs,
+               {QKeySequence(Qt::CTRL | Qt::Key_F5)});
     addCommand(run, QStringLiteral("Stop"), Command::Stop, {QKeySequence(Qt::SHIFT | Qt::Key_F5)});
     addCommand(run, QStringLiteral("Repeat Last Seed"), Command::RepeatLastSeed);
     run->addSeparator();

@@ -57,8 +57,8 @@ TEST_F(PlacePopupTest, ALetterOpensTheSearchAndEnterPlacesTheChoiceAtThePointer)
     Key(circuit, Qt::Key_Tab);
     ASSERT_NE(OpenedPlacePopup(), nullptr);
     EXPECT_EQ(OpenedPlacePopup()->SearchField()->text(), "");
-    EXPECT_EQ(Shown(*OpenedPlacePopup()).size(), 27)
-        << "21 functions, the constant of each of 4 types and Random of 2";
+    EXPECT_EQ(Shown(*OpenedPlacePopup()).size(), 31)
+        << "21 functions, the constant and the input of each of 4 types and Random of 2";
     QTest::keyClick(OpenedPlacePopup()->SearchField(), Qt::Key_Escape);
     EXPECT_EQ(circuit.MainFrame.Nodes.size(), 1u);
 }

@@ -92,12 +92,13 @@ TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
     EXPECT_EQ(menus[3]->text(), "Run");
     EXPECT_EQ(
         Labels(menus[3]->menu()),
-        QStringList({"Start", "Stop", "Repeat Last Seed", "---", "Pause", "Step",
+        QStringList({"Start", "Start With Inputs…", "Stop", "Repeat Last Seed", "---", "Pause", "Step",
                      "Toggle Breakpoint", "---", "Replay", "Replay Speed", "Run on Every Change"}));
     EXPECT_EQ(menus[3]->menu()->actions()[0]->shortcut(), QKeySequence(Qt::Key_F5));
-    for (const auto& [index, key] : {std::pair{4, Qt::Key_F6}, {5, Qt::Key_F10}, {6, Qt::Key_F9}})
+    for (const auto& [index, key] : {std::pair{5, Qt::Key_F6}, {6, Qt::Key_F10}, {7, Qt::Key_F9}})
         EXPECT_EQ(menus[3]->menu()->actions()[index]->shortcut(), QKeySequence(key));
     EXPECT_EQ(Labels(Submenu(menus[3]->menu(), "Replay Speed")), QStringList({"½×", "1×", "2×"}));
+    EXPECT_EQ(menus[3]->menu()->actions()[1]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F5));
     EXPECT_EQ(menus[4]->text(), "Help");
     EXPECT_EQ(Labels(menus[4]->menu()),
               QStringList({"Keyboard Shortcuts", "Functions", "About Flowlattice"}));
@@ -106,13 +107,16 @@ TEST_F(CircuitWindowTest, WindowHasItsMenusFieldsPanelAndSplitter) {
     EXPECT_EQ(Labels(add),
               QStringList({"Logic", "Numeric", "Strings", "Compare", "---", "PrintN"}));
     EXPECT_EQ(Labels(Submenu(add, "Logic")),
-              QStringList({"Constant (False)", "Constant (True)", "---", "Not (\u00AC)",
-                           "And (\u2227)", "Or (\u2228)", "---", "Select", "Switch", "Merge"}));
+              QStringList({"Constant (False)", "Constant (True)", "Input (Boolean)", "---",
+                           "Not (\u00AC)", "And (\u2227)", "Or (\u2228)", "---", "Select", "Switch",
+                           "Merge"}));
     EXPECT_EQ(Labels(Submenu(add, "Numeric")),
-              QStringList({"Constant (Integer)", "Constant (Real)", "---", "Plus (+)",
-                           "Subtract (-)", "Times (*)", "Divide (/)", "Remainder (mod)", "---",
-                           "ToInteger", "ToReal", "---", "Random (Real)", "Random (Integer)"}));
-    EXPECT_EQ(Labels(Submenu(add, "Strings")), QStringList({"Constant", "---", "ToString"}));
+              QStringList({"Constant (Integer)", "Constant (Real)", "Input (Integer)",
+                           "Input (Real)", "---", "Plus (+)", "Subtract (-)", "Times (*)",
+                           "Divide (/)", "Remainder (mod)", "---", "ToInteger", "ToReal", "---",
+                           "Random (Real)", "Random (Integer)"}));
+    EXPECT_EQ(Labels(Submenu(add, "Strings")),
+              QStringList({"Constant", "Input", "---", "ToString"}));
     EXPECT_EQ(Labels(Submenu(add, "Compare")),
               QStringList({"Equal (=)", "NotEqual (\u2260)", "---", "Less (<)",
                            "LessOrEqual (\u2264)", "Greater (>)", "GreaterOrEqual (\u2265)"}));
