@@ -109,8 +109,13 @@ void ReadChosenType(Node& node, const XmlNode* element) {
     if (!named || named->Kind != XmlKind::Element) return;
     for (const auto& implementation : node.Function->Implementations)
         if (implementation->Types.size() > 1 &&
-            PortTypeName(implementation->Types[1]).toStdString() == named->Name)
+            PortTypeName(implementation->Types[1]).toStdString() == named->Name) {
             node.Implementation = implementation.get();
+            // Typing reaches only wired nodes: a Random on its own shows its type from here.
+            for (std::size_t i = 1; i < node.PortArray.size() && i < implementation->Types.size();
+                 ++i)
+                if (Port* port = node.PortArray[i]) port->Type = implementation->Types[i];
+        }
 }
 
 void ReadCamera(Circuit& circuit, const XmlNode* camera) {

@@ -122,6 +122,7 @@ TEST_F(CircuitWriterTest, RandomKeepsItsChosenTypeAndARealOneWritesNothingNew) {
     ASSERT_EQ(loaded->MainFrame.Nodes.size(), 2u);
     EXPECT_EQ(loaded->MainFrame.Nodes[0]->Implementation, random->Implementations[0].get());
     EXPECT_EQ(loaded->MainFrame.Nodes[1]->Implementation, random->Implementations[1].get());
+    EXPECT_EQ(loaded->MainFrame.Nodes[1]->PortArray[1]->Type, PortType::Integer);
     ASSERT_TRUE(SaveCircuit(*loaded, PathOf("again.xml")));
     EXPECT_EQ(ReadBytes(PathOf("again.xml")), bytes);
 }
