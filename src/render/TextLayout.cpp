@@ -149,7 +149,8 @@ namespace {
 
 // Runs longer than kLongestShaped are drawn in pieces of this many characters, and only the
 // pieces in sight: shaping a whole line of millions of characters takes seconds and gigabytes.
-// Each piece stands where RunWidth measures its start. Shorter runs are drawn whole.
+// Each piece stands where RunWidth measures its start (from OwnAdvances). Shorter runs are drawn
+// whole.
 constexpr qsizetype kDrawnPiece = 4096;
 
 // What the painter can still change of its device, in its own coordinates, widened by the margin;
@@ -178,7 +179,7 @@ void DrawLongRun(QPainter& painter, QPointF pen, QStringView run, const QFontMet
         // A cut between the halves of a surrogate pair would draw two broken characters.
         if (end < run.size() && run[end - 1].isHighSurrogate()) ++end;
         const QStringView piece = run.mid(start, end - start);
-        const double advance = RunWidth(metrics, piece);
+        const double advance = OwnAdvances(metrics, piece);
         if (x <= sight.right() && x + advance >= sight.left())
             painter.drawText(QPointF(x, pen.y()), piece.toString());
         x += advance;
@@ -199,8 +200,9 @@ void DrawPlainText(QPainter& painter, double x, double y, const QString& text,
         const bool shown = !sight || (top <= sight->bottom() && top + lineHeight >= sight->top());
         double cx = 0.0;
         for (qsizetype runStart = lineStart; shown && runStart <= lineEnd;) {
-            qsizetype runEnd = text.indexOf(kTab, runStart);
-            if (runEnd < 0 || runEnd > lineEnd) runEnd = lineEnd;
+            // Within the line: a search to the end of the text for every line would be endless.
+            const qsizetype tab = QStringView(text).mid(runStart, lineEnd - runStart).indexOf(kTab);
+            const qsizetype runEnd = tab < 0 ? lineEnd : runStart + tab;
             const QStringView run = QStringView(text).mid(runStart, runEnd - runStart);
             const QPointF pen(x + cx, top + ascent);
             if (run.size() > kLongestShaped && sight)

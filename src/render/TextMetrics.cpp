@@ -1,9 +1,12 @@
 #include "render/TextMetrics.h"
 
 #include <QCoreApplication>
-#include <QHash>
 
+#include <cmath>
+#include <cstdint>
 #include <memory>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace flow {
@@ -21,8 +24,11 @@ struct Measured {
     explicit Measured(const QFont& font) : Font(font), Metrics(font) {}
     QFont Font;
     QFontMetricsF Metrics;
-    QHash<QString, double> Words;
-    QHash<char16_t, double> Characters;
+    // By a digest of the word's characters; a word whose digest another holds is shaped each
+    // time.
+    std::unordered_map<std::uint64_t, std::pair<QString, double>> Words;
+    // Each UTF-16 unit's own advance, by its code, once asked for; NaN until then.
+    std::vector<double> Characters;
 };
 
 using MetricsCache = std::vector<std::unique_ptr<Measured>>;
@@ -49,23 +55,37 @@ bool PlainAscii(QStringView run) {
     return true;
 }
 
+std::uint64_t Digest(QStringView word) {
+    std::uint64_t digest = 0xcbf29ce484222325ull;
+    for (const QChar c : word)
+        digest = (digest ^ c.unicode()) * 0x100000001b3ull;
+    return digest;
+}
+
+// Found without making a string of the word: a text holds millions of them.
 double WordAdvance(Measured& font, QStringView word) {
     if (word.size() > kLongestKept) return font.Metrics.horizontalAdvance(word.toString());
+    const std::uint64_t digest = Digest(word);
+    const auto known = font.Words.find(digest);
+    if (known != font.Words.end())
+        return known->second.first == word ? known->second.second
+                                           : font.Metrics.horizontalAdvance(word.toString());
+    if (font.Words.size() >= std::size_t(kMostKept)) font.Words.clear();
     const QString key = word.toString();
-    auto known = font.Words.constFind(key);
-    if (known != font.Words.cend()) return *known;
-    if (font.Words.size() >= kMostKept) font.Words.clear();
-    return *font.Words.insert(key, font.Metrics.horizontalAdvance(key));
+    const double advance = font.Metrics.horizontalAdvance(key);
+    font.Words.emplace(digest, std::make_pair(key, advance));
+    return advance;
 }
 
 // The sum of the characters' advances, each shaped alone.
 double UnkernedAdvance(Measured& font, QStringView run) {
+    std::vector<double>& advances = font.Characters;
+    if (advances.empty()) advances.assign(std::size_t(1) << 16, std::nan(""));
     double sum = 0;
     for (const QChar c : run) {
-        auto known = font.Characters.constFind(c.unicode());
-        if (known == font.Characters.cend())
-            known = font.Characters.insert(c.unicode(), font.Metrics.horizontalAdvance(QString(c)));
-        sum += *known;
+        double& advance = advances[c.unicode()];
+        if (std::isnan(advance)) advance = font.Metrics.horizontalAdvance(QString(c));
+        sum += advance;
     }
     return sum;
 }
@@ -82,6 +102,11 @@ const QFontMetricsF& MetricsOf(const QFont& font) {
     if (cache.empty()) qAddPostRoutine(ClearCache);
     cache.push_back(std::make_unique<Measured>(font));
     return cache.back()->Metrics;
+}
+
+double OwnAdvances(const QFontMetricsF& metrics, QStringView run) {
+    Measured* font = MeasuredOf(metrics);
+    return font ? UnkernedAdvance(*font, run) : metrics.horizontalAdvance(run.toString());
 }
 
 double RunWidth(const QFontMetricsF& metrics, QStringView run) {

@@ -22,6 +22,9 @@ constexpr qsizetype kLongestShaped = qsizetype(1) << 16;
 // words it is made of, each shaped once, and text longer than kLongestShaped from each
 // character's own advance.
 double RunWidth(const QFontMetricsF& metrics, QStringView run);
+// The sum of the characters' own advances, kerning left out: how RunWidth measures text longer
+// than kLongestShaped, and so the pieces such text is drawn in.
+double OwnAdvances(const QFontMetricsF& metrics, QStringView run);
 inline double RunHeight(const QFontMetricsF& metrics) {
     return metrics.height();
 }
