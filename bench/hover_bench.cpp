@@ -1,9 +1,12 @@
 // One mouse move over a circuit of 1,000 nodes, and over 10,000: the event handler and the
 // redraw with its hit test, on a 1280 x 800 canvas; one wheel notch over 10,000 nodes. The hit
-// test alone is timed too, to tell finding what is under the mouse apart from drawing.
+// test alone is timed too, to tell finding what is under the mouse apart from drawing. And a
+// hover change from one node to its neighbour with 10,000 in view, beside a full frame of the
+// same view.
 
 #include "GeneratedCircuit.h"
 #include "editor/canvas/CanvasInteraction.h"
+#include "editor/canvas/CanvasRedraw.h"
 #include "editor/canvas/HitTestPass.h"
 #include "editor/canvas/OpenViews.h"
 #include "editor/window/CircuitCanvas.h"
@@ -11,6 +14,7 @@
 #include "editor/window/EditorProcess.h"
 #include "model/Catalogue.h"
 #include "model/Model.h"
+#include "render/Camera.h"
 #include "support/BenchmarkMain.h"
 
 #include <QApplication>
@@ -129,6 +133,60 @@ void BM_WheelNotchTenThousand(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_WheelNotchTenThousand)->Unit(benchmark::kMillisecond);
+
+// The pointer over the middle of the node, as a move event.
+CanvasInput MoveOnto(const CircuitView& view, const Node& node) {
+    CanvasInput move;
+    move.Type = CanvasEvent::MouseMove;
+    move.PixelX = ToScreenX(view, double(node.X + node.Width / 2));
+    move.PixelY = ToScreenY(view, double(node.Y + node.Height / 2));
+    return move;
+}
+
+// Two nodes next to each other in the middle of the 10,000, each found under the pointer at its
+// middle (a constant's box lies left of its place, so some are not).
+struct Neighbours {
+    explicit Neighbours(CanvasFor& canvas) {
+        const auto& nodes = canvas.view.Circuit->MainFrame.Nodes;
+        const std::size_t row = 50 * std::size_t(GeneratedColumns(10000));
+        for (std::size_t i = row; i < row + 100 && !second; ++i) {
+            Node& node = *nodes[i];
+            OnCanvasEvent(canvas.view, MoveOnto(canvas.view, node));
+            if (canvas.view.HoveredNode == &node) (first ? second : first) = &node;
+        }
+    }
+    Node* first = nullptr;
+    Node* second = nullptr;
+    bool ok() const { return first && second; }
+};
+
+// The pointer goes from one node to the other and back: each move changes the highlight of two
+// nodes and nothing else.
+void BM_HoverChangeTenThousand(benchmark::State& state) {
+    CanvasFor canvas(TenThousandNodes());
+    Neighbours neighbours(canvas);
+    if (!neighbours.ok()) state.SkipWithError("the pointer finds no node");
+    const CanvasInput moves[] = {MoveOnto(canvas.view, *neighbours.first),
+                                 MoveOnto(canvas.view, *neighbours.second)};
+    int step = 0;
+    for (auto _ : state)
+        OneEvent(*canvas.view.Circuit, moves[step++ % 2]);
+}
+BENCHMARK(BM_HoverChangeTenThousand)->Unit(benchmark::kMillisecond);
+
+[[gnu::noinline]] void OneFullFrame(CircuitView& view) {
+    RedrawView(view);
+}
+
+// The same view drawn whole, the pointer resting on a node.
+void BM_FullFrameTenThousand(benchmark::State& state) {
+    CanvasFor canvas(TenThousandNodes());
+    Neighbours neighbours(canvas);
+    if (!neighbours.ok()) state.SkipWithError("the pointer finds no node");
+    for (auto _ : state)
+        OneFullFrame(canvas.view);
+}
+BENCHMARK(BM_FullFrameTenThousand)->Unit(benchmark::kMillisecond);
 
 void MouseMoves(benchmark::State& state, float zoomLevel) {
     MoveAcross(state, ThousandNodes(zoomLevel));

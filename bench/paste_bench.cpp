@@ -1,11 +1,14 @@
 // Pasting groups of 1,000 and 10,000 nodes: the clipboard's circuit text read into a circuit
 // as new objects, placed under the pointer and selected, alone and as a step of the history;
-// undoing that step. And, for scale, copying them.
+// undoing that step. And, for scale, copying them. And a circuit holding one comment of 50 MB,
+// pasted or opened, up to its first frame.
 
 #include "GeneratedCircuit.h"
 #include "editor/actions/ClipboardCommands.h"
+#include "editor/canvas/CanvasRedraw.h"
 #include "editor/history/ClipboardText.h"
 #include "editor/history/History.h"
+#include "file/CircuitReader.h"
 #include "file/CircuitWriter.h"
 #include "render/Palette.h"
 #include "support/BenchmarkMain.h"
@@ -13,6 +16,8 @@
 
 #include <QFile>
 #include <QGuiApplication>
+#include <QImage>
+#include <QTemporaryDir>
 #include <QUndoStack>
 
 #include <benchmark/benchmark.h>
@@ -121,6 +126,16 @@ void BM_Copy(benchmark::State& state) {
 }
 BENCHMARK(BM_Copy)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
 
+// The peak of the process's resident memory so far, in MB: run one case per process.
+double PeakResidentMegabytes() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("VmHWM:"))
+                return line.mid(6).trimmed().split(' ')[0].toDouble() / 1024;
+    return 0;
+}
+
 // The editor's Paste of the circuit text in the file FLOW_PASTE_FILE (skipped without it), for
 // comparison with --resave of the same file: time here, peak memory in the counter.
 void BM_PasteFileText(benchmark::State& state) {
@@ -139,14 +154,83 @@ void BM_PasteFileText(benchmark::State& state) {
             std::string_view(text.constData(), std::size_t(text.size())), QPointF(0, 0));
         benchmark::DoNotOptimize(pasted.Nodes.data());
     }
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (status.open(QIODevice::ReadOnly))
-        for (const QByteArray& line : status.readAll().split('\n'))
-            if (line.startsWith("VmHWM:"))
-                state.counters["peak_rss_MB"] =
-                    line.mid(6).trimmed().split(' ')[0].toDouble() / 1024;
+    state.counters["peak_rss_MB"] = PeakResidentMegabytes();
 }
 BENCHMARK(BM_PasteFileText)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// 50 MB of words, in lines of `lineLength` characters, or in one line when it is 0.
+QString HugeText(int lineLength) {
+    static const char* const words[] = {"flow ", "lattice ", "node ",    "wire ", "Value ",
+                                        "AV ",   "To ",      "comment ", "T.y, "};
+    QString text;
+    text.reserve(50 << 20);
+    qsizetype lineStart = 0;
+    for (std::size_t i = 0; text.size() < (50 << 20); ++i) {
+        text += QLatin1String(words[(i * 7) % std::size(words)]);
+        if (lineLength > 0 && text.size() - lineStart >= lineLength) {
+            text += QLatin1Char('\n');
+            lineStart = text.size();
+        }
+    }
+    return text;
+}
+
+// A window's first frame of the circuit, its camera on the origin, where the comment lies.
+void DrawFirstFrame(CircuitView& view) {
+    QImage image(1280, 800, QImage::Format_ARGB32_Premultiplied);
+    RedrawViewInto(view, image);
+    benchmark::DoNotOptimize(image.constBits());
+}
+
+// One comment of 50 MB, pasted centred on the origin (0) or read from a file (1), then drawn.
+// Arguments: that, and the length of its lines (0: one line). Run one case per process: the
+// memory counter is the process's peak from the start of the timed part, the paste's text (or
+// the file) included.
+void BM_HugeComment(benchmark::State& state) {
+    const bool open = state.range(0) != 0;
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("comment.xml"));
+    std::string text;
+    {
+        Circuit source;
+        source.MainFrame.Owner = &source;
+        AddComment(&source.MainFrame, HugeText(int(state.range(1))), 0, 0)->Flags |=
+            ObjectFlag::Selected;
+        if (open)
+            SaveCircuit(source, file);
+        else
+            text = CircuitFragmentText(SelectedObjectsWithInnerWires(source.MainFrame));
+    }
+    // The peak counted from here: the source and its text are the benchmark's, not the paste's.
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly)) clear.write("5");
+    clear.close();
+    for (auto _ : state) {
+        if (open) {
+            Circuit* circuit = LoadCircuit(file);
+            CircuitView view(*circuit);
+            DrawFirstFrame(view);
+            state.PauseTiming();
+            FreeCircuit(*circuit);
+            state.ResumeTiming();
+        } else {
+            auto target = std::make_unique<StepTarget>();
+            const FrameObjects pasted =
+                PasteAsStep(*target->circuit, QStringLiteral("Paste"), text, QPointF(0, 0));
+            if (pasted.Comments.size() != 1) state.SkipWithError("the comment was not pasted");
+            DrawFirstFrame(target->window->view);
+            state.PauseTiming();
+            target.reset();
+            state.ResumeTiming();
+        }
+    }
+    state.counters["peak_rss_MB"] = PeakResidentMegabytes();
+}
+BENCHMARK(BM_HugeComment)
+    ->ArgsProduct({{0, 1}, {80, 0}})
+    ->ArgNames({"open", "line"})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -224,6 +224,7 @@ void FollowPorts(Node& instance) {
     instance.Width = definition.Width;
     instance.Height = definition.Height;
     instance.Flags |= ObjectFlag::NeedsLayout;
+    CountEdit(instance.Frame);
 }
 
 // Renews stale expansions inside out, so that each instance resolves from fresh insides: the

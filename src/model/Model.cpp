@@ -127,6 +127,15 @@ Circuit& NewCircuit() {
     return *Circuits().back();
 }
 
+void CountEdit(const Frame* frame) {
+    if (frame && frame->Owner) ++frame->Owner->Edits;
+}
+
+void NoteEdit(const Frame* frame) {
+    CountEdit(frame);
+    NoteBodyChange(frame);
+}
+
 void CloseCircuit(Circuit& circuit) {
     // A closed circuit is never used again, so its threads have nothing left to do.
     for (RunLink* run : std::vector<RunLink*>(circuit.Runs))
@@ -158,6 +167,7 @@ Port* AddPortTemplate(ObjectHeader* owner, int direction, const QString& label, 
         static_cast<FunctionDef*>(owner)->Ports.push_back(std::move(port));
     } else if (owner && owner->Kind == ObjectKind::Node) {
         auto* node = static_cast<Node*>(owner);
+        CountEdit(node->Frame);
         raw->Node = node;
         node->Ports.push_back(std::move(port));
         node->PortArray.resize(node->Ports.size() + 1, nullptr);
@@ -176,7 +186,7 @@ Node* AddNode(Frame* frame, FunctionDef* function, Implementation* implementatio
     // circuit's: a run must not change the IDs the next saved node gets.
     if (!frame->Instance) node->Id = ++frame->Owner->NextId;
     node->Frame = frame;
-    NoteBodyChange(frame);
+    NoteEdit(frame);
     return ShapeNode(*node, function, implementation);
 }
 
@@ -206,6 +216,7 @@ Comment* AddComment(Frame* frame, const QString& text, Int x, Int y) {
     comment->X = x;
     comment->Y = y;
     comment->Frame = frame;
+    CountEdit(frame);
     frame->Comments.push_back(std::move(comment));
     return frame->Comments.back().get();
 }
@@ -236,7 +247,7 @@ Wire* ConnectPorts(Port* a, Port* b) {
             ForgetValue(frame->Owner, *b);
         }
     }
-    NoteBodyChange(frame);
+    NoteEdit(frame);
     ResolveImplementation(a->Node);
     ResolveImplementation(b->Node);
     return wire;
@@ -246,7 +257,7 @@ void DeleteWire(Wire* wire) {
     Port* p = wire->Source;
     Port* q = wire->Destination;
     Frame* frame = wire->Frame;
-    NoteBodyChange(frame);
+    NoteEdit(frame);
     {
         RunsHeld held(frame->Owner);
         Erase(p->Targets, q);
@@ -278,6 +289,7 @@ void DeletePort(Port* port) {
         DeleteWire(port->Wires.back());
     Node* node = port->Node;
     Circuit* circuit = OwnerCircuit(*node);
+    CountEdit(node->Frame);
     ForgetErrorObject(circuit, port);
     auto& array = node->PortArray;
     if (port->Index > 0 && port->Index < Int(array.size()) &&
@@ -296,7 +308,7 @@ void DeleteNode(Node* node) {
     bool threadEnded = expansionEnded;
     for (RunLink* run : frame->Owner->Runs)
         threadEnded = run->NodesLeaving({node}) && threadEnded;
-    NoteBodyChange(frame);
+    NoteEdit(frame);
     {
         // The instances at the other ends are retyped once, when every wire has gone.
         InstanceBatch batch(*frame->Owner);
@@ -342,6 +354,7 @@ void InstanceBatch::Note(Node* node) {
 }
 
 void DeleteComment(Comment* comment) {
+    CountEdit(comment->Frame);
     EraseOwned(comment->Frame->Comments, comment);
 }
 

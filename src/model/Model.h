@@ -61,6 +61,13 @@ void DeleteComment(Comment* comment);
 Port* AddPortTemplate(ObjectHeader* owner, int direction, const QString& label, Int x, Int y,
                       int wireDirX, int wireDirY);
 
+// Counts an edit of the frame's objects in its circuit's Edits. Every operation that changes an
+// object's place, size, text, type, ports, wires or place in its list calls it, or NoteEdit.
+void CountEdit(const Frame* frame);
+// The same for an edit that a sub-circuit's instances follow: it notes the change of the body
+// too (NoteBodyChange).
+void NoteEdit(const Frame* frame);
+
 bool IsConstant(const Node& node);
 // A source no wire can type that holds no typed value (a constant, an input), with implementations
 // to choose from (Random): its implementation is what the user chose, and the file keeps it.

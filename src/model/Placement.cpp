@@ -1,5 +1,7 @@
 #include "model/Placement.h"
 
+#include "model/Model.h"
+
 #include "model/SubCircuits.h"
 
 #include <algorithm>
@@ -45,21 +47,30 @@ void MoveObject(ObjectHeader& object, Int x, Int y) {
     object.X = x;
     object.Y = y;
     // A pin's place decides the order of its sub-circuit's ports.
-    if (object.Kind == ObjectKind::Node && IsPin(static_cast<Node&>(object)))
-        NoteBodyChange(static_cast<Node&>(object).Frame);
+    if (object.Kind == ObjectKind::Node) {
+        auto& node = static_cast<Node&>(object);
+        if (IsPin(node))
+            NoteEdit(node.Frame);
+        else
+            CountEdit(node.Frame);
+    } else if (object.Kind == ObjectKind::Comment) {
+        CountEdit(static_cast<Comment&>(object).Frame);
+    }
 }
 
 void MoveToListPosition(Frame& frame, const Node* node, std::size_t position) {
-    NoteBodyChange(&frame);
+    NoteEdit(&frame);
     auto lock = LockRun(&frame);
     MoveOwned(frame.Nodes, node, position);
 }
 
 void MoveToListPosition(Frame& frame, const Comment* comment, std::size_t position) {
+    CountEdit(&frame);
     MoveOwned(frame.Comments, comment, position);
 }
 
 void MoveToListPosition(Frame& frame, const Wire* wire, std::size_t position) {
+    CountEdit(&frame);
     auto lock = LockRun(&frame);
     MoveOwned(frame.Wires, wire, position);
 }
@@ -99,7 +110,7 @@ void MoveToListPosition(const Wire& wire, WireList list, std::size_t position) {
 void SetInputSource(Port& port, Port* source) {
     if (source && std::find(port.Feeders.begin(), port.Feeders.end(), source) == port.Feeders.end())
         return;
-    NoteBodyChange(port.Node ? port.Node->Frame : nullptr);
+    NoteEdit(port.Node ? port.Node->Frame : nullptr);
     auto lock = LockRun(port.Node ? port.Node->Frame : nullptr);
     port.Source = source;
 }
@@ -118,12 +129,13 @@ void SetConstantValue(Node& node, Int value, const QString& text) {
                 run->ForgetValue(*port);
     }
     node.Flags |= ObjectFlag::NeedsLayout;
-    NoteBodyChange(node.Frame);
+    NoteEdit(node.Frame);
 }
 
 void SetCommentText(Comment& comment, const QString& text) {
     comment.Text = text;
     comment.Flags |= ObjectFlag::NeedsLayout;
+    CountEdit(comment.Frame);
 }
 
 } // namespace flow

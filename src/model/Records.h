@@ -214,6 +214,9 @@ struct Circuit {
 
     // The runs of the circuit (engine/RunSession.h), told of the edits that concern them.
     std::vector<RunLink*> Runs;
+    // Counts the edits of the circuit's objects (NoteEdit, model/Model.h): what a window derived
+    // from them at the same count (sizes, the scene index, its picture) is still true.
+    std::uint64_t Edits = 0;
 };
 
 } // namespace flow

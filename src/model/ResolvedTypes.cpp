@@ -1,5 +1,7 @@
 #include "model/ResolvedTypes.h"
 
+#include "model/Model.h"
+
 namespace flow {
 
 namespace {
@@ -18,6 +20,7 @@ void SetTypes(Node& node, const ResolvedTypes& types) {
     for (std::size_t i = 0; i < node.Ports.size(); ++i)
         node.Ports[i]->Type = types.PortTypes[i];
     node.Flags |= ObjectFlag::NeedsLayout;
+    CountEdit(node.Frame);
 }
 
 } // namespace

@@ -145,7 +145,7 @@ void SetPinName(Node& pin, const QString& name) {
     if (pin.Ports.empty() || pin.Ports.front()->Label == name) return;
     pin.Ports.front()->Label = name;
     pin.Flags |= ObjectFlag::NeedsLayout;
-    NoteBodyChange(pin.Frame);
+    NoteEdit(pin.Frame);
 }
 
 Frame& BodyOf(const FunctionDef& definition) {
@@ -179,6 +179,7 @@ void RenameSubCircuit(Circuit& circuit, FunctionDef& definition, const QString& 
     circuit.SubCircuitsByName.insert(name, &definition);
     // The name is drawn in every instance, which is as wide as it needs.
     circuit.DefinitionsChanged = true;
+    ++circuit.Edits;
 }
 
 FunctionDef* FunctionNamed(const Frame& frame, const QString& name) {

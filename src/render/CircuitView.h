@@ -91,6 +91,34 @@ struct PanAnchor {
     Int X = 0, Y = 0;
 };
 
+// An object the hit test marked Hovered (under the mouse, or inside the rubber band), by its
+// place in the shown frame's lists; a port by its node's.
+struct HoverMark {
+    enum class Kind { Comment, Node, Port, Wire };
+    Kind Of = Kind::Node;
+    int Index = 0;
+    Port* OnPort = nullptr;
+    bool operator==(const HoverMark&) const = default;
+};
+
+// What the last hit-test pass brought up to date, so that the next needs to visit only the
+// objects near the mouse while nothing else changed (editor/canvas/HitTestPass): the frame and
+// the circuit's edit count its sizes, selection and scene index are true for, and its marks.
+struct PassRecord {
+    const Frame* Shown = nullptr;
+    std::uint64_t Edits = 0;
+    bool Editing = false;
+    bool Dragging = false;
+    std::vector<HoverMark> Marks;
+    // Whether Changed holds every change the pass made to what is drawn: the marks it took away
+    // and those it set. Not after a pass that visited every object, nor for many marks.
+    bool ChangesListed = false;
+    std::vector<HoverMark> Changed;
+    // How many objects the pass looked at: a count for the tests that hold a frame's work to
+    // what it shows.
+    std::size_t Visited = 0;
+};
+
 // The interaction under way on the canvas: the mouse, the press, the text being edited.
 struct EditorState {
     Int MouseX = INT_MIN; // no position yet, so nothing is under the mouse at first
@@ -113,6 +141,7 @@ struct EditorState {
     Port* WireSource = nullptr;
     // What the last hit-test pass found under the mouse; none before the first pass.
     std::optional<const void*> LastHit;
+    PassRecord LastPass;
 
     bool Has(int flag) const { return (InteractionFlags & flag) != 0; }
     const press::Dragging* Drag() const { return std::get_if<press::Dragging>(&Press); }
@@ -120,6 +149,29 @@ struct EditorState {
     void Set(int flag, bool on = true) {
         InteractionFlags = on ? (InteractionFlags | flag) : (InteractionFlags & ~flag);
     }
+};
+
+// What a canvas's image was last drawn from, besides the hover marks of the objects: a later
+// drawing from the same differs from it only where marks changed (editor/canvas/CanvasRedraw).
+struct PictureStamp {
+    qint64 Image = 0; // the image's cacheKey, taken once drawn; 0 for none
+    const Frame* Shown = nullptr;
+    std::uint64_t Edits = 0;
+    CameraView Camera;
+    int CanvasWidth = 0, CanvasHeight = 0;
+    // The run shown, as far as drawing tells it: state, Start, firings, skips.
+    const RunSession* Run = nullptr;
+    int RunState = 0;
+    std::uint64_t RunNumber = 0, Skips = 0;
+    std::size_t Firings = 0;
+    QString FindText;
+    bool ShowsEditing = false, Labels = false, Overview = false;
+    std::uint64_t OverviewGeneration = 0;
+    std::size_t Press = 0;
+    bool Pan = false, Editing = false;
+    const Port* WireSource = nullptr;
+    const FunctionDef* Placing = nullptr;
+    bool operator==(const PictureStamp&) const = default;
 };
 
 struct CircuitView : EditorState {
@@ -170,6 +222,10 @@ struct CircuitView : EditorState {
     mutable SceneIndex Index;
     // The overview's map of the shown frame (render/Overview.h); derived data too.
     OverviewMap Overview;
+    // What the canvas's image holds.
+    PictureStamp Painted;
+    // How many objects the last drawing of the view visited, a count as PassRecord::Visited.
+    mutable std::size_t Drawn = 0;
 
     CameraView Camera() const { return {CameraX, CameraY, ZoomLevel, Magnification}; }
     // The camera the circuit's file keeps: where a window opens and what --render shows.

@@ -42,6 +42,8 @@ void LayoutComment(Comment& comment, EditorState* editing) {
     const QString& text = edited ? editing->EditBuffer : comment.Text;
     comment.Width = Int(std::ceil(TextBlockWidth(font, text))) + kMarginX;
     comment.Height = Int(std::ceil(TextBlockHeight(font, text))) + kMarginY;
+    // Measured from its own text, it need not be again (a paste measures what it places).
+    if (!edited) comment.Flags &= ~ObjectFlag::NeedsLayout;
 }
 
 void CommentBoxPath(QPainterPath& path, double x, double y, double width, double height) {

@@ -67,12 +67,14 @@ void DrawDraggedWire(QPainter& painter, const CircuitView& view) {
     DrawWire(painter, wire, view);
 }
 
-// The scene from bottom to top, all in circuit units.
-void DrawScene(QPainter& painter, const CircuitView& view) {
+// The scene from bottom to top, all in circuit units: what can reach the canvas, or the part of
+// it given in canvas pixels.
+void DrawScene(QPainter& painter, const CircuitView& view, const QRectF* part) {
     const Frame& frame = ShownFrame(view);
     const SceneIndex& index = view.Index;
     static SceneObjects visible; // kept, so that its buffers are reused
-    VisibleObjects(view, index, visible);
+    VisibleObjects(view, index, visible, part);
+    view.Drawn += visible.Comments.size() + visible.Nodes.size() + visible.Wires.size();
     for (const int i : visible.Wires) {
         const Wire& wire = *frame.Wires[std::size_t(i)];
         if (index.HasCurve(i) && !MovedByDrag(wire, view))
@@ -117,6 +119,12 @@ void DrawRubberBand(QPainter& painter, const CircuitView& view) {
     painter.strokePath(path, pen);
 }
 
+void DrawOverlays(QPainter& painter, const CircuitView& view) {
+    DrawRubberBand(painter, view);
+    DrawRunStateMarker(painter, view);
+    DrawOverview(painter, view);
+}
+
 // What a repaint drew below the overlays, kept while a SceneReuse lives.
 struct KeptScene {
     const CircuitView* Owner = nullptr; // of the SceneReuse; none while no reuse is wanted
@@ -142,7 +150,8 @@ KeptScene& Kept() {
 }
 
 // Background, origin marker, grid and scene: everything below the overlays.
-void PaintBelowOverlays(QPainter& painter, const CircuitView& view, QSize pixels, double ratio) {
+void PaintBelowOverlays(QPainter& painter, const CircuitView& view, QSize pixels, double ratio,
+                        const QRectF* part = nullptr) {
     painter.fillRect(QRect(QPoint(0, 0), pixels), Slot(ColorSlot::Background));
     painter.scale(ratio, ratio);
 
@@ -153,7 +162,7 @@ void PaintBelowOverlays(QPainter& painter, const CircuitView& view, QSize pixels
 
     painter.save();
     ApplyCamera(painter, view);
-    DrawScene(painter, view);
+    DrawScene(painter, view, part);
     painter.restore();
 }
 
@@ -166,6 +175,7 @@ void PaintCanvas(const CircuitView& view, QPaintDevice& device, QSize pixels, do
     UseSpritesAtRatio(ratio);
     KeptScene& kept = Kept();
     auto* image = device.devType() == QInternal::Image ? static_cast<QImage*>(&device) : nullptr;
+    view.Drawn = 0;
     if (image && kept.Matches(view, pixels, ratio)) {
         painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.drawImage(QPoint(0, 0), kept.Image);
@@ -183,13 +193,39 @@ void PaintCanvas(const CircuitView& view, QPaintDevice& device, QSize pixels, do
             kept.Valid = true;
         }
     }
-    DrawRubberBand(painter, view);
-    DrawRunStateMarker(painter, view);
-    DrawOverview(painter, view);
+    DrawOverlays(painter, view);
     painter.end();
 }
 
 } // namespace
+
+void RepaintCircuitAreas(const CircuitView& view, QImage& image, const std::vector<QRect>& areas) {
+    const double ratio = image.devicePixelRatio();
+    image.setDevicePixelRatio(1);
+    const QSize pixels = image.size();
+    QPainter painter;
+    if (!pixels.isEmpty() && painter.begin(&image)) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        UseSpritesAtRatio(ratio);
+        // What a repaint of the whole would have kept is not what the image holds any more.
+        Kept().Valid = false;
+        view.Drawn = 0;
+        for (const QRect& area : areas) {
+            const QRect clipped = area & QRect(QPoint(0, 0), pixels);
+            if (clipped.isEmpty()) continue;
+            painter.save();
+            painter.setClipRect(clipped);
+            const QRectF part(
+                QPointF(clipped.topLeft()) / ratio,
+                QPointF(clipped.topLeft() + QPoint(clipped.width(), clipped.height())) / ratio);
+            PaintBelowOverlays(painter, view, pixels, ratio, &part);
+            DrawOverlays(painter, view);
+            painter.restore();
+        }
+        painter.end();
+    }
+    image.setDevicePixelRatio(ratio);
+}
 
 void FitCanvas(CircuitView& view, QSize pixels, double ratio) {
     view.CanvasWidth = RoundToInt(pixels.width() / ratio);

@@ -4,6 +4,10 @@
 
 #include "model/Records.h"
 
+#include <QRect>
+
+#include <vector>
+
 class QImage;
 class QPaintDevice;
 class QSize;
@@ -17,6 +21,9 @@ void FitCanvas(CircuitView& view, QSize pixels, double ratio);
 // Draws the view into an image sized as its canvas would be at the image's device pixel ratio;
 // a window's canvas and PNG pictures.
 void RedrawCircuitInto(const CircuitView& view, QImage& image);
+// Paints again, into an image that holds the view's last drawing, the areas given in device
+// pixels, each exactly as a full drawing would: for changes the areas hold all of.
+void RepaintCircuitAreas(const CircuitView& view, QImage& image, const std::vector<QRect>& areas);
 // The drawing of a canvas of that size onto a device that paints in canvas pixels (an SVG
 // generator whose view box is the canvas); used for SVG pictures.
 void RedrawCircuitOnto(const CircuitView& view, QPaintDevice& device, QSize canvas);

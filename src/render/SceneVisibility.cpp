@@ -65,19 +65,21 @@ bool MovedByDrag(const Wire& wire, const CircuitView& view) {
     return selected(wire.Source) || selected(wire.Destination);
 }
 
-void VisibleObjects(const CircuitView& view, const SceneIndex& index, SceneObjects& visible) {
+void VisibleObjects(const CircuitView& view, const SceneIndex& index, SceneObjects& visible,
+                    const QRectF* part) {
     const Frame& frame = ShownFrame(view);
     const double m = view.Magnification;
     if (!SkipHiddenObjects() || !std::isfinite(m) || m <= 0) {
         Everything(frame, visible);
         return;
     }
-    // The canvas in circuit units, a pixel wider on every side.
+    // The canvas (or its part) in circuit units, a pixel wider on every side.
     const double cx = view.CanvasWidth / 2, cy = view.CanvasHeight / 2;
-    const QRectF area(
-        QPointF((-1 - cx) / m + double(view.CameraX), (-1 - cy) / m + double(view.CameraY)),
-        QPointF((view.CanvasWidth + 1 - cx) / m + double(view.CameraX),
-                (view.CanvasHeight + 1 - cy) / m + double(view.CameraY)));
+    const QRectF pixels = part ? *part : QRectF(0, 0, view.CanvasWidth, view.CanvasHeight);
+    const QRectF area(QPointF((pixels.left() - 1 - cx) / m + double(view.CameraX),
+                              (pixels.top() - 1 - cy) / m + double(view.CameraY)),
+                      QPointF((pixels.right() + 1 - cx) / m + double(view.CameraX),
+                              (pixels.bottom() + 1 - cy) / m + double(view.CameraY)));
     visible.Clear();
     index.Collect(area, visible);
 

@@ -18,9 +18,10 @@ QRectF DrawnBounds(const Wire& wire);
 QRectF DrawnBounds(const Node& node);
 QRectF DrawnBounds(const Comment& comment);
 
-// The objects whose drawing may reach the canvas, each kind in list order. During a drag, the
-// objects it moves count where they are drawn.
-void VisibleObjects(const CircuitView& view, const SceneIndex& index, SceneObjects& visible);
+// The objects whose drawing may reach the canvas, or the part of it given in canvas pixels, each
+// kind in list order. During a drag, the objects it moves count where they are drawn.
+void VisibleObjects(const CircuitView& view, const SceneIndex& index, SceneObjects& visible,
+                    const QRectF* part = nullptr);
 
 // Whether a wire is drawn away from the curve the index keeps: a drag moves one of its nodes.
 bool MovedByDrag(const Wire& wire, const CircuitView& view);

@@ -41,9 +41,9 @@ size_t qHash(const FullKey& key, size_t seed = 0) {
     const SpriteKey& look = key.Look;
     quint64 hash = seed ^ 0x9E3779B97F4A7C15ULL;
     for (const quint64 word :
-         {quint64(look.Kind) << 32 | quint32(look.Flags), quint64(look.Paths),
-          quint64(look.Width), quint64(look.Height), quint64(look.Shadow) << 32 | look.Tint,
-          BitsOf(key.Ratio), BitsOf(key.Scale), BitsOf(key.PhaseX), BitsOf(key.PhaseY)})
+         {quint64(look.Kind) << 32 | quint32(look.Flags), quint64(look.Paths), quint64(look.Width),
+          quint64(look.Height), quint64(look.Shadow) << 32 | look.Tint, BitsOf(key.Ratio),
+          BitsOf(key.Scale), BitsOf(key.PhaseX), BitsOf(key.PhaseY)})
         hash = (hash ^ word) * 0x100000001B3ULL + (hash >> 29);
     if (!look.Text.isEmpty()) hash ^= qHash(look.Text, seed);
     // The last multiplication's high bits reach the low ones, which pick the bucket.
@@ -136,15 +136,17 @@ void DrawThroughSprite(QPainter& painter, const QTransform& local, const SpriteK
     const QRectF device(phase.x() + bounds.left() * scale, phase.y() + bounds.top() * scale,
                         bounds.width() * scale, bounds.height() * scale);
     // Only a raster image takes a copied image as it would the drawing itself; a vector
-    // device (a picture for a document) gets the drawing.
+    // device (a picture for a document) gets the drawing. A clip (a repaint of part of the
+    // canvas) cuts the copy as it would cut the drawing, so the pixels it lets through are the
+    // ones a whole repaint makes.
     const bool raster =
         painter.paintEngine() && painter.paintEngine()->type() == QPaintEngine::Raster;
-    const bool cacheable =
-        raster && local.type() <= QTransform::TxScale && scale > 0 && local.m22() == scale &&
-        painter.testRenderHint(QPainter::Antialiasing) && painter.opacity() == 1.0 &&
-        painter.compositionMode() == QPainter::CompositionMode_SourceOver &&
-        !painter.hasClipping() && std::fabs(originX) < 1e9 && std::fabs(originY) < 1e9 &&
-        device.width() < kMaxSide && device.height() < kMaxSide;
+    const bool cacheable = raster && local.type() <= QTransform::TxScale && scale > 0 &&
+                           local.m22() == scale && painter.testRenderHint(QPainter::Antialiasing) &&
+                           painter.opacity() == 1.0 &&
+                           painter.compositionMode() == QPainter::CompositionMode_SourceOver &&
+                           std::fabs(originX) < 1e9 && std::fabs(originY) < 1e9 &&
+                           device.width() < kMaxSide && device.height() < kMaxSide;
     if (!cacheable) {
         painter.save();
         painter.setTransform(local);

@@ -2,12 +2,14 @@
 
 #include "render/TextMetrics.h"
 
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace flow {
 
@@ -32,7 +34,7 @@ double TextBlockWidth(const QFont& font, const QString& text) {
     for (qsizetype i = 0; i <= text.size(); ++i) {
         const bool atEnd = i == text.size();
         if (!atEnd && text[i] != kTab && text[i] != kLineFeed) continue;
-        if (i > runStart) pen += RunWidth(metrics, text.mid(runStart, i - runStart));
+        if (i > runStart) pen += RunWidth(metrics, QStringView(text).mid(runStart, i - runStart));
         runStart = i + 1;
         if (!atEnd && text[i] == kTab) {
             pen = NextTabStop(pen);
@@ -143,9 +145,87 @@ double LineHeight(const QFont& font) {
     return RunHeight(MetricsOf(font));
 }
 
+namespace {
+
+// Runs longer than kLongestShaped are drawn in pieces of this many characters, and only the
+// pieces in sight: shaping a whole line of millions of characters takes seconds and gigabytes.
+// Each piece stands where RunWidth measures its start (from OwnAdvances). Shorter runs are drawn
+// whole.
+constexpr qsizetype kDrawnPiece = 4096;
+
+// What the painter can still change of its device, in its own coordinates, widened by the margin;
+// none when it cannot tell (a device other than a raster image).
+std::optional<QRectF> AreaInSight(const QPainter& painter, double margin) {
+    const QPaintDevice* device = painter.device();
+    if (!device || !painter.paintEngine() ||
+        painter.paintEngine()->type() != QPaintEngine::Raster || device->width() <= 0 ||
+        device->height() <= 0)
+        return std::nullopt;
+    bool invertible = false;
+    const QTransform toPainter = painter.deviceTransform().inverted(&invertible);
+    if (!invertible) return std::nullopt;
+    QRectF area = toPainter.mapRect(QRectF(0, 0, device->width(), device->height()));
+    if (painter.hasClipping()) area &= painter.clipBoundingRect();
+    return area.adjusted(-margin, -margin, margin, margin);
+}
+
+// A long run drawn in pieces, each at the pen its start has in the whole run; the pieces out of
+// sight are only measured.
+void DrawLongRun(QPainter& painter, QPointF pen, QStringView run, const QFontMetricsF& metrics,
+                 const QRectF& sight) {
+    double x = pen.x();
+    for (qsizetype start = 0; start < run.size();) {
+        qsizetype end = std::min(run.size(), start + kDrawnPiece);
+        // A cut between the halves of a surrogate pair would draw two broken characters.
+        if (end < run.size() && run[end - 1].isHighSurrogate()) ++end;
+        const QStringView piece = run.mid(start, end - start);
+        const double advance = OwnAdvances(metrics, piece);
+        if (x <= sight.right() && x + advance >= sight.left())
+            painter.drawText(QPointF(x, pen.y()), piece.toString());
+        x += advance;
+        start = end;
+    }
+}
+
+// Text with no caret and no selection: only the lines in sight are drawn.
+void DrawPlainText(QPainter& painter, double x, double y, const QString& text,
+                   const QFontMetricsF& metrics) {
+    const double lineHeight = RunHeight(metrics);
+    const double ascent = metrics.ascent();
+    const std::optional<QRectF> sight = AreaInSight(painter, 2 * lineHeight);
+    double top = y;
+    for (qsizetype lineStart = 0; lineStart <= text.size(); top += lineHeight) {
+        qsizetype lineEnd = text.indexOf(kLineFeed, lineStart);
+        if (lineEnd < 0) lineEnd = text.size();
+        const bool shown = !sight || (top <= sight->bottom() && top + lineHeight >= sight->top());
+        double cx = 0.0;
+        for (qsizetype runStart = lineStart; shown && runStart <= lineEnd;) {
+            // Within the line: a search to the end of the text for every line would be endless.
+            const qsizetype tab = QStringView(text).mid(runStart, lineEnd - runStart).indexOf(kTab);
+            const qsizetype runEnd = tab < 0 ? lineEnd : runStart + tab;
+            const QStringView run = QStringView(text).mid(runStart, runEnd - runStart);
+            const QPointF pen(x + cx, top + ascent);
+            if (run.size() > kLongestShaped && sight)
+                DrawLongRun(painter, pen, run, metrics, *sight);
+            else if (!run.isEmpty())
+                painter.drawText(pen, run.toString());
+            cx += RunWidth(metrics, run);
+            if (runEnd < lineEnd) cx = NextTabStop(cx);
+            runStart = runEnd + 1;
+        }
+        lineStart = lineEnd + 1;
+    }
+}
+
+} // namespace
+
 void DrawEditText(QPainter& painter, double x, double y, const QString& text, int caret,
                   int selection) {
     const QFont font = painter.font();
+    if (caret == kNoCaret) {
+        DrawPlainText(painter, x, y, text, MetricsOf(font));
+        return;
+    }
     const QFontMetricsF& metrics = MetricsOf(font);
     const QColor color = painter.pen().color();
     const double lineHeight = RunHeight(metrics);

@@ -6,15 +6,25 @@
 #include <QFontMetricsF>
 #include <QPainterPath>
 #include <QString>
+#include <QStringView>
 
 namespace flow {
 
 const QFontMetricsF& MetricsOf(const QFont& font);
 
-// The layout box of a run of text (not its ink): its advance and the font's line height.
-inline double RunWidth(const QFontMetricsF& metrics, const QString& run) {
-    return metrics.horizontalAdvance(run);
-}
+// Text longer than this is measured from its characters' own advances, kerning left out:
+// shaping it whole would hold the program for seconds and take gigabytes, and a line this long is
+// far wider than any screen.
+constexpr qsizetype kLongestShaped = qsizetype(1) << 16;
+
+// The layout box of a run of text (not its ink): its advance and the font's line height. The
+// advance is the one shaping gives; for metrics from MetricsOf, plain ASCII is measured from the
+// words it is made of, each shaped once, and text longer than kLongestShaped from each
+// character's own advance.
+double RunWidth(const QFontMetricsF& metrics, QStringView run);
+// The sum of the characters' own advances, kerning left out: how RunWidth measures text longer
+// than kLongestShaped, and so the pieces such text is drawn in.
+double OwnAdvances(const QFontMetricsF& metrics, QStringView run);
 inline double RunHeight(const QFontMetricsF& metrics) {
     return metrics.height();
 }

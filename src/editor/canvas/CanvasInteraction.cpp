@@ -427,14 +427,14 @@ bool Handle(CircuitView& view, const CanvasInput& input) {
     return false;
 }
 
-// A mouse move that changes nothing drawn needs no redraw: nothing follows the mouse (no
-// placement, wire, band, drag, pan or text selection) and the same object stays under it.
-bool StillPicture(const CircuitView& view, const CanvasInput& input) {
+// A mouse move after which only what lies under the mouse can change: nothing follows it (no
+// placement, wire, band, drag, pan or text selection).
+bool OnlyHoverMoves(const CircuitView& view, const CanvasInput& input) {
     const EditorState& editor = view;
     return input.Type == CanvasEvent::MouseMove &&
            !(input.Buttons & (MouseButton::Left | MouseButton::Middle)) && !editor.Pan &&
            !editor.Band() && !editor.Drag() && !editor.Has(Editing | DeselectAll | ToggleHovered) &&
-           !Pending(view) && !editor.WireSource && HoverWouldStay(view);
+           !Pending(view) && !editor.WireSource;
 }
 
 } // namespace
@@ -456,12 +456,17 @@ void OnCanvasEvent(CircuitView& view, const CanvasInput& input) {
 
     SetStatusText(*view.Circuit, StatusField::Position,
                   QStringLiteral("%1, %2").arg(editor.MouseX).arg(editor.MouseY));
-    if (!redraw || StillPicture(view, input)) return;
+    // A move that leaves the same object under the mouse changes nothing drawn.
+    const bool onlyHover = OnlyHoverMoves(view, input);
+    if (!redraw || (onlyHover && HoverWouldStay(view))) return;
     editor.Set(HoverFound | HoverSelected, false);
     editor.HoveredComment = nullptr;
     editor.HoveredNode = nullptr;
     editor.HoveredPort = nullptr;
-    RedrawView(view);
+    if (onlyHover)
+        RedrawHoverChange(view);
+    else
+        RedrawView(view);
     ShowOutputLinesOf(*view.Circuit,
                       editor.HoveredPort ? editor.HoveredPort->Node : editor.HoveredNode);
     editor.Set(ToggleHovered | DeselectAll, false);

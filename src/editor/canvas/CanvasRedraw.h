@@ -13,5 +13,9 @@ void RedrawCircuit(Circuit& circuit);
 void RedrawView(CircuitView& view);
 // The same redraw into an image of any size and device pixel ratio instead of the canvas's.
 void RedrawViewInto(CircuitView& view, QImage& image);
+// The redraw after a move of the pointer that can have changed nothing but what lies under it:
+// only the highlights that changed are drawn again and shown, when the canvas's image holds the
+// view's last drawing and nothing else changed since; otherwise the whole, as RedrawView.
+void RedrawHoverChange(CircuitView& view);
 
 } // namespace flow

@@ -22,6 +22,7 @@
 #include <QPainterPathStroker>
 
 #include <algorithm>
+#include <utility>
 
 namespace flow {
 
@@ -112,24 +113,10 @@ bool PointOnCurve(const QPainterPath& curve, QPointF mouse) {
     return stroker.createStroke(curve).contains(mouse);
 }
 
-// The first step of every visit, for every object whatever lies under the mouse: the selection
-// requests of the last event, and the rubber band.
-void PrepareComment(EditorState& editor, Comment& comment) {
-    ApplySelectionRequests(editor, comment.Flags);
-    if (InsideRubberBand(editor, comment.X, comment.Y, comment.Width, comment.Height))
-        comment.Flags |= ObjectFlag::Hovered;
-}
-
-void PrepareNode(EditorState& editor, Node& node) {
-    for (const auto& port : node.Ports)
-        if (ApplySelectionRequests(editor, port->Flags)) editor.WireSource = port.get();
-    ApplySelectionRequests(editor, node.Flags);
-    if (InsideRubberBand(editor, node.X, node.Y, node.Width, node.Height))
-        node.Flags |= ObjectFlag::Hovered;
-}
-
 // What lies under the mouse, and where the pass records it.
 struct Hit {
+    std::size_t Tested = 0; // objects near the mouse
+    int Index = 0;          // of the comment, node (a port's too) or wire in the frame's list
     Comment* OnComment = nullptr;
     Node* OnNode = nullptr;
     Port* OnPort = nullptr;
@@ -163,9 +150,11 @@ Hit FindUnderMouse(const CircuitView& view) {
             near.Wires.push_back(int(i));
     }
     Hit hit;
+    hit.Tested = near.Comments.size() + near.Nodes.size() + near.Wires.size();
     for (auto it = near.Comments.rbegin(); it != near.Comments.rend(); ++it) {
         Comment& comment = *frame.Comments[std::size_t(*it)];
         if (PointOnComment(comment, mouse)) {
+            hit.Index = *it;
             hit.OnComment = &comment;
             return hit;
         }
@@ -176,11 +165,13 @@ Hit FindUnderMouse(const CircuitView& view) {
         // rather than the node around it.
         for (const auto& port : node.Ports) {
             if (PointOnPort(*port, mouse)) {
+                hit.Index = *it;
                 hit.OnPort = port.get();
                 return hit;
             }
         }
         if (PointOnNode(node, mouse)) {
+            hit.Index = *it;
             hit.OnNode = &node;
             return hit;
         }
@@ -190,6 +181,7 @@ Hit FindUnderMouse(const CircuitView& view) {
         if (!wire.Source || !wire.Destination) continue;
         const bool kept = SkipHiddenObjects() && index.HasCurve(*it);
         if (PointOnCurve(kept ? index.Curve(*it) : WireCurve(wire, &view), mouse)) {
+            hit.Index = *it;
             hit.OnWire = &wire;
             return hit;
         }
@@ -206,9 +198,18 @@ void Found(CircuitView& view, int& flags, const QString& hoverText) {
     if (Has(flags, ObjectFlag::Selected)) editor.Set(HoverSelected);
 }
 
+HoverMark MarkOf(const Hit& hit) {
+    using Kind = HoverMark::Kind;
+    if (hit.OnComment) return {Kind::Comment, hit.Index};
+    if (hit.OnPort) return {Kind::Port, hit.Index, hit.OnPort};
+    if (hit.OnNode) return {Kind::Node, hit.Index};
+    return {Kind::Wire, hit.Index};
+}
+
 void Apply(CircuitView& view, const Hit& hit) {
     EditorState& editor = view;
     const std::vector<Node*>& path = view.OpenPath;
+    if (hit.Object()) view.LastPass.Marks.push_back(MarkOf(hit));
     if (hit.OnComment) {
         editor.HoveredComment = hit.OnComment;
         Found(view, hit.OnComment->Flags, HoverText(*hit.OnComment));
@@ -238,30 +239,137 @@ void PlacePreview(CircuitView& view) {
     preview.Y = place.Y;
 }
 
+// Whether the pass must visit every object: the circuit was edited or another frame is shown
+// (sizes and the scene index to bring up to date), a selection request waits, a text is edited
+// or was until now (its box follows the buffer), or a drag begins (it moves what the index
+// finds selected). Otherwise nothing but the marks of the last pass can have changed.
+bool NeedsWholePass(const CircuitView& view) {
+    const PassRecord& last = view.LastPass;
+    return !SkipHiddenObjects() || last.Shown != &ShownFrame(view) ||
+           last.Edits != view.Circuit->Edits || view.Has(Editing) || last.Editing ||
+           view.Has(DeselectAll | ToggleHovered) || (view.Drag() && !last.Dragging);
+}
+
+int& FlagsOf(const Frame& frame, const HoverMark& mark) {
+    switch (mark.Of) {
+    case HoverMark::Kind::Comment:
+        return frame.Comments[std::size_t(mark.Index)]->Flags;
+    case HoverMark::Kind::Port:
+        return mark.OnPort->Flags;
+    case HoverMark::Kind::Wire:
+        return frame.Wires[std::size_t(mark.Index)]->Flags;
+    case HoverMark::Kind::Node:
+        break;
+    }
+    return frame.Nodes[std::size_t(mark.Index)]->Flags;
+}
+
+void MarkIfInBand(CircuitView& view, HoverMark::Kind kind, int index, ObjectHeader& object,
+                  int& flags) {
+    if (!InsideRubberBand(view, object.X, object.Y, object.Width, object.Height)) return;
+    flags |= ObjectFlag::Hovered;
+    view.LastPass.Marks.push_back({kind, index});
+}
+
+// Lays out, applies the selection requests and the band to every object, and brings the scene
+// index up to date.
+void VisitEveryObject(CircuitView& view) {
+    LayOutShownFrame(view);
+    Frame& frame = ShownFrame(view);
+    view.LastPass.Visited = frame.Comments.size() + frame.Nodes.size() + frame.Wires.size();
+    for (std::size_t i = frame.Comments.size(); i-- > 0;) {
+        Comment& comment = *frame.Comments[i];
+        ApplySelectionRequests(view, comment.Flags);
+        MarkIfInBand(view, HoverMark::Kind::Comment, int(i), comment, comment.Flags);
+    }
+    for (std::size_t i = frame.Nodes.size(); i-- > 0;) {
+        Node& node = *frame.Nodes[i];
+        for (const auto& port : node.Ports)
+            if (ApplySelectionRequests(view, port->Flags)) view.WireSource = port.get();
+        ApplySelectionRequests(view, node.Flags);
+        MarkIfInBand(view, HoverMark::Kind::Node, int(i), node, node.Flags);
+    }
+    for (auto it = frame.Wires.rbegin(); it != frame.Wires.rend(); ++it)
+        ApplySelectionRequests(view, (*it)->Flags);
+    view.Index.Refresh(frame);
+}
+
+// With nothing edited since the last pass, only its marks go, and the band marks what the index
+// finds inside it.
+void VisitMarkedObjects(CircuitView& view, const std::vector<HoverMark>& before) {
+    const Frame& frame = ShownFrame(view);
+    view.LastPass.Visited = before.size();
+    for (const HoverMark& mark : before)
+        FlagsOf(frame, mark) &= ~ObjectFlag::Hovered;
+    const press::Banding* band = view.Band();
+    if (!band) return;
+    const QRectF area = QRectF(QPointF(double(band->DownX), double(band->DownY)),
+                               QPointF(double(view.MouseX), double(view.MouseY)))
+                            .normalized();
+    static SceneObjects near; // kept, so that its buffers are reused
+    near.Clear();
+    view.Index.Collect(area, near);
+    view.LastPass.Visited += near.Comments.size() + near.Nodes.size();
+    for (const int i : near.Comments) {
+        Comment& comment = *frame.Comments[std::size_t(i)];
+        MarkIfInBand(view, HoverMark::Kind::Comment, i, comment, comment.Flags);
+    }
+    for (const int i : near.Nodes) {
+        Node& node = *frame.Nodes[std::size_t(i)];
+        MarkIfInBand(view, HoverMark::Kind::Node, i, node, node.Flags);
+    }
+}
+
+// The marks that differ between two passes; listed only when they are few, as a hover change
+// makes them.
+void ListChanges(PassRecord& pass, const std::vector<HoverMark>& before) {
+    constexpr std::size_t kMostListed = 16;
+    pass.Changed.clear();
+    if (before.size() + pass.Marks.size() > kMostListed) {
+        pass.ChangesListed = false;
+        return;
+    }
+    const auto absent = [](const std::vector<HoverMark>& marks, const HoverMark& mark) {
+        return std::find(marks.begin(), marks.end(), mark) == marks.end();
+    };
+    for (const HoverMark& mark : before)
+        if (absent(pass.Marks, mark)) pass.Changed.push_back(mark);
+    for (const HoverMark& mark : pass.Marks)
+        if (absent(before, mark)) pass.Changed.push_back(mark);
+    pass.ChangesListed = true;
+}
+
 } // namespace
 
 void HitTestPass(CircuitView& view) {
-    LayOutShownFrame(view);
-    Frame& frame = ShownFrame(view);
-    for (auto it = frame.Comments.rbegin(); it != frame.Comments.rend(); ++it)
-        PrepareComment(view, **it);
-    for (auto it = frame.Nodes.rbegin(); it != frame.Nodes.rend(); ++it)
-        PrepareNode(view, **it);
-    for (auto it = frame.Wires.rbegin(); it != frame.Wires.rend(); ++it)
-        ApplySelectionRequests(view, (*it)->Flags);
+    PassRecord& pass = view.LastPass;
+    const bool whole = NeedsWholePass(view);
+    const std::vector<HoverMark> before = std::exchange(pass.Marks, {});
+    if (whole)
+        VisitEveryObject(view);
+    else
+        VisitMarkedObjects(view, before);
+    pass.Shown = &ShownFrame(view);
+    pass.Edits = view.Circuit->Edits;
+    pass.Editing = view.Has(Editing);
+    pass.Dragging = view.Drag() != nullptr;
 
-    view.Index.Refresh(frame);
     const bool mayHit = MayHitPoint(view);
     const Hit hit = mayHit ? FindUnderMouse(view) : Hit();
+    pass.Visited += hit.Tested;
     Apply(view, hit);
     view.LastHit = mayHit ? hit.Object() : &view; // this pass looked for nothing
     PlacePreview(view);
+    if (whole) {
+        pass.ChangesListed = false;
+        pass.Changed.clear();
+    } else {
+        ListChanges(pass, before);
+    }
 }
 
 bool HoverWouldStay(const CircuitView& view) {
-    if (!view.LastHit) return false;
-    SceneIndex& index = view.Index;
-    if (index.Refresh(ShownFrame(view)) || index.LayoutPending()) return false;
+    if (!view.LastHit || NeedsWholePass(view)) return false;
     return FindUnderMouse(view).Object() == *view.LastHit;
 }
 

@@ -16,6 +16,7 @@
 #include <QGuiApplication>
 #include <QHelpEvent>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
 
@@ -119,6 +120,10 @@ void CircuitCanvas::Present() {
     update();
 }
 
+void CircuitCanvas::Present(const QRegion& area) {
+    update(area);
+}
+
 bool CircuitCanvas::event(QEvent* event) {
     // While a text is edited, its keys (Ctrl+C, Delete, ...) are the text's, not the shortcuts'
     // of the menus: Qt then delivers them as key presses.
@@ -162,13 +167,18 @@ bool CircuitCanvas::focusNextPrevChild(bool) {
     return false;
 }
 
-void CircuitCanvas::paintEvent(QPaintEvent*) {
+void CircuitCanvas::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     if (image_.isNull()) {
         painter.fillRect(rect(), Qt::black);
         return;
     }
-    painter.drawImage(0, 0, image_);
+    // Only what the event asks for is copied: a hover change repaints a few small areas.
+    const qreal ratio = image_.devicePixelRatio();
+    for (const QRect& area : event->region()) {
+        const QRectF source(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio);
+        painter.drawImage(QRectF(area), image_, source);
+    }
     // Only a canvas larger than the screens has pixels outside the image.
     const QSize shown = image_.deviceIndependentSize().toSize();
     if (shown.width() < width())

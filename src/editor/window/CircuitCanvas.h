@@ -21,6 +21,7 @@ class CircuitCanvas : public QWidget, public CanvasSurface {
     explicit CircuitCanvas(Circuit& circuit, QWidget* parent = nullptr);
     QImage& Surface() override;
     void Present() override;
+    void Present(const QRegion& area) override;
     // Where the pointer is on the canvas, in canvas pixels; none while it is elsewhere.
     std::optional<QPointF> PointerOnCanvas() const;
 

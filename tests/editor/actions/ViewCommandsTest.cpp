@@ -5,6 +5,7 @@
 
 #include "editor/actions/ViewCommands.h"
 #include "editor/canvas/CanvasRedraw.h"
+#include "model/Placement.h"
 #include "render/Camera.h"
 #include "render/Overview.h"
 #include "render/SceneVisibility.h"
@@ -178,7 +179,7 @@ TEST_F(ViewCommandsTest, TheOverviewIsKeptInTheSettingsAndMovesTheViewWhereItIsC
     MoveTo(circuit, 0, 0);
     RedrawCircuit(circuit);
     EXPECT_EQ(view.Overview.Picture.cacheKey(), picture);
-    topLeft.X = -3000;
+    MoveObject(topLeft, -3000, topLeft.Y);
     RedrawCircuit(circuit);
     EXPECT_NE(view.Overview.Picture.cacheKey(), picture);
 

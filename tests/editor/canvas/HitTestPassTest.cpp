@@ -1,6 +1,8 @@
 #include "support/SceneFixture.h"
 
 #include "editor/canvas/HitTestPass.h"
+#include "model/Placement.h"
+#include "support/GeneratedCircuit.h"
 
 namespace flow {
 namespace {
@@ -210,6 +212,40 @@ TEST_F(HitTestPassTest, LayoutRunsOnceForObjectsThatNeedIt) {
     EXPECT_FALSE(comment->Flags & ObjectFlag::NeedsLayout);
     EXPECT_LT(constant->Width, 0);
     EXPECT_GT(comment->Width, 16);
+}
+
+// The objects a frame after the first visits, hit-testing and drawing, with the same 100 nodes
+// in view and `far` more nodes, wired in a chain, far off to the right.
+std::pair<std::size_t, std::size_t> WorkOfASecondFrame(int far) {
+    Circuit circuit;
+    circuit.MainFrame.Owner = &circuit;
+    GenerateCircuit(circuit, 100);
+    Node* previous = nullptr;
+    for (int i = 0; i < far; ++i) {
+        Node* node = AddNode(&circuit.MainFrame, FindFunction(QStringLiteral("Plus")), nullptr);
+        MoveObject(*node, 1000000 + (i % 300) * 120, (i / 300) * 120);
+        if (previous) ConnectPorts(previous->PortArray[3], node->PortArray[1]);
+        previous = node;
+    }
+    CircuitView view(circuit);
+    view.TakeSavedCamera();
+    QImage image(1280, 800, QImage::Format_ARGB32_Premultiplied);
+    view.MouseX = view.CameraX + 7;
+    view.MouseY = view.CameraY + 3;
+    RedrawViewInto(view, image); // lays out every object
+    view.MouseX += 50;
+    view.Set(HoverFound, false);
+    RedrawViewInto(view, image);
+    return {view.LastPass.Visited, view.Drawn};
+}
+
+TEST_F(HitTestPassTest, AFrameVisitsWhatItShowsWhateverTheCircuitsSize) {
+    const auto small = WorkOfASecondFrame(900);
+    const auto large = WorkOfASecondFrame(99900);
+    EXPECT_EQ(small.first, large.first) << "objects hit-tested";
+    EXPECT_EQ(small.second, large.second) << "objects drawn";
+    // The window shows the hundred nodes with their wires and comments.
+    EXPECT_GE(small.second, 150u);
 }
 
 } // namespace
