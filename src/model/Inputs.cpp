@@ -32,14 +32,14 @@ int HeldType(const Node& node) {
                                                               : PortType::Generic;
 }
 
+// An input keeps its name where a pin does, as its one port's label: the pin's accessors
+// serve both, and a rename is an edit that windows see.
 QString InputName(const Node& input) {
-    return input.Ports.empty() ? QString() : input.Ports.front()->Label;
+    return PinName(input);
 }
 
 void SetInputName(Node& input, const QString& name) {
-    if (input.Ports.empty() || input.Ports.front()->Label == name) return;
-    input.Ports.front()->Label = name;
-    input.Flags |= ObjectFlag::NeedsLayout;
+    SetPinName(input, name);
 }
 
 std::vector<Node*> InputsOf(const Circuit& circuit) {

@@ -140,6 +140,12 @@ TEST_F(InputsDialogTest, NewAndPastedInputsTakeFreeNamesAndRenamingKeepsThemUniq
     EXPECT_EQ(WindowOf(circuit)->UndoAction()->text(), "Undo Rename Input");
     OnMenu(circuit, Command::Undo);
     EXPECT_EQ(InputName(second), "input 2");
+
+    // Windows redraw what they derived from the circuit only after an edit it counted, even
+    // one that leaves every size as it was.
+    const std::uint64_t editsBefore = circuit.Edits;
+    SetInputName(second, QStringLiteral("input 9"));
+    EXPECT_GT(circuit.Edits, editsBefore);
 }
 
 TEST_F(InputsDialogTest, InputsAreNeitherPlacedNorPastedInABody) {
