@@ -84,13 +84,16 @@ void ReturnSleeper(Sleeper& sleeper) {
     pool.Free.push_back(&sleeper);
 }
 
-// Sequentially consistent on both sides: either the releaser sees the sleeper's wish, or the
-// sleeper sees the new count before it sleeps.
-void Doorbell::Released(const void* semaphore) const {
+// Sequentially consistent on both sides: the releaser counts, then looks for a wish; the
+// sleeper publishes its wish, then looks at the count it waits for. Either the releaser sees
+// the wish, or the sleeper sees the count and does not sleep. A sleeper waits for a count it
+// found missing; the release that makes the node ready comes last, so when the awaited count
+// came from an earlier release (that rang nobody) this one still finds the wish.
+void Doorbell::Released(bool ready) const {
     Sleeper* sleeper = sleeper_.load();
     if (!sleeper) return;
     const void* awaited = sleeper->Awaited.load();
-    if (awaited == semaphore || awaited == Sleeper::AnyRelease) RingOrHold(*sleeper);
+    if (awaited == Sleeper::AnyRelease || (ready && awaited)) RingOrHold(*sleeper);
 }
 
 HeldRings::HeldRings() {
@@ -109,7 +112,6 @@ bool CountingSemaphore::Release() {
     do {
         if (count == kMaximum) return false;
     } while (!count_.compare_exchange_weak(count, count + 1));
-    if (bell_) bell_->Released(this);
     return true;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The counting semaphores of nodes and ports. A node's thread waits for several of them at once
 // (its start and a value on every fed input) and should sleep once per firing, not once per
-// semaphore: so a semaphore does not sleep by itself; releasing it rings the bell of its
-// node's thread, and only when that thread waits for this very semaphore.
+// semaphore: so a semaphore does not sleep by itself. Whoever releases one tells the node's
+// doorbell whether the node now has every count it needs; only then is its thread woken.
 
 #include <atomic>
 #include <cstdint>
@@ -20,8 +20,8 @@ struct Sleeper {
 
     static const void* const AnyRelease;
 
-    // Sleeps until the awaited semaphore is released or the bell rings otherwise, unless
-    // stillWanted() says otherwise once the wish is published. Wakes may come for nothing.
+    // Sleeps until the bell rings, unless stillWanted() (that the awaited semaphore's count is
+    // still missing) says otherwise once the wish is published. Wakes may come for nothing.
     template <typename StillWanted> void SleepFor(const void* awaited, StillWanted stillWanted) {
         const std::uint32_t seen = Bell.load();
         Awaited.store(awaited);
@@ -42,8 +42,10 @@ void ReturnSleeper(Sleeper& sleeper);
 class Doorbell {
   public:
     void Attach(Sleeper* sleeper) { sleeper_.store(sleeper); }
-    // Wakes the thread if it waits for this semaphore, or for any release.
-    void Released(const void* semaphore) const;
+    // After a release of one of the node's semaphores: wakes the thread if it sleeps and the
+    // node is `ready` (every count it needs is there), or if it waits for any release at all.
+    // A thread woken for less would only find a count missing and sleep again.
+    void Released(bool ready) const;
 
   private:
     std::atomic<Sleeper*> sleeper_{nullptr};
@@ -64,9 +66,7 @@ class CountingSemaphore {
   public:
     static constexpr int kMaximum = 2147483647;
 
-    // A semaphore of a node or port rings the node's bell; one without is only counted.
-    explicit CountingSemaphore(const Doorbell* bell = nullptr, int count = 0)
-        : count_(count), bell_(bell) {}
+    explicit CountingSemaphore(int count = 0) : count_(count) {}
     CountingSemaphore(const CountingSemaphore&) = delete;
     CountingSemaphore& operator=(const CountingSemaphore&) = delete;
 
@@ -80,7 +80,6 @@ class CountingSemaphore {
 
   private:
     std::atomic<int> count_;
-    const Doorbell* bell_;
 };
 
 } // namespace flow

@@ -1,5 +1,6 @@
 #include "engine/Execution.h"
 
+#include "engine/InlineFirings.h"
 #include "engine/NodeThread.h"
 #include "engine/NodeThreads.h"
 #include "engine/Routines.h"
@@ -21,7 +22,7 @@ void ExecuteCircuit(RunSession& session) {
         for (const auto& [node, run] : session.Entries()) {
             if (run->Driver) continue;
             if (run->Thread) ++run->Thread->Started;
-            run->Start.Release();
+            ReleaseFor(session, *node, *run, run->Start);
         }
     }
     ShowRunState(session, RunState::Ready, QStringLiteral("Execution ... finished"));
@@ -56,7 +57,8 @@ template <typename Fill> void Deliver(const Firing& firing, std::size_t output, 
         if (slot) {
             fill(*slot);
             if (firing.Recorded) slot->Arrived = firing.Session.Watch.Recorder().Now();
-            if (slot->Waited) slot->Semaphore.Release();
+            if (slot->Waited)
+                ReleaseFor(firing.Session, *target->Node, slot->Owner, slot->Semaphore);
         }
     });
     known.Slots.resize(next);

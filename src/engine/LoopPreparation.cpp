@@ -70,7 +70,7 @@ bool PlanLoop(RunSession& session, const Node& instance, LoopRun& loop,
         if (output.Carried < 0) output.Carried = std::ptrdiff_t(k);
     }
     for (Node* node : OutlookAmong(session, driven, seeds).CanFire)
-        loop.Started.push_back(session.RunOf(*node));
+        loop.Started.emplace_back(node, session.RunOf(*node));
     return true;
 }
 

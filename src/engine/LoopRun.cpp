@@ -1,6 +1,7 @@
 #include "engine/LoopRun.h"
 
 #include "engine/Execution.h"
+#include "engine/InlineFirings.h"
 #include "engine/NodeThread.h"
 #include "engine/Routines.h"
 
@@ -34,9 +35,9 @@ void BeginIteration(const Firing& firing, LoopRun& loop, const std::vector<Token
         SendToken(PinFiring(firing, loop.Inputs[k].From), 1, inputs[k]);
     for (const LoopRun::Source& pin : loop.Iterations)
         SendToTargets(PinFiring(firing, pin), 1, Int(number), PortType::Integer);
-    for (NodeRun* run : loop.Started) {
+    for (const auto& [node, run] : loop.Started) {
         ++run->Thread->Started;
-        run->Start.Release();
+        ReleaseFor(firing.Session, *node, *run, run->Start);
     }
 }
 
@@ -59,7 +60,10 @@ void Iterate(const Firing& firing) {
         {
             HeldRings held; // the body's threads wake once the lock is free
             std::lock_guard lock(firingLock);
+            // Where the whole body can, it fires here, and the wait below finds it done.
+            InlineFirings body(firing.Session);
             BeginIteration(firing, loop, inputs, ran);
+            body.Drain();
         }
         if (!loop.WaitForIteration()) {
             loop.Iterating = false;
@@ -75,12 +79,14 @@ void Iterate(const Firing& firing) {
     // The last iteration's outputs; after none, a carried value leaves as it came in.
     HeldRings held;
     std::lock_guard lock(firingLock);
+    InlineFirings successors(firing.Session);
     for (const LoopRun::Output& output : loop.Outputs) {
         const Token token = ran > 0               ? TokenIn(*output.PinSlot)
                             : output.Carried >= 0 ? inputs[std::size_t(output.Carried)]
                                                   : Token{};
         SendToken(firing, output.InstancePort, token);
     }
+    successors.Drain();
     loop.Iterating = false;
 }
 

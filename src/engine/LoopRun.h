@@ -3,12 +3,15 @@
 // thread of its own (its routine is LoopRoutine); the nodes of its body's copy keep their
 // threads from Start to Start like any node, but only the loop releases their starts: once per
 // iteration, after handing the iteration's values to the pins. Each of them counts its firing
-// here, and the last one of an iteration wakes the loop. Nothing of an iteration is kept past
+// here, and the last one of an iteration wakes the loop. While the run is not watched, a body
+// of nodes that compute under the lock fires on the loop's own thread (engine/InlineFirings.h)
+// and the loop finds the iteration done without waiting. Nothing of an iteration is kept past
 // the next one, so memory stays the same however many iterations run.
 
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 namespace flow {
@@ -46,7 +49,7 @@ struct LoopRun {
     std::vector<Source> Iterations;  // Iteration Pins
     std::vector<PortRun*> Continues; // the slots of the Continue Pins' inputs
     // The body's nodes that fire in every iteration: those that can, given the pins.
-    std::vector<NodeRun*> Started;
+    std::vector<std::pair<Node*, NodeRun*>> Started;
     // The loop whose iterations start this loop's instance, if it stands in another's body.
     LoopRun* Around = nullptr;
     // The iteration under way, counting from 0; what Random draws with inside the body.

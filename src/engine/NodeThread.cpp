@@ -3,11 +3,14 @@
 #include "engine/DetachedThreads.h"
 #include "engine/Execution.h"
 #include "engine/FiringWatch.h"
+#include "engine/InlineFirings.h"
+#include "engine/NeededCounts.h"
 #include "engine/Routines.h"
 #include "engine/Settling.h"
 #include "engine/WaiterRoom.h"
 
 #include <algorithm>
+#include <thread>
 #include <vector>
 
 namespace flow {
@@ -99,12 +102,10 @@ void NodeThread::Loop() {
         std::unique_lock lock(session.FiringLock());
         if (Stopping) return;
         needed.clear();
-        for (std::size_t i = 1; i < node_->PortArray.size(); ++i) {
-            const Port* port = node_->PortArray[i];
-            if (PortRun* slot = run_->Slot(i); port && port->Source && slot)
-                needed.push_back(&slot->Semaphore);
-        }
-        needed.push_back(&run_->Start);
+        ForEachNeeded(*node_, *run_, [&](CountingSemaphore& s) {
+            needed.push_back(&s);
+            return true;
+        });
         const auto missing = std::find_if(needed.begin(), needed.end(),
                                           [](const auto* s) { return s->Available() == 0; });
         if (missing != needed.end()) {
@@ -113,8 +114,8 @@ void NodeThread::Loop() {
             sleeper_.SleepFor(awaited, [&] { return awaited->Available() == 0 && !Stopping; });
             continue;
         }
-        // Only this thread takes counts, so they are all still there; a stop taking back its
-        // releases is the one exception, and the stop flag is then set.
+        // Only holders of the lock take counts, so they are all still there; a stop taking back
+        // its releases is the one exception, and the stop flag is then set.
         if (!std::all_of(needed.begin(), needed.end(), [](auto* s) { return s->TryAcquire(); }))
             continue;
         // A stop that came after the look above released every semaphore to wake this thread:
@@ -138,8 +139,10 @@ void NodeThread::Loop() {
             NoteComputed(watched, session, *node_, *run_);
         } else {
             HeldRings held;
+            InlineFirings successors(session);
             FireOrSkip(*routine_, firing);
             NoteComputed(watched, session, *node_, *run_);
+            successors.Drain();
             lock.unlock();
         }
         CountFiring();
@@ -178,14 +181,52 @@ void NodeThread::RequestStop() {
     sleeper_.Ring();
 }
 
-bool NodeThread::FinishOrDetach(std::chrono::milliseconds timeout) {
+NodeThread* NodeThread::Lend(NodeRun& run) {
+    // Either this thread sees the stop's request, or the stop sees the loan and waits for it.
+    run.Lent.store(1);
+    NodeThread* thread = run.StopRequest.load() == 0 ? run.Thread : nullptr;
+    if (thread && !thread->Stopping) return thread;
+    if (thread)
+        thread->EndLoan(run);
+    else
+        run.Lent.store(0);
+    return nullptr;
+}
+
+void NodeThread::EndLoan(NodeRun& run) {
+    if (run.Lent.exchange(0) != 2) return;
     std::unique_lock lock(mutex_);
-    if (!endedChanged_.wait_for(lock, timeout, [this] { return ended_; })) {
-        // Never killed: a forced end could leave the circuit's lock held. The thread owns
-        // itself from here on and deletes this object when it finally leaves.
+    loanOutstanding_ = false;
+    const bool last = ended_;
+    lock.unlock();
+    if (!last) return;
+    NoteDetachedEnded(&run);
+    delete this;
+}
+
+bool NodeThread::FinishOrDetach(std::chrono::milliseconds timeout) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    std::unique_lock lock(mutex_);
+    endedChanged_.wait_until(lock, deadline, [this] { return ended_; });
+    // A firing of the node made by another thread in its place is waited for as the thread's
+    // own would be; it is short, and a stop seldom meets one.
+    if (run_ && run_->Lent != 0) {
+        lock.unlock();
+        while (run_->Lent != 0 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        lock.lock();
+    }
+    int lent = 1;
+    loanOutstanding_ = run_ && run_->Lent.compare_exchange_strong(lent, 2);
+    if (!ended_ || loanOutstanding_) {
+        // Never killed: a forced end could leave the circuit's lock held. This object lives on
+        // until the thread and the firing lent out have both ended; the last deletes it.
         detached_ = true;
         if (run_) NoteDetached(run_, session_);
-        pthread_detach(handle_);
+        if (ended_)
+            pthread_join(handle_, nullptr);
+        else
+            pthread_detach(handle_);
         return false;
     }
     lock.unlock();
@@ -197,7 +238,7 @@ bool NodeThread::FinishOrDetach(std::chrono::milliseconds timeout) {
 void NodeThread::Ended() {
     std::unique_lock lock(mutex_);
     ended_ = true;
-    const bool ownsItself = detached_;
+    const bool ownsItself = detached_ && !loanOutstanding_;
     endedChanged_.notify_all();
     lock.unlock();
     if (!ownsItself) return;

@@ -30,13 +30,24 @@ class NodeThread {
 
     // Sets the stop flag and releases every semaphore the loop may wait on, once each.
     void RequestStop();
-    // Waits up to the timeout for the loop to end. When it ended the thread is joined and this
-    // object deleted; otherwise the thread is detached, takes this object over and deletes it
-    // when it finally ends. Either way the caller must not use this object again.
+    // Waits up to the timeout for the loop to end, and for a firing of the node lent out to
+    // another thread. When both ended the thread is joined and this object deleted; otherwise
+    // the thread is detached, and whichever of the two ends last deletes this object. Either
+    // way the caller must not use this object again.
     bool FinishOrDetach(std::chrono::milliseconds timeout);
 
     // Waits until the thread has completed at least the given number of firings.
     void WaitForFirings(std::uint64_t firings);
+    // Counts a firing of the thread's node: made by the thread, or by another in its place
+    // (engine/InlineFirings.h).
+    void CountFiring();
+
+    // For another thread to fire the node in this one's place, with the FiringLock held: the
+    // node's thread, or none when the node has none or is being stopped. Until EndLoan a stop
+    // waits for that firing as for one of the thread's own, and if it gives up, this object
+    // lives on until both the firing and the thread have ended.
+    static NodeThread* Lend(NodeRun& run);
+    void EndLoan(NodeRun& run);
 
     // Starts released to this thread: by each Start, or by the loop whose body holds the node,
     // once per iteration.
@@ -53,7 +64,6 @@ class NodeThread {
     static void* Main(void* self);
     bool WaitForNode();
     void Loop();
-    void CountFiring();
     void Ended();
 
     RunSession* session_ = nullptr;
@@ -67,6 +77,8 @@ class NodeThread {
     std::condition_variable endedChanged_;
     bool ended_ = false;
     bool detached_ = false;
+    // Detached while another thread still fired the node: that thread ends the loan later.
+    bool loanOutstanding_ = false;
     // What the recording of a run keeps of this thread's firing under way; its storage is
     // reused from firing to firing.
     FiringRecord record_;

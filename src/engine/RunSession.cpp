@@ -73,7 +73,7 @@ NodeRun& RunSession::Prepare(const Node& node) {
     run->Ports.resize(ports);
     for (std::size_t i = 1; i < run->Ports.size(); ++i)
         if (!run->Ports[i] || run->Ports[i]->Waited != waited)
-            run->Ports[i] = std::make_unique<PortRun>(&run->Bell, waited);
+            run->Ports[i] = std::make_unique<PortRun>(*run, waited);
     return *run;
 }
 

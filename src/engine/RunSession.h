@@ -46,6 +46,7 @@ struct Defect {
 };
 
 class RunSession;
+struct NodeRun;
 
 // The frame that holds the object at fault: an expansion for a defect inside an instance.
 const Frame* DefectFrame(const Defect& defect);
@@ -54,8 +55,9 @@ const Frame* DefectFrame(const Defect& defect);
 // before it releases the semaphore. ValueRun is the Start whose value it holds, 0 when it holds
 // none worth showing; ValueType the type of that value. All change under the FiringLock.
 struct PortRun {
-    PortRun(const Doorbell* bell, bool waited) : Semaphore(bell), Waited(waited) {}
-    CountingSemaphore Semaphore; // a value arrived; rings the node's thread
+    PortRun(NodeRun& owner, bool waited) : Owner(owner), Waited(waited) {}
+    CountingSemaphore Semaphore; // a value arrived
+    NodeRun& Owner;              // the entry of the port's node
     // Whether a thread waits on the semaphore: not on the ports of pins and instances, which
     // only pass values on.
     const bool Waited;
@@ -75,11 +77,14 @@ struct PortRun {
 struct NodeRun {
     NodeThread* Thread = nullptr;
     const flow::Routine* Routine = nullptr;
-    // Rings the node's thread when one of its semaphores is released.
+    // Rings the node's thread when a release leaves it ready to fire (engine/InlineFirings.h).
     Doorbell Bell;
-    CountingSemaphore Start{&Bell};
+    CountingSemaphore Start;
     // Set while the thread is being stopped.
     std::atomic<int> StopRequest{0};
+    // Whether another thread fires the node in its own thread's place right now (1), and goes
+    // on doing so past a stop that gave up waiting for it (2): engine/NodeThread.h, Lend.
+    std::atomic<int> Lent{0};
     std::vector<std::unique_ptr<PortRun>> Ports; // entry 0 unused
     // The Start in which the node last fired without computing, as an input carried nothing.
     std::atomic<std::uint64_t> SkippedRun{0};
@@ -90,7 +95,8 @@ struct NodeRun {
     std::unique_ptr<LoopRun> Loop;
     // For each output (by index), the slots of its receivers in delivery order, as last found:
     // trusted while the session's table has not changed since and the receivers are the same,
-    // so that a warm run delivers without looking anything up. Only the node's thread uses it.
+    // so that a warm run delivers without looking anything up. Used only by whoever fires the
+    // node, under the FiringLock.
     struct Receivers {
         std::uint64_t Generation = 0;
         std::vector<std::pair<const Port*, PortRun*>> Slots;

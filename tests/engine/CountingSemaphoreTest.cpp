@@ -8,8 +8,7 @@ namespace flow {
 namespace {
 
 TEST(CountingSemaphoreTest, SemaphoresCountUpToTheirMaximum) {
-    Doorbell bell;
-    CountingSemaphore semaphore(&bell);
+    CountingSemaphore semaphore;
     EXPECT_FALSE(semaphore.TryAcquire());
     EXPECT_TRUE(semaphore.Release());
     EXPECT_TRUE(semaphore.Release());
@@ -19,7 +18,7 @@ TEST(CountingSemaphoreTest, SemaphoresCountUpToTheirMaximum) {
     semaphore.Clear();
     EXPECT_FALSE(semaphore.TryAcquire());
 
-    CountingSemaphore nearlyFull(nullptr, CountingSemaphore::kMaximum - 1);
+    CountingSemaphore nearlyFull(CountingSemaphore::kMaximum - 1);
     EXPECT_TRUE(nearlyFull.Release());
     EXPECT_FALSE(nearlyFull.Release());
     EXPECT_EQ(nearlyFull.Available(), CountingSemaphore::kMaximum);
