@@ -5,7 +5,8 @@
 // "WarmRecorded" runs record every firing (the timeline's and --trace's recording).
 // "SubCircuits" runs N instances of a sub-circuit of ten nodes against "Flat", the same N x 10
 // nodes placed in the main frame. "Loop" runs a counted loop of N iterations of a five-node
-// body: each iteration hands every node of the body its start once.
+// body: each iteration hands every node of the body its start once; "Loop/Million" a million
+// of them, with the run's peak memory.
 //
 //   ./scripts/build.sh build-bench Release -DFLOW_BENCH=ON -DFLOW_TESTS=OFF
 //   build-bench/bench/engine_bench
@@ -32,7 +33,9 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <fstream>
 #include <memory>
+#include <string>
 
 namespace flow {
 namespace {
@@ -108,8 +111,9 @@ void BuildPlusChain(Circuit& circuit, int length) {
         last = Connected(circuit, "Plus", {last, one});
 }
 
-// A counted loop: x := x + i + 3, carried, through a constant and four Plus nodes.
-void BuildCountedLoop(Circuit& circuit, int iterations) {
+// A counted loop: x := x + i + 3, carried, through a constant and four Plus nodes. Returns the
+// constant that gives the number of iterations.
+Node* AddCountedLoop(Circuit& circuit, int iterations) {
     FunctionDef* loop = AddSubCircuit(circuit, QStringLiteral("Five steps"));
     Frame& body = BodyOf(*loop);
     Node* i = AddNode(&body, PinFunctions().Iteration, nullptr);
@@ -126,9 +130,15 @@ void BuildCountedLoop(Circuit& circuit, int iterations) {
     ConnectPorts(sum->PortArray.back(), out->PortArray[1]);
     FollowDefinitions(circuit);
     Node* instance = AddNode(&circuit.MainFrame, loop, nullptr);
-    ConnectPorts(Constant(circuit, iterations)->PortArray[1], instance->PortArray[1]);
+    Node* times = Constant(circuit, iterations);
+    ConnectPorts(times->PortArray[1], instance->PortArray[1]);
     ConnectPorts(Constant(circuit, 0)->PortArray[1], instance->PortArray[2]);
     Connected(circuit, "Print", {instance});
+    return times;
+}
+
+void BuildCountedLoop(Circuit& circuit, int iterations) {
+    AddCountedLoop(circuit, iterations);
 }
 
 void BuildPrintFanOut(Circuit& circuit, int width) {
@@ -236,6 +246,46 @@ template <void (*Build)(Circuit&, int), bool Reserved> void ColdRuns(benchmark::
     Report(state, nodes, spent);
 }
 
+// The peak of the process's resident memory since the last ResetPeakMemory, in MB.
+double PeakMegabytes() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0) return std::stod(line.substr(6)) / 1024;
+    return 0;
+}
+
+void ResetPeakMemory() {
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+// A million iterations of the loop's five-node body, prepared and run with the threads in
+// place, and the peak memory of such a run beside that of a run of one iteration: an iteration
+// leaves nothing behind, so the two should hardly differ.
+void LoopMillion(benchmark::State& state) {
+    RegisterCatalogue();
+    Circuit& circuit = NewCircuit();
+    CountingObserver observer;
+    RunSession session(circuit, &observer);
+    Node* times = AddCountedLoop(circuit, 1);
+    RunOnce(state, session); // starts the threads
+    ResetPeakMemory();
+    RunOnce(state, session);
+    const double single = PeakMegabytes();
+    times->PortArray[1]->Value = state.range(0);
+    ResetPeakMemory();
+    const Spent before = Spent::Now();
+    for (auto _ : state)
+        RunOnce(state, session);
+    const Spent spent = Spent::Now() - before;
+    state.counters["per_iteration"] =
+        benchmark::Counter(double(state.range(0)), benchmark::Counter::kIsIterationInvariantRate |
+                                                       benchmark::Counter::kInvert);
+    state.counters["peak_MB_one_iteration"] = single;
+    state.counters["peak_MB"] = PeakMegabytes();
+    state.counters["switches_per_run"] = spent.Switches / double(state.iterations());
+    StopCircuitThreads(session);
+}
+
 void Sizes(benchmark::internal::Benchmark* benchmark) {
     benchmark->Arg(100)->Arg(1000)->Arg(10000)->UseRealTime()->Unit(benchmark::kMillisecond);
 }
@@ -255,6 +305,12 @@ BENCHMARK(ColdRuns<BuildPlusChain, true>)->Name("PlusChain/ColdReserved")->Apply
 BENCHMARK(ColdRuns<BuildPrintFanOut, true>)->Name("PrintFanOut/ColdReserved")->Apply(Sizes);
 BENCHMARK(WarmRuns<BuildFlatSteps>)->Name("Flat/Warm")->Apply(InstanceCounts);
 BENCHMARK(WarmRuns<BuildCountedLoop>)->Name("Loop/Warm")->Apply(Sizes);
+BENCHMARK(LoopMillion)
+    ->Name("Loop/Million")
+    ->Arg(1000000)
+    ->Iterations(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(WarmRuns<BuildStepInstances>)->Name("SubCircuits/Warm")->Apply(InstanceCounts);
 BENCHMARK(ColdRuns<BuildFlatSteps, true>)->Name("Flat/ColdReserved")->Apply(InstanceCounts);
 BENCHMARK(ColdRuns<BuildStepInstances, true>)

@@ -29,6 +29,8 @@ SleeperPool& Pool() {
 
 const char anyRelease = 0;
 
+std::atomic<std::uint64_t> rings{0};
+
 // The rings held back on this thread, while a HeldRings lives; sleepers live for ever, so a
 // late ring is at worst a wake for nothing.
 thread_local std::vector<Sleeper*> heldRings;
@@ -57,6 +59,7 @@ void Sleeper::SleepWhileUnrung(std::uint32_t seen) {
 }
 
 void Sleeper::Ring() {
+    rings.fetch_add(1, std::memory_order_relaxed);
     Bell.fetch_add(1);
 #ifdef __linux__
     syscall(SYS_futex, reinterpret_cast<std::uint32_t*>(&Bell), FUTEX_WAKE_PRIVATE, 1, nullptr,
@@ -64,6 +67,10 @@ void Sleeper::Ring() {
 #else
     Bell.notify_one();
 #endif
+}
+
+std::uint64_t RingsSoFar() {
+    return rings.load(std::memory_order_relaxed);
 }
 
 Sleeper& TakeSleeper() {

@@ -34,6 +34,10 @@ struct Sleeper {
     void SleepWhileUnrung(std::uint32_t seen);
 };
 
+// The rings of sleepers so far in this process: the thread wakes that runs paid for, which
+// tests and benchmarks count instead of timing runs.
+std::uint64_t RingsSoFar();
+
 // A sleeper of the process's pool, and giving it back once its thread has ended.
 Sleeper& TakeSleeper();
 void ReturnSleeper(Sleeper& sleeper);

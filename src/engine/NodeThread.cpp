@@ -22,9 +22,6 @@ constexpr std::size_t kStackSize = 256 * 1024;
 
 std::atomic<std::size_t> liveThreads{0};
 
-// Threads that wait for firings: only while there are any does a firing wake them.
-std::atomic<int> firingWatchers{0};
-
 } // namespace
 
 NodeThread* NodeThread::Create() {
@@ -154,16 +151,18 @@ void NodeThread::Loop() {
     }
 }
 
+// Only while someone waits for this thread's firings does a firing wake them: the body of a
+// loop fires a million times while the run's waiter waits for the loop alone.
 void NodeThread::CountFiring() {
     Fired.fetch_add(1);
-    if (firingWatchers.load() != 0) Fired.notify_all();
+    if (firingWatchers_.load() != 0) Fired.notify_all();
 }
 
 void NodeThread::WaitForFirings(std::uint64_t firings) {
-    ++firingWatchers;
+    ++firingWatchers_;
     for (std::uint64_t fired = Fired; fired < firings; fired = Fired)
         Fired.wait(fired);
-    --firingWatchers;
+    --firingWatchers_;
 }
 
 void NodeThread::RequestStop() {

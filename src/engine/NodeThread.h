@@ -71,6 +71,7 @@ class NodeThread {
     NodeRun* run_ = nullptr;
     const Routine* routine_ = nullptr;
     std::atomic<bool> assigned_{false};
+    std::atomic<int> firingWatchers_{0}; // threads in WaitForFirings
     Sleeper& sleeper_;
     pthread_t handle_{};
     std::mutex mutex_;
