@@ -1,5 +1,7 @@
 #include "render/TrimmedStroke.h"
 
+#include "render/OutlineTiles.h"
+
 #include <QImage>
 #include <QPaintEngine>
 #include <QPainter>
@@ -14,15 +16,10 @@ namespace flow {
 
 namespace {
 
-// What lies beyond the canvas is cut this far outside it, so that the runs left along the cut
-// fall in no pixel of the canvas.
-constexpr double kCutMargin = 2;
 // Strokes reaching less far beyond the canvas gain too little to be worth cutting.
 constexpr double kWorthCutting = 256;
 // The painter cuts outlines beyond this many pixels its own way; such strokes are left to it.
 constexpr double kPainterLimit = (1 << 23) - 1;
-
-using Polyline = std::vector<QPointF>;
 
 struct Cubic {
     QPointF P1, P2, P3, P4;
@@ -113,54 +110,6 @@ std::vector<Polyline> Flattened(const QPainterPath& outline, const QTransform& d
     return polylines;
 }
 
-QPointF Clamped(QPointF p, const QRectF& rect) {
-    return QPointF(std::clamp(p.x(), rect.left(), rect.right()),
-                   std::clamp(p.y(), rect.top(), rect.bottom()));
-}
-
-// Drops what lies beyond the rectangle from a closed polygon, keeping every point inside it at
-// the winding number it had. An edge that may cross the rectangle stays as it is, to the bit;
-// an edge wholly on one side of it is replaced by its image clamped onto that side, joined to its
-// neighbours along the way every point of it would be clamped. Such a replacement and the edge
-// bound a region outside the rectangle, so nothing inside changes.
-Polyline Trimmed(const Polyline& polygon, const QRectF& rect) {
-    Polyline kept;
-    kept.reserve(polygon.size());
-    const auto add = [&kept](QPointF p) {
-        if (kept.empty() || kept.back() != p) kept.push_back(p);
-    };
-    for (std::size_t i = 0; i < polygon.size(); ++i) {
-        const QPointF& a = polygon[i];
-        const QPointF& b = polygon[(i + 1) % polygon.size()];
-        const QRectF edge = QRectF(a, b).normalized();
-        const bool mayCross = edge.left() <= rect.right() && edge.right() >= rect.left() &&
-                              edge.top() <= rect.bottom() && edge.bottom() >= rect.top();
-        if (mayCross) {
-            add(a);
-            add(b);
-        } else {
-            add(Clamped(a, rect));
-            add(Clamped(b, rect));
-        }
-    }
-    return kept;
-}
-
-// The polygons trimmed to a rectangle, as one path to fill.
-QPainterPath Trimmed(const std::vector<Polyline>& polygons, const QRectF& rect) {
-    const QRectF cut = rect.adjusted(-kCutMargin, -kCutMargin, kCutMargin, kCutMargin);
-    QPainterPath trimmed;
-    trimmed.setFillRule(Qt::WindingFill);
-    for (const Polyline& flat : polygons) {
-        const Polyline polygon = Trimmed(flat, cut);
-        if (polygon.size() < 3) continue;
-        trimmed.moveTo(polygon.front());
-        for (std::size_t i = 1; i < polygon.size(); ++i)
-            trimmed.lineTo(polygon[i]);
-    }
-    return trimmed;
-}
-
 bool WithinPainterLimit(const QRectF& rect) {
     return rect.left() > -kPainterLimit && rect.right() < kPainterLimit &&
            rect.top() > -kPainterLimit && rect.bottom() < kPainterLimit &&
@@ -174,11 +123,10 @@ void FillTrimmed(QPainter& painter, const QPainterPath& path, const QPen& pen) {
     // The painter strokes with the same stroker and fills the outline, flattening its curves to
     // a quarter of a pixel.
     const QPainterPath outline = QPainterPathStroker(pen).createStroke(path);
-    const QPainterPath trimmed =
-        Trimmed(Flattened(outline, device, QRectF(view), 0.25 / device.m11()), QRectF(view));
-    if (trimmed.isEmpty()) return;
+    const std::vector<Polyline> polygons =
+        Flattened(outline, device, QRectF(view), 0.25 / device.m11());
     painter.setTransform(QTransform());
-    painter.fillPath(trimmed, pen.brush());
+    FillInTiles(painter, polygons, view, pen.brush());
     painter.setTransform(device);
 }
 
@@ -234,7 +182,9 @@ void StrokeTrimmedToView(QPainter& painter, const QPainterPath& path, const QPen
                                        pen.widthF() * scale, pen.widthF() * scale);
     const QRectF worthIt =
         QRectF(view).adjusted(-kWorthCutting, -kWorthCutting, kWorthCutting, kWorthCutting);
-    if (worthIt.contains(reach) || !WithinPainterLimit(reach) || !StrokeTrimmingAvailable()) {
+    // The tiles move the outline by up to the view's size.
+    const QRectF moved = reach.adjusted(-view.width(), -view.height(), view.width(), view.height());
+    if (worthIt.contains(reach) || !WithinPainterLimit(moved) || !StrokeTrimmingAvailable()) {
         painter.strokePath(path, pen);
         return;
     }
