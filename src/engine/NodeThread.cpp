@@ -47,24 +47,18 @@ void NodeThread::Assign(RunSession& session, Node& node, NodeRun& run, const Rou
     routine_ = &routine;
     assigned_ = true;
     run.Bell.Attach(&sleeper_);
-    // A parked thread would wake at its start only to wait for its first input: it is told to
-    // wait for that input right away. Only a wish for any release is replaced; a thread that
-    // already runs its loop has made its own.
-    const void* first = &run.Start;
-    for (std::size_t i = 1; i < node.PortArray.size(); ++i) {
-        const Port* port = node.PortArray[i];
-        if (const PortRun* slot = run.Slot(i); port && port->Source && slot) {
-            first = &slot->Semaphore;
-            break;
-        }
-    }
+    // A parked thread would wake at any release; given a node, it is rung only once the node is
+    // ready, as a thread that waits for one of its node's counts is. Only a wish for any
+    // release is replaced; a thread that already runs its loop has made its own.
+    const void* first = nullptr;
+    ForEachNeeded(node, run, [&](const CountingSemaphore& s) {
+        first = &s;
+        return false;
+    });
     const void* parked = Sleeper::AnyRelease;
     sleeper_.Awaited.compare_exchange_strong(parked, first);
-    // A release that came before the bell was attached rang nobody.
-    bool pending = run.Start.Available() != 0;
-    for (const auto& slot : run.Ports)
-        pending = pending || (slot && slot->Semaphore.Available() != 0);
-    if (pending) sleeper_.Ring();
+    // Releases that came before the bell was attached rang nobody.
+    if (ReadyToFire(node, run)) sleeper_.Ring();
 }
 
 void* NodeThread::Main(void* self) {
